@@ -1,0 +1,25 @@
+#pragma once
+// One logged QSO as the engine keeps it.
+#include <cstdint>
+#include <string>
+
+#include "common/ole_date_time.h"
+
+struct CInfo {
+    std::string call;       // worked station
+    std::string prefix;     // its DXCC prefix; "K" is the USA and "VE" Canada
+    std::string aux;        // kept as the host sent it, read by nothing
+    std::string band;       // "80m", "40m", ...
+    std::string mode;       // "RTTY", "BPSK31", ...
+    std::string rstRcvd;
+    std::string rstSent;
+    std::string exchRcvd;   // as typed: serial number or state/province
+    std::string exchSent;
+    std::string stateProv;  // accepted state/province of a W/VE station, else empty
+    int32_t freqKHz = 0;
+    int32_t notCounted = 0;  // scores nothing: dupe or unacceptable state/province
+    int32_t badQso = 0;      // W/VE station with an unacceptable state/province
+    int32_t dupe = 0;        // same call, band and mode as an earlier QSO
+    int32_t reserved = 0;
+    COleDateTime time;
+};

@@ -1,0 +1,46 @@
+#pragma once
+// The contest engine's state and its operations on it. Not thread-safe by itself: CTestApp holds its
+// mutex around every call, and the window thread reads it only through a snapshot taken under that mutex.
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "engine/args.h"
+#include "engine/qso_log.h"
+
+class Engine {
+public:
+    Engine();
+
+    // --- state -------------------------------------------------------------------------------------------
+    QsoLog qsoLog;
+    std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO; the report reorders it
+
+    std::string hostVersion;  // from the host's INI at each reset; empty until the first
+    int htmlReportEnabled = 0;
+    int cabrilloRequested = 0;
+    int russianTexts = 0;  // set once a reset saw a Russian own prefix; never cleared
+    std::string ownCall;
+    std::string contestStartDayMonth;  // "%d.%m"
+    std::string contestStartYear;      // "%Y"
+    std::string contestEnd;            // "%d.%m.%Y"
+    std::string badQsoFileName;
+
+    // Six rows of at least five texts: the band label, then mode, time, exchange and a spare cell.
+    std::vector<std::vector<std::string>> bandRows;
+
+    std::vector<std::string> workedDxcc;       // rebuilt by each score computation
+    std::vector<std::string> workedStateProv;  // likewise
+    int claimedScore = 0;
+
+    // The band-change count is kept only while the change-of-band window exists; it starts from 0 when
+    // that window opens.
+    bool bandChangeWindowOpen = false;
+    int bandChangeCount = 0;
+
+    // Removing a W/VE QSO asks the window thread to reset the State/Province cells on the next refresh.
+    bool stateCellsResetRequested = false;
+
+    // 1 when the next call check may post a refresh; the window thread sets it, the call check clears it.
+    std::atomic<int> refreshPending{1};
+};

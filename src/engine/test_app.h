@@ -1,0 +1,41 @@
+#pragma once
+// The process-wide object: owns the engine, its mutex, the Cabrillo header and the window thread.
+// Every export goes through here; the mutex is never held across a dialog, a message box or a wait
+// for the window thread.
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "engine/args.h"
+#include "engine/engine.h"
+#include "scoring/cabrillo_export.h"
+#include "ui/status_windows.h"
+
+class CTestApp {
+public:
+    static CTestApp& Instance();
+
+    CTestApp();
+    ~CTestApp();
+    CTestApp(const CTestApp&) = delete;
+    CTestApp& operator=(const CTestApp&) = delete;
+
+    int IsValidExchg(const ExchangeArgs& args);
+    int CheckCall(const CheckArgs& args);
+    int AddData(const QsoArgs& args);
+    int RemoveData(const QsoArgs& args);
+    int ResetStats(const ResetArgs& args);
+    const char* GetResult(int* out);
+    void SetVersion();
+
+    // Runs when the library unloads: closes every window before the library goes.
+    void ExitInstance(bool processExiting);
+
+    std::mutex mutex;  // guards engine and reportText
+    Engine engine;
+    CabrilloExport cabrillo;
+    std::unique_ptr<StatusWindows> windows;
+
+private:
+    std::string reportText_;
+};

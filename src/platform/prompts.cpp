@@ -1,0 +1,14 @@
+#include "platform/prompts.h"
+
+#include <atomic>
+
+namespace {
+std::atomic<Prompts*> overridePrompts{nullptr};
+}
+
+Prompts& CurrentPrompts() {
+    Prompts* p = overridePrompts.load();
+    return p ? *p : PlatformPrompts();
+}
+
+void SetPromptsForTesting(Prompts* prompts) { overridePrompts.store(prompts); }

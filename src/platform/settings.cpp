@@ -1,0 +1,18 @@
+#include "platform/settings.h"
+
+#include "common/text.h"
+#include "platform/profile.h"
+
+std::string Settings::GetString(const std::string& key, size_t bufferSize, const std::string& defaultValue) {
+    return platform::ProfileGetString(kFileName, kSection, key, defaultValue, bufferSize);
+}
+
+int Settings::GetInt(const std::string& key, size_t bufferSize) {
+    return text::LeadingInt(GetString(key, bufferSize));
+}
+
+bool Settings::WriteString(const std::string& key, const std::string& value) {
+    return platform::ProfileWriteString(kFileName, kSection, key, value);
+}
+
+bool Settings::WriteInt(const std::string& key, int value) { return WriteString(key, text::Format("%i", value)); }

@@ -1,0 +1,3 @@
+#include "scoring/cabrillo_export.h"
+
+int CabrilloExport::EditHeader(const std::string&, const COleDateTime&, const COleDateTime&) { return 1; }
