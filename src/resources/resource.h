@@ -15,3 +15,41 @@
 #define IDD_SA_DXCC 121
 #define IDD_NA_DXCC 122
 #define IDD_CHANGE_BAND 123
+
+// ---- Status windows: control window (104), DXCC windows (105, 116, pages 117-122), State/Province (115),
+// ---- change of band (123). Ids repeat between dialogs; each name belongs to one dialog.
+
+// Setup_ARRL_RTTY (104)
+#define IDC_SETUP_RTTY 1003
+#define IDC_SETUP_BPSK31 1004
+#define IDC_SETUP_BPSK63 1005
+#define IDC_SETUP_AMTOR 1006
+#define IDC_SETUP_PACKET 1007
+#define IDC_SETUP_VIEW_STATE 1015
+#define IDC_SETUP_VIEW_DXCC 1016
+#define IDC_SETUP_VIEW_DXCC_EXTENDED 1017
+#define IDC_SETUP_VIEW_TIMER 1018
+#define IDC_SETUP_VIEW_LABEL 1027
+#define IDC_SETUP_MODE_LABEL 1028
+
+// Multiplier (105): the drawn panel
+#define IDC_MULTIPLIER_PANEL 1016
+
+// Multiplier_Mult (116): the continent tabs; the pages' boxes are numbered from 1015 in list order
+#define IDC_MULTIPLIER_TABS 1114
+#define IDC_DXCC_PAGE_FIRST_BOX 1015
+
+// Stat_Prov (115): cell i has id 1016 + i for i 0..61, cell 62 has 1113
+#define IDC_STATE_FIRST_CELL 1016
+#define IDC_STATE_LAST_CELL 1077
+#define IDC_STATE_DC 1113
+
+// Change_Band (123)
+#define IDC_CHANGE_BAND_COUNT 1000
+#define IDC_CHANGE_BAND_MINUTES 1001
+#define IDC_CHANGE_BAND_MINUTES_LABEL 1025
+#define IDC_CHANGE_BAND_LABEL 1026
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif

@@ -1,0 +1,114 @@
+#pragma once
+// A small dialog base over Win32: a dialog from a resource template of the plug-in module, its messages
+// routed through a message table of the window class, and data exchange as two explicit functions.
+//
+//   class Setup_ARRL_RTTY : public DialogImpl<Setup_ARRL_RTTY> {
+//       static const MessageTable<Setup_ARRL_RTTY>& Messages();   // OnCommand(...), OnMessage(...)
+//   };
+//
+// Handlers have the form LRESULT Handler(WPARAM, LPARAM, bool& handled); clearing `handled` passes the
+// message on to the default dialog processing after the handler has run.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace ui {
+
+class Dialog {
+public:
+    explicit Dialog(int templateId) : templateId_(templateId) {}
+    virtual ~Dialog();
+    Dialog(const Dialog&) = delete;
+    Dialog& operator=(const Dialog&) = delete;
+
+    // Creates the modeless window (not shown unless the template says so). False when it cannot be made.
+    bool Create(HWND parent = nullptr);
+    // Creates the window, shows it and runs the thread's message loop until EndModal; the window is
+    // destroyed before this returns. -1 when the window cannot be made.
+    INT_PTR DoModal(HWND parent = nullptr);
+    void EndModal(INT_PTR result);
+    void Destroy();
+    // Lets go of the window without destroying it: it no longer reaches this object or its code, and the
+    // system destroys it when its thread ends. For a library being unloaded, where destroying some
+    // controls would wait for the unloading thread.
+    void Abandon();
+
+    HWND Handle() const { return hwnd_; }
+    HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+    int TemplateId() const { return templateId_; }
+
+    // Data exchange: fields into the controls, and the controls' state back into the fields.
+    virtual void FieldsToControls() {}
+    virtual void ControlsToFields() {}
+
+    // The dialog object behind a window made by this class, or null.
+    static Dialog* FromHandle(HWND hwnd);
+
+protected:
+    // Called for WM_INITDIALOG; the default moves the fields into the controls.
+    virtual BOOL OnInitDialog();
+    // Looks the message up in the class's table; true when a handler took it.
+    virtual bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+    int templateId_;
+    HWND hwnd_ = nullptr;
+    bool modalEnded_ = false;
+    INT_PTR modalResult_ = 0;
+};
+
+template <class T>
+struct MessageEntry {
+    using Handler = LRESULT (T::*)(WPARAM, LPARAM, bool& handled);
+    UINT message;     // WM_COMMAND for command entries
+    UINT commandId;   // control id of a command entry
+    UINT notifyCode;  // notification code of a command entry (BN_CLICKED, ...)
+    bool isCommand;
+    Handler handler;
+};
+
+template <class T>
+using MessageTable = std::vector<MessageEntry<T>>;
+
+template <class T>
+MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM, bool&)) {
+    return MessageEntry<T>{message, 0, 0, false, handler};
+}
+
+template <class T>
+MessageEntry<T> OnCommand(UINT id, UINT code, LRESULT (T::*handler)(WPARAM, LPARAM, bool&)) {
+    return MessageEntry<T>{WM_COMMAND, id, code, true, handler};
+}
+
+template <class T>
+class DialogImpl : public Dialog {
+public:
+    using Dialog::Dialog;
+
+protected:
+    bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        for (const MessageEntry<T>& entry : T::Messages()) {
+            if (entry.message != message) continue;
+            if (entry.isCommand && (LOWORD(wParam) != entry.commandId || HIWORD(wParam) != entry.notifyCode))
+                continue;
+            bool handled = true;
+            result = (static_cast<T*>(this)->*entry.handler)(wParam, lParam, handled);
+            return handled;
+        }
+        return false;
+    }
+};
+
+// Window texts through the wide API, so Cyrillic shows whatever the process's code page.
+std::wstring WindowTextW(HWND hwnd);
+void SetWindowTextFrom1251(HWND hwnd, const std::string& cp1251);
+std::wstring From1251(const std::string& cp1251);
+std::string To1251(const std::wstring& text);
+
+// The plug-in module's handle, which owns every template and the icon.
+HINSTANCE ResourceModule();
+
+}  // namespace ui

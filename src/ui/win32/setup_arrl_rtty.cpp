@@ -1,0 +1,473 @@
+#include "ui/win32/setup_arrl_rtty.h"
+
+#include <cmath>
+#include <cstdio>
+#include <iterator>
+#include <utility>
+#include <cwchar>
+#include <mutex>
+
+#include "engine/test_app.h"
+#include "platform/settings.h"
+#include "resources/resource.h"
+#include "ui/status_windows.h"
+#include "ui/win32/status_dialogs.h"
+#include "ui/win32/window_position.h"
+
+namespace ui {
+
+namespace {
+
+constexpr PositionKeys kSetupPosition = {"setup_x", "setup_y", 10, 600};
+
+constexpr COLORREF kBackground = RGB(255, 250, 198);      // 0xC6FAFF
+constexpr COLORREF kTextBackground = RGB(255, 240, 198);  // 0xC6F0FF
+constexpr COLORREF kText = RGB(0, 0, 0);
+constexpr COLORREF kSelectedFace = RGB(0, 255, 0);
+constexpr COLORREF kFace = RGB(192, 192, 192);
+constexpr COLORREF kLabel = RGB(1, 1, 1);
+constexpr COLORREF kDisabledLabel = RGB(128, 128, 128);
+
+constexpr const char* kKeyViewState = "setup_view_state";
+constexpr const char* kKeyViewDxcc = "setup_view_dxcc";
+// The DXCC check box writes the entry with this spelling; entry names ignore case, so it is the same entry.
+constexpr const char* kKeyViewDxccFromCheckBox = "setup_view_DXCC";
+constexpr const char* kKeyViewDxccExtended = "setup_view_dxcc_extended";
+constexpr const char* kKeyTimer = "Timer";
+constexpr const char* kKeyMode = "Mode";
+constexpr const char* kKeyModePacket = "Mode_Packet";
+constexpr const char* kModePacketDone = "YES!";
+
+constexpr const char* kTitleFormat = "Setup ARRL-RTTY-Roundup %s";
+constexpr const wchar_t* kRussianTitlePrefix = L"Настройки ARRL-RTTY-Roundup ";
+constexpr const wchar_t* kRussianViewLabel = L"Отображать";
+constexpr const wchar_t* kRussianModeLabel = L"Вид работы";
+constexpr const wchar_t* kRussianTimer = L"Переходы";
+
+constexpr const char* kRowBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+
+// What a stored "Mode" sends at start, and which button it shows as selected. Compared exactly: a mode
+// stored in another case restores nothing.
+struct ModeRestore {
+    const char* stored;
+    const char* macros[2];
+    int buttonId;
+};
+constexpr ModeRestore kModeRestore[] = {
+    {"RTTY", {"<MODE:RTTY>", "<BAUDRATE:45.45>"}, IDC_SETUP_RTTY},
+    {"", {"<MODE:RTTY>", "<BAUDRATE:45.45>"}, IDC_SETUP_RTTY},
+    {"BPSK63", {"<MODE:BPSK31>", "<BAUDRATE:63>"}, IDC_SETUP_BPSK63},
+    {"BPSK31", {"<MODE:BPSK31>", nullptr}, IDC_SETUP_BPSK31},
+    {"AMTOR", {"<MODE:AMTOR>", nullptr}, IDC_SETUP_AMTOR},
+    {"PACKET", {"<MODE:PACKET>", nullptr}, IDC_SETUP_PACKET},
+};
+
+// What a mode button sends and stores. The RTTY button sends its baud rate with a comma, unlike the
+// restore at start; that is what the host expects from the button.
+struct ModeClick {
+    int buttonId;
+    const char* macros[2];
+    const char* stored;
+};
+constexpr ModeClick kModeClicks[] = {
+    {IDC_SETUP_RTTY, {"<MODE:RTTY>", "<BAUDRATE:45,45>"}, "RTTY"},
+    {IDC_SETUP_BPSK31, {"<MODE:BPSK31>", nullptr}, "BPSK31"},
+    {IDC_SETUP_BPSK63, {"<MODE:BPSK31>", "<BAUDRATE:63>"}, "BPSK63"},
+    {IDC_SETUP_AMTOR, {"<MODE:AMTOR>", nullptr}, "AMTOR"},
+    {IDC_SETUP_PACKET, {"<MODE:PACKET>", nullptr}, "PACKET"},
+};
+constexpr const char* kModeSettingsMacro = "<MODESETTINGS>";
+constexpr const char* kSp1Macro = "<SP1>";
+constexpr double kSp1MinimumMoveHz = 300.0;
+
+int BandIndexOfFrequency(double hertz) {
+    static const int kMegahertz[] = {1, 3, 7, 14, 21, 28};
+    double whole = std::trunc(hertz / 1000000.0);
+    for (int i = 0; i < 6; ++i)
+        if (whole == kMegahertz[i]) return i;
+    return -1;
+}
+
+void SetCheck(HWND dialog, int id, int value) { CheckDlgButton(dialog, id, value ? BST_CHECKED : BST_UNCHECKED); }
+int GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0; }
+
+// Closes a status window and frees its object. While the library is being unloaded the window is only
+// hidden and let go: destroying it could wait for the unloading thread, and the end of this thread
+// destroys it anyway.
+template <class W>
+void CloseAndDelete(W*& window, bool unloading) {
+    W* w = window;
+    window = nullptr;
+    if (w == nullptr) return;
+    if (w->Handle() != nullptr) SendMessageW(w->Handle(), WM_CLOSE, 0, 0);
+    if (unloading) {
+        if (w->Handle() != nullptr) ShowWindow(w->Handle(), SW_HIDE);
+        w->Abandon();
+    }
+    delete w;  // destroys the window unless it was let go
+}
+
+template <class W>
+W* CreateStatusWindow(WindowThreadState& state) {
+    W* w = new W(state);
+    if (!w->Create(nullptr)) {
+        delete w;
+        return nullptr;
+    }
+    return w;
+}
+
+}  // namespace
+
+Setup_ARRL_RTTY::Setup_ARRL_RTTY(WindowThreadState& state) : DialogImpl(IDD_SETUP), state_(state) {}
+
+Setup_ARRL_RTTY::~Setup_ARRL_RTTY() {
+    Destroy();
+    if (brush != nullptr) DeleteObject(brush);
+}
+
+const MessageTable<Setup_ARRL_RTTY>& Setup_ARRL_RTTY::Messages() {
+    using S = Setup_ARRL_RTTY;
+    static const MessageTable<S> table = {
+        OnCommand(IDC_SETUP_VIEW_DXCC, BN_CLICKED, &S::OnViewDxcc),
+        OnCommand(IDC_SETUP_VIEW_STATE, BN_CLICKED, &S::OnViewState),
+        OnMessage(WM_CTLCOLORDLG, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLORSTATIC, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLORBTN, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLOREDIT, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLORLISTBOX, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLORSCROLLBAR, &S::OnCtlColor),
+        OnMessage(WM_CTLCOLORMSGBOX, &S::OnCtlColor),
+        OnMessage(WM_SETCURSOR, &S::OnSetCursor),
+        OnMessage(kWmStatsRefresh, &S::OnStatsRefresh),
+        OnCommand(IDC_SETUP_VIEW_DXCC_EXTENDED, BN_CLICKED, &S::OnViewDxccExtended),
+        OnCommand(IDC_SETUP_VIEW_TIMER, BN_CLICKED, &S::OnViewTimer),
+        OnCommand(IDC_SETUP_RTTY, BN_CLICKED, &S::OnModeButton),
+        OnCommand(IDC_SETUP_BPSK31, BN_CLICKED, &S::OnModeButton),
+        OnCommand(IDC_SETUP_BPSK63, BN_CLICKED, &S::OnModeButton),
+        OnCommand(IDC_SETUP_AMTOR, BN_CLICKED, &S::OnModeButton),
+        OnCommand(IDC_SETUP_PACKET, BN_CLICKED, &S::OnModeButton),
+        OnMessage(WM_CLOSE, &S::OnClose),
+    };
+    return table;
+}
+
+void Setup_ARRL_RTTY::FieldsToControls() {
+    SetCheck(Handle(), IDC_SETUP_VIEW_STATE, viewState);
+    SetCheck(Handle(), IDC_SETUP_VIEW_DXCC, viewDxcc);
+    SetCheck(Handle(), IDC_SETUP_VIEW_DXCC_EXTENDED, viewDxccExtended);
+    SetCheck(Handle(), IDC_SETUP_VIEW_TIMER, viewTimer);
+}
+
+void Setup_ARRL_RTTY::ControlsToFields() {
+    viewState = GetCheck(Handle(), IDC_SETUP_VIEW_STATE);
+    viewDxcc = GetCheck(Handle(), IDC_SETUP_VIEW_DXCC);
+    viewDxccExtended = GetCheck(Handle(), IDC_SETUP_VIEW_DXCC_EXTENDED);
+    viewTimer = GetCheck(Handle(), IDC_SETUP_VIEW_TIMER);
+}
+
+bool Setup_ARRL_RTTY::RussianTexts() const {
+    std::lock_guard<std::mutex> lock(state_.app.mutex);
+    return state_.app.engine.russianTexts != 0;
+}
+
+std::string Setup_ARRL_RTTY::ContestStartYear() const {
+    std::lock_guard<std::mutex> lock(state_.app.mutex);
+    return state_.app.engine.contestStartYear;
+}
+
+void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.engine.refreshPending.store(1); }
+
+BOOL Setup_ARRL_RTTY::OnInitDialog() {
+    state_.controlHwnd.store(Handle());
+    Dialog::OnInitDialog();
+
+    LoadPosition(state_, kSetupPosition);
+
+    viewState = Settings::GetInt(kKeyViewState);
+    viewDxcc = Settings::GetInt(kKeyViewDxcc);
+    viewDxccExtended = Settings::GetInt(kKeyViewDxccExtended);
+    viewTimer = Settings::GetInt(kKeyTimer);
+    FieldsToControls();
+
+    const bool russian = RussianTexts();
+    const std::string year = ContestStartYear();
+    if (russian) {
+        SetWindowTextW(Item(IDC_SETUP_VIEW_LABEL), kRussianViewLabel);
+        MoveWindow(Item(IDC_SETUP_VIEW_LABEL), 155, 5, 190, 15, TRUE);
+        SetWindowTextW(Item(IDC_SETUP_MODE_LABEL), kRussianModeLabel);
+        MoveWindow(Item(IDC_SETUP_MODE_LABEL), 33, 5, 100, 15, TRUE);
+        SetWindowTextW(Item(IDC_SETUP_VIEW_TIMER), kRussianTimer);
+        SetWindowTextW(Handle(), (std::wstring(kRussianTitlePrefix) + From1251(year)).c_str());
+    } else {
+        char title[256];
+        std::snprintf(title, sizeof title, kTitleFormat, year.c_str());
+        SetWindowTextFrom1251(Handle(), title);
+    }
+
+    const std::pair<CAdvancedButton*, int> attachOrder[] = {{&rtty, IDC_SETUP_RTTY},
+                                                            {&bpsk31, IDC_SETUP_BPSK31},
+                                                            {&bpsk63, IDC_SETUP_BPSK63},
+                                                            {&amtor, IDC_SETUP_AMTOR},
+                                                            {&packet, IDC_SETUP_PACKET}};
+    for (const auto& [button, id] : attachOrder) {
+        button->AttachToItem(id, Handle(), kFace, kLabel, kDisabledLabel);
+        button->shape = 0;
+        button->Redraw();
+    }
+
+    brush = CreateSolidBrush(kBackground);
+
+    PlaceTopmostAtLastPosition(state_, Handle());
+    SetLargeIcon(Handle());
+
+    state_.hostDispatch = DispatchHostLink::Connect();
+
+    state_.rowBands.assign(std::begin(kRowBands), std::end(kRowBands));
+
+    RestoreMode();
+    PostRefresh();
+
+    EnableMenuItem(GetSystemMenu(Handle(), FALSE), SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
+
+    // A stop asked for while this window was being made finds it here.
+    if (state_.stopRequested.load()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
+CAdvancedButton* Setup_ARRL_RTTY::ButtonOf(int id) {
+    switch (id) {
+        case IDC_SETUP_RTTY: return &rtty;
+        case IDC_SETUP_BPSK31: return &bpsk31;
+        case IDC_SETUP_BPSK63: return &bpsk63;
+        case IDC_SETUP_AMTOR: return &amtor;
+        case IDC_SETUP_PACKET: return &packet;
+        default: return nullptr;
+    }
+}
+
+void Setup_ARRL_RTTY::ShowSelectedMode(CAdvancedButton* selected) {
+    if (selected != nullptr) selected->SetFaceColor(kSelectedFace);
+    for (CAdvancedButton* button : {&amtor, &packet, &bpsk31, &bpsk63, &rtty}) {
+        if (button == selected) continue;
+        button->SetFaceColor(kFace);
+        button->SetLabelColor(kLabel);
+    }
+}
+
+void Setup_ARRL_RTTY::SendMacro(const char* macro) {
+    if (macro != nullptr && state_.hostDispatch) state_.hostDispatch->SendMacro(macro);
+}
+
+void Setup_ARRL_RTTY::PostRefresh() { PostMessageW(Handle(), kWmStatsRefresh, 0, 0); }
+
+void Setup_ARRL_RTTY::RestoreMode() {
+    const std::string stored = Settings::GetString(kKeyMode, Settings::kPositionBuffer);
+    for (const ModeRestore& rule : kModeRestore) {
+        if (stored != rule.stored) continue;
+        for (const char* macro : rule.macros) SendMacro(macro);
+        ShowSelectedMode(ButtonOf(rule.buttonId));
+        return;
+    }
+    // Anything else: nothing is sent and the buttons keep their first colours.
+}
+
+LRESULT Setup_ARRL_RTTY::OnModeButton(WPARAM wParam, LPARAM, bool&) {
+    const int id = LOWORD(wParam);
+    for (const ModeClick& click : kModeClicks) {
+        if (click.buttonId != id) continue;
+        for (const char* macro : click.macros) SendMacro(macro);
+        // The host's packet settings are asked for once per settings file, on the first PACKET click.
+        if (id == IDC_SETUP_PACKET && Settings::GetString(kKeyModePacket, Settings::kPositionBuffer).empty()) {
+            SendMacro(kModeSettingsMacro);
+            Settings::WriteString(kKeyModePacket, kModePacketDone);
+        }
+        ShowSelectedMode(ButtonOf(id));
+        Settings::WriteString(kKeyMode, click.stored);
+        SetRefreshPending();
+        PostRefresh();
+        break;
+    }
+    return 0;
+}
+
+// --- status windows ---------------------------------------------------------------------------------------
+
+void Setup_ARRL_RTTY::OpenDxccWindow() {
+    state_.dxccWindow = CreateStatusWindow<Multiplier>(state_);
+    if (state_.dxccWindow != nullptr) ShowWindow(state_.dxccWindow->Handle(), SW_SHOW);
+}
+
+void Setup_ARRL_RTTY::OpenStateWindow() {
+    state_.stateWindow = CreateStatusWindow<Stat_Prov>(state_);
+    if (state_.stateWindow != nullptr) ShowWindow(state_.stateWindow->Handle(), SW_SHOW);
+}
+
+void Setup_ARRL_RTTY::OpenDxccExtWindow() {
+    state_.dxccExtWindow = CreateStatusWindow<Multiplier_Mult>(state_);
+    if (state_.dxccExtWindow != nullptr) ShowWindow(state_.dxccExtWindow->Handle(), SW_SHOW);
+}
+
+// Created but not shown: the callers show it once its texts are set.
+void Setup_ARRL_RTTY::OpenBandChangeWindow() {
+    state_.bandChangeWindow = CreateStatusWindow<Change_Band>(state_);
+    if (state_.bandChangeWindow == nullptr) return;
+    std::lock_guard<std::mutex> lock(state_.app.mutex);
+    // The engine counts band changes only while this window exists, from 0.
+    state_.app.engine.bandChangeWindowOpen = true;
+    state_.app.engine.bandChangeCount = 0;
+}
+
+void Setup_ARRL_RTTY::CloseDxccWindow() { CloseAndDelete(state_.dxccWindow, state_.unloading.load()); }
+void Setup_ARRL_RTTY::CloseStateWindow() { CloseAndDelete(state_.stateWindow, state_.unloading.load()); }
+void Setup_ARRL_RTTY::CloseDxccExtWindow() { CloseAndDelete(state_.dxccExtWindow, state_.unloading.load()); }
+
+void Setup_ARRL_RTTY::CloseBandChangeWindow() {
+    if (state_.bandChangeWindow == nullptr) return;
+    state_.bandChangeWindow->StopTimer();
+    CloseAndDelete(state_.bandChangeWindow, state_.unloading.load());
+    std::lock_guard<std::mutex> lock(state_.app.mutex);
+    state_.app.engine.bandChangeWindowOpen = false;
+}
+
+void Setup_ARRL_RTTY::CloseStatusWindows() {
+    if (state_.bandChangeWindow != nullptr) state_.bandChangeWindow->StopTimer();
+    CloseStateWindow();
+    CloseDxccWindow();
+    CloseDxccExtWindow();
+    CloseBandChangeWindow();
+}
+
+// The check boxes decide on the window pointer, not on the tick the click has just produced.
+LRESULT Setup_ARRL_RTTY::OnViewDxcc(WPARAM, LPARAM, bool&) {
+    if (state_.dxccWindow != nullptr) {
+        CloseDxccWindow();
+        viewDxcc = 0;
+        Settings::WriteString(kKeyViewDxccFromCheckBox, "0");
+        return 0;
+    }
+    OpenDxccWindow();
+    viewDxcc = 1;
+    PostRefresh();
+    Settings::WriteString(kKeyViewDxccFromCheckBox, "1");
+    return 0;
+}
+
+LRESULT Setup_ARRL_RTTY::OnViewState(WPARAM, LPARAM, bool&) {
+    if (state_.stateWindow != nullptr) {
+        CloseStateWindow();
+        viewState = 0;
+        Settings::WriteString(kKeyViewState, "0");
+        return 0;
+    }
+    OpenStateWindow();
+    viewState = 1;
+    PostRefresh();
+    Settings::WriteString(kKeyViewState, "1");
+    return 0;
+}
+
+LRESULT Setup_ARRL_RTTY::OnViewDxccExtended(WPARAM, LPARAM, bool&) {
+    if (state_.dxccExtWindow != nullptr) {
+        CloseDxccExtWindow();
+        viewDxccExtended = 0;
+        Settings::WriteString(kKeyViewDxccExtended, "0");
+        return 0;
+    }
+    OpenDxccExtWindow();
+    viewDxccExtended = 1;
+    PostRefresh();
+    Settings::WriteString(kKeyViewDxccExtended, "1");
+    return 0;
+}
+
+LRESULT Setup_ARRL_RTTY::OnViewTimer(WPARAM, LPARAM, bool&) {
+    if (state_.bandChangeWindow != nullptr) {
+        CloseBandChangeWindow();
+        viewTimer = 0;
+        Settings::WriteString(kKeyTimer, "0");
+        return 0;
+    }
+    OpenBandChangeWindow();
+    viewTimer = 1;
+    if (Change_Band* w = state_.bandChangeWindow) {
+        if (RussianTexts()) w->ApplyRussianTexts();
+        ShowWindow(w->Handle(), SW_SHOW);
+        w->StartTimer();
+    }
+    Settings::WriteString(kKeyTimer, "1");
+    return 0;
+}
+
+LRESULT Setup_ARRL_RTTY::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, kText);
+    SetBkColor(dc, kTextBackground);
+    return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT Setup_ARRL_RTTY::OnSetCursor(WPARAM, LPARAM, bool& handled) {
+    SavePositionIfMoved(state_, Handle(), kSetupPosition);
+    handled = false;
+    return 0;
+}
+
+LRESULT Setup_ARRL_RTTY::OnClose(WPARAM, LPARAM, bool&) {
+    CloseStatusWindows();
+    EndModal(IDCANCEL);
+    if (state_.unloading.load()) {
+        ShowWindow(Handle(), SW_HIDE);
+        Abandon();
+    }
+    return 0;
+}
+
+// --- refresh --------------------------------------------------------------------------------------------
+
+void Setup_ARRL_RTTY::ReopenWindows() {
+    if (viewDxcc == 1 && state_.dxccWindow == nullptr) {
+        OpenDxccWindow();
+        Settings::WriteString(kKeyViewDxcc, "1");
+    }
+    if (viewState == 1 && state_.stateWindow == nullptr) {
+        OpenStateWindow();
+        Settings::WriteString(kKeyViewState, "1");
+    }
+    if (viewDxccExtended == 1 && state_.dxccExtWindow == nullptr) {
+        OpenDxccExtWindow();
+        Settings::WriteString(kKeyViewDxccExtended, "1");
+    }
+    if (viewTimer == 1 && state_.bandChangeWindow == nullptr) {
+        OpenBandChangeWindow();
+        if (Change_Band* w = state_.bandChangeWindow) {
+            if (RussianTexts()) w->ApplyRussianTexts();
+            FieldsToControls();
+            w->StartTimer();
+            ShowWindow(w->Handle(), SW_SHOW);
+        }
+    }
+}
+
+LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
+    DispatchHostLink* host = state_.hostDispatch.get();
+    // Without the host nothing opens or changes by itself.
+    if (host == nullptr || !host->Connected()) {
+        SetRefreshPending();
+        return 0;
+    }
+    ReopenWindows();
+    // Each host call may let a close of the windows run in between: window pointers are read afresh after.
+    state_.panel.currentCall = host->ReadCurrentCall(5);
+    const double frequency = host->ReadFrequency();
+    if (std::fabs(frequency - state_.lastSp1Frequency) > kSp1MinimumMoveHz) {
+        host->SendMacro(kSp1Macro);
+        state_.lastSp1Frequency = frequency;
+    }
+    state_.panel.currentBandIndex = BandIndexOfFrequency(frequency);
+
+    if (state_.dxccWindow != nullptr) state_.dxccWindow->InvalidatePanel();
+    SetRefreshPending();
+    return 0;
+}
+
+}  // namespace ui

@@ -1,0 +1,76 @@
+#pragma once
+// The control window: five drawn mode buttons that switch the host's digital mode through its Automation
+// object, four check boxes that open and close the status windows, and the receiver of WM_STATS_REFRESH.
+// It runs modally on the window thread, which creates exactly one at a time.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/win32/advanced_button.h"
+#include "ui/win32/dialog.h"
+#include "ui/win32/window_state.h"
+
+namespace ui {
+
+class Setup_ARRL_RTTY : public DialogImpl<Setup_ARRL_RTTY> {
+public:
+    explicit Setup_ARRL_RTTY(WindowThreadState& state);
+    ~Setup_ARRL_RTTY() override;
+    static const MessageTable<Setup_ARRL_RTTY>& Messages();
+
+    void FieldsToControls() override;
+    void ControlsToFields() override;
+
+    HBRUSH brush = nullptr;
+    int viewState = 0;
+    int viewDxcc = 0;
+    int viewDxccExtended = 0;
+    int viewTimer = 0;
+    CAdvancedButton amtor;
+    CAdvancedButton packet;
+    CAdvancedButton bpsk31;
+    CAdvancedButton bpsk63;
+    CAdvancedButton rtty;
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnViewDxcc(WPARAM, LPARAM, bool&);
+    LRESULT OnViewState(WPARAM, LPARAM, bool&);
+    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
+    LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
+    LRESULT OnStatsRefresh(WPARAM, LPARAM, bool&);
+    LRESULT OnViewDxccExtended(WPARAM, LPARAM, bool&);
+    LRESULT OnViewTimer(WPARAM, LPARAM, bool&);
+    LRESULT OnModeButton(WPARAM, LPARAM, bool&);
+    LRESULT OnClose(WPARAM, LPARAM, bool&);
+
+    CAdvancedButton* ButtonOf(int id);
+    // Shows `selected` green and the other four grey with near-black labels; null greys none.
+    void ShowSelectedMode(CAdvancedButton* selected);
+    void SendMacro(const char* macro);
+    void PostRefresh();
+    void RestoreMode();
+
+    // Opening and closing the status windows, on this thread only.
+    void OpenDxccWindow();
+    void OpenStateWindow();
+    void OpenDxccExtWindow();
+    void OpenBandChangeWindow();
+    void CloseDxccWindow();
+    void CloseStateWindow();
+    void CloseDxccExtWindow();
+    void CloseBandChangeWindow();
+    // Every status window, in the order the library's stop closes them.
+    void CloseStatusWindows();
+    void ReopenWindows();
+
+    bool RussianTexts() const;
+    std::string ContestStartYear() const;
+    void SetRefreshPending();
+
+    WindowThreadState& state_;
+};
+
+}  // namespace ui

@@ -1,0 +1,229 @@
+// The drawn controls painted into 32-bit memory bitmaps and read back pixel by pixel: borders, faces,
+// focus marks and labels of the drawn buttons, the off-screen context, and the DXCC panel.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/win32/advanced_button.h"
+#include "ui/win32/cq_ww_info_button.h"
+#include "ui/win32/drawn_object.h"
+#include "ui/win32/mem_dc.h"
+
+namespace {
+
+constexpr COLORREF kUntouched = RGB(10, 20, 30);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+COLORREF Grey(int level) { return RGB(level, level, level); }
+
+// A memory context over a 32-bit bitmap filled with kUntouched.
+class Canvas {
+public:
+    Canvas(int w, int h) : width(w), height(h) {
+        dc = CreateCompatibleDC(nullptr);
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = w;
+        info.bmiHeader.biHeight = -h;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        old = SelectObject(dc, bitmap);
+        RECT all = {0, 0, w, h};
+        HBRUSH b = CreateSolidBrush(kUntouched);
+        FillRect(dc, &all, b);
+        DeleteObject(b);
+    }
+    ~Canvas() {
+        SelectObject(dc, old);
+        DeleteObject(bitmap);
+        DeleteDC(dc);
+    }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const auto* p = static_cast<const unsigned char*>(bits) + (static_cast<size_t>(y) * width + x) * 4;
+        return RGB(p[2], p[1], p[0]);
+    }
+    int Count(COLORREF c) const {
+        int n = 0;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) n += At(x, y) == c;
+        return n;
+    }
+    RECT All() const { return RECT{0, 0, width, height}; }
+
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    void* bits = nullptr;
+};
+
+TEST(DrawnRect, UnfocusedButtonIsFaceAndRaisedTwoLineBorderWhateverItsPressedState) {
+    for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
+        SCOPED_TRACE(state);
+        Canvas c(40, 20);
+        ui::DrawnRect().Draw(c.dc, c.All(), state, kGreen);
+        EXPECT_EQ(c.At(0, 0), Grey(255));    // outer line, light
+        EXPECT_EQ(c.At(0, 18), Grey(255));
+        EXPECT_EQ(c.At(1, 1), Grey(223));    // inner line, light
+        EXPECT_EQ(c.At(39, 19), Grey(127));  // outer line, dark
+        EXPECT_EQ(c.At(0, 19), Grey(127));
+        EXPECT_EQ(c.At(39, 0), Grey(127));
+        EXPECT_EQ(c.At(38, 18), Grey(85));   // inner line, dark
+        EXPECT_EQ(c.At(2, 2), kGreen);
+        EXPECT_EQ(c.At(20, 10), kGreen);
+        EXPECT_EQ(c.Count(kUntouched), 0);
+    }
+}
+
+TEST(DrawnRect, FocusedAndPressedTurnsTheOuterLineSunkenAndMarksTheFocusInside) {
+    Canvas c(40, 20);
+    ui::DrawnRect().Draw(c.dc, c.All(), ODS_FOCUS | ODS_SELECTED, kGreen);
+    EXPECT_EQ(c.At(0, 0), Grey(128));
+    EXPECT_EQ(c.At(0, 10), Grey(128));
+    EXPECT_EQ(c.At(39, 19), Grey(255));
+    EXPECT_EQ(c.At(20, 19), Grey(255));
+    EXPECT_EQ(c.At(1, 1), Grey(223));  // the second line keeps the raised colours
+    // The dotted focus rectangle runs 2 pixels inside; the face inside it is untouched.
+    int marked = 0;
+    for (int x = 2; x < 38; ++x) marked += c.At(x, 2) != kGreen;
+    EXPECT_GT(marked, 5);
+    EXPECT_EQ(c.At(20, 10), kGreen);
+}
+
+TEST(DrawnRect, FocusedButNotPressedStaysRaised) {
+    Canvas c(40, 20);
+    ui::DrawnRect().Draw(c.dc, c.All(), ODS_FOCUS, kGreen);
+    EXPECT_EQ(c.At(0, 0), Grey(255));
+    EXPECT_EQ(c.At(39, 19), Grey(127));
+}
+
+TEST(DrawnRect, BorderOfDepthZeroDrawsNothingAndDepthOneIsWhiteOverGrey) {
+    Canvas c(20, 20);
+    ui::DrawnRect().DrawBorder(c.dc, c.All(), 0);
+    EXPECT_EQ(c.Count(kUntouched), 400);
+    ui::DrawnRect().DrawBorder(c.dc, c.All(), 1);
+    EXPECT_EQ(c.At(0, 0), Grey(255));
+    EXPECT_EQ(c.At(19, 19), Grey(128));
+    EXPECT_EQ(c.At(1, 1), kUntouched);
+}
+
+TEST(DrawnEllipse, FaceInsideARingAndCornersUntouched) {
+    Canvas c(41, 41);
+    ui::DrawnEllipse().Draw(c.dc, c.All(), 0, kGreen);
+    EXPECT_EQ(c.At(20, 20), kGreen);
+    EXPECT_EQ(c.At(0, 0), kUntouched);
+    EXPECT_EQ(c.At(40, 40), kUntouched);
+    EXPECT_GT(c.Count(Grey(128)), 20);     // the raised ring
+    EXPECT_EQ(c.Count(RGB(1, 1, 1)), 0);   // no sunken ring, no focus mark
+}
+
+TEST(DrawnEllipse, FocusedAndPressedDrawsTheDarkRingsAndADottedMark) {
+    Canvas c(41, 41);
+    ui::DrawnEllipse().Draw(c.dc, c.All(), ODS_FOCUS | ODS_SELECTED, kGreen);
+    EXPECT_EQ(c.At(20, 20), kGreen);
+    EXPECT_GT(c.Count(RGB(1, 1, 1)), 20);
+}
+
+TEST(CMemDC, DrawingReachesTheTargetOnlyWhenItEndsAndOnlyInsideTheClipBox) {
+    Canvas target(40, 40);
+    HRGN clip = CreateRectRgn(10, 10, 30, 30);
+    SelectClipRgn(target.dc, clip);
+    DeleteObject(clip);
+    {
+        ui::CMemDC mem(target.dc);
+        EXPECT_TRUE(mem.OffScreen());
+        EXPECT_EQ(mem.Area().left, 10);
+        EXPECT_EQ(mem.Area().bottom, 30);
+        RECT r = {12, 12, 20, 20};  // the target's coordinates
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(mem.Dc(), &r, red);
+        DeleteObject(red);
+        EXPECT_EQ(target.At(15, 15), kUntouched);
+    }
+    EXPECT_EQ(target.At(15, 15), RGB(255, 0, 0));
+    EXPECT_EQ(target.At(5, 5), kUntouched);
+}
+
+TEST(AdvancedButton, LabelTakesTheDisabledColourWhenDisabled) {
+    HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND item = CreateWindowExW(0, L"BUTTON", L"WWWW", WS_CHILD | BS_PUSHBUTTON, 0, 0, 80, 30, parent,
+                                reinterpret_cast<HMENU>(1003), nullptr, nullptr);
+    ui::CAdvancedButton button;
+    EXPECT_TRUE(button.SetFaceColor(kGreen));  // no window yet: stored, nothing to redraw
+    EXPECT_FALSE(button.AttachToItem(9999, parent, kGreen, RGB(1, 1, 1), RGB(128, 128, 128)));
+    EXPECT_EQ(button.labelColor, 0u);
+    ASSERT_TRUE(button.AttachToItem(1003, parent, kGreen, RGB(1, 1, 1), RGB(128, 128, 128)));
+    EXPECT_EQ(GetWindowLongW(item, GWL_STYLE) & BS_TYPEMASK, BS_OWNERDRAW);
+    ui::CAdvancedButton second;
+    EXPECT_FALSE(second.AttachToItem(1003, parent, kGreen, 0, 0));  // already taken over
+
+    for (bool disabled : {false, true}) {
+        SCOPED_TRACE(disabled);
+        Canvas c(80, 30);
+        DRAWITEMSTRUCT d = {};
+        d.CtlType = ODT_BUTTON;
+        d.CtlID = 1003;
+        d.itemAction = ODA_DRAWENTIRE;
+        d.itemState = disabled ? ODS_DISABLED : 0;
+        d.hwndItem = item;
+        d.hDC = c.dc;
+        d.rcItem = c.All();
+        button.DrawItem(d);
+        EXPECT_EQ(c.At(40, 2), kGreen);
+        EXPECT_EQ(c.Count(RGB(128, 128, 128)) > 0, disabled);
+        EXPECT_EQ(c.Count(RGB(1, 1, 1)) > 0, !disabled);
+    }
+    DestroyWindow(parent);
+    EXPECT_EQ(button.Handle(), nullptr);  // the subclass let go with the window
+}
+
+TEST(InfoPanel, WithoutCallOffTheBandsItIsPlainPaleYellow) {
+    Canvas c(300, 140);
+    ui::InfoPanelData data;
+    data.workedDxcc = {"DL", "F", "G"};
+    ui::PaintInfoPanel(c.dc, c.All(), data);
+    EXPECT_EQ(c.Count(RGB(255, 250, 198)), 300 * 140);
+}
+
+TEST(InfoPanel, WorkedPrefixesRunInRowsOfColumns40PixelsApart) {
+    Canvas c(300, 140);
+    ui::InfoPanelData data;
+    data.currentBandIndex = 2;
+    for (int i = 0; i < 9; ++i) data.workedDxcc.push_back("WWW");
+    ui::PaintInfoPanel(c.dc, c.All(), data);
+    auto inked = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (c.At(x, y) != RGB(255, 250, 198)) return true;
+        return false;
+    };
+    // Seven on the first line at 5, 45, ..., 245 (then x passes 300 - 40), the last two at 5 and 45 below.
+    EXPECT_TRUE(inked(5, 0, 40, 14));
+    EXPECT_TRUE(inked(245, 0, 280, 14));
+    EXPECT_TRUE(inked(5, 15, 40, 29));
+    EXPECT_TRUE(inked(45, 15, 80, 29));
+    EXPECT_FALSE(inked(85, 15, 300, 29));
+    EXPECT_FALSE(inked(0, 30, 300, 140));
+}
+
+TEST(InfoPanel, WithACallTheCurrentBandRowIsHighlighted) {
+    for (int band : {-1, 3}) {
+        SCOPED_TRACE(band);
+        Canvas c(300, 140);  // u = 140 / 7 = 20
+        ui::InfoPanelData data;
+        data.currentCall = "W1AW";
+        data.currentBandIndex = band;
+        data.bandRows.assign(6, {"80m", "   -", "   -", "   -", "   -"});
+        ui::PaintInfoPanel(c.dc, c.All(), data);
+        // Band 3 is drawn from y 20 * 4 - 5 to 20 * 5 - 13.
+        EXPECT_EQ(c.At(298, 75), band == 3 ? RGB(198, 255, 255) : RGB(255, 255, 198));
+        EXPECT_EQ(c.At(298, 86), band == 3 ? RGB(198, 255, 255) : RGB(255, 255, 198));
+        EXPECT_EQ(c.At(298, 87), RGB(255, 255, 198));
+        EXPECT_EQ(c.At(298, 74), RGB(255, 255, 198));
+    }
+}
+
+}  // namespace

@@ -1,0 +1,65 @@
+#include "window_fixture.h"
+
+#include "platform/module.h"
+#include "platform/settings.h"
+
+void ControlWindowTest::SetUp() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    platform::SetModuleHandle(GetModuleHandleW(nullptr));
+    SetEngineTexts(false, "2024");
+    app.engine.refreshPending.store(1);
+    host.onMacro = [this](const std::wstring& macro) { macros.push_back(wintest::Narrow(macro)); };
+}
+
+void ControlWindowTest::TearDown() {
+    StopWindows();
+    tolvsim::RevokeHostObject(cookie);
+    cookie = 0;
+    CoUninitialize();
+}
+
+void ControlWindowTest::StartHost() {
+    std::string error;
+    ASSERT_TRUE(SUCCEEDED(tolvsim::RegisterHostObject(&host, &cookie, &error))) << error;
+}
+
+void ControlWindowTest::WriteSettings(const std::string& body) { WriteFileBytes(kSettingsFile, "[Settings]\r\n" + body); }
+
+std::string ControlWindowTest::Setting(const std::string& key) {
+    return Settings::GetString(key, Settings::kPositionBuffer, "<missing>");
+}
+
+std::string ControlWindowTest::SettingsFileText() { return ReadFileBytes(kSettingsFile); }
+
+void ControlWindowTest::SetEngineTexts(bool russian, const std::string& year) {
+    std::lock_guard<std::mutex> lock(app.mutex);
+    app.engine.russianTexts = russian ? 1 : 0;
+    app.engine.contestStartYear = year;
+}
+
+HWND ControlWindowTest::StartControlWindow() {
+    HWND previous = control_;
+    control_ = nullptr;
+    wintest::RunWhilePumping([this] { app.windows->Start(); });
+    wintest::PumpUntil([&] {
+        HWND w = wintest::FindWindowByTitlePrefix(kEnglishTitle);
+        if (w == nullptr) w = wintest::FindWindowByTitlePrefix(kRussianTitle);
+        if (w != nullptr && w != previous) control_ = w;
+        return control_ != nullptr;
+    });
+    // Let the refresh the window posts to itself run.
+    wintest::PumpFor(100);
+    return control_;
+}
+
+void ControlWindowTest::StopWindows() {
+    wintest::RunWhilePumping([this] { app.windows->Stop(false); });
+    control_ = nullptr;
+}
+
+COLORREF ControlWindowTest::FaceOf(int buttonId) {
+    HWND button = Control(buttonId);
+    RECT r;
+    GetClientRect(button, &r);
+    return wintest::ClientPixel(button, 5, r.bottom / 2);
+}

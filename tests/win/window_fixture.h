@@ -1,0 +1,51 @@
+#pragma once
+// The control window run in-process: the core linked into the test program, the dialogs loaded from the
+// test program's own resources, the window thread started through StatusWindows as a reset does, and the
+// host's Automation object registered on the test thread, which serves its calls while it waits.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/test_app.h"
+#include "host_object.h"
+#include "temp_dir.h"
+#include "window_test_support.h"
+
+class ControlWindowTest : public ::testing::Test {
+protected:
+    static constexpr const wchar_t* kEnglishTitle = L"Setup ARRL-RTTY-Roundup ";
+    static constexpr const wchar_t* kRussianTitle = L"Настройки ARRL-RTTY-Roundup ";
+    static constexpr const char* kSettingsFile = "Plugins\\ARRL-RTTY.ini";
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // Registers the host's object; macros then arrive in `macros`.
+    void StartHost();
+    void WriteSettings(const std::string& body);
+    std::string Setting(const std::string& key);
+    std::string SettingsFileText();
+    void SetEngineTexts(bool russian, const std::string& year);
+
+    // Starts (or restarts) the window thread and waits for the control window to be shown.
+    HWND StartControlWindow();
+    // Stops the window thread as unloading does and waits for it.
+    void StopWindows();
+    HWND Control(int id) const { return GetDlgItem(control_, id); }
+    HWND ControlWindow() const { return control_; }
+
+    // Face colour of a mode button, read a few pixels inside its left edge, clear of border, focus mark and label.
+    COLORREF FaceOf(int buttonId);
+
+    CTestApp& app = CTestApp::Instance();
+    TempWorkDir dir;
+    tolvsim::HostObject host;
+    DWORD cookie = 0;
+    std::vector<std::string> macros;
+
+private:
+    HWND control_ = nullptr;
+};

@@ -1,0 +1,41 @@
+#pragma once
+// Helpers for the window tests under wine: message pumping while waiting (the test thread owns the host's
+// Automation object, so it must serve calls while it waits), windows found by title, clicks delivered
+// synchronously from a helper thread, pixels read back, and screenshots saved as PNG files.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace wintest {
+
+// Pumps this thread's messages for `ms` milliseconds.
+void PumpFor(DWORD ms);
+// Pumps until `done` is true or `timeoutMs` passes; returns `done()`.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// Runs `work` on a helper thread while this thread pumps; returns when it has finished.
+void RunWhilePumping(const std::function<void()>& work);
+
+// Visible top-level windows of this process, in Z order.
+std::vector<HWND> ProcessWindows();
+// The first visible top-level window of this process whose title starts with `prefix`, or null.
+HWND FindWindowByTitlePrefix(const std::wstring& prefix);
+std::wstring TitleOf(HWND hwnd);
+
+// Clicks a button the way a user's click arrives (posted to the window's thread), waiting until its
+// handler has run.
+void Click(HWND button);
+// Sends WM_SETCURSOR as the mouse passing over the window does, and waits for it to be handled.
+void HoverOver(HWND window);
+
+// Colour of a pixel of a window's client area, as 0x00BBGGRR.
+COLORREF ClientPixel(HWND hwnd, int x, int y);
+// Saves the window with its frame to a PNG file; false when it cannot be written.
+bool SaveWindowPng(HWND hwnd, const std::string& path);
+// A folder for test artefacts beside the test program (build/win32/bin/artifacts), created on demand.
+std::string ArtifactPath(const std::string& fileName);
+
+std::string Narrow(const std::wstring& text);
+
+}  // namespace wintest

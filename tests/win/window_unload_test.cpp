@@ -1,0 +1,109 @@
+// The windows of Stats.dll as the host meets them: started by ResetStats0 and closed when the host
+// unloads the library, with the host's Automation object on the same thread that calls FreeLibrary.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "host_object.h"
+#include "plugin.h"
+#include "resources/resource.h"
+#include "temp_dir.h"
+#include "window_test_support.h"
+
+namespace {
+
+constexpr const wchar_t* kControlTitle = L"Setup ARRL-RTTY-Roundup ";
+
+class PluginWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        host.onMacro = [this](const std::wstring& m) { macros.push_back(wintest::Narrow(m)); };
+        std::string error;
+        ASSERT_TRUE(SUCCEEDED(tolvsim::RegisterHostObject(&host, &cookie, &error))) << error;
+        ASSERT_TRUE(plugin.Load());
+    }
+    void TearDown() override {
+        plugin.Unload();
+        tolvsim::RevokeHostObject(cookie);
+        CoUninitialize();
+    }
+
+    void Reset() {
+        COleDateTime start = COleDateTime::FromFields(2024, 1, 6, 18, 0);
+        COleDateTime end = COleDateTime::FromFields(2024, 1, 7, 23, 59);
+        wintest::RunWhilePumping([&] {
+            plugin.ResetStats0("", 0, "N0CALL", &start, &end, "", "", "", "", "", "", "", "", "", "K", 0, 0, 0,
+                               0.0, 0.0, "", "", "");
+        });
+    }
+
+    // The first reset after loading starts the window thread; skipped while the reset does not do so yet.
+    HWND ResetAndFindControlWindow() {
+        Reset();
+        HWND w = nullptr;
+        wintest::PumpUntil([&] { return (w = wintest::FindWindowByTitlePrefix(kControlTitle)) != nullptr; }, 3000);
+        return w;
+    }
+
+    int ControlWindows() {
+        int n = 0;
+        for (HWND hwnd : wintest::ProcessWindows())
+            if (wintest::TitleOf(hwnd).rfind(kControlTitle, 0) == 0) ++n;
+        return n;
+    }
+
+    TempWorkDir dir;
+    tolvsim::HostObject host;
+    DWORD cookie = 0;
+    std::vector<std::string> macros;
+    Plugin plugin;
+};
+
+#define REQUIRE_WINDOWS_FROM_RESET(w)                                                                  \
+    if ((w) == nullptr && ReadFileBytes("Plugins\\ARRL-RTTY.ini").find("Start=") == std::string::npos) \
+        GTEST_SKIP() << "ResetStats0 does not start the window thread in this build yet";              \
+    ASSERT_NE((w), nullptr)
+
+TEST_F(PluginWindowsTest, UnloadingClosesEveryWindow) {
+    HWND w = ResetAndFindControlWindow();
+    REQUIRE_WINDOWS_FROM_RESET(w);
+    wintest::PumpFor(100);
+    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
+        wintest::Click(GetDlgItem(w, box));
+    ASSERT_EQ(wintest::ProcessWindows().size(), 5u);
+    const std::vector<HWND> windows = wintest::ProcessWindows();
+    plugin.Unload();
+    EXPECT_TRUE(wintest::ProcessWindows().empty());
+    // Hidden at once, and gone with the window thread once the unload is over.
+    EXPECT_TRUE(wintest::PumpUntil([&] {
+        for (HWND hwnd : windows)
+            if (IsWindow(hwnd)) return false;
+        return true;
+    }));
+}
+
+TEST_F(PluginWindowsTest, UnloadingWhileTheWindowWaitsForTheHostStillEnds) {
+    HWND w = ResetAndFindControlWindow();
+    REQUIRE_WINDOWS_FROM_RESET(w);
+    wintest::PumpFor(100);
+    macros.clear();
+    // The click's macro goes to this thread, which does not pump before it unloads the library.
+    PostMessageW(GetDlgItem(w, IDC_SETUP_AMTOR), BM_CLICK, 0, 0);
+    Sleep(200);
+    plugin.Unload();
+    EXPECT_TRUE(wintest::ProcessWindows().empty());
+    EXPECT_EQ(macros, std::vector<std::string>{"<MODE:AMTOR>"});
+}
+
+TEST_F(PluginWindowsTest, TwoResetsKeepOneControlWindow) {
+    HWND w = ResetAndFindControlWindow();
+    REQUIRE_WINDOWS_FROM_RESET(w);
+    Reset();
+    wintest::PumpFor(300);
+    EXPECT_EQ(ControlWindows(), 1);
+    Reset();
+    wintest::PumpFor(300);
+    EXPECT_EQ(ControlWindows(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The control window's view check boxes and the position rule that every window follows.
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "window_fixture.h"
+
+namespace {
+
+int CountWindowsTitled(const std::wstring& title) {
+    int n = 0;
+    for (HWND hwnd : wintest::ProcessWindows())
+        if (wintest::TitleOf(hwnd) == title) ++n;
+    return n;
+}
+
+RECT WindowRectOf(HWND hwnd) {
+    RECT r = {};
+    GetWindowRect(hwnd, &r);
+    return r;
+}
+
+class ViewsTest : public ControlWindowTest {};
+
+TEST_F(ViewsTest, DxccCheckBoxClickedTwiceWritesOneThenZero) {
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
+    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 1);
+    EXPECT_NE(SettingsFileText().find("setup_view_DXCC=1\r\n"), std::string::npos) << SettingsFileText();
+    wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
+    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 0);
+    EXPECT_NE(SettingsFileText().find("setup_view_DXCC=0\r\n"), std::string::npos) << SettingsFileText();
+
+    // The entry is the one the next start reads as "setup_view_dxcc": with the host there, its refresh
+    // reopens the window.
+    wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
+    ASSERT_NE(StartControlWindow(), nullptr);
+    EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), IDC_SETUP_VIEW_DXCC), BST_CHECKED);
+    EXPECT_TRUE(wintest::PumpUntil([] { return CountWindowsTitled(L"Multiplier") == 1; }));
+    EXPECT_EQ(Setting("setup_view_dxcc"), "1");
+}
+
+TEST_F(ViewsTest, EachViewCheckBoxOpensAndClosesItsWindow) {
+    struct Case {
+        int box;
+        const wchar_t* title;
+        const char* key;
+        bool refreshes;
+    };
+    const Case cases[] = {
+        {IDC_SETUP_VIEW_DXCC, L"Multiplier", "setup_view_dxcc", true},
+        {IDC_SETUP_VIEW_STATE, L"State/Prov", "setup_view_state", true},
+        {IDC_SETUP_VIEW_DXCC_EXTENDED, L"Multiplier", "setup_view_dxcc_extended", true},
+        {IDC_SETUP_VIEW_TIMER, L"Change of Band", "Timer", false},
+    };
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        int reads = host.callReads;
+        wintest::Click(Control(c.box));
+        EXPECT_EQ(CountWindowsTitled(c.title), 1);
+        EXPECT_EQ(Setting(c.key), "1");
+        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_CHECKED);
+        wintest::PumpFor(100);
+        EXPECT_EQ(host.callReads > reads, c.refreshes);
+        wintest::Click(Control(c.box));
+        EXPECT_EQ(CountWindowsTitled(c.title), 0);
+        EXPECT_EQ(Setting(c.key), "0");
+        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_UNCHECKED);
+    }
+}
+
+TEST_F(ViewsTest, AWindowClosedByItsOwnCloseBoxStillCountsAsOpen) {
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    wintest::Click(Control(IDC_SETUP_VIEW_STATE));
+    HWND state = wintest::FindWindowByTitlePrefix(L"State/Prov");
+    ASSERT_NE(state, nullptr);
+    wintest::RunWhilePumping([state] { SendMessageW(state, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_EQ(wintest::FindWindowByTitlePrefix(L"State/Prov"), nullptr);
+    // The click that follows closes the (hidden) window rather than opening a second one.
+    wintest::Click(Control(IDC_SETUP_VIEW_STATE));
+    EXPECT_EQ(Setting("setup_view_state"), "0");
+    EXPECT_FALSE(IsWindow(state));
+    wintest::Click(Control(IDC_SETUP_VIEW_STATE));
+    EXPECT_NE(wintest::FindWindowByTitlePrefix(L"State/Prov"), nullptr);
+}
+
+TEST_F(ViewsTest, RefreshReopensTheRememberedWindows) {
+    SetEngineTexts(true, "2024");
+    WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n");
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    EXPECT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
+    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 2);
+    EXPECT_EQ(CountWindowsTitled(L"State/Prov"), 1);
+    HWND timer = wintest::FindWindowByTitlePrefix(L"Переходы");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
+    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
+    for (int box : {IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
+        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), box), BST_CHECKED) << box;
+    // Further refreshes open nothing more.
+    wintest::Click(Control(IDC_SETUP_RTTY));
+    wintest::PumpFor(200);
+    EXPECT_EQ(wintest::ProcessWindows().size(), 5u);
+}
+
+TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
+    SetEngineTexts(true, "2024");
+    ASSERT_NE(StartControlWindow(), nullptr);
+    wintest::Click(Control(IDC_SETUP_VIEW_TIMER));
+    HWND timer = wintest::FindWindowByTitlePrefix(L"Переходы");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
+    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
+    {
+        std::lock_guard<std::mutex> lock(app.mutex);
+        EXPECT_TRUE(app.engine.bandChangeWindowOpen);
+    }
+    wintest::Click(Control(IDC_SETUP_VIEW_TIMER));
+    std::lock_guard<std::mutex> lock(app.mutex);
+    EXPECT_FALSE(app.engine.bandChangeWindowOpen);
+}
+
+// --- positions ------------------------------------------------------------------------------------------------
+
+TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
+    struct Case {
+        const char* settings;
+        POINT control, dxcc, state, extended, timer;
+    };
+    const Case cases[] = {
+        {"", {10, 600}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
+        // A stored 0 selects the default, coordinate by coordinate.
+        {"setup_x=0\r\nsetup_y=0\r\ndxcc_x=0\r\ndxcc_y=77\r\nstat_x=33\r\nstat_y=0\r\n"
+         "dxcc_extended_x=0\r\ndxcc_extended_y=0\r\nchange_band_x=0\r\nchange_band_y=0\r\n",
+         {10, 600}, {10, 77}, {33, 600}, {10, 400}, {10, 10}},
+        {"setup_x=300\r\nsetup_y=200\r\ndxcc_x=310\r\ndxcc_y=210\r\nstat_x=320\r\nstat_y=220\r\n"
+         "dxcc_extended_x=330\r\ndxcc_extended_y=230\r\nchange_band_x=340\r\nchange_band_y=240\r\n",
+         {300, 200}, {310, 210}, {320, 220}, {330, 230}, {340, 240}},
+        // Not a number reads as 0.
+        {"setup_x=abc\r\nsetup_y=12x\r\n", {10, 12}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.settings);
+        WriteSettings(c.settings);
+        HWND w = StartControlWindow();
+        ASSERT_NE(w, nullptr);
+        const std::pair<int, POINT> windows[] = {{0, c.control},
+                                                 {IDC_SETUP_VIEW_DXCC, c.dxcc},
+                                                 {IDC_SETUP_VIEW_STATE, c.state},
+                                                 {IDC_SETUP_VIEW_DXCC_EXTENDED, c.extended},
+                                                 {IDC_SETUP_VIEW_TIMER, c.timer}};
+        for (const auto& [box, expected] : windows) {
+            HWND opened = w;
+            if (box != 0) {
+                auto before = wintest::ProcessWindows();
+                wintest::Click(Control(box));
+                for (HWND hwnd : wintest::ProcessWindows())
+                    if (std::find(before.begin(), before.end(), hwnd) == before.end()) opened = hwnd;
+                ASSERT_NE(opened, w) << box;
+            }
+            RECT r = WindowRectOf(opened);
+            EXPECT_EQ(r.left, expected.x) << box;
+            EXPECT_EQ(r.top, expected.y) << box;
+            EXPECT_NE(GetWindowLongPtrW(opened, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << box;
+            if (box != 0) wintest::Click(Control(box));
+        }
+        StopWindows();
+    }
+}
+
+TEST_F(ViewsTest, OnePositionPairServesAllWindows) {
+    WriteSettings("setup_x=300\r\nsetup_y=200\r\n");
+    HWND w = StartControlWindow();
+    ASSERT_NE(w, nullptr);
+    // The cache holds the control window's own position: passing over it writes nothing.
+    wintest::HoverOver(w);
+    EXPECT_EQ(Setting("setup_x"), "300");
+    WriteSettings("setup_x=555\r\n");
+    wintest::HoverOver(w);
+    EXPECT_EQ(Setting("setup_x"), "555");
+    EXPECT_EQ(Setting("setup_y"), "<missing>");
+
+    // Opening the DXCC window loads its position (10, 400) into the shared pair; coming back over the control
+    // window rewrites both of its keys although it has not moved.
+    wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
+    HWND dxcc = wintest::FindWindowByTitlePrefix(L"Multiplier");
+    ASSERT_NE(dxcc, nullptr);
+    wintest::HoverOver(w);
+    EXPECT_EQ(Setting("setup_x"), "300");
+    EXPECT_EQ(Setting("setup_y"), "200");
+    // Over the DXCC window, after it was moved: only its own keys, only what differs from the pair.
+    SetWindowPos(dxcc, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    wintest::HoverOver(dxcc);
+    EXPECT_EQ(Setting("dxcc_x"), "<missing>");
+    EXPECT_EQ(Setting("dxcc_y"), "250");
+
+    // A window moved to x 0 is saved as 0 and comes back at the default x.
+    SetWindowPos(w, nullptr, 0, 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    wintest::HoverOver(w);
+    EXPECT_EQ(Setting("setup_x"), "0");
+    EXPECT_EQ(Setting("setup_y"), "150");
+    HWND again = StartControlWindow();
+    ASSERT_NE(again, nullptr);
+    RECT r = WindowRectOf(again);
+    EXPECT_EQ(r.left, 10);
+    EXPECT_EQ(r.top, 150);
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+#include "simulator.h"
+
+#include <oleauto.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "pump.h"
+
+namespace tolvsim {
+
+namespace {
+
+template <typename T>
+bool Resolve(HMODULE module, const char* name, T& fn) {
+    fn = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    return fn != nullptr;
+}
+
+std::string Trimmed(const std::string& s) {
+    size_t a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return std::string();
+    size_t b = s.find_last_not_of(" \t\r\n");
+    return s.substr(a, b - a + 1);
+}
+
+bool ParseInt(const std::string& text, long* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    *value = std::strtol(text.c_str(), &end, 10);
+    return end != nullptr && *end == '\0';
+}
+
+bool ParseDouble(const std::string& text, double* value) {
+    if (text.empty()) return false;
+    char* end = nullptr;
+    *value = std::strtod(text.c_str(), &end);
+    return end != nullptr && *end == '\0';
+}
+
+struct FoundWindows {
+    DWORD pid;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
+    auto* found = reinterpret_cast<FoundWindows*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid == found->pid && IsWindowVisible(hwnd)) found->windows.push_back(hwnd);
+    return TRUE;
+}
+
+std::vector<HWND> VisibleWindows() {
+    FoundWindows found{GetCurrentProcessId(), {}};
+    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&found));
+    return found.windows;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    std::wstring text;
+    RunWhilePumping([&] {
+        wchar_t buffer[1024] = {0};
+        int n = GetWindowTextW(hwnd, buffer, 1024);
+        text.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
+    });
+    return text;
+}
+
+HWND FindByTitlePrefix(const std::wstring& prefix) {
+    for (HWND hwnd : VisibleWindows()) {
+        std::wstring title = TextOf(hwnd);
+        if (title.compare(0, prefix.size(), prefix) == 0) return hwnd;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool PluginExports::Load(const std::string& path, std::string* error) {
+    module = LoadLibraryA(path.c_str());
+    if (module == nullptr) {
+        if (error != nullptr) *error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
+        return false;
+    }
+    bool ok = Resolve(module, "CheckCall0", CheckCall0) && Resolve(module, "AddData0", AddData0) &&
+              Resolve(module, "RemoveData0", RemoveData0) && Resolve(module, "ResetStats0", ResetStats0) &&
+              Resolve(module, "GetResult0", GetResult0) && Resolve(module, "setVersion", setVersion);
+    if (!ok) {
+        if (error != nullptr) *error = path + " lacks the plug-in's exports";
+        Unload();
+    }
+    return ok;
+}
+
+void PluginExports::Unload() {
+    if (module != nullptr) FreeLibrary(module);
+    *this = PluginExports();
+}
+
+std::vector<std::string> SplitWords(const std::string& line) {
+    std::vector<std::string> words;
+    std::istringstream in(line);
+    std::string word;
+    while (in >> word) words.push_back(word);
+    return words;
+}
+
+bool ParseDateTime(const std::string& date, const std::string& time, COleDateTime* out) {
+    SYSTEMTIME st = {};
+    int y = 0, mo = 0, d = 0, h = 0, mi = 0;
+    char tail = 0;
+    if (std::sscanf(date.c_str(), "%4d-%2d-%2d%c", &y, &mo, &d, &tail) != 3) return false;
+    if (std::sscanf(time.c_str(), "%2d:%2d%c", &h, &mi, &tail) != 2) return false;
+    if (mo < 1 || mo > 12 || d < 1 || d > 31 || h < 0 || h > 23 || mi < 0 || mi > 59) return false;
+    st.wYear = static_cast<WORD>(y);
+    st.wMonth = static_cast<WORD>(mo);
+    st.wDay = static_cast<WORD>(d);
+    st.wHour = static_cast<WORD>(h);
+    st.wMinute = static_cast<WORD>(mi);
+    double value = 0.0;
+    if (!SystemTimeToVariantTime(&st, &value)) return false;
+    *out = COleDateTime(value, COleDateTime::valid);
+    return true;
+}
+
+bool Simulator::PluginLoaded() {
+    if (plugin_.module != nullptr) return true;
+    out_("error the plug-in is not loaded");
+    return false;
+}
+
+bool Simulator::Execute(const std::string& rawLine) {
+    const std::string line = Trimmed(rawLine);
+    if (line.empty() || line[0] == '#') return true;
+    const std::vector<std::string> words = SplitWords(line);
+    const std::string& command = words[0];
+    const std::string rest = Trimmed(line.substr(command.size()));
+
+    if (command == "freq") {
+        Freq(words);
+    } else if (command == "call") {
+        Call(rest);
+    } else if (command == "reset") {
+        Reset(words);
+    } else if (command == "add" || command == "remove") {
+        AddOrRemove(words, command == "add");
+    } else if (command == "check") {
+        Check(words);
+    } else if (command == "result") {
+        Result(words);
+    } else if (command == "wait") {
+        long ms = 0;
+        if (words.size() != 2 || !ParseInt(words[1], &ms) || ms < 0) {
+            out_("error usage: wait MS");
+        } else {
+            PumpFor(static_cast<DWORD>(ms));
+            out_("ok");
+        }
+    } else if (command == "windows") {
+        Windows();
+    } else if (command == "click" || command == "text" || command == "checked") {
+        OnControl(command, rest);
+    } else if (command == "unload") {
+        if (plugin_.module == nullptr) {
+            out_("error the plug-in is not loaded");
+        } else {
+            plugin_.Unload();
+            out_("ok");
+        }
+    } else if (command == "quit") {
+        out_("ok");
+        return false;
+    } else {
+        out_("error unknown command " + command);
+    }
+    return true;
+}
+
+void Simulator::Freq(const std::vector<std::string>& words) {
+    double hz = 0.0;
+    if (words.size() != 2 || !ParseDouble(words[1], &hz)) {
+        out_("error usage: freq HZ");
+        return;
+    }
+    host_.frequencyHz = hz;
+    out_("ok");
+}
+
+void Simulator::Call(const std::string& rest) {
+    host_.currentCall = FromUtf8(rest);
+    out_("ok");
+}
+
+void Simulator::Reset(const std::vector<std::string>& words) {
+    size_t i = 1;
+    int cabrillo = 0;
+    if (words.size() > 1 && words[1] == "cabrillo") {
+        cabrillo = 1;
+        i = 2;
+    }
+    COleDateTime start, end;
+    if (words.size() != i + 6 || !ParseDateTime(words[i + 2], words[i + 3], &start) ||
+        !ParseDateTime(words[i + 4], words[i + 5], &end)) {
+        out_("error usage: reset [cabrillo] OWNCALL OWNPREFIX YYYY-MM-DD HH:MM YYYY-MM-DD HH:MM");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    ownCall_ = words[i];
+    const std::string& prefix = words[i + 1];
+    // The host's INI is looked for in the current directory, as the host runs from its own folder.
+    int result = plugin_.ResetStats0("", cabrillo, ownCall_.c_str(), &start, &end, "", "", "", "", "", "", "", "",
+                                     "", prefix.c_str(), 0, 0, 0, 0.0, 0.0, "", "", "");
+    out_(std::to_string(result));
+}
+
+void Simulator::AddOrRemove(const std::vector<std::string>& w, bool add) {
+    // CALL BAND MODE FREQHZ YYYY-MM-DD HH:MM RSTSENT EXCHSENT RSTRCVD EXCHRCVD PREFIX
+    long frequency = 0;
+    COleDateTime time;
+    if (w.size() != 12 || !ParseInt(w[4], &frequency) || frequency < 0 || !ParseDateTime(w[5], w[6], &time)) {
+        out_(std::string("error usage: ") + (add ? "add" : "remove") +
+             " CALL BAND MODE FREQHZ YYYY-MM-DD HH:MM RSTSENT EXCHSENT RSTRCVD EXCHRCVD PREFIX");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    COleDateTime none = COleDateTime::Null();
+    AddData0Fn fn = add ? plugin_.AddData0 : plugin_.RemoveData0;
+    const std::string &call = w[1], &band = w[2], &mode = w[3], &rstSent = w[7], &exchSent = w[8],
+                      &rstRcvd = w[9], &exchRcvd = w[10], &prefix = w[11];
+    int result = fn(ownCall_.c_str(), call.c_str(), &time, &none, &none, &none, 0,
+                    static_cast<unsigned>(frequency), mode.c_str(), rstSent.c_str(), rstRcvd.c_str(),
+                    exchSent.c_str(), exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0,
+                    0, 0.0, 0.0, "", "", "", "", band.c_str());
+    out_(std::to_string(result));
+}
+
+void Simulator::Check(const std::vector<std::string>& w) {
+    // CALL BAND MODE PREFIX
+    if (w.size() != 5) {
+        out_("error usage: check CALL BAND MODE PREFIX");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    char out1[256] = {0}, out2[256] = {0};
+    int result = plugin_.CheckCall0(w[1].c_str(), 0, 0, w[3].c_str(), "", "", "", "", "", "", "", "", "",
+                                    w[4].c_str(), 0, 0, 0, 0.0, 0.0, "", "", "", "", "", w[2].c_str(),
+                                    w[2].c_str(), out1, out2);
+    out_(std::to_string(result));
+}
+
+void Simulator::Result(const std::vector<std::string>& w) {
+    if (w.size() > 2 || (w.size() == 2 && w[1] != "html")) {
+        out_("error usage: result [html]");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    if (w.size() == 2) plugin_.setVersion("tolvsim");
+    int value = 0;
+    const char* report = plugin_.GetResult0(&value);
+    std::string text = report != nullptr ? report : "";
+    std::istringstream lines(text);
+    std::string reportLine;
+    while (std::getline(lines, reportLine)) {
+        if (!reportLine.empty() && reportLine.back() == '\r') reportLine.pop_back();
+        out_(reportLine);
+    }
+    out_("ok " + std::to_string(value));
+}
+
+void Simulator::Windows() {
+    std::vector<HWND> windows = VisibleWindows();
+    for (HWND hwnd : windows) out_("WINDOW " + ToUtf8(TextOf(hwnd)));
+    out_("ok " + std::to_string(windows.size()));
+}
+
+void Simulator::OnControl(const std::string& command, const std::string& rest) {
+    // TITLEPREFIX (may hold blanks) CONTROLID; control id 0 is the window itself.
+    size_t split = rest.find_last_of(" \t");
+    long id = -1;
+    if (split == std::string::npos || !ParseInt(rest.substr(split + 1), &id) || id < 0) {
+        out_("error usage: " + command + " TITLEPREFIX CONTROLID");
+        return;
+    }
+    const std::wstring prefix = FromUtf8(Trimmed(rest.substr(0, split)));
+    HWND window = FindByTitlePrefix(prefix);
+    if (window == nullptr) {
+        out_("error no window " + Trimmed(rest.substr(0, split)));
+        return;
+    }
+    HWND control = id == 0 ? window : GetDlgItem(window, static_cast<int>(id));
+    if (control == nullptr) {
+        out_("error no control " + std::to_string(id));
+        return;
+    }
+    if (command == "click") {
+        out_(ClickAndWait(control) ? "ok" : "error the click was not handled");
+    } else if (command == "text") {
+        out_(ToUtf8(TextOf(control)));
+    } else {
+        LRESULT state = 0;
+        RunWhilePumping([&] { state = SendMessageW(control, BM_GETCHECK, 0, 0); });
+        out_(state == BST_CHECKED ? "1" : "0");
+    }
+}
+
+}  // namespace tolvsim
