@@ -1,5 +1,7 @@
 #include "engine/test_app.h"
 
+#include "scoring/score_report.h"
+
 CTestApp& CTestApp::Instance() {
     static CTestApp app;
     return app;
@@ -25,8 +27,13 @@ int CTestApp::RemoveData(const QsoArgs&) { return 1; }
 int CTestApp::ResetStats(const ResetArgs&) { return 1; }
 
 const char* CTestApp::GetResult(int* out) {
-    std::lock_guard<std::mutex> lock(mutex);
-    reportText_.clear();
+    OutputMessage output;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        output = ProduceResult(engine, cabrillo, reportText_);
+    }
+    // The message box is modal: the window thread keeps refreshing while it is open.
+    if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);
     if (out) *out = -1;
     return reportText_.c_str();
 }
