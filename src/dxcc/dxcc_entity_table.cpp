@@ -1,5 +1,10 @@
 #include "dxcc/dxcc_entity_table.h"
 
+#include <algorithm>
+#include <cstring>
+#include <utility>
+#include <vector>
+
 namespace {
 
 // A plain row: the caption is the key, and there is no extra key.
@@ -135,10 +140,37 @@ bool DxccEntityTable::Matches(const DxccEntity& row, const std::string& prefix) 
     return row.extraKey[0] != '\0' && prefix == row.extraKey;
 }
 
+namespace {
+
+// Every key and extra key with its row, sorted by text, so that marking the worked prefixes costs a
+// binary search each rather than a pass over the table; a refresh follows every call check of the host.
+using KeyIndex = std::vector<std::pair<const char*, size_t>>;
+
+bool KeyLess(const std::pair<const char*, size_t>& a, const std::pair<const char*, size_t>& b) {
+    return std::strcmp(a.first, b.first) < 0;
+}
+
+const KeyIndex& Index() {
+    static const KeyIndex index = [] {
+        KeyIndex keys;
+        for (size_t i = 0; i < kDxccRowCount; ++i) {
+            keys.push_back({kRows[i].key, i});
+            if (kRows[i].extraKey[0] != '\0') keys.push_back({kRows[i].extraKey, i});
+        }
+        std::sort(keys.begin(), keys.end(), KeyLess);
+        return keys;
+    }();
+    return index;
+}
+
+}  // namespace
+
 void DxccMarks::MarkWorked(const std::string& prefix) {
-    for (size_t i = 0; i < kDxccRowCount; ++i) {
-        if (DxccEntityTable::Matches(kRows[i], prefix)) worked_[i] = 1;
-    }
+    // A text with an embedded zero byte is no key (keys are compared whole).
+    if (prefix.empty() || prefix.find('\0') != std::string::npos) return;
+    const KeyIndex& index = Index();
+    auto range = std::equal_range(index.begin(), index.end(), std::make_pair(prefix.c_str(), size_t{0}), KeyLess);
+    for (auto it = range.first; it != range.second; ++it) worked_[it->second] = 1;
 }
 
 int DxccMarks::Worked(DxccPage page, size_t indexInPage) const {

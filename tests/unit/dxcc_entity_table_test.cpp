@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <set>
 #include <sstream>
 #include <string>
@@ -196,6 +197,31 @@ TEST(DxccEntityTable, PrefixesMatchWholeKeysOnlyAndCaseSensitively) {
         DxccMarks marks;
         marks.MarkWorked(c.prefix);
         EXPECT_EQ(Ticked(marks), c.boxes) << '"' << c.prefix << '"';
+    }
+}
+
+TEST(DxccEntityTable, MarkingAgreesWithTheMatchRuleOnNearMisses) {
+    // Every key and extra key, and texts one step away from them: cut short, lengthened, lower case,
+    // with a blank, with an embedded zero byte.
+    std::vector<std::string> prefixes = {"", " ", "/", "3Y/", "UA2/", std::string("DL\0", 3)};
+    for (const DxccEntity& row : DxccEntityTable::Rows()) {
+        for (std::string k : {std::string(row.key), std::string(row.extraKey)}) {
+            if (k.empty()) continue;
+            std::string lower = k;
+            for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            for (const std::string& p : {k, k.substr(0, k.size() - 1), k + "A", k + "/a", lower, k + " ",
+                                         " " + k, k + std::string(1, '\0')}) {
+                prefixes.push_back(p);
+            }
+        }
+    }
+    for (const std::string& p : prefixes) {
+        DxccMarks marks;
+        marks.MarkWorked(p);
+        size_t i = 0;
+        for (const DxccEntity& row : DxccEntityTable::Rows()) {
+            EXPECT_EQ(marks.Worked(i++), DxccEntityTable::Matches(row, p) ? 1 : 0) << '"' << p << "\" " << row.caption;
+        }
     }
 }
 
