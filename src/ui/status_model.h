@@ -24,7 +24,7 @@ extern const char* const kRowBands[6];
 // megahertz counts: 28.0 to 28.999 MHz is 10 m, 29.6 MHz is no band.
 int BandIndexOfFrequency(double hz);
 
-// The texts of an empty band-row cell.
+// The text of an empty band-row cell.
 extern const char* const kEmptyBandCell;  // "   -"
 
 enum class StatusWindowKind { Dxcc, State, DxccExtended, BandChange };
