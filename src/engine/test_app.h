@@ -28,6 +28,11 @@ public:
     const char* GetResult(int* out);
     void SetVersion();
 
+    // For the window thread: the change-of-band window opened or closed (opening starts the count at 0),
+    // and the count it shows.
+    void SetBandChangeWindowOpen(bool open);
+    int BandChangeCount();
+
     // Runs when the library unloads: closes every window before the library goes.
     void ExitInstance(bool processExiting);
 
