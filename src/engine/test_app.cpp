@@ -17,7 +17,11 @@ CTestApp& CTestApp::Instance() {
     return app;
 }
 
-CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {}
+CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
+    editCabrilloHeader = [this](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
+        return cabrillo.EditHeader(call, start, end);
+    };
+}
 
 CTestApp::~CTestApp() = default;
 
@@ -68,7 +72,7 @@ int CTestApp::ResetStats(const ResetArgs& args) {
     }
     if (args.cabrilloRequest != 0) {
         // The header dialog is modal: no lock while it is up.
-        if (cabrillo.EditHeader(args.ownCall, args.contestStart, args.contestEnd) == 0) {
+        if (editCabrilloHeader(args.ownCall, args.contestStart, args.contestEnd) == 0) {
             std::lock_guard<std::mutex> lock(mutex);
             engine.cabrilloRequested = 0;
         }
