@@ -180,20 +180,32 @@ TEST(AdvancedButton, LabelTakesTheDisabledColourWhenDisabled) {
     EXPECT_EQ(button.Handle(), nullptr);  // the subclass let go with the window
 }
 
+// The DXCC panel painted by its button from what a refresh left, through the off-screen context.
+void PaintPanel(Canvas& c, const StatusModelState& state) {
+    ui::CCqWwInfoButton panel;
+    panel.source = &state;
+    DRAWITEMSTRUCT d = {};
+    d.CtlType = ODT_BUTTON;
+    d.itemAction = ODA_DRAWENTIRE;
+    d.hDC = c.dc;
+    d.rcItem = c.All();
+    panel.DrawItem(d);
+}
+
 TEST(InfoPanel, WithoutCallOffTheBandsItIsPlainPaleYellow) {
     Canvas c(300, 140);
-    ui::InfoPanelData data;
-    data.workedDxcc = {"DL", "F", "G"};
-    ui::PaintInfoPanel(c.dc, c.All(), data);
+    StatusModelState state;
+    state.workedDxcc = {"DL", "F", "G"};
+    PaintPanel(c, state);
     EXPECT_EQ(c.Count(RGB(255, 250, 198)), 300 * 140);
 }
 
 TEST(InfoPanel, WorkedPrefixesRunInRowsOfColumns40PixelsApart) {
     Canvas c(300, 140);
-    ui::InfoPanelData data;
-    data.currentBandIndex = 2;
-    for (int i = 0; i < 9; ++i) data.workedDxcc.push_back("WWW");
-    ui::PaintInfoPanel(c.dc, c.All(), data);
+    StatusModelState state;
+    state.currentBandIndex = 2;
+    for (int i = 0; i < 9; ++i) state.workedDxcc.push_back("WWW");
+    PaintPanel(c, state);
     auto inked = [&](int x0, int y0, int x1, int y1) {
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
@@ -213,16 +225,21 @@ TEST(InfoPanel, WithACallTheCurrentBandRowIsHighlighted) {
     for (int band : {-1, 3}) {
         SCOPED_TRACE(band);
         Canvas c(300, 140);  // u = 140 / 7 = 20
-        ui::InfoPanelData data;
-        data.currentCall = "W1AW";
-        data.currentBandIndex = band;
-        data.bandRows.assign(6, {"80m", "   -", "   -", "   -", "   -"});
-        ui::PaintInfoPanel(c.dc, c.All(), data);
+        StatusModelState state;
+        state.currentCall = "W1AW";
+        state.currentBandIndex = band;
+        state.bandRows.assign(6, {"80m", "   -", "   -", "   -", "   -"});
+        PaintPanel(c, state);
         // Band 3 is drawn from y 20 * 4 - 5 to 20 * 5 - 13.
         EXPECT_EQ(c.At(298, 75), band == 3 ? RGB(198, 255, 255) : RGB(255, 255, 198));
         EXPECT_EQ(c.At(298, 86), band == 3 ? RGB(198, 255, 255) : RGB(255, 255, 198));
         EXPECT_EQ(c.At(298, 87), RGB(255, 255, 198));
         EXPECT_EQ(c.At(298, 74), RGB(255, 255, 198));
+        // The call heads the third column.
+        bool callInked = false;
+        for (int y = 0; y < 14 && !callInked; ++y)
+            for (int x = 180; x < 215 && !callInked; ++x) callInked = c.At(x, y) != RGB(255, 255, 198);
+        EXPECT_TRUE(callInked);
     }
 }
 

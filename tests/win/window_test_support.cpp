@@ -75,6 +75,27 @@ HWND FindWindowByTitlePrefix(const std::wstring& prefix) {
     return nullptr;
 }
 
+std::vector<HWND> StatusWindowsOf(StatusKind kind) {
+    std::vector<HWND> found;
+    for (HWND hwnd : ProcessWindows()) {
+        auto has = [hwnd](int id) { return GetDlgItem(hwnd, id) != nullptr; };
+        bool match = false;
+        switch (kind) {
+            case StatusKind::Dxcc: match = has(1016) && !has(1003) && !has(1113); break;
+            case StatusKind::State: match = has(1113); break;
+            case StatusKind::DxccExtended: match = has(1114); break;
+            case StatusKind::BandChange: match = has(1000) && has(1001) && has(1026); break;
+        }
+        if (match) found.push_back(hwnd);
+    }
+    return found;
+}
+
+HWND StatusWindowOf(StatusKind kind) {
+    std::vector<HWND> found = StatusWindowsOf(kind);
+    return found.empty() ? nullptr : found.front();
+}
+
 void Click(HWND button) { tolvsim::ClickAndWait(button); }
 
 void HoverOver(HWND window) {

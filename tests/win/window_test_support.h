@@ -23,6 +23,12 @@ std::vector<HWND> ProcessWindows();
 HWND FindWindowByTitlePrefix(const std::wstring& prefix);
 std::wstring TitleOf(HWND hwnd);
 
+// The visible status windows of one kind, told apart by their controls (their titles change with each
+// refresh): the DXCC panel, the DC cell, the continent tabs, the two edits of the change-of-band window.
+enum class StatusKind { Dxcc, State, DxccExtended, BandChange };
+std::vector<HWND> StatusWindowsOf(StatusKind kind);
+HWND StatusWindowOf(StatusKind kind);  // the first, or null
+
 // Clicks a button the way a user's click arrives (posted to the window's thread), waiting until its
 // handler has run.
 void Click(HWND button);

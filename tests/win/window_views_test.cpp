@@ -6,12 +6,9 @@
 
 namespace {
 
-int CountWindowsTitled(const std::wstring& title) {
-    int n = 0;
-    for (HWND hwnd : wintest::ProcessWindows())
-        if (wintest::TitleOf(hwnd) == title) ++n;
-    return n;
-}
+using wintest::StatusKind;
+
+int Count(StatusKind kind) { return static_cast<int>(wintest::StatusWindowsOf(kind).size()); }
 
 RECT WindowRectOf(HWND hwnd) {
     RECT r = {};
@@ -25,10 +22,10 @@ TEST_F(ViewsTest, DxccCheckBoxClickedTwiceWritesOneThenZero) {
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
     wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
-    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 1);
+    EXPECT_EQ(Count(StatusKind::Dxcc), 1);
     EXPECT_NE(SettingsFileText().find("setup_view_DXCC=1\r\n"), std::string::npos) << SettingsFileText();
     wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
-    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 0);
+    EXPECT_EQ(Count(StatusKind::Dxcc), 0);
     EXPECT_NE(SettingsFileText().find("setup_view_DXCC=0\r\n"), std::string::npos) << SettingsFileText();
 
     // The entry is the one the next start reads as "setup_view_dxcc": with the host there, its refresh
@@ -36,22 +33,22 @@ TEST_F(ViewsTest, DxccCheckBoxClickedTwiceWritesOneThenZero) {
     wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
     ASSERT_NE(StartControlWindow(), nullptr);
     EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), IDC_SETUP_VIEW_DXCC), BST_CHECKED);
-    EXPECT_TRUE(wintest::PumpUntil([] { return CountWindowsTitled(L"Multiplier") == 1; }));
+    EXPECT_TRUE(wintest::PumpUntil([] { return Count(StatusKind::Dxcc) == 1; }));
     EXPECT_EQ(Setting("setup_view_dxcc"), "1");
 }
 
 TEST_F(ViewsTest, EachViewCheckBoxOpensAndClosesItsWindow) {
     struct Case {
         int box;
-        const wchar_t* title;
+        StatusKind kind;
         const char* key;
         bool refreshes;
     };
     const Case cases[] = {
-        {IDC_SETUP_VIEW_DXCC, L"Multiplier", "setup_view_dxcc", true},
-        {IDC_SETUP_VIEW_STATE, L"State/Prov", "setup_view_state", true},
-        {IDC_SETUP_VIEW_DXCC_EXTENDED, L"Multiplier", "setup_view_dxcc_extended", true},
-        {IDC_SETUP_VIEW_TIMER, L"Change of Band", "Timer", false},
+        {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, "setup_view_dxcc", true},
+        {IDC_SETUP_VIEW_STATE, StatusKind::State, "setup_view_state", true},
+        {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, "setup_view_dxcc_extended", true},
+        {IDC_SETUP_VIEW_TIMER, StatusKind::BandChange, "Timer", false},
     };
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
@@ -59,13 +56,13 @@ TEST_F(ViewsTest, EachViewCheckBoxOpensAndClosesItsWindow) {
         SCOPED_TRACE(c.key);
         int reads = host.callReads;
         wintest::Click(Control(c.box));
-        EXPECT_EQ(CountWindowsTitled(c.title), 1);
+        EXPECT_EQ(Count(c.kind), 1);
         EXPECT_EQ(Setting(c.key), "1");
         EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_CHECKED);
         wintest::PumpFor(100);
         EXPECT_EQ(host.callReads > reads, c.refreshes);
         wintest::Click(Control(c.box));
-        EXPECT_EQ(CountWindowsTitled(c.title), 0);
+        EXPECT_EQ(Count(c.kind), 0);
         EXPECT_EQ(Setting(c.key), "0");
         EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_UNCHECKED);
     }
@@ -75,16 +72,16 @@ TEST_F(ViewsTest, AWindowClosedByItsOwnCloseBoxStillCountsAsOpen) {
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
     wintest::Click(Control(IDC_SETUP_VIEW_STATE));
-    HWND state = wintest::FindWindowByTitlePrefix(L"State/Prov");
+    HWND state = wintest::StatusWindowOf(StatusKind::State);
     ASSERT_NE(state, nullptr);
     wintest::RunWhilePumping([state] { SendMessageW(state, WM_SYSCOMMAND, SC_CLOSE, 0); });
-    EXPECT_EQ(wintest::FindWindowByTitlePrefix(L"State/Prov"), nullptr);
+    EXPECT_EQ(wintest::StatusWindowOf(StatusKind::State), nullptr);
     // The click that follows closes the (hidden) window rather than opening a second one.
     wintest::Click(Control(IDC_SETUP_VIEW_STATE));
     EXPECT_EQ(Setting("setup_view_state"), "0");
     EXPECT_FALSE(IsWindow(state));
     wintest::Click(Control(IDC_SETUP_VIEW_STATE));
-    EXPECT_NE(wintest::FindWindowByTitlePrefix(L"State/Prov"), nullptr);
+    EXPECT_NE(wintest::StatusWindowOf(StatusKind::State), nullptr);
 }
 
 TEST_F(ViewsTest, RefreshReopensTheRememberedWindows) {
@@ -93,8 +90,9 @@ TEST_F(ViewsTest, RefreshReopensTheRememberedWindows) {
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
     EXPECT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
-    EXPECT_EQ(CountWindowsTitled(L"Multiplier"), 2);
-    EXPECT_EQ(CountWindowsTitled(L"State/Prov"), 1);
+    EXPECT_EQ(Count(StatusKind::Dxcc), 1);
+    EXPECT_EQ(Count(StatusKind::DxccExtended), 1);
+    EXPECT_EQ(Count(StatusKind::State), 1);
     HWND timer = wintest::FindWindowByTitlePrefix(L"Переходы");
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
@@ -187,7 +185,7 @@ TEST_F(ViewsTest, OnePositionPairServesAllWindows) {
     // Opening the DXCC window loads its position (10, 400) into the shared pair; coming back over the control
     // window rewrites both of its keys although it has not moved.
     wintest::Click(Control(IDC_SETUP_VIEW_DXCC));
-    HWND dxcc = wintest::FindWindowByTitlePrefix(L"Multiplier");
+    HWND dxcc = wintest::StatusWindowOf(StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
     wintest::HoverOver(w);
     EXPECT_EQ(Setting("setup_x"), "300");

@@ -4,65 +4,25 @@
 
 namespace ui {
 
-namespace {
-
-constexpr COLORREF kListBackground = RGB(255, 250, 198);
-constexpr COLORREF kTableBackground = RGB(255, 255, 198);
-constexpr COLORREF kCurrentBand = RGB(198, 255, 255);
-
-void Fill(HDC dc, const RECT& r, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
-}
-
-void Text(HDC dc, int x, int y, const std::string& s) { TextOutA(dc, x, y, s.data(), static_cast<int>(s.size())); }
-
-}  // namespace
-
-void PaintInfoPanel(HDC dc, const RECT& item, const InfoPanelData& data) {
-    if (data.currentCall.empty()) {
-        Fill(dc, item, kListBackground);
-        if (data.currentBandIndex < 0) return;
-        SetBkMode(dc, TRANSPARENT);
-        int x = 5, y = 0;
-        for (const std::string& prefix : data.workedDxcc) {
-            Text(dc, x, y, prefix);
-            x += 40;
-            if (x > item.right - 40) {
-                y += 15;
-                x = 5;
-            }
-        }
-        return;
-    }
-
-    Fill(dc, item, kTableBackground);
-    int u = item.bottom / 7;
-    int b = data.currentBandIndex;
-    if (b >= 0) {
-        RECT band = {0, u * (b + 1) - 5, item.right, u * (b + 2) - 13};
-        Fill(dc, band, kCurrentBand);
+void PaintDxccPanel(HDC dc, const DxccPanelPaint& paint) {
+    for (const PanelFill& fill : paint.fills) {
+        RECT r = {fill.rect.left, fill.rect.top, fill.rect.right, fill.rect.bottom};
+        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(fill.color));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
     }
     SetBkMode(dc, TRANSPARENT);
-    Text(dc, 20, 18, "Band");
-    Text(dc, 100, 18, "Mode");
-    Text(dc, 180, 0, data.currentCall);
-    Text(dc, 178, 18, "Time");
-    Text(dc, 225, 18, "State/Prov/NR");
-    static const int kColumns[4] = {20, 100, 180, 260};
-    for (int j = 1; j <= 5 && j < static_cast<int>(data.bandRows.size()); ++j) {
-        const std::vector<std::string>& row = data.bandRows[static_cast<size_t>(j)];
-        // A row shorter than four texts shows what it has.
-        for (size_t column = 0; column < 4 && column < row.size(); ++column)
-            Text(dc, kColumns[column], 20 + j * u, row[column]);
-    }
+    for (const PanelText& text : paint.texts)
+        TextOutA(dc, text.x, text.y, text.text.data(), static_cast<int>(text.text.size()));
 }
 
 void CCqWwInfoButton::DrawItem(const DRAWITEMSTRUCT& item) {
-    static const InfoPanelData kEmpty;
+    static const StatusModelState kNothing;
+    const StatusModelState& s = source != nullptr ? *source : kNothing;
+    const PanelRect rect = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
+    // Drawn off-screen and copied in one go, so the panel never shows half a picture.
     CMemDC memDc(item.hDC);
-    PaintInfoPanel(memDc.Dc(), item.rcItem, source != nullptr ? *source : kEmpty);
+    PaintDxccPanel(memDc.Dc(), LayoutDxccPanel(s.currentCall, s.currentBandIndex, s.bandRows, s.workedDxcc, rect));
 }
 
 }  // namespace ui

@@ -1,31 +1,23 @@
 #pragma once
 // The DXCC window's panel: the earlier QSOs of the call being entered, band by band, or the worked DXCC
-// prefixes. It keeps nothing: each paint reads the values it is pointed at.
+// prefixes. It keeps nothing: each paint lays the panel out afresh from what the last refresh left.
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
+#include "ui/dxcc_panel_layout.h"
+#include "ui/status_model.h"
 #include "ui/win32/owner_drawn.h"
 
 namespace ui {
 
-// What the panel shows, as the refresh leaves it.
-struct InfoPanelData {
-    std::string currentCall;
-    int currentBandIndex = -1;  // 0..5 for 160..10 m, -1 off the contest bands
-    std::vector<std::vector<std::string>> bandRows;  // six rows: label, mode, time, exchange, ...
-    std::vector<std::string> workedDxcc;
-};
-
-// Paints the panel into `dc` over the item rectangle `item` (in the item's own coordinates).
-void PaintInfoPanel(HDC dc, const RECT& item, const InfoPanelData& data);
+// Paints a laid-out panel: the fills in order, then every text with TextOut on a transparent background,
+// in the context's current font and text colour.
+void PaintDxccPanel(HDC dc, const DxccPanelPaint& paint);
 
 class CCqWwInfoButton : public OwnerDrawnControl {
 public:
     void DrawItem(const DRAWITEMSTRUCT& item) override;
-    // Where the paint reads its values; null paints an empty list.
-    const InfoPanelData* source = nullptr;
+    // Where the paint reads its values; null paints the empty list.
+    const StatusModelState* source = nullptr;
 };
 
 }  // namespace ui

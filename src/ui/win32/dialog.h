@@ -35,6 +35,8 @@ public:
     void Abandon();
 
     HWND Handle() const { return hwnd_; }
+    // True once EndModal has been called for the running modal loop.
+    bool ModalEnding() const { return modalEnded_; }
     HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
     int TemplateId() const { return templateId_; }
 

@@ -10,6 +10,7 @@
 #include "engine/test_app.h"
 #include "platform/settings.h"
 #include "resources/resource.h"
+#include "ui/status_snapshot.h"
 #include "ui/status_windows.h"
 #include "ui/win32/status_dialogs.h"
 #include "ui/win32/window_position.h"
@@ -44,8 +45,6 @@ constexpr const wchar_t* kRussianViewLabel = L"Отображать";
 constexpr const wchar_t* kRussianModeLabel = L"Вид работы";
 constexpr const wchar_t* kRussianTimer = L"Переходы";
 
-constexpr const char* kRowBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
-
 // What a stored "Mode" sends at start, and which button it shows as selected. Compared exactly: a mode
 // stored in another case restores nothing.
 struct ModeRestore {
@@ -77,16 +76,6 @@ constexpr ModeClick kModeClicks[] = {
     {IDC_SETUP_PACKET, {"<MODE:PACKET>", nullptr}, "PACKET"},
 };
 constexpr const char* kModeSettingsMacro = "<MODESETTINGS>";
-constexpr const char* kSp1Macro = "<SP1>";
-constexpr double kSp1MinimumMoveHz = 300.0;
-
-int BandIndexOfFrequency(double hertz) {
-    static const int kMegahertz[] = {1, 3, 7, 14, 21, 28};
-    double whole = std::trunc(hertz / 1000000.0);
-    for (int i = 0; i < 6; ++i)
-        if (whole == kMegahertz[i]) return i;
-    return -1;
-}
 
 void SetCheck(HWND dialog, int id, int value) { CheckDlgButton(dialog, id, value ? BST_CHECKED : BST_UNCHECKED); }
 int GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0; }
@@ -311,11 +300,8 @@ void Setup_ARRL_RTTY::OpenDxccExtWindow() {
 // Created but not shown: the callers show it once its texts are set.
 void Setup_ARRL_RTTY::OpenBandChangeWindow() {
     state_.bandChangeWindow = CreateStatusWindow<Change_Band>(state_);
-    if (state_.bandChangeWindow == nullptr) return;
-    std::lock_guard<std::mutex> lock(state_.app.mutex);
     // The engine counts band changes only while this window exists, from 0.
-    state_.app.engine.bandChangeWindowOpen = true;
-    state_.app.engine.bandChangeCount = 0;
+    if (state_.bandChangeWindow != nullptr) state_.app.SetBandChangeWindowOpen(true);
 }
 
 void Setup_ARRL_RTTY::CloseDxccWindow() { CloseAndDelete(state_.dxccWindow, state_.unloading.load()); }
@@ -326,8 +312,7 @@ void Setup_ARRL_RTTY::CloseBandChangeWindow() {
     if (state_.bandChangeWindow == nullptr) return;
     state_.bandChangeWindow->StopTimer();
     CloseAndDelete(state_.bandChangeWindow, state_.unloading.load());
-    std::lock_guard<std::mutex> lock(state_.app.mutex);
-    state_.app.engine.bandChangeWindowOpen = false;
+    state_.app.SetBandChangeWindowOpen(false);
 }
 
 void Setup_ARRL_RTTY::CloseStatusWindows() {
@@ -424,49 +409,64 @@ LRESULT Setup_ARRL_RTTY::OnClose(WPARAM, LPARAM, bool&) {
 
 // --- refresh --------------------------------------------------------------------------------------------
 
-void Setup_ARRL_RTTY::ReopenWindows() {
-    if (viewDxcc == 1 && state_.dxccWindow == nullptr) {
-        OpenDxccWindow();
-        Settings::WriteString(kKeyViewDxcc, "1");
-    }
-    if (viewState == 1 && state_.stateWindow == nullptr) {
-        OpenStateWindow();
-        Settings::WriteString(kKeyViewState, "1");
-    }
-    if (viewDxccExtended == 1 && state_.dxccExtWindow == nullptr) {
-        OpenDxccExtWindow();
-        Settings::WriteString(kKeyViewDxccExtended, "1");
-    }
-    if (viewTimer == 1 && state_.bandChangeWindow == nullptr) {
-        OpenBandChangeWindow();
-        if (Change_Band* w = state_.bandChangeWindow) {
-            if (RussianTexts()) w->ApplyRussianTexts();
-            FieldsToControls();
-            w->StartTimer();
-            ShowWindow(w->Handle(), SW_SHOW);
-        }
+void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
+    switch (kind) {
+        case StatusWindowKind::Dxcc:
+            OpenDxccWindow();
+            break;
+        case StatusWindowKind::State:
+            OpenStateWindow();
+            break;
+        case StatusWindowKind::DxccExtended:
+            OpenDxccExtWindow();
+            break;
+        case StatusWindowKind::BandChange:
+            OpenBandChangeWindow();
+            if (Change_Band* w = state_.bandChangeWindow) {
+                if (russian) w->ApplyRussianTexts();
+                FieldsToControls();
+                w->StartTimer();
+                ShowWindow(w->Handle(), SW_SHOW);
+            }
+            break;
     }
 }
 
 LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
-    DispatchHostLink* host = state_.hostDispatch.get();
-    // Without the host nothing opens or changes by itself.
-    if (host == nullptr || !host->Connected()) {
-        SetRefreshPending();
-        return 0;
-    }
-    ReopenWindows();
-    // Each host call may let a close of the windows run in between: window pointers are read afresh after.
-    state_.panel.currentCall = host->ReadCurrentCall(5);
-    const double frequency = host->ReadFrequency();
-    if (std::fabs(frequency - state_.lastSp1Frequency) > kSp1MinimumMoveHz) {
-        host->SendMacro(kSp1Macro);
-        state_.lastSp1Frequency = frequency;
-    }
-    state_.panel.currentBandIndex = BandIndexOfFrequency(frequency);
+    NotConnectedHostLink noHost;
+    HostLink& host = state_.hostDispatch ? static_cast<HostLink&>(*state_.hostDispatch) : noHost;
+    const StatusViewFields views = {viewState, viewDxcc, viewDxccExtended, viewTimer};
+    const OpenStatusWindows open = {state_.dxccWindow != nullptr, state_.stateWindow != nullptr,
+                                    state_.dxccExtWindow != nullptr, state_.bandChangeWindow != nullptr};
+    // A copy: the windows may be closed while the refresh waits for the host.
+    StateCellMarks stateMarks;
+    if (state_.stateWindow != nullptr) stateMarks = state_.stateWindow->marks;
 
-    if (state_.dxccWindow != nullptr) state_.dxccWindow->InvalidatePanel();
-    SetRefreshPending();
+    const StatusRefresh r =
+        RefreshStatus(state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
+                      [this](const std::string& call) { return TakeStatusSnapshot(state_.app, call); },
+                      state_.app.engine.refreshPending);
+    // Without the host nothing opens or changes by itself; once the windows are closing, nothing either.
+    if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return 0;
+
+    for (const StatusWindowToReopen& reopen : r.windowsToReopen) {
+        ReopenWindow(reopen.kind, r.russianTexts);
+        if (reopen.settingsKey != nullptr) Settings::WriteString(reopen.settingsKey, "1");
+    }
+    if (Multiplier* w = state_.dxccWindow) SetWindowTextFrom1251(w->Handle(), r.dxccWindowTitle);
+    if (Stat_Prov* w = state_.stateWindow) {
+        SetWindowTextFrom1251(w->Handle(), r.stateTitle);
+        if (r.resetStateCells) w->ResetCells();
+        for (size_t cell : r.stateCellsToMark) w->ShowCellWorked(cell);
+        w->marks = r.stateMarks;
+        w->FieldsToControls();
+    }
+    if (Multiplier_Mult* w = state_.dxccExtWindow) {
+        SetWindowTextFrom1251(w->Handle(), r.dxccTitle);
+        w->marks = r.dxccMarks;
+        w->FieldsToControls();
+    }
+    if (Multiplier* w = state_.dxccWindow) w->InvalidatePanel();
     return 0;
 }
 

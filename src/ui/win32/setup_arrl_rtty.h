@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "ui/status_model.h"
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/dialog.h"
 #include "ui/win32/window_state.h"
@@ -64,7 +65,7 @@ private:
     void CloseBandChangeWindow();
     // Every status window, in the order the library's stop closes them.
     void CloseStatusWindows();
-    void ReopenWindows();
+    void ReopenWindow(StatusWindowKind kind, bool russian);
 
     bool RussianTexts() const;
     std::string ContestStartYear() const;

@@ -10,7 +10,7 @@ namespace ui {
 // --- Multiplier (105) -----------------------------------------------------------------------------------
 
 Multiplier::Multiplier(WindowThreadState& state) : StatusDialog(IDD_MULTIPLIER, state, kPosition) {
-    panel.source = &state.panel;
+    panel.source = &state.model;
 }
 
 const MessageTable<Multiplier>& Multiplier::Messages() {
@@ -44,11 +44,29 @@ void Multiplier::InvalidatePanel() {
 
 // --- Stat_Prov (115) ------------------------------------------------------------------------------------
 
+namespace {
+constexpr COLORREF kCellFace = RGB(0, 255, 0);
+constexpr COLORREF kCellLabel = RGB(1, 1, 1);
+constexpr COLORREF kCellDisabledLabel = RGB(128, 128, 128);
+constexpr COLORREF kWorkedFace = RGB(255, 0, 255);
+constexpr COLORREF kWorkedLabel = RGB(255, 255, 0);
+constexpr COLORREF kStateBackground = RGB(255, 250, 198);
+constexpr COLORREF kStateTextBackground = RGB(255, 240, 198);
+}  // namespace
+
 Stat_Prov::Stat_Prov(WindowThreadState& state) : StatusDialog(IDD_STAT_PROV, state, kPosition) {}
+
+Stat_Prov::~Stat_Prov() {
+    Destroy();
+    if (brush != nullptr) DeleteObject(brush);
+}
 
 const MessageTable<Stat_Prov>& Stat_Prov::Messages() {
     static const MessageTable<Stat_Prov> table = {
         OnMessage<Stat_Prov>(WM_SETCURSOR, &Stat_Prov::OnSetCursor),
+        OnMessage<Stat_Prov>(WM_CTLCOLORDLG, &Stat_Prov::OnCtlColor),
+        OnMessage<Stat_Prov>(WM_CTLCOLORSTATIC, &Stat_Prov::OnCtlColor),
+        OnMessage<Stat_Prov>(WM_CTLCOLORBTN, &Stat_Prov::OnCtlColor),
         OnMessage<Stat_Prov>(WM_CLOSE, &Stat_Prov::OnClose),
         OnCommand<Stat_Prov>(IDCANCEL, BN_CLICKED, &Stat_Prov::OnClose),
     };
@@ -56,8 +74,44 @@ const MessageTable<Stat_Prov>& Stat_Prov::Messages() {
 }
 
 BOOL Stat_Prov::OnInitDialog() {
-    PlaceWindow();
+    Dialog::OnInitDialog();
+    LoadPosition(state_, keys_);
+    for (size_t i = 0; i < kStateCellCount; ++i) {
+        CAdvancedButton& cell = cells[i];
+        cell.AttachToItem(StateCellAt(i).controlId, Handle(), kCellFace, kCellLabel, kCellDisabledLabel);
+        cell.shape = CAdvancedButton::kShapeEllipse;
+        cell.Redraw();
+    }
+    brush = CreateSolidBrush(kStateBackground);
+    PlaceTopmostAtLastPosition(state_, Handle());
+    SetLargeIcon(Handle());
     return TRUE;
+}
+
+void Stat_Prov::FieldsToControls() {
+    for (size_t i = 0; i < kStateCellCount; ++i)
+        CheckDlgButton(Handle(), StateCellAt(i).controlId, marks.Marked(i) ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Stat_Prov::ResetCells() {
+    marks.Clear();
+    for (CAdvancedButton& cell : cells) {
+        cell.SetFaceColor(kCellFace);
+        cell.SetLabelColor(kCellLabel);
+    }
+}
+
+void Stat_Prov::ShowCellWorked(size_t index) {
+    if (index >= kStateCellCount) return;
+    cells[index].SetFaceColor(kWorkedFace);
+    cells[index].SetLabelColor(kWorkedLabel);
+}
+
+LRESULT Stat_Prov::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
+    HDC dc = reinterpret_cast<HDC>(wParam);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, kStateTextBackground);
+    return reinterpret_cast<LRESULT>(brush);
 }
 
 // --- Multiplier_Mult (116) ------------------------------------------------------------------------------
@@ -113,9 +167,10 @@ void Change_Band::StopTimer() {
 }
 
 void Change_Band::ApplyRussianTexts() {
-    SetWindowTextW(Item(IDC_CHANGE_BAND_LABEL), L"Смена диапазона");
-    SetWindowTextW(Item(IDC_CHANGE_BAND_MINUTES_LABEL), L"Минут до конца часа");
-    SetWindowTextW(Handle(), L"Переходы");
+    const BandChangeCaptions& captions = BandChangeRussianCaptions();
+    SetWindowTextFrom1251(Item(IDC_CHANGE_BAND_LABEL), captions.control1026);
+    SetWindowTextFrom1251(Item(IDC_CHANGE_BAND_MINUTES_LABEL), captions.control1025);
+    SetWindowTextFrom1251(Handle(), captions.title);
 }
 
 LRESULT Change_Band::OnTimer(WPARAM wParam, LPARAM, bool& handled) {

@@ -5,6 +5,11 @@
 // until its check box in the control window closes it.
 #include <windows.h>
 
+#include <array>
+
+#include "dxcc/dxcc_entity_table.h"
+#include "ui/state_cells.h"
+#include "ui/win32/advanced_button.h"
 #include "ui/win32/cq_ww_info_button.h"
 #include "ui/win32/dialog.h"
 #include "ui/win32/window_position.h"
@@ -58,14 +63,29 @@ private:
     LRESULT OnSize(WPARAM, LPARAM, bool&);
 };
 
+// The State/Province window: 63 elliptic cells, green until the refresh marks them worked.
 class Stat_Prov : public StatusDialog<Stat_Prov> {
 public:
     static constexpr PositionKeys kPosition = {"stat_x", "stat_y", 10, 600};
     explicit Stat_Prov(WindowThreadState& state);
+    ~Stat_Prov() override;
     static const MessageTable<Stat_Prov>& Messages();
+
+    void FieldsToControls() override;
+    // Every cell green with a near-black label, and no marks.
+    void ResetCells();
+    // Cell `index` (in mark order) magenta with a yellow label.
+    void ShowCellWorked(size_t index);
+
+    std::array<CAdvancedButton, kStateCellCount> cells;
+    StateCellMarks marks;
+    HBRUSH brush = nullptr;
 
 protected:
     BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
 };
 
 class Multiplier_Mult : public StatusDialog<Multiplier_Mult> {
@@ -74,6 +94,9 @@ public:
     explicit Multiplier_Mult(WindowThreadState& state);
     ~Multiplier_Mult() override;
     static const MessageTable<Multiplier_Mult>& Messages();
+
+    // The ticks of the continent pages, as the last refresh left them.
+    DxccMarks marks;
 
 protected:
     BOOL OnInitDialog() override;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/win32/dispatch_host_link.h"
-#include "ui/win32/cq_ww_info_button.h"
+#include "ui/status_model.h"
 
 class CTestApp;
 
@@ -41,10 +41,8 @@ struct WindowThreadState {
     std::vector<std::string> rowBands;
     std::unique_ptr<DispatchHostLink> hostDispatch;
 
-    // Left by the refresh, read by the DXCC panel; they outlive a control window.
-    InfoPanelData panel;
-    double lastSp1Frequency = 0.0;
-    int stateCellsReset = 0;
+    // Left by each refresh and read by the DXCC panel; it outlives a control window.
+    StatusModelState model;
 
     // For the host's thread: where to post the refresh, and the request to close.
     std::atomic<HWND> controlHwnd{nullptr};
