@@ -209,7 +209,8 @@ void Simulator::Reset(const std::vector<std::string>& words) {
     if (!PluginLoaded()) return;
     ownCall_ = words[i];
     const std::string& prefix = words[i + 1];
-    // The host's INI is looked for in the current directory, as the host runs from its own folder.
+    // The host's INI is looked for in the current directory, as the host runs from its own folder. By
+    // position: 2 Cabrillo request, 3 own call, 4 and 5 start and end, 15 own prefix.
     int result = plugin_.ResetStats0("", cabrillo, ownCall_.c_str(), &start, &end, "", "", "", "", "", "", "", "",
                                      "", prefix.c_str(), 0, 0, 0, 0.0, 0.0, "", "", "");
     out_(std::to_string(result));
@@ -229,10 +230,12 @@ void Simulator::AddOrRemove(const std::vector<std::string>& w, bool add) {
     AddData0Fn fn = add ? plugin_.AddData0 : plugin_.RemoveData0;
     const std::string &call = w[1], &band = w[2], &mode = w[3], &rstSent = w[7], &exchSent = w[8],
                       &rstRcvd = w[9], &exchRcvd = w[10], &prefix = w[11];
+    // By position: 1 own call, 2 call, 3 time, 8 frequency, 9 mode, 10 and 11 the reports, 12 and 13 the
+    // exchanges sent and received, 23 prefix, 32 band.
     int result = fn(ownCall_.c_str(), call.c_str(), &time, &none, &none, &none, 0,
                     static_cast<unsigned>(frequency), mode.c_str(), rstSent.c_str(), rstRcvd.c_str(),
                     exchSent.c_str(), exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0,
-                    0, 0.0, 0.0, "", "", "", "", band.c_str());
+                    0, 0.0, 0.0, "", "", "", band.c_str(), "");
     out_(std::to_string(result));
 }
 
@@ -243,6 +246,7 @@ void Simulator::Check(const std::vector<std::string>& w) {
         return;
     }
     if (!PluginLoaded()) return;
+    // By position: 1 call, 4 mode, 14 prefix, 25 and 26 the band.
     char out1[256] = {0}, out2[256] = {0};
     int result = plugin_.CheckCall0(w[1].c_str(), 0, 0, w[3].c_str(), "", "", "", "", "", "", "", "", "",
                                     w[4].c_str(), 0, 0, 0, 0.0, 0.0, "", "", "", "", "", w[2].c_str(),
