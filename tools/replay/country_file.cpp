@@ -220,6 +220,13 @@ std::vector<std::string> CountryFile::ExactCallsOf(const std::string& primaryPre
     return out;
 }
 
+std::vector<std::pair<std::string, std::string>> CountryFile::ExactCalls() const {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& kv : exact_) out.emplace_back(kv.first, entities_[kv.second].primaryPrefix);
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
 std::vector<std::string> CountryFile::PrefixesOf(const std::string& primaryPrefix) const {
     std::vector<std::string> out;
     for (const auto& kv : prefixes_) {

@@ -33,6 +33,8 @@ public:
     size_t EntityCount() const { return entities_.size(); }
     // Every exact-call entry of an entity, for making test and sample logs from real country data.
     std::vector<std::string> ExactCallsOf(const std::string& primaryPrefix) const;
+    // Every exact-call entry of the file, sorted, with the primary prefix it resolves to.
+    std::vector<std::pair<std::string, std::string>> ExactCalls() const;
     // Every plain prefix entry of an entity.
     std::vector<std::string> PrefixesOf(const std::string& primaryPrefix) const;
 
