@@ -242,8 +242,9 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
                     recordOpen = true;
                 }
                 if (rec.error.empty()) {
-                    rec.error = text::Format("field %s at line %d is cut off: length %lld, only %zu characters left",
-                                             name.c_str(), lines.LineAt(lt), length, content.size() - dataStart);
+                    rec.error = text::Format("field %s at line %d is cut off: length ", name.c_str(), lines.LineAt(lt)) +
+                                std::to_string(length) + ", only " + std::to_string(content.size() - dataStart) +
+                                " characters left";
                 }
             } else {
                 log.skipped.push_back({lines.LineAt(lt), "header field " + name + " is cut off at the end of the file"});

@@ -118,9 +118,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
             f.pop_back();
         }
         if (f.size() != 10) {
-            log.skipped.push_back({lineNo, text::Format("QSO line has %zu fields, expected 10 "
-                                                        "(freq mode date time mycall rst exch call rst exch)",
-                                                        f.size())});
+            log.skipped.push_back({lineNo, "QSO line has " + std::to_string(f.size()) +
+                                               " fields, expected 10 (freq mode date time mycall rst exch call rst exch)"});
             continue;
         }
         auto hz = ParseScaledDecimal(f[0], 3);

@@ -85,8 +85,8 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
         }
         size_t semi = content.find(';', p);
         if (head.size() < 8 || semi == std::string::npos) {
-            error = text::Format("not a country file in the cty.dat format (entity %zu is incomplete)",
-                                 entities_.size() + 1);
+            error = "not a country file in the cty.dat format (entity " + std::to_string(entities_.size() + 1) +
+                    " is incomplete)";
             return false;
         }
         CountryEntity e;
