@@ -15,6 +15,11 @@ cmake --build build/native
 echo "== native tests"
 ctest --test-dir build/native --output-on-failure -j2
 
+echo "== concurrency tests under ThreadSanitizer"
+cmake --preset native-tsan >/dev/null
+cmake --build build/native-tsan --target stats_unit_tests
+ctest --test-dir build/native-tsan -R Concurrency --output-on-failure
+
 echo "== win32 build"
 cmake --preset win32 >/dev/null
 cmake --build build/win32

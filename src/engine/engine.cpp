@@ -1,3 +1,149 @@
 #include "engine/engine.h"
 
+#include "common/text.h"
+#include "engine/bad_qso_file.h"
+#include "engine/contest_rules.h"
+#include "engine/host_version.h"
+#include "platform/clock.h"
+
+namespace {
+
+const char* const kBadQsoFileName = "BadQSO_DezuvEZIR_%s.txt";
+const char* const kEmptyCell = "-";
+constexpr size_t kCellsPerRow = 4;
+
+}  // namespace
+
 Engine::Engine() : bandRows(6, std::vector<std::string>(5)) {}
+
+int Engine::CheckCall(const CheckArgs& args) const {
+    const int failure = hostversion::RulesFailureCode(hostVersion);
+    if (args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) return failure;
+    if (!AcceptedBands().Contains(args.band)) return failure;
+    if (!AcceptedModes().Contains(args.mode)) return failure;
+
+    if (qsoLog.HasCallBandMode(args.call, args.band, args.mode)) return 0;
+    int result = qsoLog.HasPrefix(args.prefix) ? 1 : 2;
+    // A W/VE station counts as worked before only once its state or province is in the log.
+    if (rules::IsWve(args.prefix) && !qsoLog.Empty()) result = qsoLog.HasStateProvForCall(args.call) ? 1 : 3;
+    return result;
+}
+
+int Engine::AddData(const QsoArgs& args) {
+    CInfo qso;
+    qso.call = args.call;
+    qso.prefix = args.prefix;
+    qso.aux = args.aux;
+    qso.band = args.band;
+    qso.mode = args.mode;
+    qso.rstSent = args.rstSent;
+    qso.rstRcvd = args.rstRcvd;
+    qso.exchSent = args.exchSent;
+    qso.exchRcvd = args.exchRcvd;
+    qso.freqKHz = static_cast<int32_t>(args.frequencyHz / 1000u);
+    qso.time = args.time;
+    const std::string dateTime = badqso::LineDateTime(args.time);
+    auto writeLine = [&](const std::string& message) {
+        badqso::AppendLine(badQsoFileName, badqso::FormatLine(args, dateTime, message));
+    };
+
+    if (!AcceptedBands().Contains(qso.band)) {
+        writeLine(badqso::kWrongBand);
+        return 0;
+    }
+    // The band is remembered even when the mode or the exchange then rejects the QSO.
+    bool bandKnown = false;
+    for (const std::string& band : bandsSeen) bandKnown = bandKnown || band == qso.band;
+    if (!bandKnown) bandsSeen.push_back(qso.band);
+
+    if (!AcceptedModes().Contains(qso.mode)) {
+        writeLine(badqso::kWrongMode);
+        return 0;
+    }
+    if (qso.exchRcvd.empty() || qso.exchSent.empty()) {
+        writeLine(badqso::kNoRxNumber);
+        return 0;
+    }
+    if (bandChangeWindowOpen) CountBandChange(qso);
+
+    if (rules::IsWve(qso.prefix)) {
+        std::string code = rules::NormaliseStateProv(qso.exchRcvd);
+        if (rules::IsStateProv(code)) {
+            qso.stateProv = code;
+        } else {
+            qso.notCounted = 1;
+            qso.badQso = 1;
+            writeLine(badqso::StateProvMessage(code));
+        }
+    }
+    // Earlier QSOs count whatever their own flags: a dupe of a dupe is a dupe.
+    if (qsoLog.HasCallBandMode(qso.call, qso.band, qso.mode)) {
+        qso.notCounted = 1;
+        qso.dupe = 1;
+        writeLine(badqso::kDupe);
+    }
+    qsoLog.Append(qso);
+    return 1;
+}
+
+// Consecutive band changes within one clock hour, while the QSOs are logged in the current UTC hour.
+void Engine::CountBandChange(const CInfo& qso) {
+    const int hour = qso.time.GetHour();
+    if (qsoLog.Empty()) {
+        bandChangeCount = 0;
+    } else {
+        const CInfo& previous = qsoLog.At(qsoLog.Count() - 1);
+        if (previous.time.GetHour() != hour) {
+            bandChangeCount = 0;
+        } else if (previous.band != qso.band) {
+            ++bandChangeCount;
+        }
+    }
+    if (hour < 0 || CurrentClock().UtcHour() != hour) bandChangeCount = 0;
+}
+
+void Engine::RemoveData(const QsoArgs& args) {
+    size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
+    if (index != QsoLog::npos) {
+        // The State/Province cells are the window thread's: it resets them on the refresh that follows.
+        if (rules::IsWve(qsoLog.At(index).prefix)) stateCellsResetRequested = true;
+        qsoLog.RemoveAt(index);
+    }
+
+    // Only the removed QSO's own lines go: same worked call and same date-time, both exactly.
+    const std::string dateTime = badqso::LineDateTime(args.time);
+    std::vector<std::string> lines = badqso::ReadLines(badQsoFileName);
+    std::vector<std::string> kept;
+    for (size_t i = 1; i < lines.size(); ++i) {
+        if (!badqso::LineIsOfQso(lines[i], args.call, dateTime)) kept.push_back(lines[i]);
+    }
+    if (qsoLog.Empty()) {
+        bandsSeen.clear();
+        workedDxcc.clear();
+        workedStateProv.clear();
+    }
+    badqso::Rewrite(badQsoFileName, kept);
+}
+
+void Engine::Reset(const ResetArgs& args) {
+    contestStartDayMonth = args.contestStart.Format("%d.%m");
+    contestStartYear = args.contestStart.Format("%Y");
+    contestEnd = args.contestEnd.Format("%d.%m.%Y");
+    badQsoFileName = text::Format(kBadQsoFileName, args.contestEnd.Format("%d_%m_%Y").c_str());
+    hostversion::Update(args.iniFolder, hostVersion);
+
+    qsoLog.Clear();
+    bandsSeen.clear();
+    ownCall = args.ownCall;
+    cabrilloRequested = args.cabrilloRequest;
+    if (rules::IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
+
+    const CContestRules& bands = AcceptedBands();
+    bandRows.assign(bands.Count(), std::vector<std::string>());
+    for (size_t i = 0; i < bands.Count(); ++i) {
+        bandRows[i].push_back(bands.At(i));
+        bandRows[i].insert(bandRows[i].end(), kCellsPerRow, kEmptyCell);
+    }
+}
+
+void Engine::CreateBadQsoFile() const { badqso::Create(badQsoFileName); }

@@ -12,6 +12,19 @@ class Engine {
 public:
     Engine();
 
+    // --- operations: the caller holds CTestApp's mutex; none of them touches a window -------------------
+    // CheckCall0 without its refresh hook: 0 dupe, 1 worked before or rules failure on old hosts,
+    // 2 new, 3 W/VE station not known yet, 4 rules failure.
+    int CheckCall(const CheckArgs& args) const;
+    // AddData0: 1 when the QSO went into the log, 0 when it was rejected.
+    int AddData(const QsoArgs& args);
+    // RemoveData0: removes the first matching QSO and its bad-QSO lines.
+    void RemoveData(const QsoArgs& args);
+    // The part of ResetStats0 before the Cabrillo header: host version, dates, own call, empty log, rows.
+    void Reset(const ResetArgs& args);
+    // The last step of ResetStats0: a fresh bad-QSO file with its header.
+    void CreateBadQsoFile() const;
+
     // --- state -------------------------------------------------------------------------------------------
     QsoLog qsoLog;
     std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO; the report reorders it
@@ -43,4 +56,7 @@ public:
 
     // 1 when the next call check may post a refresh; the window thread sets it, the call check clears it.
     std::atomic<int> refreshPending{1};
+
+private:
+    void CountBandChange(const CInfo& qso);
 };

@@ -1,11 +1,27 @@
 #include "engine/test_app.h"
 
+#include "common/text.h"
+#include "engine/contest_rules.h"
+#include "engine/host_version.h"
+#include "platform/settings.h"
+
+namespace {
+
+const char* const kStartKey = "Start";
+constexpr size_t kStartBuffer = 50;
+
+}  // namespace
+
 CTestApp& CTestApp::Instance() {
     static CTestApp app;
     return app;
 }
 
-CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {}
+CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
+    editCabrilloHeader = [this](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
+        return cabrillo.EditHeader(call, start, end);
+    };
+}
 
 CTestApp::~CTestApp() = default;
 
@@ -14,15 +30,84 @@ void CTestApp::SetVersion() {
     engine.htmlReportEnabled = 1;
 }
 
-int CTestApp::IsValidExchg(const ExchangeArgs&) { return 0; }
+int CTestApp::IsValidExchg(const ExchangeArgs& args) {
+    return rules::IsValidExchange(args.exchange, args.prefix, args.disable);
+}
 
-int CTestApp::CheckCall(const CheckArgs&) { return 2; }
+int CTestApp::CheckCall(const CheckArgs& args) {
+    // The control window asks for a refresh through refreshPending; one check answers one request.
+    bool post = windows->ControlWindowExists() && engine.refreshPending.exchange(0) != 0;
+    int result;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        result = engine.CheckCall(args);
+    }
+    if (post) windows->PostRefresh();
+    return result;
+}
 
-int CTestApp::AddData(const QsoArgs&) { return 0; }
+int CTestApp::AddData(const QsoArgs& args) {
+    int result;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        result = engine.AddData(args);
+    }
+    if (result == 1 && windows->ControlWindowExists()) windows->PostRefresh();
+    return result;
+}
 
-int CTestApp::RemoveData(const QsoArgs&) { return 1; }
+int CTestApp::RemoveData(const QsoArgs& args) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        engine.RemoveData(args);
+    }
+    if (windows->ControlWindowExists()) windows->PostRefresh();
+    return 1;
+}
 
-int CTestApp::ResetStats(const ResetArgs&) { return 1; }
+int CTestApp::ResetStats(const ResetArgs& args) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        engine.Reset(args);
+    }
+    if (args.cabrilloRequest != 0) {
+        // The header dialog is modal: no lock while it is up.
+        if (editCabrilloHeader(args.ownCall, args.contestStart, args.contestEnd) == 0) {
+            std::lock_guard<std::mutex> lock(mutex);
+            engine.cabrilloRequested = 0;
+        }
+        Settings::WriteString(kStartKey, "1");
+    }
+
+    // "Start" alternates: a reset that starts the windows leaves 1, and the next reset only puts back 0.
+    // So a Cabrillo request, which has just written 1, never starts them.
+    if (text::LeadingInt(Settings::GetString(kStartKey, kStartBuffer)) != 0) {
+        Settings::WriteString(kStartKey, "0");
+    } else if (!windows->ControlWindowExists()) {
+        bool start;
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            start = !hostversion::KeepsWindowsClosed(engine.hostVersion);
+        }
+        if (start) windows->Start();
+        Settings::WriteString(kStartKey, "1");
+    }
+
+    std::lock_guard<std::mutex> lock(mutex);
+    engine.CreateBadQsoFile();
+    return 1;
+}
+
+void CTestApp::SetBandChangeWindowOpen(bool open) {
+    std::lock_guard<std::mutex> lock(mutex);
+    engine.bandChangeWindowOpen = open;
+    if (open) engine.bandChangeCount = 0;
+}
+
+int CTestApp::BandChangeCount() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return engine.bandChangeCount;
+}
 
 const char* CTestApp::GetResult(int* out) {
     std::lock_guard<std::mutex> lock(mutex);

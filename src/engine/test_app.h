@@ -2,6 +2,7 @@
 // The process-wide object: owns the engine, its mutex, the Cabrillo header and the window thread.
 // Every export goes through here; the mutex is never held across a dialog, a message box or a wait
 // for the window thread.
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -28,6 +29,11 @@ public:
     const char* GetResult(int* out);
     void SetVersion();
 
+    // For the window thread: the change-of-band window opened or closed (opening starts the count at 0),
+    // and the count it shows.
+    void SetBandChangeWindowOpen(bool open);
+    int BandChangeCount();
+
     // Runs when the library unloads: closes every window before the library goes.
     void ExitInstance(bool processExiting);
 
@@ -35,6 +41,9 @@ public:
     Engine engine;
     CabrilloExport cabrillo;
     std::unique_ptr<StatusWindows> windows;
+    // The Cabrillo header operation that a reset with a Cabrillo request runs (cabrillo.EditHeader unless a
+    // test puts another in): 1 on OK, 0 on cancel. Called without the mutex: it may show a modal dialog.
+    std::function<int(const std::string&, const COleDateTime&, const COleDateTime&)> editCabrilloHeader;
 
 private:
     std::string reportText_;

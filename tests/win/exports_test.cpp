@@ -72,6 +72,54 @@ struct MessageBoxCloser {
     void Join() { worker.join(); }
 };
 
+// The decorated names must carry the signatures the host was built against: undecorate each with the
+// system's own undecorator and compare with the signature it stands for.
+TEST(Exports, DecoratedNamesUndecorateToTheHostSignatures) {
+    HMODULE dbghelp = LoadLibraryA("dbghelp.dll");
+    ASSERT_NE(dbghelp, nullptr);
+    using UndecorateFn = DWORD(WINAPI*)(const char*, char*, DWORD, DWORD);
+    auto undecorate = reinterpret_cast<UndecorateFn>(
+        reinterpret_cast<void*>(GetProcAddress(dbghelp, "UnDecorateSymbolName")));
+    ASSERT_NE(undecorate, nullptr);
+    const std::string s11 = "char const *,char const *,char const *,char const *,char const *,char const *,"
+                            "char const *,char const *,char const *,char const *,char const *";
+    const std::string s15 = s11 + ",char const *,char const *,char const *,char const *";
+    const std::string s10 = "char const *,char const *,char const *,char const *,char const *,char const *,"
+                            "char const *,char const *,char const *,char const *";
+    const std::string dt = "class COleDateTime *";
+    const std::string qso = "(char const *,char const *," + dt + "," + dt + "," + dt + "," + dt +
+                            ",unsigned int,unsigned int," + s15 +
+                            ",int,int,int,double,double,char const *,char const *,char const *,char const *,"
+                            "char const *)";
+    struct Case { const char* name; std::string expected; } cases[] = {
+        {"?GetNumberOfSets@@YAHXZ", "int __cdecl GetNumberOfSets(void)"},
+        {"?StatsGetExchgCount0@@YAHPBD00@Z",
+         "int __cdecl StatsGetExchgCount0(char const *,char const *,char const *)"},
+        {"?GetSetName@@YAPBDH@Z", "char const * __cdecl GetSetName(int)"},
+        {"?SetupSet0@@YAXXZ", "void __cdecl SetupSet0(void)"},
+        {"?setVersion@@YAKPBD@Z", "unsigned long __cdecl setVersion(char const *)"},
+        {"?StatsIsValidExchg0@@YAHPBD000HHH@Z",
+         "int __cdecl StatsIsValidExchg0(char const *,char const *,char const *,char const *,int,int,int)"},
+        {"?CheckCallFunc0@@YAHPBDII00000000000HHHNN0000000PAD1@Z",
+         "int __cdecl CheckCallFunc0(char const *,unsigned int,unsigned int," + s11 +
+             ",int,int,int,double,double,char const *,char const *,char const *,char const *,char const *,"
+             "char const *,char const *,char *,char *)"},
+        {"?AddData0@@YAHPBD0PAVCOleDateTime@@111II000000000000000HHHNN00000@Z", "int __cdecl AddData0" + qso},
+        {"?RemoveData0@@YAHPBD0PAVCOleDateTime@@111II000000000000000HHHNN00000@Z",
+         "int __cdecl RemoveData0" + qso},
+        {"?ResetStats0@@YAHPBDH0PAVCOleDateTime@@10000000000HHHNN000@Z",
+         "int __cdecl ResetStats0(char const *,int,char const *," + dt + "," + dt + "," + s10 +
+             ",int,int,int,double,double,char const *,char const *,char const *)"},
+        {"?GetResult0@@YAPBDPAH@Z", "char const * __cdecl GetResult0(int *)"},
+    };
+    for (const auto& c : cases) {
+        char out[2048] = {0};
+        ASSERT_GT(undecorate(c.name, out, sizeof out, 0), 0u) << c.name;
+        EXPECT_EQ(std::string(out), c.expected) << c.name;
+    }
+    FreeLibrary(dbghelp);
+}
+
 TEST(Exports, SetupSet0ShowsItsMessageBox) {
     Plugin p;
     ASSERT_TRUE(p.Load());

@@ -21,11 +21,16 @@ bool WildMatch(const char* p, const char* s) {
 
 }  // namespace
 
-std::vector<std::string> FindFileNames(const std::string& pattern) {
-    std::string path = pattern;
-    for (char& c : path) {
+std::string FileSystemPath(const std::string& path) {
+    std::string out = path;
+    for (char& c : out) {
         if (c == '\\') c = '/';
     }
+    return out;
+}
+
+std::vector<std::string> FindFileNames(const std::string& pattern) {
+    std::string path = FileSystemPath(pattern);
     size_t slash = path.find_last_of('/');
     std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
     std::string mask = slash == std::string::npos ? path : path.substr(slash + 1);

@@ -4,6 +4,8 @@
 
 namespace platform {
 
+std::string FileSystemPath(const std::string& path) { return path; }
+
 std::vector<std::string> FindFileNames(const std::string& pattern) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;

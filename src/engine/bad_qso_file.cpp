@@ -1,0 +1,103 @@
+#include "engine/bad_qso_file.h"
+
+#include <cstdio>
+
+#include "common/text.h"
+#include "engine/text_file.h"
+
+namespace badqso {
+
+const char* const kWrongBand = "   WRONG BAND !!!";
+const char* const kWrongMode = "   WRONG MODE !!!";
+const char* const kNoRxNumber = "   NO RX NUMBER !!!";
+const char* const kDupe = "   DUPE !!!";
+
+namespace {
+
+const char* const kLineStart = "QSO:  ";
+const char* const kSeparator = "  ";
+const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
+// The header written when lines are removed carries a trailing blank; readers of the file know both.
+const char* const kRewriteHeader = "ARRL-RTTY-Roundup Contest UBN file ";
+const char* const kStateProvText = "  State/Province is not acceptable !!!";
+const char* const kLineEnd = "\r\n";
+
+// Fields in the order FormatLine writes them; the worked call is the seventh.
+constexpr size_t kDateTimeField = 2;
+constexpr size_t kWorkedCallField = 6;
+
+void WriteLines(std::FILE* f, const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) {
+        std::fwrite(line.data(), 1, line.size(), f);
+        std::fputs(kLineEnd, f);
+        std::fflush(f);
+    }
+}
+
+}  // namespace
+
+std::string LineDateTime(const COleDateTime& time) { return time.Format("%Y-%m-%d %H%M"); }
+
+std::string FormatLine(const QsoArgs& qso, const std::string& dateTime, const std::string& message) {
+    std::string line = kLineStart;
+    line += text::Format("%u", qso.frequencyHz / 1000u);
+    for (const std::string* field : {&qso.mode, &dateTime, &qso.ownCall, &qso.rstSent, &qso.exchSent, &qso.call,
+                                     &qso.rstRcvd, &qso.exchRcvd}) {
+        line += kSeparator;
+        line += *field;
+    }
+    line += message;
+    return line;
+}
+
+std::string StateProvMessage(const std::string& normalisedExchange) {
+    return kSeparator + normalisedExchange + kStateProvText;
+}
+
+void Create(const std::string& fileName) {
+    if (fileName.empty()) return;
+    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    if (f == nullptr) return;
+    WriteLines(f, {kCreateHeader});
+    std::fclose(f);
+}
+
+void AppendLine(const std::string& fileName, const std::string& line) {
+    if (fileName.empty()) return;
+    std::FILE* f = std::fopen(fileName.c_str(), "ab");
+    if (f == nullptr) return;
+    WriteLines(f, {line});
+    std::fclose(f);
+}
+
+bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime) {
+    const std::string start = kLineStart;
+    if (line.compare(0, start.size(), start) != 0) return false;
+    // Split strictly at each pair of blanks, left to right: an empty field is an empty piece between two
+    // separators, never skipped. The worked call must be followed by a separator of its own.
+    size_t pos = start.size();
+    for (size_t field = 0;; ++field) {
+        size_t end = line.find(kSeparator, pos);
+        if (end == std::string::npos) return false;
+        if (field == kDateTimeField && line.compare(pos, end - pos, dateTime) != 0) return false;
+        if (field == kWorkedCallField) return line.compare(pos, end - pos, call) == 0;
+        pos = end + 2;
+    }
+}
+
+std::vector<std::string> ReadLines(const std::string& fileName) {
+    std::vector<std::string> lines;
+    ReadTextLines(fileName, lines);
+    return lines;
+}
+
+void Rewrite(const std::string& fileName, const std::vector<std::string>& lines) {
+    if (fileName.empty()) return;
+    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    if (f == nullptr) return;
+    WriteLines(f, {kRewriteHeader});
+    WriteLines(f, lines);
+    std::fclose(f);
+}
+
+}  // namespace badqso

@@ -1,0 +1,40 @@
+#pragma once
+// The bad-QSO file: one header line, then one line per rejected or doubtful QSO. Written in binary with
+// explicit CR LF so that both builds write the same bytes. A file that cannot be opened loses its lines
+// silently; the QSO itself is never lost for it.
+#include <string>
+#include <vector>
+
+#include "engine/args.h"
+
+namespace badqso {
+
+// Line pieces are joined by two blanks; each message carries its own leading blanks.
+extern const char* const kWrongBand;
+extern const char* const kWrongMode;
+extern const char* const kNoRxNumber;
+extern const char* const kDupe;
+
+// The QSO's date-time as it stands in a line ("%Y-%m-%d %H%M"; empty when not valid).
+std::string LineDateTime(const COleDateTime& time);
+
+// One line without its line end: the QSO's fields, then the message.
+std::string FormatLine(const QsoArgs& qso, const std::string& dateTime, const std::string& message);
+// The message for a W/VE station whose state/province is not in the table.
+std::string StateProvMessage(const std::string& normalisedExchange);
+
+// Creates or truncates the file with its header line.
+void Create(const std::string& fileName);
+// Appends one line; the file is opened only for it and closed at once.
+void AppendLine(const std::string& fileName, const std::string& line);
+
+// True when the line is a QSO line whose worked-call field is `call` and whose date-time field is
+// `dateTime`, both compared exactly.
+bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime);
+
+// Lines of the file without their line ends, header included; empty when it cannot be read.
+std::vector<std::string> ReadLines(const std::string& fileName);
+// Truncates the file and writes the rewrite's header, then the lines.
+void Rewrite(const std::string& fileName, const std::vector<std::string>& lines);
+
+}  // namespace badqso

@@ -1,0 +1,155 @@
+#include "ui/status_model.h"
+
+#include <cmath>
+
+#include "common/text.h"
+
+const char* const kRowBands[6] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const char* const kEmptyBandCell = "   -";
+
+namespace {
+
+constexpr const char* kSp1Macro = "<SP1>";
+constexpr double kSp1Threshold = 300.0;  // hertz; a move of exactly this much sends nothing
+
+// Titles; the second of each pair is code page 1251 (see status_model.h).
+constexpr const char* kWorkedWithTitle = " ARRL-RTTY worked with ";
+constexpr const char* kWorkedWithTitleRu = " ARRL-RTTY \xF0\xE0\xE1\xEE\xF2\xE0\xEB\xE8 \xF1 ";  // "worked with"
+constexpr const char* kDxccTitle = "ARRL-RTTY %s DXCC worked %i of 338";
+constexpr const char* kDxccTitleRu =
+    "ARRL-RTTY %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of 338";  // "worked"
+constexpr const char* kStateTitle = "ARRL-RTTY %s State/Province working %i";
+constexpr const char* kStateTitleRu =
+    "ARRL-RTTY %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
+
+// Code page 1251, Russian for "band change", "minutes to the end of the hour" and "changes".
+constexpr BandChangeCaptions kBandChangeRu = {
+    "\xD1\xEC\xE5\xED\xE0 \xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED\xE0",
+    "\xCC\xE8\xED\xF3\xF2 \xE4\xEE \xEA\xEE\xED\xF6\xE0 \xF7\xE0\xF1\xE0",
+    "\xCF\xE5\xF0\xE5\xF5\xEE\xE4\xFB",
+};
+
+constexpr size_t kBandRowCount = 6;
+constexpr size_t kBandRowTexts = 5;  // label, mode, time, exchange, spare
+
+bool IsWve(const std::string& prefix) { return prefix == "K" || prefix == "VE"; }
+
+// The engine's reset gives six rows of five texts; a row that is short anyway is padded rather than read
+// past its end.
+std::vector<std::vector<std::string>> BandRowsWithEmptyCells(std::vector<std::vector<std::string>> rows) {
+    rows.resize(kBandRowCount);
+    for (auto& row : rows) {
+        if (row.size() < kBandRowTexts) row.resize(kBandRowTexts);
+        for (size_t t = 1; t < kBandRowTexts; ++t) row[t] = kEmptyBandCell;
+    }
+    return rows;
+}
+
+int CountAsInt(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n); }
+
+}  // namespace
+
+int BandIndexOfFrequency(double hz) {
+    // Compared as doubles: a NaN or a huge answer from the host must not reach an integer conversion.
+    const double mhz = std::trunc(hz / 1000000.0);
+    const double bandStarts[kBandRowCount] = {1, 3, 7, 14, 21, 28};
+    for (size_t i = 0; i < kBandRowCount; ++i) {
+        if (mhz == bandStarts[i]) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
+
+StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const StatusViewFields& views,
+                            const OpenStatusWindows& openAtStart, const StateCellMarks* stateMarks,
+                            const StatusSnapshotSource& takeSnapshot, std::atomic<int>& refreshPending) {
+    StatusRefresh r;
+    if (!host.Connected()) {
+        refreshPending.store(1);
+        return r;
+    }
+    r.hostConnected = true;
+
+    // Windows the settings ask for and that do not exist, in a fixed order.
+    r.open = openAtStart;
+    if (views.viewDxcc == 1 && !r.open.dxcc) {
+        r.windowsToReopen.push_back({StatusWindowKind::Dxcc, "setup_view_dxcc"});
+        r.open.dxcc = true;
+    }
+    bool stateWindowIsNew = false;
+    if (views.viewState == 1 && !r.open.state) {
+        r.windowsToReopen.push_back({StatusWindowKind::State, "setup_view_state"});
+        r.open.state = true;
+        stateWindowIsNew = true;
+    }
+    if (views.viewDxccExtended == 1 && !r.open.dxccExtended) {
+        r.windowsToReopen.push_back({StatusWindowKind::DxccExtended, "setup_view_dxcc_extended"});
+        r.open.dxccExtended = true;
+    }
+    if (views.viewTimer == 1 && !r.open.bandChange) {
+        r.windowsToReopen.push_back({StatusWindowKind::BandChange, nullptr});
+        r.open.bandChange = true;
+    }
+
+    state.currentCall = host.ReadCurrentCall(5);
+
+    const StatusSnapshot snap = takeSnapshot(state.currentCall);
+    r.russianTexts = snap.russianTexts;
+
+    // Each row shows the last QSO with the call on its band; bad QSOs and dupes count like any other.
+    state.bandRows = BandRowsWithEmptyCells(snap.bandRows);
+    if (!state.currentCall.empty()) {
+        for (const CInfo& record : snap.callRecords) {
+            if (record.call != state.currentCall) continue;
+            for (size_t row = 0; row < kBandRowCount; ++row) {
+                if (record.band != kRowBands[row]) continue;
+                std::vector<std::string>& cells = state.bandRows[row];
+                cells[1] = record.mode;
+                cells[2] = record.time.Format("%H:%M");
+                cells[3] = IsWve(record.prefix) ? record.stateProv : record.exchRcvd;
+            }
+        }
+    }
+    state.workedDxcc = snap.workedDxcc;
+
+    const double hz = host.ReadFrequency();
+    if (std::fabs(hz - state.lastSp1Frequency) > kSp1Threshold) {
+        host.SendMacro(kSp1Macro);
+        state.lastSp1Frequency = hz;
+        r.sp1Sent = true;
+    }
+    state.currentBandIndex = BandIndexOfFrequency(hz);
+
+    r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.workedDxcc.size()) : 0;
+    const char* year = snap.contestStartYear.c_str();
+    r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, year, r.workedCount);
+    r.dxccWindowTitle = state.currentCall.empty()
+        ? r.dxccTitle
+        : std::string(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle) + state.currentCall;
+    r.stateTitle = text::Format(snap.russianTexts ? kStateTitleRu : kStateTitle, year,
+                                CountAsInt(snap.workedStateProv.size()));
+
+    if (r.open.state) {
+        if (stateMarks != nullptr && !stateWindowIsNew) r.stateMarks = *stateMarks;
+        // The first refresh that finds the window turns every cell green once; after that only the removal
+        // of a W/VE QSO starts the cells afresh, and this same refresh marks again what is still worked.
+        if (state.stateCellsReset == 0 || snap.stateCellsResetRequested) {
+            state.stateCellsReset = 1;
+            r.resetStateCells = true;
+            r.stateMarks.Clear();
+        }
+        for (const std::string& code : snap.workedStateProv) {
+            for (size_t cell : StateCellsNamedBy(code)) {
+                if (r.stateMarks.Mark(cell)) r.stateCellsToMark.push_back(cell);
+            }
+        }
+    }
+
+    if (r.open.dxccExtended && r.workedCount > 0) {
+        for (const std::string& prefix : snap.workedDxcc) r.dxccMarks.MarkWorked(prefix);
+    }
+
+    refreshPending.store(1);
+    return r;
+}

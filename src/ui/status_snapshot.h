@@ -1,0 +1,29 @@
+#pragma once
+// What one status refresh reads of the engine, copied under the engine's lock so that the refresh never
+// sees a list half changed by the host's thread. Only the QSOs with the call being entered are copied:
+// the refresh needs no others, and the copy is taken on every call check of the host.
+#include <string>
+#include <vector>
+
+#include "engine/cinfo.h"
+
+class CTestApp;
+class Engine;
+
+struct StatusSnapshot {
+    std::vector<CInfo> callRecords;  // the QSOs whose call equals the call being entered, in log order
+    std::vector<std::string> workedDxcc;
+    std::vector<std::string> workedStateProv;
+    std::vector<std::vector<std::string>> bandRows;  // labels in text 0; the refresh rewrites the cells
+    std::string contestStartYear;
+    bool russianTexts = false;
+    // A QSO of a W/VE station was removed since the last snapshot: the State/Province cells start afresh.
+    bool stateCellsResetRequested = false;
+};
+
+// Takes app.mutex for the copy only. Reads and clears the engine's State/Province reset request, so each
+// request reaches exactly one refresh. An empty call copies no QSO.
+StatusSnapshot TakeStatusSnapshot(CTestApp& app, const std::string& currentCall);
+
+// The copy itself, for a caller that already holds the lock.
+StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall);

@@ -1,0 +1,219 @@
+// AddData0 and RemoveData0: every check in its order, the bad-QSO file byte for byte, the flags on the
+// records, bandsSeen, the band-change counter and the refreshes.
+#include <cstdio>
+
+#include "engine_test_support.h"
+
+namespace {
+
+using scenario::QsoRow;
+
+class AddRemoveTest : public EngineTest {};
+
+TEST_F(AddRemoveTest, ScenariosLeaveTheirWholeBadQsoFile) {
+    for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
+        SCOPED_TRACE(s.name);
+        ASSERT_EQ(Reset(), 1);
+        ASSERT_EQ(BadQsoFile(), scenario::kCreatedHeader);
+        for (const QsoRow& row : s.added) EXPECT_EQ(Add(row), row.result) << row.call << " " << row.band;
+        for (const QsoRow& row : s.removed) EXPECT_EQ(Remove(row), 1) << row.call;
+        EXPECT_EQ(BadQsoFile(), s.badQsoFile);
+    }
+}
+
+TEST_F(AddRemoveTest, RecordsCarryTheirFieldsAndFlags) {
+    Reset();
+    for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
+        if (std::string(s.name) != "StateProvinceAndDupes") continue;
+        for (const QsoRow& row : s.added) Add(row);
+    }
+    struct Expected {
+        const char* call;
+        const char* stateProv;
+        int notCounted, badQso, dupe;
+    } expected[] = {
+        {"K1AB", "NY", 0, 0, 0},   {"VE1PE", "PEI", 0, 0, 0}, {"W2XX", "", 1, 1, 0},    {"W2XX", "", 1, 1, 1},
+        {"W2XX", "NY", 0, 0, 0},   {"W2XX", "NY", 0, 0, 0},   {"DL1ABC", "", 0, 0, 0},  {"dl1abc", "", 0, 0, 0},
+        {"DL1ABC", "", 1, 0, 1},   {"K1AB", "", 1, 0, 1},     {"K1AB", "", 0, 0, 0},
+    };
+    const QsoLog& log = app_.engine.qsoLog;
+    ASSERT_EQ(log.Count(), sizeof expected / sizeof expected[0]);
+    for (size_t i = 0; i < log.Count(); ++i) {
+        const CInfo& r = log.At(i);
+        const Expected& e = expected[i];
+        EXPECT_EQ(r.call, e.call) << i;
+        EXPECT_EQ(r.stateProv, e.stateProv) << i;
+        EXPECT_EQ(r.notCounted, e.notCounted) << i;
+        EXPECT_EQ(r.badQso, e.badQso) << i;
+        EXPECT_EQ(r.dupe, e.dupe) << i;
+        EXPECT_EQ(r.reserved, 0) << i;
+    }
+    const CInfo& first = log.At(0);
+    EXPECT_EQ(first.exchRcvd, " ny ");
+    EXPECT_EQ(first.mode, "rtty");
+    EXPECT_EQ(first.prefix, "K");
+    EXPECT_EQ(first.aux, "aux");
+    EXPECT_EQ(first.rstSent, "599");
+    EXPECT_EQ(first.exchSent, "CT");
+    EXPECT_EQ(first.freqKHz, 14085);
+    EXPECT_TRUE(first.time.SameTime(scenario::Jan2020(4, 14, 1)));
+    EXPECT_EQ(app_.engine.bandsSeen, (std::vector<std::string>{"40m", "20M", "20m"}));
+}
+
+TEST_F(AddRemoveTest, RejectedQsosKeepTheirBandOnlyPastTheBandCheck) {
+    Reset();
+    EXPECT_EQ(Add({"DL1ABC", "160m", "RTTY", "DL", "001", 4, 14, 0, 0}), 0);
+    EXPECT_TRUE(app_.engine.bandsSeen.empty());
+    EXPECT_EQ(Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 0, 0}), 0);
+    EXPECT_EQ(Add({"DL1ABC", "40m", "RTTY", "DL", "", 4, 14, 0, 0}), 0);
+    EXPECT_EQ(Add({"DL1ABC", "15m", "RTTY", "DL", "001", 4, 14, 0, 0, ""}), 0);
+    EXPECT_EQ(app_.engine.bandsSeen, (std::vector<std::string>{"20m", "40m", "15m"}));
+    EXPECT_TRUE(app_.engine.qsoLog.Empty());
+}
+
+TEST_F(AddRemoveTest, RefreshFollowsEveryChangeOfTheLog) {
+    Reset();
+    windows_->controlWindow = true;
+    Add({"DL1ABC", "160m", "RTTY", "DL", "001", 4, 14, 0, 0});
+    EXPECT_EQ(windows_->refreshes, 0) << "a rejected QSO changes nothing";
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 0, 1});
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 0, 1});  // a dupe is logged too
+    EXPECT_EQ(windows_->refreshes, 2);
+    Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 0, 1});
+    Remove({"NOBODY", "20m", "RTTY", "DL", "", 4, 14, 0, 1});
+    EXPECT_EQ(windows_->refreshes, 4);
+    windows_->controlWindow = false;
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 0, 1});
+    Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 0, 1});
+    EXPECT_EQ(windows_->refreshes, 4);
+}
+
+TEST_F(AddRemoveTest, RemoveTakesOnlyTheFirstMatchingRecord) {
+    Reset();
+    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 32, 1});
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
+    Add({"K1AB", "20m", "RTTY", "K", "NY", 4, 14, 32, 1});  // a dupe at the same time
+    Add({"K1AB", "20m", "RTTY", "K", "NY", 0, 0, 0, 1});     // no time at all
+    ASSERT_EQ(app_.engine.qsoLog.Count(), 4u);
+
+    Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 33, 1});   // other minute: nothing
+    Remove({"K1AB", "20m", "rtty", "K", "", 4, 14, 32, 1});   // other mode text: nothing
+    ASSERT_EQ(app_.engine.qsoLog.Count(), 4u);
+    EXPECT_FALSE(app_.engine.stateCellsResetRequested);
+
+    Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
+    const QsoLog& log = app_.engine.qsoLog;
+    ASSERT_EQ(log.Count(), 3u);
+    EXPECT_EQ(log.At(0).call, "DL1ABC");
+    EXPECT_EQ(log.At(1).dupe, 1) << "the second K1AB record stays";
+    EXPECT_TRUE(app_.engine.stateCellsResetRequested) << "a W/VE QSO went: the state cells are reset";
+
+    Remove({"K1AB", "20m", "RTTY", "K", "", 0, 0, 0, 1});  // null time equals null time
+    ASSERT_EQ(log.Count(), 2u);
+    EXPECT_TRUE(log.At(1).time.SameTime(scenario::Jan2020(4, 14, 32)));
+
+    // An invalid date-time equals nothing, not even itself.
+    QsoArgs invalid = ToQsoArgs({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
+    invalid.time = COleDateTime(0.0, COleDateTime::invalid);
+    ASSERT_EQ(app_.AddData(invalid), 1);
+    app_.RemoveData(invalid);
+    EXPECT_EQ(log.Count(), 3u);
+}
+
+TEST_F(AddRemoveTest, RemovingADxQsoLeavesTheStateCellsAlone) {
+    Reset();
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
+    Add({"K1AB", "20m", "RTTY", "k", "NY", 4, 14, 33, 1});
+    Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 32, 1});
+    Remove({"K1AB", "20m", "RTTY", "k", "", 4, 14, 33, 1});
+    EXPECT_FALSE(app_.engine.stateCellsResetRequested);
+}
+
+TEST_F(AddRemoveTest, RemovingTheLastQsoForgetsBandsAndMultipliers) {
+    Reset();
+    Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
+    Add({"K1AB", "40m", "RTTY", "K", "NY", 4, 14, 33, 1});
+    app_.engine.workedDxcc = {"DL", "K"};
+    app_.engine.workedStateProv = {"NY"};
+    Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 32, 1});
+    EXPECT_EQ(app_.engine.bandsSeen.size(), 2u) << "bands stay while the log holds a QSO";
+    EXPECT_EQ(app_.engine.workedDxcc.size(), 2u);
+    Remove({"K1AB", "40m", "RTTY", "K", "", 4, 14, 33, 1});
+    EXPECT_TRUE(app_.engine.bandsSeen.empty());
+    EXPECT_TRUE(app_.engine.workedDxcc.empty());
+    EXPECT_TRUE(app_.engine.workedStateProv.empty());
+    EXPECT_EQ(BadQsoFile(), scenario::kRewrittenHeader);
+}
+
+TEST_F(AddRemoveTest, RemoveRewritesAMissingOrOddFile) {
+    Reset();
+    std::remove(scenario::kBadQsoFile);
+    Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
+    EXPECT_EQ(BadQsoFile(), scenario::kRewrittenHeader) << "no old line survives a file that did not open";
+
+    // Lines not written by the engine stay as they are, whatever their shape; a last line without a line
+    // end is still a line.
+    WriteFileBytes(scenario::kBadQsoFile,
+                   "old header\r\n\r\nQSO:\r\nQSO:  K1AB  2020-01-04 1432\r\nlone\rCR\r\n"
+                   "QSO:  14085  RTTY  2020-01-04 1432  W1AW  599  CT  K1AB  599  XX   DUPE !!!\nlast");
+    Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
+    EXPECT_EQ(BadQsoFile(), std::string(scenario::kRewrittenHeader) +
+                                "\r\nQSO:\r\nQSO:  K1AB  2020-01-04 1432\r\nlone\rCR\r\nlast\r\n");
+}
+
+TEST_F(AddRemoveTest, NothingIsWrittenBeforeTheFirstReset) {
+    EXPECT_EQ(Add({"DL1ABC", "160m", "RTTY", "DL", "001", 4, 14, 0, 0}), 0);
+    EXPECT_EQ(Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 0, 1}), 1);
+    EXPECT_EQ(Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 0, 1}), 1);
+    EXPECT_EQ(Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 0, 1}), 1);
+    EXPECT_EQ(app_.engine.qsoLog.Count(), 1u) << "the QSOs are logged even though their lines are lost";
+    EXPECT_FALSE(FileExists(scenario::kBadQsoFile));
+    EXPECT_FALSE(FileExists("BadQSO_DezuvEZIR_.txt"));
+}
+
+// The counter of the change-of-band window: consecutive band changes within the clock hour.
+TEST_F(AddRemoveTest, BandChangeCounterFollowsTheClockHour) {
+    Reset();
+    app_.SetBandChangeWindowOpen(true);
+    struct Step {
+        QsoRow qso;
+        int utcHour;
+        int count;
+    } steps[] = {
+        {{"A1", "40m", "RTTY", "DL", "001", 4, 14, 1, 1}, 14, 0},   // first QSO of the log
+        {{"A2", "20m", "RTTY", "DL", "001", 4, 14, 5, 1}, 14, 1},   // change within the hour
+        {{"A3", "20m", "RTTY", "DL", "001", 4, 14, 6, 1}, 14, 1},   // same band
+        {{"A4", "20M", "RTTY", "DL", "001", 4, 14, 7, 1}, 14, 2},   // band texts compare exactly
+        {{"A5", "40m", "RTTY", "K", "XX", 4, 14, 8, 1}, 14, 3},     // a bad state still counts
+        {{"A5", "40m", "RTTY", "K", "XX", 4, 14, 9, 1}, 14, 3},     // so does a dupe
+        {{"A6", "15m", "CW", "DL", "001", 4, 14, 10, 0}, 14, 3},    // rejected: not counted
+        {{"A7", "15m", "RTTY", "DL", "", 4, 14, 11, 0}, 14, 3},     // rejected: not counted
+        {{"A8", "10m", "RTTY", "DL", "001", 4, 15, 0, 1}, 14, 0},   // new hour of the log
+        {{"A9", "15m", "RTTY", "DL", "001", 4, 15, 1, 1}, 15, 1},
+        {{"B1", "10m", "RTTY", "DL", "001", 4, 15, 2, 1}, 16, 0},   // logged outside the current hour
+        {{"B2", "15m", "RTTY", "DL", "001", 4, 15, 3, 1}, 15, 1},   // counts on from the record before
+        {{"B3", "10m", "RTTY", "DL", "001", 5, 15, 4, 1}, 15, 2},   // the hour of day, not of the contest
+        {{"B4", "20m", "RTTY", "DL", "001", 0, 0, 0, 1}, 0, 0},     // no time
+        {{"B5", "40m", "RTTY", "DL", "001", 5, 0, 0, 1}, 0, 0},     // after a QSO without time
+    };
+    for (const Step& s : steps) {
+        clock_.utcHour = s.utcHour;
+        EXPECT_EQ(Add(s.qso), s.qso.result) << s.qso.call;
+        EXPECT_EQ(app_.BandChangeCount(), s.count) << s.qso.call;
+    }
+
+    // Closed window: the counter is left alone; reopening starts it from 0.
+    clock_.utcHour = 16;
+    Add({"C1", "10m", "RTTY", "DL", "001", 5, 16, 0, 1});
+    Add({"C2", "15m", "RTTY", "DL", "001", 5, 16, 1, 1});
+    EXPECT_EQ(app_.BandChangeCount(), 1);
+    app_.SetBandChangeWindowOpen(false);
+    Add({"C3", "10m", "RTTY", "DL", "001", 5, 16, 2, 1});
+    EXPECT_EQ(app_.BandChangeCount(), 1);
+    app_.SetBandChangeWindowOpen(true);
+    EXPECT_EQ(app_.BandChangeCount(), 0);
+    Add({"C4", "20m", "RTTY", "DL", "001", 5, 16, 3, 1});
+    EXPECT_EQ(app_.BandChangeCount(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,70 @@
+// CheckCall0: the codes against a small log, the rules failure code by host version, and the refresh hook.
+#include <filesystem>
+
+#include "engine_test_support.h"
+
+namespace {
+
+using scenario::CheckRow;
+
+CheckArgs ToCheckArgs(const CheckRow& row) {
+    CheckArgs args;
+    args.call = row.call;
+    args.mode = row.mode;
+    args.prefix = row.prefix;
+    args.aux = "aux";
+    args.bandGiven = row.band != nullptr;
+    args.band = row.band ? row.band : "";
+    args.band2Given = row.band2 != nullptr;
+    args.band2 = row.band2 ? row.band2 : "";
+    return args;
+}
+
+class CheckCallTest : public EngineTest {};
+
+TEST_F(CheckCallTest, AnswersTheScenarios) {
+    for (const scenario::CheckScenario& s : scenario::CheckScenarios()) {
+        SCOPED_TRACE(s.name);
+        std::filesystem::create_directories("host");
+        std::filesystem::remove("host/Tolv2.ini");
+        if (s.hostVersion) WriteFileBytes("host/Tolv2.ini", std::string("[Main]\r\nTolv=") + s.hostVersion + "\r\n");
+        Reset("host/");
+        for (const scenario::QsoRow& qso : s.log) ASSERT_EQ(Add(qso), qso.result) << qso.call;
+        size_t logSize = app_.engine.qsoLog.Count();
+        std::string file = BadQsoFile();
+        for (const CheckRow& row : s.checks) {
+            EXPECT_EQ(app_.CheckCall(ToCheckArgs(row)), row.expected)
+                << row.call << " " << row.mode << " " << row.prefix << " " << (row.band ? row.band : "(null)")
+                << " / " << (row.band2 ? row.band2 : "(null)");
+        }
+        EXPECT_EQ(app_.engine.qsoLog.Count(), logSize) << "a check never changes the log";
+        EXPECT_EQ(BadQsoFile(), file) << "a check writes nothing";
+    }
+}
+
+TEST_F(CheckCallTest, EmptyHostVersionBeforeAnyResetFailsWithFour) {
+    EXPECT_EQ(app_.CheckCall(ToCheckArgs({"DL1ABC", "RTTY", "DL", "30m", nullptr, 0})), 4);
+    EXPECT_EQ(app_.CheckCall(ToCheckArgs({"DL1ABC", "RTTY", "DL", "20m", nullptr, 0})), 2);
+}
+
+TEST_F(CheckCallTest, RefreshIsPostedOncePerRequestOfTheControlWindow) {
+    Reset();
+    const CheckArgs check = ToCheckArgs({"DL1ABC", "RTTY", "DL", "20m", nullptr, 0});
+
+    // No control window: nothing is posted and the request stays for later.
+    app_.CheckCall(check);
+    EXPECT_EQ(windows_->refreshes, 0);
+    EXPECT_EQ(app_.engine.refreshPending.load(), 1);
+
+    windows_->controlWindow = true;
+    for (int i = 0; i < 3; ++i) app_.CheckCall(check);
+    EXPECT_EQ(windows_->refreshes, 1);
+    EXPECT_EQ(app_.engine.refreshPending.load(), 0);
+
+    app_.engine.refreshPending = 1;  // the window thread asks again after its refresh
+    app_.CheckCall(ToCheckArgs({"DL1ABC", "CW", "DL", "20m", nullptr, 0}));  // even a rules failure posts
+    app_.CheckCall(check);
+    EXPECT_EQ(windows_->refreshes, 2);
+}
+
+}  // namespace

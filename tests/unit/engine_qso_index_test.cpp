@@ -1,0 +1,118 @@
+// The log's indexes against the scans they replace: after every append, removal and clear, each indexed
+// question must give the answer of a scan from the first record.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/qso_log.h"
+
+namespace {
+
+const char* const kCalls[] = {"K1AB", "K1ABC", "k1ab", "DL1ABC", ""};
+const char* const kBands[] = {"20m", "20M", "40m"};
+const char* const kModes[] = {"RTTY", "rtty"};
+const char* const kPrefixes[] = {"K", "VE", "DL", ""};
+const char* const kStates[] = {"", "NY", "ON"};
+
+COleDateTime TimeFor(int choice) {
+    switch (choice) {
+        case 0: return COleDateTime::Null();
+        case 1: return COleDateTime(0.0, COleDateTime::invalid);
+        default: return COleDateTime(43834.0 + choice / 1440.0, COleDateTime::valid);
+    }
+}
+
+bool ScanCallBandMode(const QsoLog& log, const std::string& c, const std::string& b, const std::string& m) {
+    for (const CInfo& r : log) {
+        if (r.call == c && r.band == b && r.mode == m) return true;
+    }
+    return false;
+}
+
+size_t ScanFind(const QsoLog& log, const std::string& c, const std::string& b, const std::string& m,
+                const COleDateTime& t) {
+    for (size_t i = 0; i < log.Count(); ++i) {
+        const CInfo& r = log.At(i);
+        if (r.call == c && r.band == b && r.mode == m && r.time.SameTime(t)) return i;
+    }
+    return QsoLog::npos;
+}
+
+void ExpectIndexesMatchScans(const QsoLog& log) {
+    for (const char* call : kCalls) {
+        bool stateKnown = false;
+        for (const CInfo& r : log) stateKnown = stateKnown || (r.call == call && !r.stateProv.empty());
+        ASSERT_EQ(log.HasStateProvForCall(call), stateKnown) << call;
+        for (const char* band : kBands) {
+            for (const char* mode : kModes) {
+                ASSERT_EQ(log.HasCallBandMode(call, band, mode), ScanCallBandMode(log, call, band, mode));
+                for (int t = 0; t < 5; ++t) {
+                    ASSERT_EQ(log.Find(call, band, mode, TimeFor(t)), ScanFind(log, call, band, mode, TimeFor(t)))
+                        << call << " " << band << " " << mode << " time " << t;
+                }
+            }
+        }
+    }
+    for (const char* prefix : kPrefixes) {
+        bool found = false;
+        for (const CInfo& r : log) found = found || r.prefix == prefix;
+        ASSERT_EQ(log.HasPrefix(prefix), found) << prefix;
+    }
+}
+
+TEST(QsoLogIndex, AnswersAsTheScansDoThroughAppendsRemovalsAndClears) {
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+        QsoLog log;
+        for (int step = 0; step < 600; ++step) {
+            int op = pick(100);
+            if (op < 60 || log.Empty()) {
+                CInfo r;
+                r.call = kCalls[pick(5)];
+                r.band = kBands[pick(3)];
+                r.mode = kModes[pick(2)];
+                r.prefix = kPrefixes[pick(4)];
+                r.stateProv = kStates[pick(3)];
+                r.time = TimeFor(pick(5));
+                log.Append(r);
+            } else if (op < 98) {
+                // Remove the way RemoveData0 does: the first record of a key, or any record by position.
+                size_t index = static_cast<size_t>(pick(static_cast<int>(log.Count())));
+                if (op % 2 == 0) {
+                    const CInfo r = log.At(index);
+                    index = log.Find(r.call, r.band, r.mode, r.time);
+                    if (index == QsoLog::npos) index = 0;  // an invalid time finds nothing
+                }
+                log.RemoveAt(index);
+            } else {
+                log.Clear();
+            }
+            ExpectIndexesMatchScans(log);
+            if (HasFatalFailure()) return;
+        }
+    }
+}
+
+TEST(QsoLogIndex, FindGivesTheFirstOfEqualRecords) {
+    QsoLog log;
+    CInfo r;
+    r.call = "K1AB";
+    r.band = "20m";
+    r.mode = "RTTY";
+    r.time = TimeFor(3);
+    for (const char* aux : {"first", "second", "third"}) {
+        r.aux = aux;
+        log.Append(r);
+    }
+    log.RemoveAt(log.Find("K1AB", "20m", "RTTY", TimeFor(3)));
+    EXPECT_EQ(log.At(log.Find("K1AB", "20m", "RTTY", TimeFor(3))).aux, "second");
+    log.RemoveAt(1);
+    EXPECT_EQ(log.At(log.Find("K1AB", "20m", "RTTY", TimeFor(3))).aux, "second");
+    log.RemoveAt(0);
+    EXPECT_EQ(log.Find("K1AB", "20m", "RTTY", TimeFor(3)), QsoLog::npos);
+    EXPECT_FALSE(log.HasCallBandMode("K1AB", "20m", "RTTY"));
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The contest's rule tables and IsValidExchg0's algorithm.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "engine/contest_rules.h"
+
+namespace {
+
+TEST(ContestRules, BandTableKeepsEightyMetresTwiceInOrder) {
+    const CContestRules& bands = AcceptedBands();
+    ASSERT_EQ(bands.Count(), 6u);
+    const char* expected[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
+    for (size_t i = 0; i < 6; ++i) EXPECT_EQ(bands.At(i), expected[i]) << i;
+    ASSERT_EQ(AcceptedModes().Count(), 5u);
+}
+
+TEST(ContestRules, MembershipIgnoresCaseOnly) {
+    struct Case {
+        const CContestRules& rules;
+        const char* text;
+        bool accepted;
+    } cases[] = {
+        {AcceptedBands(), "80m", true},    {AcceptedBands(), "20M", true},     {AcceptedBands(), "10m", true},
+        {AcceptedBands(), "160m", false},  {AcceptedBands(), "30m", false},    {AcceptedBands(), "", false},
+        {AcceptedBands(), "20m ", false},  {AcceptedBands(), "20", false},     {AcceptedModes(), "RTTY", true},
+        {AcceptedModes(), "rtty", true},   {AcceptedModes(), "BpSk63", true},  {AcceptedModes(), "AMTOR", true},
+        {AcceptedModes(), "packet", true}, {AcceptedModes(), "BPSK62", false}, {AcceptedModes(), "CW", false},
+        {AcceptedModes(), "", false},      {AcceptedModes(), "RTTY\t", false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(c.rules.Contains(c.text), c.accepted) << '"' << c.text << '"';
+    const char* none[] = {nullptr};
+    EXPECT_FALSE(CContestRules(none, 0).Contains(""));
+}
+
+TEST(ContestRules, OnlyKAndVeAreWve) {
+    for (const char* p : {"K", "VE"}) EXPECT_TRUE(rules::IsWve(p)) << p;
+    for (const char* p : {"", "W", "k", "ve", "KH6", "KL7", "VE ", " K", "VY2", "DL"}) {
+        EXPECT_FALSE(rules::IsWve(p)) << '"' << p << '"';
+    }
+}
+
+TEST(ContestRules, StateProvinceTableHasSixtyFiveExactCodes) {
+    const std::string codes =
+        "AK AL AR AZ CA CO CT DC DE FL GA HI IA ID IL IN KS KY LA MA MD ME MI MN MO MS MT NC ND NE NH NJ NM NV NY "
+        "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY ON QC NS NB MB BC SK AB NL NT YT NU PEI PE";
+    std::istringstream in(codes);
+    int count = 0;
+    for (std::string code; in >> code; ++count) EXPECT_TRUE(rules::IsStateProv(code)) << code;
+    EXPECT_EQ(count, 65);
+    for (const char* code : {"", "ny", "Ny", "NY ", " NY", "PQ", "NF", "LB", "XX", "P", "PEIX", "PR", "US"}) {
+        EXPECT_FALSE(rules::IsStateProv(code)) << '"' << code << '"';
+    }
+}
+
+TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
+    struct Case {
+        const char* exchange;
+        const char* normalised;
+    } cases[] = {{" ny ", "NY"}, {"\ton\r\n", "ON"}, {"pei", "PEI"}, {"n y", "N Y"}, {"", ""}, {"  ", ""}};
+    for (const Case& c : cases) EXPECT_EQ(rules::NormaliseStateProv(c.exchange), c.normalised) << c.exchange;
+}
+
+TEST(ContestRules, RussianTextPrefixesMatchExactly) {
+    for (const char* p : {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"}) EXPECT_TRUE(rules::IsRussianTextPrefix(p));
+    for (const char* p : {"", "ua", "UA1", "RA", "UA ", "CE9", "EW", "4K"}) EXPECT_FALSE(rules::IsRussianTextPrefix(p));
+}
+
+TEST(ContestRules, ExchangeValidationInItsOrder) {
+    struct Case {
+        const char* exchange;
+        const char* prefix;
+        int disable;
+        int valid;
+    } cases[] = {
+        {"599", "DL", 0, 0},   {"599", "K", 0, 0},     {"0599", "DL", 0, 1},  {"001", "DL", 0, 1},
+        {"1234", "K", 0, 1},   {"12345", "DL", 0, 0},  {"12", "K", 0, 0},     {"59", "VE", 0, 0},
+        {"NY", "K", 0, 1},     {"ny", "K", 0, 0},      {"NY", "W", 0, 0},     {"NY", "DL", 0, 0},
+        {"ON", "VE", 0, 1},    {"PE", "VE", 0, 1},     {"PEI", "VE", 0, 0},   {"NY ", "K", 0, 0},
+        {"", "K", 0, 0},       {"1a3", "DL", 0, 0},    {"12 4", "DL", 0, 0},  {"\xB1\xB2\xB3", "DL", 0, 0},
+        {"001", "DL", 1, 0},   {"NY", "K", -1, 0},     {"XX", "K", 0, 0},     {"N", "K", 0, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(rules::IsValidExchange(c.exchange, c.prefix, c.disable), c.valid)
+            << '"' << c.exchange << "\" from " << c.prefix << " disable " << c.disable;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,115 @@
+// The host's thread logs QSOs while the window thread refreshes: every snapshot must be one consistent
+// state of the engine, and each State/Province reset request must reach exactly one refresh. Built with
+// the native-tsan preset, ThreadSanitizer checks that no access to the engine escapes the mutex.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/test_app.h"
+#include "ui/status_model.h"
+#include "ui/status_snapshot.h"
+
+namespace {
+
+class SteadyHost : public HostLink {
+public:
+    bool Connected() const override { return true; }
+    double ReadFrequency() override { return 14070000.0 + (++reads_ % 2) * 1000.0; }
+    std::string ReadCurrentCall(int) override { return "W1AW"; }
+    void SendMacro(const std::string&) override { ++macros; }
+    int macros = 0;
+
+private:
+    int reads_ = 0;
+};
+
+const char* const kBands[] = {"80m", "40m", "20m", "15m", "10m"};
+const char* const kStates[] = {"CT", "MA", "PE", "ON", "NL", "TX"};
+
+TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
+    CTestApp app;
+    {
+        std::lock_guard<std::mutex> lock(app.mutex);
+        app.engine.bandRows = {{"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"},
+                               {"40m", "-", "-", "-", "-"}, {"20m", "-", "-", "-", "-"},
+                               {"15m", "-", "-", "-", "-"}, {"10m", "-", "-", "-", "-"}};
+        app.engine.contestStartYear = "2024";
+    }
+    constexpr int kQsos = 2000;
+    std::atomic<bool> done{false};
+    std::atomic<bool> refreshing{false};  // the logging starts once the window thread is refreshing
+    int resetRequests = 0;  // written by the logging thread under the mutex, read after the join
+
+    // The host's thread: each QSO of W1AW brings one new worked prefix, so a snapshot taken in one piece
+    // always holds as many QSOs of W1AW as prefixes.
+    std::thread host([&] {
+        while (!refreshing.load()) std::this_thread::yield();
+        for (int i = 0; i < kQsos; ++i) {
+            {
+                std::lock_guard<std::mutex> lock(app.mutex);
+                Engine& e = app.engine;
+                CInfo q;
+                q.call = i % 4 == 0 ? "W1AW" : "K" + std::to_string(i);
+                q.prefix = q.call == "W1AW" ? "DL" : "K";  // W1AW's rows show the serial number
+                q.band = kBands[i % 5];
+                q.mode = "RTTY";
+                q.exchRcvd = std::to_string(i);
+                q.stateProv = kStates[i % 6];
+                q.time = COleDateTime::FromFields(2024, 1, 6, (i / 60) % 24, i % 60, 0);
+                e.qsoLog.Append(q);
+                if (q.call == "W1AW") e.workedDxcc.push_back("P" + std::to_string(i));
+                e.workedStateProv.push_back(q.stateProv);
+                e.bandRows[static_cast<size_t>(i % 6)][0] = kBands[i % 5];
+                if (i % 50 == 0 && !e.stateCellsResetRequested) {
+                    e.stateCellsResetRequested = true;
+                    ++resetRequests;
+                }
+            }
+            app.engine.refreshPending.exchange(0);  // as the call check does
+            if (i % 64 == 0) std::this_thread::yield();
+        }
+        done = true;
+    });
+
+    // The window thread.
+    SteadyHost link;
+    StatusModelState state;
+    StateCellMarks marks;
+    int refreshes = 0;
+    int torn = 0;
+    int resetsSeen = 0;
+    auto source = [&](const std::string& call) {
+        StatusSnapshot s = TakeStatusSnapshot(app, call);
+        if (s.callRecords.size() != s.workedDxcc.size()) ++torn;
+        if (s.stateCellsResetRequested) ++resetsSeen;
+        return s;
+    };
+    while (!done.load() || refreshes < 10) {
+        StatusRefresh r = RefreshStatus(state, link, StatusViewFields{1, 1, 1, 1},
+                                        OpenStatusWindows{true, true, true, true}, &marks, source,
+                                        app.engine.refreshPending);
+        marks = r.stateMarks;
+        ++refreshes;
+        refreshing = true;
+    }
+    host.join();
+
+    // One last refresh after the host's thread is done sees everything.
+    StatusRefresh last = RefreshStatus(state, link, StatusViewFields{1, 1, 1, 1},
+                                       OpenStatusWindows{true, true, true, true}, &marks, source,
+                                       app.engine.refreshPending);
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(resetsSeen, resetRequests);
+    EXPECT_EQ(last.workedCount, kQsos / 4);
+    EXPECT_EQ(app.engine.refreshPending.load(), 1);
+    // W1AW's last QSOs: number 1996 on 40 m (row 2) and 1992 on 20 m (row 3).
+    EXPECT_EQ(state.bandRows[2][3], "1996");
+    EXPECT_EQ(state.bandRows[3][3], "1992");
+    EXPECT_EQ(last.stateMarks.MarkedCount(), 7u);  // CT MA PEI ON LB NF TX
+}
+
+}  // namespace

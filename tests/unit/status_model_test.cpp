@@ -1,0 +1,536 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/test_app.h"
+#include "ui/status_model.h"
+#include "ui/status_snapshot.h"
+
+namespace {
+
+// A host that answers what the test sets and records what it was asked.
+class FakeHost : public HostLink {
+public:
+    bool connected = true;
+    double frequency = 14070000.0;
+    std::string call;
+    std::vector<std::string> macros;
+    std::vector<std::string> requests;
+
+    bool Connected() const override { return connected; }
+    double ReadFrequency() override {
+        requests.push_back("ReadFrequency");
+        return frequency;
+    }
+    std::string ReadCurrentCall(int which) override {
+        requests.push_back("ReadCurrentCall " + std::to_string(which));
+        return call;
+    }
+    void SendMacro(const std::string& macro) override {
+        requests.push_back("SendMacro " + macro);
+        macros.push_back(macro);
+    }
+};
+
+CInfo Qso(const char* call, const char* prefix, const char* band, const char* mode, int hour, int minute,
+          const char* exchRcvd, const char* stateProv = "") {
+    CInfo r;
+    r.call = call;
+    r.prefix = prefix;
+    r.band = band;
+    r.mode = mode;
+    r.exchRcvd = exchRcvd;
+    r.stateProv = stateProv;
+    r.time = COleDateTime::FromFields(2024, 1, 6, hour, minute, 0);
+    return r;
+}
+
+// The rows as the engine's reset labels them: the first two "80m", cells "-".
+std::vector<std::vector<std::string>> ResetBandRows() {
+    std::vector<std::vector<std::string>> rows;
+    for (const char* band : {"80m", "80m", "40m", "20m", "15m", "10m"}) rows.push_back({band, "-", "-", "-", "-"});
+    return rows;
+}
+
+// UTF-8 Russian text to code page 1251, so the expected titles below can be written readably and the
+// bytes of the model are checked against an encoding of their own.
+std::string Cp1251(const std::string& utf8) {
+    std::string out;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        unsigned cp = ((c & 0x1F) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3F);
+        i += 2;
+        if (cp >= 0x410 && cp <= 0x44F) out += static_cast<char>(0xC0 + (cp - 0x410));
+        else if (cp == 0x401) out += '\xA8';
+        else if (cp == 0x451) out += '\xB8';
+        else out += '?';
+    }
+    return out;
+}
+
+// A refresh over an engine of the test's own, with the views and windows the test sets.
+struct Bench {
+    Engine engine;
+    FakeHost host;
+    StatusModelState state;
+    StatusViewFields views;
+    OpenStatusWindows open{true, true, true, false};
+    StateCellMarks stateMarks;  // the marks of the open State/Province window
+    int snapshots = 0;
+
+    Bench() {
+        engine.bandRows = ResetBandRows();
+        engine.contestStartYear = "2024";
+        engine.refreshPending = 0;
+    }
+
+    StatusRefresh Refresh() {
+        StatusRefresh r = RefreshStatus(state, host, views, open, &stateMarks,
+                                        [this](const std::string& call) {
+                                            ++snapshots;
+                                            return CopyStatusData(engine, call);
+                                        },
+                                        engine.refreshPending);
+        if (r.hostConnected && r.open.state) stateMarks = r.stateMarks;  // as the window takes them
+        return r;
+    }
+};
+
+TEST(StatusModel, BandIndexCountsWholeMegahertzOnly) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        double hz;
+        int band;
+    } cases[] = {
+        {1850000, 0},  {1999999, 0},   {3580000, 1},   {7040000, 2},  {14070000, 3},  {21080000, 4},
+        {28000000, 5}, {28999999, 5},  {29600000, -1}, {29100000, -1}, {10140000, -1}, {999999, -1},
+        {0, -1},       {-1850000, -1}, {1e300, -1},    {nan, -1},     {inf, -1},      {-inf, -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(BandIndexOfFrequency(c.hz), c.band) << c.hz;
+}
+
+TEST(StatusModel, FrequencySetsTheBandAndTheDxccCountButNotTheStateCount) {
+    Bench b;
+    b.engine.workedDxcc = {"DL", "K", "JA"};
+    b.engine.workedStateProv = {"CT", "ON"};
+    const struct {
+        double hz;
+        int band;
+        const char* dxccTitle;
+        size_t ticked;
+    } cases[] = {
+        {1850000, 0, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
+        {14070000, 3, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
+        {28000000, 5, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
+        {29600000, -1, "ARRL-RTTY 2024 DXCC worked 0 of 338", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hz);
+        b.host.frequency = c.hz;
+        StatusRefresh r = b.Refresh();
+        EXPECT_EQ(b.state.currentBandIndex, c.band);
+        EXPECT_EQ(r.dxccTitle, c.dxccTitle);
+        EXPECT_EQ(r.dxccWindowTitle, c.dxccTitle);  // no call entered
+        EXPECT_EQ(r.stateTitle, "ARRL-RTTY 2024 State/Province working 2");
+        EXPECT_EQ(r.dxccMarks.MarkedCount(), c.ticked);
+    }
+}
+
+TEST(StatusModel, Sp1IsSentOnlyWhenTheFrequencyMovedMoreThan300Hz) {
+    Bench b;
+    const struct {
+        double hz;
+        bool sent;
+        double lastSp1;
+    } steps[] = {
+        {250.0, false, 0.0},           // the first refresh compares with 0
+        {7040000.0, true, 7040000.0},
+        {7040300.0, false, 7040000.0}, // exactly 300 Hz
+        {7040301.0, true, 7040301.0},
+        {7040001.0, false, 7040301.0},
+        {7040000.0, true, 7040000.0},  // 301 Hz downwards
+        {14070000.0, true, 14070000.0},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.hz);
+        b.host.macros.clear();
+        b.host.frequency = s.hz;
+        StatusRefresh r = b.Refresh();
+        EXPECT_EQ(r.sp1Sent, s.sent);
+        EXPECT_EQ(b.host.macros, s.sent ? std::vector<std::string>{"<SP1>"} : std::vector<std::string>{});
+        EXPECT_EQ(b.state.lastSp1Frequency, s.lastSp1);
+    }
+}
+
+TEST(StatusModel, AskingTheHostGoesCallThenFrequencyThenMacro) {
+    Bench b;
+    b.host.call = "W1AW";
+    b.Refresh();
+    EXPECT_EQ(b.host.requests,
+              (std::vector<std::string>{"ReadCurrentCall 5", "ReadFrequency", "SendMacro <SP1>"}));
+    EXPECT_EQ(b.snapshots, 1);
+}
+
+TEST(StatusModel, BandRowsShowTheLastQsoWithTheCallOnEachBand) {
+    Bench b;
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "40m", "BPSK31", 10, 0, "CT", "CT"));
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "ct ", "CT"));
+    b.engine.qsoLog.Append(Qso("K1XX", "K", "20m", "PACKET", 15, 0, "MA", "MA"));  // another call
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 11, 30, "CT", "CT"));    // later, same band
+    CInfo dupe = Qso("W1AW", "K", "10m", "AMTOR", 23, 59, "XX");
+    dupe.dupe = 1;
+    dupe.badQso = 1;
+    dupe.notCounted = 1;
+    b.engine.qsoLog.Append(dupe);                                                    // counts like any other
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "160m", "RTTY", 0, 7, "CT", "CT"));     // row 0 by position
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "30m", "RTTY", 1, 0, "CT", "CT"));      // no row
+    b.host.call = "W1AW";
+    b.host.frequency = 7040000;
+    b.Refresh();
+    const std::vector<std::vector<std::string>> want = {
+        {"80m", "RTTY", "00:07", "CT", "   -"},
+        {"80m", "   -", "   -", "   -", "   -"},
+        {"40m", "RTTY", "11:30", "CT", "   -"},
+        {"20m", "RTTY", "14:05", "CT", "   -"},
+        {"15m", "   -", "   -", "   -", "   -"},
+        {"10m", "AMTOR", "23:59", "", "   -"},
+    };
+    EXPECT_EQ(b.state.bandRows, want);
+    EXPECT_EQ(b.state.currentCall, "W1AW");
+    EXPECT_EQ(b.state.currentBandIndex, 2);
+    // The engine's rows are left as its reset made them: the cells belong to the window thread.
+    EXPECT_EQ(b.engine.bandRows, ResetBandRows());
+}
+
+TEST(StatusModel, DxRowsShowTheReceivedExchangeAndVeRowsTheProvince) {
+    Bench b;
+    b.engine.qsoLog.Append(Qso("DL1ABC", "DL", "15m", "RTTY", 9, 1, "0123"));
+    b.engine.qsoLog.Append(Qso("DL1ABC", "DL", "80m", "BPSK63", 2, 2, " 45 "));  // as typed
+    b.engine.qsoLog.Append(Qso("VE3AA", "VE", "20m", "RTTY", 3, 3, "on", "ON"));
+    b.host.call = "DL1ABC";
+    b.Refresh();
+    EXPECT_EQ(b.state.bandRows[4], (std::vector<std::string>{"15m", "RTTY", "09:01", "0123", "   -"}));
+    EXPECT_EQ(b.state.bandRows[1], (std::vector<std::string>{"80m", "BPSK63", "02:02", " 45 ", "   -"}));
+    EXPECT_EQ(b.state.bandRows[3][1], "   -");
+
+    b.host.call = "VE3AA";
+    b.Refresh();
+    EXPECT_EQ(b.state.bandRows[3], (std::vector<std::string>{"20m", "RTTY", "03:03", "ON", "   -"}));
+    EXPECT_EQ(b.state.bandRows[4][1], "   -");  // the earlier call's row is emptied again
+}
+
+TEST(StatusModel, CallsCompareExactlyAndAnEmptyCallFillsNothing) {
+    Bench b;
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
+    b.engine.qsoLog.Append(Qso("", "K", "40m", "RTTY", 14, 6, "CT", "CT"));
+    for (const char* call : {"w1aw", "W1AW ", "W1A", ""}) {
+        b.host.call = call;
+        b.Refresh();
+        for (const auto& row : b.state.bandRows) EXPECT_EQ(row[1], "   -") << '"' << call << '"';
+    }
+}
+
+TEST(StatusModel, ShortOrMissingBandRowsArePaddedNotOverrun) {
+    Bench b;
+    b.engine.bandRows = {{"80m"}, {}};
+    b.engine.qsoLog.Append(Qso("W1AW", "K", "10m", "RTTY", 14, 5, "CT", "CT"));
+    b.host.call = "W1AW";
+    b.Refresh();
+    ASSERT_EQ(b.state.bandRows.size(), 6u);
+    EXPECT_EQ(b.state.bandRows[0], (std::vector<std::string>{"80m", "   -", "   -", "   -", "   -"}));
+    EXPECT_EQ(b.state.bandRows[5], (std::vector<std::string>{"", "RTTY", "14:05", "CT", "   -"}));
+}
+
+TEST(StatusModel, TitlesInEnglishAndRussian) {
+    Bench b;
+    b.engine.workedDxcc = {"DL", "K"};
+    b.engine.workedStateProv = {"CT", "MA", "ON"};
+    const struct {
+        int russian;
+        const char* call;
+        std::string dxccWindow;
+        std::string dxcc;
+        std::string state;
+    } cases[] = {
+        {0, "W1AW", " ARRL-RTTY worked with W1AW", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+         "ARRL-RTTY 2024 State/Province working 3"},
+        {0, "", "ARRL-RTTY 2024 DXCC worked 2 of 338", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+         "ARRL-RTTY 2024 State/Province working 3"},
+        {1, "W1AW", Cp1251(" ARRL-RTTY работали с W1AW"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+         Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
+        {1, "", Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+         Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.russian) + " " + c.call);
+        b.engine.russianTexts = c.russian;
+        b.host.call = c.call;
+        StatusRefresh r = b.Refresh();
+        EXPECT_EQ(r.dxccWindowTitle, c.dxccWindow);
+        EXPECT_EQ(r.dxccTitle, c.dxcc);
+        EXPECT_EQ(r.stateTitle, c.state);
+        EXPECT_EQ(r.russianTexts, c.russian == 1);
+    }
+    const BandChangeCaptions& ru = BandChangeRussianCaptions();
+    EXPECT_EQ(ru.control1026, Cp1251("Смена диапазона"));
+    EXPECT_EQ(ru.control1025, Cp1251("Минут до конца часа"));
+    EXPECT_EQ(ru.title, Cp1251("Переходы"));
+}
+
+TEST(StatusModel, WithoutAHostOnlyRefreshPendingIsSet) {
+    Bench b;
+    b.host.connected = false;
+    b.host.call = "W1AW";
+    b.views = {1, 1, 1, 1};
+    b.open = {};
+    b.engine.workedStateProv = {"CT"};
+    b.engine.stateCellsResetRequested = true;
+    b.state.currentCall = "K1XX";
+    b.state.currentBandIndex = 4;
+    b.state.lastSp1Frequency = 21000000;
+    StatusRefresh r = b.Refresh();
+    EXPECT_FALSE(r.hostConnected);
+    EXPECT_EQ(b.engine.refreshPending.load(), 1);
+    EXPECT_TRUE(r.windowsToReopen.empty());
+    EXPECT_TRUE(b.host.requests.empty());
+    EXPECT_EQ(b.snapshots, 0);
+    EXPECT_TRUE(b.engine.stateCellsResetRequested);  // still waiting for a refresh that can act on it
+    EXPECT_EQ(b.state.currentCall, "K1XX");
+    EXPECT_EQ(b.state.currentBandIndex, 4);
+    EXPECT_EQ(b.state.lastSp1Frequency, 21000000);
+    EXPECT_EQ(b.state.stateCellsReset, 0);
+    EXPECT_TRUE(r.stateCellsToMark.empty());
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 0u);
+}
+
+TEST(StatusModel, RefreshPendingIsSetAtTheEndOfEveryRefresh) {
+    Bench b;
+    for (int i = 0; i < 3; ++i) {
+        b.engine.refreshPending = 0;
+        b.Refresh();
+        EXPECT_EQ(b.engine.refreshPending.load(), 1);
+    }
+}
+
+TEST(StatusModel, ReopensTheWindowsTheViewFieldsAskForInAFixedOrder) {
+    using K = StatusWindowKind;
+    const struct {
+        StatusViewFields views;
+        OpenStatusWindows open;
+        std::vector<K> kinds;
+    } cases[] = {
+        {{1, 1, 1, 1}, {}, {K::Dxcc, K::State, K::DxccExtended, K::BandChange}},
+        {{0, 0, 0, 0}, {}, {}},
+        {{1, 1, 1, 1}, {true, true, true, true}, {}},
+        {{1, 0, 0, 1}, {false, true, false, false}, {K::BandChange}},
+        {{0, 1, 1, 0}, {false, false, true, false}, {K::Dxcc}},
+        {{2, 2, 2, 2}, {}, {}},  // only 1 asks for a window
+    };
+    for (const auto& c : cases) {
+        Bench b;
+        b.views = c.views;
+        b.open = c.open;
+        StatusRefresh r = b.Refresh();
+        std::vector<K> kinds;
+        for (const StatusWindowToReopen& w : r.windowsToReopen) {
+            kinds.push_back(w.kind);
+            const char* want = w.kind == K::Dxcc           ? "setup_view_dxcc"
+                               : w.kind == K::State        ? "setup_view_state"
+                               : w.kind == K::DxccExtended ? "setup_view_dxcc_extended"
+                                                           : nullptr;
+            if (want) EXPECT_STREQ(w.settingsKey, want);
+            else EXPECT_EQ(w.settingsKey, nullptr);
+        }
+        EXPECT_EQ(kinds, c.kinds);
+        EXPECT_EQ(r.open.dxcc, c.open.dxcc || c.views.viewDxcc == 1);
+        EXPECT_EQ(r.open.state, c.open.state || c.views.viewState == 1);
+        EXPECT_EQ(r.open.dxccExtended, c.open.dxccExtended || c.views.viewDxccExtended == 1);
+        EXPECT_EQ(r.open.bandChange, c.open.bandChange || c.views.viewTimer == 1);
+    }
+}
+
+size_t Cell(const char* code) { return static_cast<size_t>(StateCellIndexOf(code)); }
+
+TEST(StatusModel, StateCellsAreResetOnceThenOnlyAdded) {
+    Bench b;
+    b.engine.workedStateProv = {"CT", "PE", "AK", "XX", "PEI", "ct", "NL"};
+    StatusRefresh r = b.Refresh();
+    EXPECT_TRUE(r.resetStateCells);
+    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PEI"), Cell("LB"), Cell("NF")}));
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
+    EXPECT_EQ(b.state.stateCellsReset, 1);
+
+    b.engine.workedStateProv = {"CT", "PEI", "NY"};
+    r = b.Refresh();
+    EXPECT_FALSE(r.resetStateCells);
+    EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("NY")});
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+
+    // A state that drops out of the list stays marked: the refresh never unmarks.
+    b.engine.workedStateProv = {"NY"};
+    r = b.Refresh();
+    EXPECT_FALSE(r.resetStateCells);
+    EXPECT_TRUE(r.stateCellsToMark.empty());
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+}
+
+TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) {
+    Bench b;
+    b.engine.workedStateProv = {"CT", "ON"};
+    b.Refresh();
+    // The engine removed a W/VE QSO; its score computation has not yet dropped CT.
+    b.engine.stateCellsResetRequested = true;
+    StatusRefresh r = b.Refresh();
+    EXPECT_FALSE(b.engine.stateCellsResetRequested);
+    EXPECT_TRUE(r.resetStateCells);
+    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("ON")}));
+    // Now it has: CT stays green after the next reset.
+    b.engine.workedStateProv = {"ON"};
+    b.engine.stateCellsResetRequested = true;
+    r = b.Refresh();
+    EXPECT_TRUE(r.resetStateCells);
+    EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("ON")});
+    EXPECT_EQ(r.stateMarks.Marked(Cell("CT")), 0);
+    // The request is used up.
+    r = b.Refresh();
+    EXPECT_FALSE(r.resetStateCells);
+}
+
+TEST(StatusModel, ClosedStateWindowGetsNothingAndAReopenedOneStartsUnmarked) {
+    Bench b;
+    b.open.state = false;
+    b.engine.workedStateProv = {"CT"};
+    StatusRefresh r = b.Refresh();
+    EXPECT_FALSE(r.open.state);
+    EXPECT_FALSE(r.resetStateCells);
+    EXPECT_TRUE(r.stateCellsToMark.empty());
+    EXPECT_EQ(b.state.stateCellsReset, 0);
+
+    // The refresh reopens it: the marks of the window that went before do not carry over.
+    b.stateMarks.Mark(Cell("TX"));
+    b.views.viewState = 1;
+    r = b.Refresh();
+    EXPECT_TRUE(r.open.state);
+    EXPECT_TRUE(r.resetStateCells);
+    EXPECT_EQ(r.stateMarks.Marked(Cell("TX")), 0);
+    EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("CT")});
+}
+
+TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
+    Bench b;
+    b.engine.workedDxcc = {"DL", "E4", "UA2/f"};
+    StatusRefresh r = b.Refresh();
+    DxccMarks want;
+    for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p);
+    EXPECT_EQ(r.dxccMarks, want);
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 4u);
+
+    b.engine.workedDxcc = {"E4"};  // the score computation dropped DL and UA2
+    r = b.Refresh();
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 2u);
+
+    b.open.dxccExtended = false;  // no window, no marks
+    r = b.Refresh();
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 0u);
+}
+
+TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
+    CTestApp app;
+    {
+        std::lock_guard<std::mutex> lock(app.mutex);
+        app.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
+        app.engine.qsoLog.Append(Qso("K1XX", "K", "20m", "RTTY", 14, 6, "MA", "MA"));
+        app.engine.qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 14, 7, "CT", "CT"));
+        app.engine.workedDxcc = {"K"};
+        app.engine.workedStateProv = {"CT", "MA"};
+        app.engine.bandRows = ResetBandRows();
+        app.engine.contestStartYear = "2025";
+        app.engine.russianTexts = 1;
+        app.engine.stateCellsResetRequested = true;
+    }
+    StatusSnapshot s = TakeStatusSnapshot(app, "W1AW");
+    ASSERT_EQ(s.callRecords.size(), 2u);
+    EXPECT_EQ(s.callRecords[0].band, "20m");
+    EXPECT_EQ(s.callRecords[1].band, "40m");
+    EXPECT_EQ(s.workedDxcc, std::vector<std::string>{"K"});
+    EXPECT_EQ(s.workedStateProv, (std::vector<std::string>{"CT", "MA"}));
+    EXPECT_EQ(s.bandRows, ResetBandRows());
+    EXPECT_EQ(s.contestStartYear, "2025");
+    EXPECT_TRUE(s.russianTexts);
+    EXPECT_TRUE(s.stateCellsResetRequested);
+
+    s = TakeStatusSnapshot(app, "");
+    EXPECT_TRUE(s.callRecords.empty());
+    EXPECT_FALSE(s.stateCellsResetRequested);
+    EXPECT_EQ(app.engine.qsoLog.Count(), 3u);
+}
+
+TEST(StateCells, TheGridOfTheWindowInMarkOrder) {
+    // The grid row by row, code and item id.
+    const struct {
+        const char* code;
+        int id;
+    } grid[] = {
+        {"AL", 1016}, {"AR", 1018}, {"AZ", 1019}, {"CA", 1020}, {"CO", 1021}, {"CT", 1022}, {"DC", 1113},
+        {"DE", 1023}, {"FL", 1024}, {"GA", 1025}, {"IA", 1028}, {"ID", 1026}, {"IL", 1027}, {"IN", 1039},
+        {"KS", 1029}, {"KY", 1030}, {"LA", 1031}, {"MA", 1032}, {"MD", 1017}, {"ME", 1033}, {"MI", 1034},
+        {"MN", 1035}, {"MS", 1036}, {"MO", 1037}, {"MT", 1038}, {"NE", 1040}, {"NV", 1041}, {"NH", 1042},
+        {"NJ", 1043}, {"NM", 1044}, {"NY", 1045}, {"NC", 1046}, {"ND", 1047}, {"OH", 1048}, {"OK", 1049},
+        {"OR", 1050}, {"PA", 1051}, {"RI", 1052}, {"SC", 1053}, {"SD", 1054}, {"TN", 1055}, {"TX", 1056},
+        {"UT", 1057}, {"VT", 1058}, {"VA", 1059}, {"WA", 1060}, {"WV", 1061}, {"WI", 1062}, {"WY", 1063},
+        {"AB", 1064}, {"BC", 1065}, {"LB", 1066}, {"MB", 1067}, {"NB", 1068}, {"NF", 1069}, {"NS", 1070},
+        {"NWT", 1071}, {"NU", 1072}, {"ON", 1073}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076}, {"PEI", 1077},
+    };
+    ASSERT_EQ(sizeof(grid) / sizeof(grid[0]), kStateCellCount);
+    for (const auto& g : grid) {
+        const int index = StateCellIndexOf(g.code);
+        ASSERT_GE(index, 0) << g.code;
+        EXPECT_STREQ(StateCellAt(static_cast<size_t>(index)).code, g.code);
+        EXPECT_EQ(StateCellAt(static_cast<size_t>(index)).controlId, g.id) << g.code;
+        // Mark i is item 1016 + i, the last mark is DC.
+        EXPECT_EQ(g.id, index < 62 ? 1016 + index : 1113) << g.code;
+    }
+}
+
+TEST(StateCells, EveryAcceptedCodeButAlaskaAndHawaiiLightsItsCellsAndEveryCellCanBeLit) {
+    const char* accepted[] = {
+        "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
+        "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
+        "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY",
+        "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PEI", "PE",
+    };
+    StateCellMarks lit;
+    for (const char* code : accepted) {
+        const std::string c = code;
+        std::vector<std::string> labels;
+        for (size_t cell : StateCellsNamedBy(code)) {
+            labels.push_back(StateCellAt(cell).code);
+            lit.Mark(cell);
+        }
+        const std::vector<std::string> want = c == "AK" || c == "HI" ? std::vector<std::string>{}
+                                              : c == "PE"            ? std::vector<std::string>{"PEI"}
+                                              : c == "NT"            ? std::vector<std::string>{"NWT"}
+                                              : c == "NL"            ? std::vector<std::string>{"LB", "NF"}
+                                                                     : std::vector<std::string>{c};
+        EXPECT_EQ(labels, want) << code;
+    }
+    EXPECT_EQ(lit.MarkedCount(), kStateCellCount);
+    for (const char* miss : {"ct", "Pei", "pe", "nl", "", "CT ", "NWT ", "XX"}) {
+        EXPECT_TRUE(StateCellsNamedBy(miss).empty()) << miss;
+    }
+    // A code equal to a label names that cell, even where the engine never stores it.
+    EXPECT_EQ(StateCellsNamedBy("NF"), std::vector<size_t>{Cell("NF")});
+}
+
+}  // namespace
