@@ -8,7 +8,12 @@
 
 namespace replay {
 
+#if defined(_WIN32)
+// The same file seen through wine's Z: drive, which maps the Linux root whatever the current drive is.
+constexpr const char* kDefaultCountryFile = "Z:\\usr\\share\\hamradio-files\\cty.dat";
+#else
 constexpr const char* kDefaultCountryFile = "/usr/share/hamradio-files/cty.dat";
+#endif
 
 struct CountryEntity {
     std::string name;           // "United States of America"
