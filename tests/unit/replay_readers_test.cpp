@@ -97,6 +97,8 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         "QSO: 21080 RY 2019-01-05 1821 W1AW 599 CT G3ABC 599 0007 1\r\n"               // 14 transmitter id
         "QSO: 21080 RY 2019-01-05 1822 W1AW 599 CT G3ABC 599 0007 extra junk\r\n"      // 15 too many
         "qso: 3580 PK 2019-01-05 805 W1AW 599 CT VE3ABC 599 ON\n"                     // 16 lower case, 3-digit time
+        "QS0: 3580 RY 2019-01-05 1823 W1AW 599 CT VE3ABD 599 ON\n"                    // 17 a zero for an O
+        "HQ-CLUB-ABBR: ABC\nX-MY-NOTE: fine\nCATEGORY-TIME: 24-HOURS\nADDRESS-CITY: Newington\n"  // 18-21
         "END-OF-LOG:\r\n";
     ParsedLog log = ParseCabrillo(text, "t.log");
     EXPECT_EQ(log.ownCall, "W1AW");
@@ -120,6 +122,7 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         {11, "not a Cabrillo line (no TAG: at its start)"},
         {13, "X-QSO line: the log itself leaves this QSO out"},
         {15, "QSO line has 12 fields, expected 10 (freq mode date time mycall rst exch call rst exch)"},
+        {17, "unknown tag QS0: line not used"},
     };
     EXPECT_EQ(skipped, expected);
 }

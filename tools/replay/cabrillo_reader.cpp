@@ -39,6 +39,22 @@ bool AllDigits(const std::string& s) {
     return true;
 }
 
+// Header tags of Cabrillo 2 and 3, and the families loggers and sponsors add. Any other tag is most likely a
+// damaged QSO line, so it is reported rather than passed over.
+bool IsHeaderTag(const std::string& tag) {
+    static const char* const kTags[] = {"START-OF-LOG", "END-OF-LOG", "CALLSIGN", "CONTEST", "CERTIFICATE",
+                                        "CLAIMED-SCORE", "CLUB", "CREATED-BY", "EMAIL", "E-MAIL", "GRID-LOCATOR",
+                                        "LOCATION", "NAME", "ADDRESS", "OPERATORS", "OFFTIME", "SOAPBOX", "DEBUG",
+                                        "ARRL-SECTION", "IOTA-ISLAND-NAME", "STATION-CALLSIGN"};
+    for (const char* t : kTags) {
+        if (tag == t) return true;
+    }
+    for (const char* family : {"CATEGORY-", "ADDRESS-", "X-", "HQ-"}) {
+        if (tag.rfind(family, 0) == 0) return true;
+    }
+    return false;
+}
+
 bool IsTagChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
 // "2019-01-05" and "1814" to a date-time; an invalid value when either is malformed.
@@ -110,7 +126,11 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
             log.skipped.push_back({lineNo, "X-QSO line: the log itself leaves this QSO out"});
             continue;
         }
-        if (tag != "QSO") continue;  // every other tag is header information the replay does not need
+        if (tag != "QSO") {
+            // Header information the replay does not need, unless the tag is no header tag at all.
+            if (!IsHeaderTag(tag)) log.skipped.push_back({lineNo, "unknown tag " + tag + ": line not used"});
+            continue;
+        }
 
         std::vector<std::string> f = Tokens(value);
         // A multi-transmitter log adds the transmitter number (0 or 1) as an eleventh field.
