@@ -4,6 +4,7 @@
 #include "engine/contest_rules.h"
 #include "engine/host_version.h"
 #include "platform/settings.h"
+#include "scoring/score_report.h"
 
 namespace {
 
@@ -110,8 +111,13 @@ int CTestApp::BandChangeCount() {
 }
 
 const char* CTestApp::GetResult(int* out) {
-    std::lock_guard<std::mutex> lock(mutex);
-    reportText_.clear();
+    OutputMessage output;
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        output = ProduceResult(engine, cabrillo, reportText_);
+    }
+    // The message box is modal: the window thread keeps refreshing while it is open.
+    if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);
     if (out) *out = -1;
     return reportText_.c_str();
 }

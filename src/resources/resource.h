@@ -15,3 +15,33 @@
 #define IDD_SA_DXCC 121
 #define IDD_NA_DXCC 122
 #define IDD_CHANGE_BAND 123
+
+// ---- Cabrillo header dialog (IDD_CABRILLO) --------------------------------------------------------------
+// Its combo-box lists are the dialog's initialisation data: resource type RT_DLGINIT_DATA, name
+// IDD_CABRILLO, entries of control id (WORD), DLGINIT_ADDSTRING (WORD), length (DWORD) and the
+// zero-terminated text, ended by a zero WORD.
+#define RT_DLGINIT_DATA 240
+#define DLGINIT_ADDSTRING 0x403
+#define IDC_CAB_SOAPBOX 1001
+#define IDC_CAB_ADDRESS 1002
+#define IDC_CAB_ADDRESS_CITY 1003
+#define IDC_CAB_EMAIL 1004
+#define IDC_CAB_CLUB 1005
+#define IDC_CAB_OPERATORS 1006
+#define IDC_CAB_NAME 1007
+#define IDC_CAB_CLAIMED 1008
+#define IDC_CAB_CONTEST 1009
+#define IDC_CAB_CALLSIGN 1010
+#define IDC_CAB_ADDRESS_STATE_PROVINCE 1011
+#define IDC_CAB_ADDRESS_POSTALCODE 1012
+#define IDC_CAB_CATEGORY_OPERATOR 1013
+#define IDC_CAB_CATEGORY_BAND 1014
+#define IDC_CAB_ADDRESS_COUNTRY 1015
+#define IDC_CAB_CATEGORY_ASSISTED 1016
+#define IDC_CAB_CATEGORY_MODE 1017
+#define IDC_CAB_CATEGORY_POWER 1021
+#define IDC_CAB_CATEGORY_TRANSMITTER 1022
+#define IDC_CAB_CATEGORY_OVERLAY 1023
+#define IDC_CAB_LOCATION 1024
+#define IDC_CAB_CATEGORY_STATION 1025
+// ---- end of the Cabrillo header dialog ------------------------------------------------------------------

@@ -1,3 +1,180 @@
 #include "scoring/cabrillo_export.h"
 
-int CabrilloExport::EditHeader(const std::string&, const COleDateTime&, const COleDateTime&) { return 1; }
+#include <cstdio>
+
+#include "common/text.h"
+#include "platform/settings.h"
+
+namespace {
+
+constexpr const char* kContest = "ARRL-RTTY";
+constexpr const char* kQsoLineFormat = "QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n";
+constexpr const char* kQsoTimeFormat = "%Y-%m-%d %H%M";
+constexpr const char* kFileExtension = ".cbr";
+constexpr const char* kProduced = "File produced: ";
+constexpr const char* kNotProduced = "File not produced: ";
+
+// Header keys of the settings file. They are read with a buffer large enough for any line the file
+// holds, so a long address or a soapbox of several lines comes back whole.
+constexpr const char* kKeyOperators = "Operators";
+constexpr const char* kKeyName = "Name";
+constexpr const char* kKeyAddress = "Address";
+constexpr const char* kKeyCity = "Address_City";
+constexpr const char* kKeyStateProv = "Address_St_Prov";
+constexpr const char* kKeyPostalCode = "Address_PostalCode";
+constexpr const char* kKeyCountry = "Address_Country";
+constexpr const char* kKeyEmail = "Email";
+constexpr const char* kKeyClub = "Club";
+constexpr const char* kKeySoapbox = "SoapBox";
+constexpr const char* kKeyClaimed = "Claimed";
+constexpr const char* kKeyCategory = "Category";
+constexpr const char* kKeyOverlay = "Category_Overlay";
+constexpr const char* kKeyContest = "Contest";
+
+std::string ReadHeaderKey(const char* key, const std::string& defaultValue = std::string()) {
+    return Settings::GetString(key, Settings::kHeaderBuffer, defaultValue);
+}
+
+// The categories and location the dialog always opens with; the operator's choices are not kept.
+void ApplyFixedDefaults(CabrilloHeaderFields& f) {
+    f.contest = kContest;
+    f.categoryOperator = "SINGLE-OP";
+    f.categoryOverlay = "NONE";
+    f.categoryMode = "RTTY";
+    f.categoryBand = "ALL";
+    f.categoryPower = "HIGH";
+    f.categoryTransmitter = "ONE";
+    f.location = "DX";
+    f.categoryStation = "FIXED";
+    f.categoryAssisted = "NON-ASSISTED";
+}
+
+}  // namespace
+
+const char* CabrilloModeCode(const std::string& mode) {
+    static const char* const kDigitalModes[] = {"RTTY", "BPSK31", "BPSK63", "BPSK62", "BPSK125", "AMTOR", "PACKET"};
+    for (const char* m : kDigitalModes) {
+        if (mode == m) return "RY";
+    }
+    return "??";
+}
+
+std::string EncodeSoapbox(const std::string& soapbox) {
+    return text::ReplaceAll(text::ReplaceAll(soapbox, "\r", "<CR>"), "\n", "<LF>");
+}
+
+std::string DecodeSoapbox(const std::string& stored) {
+    return text::ReplaceAll(text::ReplaceAll(stored, "<CR>", "\r"), "<LF>", "\n");
+}
+
+std::string SoapboxFileForm(const std::string& encoded) {
+    return text::ReplaceAll(text::ReplaceAll(encoded, "<CR>", "\r\nSOAPBOX: "), "<LF>", "");
+}
+
+CabrilloExport::CabrilloExport() { ApplyFixedDefaults(fields_); }
+
+std::string CabrilloExport::FileStem(const std::string& callSign) {
+    std::string stem = text::Trim(text::ReplaceAll(text::ReplaceAll(callSign, "/", "_"), "\\", "_"));
+    return stem.empty() ? std::string(kEmptyStem) : stem;
+}
+
+int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&, const COleDateTime&) {
+    CabrilloHeaderFields f;
+    f.callsign = callSign;
+    stem_ = FileStem(callSign);
+    f.operators = ReadHeaderKey(kKeyOperators, callSign);
+    f.name = ReadHeaderKey(kKeyName);
+    f.address = ReadHeaderKey(kKeyAddress);
+    f.addressCity = ReadHeaderKey(kKeyCity);
+    f.addressStateProvince = ReadHeaderKey(kKeyStateProv);
+    f.addressPostalCode = ReadHeaderKey(kKeyPostalCode);
+    f.addressCountry = ReadHeaderKey(kKeyCountry);
+    f.claimed = ReadHeaderKey(kKeyClaimed);
+    ApplyFixedDefaults(f);
+    f.email = ReadHeaderKey(kKeyEmail);
+    f.club = ReadHeaderKey(kKeyClub);
+    f.soapbox = DecodeSoapbox(ReadHeaderKey(kKeySoapbox));
+    fields_ = f;
+
+    CabrilloHeaderFields edited = f;
+    if (!CurrentPrompts().EditCabrilloHeader(edited)) return 0;
+
+    // The claimed score in the file always comes from the report, never from the dialog.
+    edited.claimed = fields_.claimed;
+    fields_ = edited;
+    fields_.soapbox = EncodeSoapbox(fields_.soapbox);
+
+    Settings::WriteString(kKeyOperators, fields_.operators);
+    Settings::WriteString(kKeyName, fields_.name);
+    Settings::WriteString(kKeyAddress, fields_.address);
+    Settings::WriteString(kKeyCity, fields_.addressCity);
+    Settings::WriteString(kKeyStateProv, fields_.addressStateProvince);
+    Settings::WriteString(kKeyPostalCode, fields_.addressPostalCode);
+    Settings::WriteString(kKeyCountry, fields_.addressCountry);
+    Settings::WriteString(kKeyCategory, fields_.categoryOperator);
+    Settings::WriteString(kKeyOverlay, fields_.categoryOverlay);
+    Settings::WriteString(kKeyContest, fields_.contest);
+    Settings::WriteString(kKeyEmail, fields_.email);
+    Settings::WriteString(kKeyClub, fields_.club);
+    Settings::WriteString(kKeySoapbox, fields_.soapbox);
+
+    fields_.soapbox = SoapboxFileForm(fields_.soapbox);
+    qsoLines_.clear();
+    return 1;
+}
+
+void CabrilloExport::AddQsoLine(const std::string& call, int freqKHz, const std::string& mode,
+                                const COleDateTime& time, const std::string& rstSent, const std::string& exchSent,
+                                const std::string& rstRcvd, const std::string& exchRcvd) {
+    qsoLines_.push_back(text::Format(kQsoLineFormat, freqKHz, mode.c_str(), time.Format(kQsoTimeFormat).c_str(),
+                                     fields_.callsign.c_str(), rstSent.c_str(), exchSent.c_str(), call.c_str(),
+                                     rstRcvd.c_str(), exchRcvd.c_str()));
+}
+
+CabrilloWriteResult CabrilloExport::WriteLog(int claimedScore, const std::string& hostVersion) const {
+    const CabrilloHeaderFields& f = fields_;
+    std::string out;
+    auto line = [&out](const char* tag, const std::string& value) {
+        out += tag;
+        out += value;
+        out += "\r\n";
+    };
+    line("START-OF-LOG: ", "3.0");
+    line("LOCATION: ", f.location);
+    line("CALLSIGN: ", f.callsign);
+    line("CLUB: ", f.club);
+    line("CONTEST: ", kContest);
+    line("CATEGORY-OPERATOR: ", f.categoryOperator);
+    line("CATEGORY-ASSISTED: ", f.categoryAssisted);
+    line("CATEGORY-BAND: ", f.categoryBand);
+    line("CATEGORY-MODE: ", f.categoryMode);
+    line("CATEGORY-POWER: ", f.categoryPower);
+    line("CATEGORY-STATION: ", f.categoryStation);
+    line("CATEGORY-TRANSMITTER: ", f.categoryTransmitter);
+    line("CLAIMED-SCORE: ", text::Format("%i", claimedScore));
+    line("OPERATORS: ", f.operators);
+    line("NAME: ", f.name);
+    line("ADDRESS: ", f.address);
+    line("ADDRESS-CITY: ", f.addressCity);
+    line("ADDRESS-STATE-PROVINCE: ", f.addressStateProvince);
+    line("ADDRESS-POSTALCODE: ", f.addressPostalCode);
+    line("ADDRESS-COUNTRY: ", f.addressCountry);
+    line("SOAPBOX: ", f.soapbox);
+    line("CREATED-BY: Tolv ", hostVersion);
+    line("EMAIL: ", f.email);
+    for (const std::string& q : qsoLines_) out += q;
+    out += "END-OF-LOG:\r\n";
+
+    const std::string fileName = stem_ + kFileExtension;
+    CabrilloWriteResult result;
+    // Binary mode: every line ends in exactly the CR LF written above, on every platform.
+    std::FILE* file = std::fopen(fileName.c_str(), "wb");
+    if (file != nullptr) {
+        bool complete = std::fwrite(out.data(), 1, out.size(), file) == out.size();
+        complete = std::fflush(file) == 0 && complete;
+        complete = std::fclose(file) == 0 && complete;
+        result.produced = complete;
+    }
+    result.message = (result.produced ? kProduced : kNotProduced) + fileName;
+    return result;
+}

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/prompts.h"
+#include "platform/win32/cabrillo_dialog.h"
 
 namespace {
 
@@ -11,6 +12,10 @@ public:
         if (icon == MessageIcon::information) type |= MB_ICONINFORMATION;
         if (icon == MessageIcon::warning) type |= MB_ICONWARNING;
         MessageBoxA(nullptr, text.c_str(), caption, type);
+    }
+
+    bool EditCabrilloHeader(CabrilloHeaderFields& fields) override {
+        return platform::RunCabrilloHeaderDialog(fields);
     }
 };
 

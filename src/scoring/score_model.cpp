@@ -1,0 +1,145 @@
+#include "scoring/score_model.h"
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <unordered_set>
+#include <utility>
+
+#include "common/text.h"
+#include "engine/engine.h"
+
+namespace {
+
+constexpr size_t kBandPadWidth = 20;
+constexpr const char* kBadQsoHeader = "ARRL-RTTY-Roundup Contest UBN file";
+constexpr const char* kDupeMessage = "   DUPE !!!";
+constexpr double kHalfSecond = 0.5 / 86400.0;
+constexpr int64_t kHourWindow = 60;
+constexpr int64_t kTenMinuteWindow = 10;
+
+std::string PadBand(const std::string& band) {
+    return band.size() >= kBandPadWidth ? band : std::string(kBandPadWidth - band.size(), '0') + band;
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// The day count as a straight line: before 30 December 1899 the fraction of a date-time runs forwards
+// from the negative day, so -1.25 is 06:00 on 29 December, that is -0.75 days.
+double LinearDays(double dt) {
+    if (dt >= 0) return dt;
+    double whole = std::ceil(dt);
+    return whole - (dt - whole);
+}
+
+// Distinct texts in the order first met.
+class DistinctList {
+public:
+    explicit DistinctList(std::vector<std::string>& ordered) : ordered_(ordered) { ordered_.clear(); }
+    bool Add(const std::string& value) {
+        if (!seen_.insert(value).second) return false;
+        ordered_.push_back(value);
+        return true;
+    }
+
+private:
+    std::vector<std::string>& ordered_;
+    std::unordered_set<std::string> seen_;
+};
+
+}  // namespace
+
+void OrderBandsForReport(std::vector<std::string>& bands) {
+    for (size_t i = 0; i + 1 < bands.size(); ++i) {
+        for (size_t j = i + 1; j < bands.size(); ++j) {
+            if (PadBand(bands[i]) < PadBand(bands[j])) std::swap(bands[i], bands[j]);
+        }
+    }
+}
+
+int32_t CountBadQsos(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) return 0;
+    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    int32_t count = 0;
+    size_t start = 0;
+    bool firstLine = true;
+    while (start < content.size()) {
+        size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        bool header = firstLine && line.compare(0, std::string(kBadQsoHeader).size(), kBadQsoHeader) == 0;
+        firstLine = false;
+        // The header and the dupe lines are not bad QSOs, nor is a blank line. The dupe message is matched
+        // at the end of the line, where it is written, so a call such as UA3UBN or an exchange cannot hide
+        // a bad QSO.
+        if (header || text::Trim(line).empty() || EndsWith(text::TrimRight(line), kDupeMessage)) continue;
+        ++count;
+    }
+    return count;
+}
+
+int64_t SpanMinutes(double days) {
+    double rounded = days < 0 ? days - kHalfSecond : days + kHalfSecond;
+    return static_cast<int64_t>(rounded * 1440.0);
+}
+
+ScoreModel ComputeScoreModel(Engine& engine) {
+    ScoreModel model;
+    OrderBandsForReport(engine.bandsSeen);
+    model.totals.badQsos = CountBadQsos(engine.badQsoFileName);
+
+    DistinctList prefixes(engine.workedDxcc);
+    DistinctList statesProvs(engine.workedStateProv);
+
+    const bool ratesCounted = engine.cabrilloRequested == 0 && !engine.qsoLog.Empty();
+    const COleDateTime rateReference =
+        engine.qsoLog.Empty() ? COleDateTime() : engine.qsoLog.At(engine.qsoLog.Count() - 1).time;
+
+    for (const std::string& band : engine.bandsSeen) {
+        BandStats stats;
+        stats.band = band;
+        for (const CInfo& q : engine.qsoLog) {
+            if (q.band != band || q.call.empty()) continue;
+            stats.dupes += q.dupe;
+            if (q.notCounted != 0 || q.reserved != 0) continue;
+            ++stats.qsos;
+            ++stats.points;
+            if (prefixes.Add(q.prefix)) ++model.totals.dxcc;
+            if (!q.stateProv.empty() && statesProvs.Add(q.stateProv)) ++model.totals.stateProvCount;
+            if (q.prefix == "K") ++stats.kQsos;
+            if (q.prefix == "VE") ++stats.veQsos;
+            // A QSO without a valid time is in no rate window.
+            if (ratesCounted && q.time.IsValid() && rateReference.IsValid()) {
+                int64_t minutes = SpanMinutes(LinearDays(rateReference.m_dt) - LinearDays(q.time.m_dt));
+                if (minutes < kHourWindow) {
+                    ++model.rates.hourQsos;
+                    ++model.rates.hourPoints;
+                }
+                if (minutes < kTenMinuteWindow) {
+                    ++model.rates.tenQsos;
+                    ++model.rates.tenPoints;
+                }
+            }
+        }
+        ScoreTotals& t = model.totals;
+        t.qsos += stats.qsos;
+        t.points += stats.points;
+        t.kQsos += stats.kQsos;
+        t.veQsos += stats.veQsos;
+        t.dupes += stats.dupes;
+        model.bands.push_back(stats);
+    }
+
+    ScoreTotals& t = model.totals;
+    // 32-bit arithmetic as the report prints it; computed unsigned so a huge log wraps instead of being
+    // undefined behaviour.
+    t.score = static_cast<int32_t>(static_cast<uint32_t>(t.points) *
+                                   (static_cast<uint32_t>(t.dxcc) + static_cast<uint32_t>(t.stateProvCount)));
+    engine.claimedScore = t.score;
+    return model;
+}

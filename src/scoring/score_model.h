@@ -1,0 +1,60 @@
+#pragma once
+// The ARRL RTTY Roundup score, recomputed from the engine's log for every report: per band the counted
+// QSOs, points and K/VE QSOs; over the contest the multipliers (distinct DXCC prefixes plus distinct
+// states/provinces, each once per contest), dupes, bad QSOs, the score and the QSO rates.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class Engine;
+
+struct BandStats {
+    std::string band;
+    int32_t qsos = 0;
+    int32_t points = 0;  // one point per counted QSO
+    int32_t kQsos = 0;
+    int32_t veQsos = 0;
+    int32_t dupes = 0;
+};
+
+struct ScoreTotals {
+    int32_t qsos = 0;
+    int32_t points = 0;
+    int32_t kQsos = 0;
+    int32_t veQsos = 0;
+    int32_t dupes = 0;
+    int32_t dxcc = 0;
+    int32_t stateProvCount = 0;
+    int32_t badQsos = 0;
+    int32_t score = 0;  // points * (dxcc + stateProvCount)
+};
+
+// Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.
+struct RateCounts {
+    int32_t hourQsos = 0;
+    int32_t hourPoints = 0;
+    int32_t tenQsos = 0;
+    int32_t tenPoints = 0;
+};
+
+struct ScoreModel {
+    std::vector<BandStats> bands;  // in report order
+    ScoreTotals totals;
+    RateCounts rates;
+};
+
+// Report order: descending by the names padded on the left with "0" to 20 characters, so the contest's
+// bands come out 80m, 40m, 20m, 15m, 10m. Sorts in place.
+void OrderBandsForReport(std::vector<std::string>& bands);
+
+// Lines of the bad-QSO file that stand for bad QSOs: every line except the file's header line and the dupe
+// lines. 0 when the file cannot be read.
+int32_t CountBadQsos(const std::string& fileName);
+
+// A date-time span in days as whole minutes: rounded by half a second away from zero, then truncated.
+int64_t SpanMinutes(double days);
+
+// Recomputes the model from engine.qsoLog. On the way it puts engine.bandsSeen into report order, rebuilds
+// engine.workedDxcc and engine.workedStateProv in the order the QSOs meet them, and sets
+// engine.claimedScore.
+ScoreModel ComputeScoreModel(Engine& engine);

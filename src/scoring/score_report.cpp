@@ -1,0 +1,111 @@
+#include "scoring/score_report.h"
+
+#include "common/text.h"
+#include "engine/engine.h"
+#include "platform/settings.h"
+#include "scoring/cabrillo_export.h"
+
+namespace {
+
+// Text layout.
+constexpr const char* kTextHeading =
+    "\t\tARRL RTTY Roundup Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
+constexpr const char* kTextBandRow = "%s\t %i\t %i\t\t\t %i\t %i\r\n";
+constexpr const char* kTextTotals =
+    "Total\t %i\t %i\t %i\t %i\t %i\t %i\r\nDupe\t %i\r\nBad QSO\t %i\r\n\r\nScore = %i *( %i + %i) = %i \r\n\r\n";
+constexpr const char* kTextRates =
+    "Hourly (10min/1 hour) QSO rate:\t%5i /%i\r\nHourly (10min/1 hour) pts rate:\t%5i /%i\r\n\r\n"
+    "Created by ARRL RTTY Roundup (C)\r\n";
+
+// HTML layout.
+constexpr const char* kHtmlHead =
+    "<html><head><style>table{ width:100%; }table, th, td{ border: 1px solid black; border-collapse: collapse; }"
+    "th, td{ padding: 1px; text-align: middle; }th,td{ background-color: #fffac6; color: black; }</style></head>"
+    "<body>";
+constexpr const char* kHtmlTitleText = "   ARRL RTTY Roundup Contest %s-%s";
+constexpr const char* kHtmlTitle = "<center><b>%s</b></center><center>Contestant:  <b>%s</center></b><table>";
+constexpr const char* kHtmlColumnHeads =
+    "<tr><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th></tr>";
+constexpr const char* kHtmlBandRow =
+    "<tr><th><center>%s</center></th><td><center>%i</center></td><td><center>%i</center></td>"
+    "<td><center>%s</center></td><td><center>%s</center></td><td><center>%i</center></td>"
+    "<td><center>%i</center></td></tr>";
+constexpr const char* kHtmlTotalRow =
+    "<tr><th><center>%s</center></th><td><center>%i</center></td><td><center>%i</center></td>"
+    "<td><center>%i</center></td><td><center>%i</center></td><td><center>%i</center></td>"
+    "<td><center>%i</center></td></tr>";
+constexpr const char* kHtmlSingleValueRow =
+    "<tr><th><center>%s</center></th><td><center>%i</center></td><td colspan=5> </td></tr>";
+constexpr const char* kHtmlScoreRow = "<tr><th>%s</th><td colspan=6><center>%i * (%i + %i) = %i</center></td></tr>";
+constexpr const char* kHtmlSectionHead = "<th colspan=10><center>%s</center></th></tr>";
+constexpr const char* kHtmlRateRow = "<tr><th>%s</th><td colspan=6><center>%5i /%i</center></td></tr>";
+constexpr const char* kHtmlFoot = "</table></body></html>";
+
+// The ten-minute count is shown as an hourly projection.
+constexpr int kTenMinutesPerHour = 6;
+
+constexpr const char* kClaimedKey = "Claimed";
+
+}  // namespace
+
+std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
+    std::string r = text::Format(kTextHeading, engine.contestStartYear.c_str(), engine.ownCall.c_str());
+    for (const BandStats& b : model.bands) {
+        r += text::Format(kTextBandRow, b.band.c_str(), b.qsos, b.points, b.kQsos, b.veQsos);
+    }
+    const ScoreTotals& t = model.totals;
+    r += text::Format(kTextTotals, t.qsos, t.points, t.dxcc, t.stateProvCount, t.kQsos, t.veQsos, t.dupes, t.badQsos,
+                      t.points, t.dxcc, t.stateProvCount, t.score);
+    if (engine.cabrilloRequested == 0 && !engine.qsoLog.Empty()) {
+        const RateCounts& rc = model.rates;
+        r += text::Format(kTextRates, rc.hourQsos, kTenMinutesPerHour * rc.tenQsos, rc.hourPoints,
+                          kTenMinutesPerHour * rc.tenPoints);
+    }
+    return r;
+}
+
+std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
+    const std::string titleText =
+        text::Format(kHtmlTitleText, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
+    std::string r = kHtmlHead;
+    r += text::Format(kHtmlTitle, titleText.c_str(), engine.ownCall.c_str());
+    r += text::Format(kHtmlColumnHeads, "Band", "QSOs", "Points", "DXCC", "St/Pr", "K", "VE");
+    for (const BandStats& b : model.bands) {
+        r += text::Format(kHtmlBandRow, b.band.c_str(), b.qsos, b.points, " ", " ", b.kQsos, b.veQsos);
+    }
+    const ScoreTotals& t = model.totals;
+    r += text::Format(kHtmlTotalRow, "Total", t.qsos, t.points, t.dxcc, t.stateProvCount, t.kQsos, t.veQsos);
+    r += text::Format(kHtmlSingleValueRow, "Dupe", t.dupes);
+    r += text::Format(kHtmlSingleValueRow, "Bad QSO", t.badQsos);
+    r += text::Format(kHtmlScoreRow, "Score:", t.points, t.dxcc, t.stateProvCount, t.score);
+    r += text::Format(kHtmlSectionHead, "Rate");
+    const RateCounts& rc = model.rates;
+    r += text::Format(kHtmlRateRow, "Hourly (10min/1 hour) QSO rate:", rc.hourQsos, kTenMinutesPerHour * rc.tenQsos);
+    r += text::Format(kHtmlRateRow, "Hourly (10min/1 hour) pts rate:", rc.hourPoints,
+                      kTenMinutesPerHour * rc.tenPoints);
+    r += kHtmlFoot;
+    return r;
+}
+
+OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::string& report) {
+    report.clear();
+    const ScoreModel model = ComputeScoreModel(engine);
+    report = engine.htmlReportEnabled != 0 ? LayoutHtmlReport(engine, model) : LayoutTextReport(engine, model);
+
+    // The settings file may be unwritable; the score is kept for the Cabrillo file all the same.
+    Settings::WriteInt(kClaimedKey, model.totals.score);
+    engine.claimedScore = model.totals.score;
+
+    OutputMessage output;
+    if (engine.cabrilloRequested == 0) return output;
+    cabrillo.ClearQsoLines();
+    for (const CInfo& q : engine.qsoLog) {
+        cabrillo.AddQsoLine(q.call, q.freqKHz, CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
+                            q.exchRcvd);
+    }
+    CabrilloWriteResult written = cabrillo.WriteLog(engine.claimedScore, engine.hostVersion);
+    output.show = true;
+    output.text = written.message;
+    output.icon = written.produced ? MessageIcon::information : MessageIcon::warning;
+    return output;
+}

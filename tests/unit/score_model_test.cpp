@@ -1,0 +1,261 @@
+// The score model on hand-made logs: points, multipliers once per contest, dupes, bad QSOs, band order
+// and the two rate windows.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/engine.h"
+#include "score_test_support.h"
+#include "scoring/score_model.h"
+#include "temp_dir.h"
+
+namespace {
+
+using scoretest::MakeQso;
+using scoretest::QsoSpec;
+using Strings = std::vector<std::string>;
+
+void Log(Engine& e, const std::vector<QsoSpec>& qsos) {
+    for (const QsoSpec& s : qsos) e.qsoLog.Append(MakeQso(s));
+}
+
+TEST(ScoreModel, TwentyPointsTimesSevenMultipliersIs140) {
+    Engine e;
+    e.bandsSeen = {"20m", "40m"};
+    const char* const states[] = {"CT", "NY", "ON", "TX"};
+    for (int i = 0; i < 12; ++i) {
+        // K stations on 40m with four states between them; one VE station with a province.
+        bool ve = i == 2;
+        Log(e, {{"K1A", ve ? "VE" : "K", "40m", states[i % 4], 10, i}});
+    }
+    for (int i = 0; i < 8; ++i) Log(e, {{"DL1A", "DL", "20m", "", 11, i}});
+
+    ScoreModel m = ComputeScoreModel(e);
+    ASSERT_EQ(m.bands.size(), 2u);
+    EXPECT_EQ(m.bands[0].band, "40m");
+    EXPECT_EQ(m.bands[0].qsos, 12);
+    EXPECT_EQ(m.bands[0].points, 12);
+    EXPECT_EQ(m.bands[0].kQsos, 11);
+    EXPECT_EQ(m.bands[0].veQsos, 1);
+    EXPECT_EQ(m.bands[1].band, "20m");
+    EXPECT_EQ(m.bands[1].qsos, 8);
+    EXPECT_EQ(m.totals.points, 20);
+    EXPECT_EQ(m.totals.dxcc, 3);
+    EXPECT_EQ(m.totals.stateProvCount, 4);
+    EXPECT_EQ(m.totals.score, 140);
+    EXPECT_EQ(e.claimedScore, 140);
+    EXPECT_EQ(e.workedDxcc, (Strings{"K", "VE", "DL"}));
+    EXPECT_EQ(e.workedStateProv, (Strings{"CT", "NY", "ON", "TX"}));
+    EXPECT_EQ(e.bandsSeen, (Strings{"40m", "20m"}));
+}
+
+TEST(ScoreModel, OnlyCountedQsosScoreButDupesAreCountedPerBand) {
+    Engine e;
+    e.bandsSeen = {"40m", "80m", "15m"};
+    Log(e, {
+               {"K1AB", "K", "80m", "CT", 10, 0},
+               {"K1AB", "K", "40m", "CT", 10, 1},                         // same station, other band: counts
+               {"K1AB", "K", "40m", "CT", 10, 2, 1, 1},                   // dupe
+               {"N2XX", "K", "40m", "", 10, 3, 1, 0, 1},                  // unacceptable state
+               {"", "JA", "40m", "", 10, 4, 1, 1},                        // no call: not even its dupe flag
+               {"VE3A", "VE", "20m", "ON", 10, 5},                        // band never seen: never counted
+               {"4U1A", "", "80m", "", 10, 6},                            // an empty prefix is a prefix too
+           });
+    CInfo reserved = MakeQso({"JA1A", "JA", "80m", "", 10, 7});
+    reserved.reserved = 1;
+    e.qsoLog.Append(reserved);
+
+    ScoreModel m = ComputeScoreModel(e);
+    ASSERT_EQ(m.bands.size(), 3u);
+    const BandStats& b80 = m.bands[0];
+    const BandStats& b40 = m.bands[1];
+    const BandStats& b15 = m.bands[2];
+    EXPECT_EQ(b80.band, "80m");
+    EXPECT_EQ(b80.qsos, 2);
+    EXPECT_EQ(b80.kQsos, 1);
+    EXPECT_EQ(b80.dupes, 0);
+    EXPECT_EQ(b40.band, "40m");
+    EXPECT_EQ(b40.qsos, 1);
+    EXPECT_EQ(b40.kQsos, 1);
+    EXPECT_EQ(b40.dupes, 1);
+    EXPECT_EQ(b15.band, "15m");  // a band with nothing counted keeps its row of zeros
+    EXPECT_EQ(b15.qsos + b15.points + b15.kQsos + b15.veQsos + b15.dupes, 0);
+
+    EXPECT_EQ(m.totals.qsos, 3);
+    EXPECT_EQ(m.totals.kQsos, 2);
+    EXPECT_EQ(m.totals.veQsos, 0);
+    EXPECT_EQ(m.totals.dupes, 1);
+    EXPECT_EQ(m.totals.dxcc, 2);  // K once for 80m and 40m, and the empty prefix
+    EXPECT_EQ(m.totals.stateProvCount, 1);
+    EXPECT_EQ(m.totals.score, 3 * 3);
+    EXPECT_EQ(e.workedDxcc, (Strings{"K", ""}));
+    EXPECT_EQ(e.workedStateProv, (Strings{"CT"}));
+}
+
+TEST(ScoreModel, EmptyLogGivesNoRowsAndZeroScore) {
+    Engine e;
+    e.workedDxcc = {"DL"};
+    e.workedStateProv = {"CT"};
+    e.claimedScore = 99;
+    ScoreModel m = ComputeScoreModel(e);
+    EXPECT_TRUE(m.bands.empty());
+    EXPECT_EQ(m.totals.score, 0);
+    EXPECT_EQ(m.totals.badQsos, 0);
+    EXPECT_EQ(m.rates.hourQsos + m.rates.tenQsos, 0);
+    EXPECT_TRUE(e.workedDxcc.empty());
+    EXPECT_TRUE(e.workedStateProv.empty());
+    EXPECT_EQ(e.claimedScore, 0);
+}
+
+TEST(ScoreModel, BandsComeOutInDescendingZeroPaddedOrder) {
+    struct Case {
+        Strings in;
+        Strings out;
+    };
+    const Case cases[] = {
+        {{"20m", "80m", "10m", "40m"}, {"80m", "40m", "20m", "10m"}},
+        {{"10m", "15m", "20m", "40m", "80m"}, {"80m", "40m", "20m", "15m", "10m"}},
+        {{"15m", "160m", "80m"}, {"160m", "80m", "15m"}},  // compared padded, so the longer number wins
+        {{"80M", "80m"}, {"80m", "80M"}},                  // byte order: lower case above upper case
+        {{"40m"}, {"40m"}},
+        {{}, {}},
+        {{"a-band-name-longer-than-twenty", "80m"}, {"a-band-name-longer-than-twenty", "80m"}},
+    };
+    for (const Case& c : cases) {
+        Strings bands = c.in;
+        OrderBandsForReport(bands);
+        EXPECT_EQ(bands, c.out);
+    }
+}
+
+TEST(ScoreModel, RateWindowsCountBackFromTheLastRecord) {
+    Engine e;
+    e.bandsSeen = {"40m"};
+    Log(e, {{"K1A", "K", "40m", "CT", 13, 55},
+            {"K1B", "K", "40m", "CT", 14, 20},
+            {"K1C", "K", "40m", "CT", 14, 51},
+            {"K1D", "K", "40m", "CT", 14, 58}});
+    ScoreModel m = ComputeScoreModel(e);
+    EXPECT_EQ(m.rates.hourQsos, 3);  // 13:55 is 63 minutes before 14:58
+    EXPECT_EQ(m.rates.hourPoints, 3);
+    EXPECT_EQ(m.rates.tenQsos, 2);  // 14:51 and 14:58
+    EXPECT_EQ(m.rates.tenPoints, 2);
+
+    // A pending Cabrillo export leaves every rate at zero.
+    e.cabrilloRequested = 1;
+    m = ComputeScoreModel(e);
+    EXPECT_EQ(m.rates.hourQsos + m.rates.hourPoints + m.rates.tenQsos + m.rates.tenPoints, 0);
+    EXPECT_EQ(m.totals.qsos, 4);
+}
+
+TEST(ScoreModel, RateWindowEdgesAndTheReferenceRecord) {
+    struct Case {
+        const char* what;
+        std::vector<QsoSpec> log;
+        int hour;
+        int ten;
+    };
+    const Case cases[] = {
+        {"single QSO counts in both", {{"K1A", "K", "40m", "", 12, 0}}, 1, 1},
+        {"exactly 10 and 60 minutes are outside",
+         {{"K1A", "K", "40m", "", 12, 0}, {"K1B", "K", "40m", "", 12, 50}, {"K1C", "K", "40m", "", 13, 0}},
+         2,
+         1},
+        {"a later QSO than the reference counts in both",
+         {{"K1A", "K", "40m", "", 15, 0}, {"K1B", "K", "40m", "", 12, 0}},
+         2,
+         2},
+        {"the reference is the last record even when it is not counted",
+         {{"K1A", "K", "40m", "", 12, 0}, {"K1B", "K", "40m", "", 12, 55}, {"K1B", "K", "40m", "", 13, 30, 1, 1}},
+         1,
+         0},
+    };
+    for (const Case& c : cases) {
+        Engine e;
+        e.bandsSeen = {"40m"};
+        Log(e, c.log);
+        ScoreModel m = ComputeScoreModel(e);
+        EXPECT_EQ(m.rates.hourQsos, c.hour) << c.what;
+        EXPECT_EQ(m.rates.tenQsos, c.ten) << c.what;
+    }
+}
+
+TEST(ScoreModel, QsoWithoutValidTimeIsInNoRateWindow) {
+    Engine e;
+    e.bandsSeen = {"40m"};
+    Log(e, {{"K1A", "K", "40m", "", 12, 0}, {"K1B", "K", "40m", "", 12, 5}});
+    CInfo noTime = MakeQso({"K1C", "K", "40m", "", 0, 0});
+    noTime.time = COleDateTime::Null();
+    e.qsoLog.Append(noTime);
+    ScoreModel m = ComputeScoreModel(e);
+    EXPECT_EQ(m.totals.qsos, 3);
+    EXPECT_EQ(m.rates.hourQsos, 0);  // the reference itself has no time
+}
+
+TEST(ScoreModel, SpanMinutesRoundsByHalfASecond) {
+    struct Case {
+        double seconds;
+        int64_t minutes;
+    };
+    const Case cases[] = {
+        {0, 0},       {59.4, 0},     {59.6, 1},      {600, 10},        {599.6, 10},
+        {599.4, 9},   {3599.5, 60},  {3599.4, 59},   {-30, 0},         {-59.6, -1},
+        {-600, -10},  {86400, 1440}, {-86400, -1440},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SpanMinutes(c.seconds / 86400.0), c.minutes) << c.seconds;
+    // Ten minutes between two stored date-times, whatever the rounding of the day fractions.
+    COleDateTime a = COleDateTime::FromFields(2020, 1, 4, 14, 48);
+    COleDateTime b = COleDateTime::FromFields(2020, 1, 4, 14, 58);
+    EXPECT_EQ(SpanMinutes(b.m_dt - a.m_dt), 10);
+}
+
+TEST(ScoreModel, BadQsosComeFromTheBadQsoFile) {
+    TempWorkDir dir;
+    const std::string file = "BadQSO_DezuvEZIR_05_01_2020.txt";
+    struct Case {
+        const char* what;
+        const char* content;
+        int count;
+    };
+    const Case cases[] = {
+        {"header only", "ARRL-RTTY-Roundup Contest UBN file\r\n", 0},
+        {"every kind of line",
+         "ARRL-RTTY-Roundup Contest UBN file\r\n"
+         "QSO:  1800  RTTY  2020-01-04 1805  W1AW  599  CT  K1AB  599  CT   WRONG BAND !!!\r\n"
+         "QSO:  14080  CW  2020-01-04 1806  W1AW  599  CT  K1AB  599  CT   WRONG MODE !!!\r\n"
+         "QSO:  14080  RTTY  2020-01-04 1807  W1AW  599  CT  K1AB  599     NO RX NUMBER !!!\r\n"
+         "QSO:  14080  RTTY  2020-01-04 1808  W1AW  599  CT  N2XX  599  xx  XX  State/Province is not acceptable !!!\r\n"
+         "QSO:  14080  RTTY  2020-01-04 1809  W1AW  599  CT  K1AB  599  CT   DUPE !!!\r\n",
+         4},
+        {"header as the remove rewrite leaves it, with a trailing blank",
+         "ARRL-RTTY-Roundup Contest UBN file \r\n"
+         "QSO:  14080  CW  2020-01-04 1806  W1AW  599  CT  K1AB  599  CT   WRONG MODE !!!\r\n",
+         1},
+        // A call or exchange holding "UBN" or "DUPE" is still a bad QSO.
+        {"calls that contain the marker words",
+         "ARRL-RTTY-Roundup Contest UBN file\r\n"
+         "QSO:  14080  CW  2020-01-04 1806  W1AW  599  CT  UA3UBN  599  001   WRONG MODE !!!\r\n"
+         "QSO:  14080  CW  2020-01-04 1807  W1AW  599  CT  K1DUPE  599  CT   WRONG MODE !!!\r\n"
+         "QSO:  14080  RTTY  2020-01-04 1808  W1AW  599  CT  UA3UBN  599  001   DUPE !!!\r\n",
+         2},
+        {"no header, no final line end",
+         "QSO:  14080  CW  2020-01-04 1806  W1AW  599  CT  K1AB  599  CT   WRONG MODE !!!\r\n"
+         "QSO:  14080  CW  2020-01-04 1807  W1AW  599  CT  K1AC  599  CT   WRONG MODE !!!",
+         2},
+        {"blank lines are not QSOs", "ARRL-RTTY-Roundup Contest UBN file\r\n\r\n  \r\n", 0},
+        {"empty file", "", 0},
+    };
+    for (const Case& c : cases) {
+        WriteFileBytes(file, c.content);
+        EXPECT_EQ(CountBadQsos(file), c.count) << c.what;
+    }
+    EXPECT_EQ(CountBadQsos("no-such-file.txt"), 0);
+    EXPECT_EQ(CountBadQsos(""), 0);
+
+    Engine e;
+    e.badQsoFileName = file;
+    WriteFileBytes(file, cases[1].content);
+    EXPECT_EQ(ComputeScoreModel(e).totals.badQsos, 4);
+}
+
+}  // namespace

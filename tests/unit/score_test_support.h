@@ -1,0 +1,93 @@
+#pragma once
+// Hand-made logs and a recording stand-in for the operator's prompts, shared by the scoring tests.
+#include <functional>
+#include <future>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "engine/cinfo.h"
+#include "platform/prompts.h"
+
+namespace scoretest {
+
+// A QSO of 4 January 2020 at hh:mm as the engine stores it after AddData0.
+struct QsoSpec {
+    const char* call;
+    const char* prefix;
+    const char* band;
+    const char* stateProv;
+    int hour;
+    int minute;
+    int notCounted = 0;
+    int dupe = 0;
+    int badQso = 0;
+    const char* mode = "RTTY";
+    int freqKHz = 7080;
+    const char* exchRcvd = "CT";
+};
+
+inline CInfo MakeQso(const QsoSpec& s) {
+    CInfo q;
+    q.call = s.call;
+    q.prefix = s.prefix;
+    q.band = s.band;
+    q.stateProv = s.stateProv;
+    q.mode = s.mode;
+    q.freqKHz = s.freqKHz;
+    q.rstSent = "599";
+    q.rstRcvd = "599";
+    q.exchSent = "CT";
+    q.exchRcvd = s.exchRcvd;
+    q.notCounted = s.notCounted;
+    q.dupe = s.dupe;
+    q.badQso = s.badQso;
+    q.time = COleDateTime::FromFields(2020, 1, 4, s.hour, s.minute);
+    return q;
+}
+
+// Records what the plug-in shows; answers the header dialog through `onHeader` (default: OK unchanged).
+// When `lockToCheck` is set, every prompt checks that the engine's lock is free while it is open.
+class RecordingPrompts : public Prompts {
+public:
+    struct Message {
+        std::string text;
+        std::string caption;
+        MessageIcon icon;
+    };
+
+    RecordingPrompts() { SetPromptsForTesting(this); }
+    ~RecordingPrompts() override { SetPromptsForTesting(nullptr); }
+
+    void ShowMessage(const std::string& text, const char* caption, MessageIcon icon) override {
+        messages.push_back({text, caption ? caption : "", icon});
+        CheckLock();
+    }
+
+    bool EditCabrilloHeader(CabrilloHeaderFields& fields) override {
+        shownHeaders.push_back(fields);
+        CheckLock();
+        return onHeader ? onHeader(fields) : true;
+    }
+
+    std::vector<Message> messages;
+    std::vector<CabrilloHeaderFields> shownHeaders;
+    std::function<bool(CabrilloHeaderFields&)> onHeader;
+    std::mutex* lockToCheck = nullptr;
+    int heldWhilePrompting = 0;
+
+private:
+    void CheckLock() {
+        if (lockToCheck == nullptr) return;
+        // Tried from another thread, as the window thread would.
+        std::mutex* m = lockToCheck;
+        bool free = std::async(std::launch::async, [m] {
+                        if (!m->try_lock()) return false;
+                        m->unlock();
+                        return true;
+                    }).get();
+        if (!free) ++heldWhilePrompting;
+    }
+};
+
+}  // namespace scoretest
