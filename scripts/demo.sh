@@ -44,7 +44,7 @@ cmake --preset native >/dev/null
 cmake --build build/native -j2 --target Stats stats-replay >/dev/null
 
 mkdir -p "$out"
-cmd=(build/native/bin/stats-replay --cabrillo "${headers[@]}" --out "$out/native" --check K1ABC:20m:RTTY "$sample")
+cmd=(build/native/bin/stats-replay --cabrillo "${headers[@]}" --out "$out/native" --check KA7TMU:20m:RTTY --check JA1ABC:15m:RTTY "$sample")
 echo "== scoring $sample"
 echo "   $(printf '%q ' "${cmd[@]}")"
 echo
@@ -69,9 +69,9 @@ if [ "$wine_too" = 1 ]; then
   source scripts/wine-env.sh
   trap wine_env_cleanup EXIT
   wine_env_setup
-  wine build/win32/bin/stats-replay.exe --cabrillo "${headers[@]}" --out "$out/wine" --check K1ABC:20m:RTTY \
+  wine build/win32/bin/stats-replay.exe --cabrillo "${headers[@]}" --out "$out/wine" --check KA7TMU:20m:RTTY --check JA1ABC:15m:RTTY \
     "$sample" > "$out/wine.txt" 2> "$out/wine.err"
-  build/native/bin/stats-replay --cabrillo "${headers[@]}" --out "$out/native" --check K1ABC:20m:RTTY \
+  build/native/bin/stats-replay --cabrillo "${headers[@]}" --out "$out/native" --check KA7TMU:20m:RTTY --check JA1ABC:15m:RTTY \
     "$sample" > "$out/native.txt" 2>/dev/null
   grep '^\[' "$out/wine.err" || true
   same=1
