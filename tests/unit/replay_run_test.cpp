@@ -167,6 +167,39 @@ TEST(ReplayRun, HeaderFieldsReachTheSettingsFile) {
     }
 }
 
+TEST(ReplayRun, FieldsOnlyTheDialogSetsReachTheCabrilloFileOnWindows) {
+    TempWorkDir dir;
+    ReplayOptions o = SmallLogOptions();
+    o.cabrillo = true;
+    for (const char* h : {"CATEGORY-POWER=LOW", "LOCATION=CT", "CALLSIGN=W1AW/P", "CLUB=Test Club"}) {
+        HeaderValue v;
+        std::string error;
+        ASSERT_TRUE(ParseHeaderOption(h, v, error)) << error;
+        o.headers.push_back(v);
+    }
+    ReplayRunResult r = Replay(o);
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string cbr = ReadFileBytes("out/W1AW.cbr");  // named after the own call, whatever the dialog says
+    EXPECT_NE(cbr.find("CLUB: Test Club\r\n"), std::string::npos) << cbr;
+#if defined(_WIN32)
+    // The replay filled the dialog's edit and combo boxes as an operator would, and closed the message box.
+    EXPECT_NE(r.err.find("[Cabrillo header] 4 field(s) filled, OK pressed\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("[Output] File produced: W1AW.cbr\n"), std::string::npos) << r.err;
+    for (const char* line : {"CATEGORY-POWER: LOW\r\n", "LOCATION: CT\r\n", "CALLSIGN: W1AW/P\r\n",
+                             "QSO: 14080 RY 2019-01-05 1814 W1AW/P        599 CT     K1ABC         599 MA\r\n"}) {
+        EXPECT_NE(cbr.find(line), std::string::npos) << line << "\n--- in ---\n" << cbr;
+    }
+#else
+    // Without the dialog they keep their defaults, and the replay says so.
+    EXPECT_NE(cbr.find("CATEGORY-POWER: HIGH\r\n"), std::string::npos) << cbr;
+    EXPECT_NE(cbr.find("CALLSIGN: W1AW\r\n"), std::string::npos) << cbr;
+    EXPECT_NE(r.err.find("stats-replay: CATEGORY-POWER can only be set in the header dialog of the Windows build; "
+                         "it keeps its default\n"),
+              std::string::npos)
+        << r.err;
+#endif
+}
+
 TEST(ReplayRun, WhatCannotBeUsedIsOneLineAndExitCodeTwo) {
     TempWorkDir dir;
     WriteFileBytes("small.log", kSmallLog);
