@@ -1,0 +1,341 @@
+// ADIF reader for the .adi form: <NAME:length[:type]>data. The length is what delimits the data (data may
+// hold '<' or line breaks); it is counted in bytes, which is what ADI's ASCII data means. Text between
+// fields is ignored, as the format allows. A record whose fields cannot all be read is reported whole.
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+
+#include "band_mode.h"
+#include "common/text.h"
+#include "log_readers.h"
+
+namespace replay {
+
+namespace {
+
+using Fields = std::map<std::string, std::string>;
+
+struct Record {
+    int line = 0;  // line of its first field
+    Fields fields;
+    std::string error;  // first reason the record cannot be used
+};
+
+// Counts line breaks lazily as the scan moves forward.
+class LineCounter {
+public:
+    explicit LineCounter(const std::string& s) : s_(s) {}
+    int LineAt(size_t pos) {
+        for (; scanned_ < pos && scanned_ < s_.size(); ++scanned_) {
+            if (s_[scanned_] == '\n') ++line_;
+        }
+        return line_;
+    }
+
+private:
+    const std::string& s_;
+    size_t scanned_ = 0;
+    int line_ = 1;
+};
+
+std::string Get(const Fields& f, const char* name) {
+    auto it = f.find(name);
+    return it == f.end() ? std::string() : text::Trim(it->second);
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
+
+// Turns one complete record into a QSO, or says why not.
+void AddRecord(const Record& r, ParsedLog& log) {
+    if (!r.error.empty()) {
+        log.skipped.push_back({r.line, r.error});
+        return;
+    }
+    const Fields& f = r.fields;
+    LogQso q;
+    q.line = r.line;
+    q.call = Get(f, "CALL");
+    if (q.call.empty()) {
+        log.skipped.push_back({r.line, "record without CALL"});
+        return;
+    }
+    std::string date = Get(f, "QSO_DATE");
+    std::string time = Get(f, "TIME_ON");
+    if (date.empty()) {
+        log.skipped.push_back({r.line, "record for " + q.call + " without QSO_DATE"});
+        return;
+    }
+    if (time.empty()) {
+        log.skipped.push_back({r.line, "record for " + q.call + " without TIME_ON"});
+        return;
+    }
+    if (date.size() != 8 || !AllDigits(date)) {
+        log.skipped.push_back({r.line, "QSO_DATE '" + date + "' is not YYYYMMDD"});
+        return;
+    }
+    if ((time.size() != 4 && time.size() != 6) || !AllDigits(time)) {
+        log.skipped.push_back({r.line, "TIME_ON '" + time + "' is not HHMM or HHMMSS"});
+        return;
+    }
+    // The host logs whole minutes.
+    q.time = COleDateTime::FromFields(std::atoi(date.substr(0, 4).c_str()), std::atoi(date.substr(4, 2).c_str()),
+                                      std::atoi(date.substr(6, 2).c_str()), std::atoi(time.substr(0, 2).c_str()),
+                                      std::atoi(time.substr(2, 2).c_str()));
+    if (!q.time.IsValid()) {
+        log.skipped.push_back({r.line, "no such date or time: " + date + " " + time});
+        return;
+    }
+    std::string mode = Get(f, "MODE");
+    if (mode.empty()) {
+        log.skipped.push_back({r.line, "record for " + q.call + " without MODE"});
+        return;
+    }
+    q.mode = HostModeFromAdif(mode, Get(f, "SUBMODE"));
+
+    std::string freq = Get(f, "FREQ");
+    std::string band = Get(f, "BAND");
+    bool haveFrequency = false;
+    unsigned long long hz = 0;
+    if (!freq.empty()) {
+        auto parsed = ParseScaledDecimal(freq, 6);
+        if (parsed && *parsed <= 0xFFFFFFFFULL) {
+            haveFrequency = true;
+            hz = *parsed;
+        } else if (band.empty()) {
+            log.skipped.push_back({r.line, "FREQ '" + freq + "' is not a frequency in MHz"});
+            return;
+        } else {
+            log.notes.push_back({r.line, "FREQ '" + freq + "' is not a frequency in MHz; BAND " + band + " is used"});
+        }
+    }
+    if (haveFrequency) {
+        q.frequencyHz = static_cast<unsigned>(hz);
+        q.band = BandFromFrequencyHz(hz);
+        if (!band.empty() && NormaliseBandName(band) != q.band) {
+            log.notes.push_back({r.line, "FREQ " + freq + " is not in BAND " + band + "; the frequency counts"});
+        }
+    } else if (!band.empty()) {
+        auto edge = BandLowerEdgeHz(band);
+        if (!edge) {
+            log.skipped.push_back({r.line, "BAND '" + band + "' is no band known here, and there is no FREQ"});
+            return;
+        }
+        // Without a frequency the host would still have one: the band's lower edge stands in for it.
+        q.frequencyHz = *edge;
+        q.band = NormaliseBandName(band);
+    } else {
+        log.skipped.push_back({r.line, "record for " + q.call + " without FREQ or BAND"});
+        return;
+    }
+
+    q.ownCall = Get(f, "STATION_CALLSIGN");
+    if (q.ownCall.empty()) q.ownCall = Get(f, "OPERATOR");
+    q.rstSent = Get(f, "RST_SENT");
+    q.rstRcvd = Get(f, "RST_RCVD");
+    q.exchSent = Get(f, "STX_STRING");
+    if (q.exchSent.empty()) q.exchSent = Get(f, "STX");
+    if (q.exchSent.empty()) q.exchSent = Get(f, "MY_STATE");
+    q.exchRcvd = Get(f, "SRX_STRING");
+    if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "SRX");
+    if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "STATE");
+    if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "VE_PROV");
+    log.qsos.push_back(q);
+}
+
+}  // namespace
+
+ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
+    ParsedLog log;
+    log.format = LogFormat::adif;
+    log.fileName = fileName;
+    LineCounter lines(content);
+
+    // A file whose first character is not '<' starts with a header, which runs to <EOH>.
+    size_t first = 0;
+    while (first < content.size() && std::isspace(static_cast<unsigned char>(content[first]))) ++first;
+    bool inHeader = first < content.size() && content[first] != '<';
+
+    Record rec;
+    bool recordOpen = false;
+    size_t pos = 0;
+    while (true) {
+        size_t lt = content.find('<', pos);
+        if (lt == std::string::npos) break;
+        // The specifier: name, then ":length" and maybe ":type", then '>'.
+        size_t p = lt + 1;
+        size_t nameStart = p;
+        while (p < content.size() && content[p] != ':' && content[p] != '>' && content[p] != '<' &&
+               !std::isspace(static_cast<unsigned char>(content[p]))) {
+            ++p;
+        }
+        std::string name = text::ToUpper(content.substr(nameStart, p - nameStart));
+        bool wellFormed = p < content.size() && (content[p] == ':' || content[p] == '>') && !name.empty();
+        long long length = -1;
+        if (wellFormed && content[p] == ':') {
+            ++p;
+            size_t digitsStart = p;
+            while (p < content.size() && std::isdigit(static_cast<unsigned char>(content[p]))) ++p;
+            if (p == digitsStart || p - digitsStart > 9) {
+                wellFormed = false;
+            } else {
+                length = std::atoll(content.substr(digitsStart, p - digitsStart).c_str());
+                if (p < content.size() && content[p] == ':') {  // data type indicator
+                    ++p;
+                    while (p < content.size() && std::isalnum(static_cast<unsigned char>(content[p]))) ++p;
+                }
+                wellFormed = p < content.size() && content[p] == '>';
+            }
+        }
+        if (!wellFormed) {
+            // Free text may hold '<' in the header; inside the records it is a broken field.
+            if (!inHeader) {
+                if (!recordOpen) {
+                    rec = Record();
+                    rec.line = lines.LineAt(lt);
+                    recordOpen = true;
+                }
+                if (rec.error.empty()) {
+                    std::string shown = content.substr(lt, std::min<size_t>(20, content.size() - lt));
+                    size_t nl = shown.find_first_of("\r\n");
+                    if (nl != std::string::npos) shown.resize(nl);
+                    rec.error = text::Format("malformed field '%s' at line %d", shown.c_str(), lines.LineAt(lt));
+                }
+            }
+            pos = lt + 1;
+            continue;
+        }
+        size_t dataStart = p + 1;
+
+        if (name == "EOH" && length < 0) {
+            inHeader = false;
+            recordOpen = false;
+            rec = Record();
+            pos = dataStart;
+            continue;
+        }
+        if (name == "EOR" && length < 0) {
+            if (recordOpen) {
+                AddRecord(rec, log);
+            } else if (!inHeader) {
+                log.skipped.push_back({lines.LineAt(lt), "<EOR> without any field before it"});
+            }
+            rec = Record();
+            recordOpen = false;
+            pos = dataStart;
+            continue;
+        }
+        if (length < 0) length = 0;  // <NAME> with no length: a field without data
+        if (static_cast<unsigned long long>(length) > content.size() - dataStart) {
+            if (!inHeader) {
+                if (!recordOpen) {
+                    rec = Record();
+                    rec.line = lines.LineAt(lt);
+                    recordOpen = true;
+                }
+                if (rec.error.empty()) {
+                    rec.error = text::Format("field %s at line %d is cut off: length ", name.c_str(), lines.LineAt(lt)) +
+                                std::to_string(length) + ", only " + std::to_string(content.size() - dataStart) +
+                                " characters left";
+                }
+            } else {
+                log.skipped.push_back({lines.LineAt(lt), "header field " + name + " is cut off at the end of the file"});
+            }
+            pos = content.size();
+            break;
+        }
+        std::string data = content.substr(dataStart, static_cast<size_t>(length));
+        pos = dataStart + static_cast<size_t>(length);
+        if (inHeader) continue;
+        if (!recordOpen) {
+            rec = Record();
+            rec.line = lines.LineAt(lt);
+            recordOpen = true;
+        }
+        rec.fields[name] = data;
+    }
+    if (recordOpen) {
+        if (rec.error.empty()) log.notes.push_back({rec.line, "last record has no <EOR>; it is used as it stands"});
+        AddRecord(rec, log);
+    }
+    if (inHeader) log.skipped.push_back({lines.LineAt(content.size()), "ADIF header without <EOH>: no records read"});
+
+    for (const LogQso& q : log.qsos) {
+        if (!q.ownCall.empty()) {
+            log.ownCall = q.ownCall;
+            break;
+        }
+    }
+    return log;
+}
+
+LogFormat DetectLogFormat(const std::string& content, const std::string& fileName) {
+    size_t first = 0;
+    while (first < content.size() && std::isspace(static_cast<unsigned char>(content[first]))) ++first;
+    if (first == content.size()) return LogFormat::unknown;
+    std::string head = text::ToUpper(content.substr(first, 12));
+    if (head.rfind("START-OF-LOG", 0) == 0) return LogFormat::cabrillo;
+    std::string upper = text::ToUpper(content);
+    if (upper.find("<EOR>") != std::string::npos || upper.find("<EOH>") != std::string::npos) return LogFormat::adif;
+    size_t pos = 0;
+    while (pos < upper.size()) {
+        size_t end = upper.find('\n', pos);
+        if (end == std::string::npos) end = upper.size();
+        if (text::TrimLeft(upper.substr(pos, end - pos)).rfind("QSO:", 0) == 0) return LogFormat::cabrillo;
+        pos = end + 1;
+    }
+    if (upper.find("<CALL:") != std::string::npos) return LogFormat::adif;
+    std::string name = text::ToUpper(fileName);
+    auto endsWith = [&](const char* ext) {
+        std::string e(ext);
+        return name.size() >= e.size() && name.compare(name.size() - e.size(), e.size(), e) == 0;
+    };
+    if (endsWith(".ADI") || endsWith(".ADIF")) return LogFormat::adif;
+    if (endsWith(".LOG") || endsWith(".CBR") || endsWith(".CABRILLO")) return LogFormat::cabrillo;
+    return LogFormat::unknown;
+}
+
+bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error) {
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        error = "cannot read " + path + ": no such file";
+        return false;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        error = "cannot read " + path + ": it is a folder";
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read " + path + ": permission denied or not readable";
+        return false;
+    }
+    std::ostringstream s;
+    s << in.rdbuf();
+    if (in.bad()) {
+        error = "cannot read " + path + ": read error";
+        return false;
+    }
+    std::string content = s.str();
+    if (text::Trim(content).empty()) {
+        error = path + " is empty: no QSOs to replay";
+        return false;
+    }
+    switch (DetectLogFormat(content, path)) {
+        case LogFormat::cabrillo: log = ParseCabrillo(content, path); return true;
+        case LogFormat::adif: log = ParseAdif(content, path); return true;
+        default:
+            error = path + " is neither a Cabrillo nor an ADIF log";
+            return false;
+    }
+}
+
+}  // namespace replay

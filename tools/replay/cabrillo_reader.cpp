@@ -1,0 +1,174 @@
+// Cabrillo 3.0 reader. Real logs align their columns with single blanks or many, so QSO lines are read by
+// tokens, not by the column positions of the template.
+#include <cctype>
+#include <cstdlib>
+
+#include "band_mode.h"
+#include "common/text.h"
+#include "log_readers.h"
+
+namespace replay {
+
+const char* LogFormatName(LogFormat format) {
+    switch (format) {
+        case LogFormat::cabrillo: return "Cabrillo";
+        case LogFormat::adif: return "ADIF";
+        default: return "unknown";
+    }
+}
+
+namespace {
+
+std::vector<std::string> Tokens(const std::string& s) {
+    std::vector<std::string> out;
+    size_t i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+        size_t start = i;
+        while (i < s.size() && !std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+        if (i > start) out.push_back(s.substr(start, i - start));
+    }
+    return out;
+}
+
+bool AllDigits(const std::string& s) {
+    if (s.empty()) return false;
+    for (char c : s) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    return true;
+}
+
+// Header tags of Cabrillo 2 and 3, and the families loggers and sponsors add. Any other tag is most likely a
+// damaged QSO line, so it is reported rather than passed over.
+bool IsHeaderTag(const std::string& tag) {
+    static const char* const kTags[] = {"START-OF-LOG", "END-OF-LOG", "CALLSIGN", "CONTEST", "CERTIFICATE",
+                                        "CLAIMED-SCORE", "CLUB", "CREATED-BY", "EMAIL", "E-MAIL", "GRID-LOCATOR",
+                                        "LOCATION", "NAME", "ADDRESS", "OPERATORS", "OFFTIME", "SOAPBOX", "DEBUG",
+                                        "ARRL-SECTION", "IOTA-ISLAND-NAME", "STATION-CALLSIGN"};
+    for (const char* t : kTags) {
+        if (tag == t) return true;
+    }
+    for (const char* family : {"CATEGORY-", "ADDRESS-", "X-", "HQ-"}) {
+        if (tag.rfind(family, 0) == 0) return true;
+    }
+    return false;
+}
+
+bool IsTagChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
+
+// "2019-01-05" and "1814" to a date-time; an invalid value when either is malformed.
+COleDateTime CabrilloTime(const std::string& date, const std::string& time, std::string& why) {
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || !AllDigits(date.substr(0, 4)) ||
+        !AllDigits(date.substr(5, 2)) || !AllDigits(date.substr(8, 2))) {
+        why = "date '" + date + "' is not YYYY-MM-DD";
+        return COleDateTime(0.0, COleDateTime::invalid);
+    }
+    // Some loggers drop the leading zero of early hours ("805"); four digits is the rule.
+    if (!AllDigits(time) || time.size() < 3 || time.size() > 4) {
+        why = "time '" + time + "' is not HHMM";
+        return COleDateTime(0.0, COleDateTime::invalid);
+    }
+    int hhmm = std::atoi(time.c_str());
+    COleDateTime t = COleDateTime::FromFields(std::atoi(date.substr(0, 4).c_str()),
+                                              std::atoi(date.substr(5, 2).c_str()),
+                                              std::atoi(date.substr(8, 2).c_str()), hhmm / 100, hhmm % 100);
+    if (!t.IsValid()) why = "no such date or time: " + date + " " + time;
+    return t;
+}
+
+}  // namespace
+
+ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName) {
+    ParsedLog log;
+    log.format = LogFormat::cabrillo;
+    log.fileName = fileName;
+    std::string headerCall;
+
+    int lineNo = 0;
+    size_t pos = 0;
+    while (pos < content.size()) {
+        size_t end = content.find('\n', pos);
+        if (end == std::string::npos) end = content.size();
+        std::string line = content.substr(pos, end - pos);
+        pos = end + 1;
+        ++lineNo;
+
+        std::string t = text::Trim(line);
+        if (t.empty()) continue;
+        size_t colon = 0;
+        while (colon < t.size() && IsTagChar(t[colon])) ++colon;
+        if (colon == 0 || colon >= t.size() || t[colon] != ':' || !std::isalpha(static_cast<unsigned char>(t[0]))) {
+            log.skipped.push_back({lineNo, "not a Cabrillo line (no TAG: at its start)"});
+            continue;
+        }
+        std::string tag = text::ToUpper(t.substr(0, colon));
+        std::string value = text::Trim(t.substr(colon + 1));
+
+        if (tag == "CALLSIGN") {
+            std::vector<std::string> v = Tokens(value);
+            if (!v.empty()) headerCall = v[0];
+            continue;
+        }
+        if (tag == "CLAIMED-SCORE") {
+            std::string digits;
+            for (char c : value) {
+                if (c != ',' && c != '.') digits += c;  // "1,234" as some loggers write it
+            }
+            if (AllDigits(digits) && digits.size() < 16) {
+                log.claimedScore = std::atoll(digits.c_str());
+            } else if (!value.empty()) {
+                log.notes.push_back({lineNo, "CLAIMED-SCORE '" + value + "' is not a number"});
+            }
+            continue;
+        }
+        if (tag == "X-QSO") {
+            log.skipped.push_back({lineNo, "X-QSO line: the log itself leaves this QSO out"});
+            continue;
+        }
+        if (tag != "QSO") {
+            // Header information the replay does not need, unless the tag is no header tag at all.
+            if (!IsHeaderTag(tag)) log.skipped.push_back({lineNo, "unknown tag " + tag + ": line not used"});
+            continue;
+        }
+
+        std::vector<std::string> f = Tokens(value);
+        // A multi-transmitter log adds the transmitter number (0 or 1) as an eleventh field.
+        if (f.size() == 11 && f[10].size() == 1 && std::isdigit(static_cast<unsigned char>(f[10][0]))) {
+            f.pop_back();
+        }
+        if (f.size() != 10) {
+            log.skipped.push_back({lineNo, "QSO line has " + std::to_string(f.size()) +
+                                               " fields, expected 10 (freq mode date time mycall rst exch call rst exch)"});
+            continue;
+        }
+        auto hz = ParseScaledDecimal(f[0], 3);
+        if (!hz || *hz > 0xFFFFFFFFULL) {
+            log.skipped.push_back({lineNo, "frequency '" + f[0] + "' is not a frequency in kHz"});
+            continue;
+        }
+        std::string why;
+        COleDateTime time = CabrilloTime(f[2], f[3], why);
+        if (!time.IsValid()) {
+            log.skipped.push_back({lineNo, why});
+            continue;
+        }
+        LogQso q;
+        q.line = lineNo;
+        q.frequencyHz = static_cast<unsigned>(*hz);
+        q.band = BandFromFrequencyHz(*hz);
+        q.mode = HostModeFromCabrillo(f[1]);
+        q.time = time;
+        q.ownCall = f[4];
+        q.rstSent = f[5];
+        q.exchSent = f[6];
+        q.call = f[7];
+        q.rstRcvd = f[8];
+        q.exchRcvd = f[9];
+        log.qsos.push_back(q);
+    }
+    log.ownCall = !headerCall.empty() ? headerCall : (log.qsos.empty() ? "" : log.qsos.front().ownCall);
+    return log;
+}
+
+}  // namespace replay

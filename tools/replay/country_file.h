@@ -1,0 +1,56 @@
+#pragma once
+// The DXCC prefix of a call, from a country file in the cty.dat format (the Debian package hamradio-files
+// installs one at /usr/share/hamradio-files/cty.dat). The answer is the entity's primary prefix as the file
+// writes it: "K" for the United States, "VE" for Canada, "KH6" for Hawaii, "3D2/c" for Conway Reef.
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace replay {
+
+#if defined(_WIN32)
+// The same file seen through wine's Z: drive, which maps the Linux root whatever the current drive is.
+constexpr const char* kDefaultCountryFile = "Z:\\usr\\share\\hamradio-files\\cty.dat";
+#else
+constexpr const char* kDefaultCountryFile = "/usr/share/hamradio-files/cty.dat";
+#endif
+
+struct CountryEntity {
+    std::string name;           // "United States of America"
+    std::string primaryPrefix;  // "K"; for an entity that counts only for WAE, the DXCC entity it belongs to
+    std::string continent;      // "NA"
+    bool waeOnly = false;       // marked '*' in the file: not a DXCC entity of its own
+};
+
+class CountryFile {
+public:
+    // false with a one-line error when the file cannot be read or holds no entity.
+    bool Load(const std::string& path, std::string& error);
+    bool LoadFromText(const std::string& content, std::string& error);
+
+    // The entity's primary prefix for a call, "" when nothing matches. Exact-call entries first, then the
+    // longest matching prefix; portable forms (KH6/W1AW, W1AW/KH6, W1AW/4) and the suffixes /P /M /MM /AM
+    // /QRP are handled.
+    std::string PrefixOf(const std::string& call) const;
+    // The entity of a call, nullptr when nothing matches.
+    const CountryEntity* EntityOf(const std::string& call) const;
+
+    size_t EntityCount() const { return entities_.size(); }
+    // Every exact-call entry of an entity, for making test and sample logs from real country data.
+    std::vector<std::string> ExactCallsOf(const std::string& primaryPrefix) const;
+    // Every exact-call entry of the file, sorted, with the primary prefix it resolves to.
+    std::vector<std::pair<std::string, std::string>> ExactCalls() const;
+    // Every plain prefix entry of an entity.
+    std::vector<std::string> PrefixesOf(const std::string& primaryPrefix) const;
+
+private:
+    int Lookup(const std::string& call) const;
+    int LongestPrefix(const std::string& text, bool isCall) const;
+
+    std::vector<CountryEntity> entities_;
+    std::unordered_map<std::string, int> exact_;
+    std::unordered_map<std::string, int> prefixes_;
+    size_t longestPrefix_ = 0;
+};
+
+}  // namespace replay

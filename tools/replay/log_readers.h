@@ -1,0 +1,25 @@
+#pragma once
+// Readers for the two log formats a finished contest log comes in. Both take the whole file as bytes
+// and never stop at a bad line: each unusable line or record is listed with its line number and reason.
+#include <string>
+
+#include "log_types.h"
+
+namespace replay {
+
+// Cabrillo 3.0: header tags (CALLSIGN, CLAIMED-SCORE) and QSO lines read by blank-separated tokens:
+// freq mode date time mycall rst exch call rst exch [transmitter].
+ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName);
+
+// ADIF (.adi): optional header up to <EOH>, records of <NAME:length[:type]>data fields ended by <EOR>.
+ParsedLog ParseAdif(const std::string& content, const std::string& fileName);
+
+// Which format the bytes are, by content first and by the file name's extension only when the content
+// does not say; unknown when neither does.
+LogFormat DetectLogFormat(const std::string& content, const std::string& fileName);
+
+// Reads the file and parses it in its format. false with a one-line error when the file cannot be read,
+// is empty, or is neither Cabrillo nor ADIF.
+bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error);
+
+}  // namespace replay

@@ -1,0 +1,43 @@
+#pragma once
+// A contest log as the replay reads it: the QSOs the host would have logged, already in the host's terms
+// (band name, frequency in Hz, the host's mode name, the QSO time), and every line that could not be used.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/ole_date_time.h"
+
+namespace replay {
+
+enum class LogFormat { unknown, cabrillo, adif };
+
+const char* LogFormatName(LogFormat format);
+
+struct LogQso {
+    int line = 0;              // where the QSO starts in its file (1-based)
+    std::string ownCall;       // the station's own call as logged with this QSO
+    std::string call;          // worked call
+    COleDateTime time;
+    unsigned frequencyHz = 0;
+    std::string band;          // "20m", an honest "30m", or "" off the amateur bands
+    std::string mode;          // the host's mode name: "RTTY", "BPSK31", ...
+    std::string rstSent, rstRcvd, exchSent, exchRcvd;
+};
+
+// A line (or ADIF record) that was not turned into a QSO, or was turned into one with a doubt worth saying.
+struct LogProblem {
+    int line = 0;
+    std::string reason;
+};
+
+struct ParsedLog {
+    LogFormat format = LogFormat::unknown;
+    std::string fileName;            // as given, for messages
+    std::string ownCall;             // header CALLSIGN / STATION_CALLSIGN, else the first QSO's own call
+    std::optional<long long> claimedScore;
+    std::vector<LogQso> qsos;
+    std::vector<LogProblem> skipped;  // lines or records not used
+    std::vector<LogProblem> notes;    // QSOs used, with a remark (e.g. ADIF record without <EOR>)
+};
+
+}  // namespace replay

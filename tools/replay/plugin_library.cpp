@@ -1,0 +1,104 @@
+#include "plugin_library.h"
+
+#include <filesystem>
+
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#include <unistd.h>
+#endif
+
+namespace replay {
+
+namespace {
+
+#if defined(_WIN32)
+void* OpenLibrary(const std::string& path, std::string& error) {
+    std::string p = path;
+    for (char& c : p) {
+        if (c == '/') c = '\\';  // LoadLibrary wants backslashes
+    }
+    HMODULE h = LoadLibraryA(p.c_str());
+    if (!h) error = "cannot load the plug-in " + path + " (error " + std::to_string(GetLastError()) + ")";
+    return reinterpret_cast<void*>(h);
+}
+void* Symbol(void* handle, const char* name) {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle), name));
+}
+void CloseLibrary(void* handle) { FreeLibrary(static_cast<HMODULE>(handle)); }
+#else
+void* OpenLibrary(const std::string& path, std::string& error) {
+    void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!h) {
+        const char* why = dlerror();
+        error = "cannot load the plug-in " + path + (why ? std::string(" (") + why + ")" : std::string());
+    }
+    return h;
+}
+void* Symbol(void* handle, const char* name) { return dlsym(handle, name); }
+void CloseLibrary(void* handle) { dlclose(handle); }
+#endif
+
+template <typename Fn>
+bool Resolve(void* handle, const char* name, Fn& out, std::string& missing) {
+    out = reinterpret_cast<Fn>(Symbol(handle, name));
+    if (!out) missing += missing.empty() ? name : std::string(", ") + name;
+    return out != nullptr;
+}
+
+}  // namespace
+
+PluginLibrary::~PluginLibrary() { Unload(); }
+
+bool PluginLibrary::Load(const std::string& path, std::string& error) {
+    Unload();
+    handle_ = OpenLibrary(path, error);
+    if (!handle_) return false;
+    std::string missing;
+    Resolve(handle_, "GetSetName", GetSetName, missing);
+    Resolve(handle_, "setVersion", setVersion, missing);
+    Resolve(handle_, "ResetStats0", ResetStats0, missing);
+    Resolve(handle_, "AddData0", AddData0, missing);
+    Resolve(handle_, "RemoveData0", RemoveData0, missing);
+    Resolve(handle_, "CheckCall0", CheckCall0, missing);
+    Resolve(handle_, "GetResult0", GetResult0, missing);
+    if (!missing.empty()) {
+        error = path + " is not the Stats plug-in: missing " + missing;
+        Unload();
+        return false;
+    }
+    return true;
+}
+
+void PluginLibrary::Unload() {
+    if (handle_) CloseLibrary(handle_);
+    handle_ = nullptr;
+}
+
+const char* PluginFileName() {
+#if defined(_WIN32)
+    return "Stats.dll";
+#else
+    return "libStats.so";
+#endif
+}
+
+std::string ProgramDirectory() {
+#if defined(_WIN32)
+    char buf[MAX_PATH * 2];
+    DWORD n = GetModuleFileNameA(nullptr, buf, sizeof buf);
+    std::string exe(buf, n < sizeof buf ? n : 0);
+#else
+    char buf[4096];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    std::string exe(buf, n > 0 ? static_cast<size_t>(n) : 0);
+#endif
+    return std::filesystem::path(exe).parent_path().string();
+}
+
+std::string DefaultPluginPath() {
+    return (std::filesystem::path(ProgramDirectory()) / PluginFileName()).string();
+}
+
+}  // namespace replay
