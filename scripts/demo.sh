@@ -6,7 +6,7 @@
 #   scripts/demo.sh           native build (libStats.so through dlopen)
 #   scripts/demo.sh --wine    also the Windows build under wine (Stats.dll through LoadLibrary), with the
 #                             header dialog filled in by stats-replay.exe, and compare the two
-#   scripts/demo.sh --gui     the status windows on screen (see below)
+#   scripts/demo.sh --gui     the status windows on screen through tolvsim, saved as screenshots
 #
 # STATS_DEMO_OUT chooses the output folder (default: stats-out/demo in the repository).
 set -euo pipefail
@@ -24,10 +24,8 @@ for arg in "$@"; do
 done
 
 if [ "$gui" = 1 ]; then
-  # --gui: the Windows build under wine with the plug-in's status windows on a visible desktop.
-  # This place is kept for it; it comes with the status windows.
-  echo "demo: --gui is not available yet" >&2
-  exit 2
+  # --gui: the Windows build under wine with the plug-in's status windows on a private X display.
+  exec bash scripts/demo-gui.sh
 fi
 
 bash scripts/setup.sh
