@@ -151,7 +151,7 @@ const char* const kAdif =
     "<CALL:5>N0ABG <QSO_DATE:8>20190105 <TIME_ON:4>1827 <FREQ:6>14.080 <EOR>\n"  // 15 no MODE
     "<CALL:5>N0ABH <QSO_DATE:8>20190230 <TIME_ON:4>1828 <FREQ:6>14.080 <MODE:4>RTTY <EOR>\n"  // 16 30 Feb
     "<CALL:5>N0ABI <QSO_DATE:8>20190105 <TIME_ON:4>1829 <FREQ:6>14.08x <MODE:4>RTTY <EOR>\n"  // 17 bad FREQ
-    "<CALL:5>N0ABJ <QSO_DATE:8>20190105 <TIME_ON:4>1830 <FREQ:6>14.080 <MODE:4 RTTY <EOR>\n"  // 18 broken spec
+    "<CALL:5>N0ABJ <QSO_DATE:8>20190105 <TIME_ON:4>1830 <FREQ:6>14.080 <MODE:4 RTTY <EOR>\n"  // 18 field length not closed
     "<EOR>\n"                                                                                  // 19 empty
     "<CALL:5>N0ABK <QSO_DATE:8>20190105 <TIME_ON:4>1831 <FREQ:6>14.080 <MODE:4>RTTY <NAME:40>Jo";  // 20 cut
 

@@ -69,8 +69,8 @@ struct CheckQuestion {
     std::string call, band, mode;
 };
 
-CheckQuestion ParseCheck(const std::string& spec, const ParsedLog& log) {
-    std::vector<std::string> parts = text::Split(spec, ':');
+CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
+    std::vector<std::string> parts = text::Split(question, ':');
     CheckQuestion q;
     q.call = text::Trim(parts[0]);
     // Without band and mode the question is asked where the operator last was.
@@ -205,8 +205,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         file << summary.report;
     }
 
-    for (const std::string& spec : o.checks) {
-        CheckQuestion c = ParseCheck(spec, log);
+    for (const std::string& question : o.checks) {
+        CheckQuestion c = ParseCheck(question, log);
         std::string prefix = cty.PrefixOf(c.call);
         char out1[256] = {0}, out2[256] = {0};
         int code = plugin.CheckCall0(c.call.c_str(), 0, 0, c.mode.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
