@@ -68,6 +68,30 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ControlSearch*>(lParam);
+    if (GetDlgCtrlID(hwnd) == search->id && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control of the window by id; failing a direct child, the first visible one further down, such as a
+// box of the extended DXCC window's visible continent page.
+HWND FindControl(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    if (control != nullptr) return control;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(window, &FindVisibleControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 HWND FindByTitlePrefix(const std::wstring& prefix) {
     for (HWND hwnd : VisibleWindows()) {
         std::wstring title = TextOf(hwnd);
@@ -160,7 +184,7 @@ bool Simulator::Execute(const std::string& rawLine) {
         }
     } else if (command == "windows") {
         Windows();
-    } else if (command == "click" || command == "text" || command == "checked") {
+    } else if (command == "click" || command == "text" || command == "checked" || command == "pixel") {
         OnControl(command, rest);
     } else if (command == "unload") {
         if (plugin_.module == nullptr) {
@@ -279,8 +303,21 @@ void Simulator::Windows() {
     out_("ok " + std::to_string(windows.size()));
 }
 
-void Simulator::OnControl(const std::string& command, const std::string& rest) {
-    // TITLEPREFIX (may hold blanks) CONTROLID; control id 0 is the window itself.
+void Simulator::OnControl(const std::string& command, const std::string& fullRest) {
+    // TITLEPREFIX (may hold blanks) CONTROLID; control id 0 is the window itself. "pixel" ends in X Y.
+    std::string rest = fullRest;
+    std::string extra;
+    if (command == "pixel") {
+        for (int n = 0; n < 2; ++n) {
+            size_t cut = rest.find_last_of(" \t");
+            if (cut == std::string::npos) {
+                out_("error usage: pixel TITLEPREFIX CONTROLID X Y");
+                return;
+            }
+            extra = rest.substr(cut + 1) + (extra.empty() ? "" : " " + extra);
+            rest = Trimmed(rest.substr(0, cut));
+        }
+    }
     size_t split = rest.find_last_of(" \t");
     long id = -1;
     if (split == std::string::npos || !ParseInt(rest.substr(split + 1), &id) || id < 0) {
@@ -293,12 +330,29 @@ void Simulator::OnControl(const std::string& command, const std::string& rest) {
         out_("error no window " + Trimmed(rest.substr(0, split)));
         return;
     }
-    HWND control = id == 0 ? window : GetDlgItem(window, static_cast<int>(id));
+    HWND control = id == 0 ? window : FindControl(window, static_cast<int>(id));
     if (control == nullptr) {
         out_("error no control " + std::to_string(id));
         return;
     }
-    if (command == "click") {
+    if (command == "pixel") {
+        // X Y in the control's client area; the answer is the colour as 0x00BBGGRR in hex.
+        long x = -1, y = -1;
+        std::vector<std::string> coords = SplitWords(extra);
+        if (coords.size() != 2 || !ParseInt(coords[0], &x) || !ParseInt(coords[1], &y)) {
+            out_("error usage: pixel TITLEPREFIX CONTROLID X Y");
+            return;
+        }
+        COLORREF colour = CLR_INVALID;
+        RunWhilePumping([&] {
+            HDC dc = GetDC(control);
+            colour = GetPixel(dc, static_cast<int>(x), static_cast<int>(y));
+            ReleaseDC(control, dc);
+        });
+        char text[16];
+        std::snprintf(text, sizeof text, "%06lX", static_cast<unsigned long>(colour));
+        out_(text);
+    } else if (command == "click") {
         out_(ClickAndWait(control) ? "ok" : "error the click was not handled");
     } else if (command == "text") {
         out_(ToUtf8(TextOf(control)));
