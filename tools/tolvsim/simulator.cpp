@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "country_file.h"
+#include "log_readers.h"
 #include "pump.h"
 
 namespace tolvsim {
@@ -170,6 +172,8 @@ bool Simulator::Execute(const std::string& rawLine) {
         Reset(words);
     } else if (command == "add" || command == "remove") {
         AddOrRemove(words, command == "add");
+    } else if (command == "replay") {
+        Replay(rest);
     } else if (command == "check") {
         Check(words);
     } else if (command == "result") {
@@ -261,6 +265,35 @@ void Simulator::AddOrRemove(const std::vector<std::string>& w, bool add) {
                     exchSent.c_str(), exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0,
                     0, 0.0, 0.0, "", "", "", band.c_str(), "");
     out_(std::to_string(result));
+}
+
+void Simulator::Replay(const std::string& path) {
+    // Every QSO of a Cabrillo or ADIF log through AddData0 as the reset's own station, each with its DXCC
+    // prefix from the country file, the messages pumped between QSOs as the host's would be.
+    if (path.empty()) {
+        out_("error usage: replay LOGFILE");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    replay::ParsedLog log;
+    replay::CountryFile countries;
+    std::string error;
+    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::kDefaultCountryFile, error)) {
+        out_("error " + error);
+        return;
+    }
+    COleDateTime none = COleDateTime::Null();
+    int added = 0;
+    for (const replay::LogQso& q : log.qsos) {
+        COleDateTime time = q.time;
+        const std::string prefix = countries.PrefixOf(q.call);
+        added += plugin_.AddData0(ownCall_.c_str(), q.call.c_str(), &time, &none, &none, &none, 0, q.frequencyHz,
+                                  q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
+                                  q.exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0, 0,
+                                  0.0, 0.0, "", "", "", q.band.c_str(), "") == 1;
+        PumpFor(1);
+    }
+    out_("ok " + std::to_string(added) + " of " + std::to_string(log.qsos.size()));
 }
 
 void Simulator::Check(const std::vector<std::string>& w) {
