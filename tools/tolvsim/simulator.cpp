@@ -284,13 +284,19 @@ void Simulator::Replay(const std::string& path) {
     }
     COleDateTime none = COleDateTime::Null();
     int added = 0;
+    // Each logged QSO makes the plug-in refresh its windows, and a refresh asks for the frequency. Waiting
+    // for that answer keeps the pace of a host whose operator logs one QSO after another, instead of
+    // leaving hundreds of refreshes queued; without windows (no answer comes) the waiting stops.
+    bool windowsFollow = true;
     for (const replay::LogQso& q : log.qsos) {
+        const int reads = host_.frequencyReads;
         COleDateTime time = q.time;
         const std::string prefix = countries.PrefixOf(q.call);
         added += plugin_.AddData0(ownCall_.c_str(), q.call.c_str(), &time, &none, &none, &none, 0, q.frequencyHz,
                                   q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
                                   q.exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0, 0,
                                   0.0, 0.0, "", "", "", q.band.c_str(), "") == 1;
+        if (windowsFollow) windowsFollow = PumpUntil([&] { return host_.frequencyReads > reads; }, 2000);
         PumpFor(1);
     }
     out_("ok " + std::to_string(added) + " of " + std::to_string(log.qsos.size()));
