@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The plug-in's windows on screen: builds the Windows side, starts a private X display and wine, and drives
-# Stats.dll through tolvsim.exe, the host stand-in, as the host would: a reset, a few QSOs, the score report,
-# a call being entered on 20 m. Every status window is open; the display is saved as a screenshot, once with
-# English texts (own station W1EG) and once with the Russian ones (own station UA3AAA).
+# Stats.dll through tolvsim.exe, the host stand-in, as the host would: a reset, a real contest log (the
+# 2018 log of 4U1WB from the shared test data), the score report, a call being entered on 20 m. Every status
+# window is open; the display is saved as a screenshot, once with English texts (own station W1EG) and once
+# with the Russian ones (own station UA3AAA), each with the call entered and again without it.
 #
 #   scripts/demo-gui.sh       (scripts/demo.sh --gui runs this)
 #
@@ -18,6 +19,7 @@ echo "== win32 build"
 cmake --preset win32 >/dev/null
 cmake --build build/win32 -j2 --target Stats tolvsim
 bin=$PWD/build/win32/bin
+log=$(realpath "$PWD/../shared/data/arrl-rtty-logs/ARRL-RTTY_2018_4U1WB.log")
 out=${STATS_DEMO_OUT:-$PWD/stats-out/demo}
 mkdir -p "$out"
 
@@ -71,23 +73,23 @@ INI
 
   coproc TOLV { cd "$work" && exec wine "$bin/tolvsim.exe" 2>&1; }
   ask "freq 14085000"
-  ask "reset $own $prefix 2026-01-03 18:00 2026-01-04 23:59"
+  ask "reset $own $prefix 2018-01-06 18:00 2018-01-07 23:59"
   ask "wait 500"
-  ask "add W6CWJ 20m RTTY 14099000 2026-01-03 18:00 599 CT 599 CA K"
-  ask "add XE1ABC 10m RTTY 28102000 2026-01-03 18:05 599 CT 599 209 XE"
-  ask "add VE3XYZ 15m RTTY 21091000 2026-01-03 18:12 599 CT 599 ON VE"
-  ask "add DL1ABC 20m RTTY 14085000 2026-01-03 18:20 599 CT 599 015 DL"
-  ask "add JA1XYZ 15m RTTY 21080000 2026-01-03 18:25 599 CT 599 033 JA"
-  ask "add W1AW 40m RTTY 7045000 2026-01-03 18:30 599 CT 599 CT K"
-  ask "add W1AW 20m RTTY 14090000 2026-01-03 18:40 599 CT 599 CT K"
-  ask "add K5ABC 20m RTTY 14092000 2026-01-03 18:45 599 CT 599 TX K"
+  # A real log, every QSO with its DXCC prefix from the country file.
+  ask "replay Z:$log" '^(ok|error)'
   ask "result" '^ok '
-  ask "call W1AW"
-  ask "check W1AW 20m RTTY K"
+  ask "call W7ZR"
+  ask "check W7ZR 20m RTTY K"
   ask "wait 1000"
   ask "windows" '^ok '
   xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop 1200x580+0+0 +repage "$shot"
   echo "demo-gui: screenshot $shot"
+  # No call entered: the DXCC window lists the worked prefixes.
+  ask "call"
+  ask "check W7ZR 20m RTTY K"
+  ask "wait 1000"
+  xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop 1200x580+0+0 +repage "${shot%.png}-list.png"
+  echo "demo-gui: screenshot ${shot%.png}-list.png"
   ask "unload"
   ask "quit"
   wait "$TOLV_PID" 2>/dev/null || true

@@ -210,6 +210,74 @@ TEST(Tolvsim, LogCommandsReachTheExports) {
     EXPECT_EQ(ReadFileBytes("BadQSO_DezuvEZIR_07_01_2024.txt"), "ARRL-RTTY-Roundup Contest UBN file \r\n");
 }
 
+// The answers that follow each "text Setup 1028" marker (which answers "Mode"), macros left out.
+std::vector<std::string> AnswersAfterMarkers(const TolvsimRun& run) {
+    std::vector<std::string> answers;
+    bool next = false;
+    for (const std::string& l : run.lines) {
+        if (l.rfind("MACRO", 0) == 0) continue;
+        if (next) answers.push_back(l);
+        next = l == "Mode";
+    }
+    return answers;
+}
+
+constexpr const char* kMark = "text Setup 1028\n";
+
+TEST(Tolvsim, StatusWindowsFollowTheLogTheCallAndTheBand) {
+    TempWorkDir dir;
+    const std::string w1aw = "W1AW 20m RTTY 14080000 2024-01-06 18:05 599 CT 599 CT K\n";
+    const std::string script = std::string("freq 14080000\n") + kReset + "wait 300\n" +
+        "click Setup 1016\nclick Setup 1015\nclick Setup 1017\n" +
+        "add " + w1aw +
+        "add DL1ABC 20m RTTY 14085000 2024-01-06 18:10 599 CT 599 015 DL\n"
+        "add E44XX 15m RTTY 21085000 2024-01-06 18:20 599 CT 599 017 E4\n"
+        "result\n"
+        "call W1AW\ncheck W1AW 20m RTTY K\nwait 500\nwindows\n" +
+        kMark + "pixel ARRL-RTTY 2024 State 1022 6 6\n" + kMark + "checked ARRL-RTTY 2024 DXCC 1025\n" +
+        // Removing the W/VE QSO starts the cells afresh, and the refresh marks CT again while the worked list
+        // still holds it; once the score computation has dropped it, the cell turns green.
+        "remove " + w1aw + "wait 300\n" + kMark + "pixel ARRL-RTTY 2024 State 1022 6 6\n" +
+        "result\ncall\ncheck W1AW 20m RTTY K\nwait 300\nwindows\n" +
+        kMark + "pixel ARRL-RTTY 2024 State 1022 6 6\n" +
+        // Off the six bands the DXCC count is 0 and nothing is ticked.
+        "freq 29600000\ncheck W1AW 20m RTTY K\nwait 300\nwindows\n" + kMark + "checked ARRL-RTTY 2024 DXCC 1025\n" +
+        "quit\n";
+    TolvsimRun run = RunTolvsim("", script);
+    ASSERT_TRUE(run.finished) << Joined(run.lines) << run.errors;
+    EXPECT_EQ(run.exitCode, 0u) << run.errors;
+    const std::string all = Joined(run.lines);
+    EXPECT_TRUE(run.Has("WINDOW  ARRL-RTTY worked with W1AW")) << all;
+    EXPECT_TRUE(run.Has("WINDOW ARRL-RTTY 2024 State/Province working 1")) << all;
+    EXPECT_TRUE(run.Has("WINDOW ARRL-RTTY 2024 DXCC worked 3 of 338")) << all;
+    EXPECT_TRUE(run.Has("WINDOW ARRL-RTTY 2024 State/Province working 0")) << all;
+    EXPECT_TRUE(run.Has("WINDOW ARRL-RTTY 2024 DXCC worked 2 of 338")) << all;
+    EXPECT_TRUE(run.Has("WINDOW ARRL-RTTY 2024 DXCC worked 0 of 338")) << all;
+    const std::vector<std::string> expected = {"FF00FF", "1", "FF00FF", "00FF00", "0"};
+    EXPECT_EQ(AnswersAfterMarkers(run), expected) << all;
+}
+
+TEST(Tolvsim, ARussianOwnPrefixGivesTheRussianCaptions) {
+    TempWorkDir dir;
+    TolvsimRun run = RunTolvsim("", "freq 7040000\n"
+                                    "reset UA3AAA UA 2024-01-06 18:00 2024-01-07 23:59\n"
+                                    "wait 300\n"
+                                    "click \xD0\x9D\xD0\xB0\xD1\x81\xD1\x82\xD1\x80\xD0\xBE\xD0\xB9\xD0\xBA\xD0\xB8 1018\n"
+                                    "windows\n"
+                                    "text \xD0\x9F\xD0\xB5\xD1\x80\xD0\xB5\xD1\x85\xD0\xBE\xD0\xB4\xD1\x8B 1026\n"
+                                    "text \xD0\x9F\xD0\xB5\xD1\x80\xD0\xB5\xD1\x85\xD0\xBE\xD0\xB4\xD1\x8B 1025\n"
+                                    "quit\n");
+    ASSERT_TRUE(run.finished) << Joined(run.lines) << run.errors;
+    EXPECT_TRUE(run.Has("WINDOW \xD0\x9D\xD0\xB0\xD1\x81\xD1\x82\xD1\x80\xD0\xBE\xD0\xB9\xD0\xBA\xD0\xB8 ARRL-RTTY-Roundup 2024"))
+        << Joined(run.lines);
+    EXPECT_TRUE(run.Has("WINDOW \xD0\x9F\xD0\xB5\xD1\x80\xD0\xB5\xD1\x85\xD0\xBE\xD0\xB4\xD1\x8B")) << Joined(run.lines);
+    // "Смена диапазона" and "Минут до конца часа".
+    EXPECT_EQ(run.CountOf("\xD0\xA1\xD0\xBC\xD0\xB5\xD0\xBD\xD0\xB0 \xD0\xB4\xD0\xB8\xD0\xB0\xD0\xBF\xD0\xB0\xD0\xB7\xD0\xBE\xD0\xBD\xD0\xB0"), 1)
+        << Joined(run.lines);
+    EXPECT_EQ(run.CountOf("\xD0\x9C\xD0\xB8\xD0\xBD\xD1\x83\xD1\x82 \xD0\xB4\xD0\xBE \xD0\xBA\xD0\xBE\xD0\xBD\xD1\x86\xD0\xB0 \xD1\x87\xD0\xB0\xD1\x81\xD0\xB0"), 1)
+        << Joined(run.lines);
+}
+
 TEST(Tolvsim, BadCommandsAreAnsweredWithTheirUsage) {
     TempWorkDir dir;
     TolvsimRun run = RunTolvsim("", "frobnicate\n"

@@ -24,8 +24,9 @@ constexpr const char* kUsage =
     "usage: tolvsim.exe [--plugin PATH] [--no-host] [--host-version V] [SCRIPT]\n"
     "commands: freq HZ | call TEXT | reset [cabrillo] OWNCALL OWNPREFIX START END |\n"
     "  add|remove CALL BAND MODE FREQHZ YYYY-MM-DD HH:MM RSTSENT EXCHSENT RSTRCVD EXCHRCVD PREFIX |\n"
-    "  check CALL BAND MODE PREFIX | result [html] | wait MS | windows | click TITLEPREFIX CONTROLID |\n"
-    "  text TITLEPREFIX CONTROLID | checked TITLEPREFIX CONTROLID | unload | quit\n"
+    "  replay LOGFILE | check CALL BAND MODE PREFIX | result [html] | wait MS | windows | click TITLEPREFIX CONTROLID |\n"
+    "  text TITLEPREFIX CONTROLID | checked TITLEPREFIX CONTROLID | pixel TITLEPREFIX CONTROLID X Y |\n"
+    "  unload | quit\n"
     "dates are YYYY-MM-DD HH:MM (UTC)\n";
 
 std::mutex outputMutex;

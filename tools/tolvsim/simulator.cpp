@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "country_file.h"
+#include "log_readers.h"
 #include "pump.h"
 
 namespace tolvsim {
@@ -66,6 +68,30 @@ std::wstring TextOf(HWND hwnd) {
         text.assign(buffer, n > 0 ? static_cast<size_t>(n) : 0);
     });
     return text;
+}
+
+struct ControlSearch {
+    int id;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleControl(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ControlSearch*>(lParam);
+    if (GetDlgCtrlID(hwnd) == search->id && IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A control of the window by id; failing a direct child, the first visible one further down, such as a
+// box of the extended DXCC window's visible continent page.
+HWND FindControl(HWND window, int id) {
+    HWND control = GetDlgItem(window, id);
+    if (control != nullptr) return control;
+    ControlSearch search = {id, nullptr};
+    EnumChildWindows(window, &FindVisibleControl, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindByTitlePrefix(const std::wstring& prefix) {
@@ -146,6 +172,8 @@ bool Simulator::Execute(const std::string& rawLine) {
         Reset(words);
     } else if (command == "add" || command == "remove") {
         AddOrRemove(words, command == "add");
+    } else if (command == "replay") {
+        Replay(rest);
     } else if (command == "check") {
         Check(words);
     } else if (command == "result") {
@@ -160,7 +188,7 @@ bool Simulator::Execute(const std::string& rawLine) {
         }
     } else if (command == "windows") {
         Windows();
-    } else if (command == "click" || command == "text" || command == "checked") {
+    } else if (command == "click" || command == "text" || command == "checked" || command == "pixel") {
         OnControl(command, rest);
     } else if (command == "unload") {
         if (plugin_.module == nullptr) {
@@ -239,6 +267,41 @@ void Simulator::AddOrRemove(const std::vector<std::string>& w, bool add) {
     out_(std::to_string(result));
 }
 
+void Simulator::Replay(const std::string& path) {
+    // Every QSO of a Cabrillo or ADIF log through AddData0 as the reset's own station, each with its DXCC
+    // prefix from the country file, the messages pumped between QSOs as the host's would be.
+    if (path.empty()) {
+        out_("error usage: replay LOGFILE");
+        return;
+    }
+    if (!PluginLoaded()) return;
+    replay::ParsedLog log;
+    replay::CountryFile countries;
+    std::string error;
+    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::kDefaultCountryFile, error)) {
+        out_("error " + error);
+        return;
+    }
+    COleDateTime none = COleDateTime::Null();
+    int added = 0;
+    // Each logged QSO makes the plug-in refresh its windows, and a refresh asks for the frequency. Waiting
+    // for that answer keeps the pace of a host whose operator logs one QSO after another, instead of
+    // leaving hundreds of refreshes queued; without windows (no answer comes) the waiting stops.
+    bool windowsFollow = true;
+    for (const replay::LogQso& q : log.qsos) {
+        const int reads = host_.frequencyReads;
+        COleDateTime time = q.time;
+        const std::string prefix = countries.PrefixOf(q.call);
+        added += plugin_.AddData0(ownCall_.c_str(), q.call.c_str(), &time, &none, &none, &none, 0, q.frequencyHz,
+                                  q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
+                                  q.exchRcvd.c_str(), "", "", "", "", "", "", "", "", "", prefix.c_str(), 0, 0, 0,
+                                  0.0, 0.0, "", "", "", q.band.c_str(), "") == 1;
+        if (windowsFollow) windowsFollow = PumpUntil([&] { return host_.frequencyReads > reads; }, 2000);
+        PumpFor(1);
+    }
+    out_("ok " + std::to_string(added) + " of " + std::to_string(log.qsos.size()));
+}
+
 void Simulator::Check(const std::vector<std::string>& w) {
     // CALL BAND MODE PREFIX
     if (w.size() != 5) {
@@ -279,8 +342,21 @@ void Simulator::Windows() {
     out_("ok " + std::to_string(windows.size()));
 }
 
-void Simulator::OnControl(const std::string& command, const std::string& rest) {
-    // TITLEPREFIX (may hold blanks) CONTROLID; control id 0 is the window itself.
+void Simulator::OnControl(const std::string& command, const std::string& fullRest) {
+    // TITLEPREFIX (may hold blanks) CONTROLID; control id 0 is the window itself. "pixel" ends in X Y.
+    std::string rest = fullRest;
+    std::string extra;
+    if (command == "pixel") {
+        for (int n = 0; n < 2; ++n) {
+            size_t cut = rest.find_last_of(" \t");
+            if (cut == std::string::npos) {
+                out_("error usage: pixel TITLEPREFIX CONTROLID X Y");
+                return;
+            }
+            extra = rest.substr(cut + 1) + (extra.empty() ? "" : " " + extra);
+            rest = Trimmed(rest.substr(0, cut));
+        }
+    }
     size_t split = rest.find_last_of(" \t");
     long id = -1;
     if (split == std::string::npos || !ParseInt(rest.substr(split + 1), &id) || id < 0) {
@@ -293,12 +369,29 @@ void Simulator::OnControl(const std::string& command, const std::string& rest) {
         out_("error no window " + Trimmed(rest.substr(0, split)));
         return;
     }
-    HWND control = id == 0 ? window : GetDlgItem(window, static_cast<int>(id));
+    HWND control = id == 0 ? window : FindControl(window, static_cast<int>(id));
     if (control == nullptr) {
         out_("error no control " + std::to_string(id));
         return;
     }
-    if (command == "click") {
+    if (command == "pixel") {
+        // X Y in the control's client area; the answer is the colour as 0x00BBGGRR in hex.
+        long x = -1, y = -1;
+        std::vector<std::string> coords = SplitWords(extra);
+        if (coords.size() != 2 || !ParseInt(coords[0], &x) || !ParseInt(coords[1], &y)) {
+            out_("error usage: pixel TITLEPREFIX CONTROLID X Y");
+            return;
+        }
+        COLORREF colour = CLR_INVALID;
+        RunWhilePumping([&] {
+            HDC dc = GetDC(control);
+            colour = GetPixel(dc, static_cast<int>(x), static_cast<int>(y));
+            ReleaseDC(control, dc);
+        });
+        char text[16];
+        std::snprintf(text, sizeof text, "%06lX", static_cast<unsigned long>(colour));
+        out_(text);
+    } else if (command == "click") {
         out_(ClickAndWait(control) ? "ok" : "error the click was not handled");
     } else if (command == "text") {
         out_(ToUtf8(TextOf(control)));

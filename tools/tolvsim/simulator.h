@@ -41,6 +41,7 @@ private:
     void Call(const std::string& rest);
     void Reset(const std::vector<std::string>& words);
     void AddOrRemove(const std::vector<std::string>& words, bool add);
+    void Replay(const std::string& path);
     void Check(const std::vector<std::string>& words);
     void Result(const std::vector<std::string>& words);
     void Windows();

@@ -442,10 +442,15 @@ LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
     StateCellMarks stateMarks;
     if (state_.stateWindow != nullptr) stateMarks = state_.stateWindow->marks;
 
-    const StatusRefresh r =
-        RefreshStatus(state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
-                      [this](const std::string& call) { return TakeStatusSnapshot(state_.app, call); },
-                      state_.app.engine.refreshPending);
+    std::vector<std::string> workedStates;
+    const StatusRefresh r = RefreshStatus(
+        state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
+        [this, &workedStates](const std::string& call) {
+            StatusSnapshot snapshot = TakeStatusSnapshot(state_.app, call);
+            workedStates = snapshot.workedStateProv;
+            return snapshot;
+        },
+        state_.app.engine.refreshPending);
     // Without the host nothing opens or changes by itself; once the windows are closing, nothing either.
     if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return 0;
 
@@ -456,9 +461,23 @@ LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
     if (Multiplier* w = state_.dxccWindow) SetWindowTextFrom1251(w->Handle(), r.dxccWindowTitle);
     if (Stat_Prov* w = state_.stateWindow) {
         SetWindowTextFrom1251(w->Handle(), r.stateTitle);
-        if (r.resetStateCells) w->ResetCells();
-        for (size_t cell : r.stateCellsToMark) w->ShowCellWorked(cell);
-        w->marks = r.stateMarks;
+        // A cell stays marked only while the worked list names it. Marks are otherwise only ever added, so a
+        // state whose last QSO was removed would stay magenta after the score computation has dropped it
+        // (the title already counting it out): such a refresh starts the cells afresh from the list.
+        StateCellMarks listed;
+        for (const std::string& code : workedStates)
+            for (size_t cell : StateCellsNamedBy(code)) listed.Mark(cell);
+        bool stale = false;
+        for (size_t i = 0; i < kStateCellCount; ++i) stale = stale || (r.stateMarks.Marked(i) && !listed.Marked(i));
+        if (r.resetStateCells || stale) w->ResetCells();
+        if (stale) {
+            for (size_t i = 0; i < kStateCellCount; ++i)
+                if (listed.Marked(i)) w->ShowCellWorked(i);
+            w->marks = listed;
+        } else {
+            for (size_t cell : r.stateCellsToMark) w->ShowCellWorked(cell);
+            w->marks = r.stateMarks;
+        }
         w->FieldsToControls();
     }
     if (Multiplier_Mult* w = state_.dxccExtWindow) {

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
 
 #include "dxcc/dxcc_entity_table.h"
 #include "ui/state_cells.h"
@@ -88,6 +89,57 @@ private:
     LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
 };
 
+// A continent page of the extended DXCC window: a child dialog with one automatic check box per entity of
+// its page in the entity table, each tick bound to one mark. The six page classes differ only in their page.
+class DxccPageDialog : public DialogImpl<DxccPageDialog> {
+public:
+    explicit DxccPageDialog(DxccPage page);
+    ~DxccPageDialog() override;
+    // One map for all six pages.
+    static const MessageTable<DxccPageDialog>& Messages();
+
+    void FieldsToControls() override;
+    void ControlsToFields() override;
+
+    DxccPage Page() const { return page_; }
+
+    HBRUSH brush = nullptr;
+    std::vector<int> marks;  // one per box, in the page's control-id order
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
+    DxccPage page_;
+};
+
+class WAE_ALL : public DxccPageDialog {
+public:
+    WAE_ALL() : DxccPageDialog(DxccPage::EU) {}
+};
+class AF_DXCC : public DxccPageDialog {
+public:
+    AF_DXCC() : DxccPageDialog(DxccPage::AF) {}
+};
+class AS_DXCC : public DxccPageDialog {
+public:
+    AS_DXCC() : DxccPageDialog(DxccPage::AS) {}
+};
+class NA_DXCC : public DxccPageDialog {
+public:
+    NA_DXCC() : DxccPageDialog(DxccPage::NA) {}
+};
+class SA_DXCC : public DxccPageDialog {
+public:
+    SA_DXCC() : DxccPageDialog(DxccPage::SA) {}
+};
+class OC_DXCC : public DxccPageDialog {
+public:
+    OC_DXCC() : DxccPageDialog(DxccPage::OC) {}
+};
+
+// The extended DXCC window: a tab control with the six continent pages, EU selected whenever it is shown.
 class Multiplier_Mult : public StatusDialog<Multiplier_Mult> {
 public:
     static constexpr PositionKeys kPosition = {"dxcc_extended_x", "dxcc_extended_y", 10, 400};
@@ -95,35 +147,91 @@ public:
     ~Multiplier_Mult() override;
     static const MessageTable<Multiplier_Mult>& Messages();
 
+    // Moves `marks` into the boxes of the six pages, in the order EU, AF, AS, NA, SA, OC.
+    void FieldsToControls() override;
+    // Shows page `index` (tab order) at the page place, hides the others and selects its tab; an index
+    // outside 0..5 does nothing.
+    void ShowPage(int index);
+    // The page of tab `index`, or null.
+    DxccPageDialog* PageAt(int index);
+    HWND Tabs() const { return tabs_; }
+
     // The ticks of the continent pages, as the last refresh left them.
     DxccMarks marks;
+
+    NA_DXCC naPage;
+    SA_DXCC saPage;
+    AS_DXCC asPage;
+    AF_DXCC afPage;
+    OC_DXCC ocPage;
+    WAE_ALL euPage;
+    int pageX = 0, pageY = 0, pageWidth = 0, pageHeight = 0;
+    HBRUSH brush = nullptr;
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
+    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
+    LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnQueryDragIcon(WPARAM, LPARAM, bool&);
+    LRESULT OnShowWindow(WPARAM, LPARAM, bool&);
+    LRESULT OnNotify(WPARAM, LPARAM, bool&);
+
     HICON icon_ = nullptr;
+    HWND tabs_ = nullptr;
 };
 
+// The change-of-band window: the band changes logged in this clock hour (counted by the engine while the
+// window exists), the minutes left in the local hour, and an indicator that turns red from the sixth
+// change until minute 0 of the next hour. A one-second timer drives it; the indicator is drawn once into an
+// off-screen picture that each paint copies to the window.
 class Change_Band : public StatusDialog<Change_Band> {
 public:
     static constexpr PositionKeys kPosition = {"change_band_x", "change_band_y", 10, 10};
     static constexpr UINT_PTR kTimerId = 1445;
     static constexpr UINT kTimerPeriodMs = 1000;
+    static constexpr COLORREF kGreen = RGB(0, 255, 0);
+    static constexpr COLORREF kRed = RGB(255, 0, 0);
+    static constexpr RECT kIndicator = {180, 20, 200, 40};  // the circle of centre (190, 30), 20 pixels across
 
     explicit Change_Band(WindowThreadState& state);
+    ~Change_Band() override;
     static const MessageTable<Change_Band>& Messages();
 
+    void FieldsToControls() override;
     void StartTimer();
     void StopTimer();
     // The captions used while russianTexts is set.
     void ApplyRussianTexts();
+    // One timer tick, as WM_TIMER runs it (without the timer restart).
+    void Tick();
+
+    int bandChangeCount = 0;
+    int minutesLeft = 0;
+    COLORREF indicatorColor = kGreen;
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
     LRESULT OnTimer(WPARAM, LPARAM, bool&);
+    LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
+    // Draws the indicator in `color` into the picture; the brush it replaces is freed.
+    void PaintIndicator(COLORREF color);
+    void FreePicture();
+
+    HBRUSH brush_ = nullptr;
+    HDC pictureDc_ = nullptr;
+    HBITMAP picture_ = nullptr;
+    HGDIOBJ oldBitmap_ = nullptr;
+    HPEN pen_ = nullptr;
+    HGDIOBJ oldPen_ = nullptr;
+    HBRUSH indicatorBrush_ = nullptr;
+    HGDIOBJ oldBrush_ = nullptr;
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
 };
 
 }  // namespace ui
