@@ -1,5 +1,7 @@
 #include "window_fixture.h"
 
+#include "ui/win32/setup_arrl_rtty.h"
+
 #include "platform/module.h"
 #include "platform/settings.h"
 
@@ -62,4 +64,21 @@ COLORREF ControlWindowTest::FaceOf(int buttonId) {
     RECT r;
     GetClientRect(button, &r);
     return wintest::ClientPixel(button, 5, r.bottom / 2);
+}
+
+void ControlWindowTest::RefreshAndWait() {
+    auto handled = [this] {
+        return reinterpret_cast<UINT_PTR>(GetPropA(control_, ui::Setup_ARRL_RTTY::kRefreshCountProperty));
+    };
+    const UINT_PTR before = handled();
+    app.windows->PostRefresh();
+    ASSERT_TRUE(wintest::PumpUntil([&] { return handled() > before; }));
+    // Refreshes posted earlier (a check-box click posts one) may still be queued ahead of ours: wait until
+    // the count has stood still for a while, which it does only once the queue is drained.
+    for (UINT_PTR seen = handled();;) {
+        wintest::PumpFor(150);
+        UINT_PTR now = handled();
+        if (now == seen) break;
+        seen = now;
+    }
 }

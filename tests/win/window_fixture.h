@@ -36,6 +36,8 @@ protected:
     void StopWindows();
     HWND Control(int id) const { return GetDlgItem(control_, id); }
     HWND ControlWindow() const { return control_; }
+    // Posts a refresh as the engine does and pumps until the control window has handled it to the end.
+    void RefreshAndWait();
 
     // Face colour of a mode button, read a few pixels inside its left edge, clear of border, focus mark and label.
     COLORREF FaceOf(int buttonId);

@@ -15,13 +15,7 @@ protected:
         app.engine.workedDxcc = dxcc;
         app.engine.workedStateProv = states;
     }
-    // Posts a refresh as the engine does and waits until the host has been asked for its frequency.
-    void Refresh() {
-        int reads = host.frequencyReads;
-        app.windows->PostRefresh();
-        ASSERT_TRUE(wintest::PumpUntil([&] { return host.frequencyReads > reads; }));
-        wintest::PumpFor(50);
-    }
+    void Refresh() { RefreshAndWait(); }
     HWND Open(int box, wintest::StatusKind kind) {
         wintest::Click(Control(box));
         return wintest::StatusWindowOf(kind);

@@ -86,12 +86,7 @@ protected:
         std::lock_guard<std::mutex> lock(app.mutex);
         app.engine.workedDxcc = dxcc;
     }
-    void Refresh() {
-        int reads = host.frequencyReads;
-        app.windows->PostRefresh();
-        ASSERT_TRUE(wintest::PumpUntil([&] { return host.frequencyReads > reads; }));
-        wintest::PumpFor(50);
-    }
+    void Refresh() { RefreshAndWait(); }
     HWND Open(int box, StatusKind kind) {
         wintest::Click(Control(box));
         return wintest::StatusWindowOf(kind);

@@ -433,6 +433,15 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
 }
 
 LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
+    ApplyRefresh();
+    // How many refreshes this window has handled to the end, as a window property: whoever drives the
+    // plug-in from outside (tests, tolvsim) can wait for a refresh to be finished rather than guess.
+    auto done = reinterpret_cast<UINT_PTR>(GetPropA(Handle(), kRefreshCountProperty));
+    SetPropA(Handle(), kRefreshCountProperty, reinterpret_cast<HANDLE>(done + 1));
+    return 0;
+}
+
+void Setup_ARRL_RTTY::ApplyRefresh() {
     NotConnectedHostLink noHost;
     HostLink& host = state_.hostDispatch ? static_cast<HostLink&>(*state_.hostDispatch) : noHost;
     const StatusViewFields views = {viewState, viewDxcc, viewDxccExtended, viewTimer};
@@ -452,7 +461,7 @@ LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
         },
         state_.app.engine.refreshPending);
     // Without the host nothing opens or changes by itself; once the windows are closing, nothing either.
-    if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return 0;
+    if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return;
 
     for (const StatusWindowToReopen& reopen : r.windowsToReopen) {
         ReopenWindow(reopen.kind, r.russianTexts);
@@ -486,7 +495,7 @@ LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
         w->FieldsToControls();
     }
     if (Multiplier* w = state_.dxccWindow) w->InvalidatePanel();
-    return 0;
+    return;
 }
 
 }  // namespace ui

@@ -19,6 +19,9 @@ public:
     ~Setup_ARRL_RTTY() override;
     static const MessageTable<Setup_ARRL_RTTY>& Messages();
 
+    // Window property counting the refreshes handled to the end.
+    static constexpr const char* kRefreshCountProperty = "StatsRefreshesHandled";
+
     void FieldsToControls() override;
     void ControlsToFields() override;
 
@@ -42,6 +45,7 @@ private:
     LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
     LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
     LRESULT OnStatsRefresh(WPARAM, LPARAM, bool&);
+    void ApplyRefresh();
     LRESULT OnViewDxccExtended(WPARAM, LPARAM, bool&);
     LRESULT OnViewTimer(WPARAM, LPARAM, bool&);
     LRESULT OnModeButton(WPARAM, LPARAM, bool&);
