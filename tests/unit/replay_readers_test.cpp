@@ -59,6 +59,7 @@ TEST(ReplayReaders, CabrilloQsoLinesBecomeWhatTheHostPasses) {
     EXPECT_EQ(modes["RTTY"], 542);
     EXPECT_EQ(modes["DG"], 156);  // FT8 QSOs keep their code: the plug-in rejects them itself
     EXPECT_EQ(modes.size(), 2u);
+    ASSERT_FALSE(aa2il.qsos.empty());
     // The first QSO and the exact duplicate line, in file order with their line numbers.
     EXPECT_EQ(Fields(aa2il.qsos[0]), "AA2IL|NR2C|2019-01-05 1814|21098000|15m|RTTY|599|CA|599|NY");
     EXPECT_EQ(aa2il.qsos[0].line, 14);
@@ -72,6 +73,7 @@ TEST(ReplayReaders, CabrilloQsoLinesBecomeWhatTheHostPasses) {
     EXPECT_EQ(Fields(*dupes[1]), Fields(*dupes[0]));
 
     ParsedLog dx = ReadOrFail("ARRL-RTTY_2025_9H1XT.log");
+    ASSERT_FALSE(dx.qsos.empty());
     EXPECT_EQ(Fields(dx.qsos[0]), "9H1XT|9A1CCY|2025-01-04 2252|3587000|80m|RTTY|599|1|599|0129");
     std::map<std::string, int> bands;
     for (const LogQso& q : dx.qsos) bands[q.band]++;
