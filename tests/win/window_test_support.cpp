@@ -10,25 +10,10 @@
 
 namespace wintest {
 
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
-}
+// The same pumping waits as the host stand-in's: the tests host the Automation object on this thread too.
+void PumpFor(DWORD ms) { tolvsim::PumpFor(ms); }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= timeoutMs) return done();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, (timeoutMs - elapsed) < 10 ? (timeoutMs - elapsed) : 10,
-                                  QS_ALLINPUT);
-    }
-}
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) { return tolvsim::PumpUntil(done, timeoutMs); }
 
 void RunWhilePumping(const std::function<void()>& work) {
     std::atomic<bool> finished{false};
