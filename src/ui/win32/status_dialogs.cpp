@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <array>
 #include <mutex>
 
 #include "engine/test_app.h"
@@ -79,7 +81,11 @@ const MessageTable<Stat_Prov>& Stat_Prov::Messages() {
 BOOL Stat_Prov::OnInitDialog() {
     Dialog::OnInitDialog();
     LoadPosition(state_, keys_);
-    for (size_t i = 0; i < kStateCellCount; ++i) {
+    // The cells are taken over in the order 1016, 1018 to 1032, 1017 (MD), 1033 to 1077, 1113 (DC).
+    std::array<size_t, kStateCellCount> attachOrder;
+    for (size_t i = 0; i < kStateCellCount; ++i) attachOrder[i] = i;
+    std::rotate(attachOrder.begin() + 1, attachOrder.begin() + 2, attachOrder.begin() + 17);
+    for (size_t i : attachOrder) {
         CAdvancedButton& cell = cells[i];
         cell.AttachToItem(StateCellAt(i).controlId, Handle(), kCellFace, kCellLabel, kCellDisabledLabel);
         cell.shape = CAdvancedButton::kShapeEllipse;
