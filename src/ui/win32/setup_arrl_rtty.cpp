@@ -1,5 +1,6 @@
 #include "ui/win32/setup_arrl_rtty.h"
 
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <iterator>
@@ -434,6 +435,9 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
 
 LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
     ApplyRefresh();
+    // Only now may the engine's call check ask for the next refresh: while the windows were being brought up
+    // to date, this request still counted as outstanding.
+    SetRefreshPending();
     // How many refreshes this window has handled to the end, as a window property: whoever drives the
     // plug-in from outside (tests, tolvsim) can wait for a refresh to be finished rather than guess.
     auto done = reinterpret_cast<UINT_PTR>(GetPropA(Handle(), kRefreshCountProperty));
@@ -452,6 +456,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
     if (state_.stateWindow != nullptr) stateMarks = state_.stateWindow->marks;
 
     std::vector<std::string> workedStates;
+    std::atomic<int> refreshPendingAtEnd{0};  // the real flag is set once the windows are updated
     const StatusRefresh r = RefreshStatus(
         state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
         [this, &workedStates](const std::string& call) {
@@ -459,7 +464,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
             workedStates = snapshot.workedStateProv;
             return snapshot;
         },
-        state_.app.engine.refreshPending);
+        refreshPendingAtEnd);
     // Without the host nothing opens or changes by itself; once the windows are closing, nothing either.
     if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return;
 
