@@ -29,6 +29,18 @@ bool ReadVersionLine(const std::string& path, std::string& line) {
     return false;
 }
 
+// The folder the search looked in: the prefix up to its last separator. A prefix may end in the start
+// of a file name ("C:\Tolv\To"), and the names found are relative to that folder, not to the prefix.
+std::string SearchFolder(const std::string& folderPrefix) {
+#if defined(_WIN32)
+    const char* const separators = "\\/:";
+#else
+    const char* const separators = "\\/";
+#endif
+    size_t end = folderPrefix.find_last_of(separators);
+    return end == std::string::npos ? std::string() : folderPrefix.substr(0, end + 1);
+}
+
 }  // namespace
 
 void Update(const std::string& folderPrefix, std::string& hostVersion) {
@@ -36,7 +48,7 @@ void Update(const std::string& folderPrefix, std::string& hostVersion) {
     for (const std::string& name : platform::FindFileNames(pattern)) {
         if (name.find(kHostIniName) == std::string::npos) continue;
         std::string line;
-        if (ReadVersionLine(platform::FileSystemPath(folderPrefix + name), line)) {
+        if (ReadVersionLine(platform::FileSystemPath(SearchFolder(folderPrefix) + name), line)) {
             // The line from its sixth character on: for a line that starts with the key, what follows it.
             hostVersion = line.substr(5);
         }

@@ -34,6 +34,13 @@ double LinearDays(double dt) {
     return whole - (dt - whole);
 }
 
+// A time the rates can measure: valid and within the date range. The host passes the value by pointer,
+// so a valid status may come with a day count that is no date at all (NaN, 1e300).
+bool IsRateTime(const COleDateTime& t) {
+    DateTimeFields fields;
+    return t.GetFields(fields);
+}
+
 // Distinct texts in the order first met.
 class DistinctList {
 public:
@@ -99,6 +106,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     const bool ratesCounted = engine.cabrilloRequested == 0 && !engine.qsoLog.Empty();
     const COleDateTime rateReference =
         engine.qsoLog.Empty() ? COleDateTime() : engine.qsoLog.At(engine.qsoLog.Count() - 1).time;
+    const bool referenceIsTime = IsRateTime(rateReference);
 
     for (const std::string& band : engine.bandsSeen) {
         BandStats stats;
@@ -114,7 +122,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
             if (q.prefix == "K") ++stats.kQsos;
             if (q.prefix == "VE") ++stats.veQsos;
             // A QSO without a valid time is in no rate window.
-            if (ratesCounted && q.time.IsValid() && rateReference.IsValid()) {
+            if (ratesCounted && referenceIsTime && IsRateTime(q.time)) {
                 int64_t minutes = SpanMinutes(LinearDays(rateReference.m_dt) - LinearDays(q.time.m_dt));
                 if (minutes < kHourWindow) {
                     ++model.rates.hourQsos;

@@ -41,6 +41,8 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
         {"only the current directory has one", {{"Tolv2.ini", "Tolv=9.99\r\n"}, {"host/a.txt", ""}}, "host/", "Tolv"},
         {"backslash folder", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, "host\\", "2.20"},
         {"empty prefix searches the current directory", {{"Tolv2.ini", "Tolv=2.19\r\n"}}, "", "2.19"},
+        {"prefix ending in part of a name", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, "host/To", "2.20"},
+        {"prefix that is part of a name", {{"Tolv2.ini", "Tolv=2.19\r\n"}}, "Tol", "2.19"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -2,6 +2,7 @@
 // and the two rate windows.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "engine/engine.h"
@@ -190,6 +191,37 @@ TEST(ScoreModel, QsoWithoutValidTimeIsInNoRateWindow) {
     ScoreModel m = ComputeScoreModel(e);
     EXPECT_EQ(m.totals.qsos, 3);
     EXPECT_EQ(m.rates.hourQsos, 0);  // the reference itself has no time
+}
+
+TEST(ScoreModel, TimeOutsideTheDateRangeIsNoTimeForTheRates) {
+    // The host hands the date-time by pointer: a valid status may come with a day count that is no date.
+    struct Case {
+        const char* what;
+        double dt;
+        bool last;  // the odd record is the rate reference
+        int hour;
+    };
+    const Case cases[] = {
+        {"huge day count as the reference", 1e300, true, 0},
+        {"NaN as the reference", std::nan(""), true, 0},
+        {"huge day count between two QSOs", 1e300, false, 2},
+        {"NaN between two QSOs", std::nan(""), false, 2},
+        {"negative huge day count between two QSOs", -1e300, false, 2},
+    };
+    for (const Case& c : cases) {
+        Engine e;
+        e.bandsSeen = {"40m"};
+        CInfo odd = MakeQso({"K1X", "K", "40m", "", 12, 0});
+        odd.time = COleDateTime(c.dt, COleDateTime::valid);
+        Log(e, {{"K1A", "K", "40m", "", 12, 0}});
+        if (!c.last) e.qsoLog.Append(odd);
+        Log(e, {{"K1B", "K", "40m", "", 12, 5}});
+        if (c.last) e.qsoLog.Append(odd);
+        ScoreModel m = ComputeScoreModel(e);
+        EXPECT_EQ(m.totals.qsos, 3) << c.what;
+        EXPECT_EQ(m.rates.hourQsos, c.hour) << c.what;
+        EXPECT_EQ(m.rates.tenQsos, c.hour) << c.what;
+    }
 }
 
 TEST(ScoreModel, SpanMinutesRoundsByHalfASecond) {
