@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 namespace tolvsim {
 
@@ -14,6 +15,9 @@ void PumpFor(DWORD ms);
 // Runs `work` on a helper thread while this thread pumps, so work that waits for the window thread
 // (a click, reading a control) cannot deadlock with a call the window thread makes to the object.
 void RunWhilePumping(const std::function<void()>& work);
+
+// The visible top-level windows of this process, in Z order.
+std::vector<HWND> VisibleWindows();
 
 }  // namespace tolvsim
 

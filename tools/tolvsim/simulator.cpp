@@ -41,25 +41,6 @@ bool ParseDouble(const std::string& text, double* value) {
     return end != nullptr && *end == '\0';
 }
 
-struct FoundWindows {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-    auto* found = reinterpret_cast<FoundWindows*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == found->pid && IsWindowVisible(hwnd)) found->windows.push_back(hwnd);
-    return TRUE;
-}
-
-std::vector<HWND> VisibleWindows() {
-    FoundWindows found{GetCurrentProcessId(), {}};
-    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&found));
-    return found.windows;
-}
-
 std::wstring TextOf(HWND hwnd) {
     std::wstring text;
     RunWhilePumping([&] {
