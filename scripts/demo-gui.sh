@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The plug-in's windows on screen: builds the Windows side, starts a private X display and wine, and drives
 # Stats.dll through tolvsim.exe, the host stand-in, as the host would: a reset, a real contest log (the
-# 2018 log of 4U1WB from the shared test data), the score report, a call being entered on 20 m. Every status
-# window is open; the display is saved as a screenshot, once with English texts (own station W1EG) and once
+# 2018 log of 4U1WB, one of the published logs in tests/data), the score report, a call being entered on
+# 20 m. Every status window is open; the display is saved as a screenshot, once with English texts (own station W1EG) and once
 # with the Russian ones (own station UA3AAA), each with the call entered and again without it.
 #
 #   scripts/demo-gui.sh       (scripts/demo.sh --gui runs this)
@@ -19,7 +19,7 @@ echo "== win32 build"
 cmake --preset win32 >/dev/null
 cmake --build build/win32 -j2 --target Stats tolvsim
 bin=$PWD/build/win32/bin
-log=$(realpath "$PWD/../shared/data/arrl-rtty-logs/ARRL-RTTY_2018_4U1WB.log")
+log=$(realpath "$PWD/tests/data/published-logs/ARRL-RTTY_2018_4U1WB.log")
 out=${STATS_DEMO_OUT:-$PWD/stats-out/demo}
 mkdir -p "$out"
 

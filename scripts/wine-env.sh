@@ -1,22 +1,31 @@
-# Sourced by the scripts: a private wine prefix under a private Xvfb display, set up once, with a
-# persistent wineserver so each program starts in a few hundredths of a second. wine_env_cleanup
-# stops the server and the display and deletes the prefix; the caller traps it on EXIT.
+# Sourced by the scripts: a wine prefix under an X display, set up once, with a persistent wineserver so
+# each program starts in a few hundredths of a second. wine_env_cleanup undoes what wine_env_setup made;
+# the caller traps it on EXIT.
 #
-# Set WINE_DISPLAY_NUM to choose the display (default: the first free one from 99).
+# A WINEPREFIX or DISPLAY the caller already set is used as it is and left in place afterwards; otherwise
+# a private prefix and a private Xvfb display are made and removed again. WINE_DISPLAY_NUM chooses the
+# private display (default: the first free one from 99).
 
 wine_env_setup() {
   export WINEDEBUG=-all,err+module
   export WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEARCH=win32
+  STATS_OWN_PREFIX=""
+  if [ -z "${WINEPREFIX:-}" ]; then
+    WINEPREFIX=$(mktemp -d /tmp/stats-wpfx.XXXXXX)
+    STATS_OWN_PREFIX=$WINEPREFIX
+  fi
   export WINEPREFIX
-  WINEPREFIX=$(mktemp -d /tmp/stats-wpfx.XXXXXX)
 
-  local n=${WINE_DISPLAY_NUM:-99}
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  STATS_XVFB_PID=$!
-  export DISPLAY=":$n"
-  for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  STATS_XVFB_PID=""
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=${WINE_DISPLAY_NUM:-99}
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    STATS_XVFB_PID=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
 
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
@@ -27,15 +36,16 @@ wine_env_setup() {
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
   wineserver -w
-  wineserver -p
+  # A prefix of the caller's keeps its server only a minute after the last program; ours is stopped below.
+  if [ -n "$STATS_OWN_PREFIX" ]; then wineserver -p; else wineserver -p60; fi
   wine cmd /c exit >/dev/null 2>&1 || true
 }
 
 wine_env_cleanup() {
-  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-    wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${STATS_OWN_PREFIX:-}" ] && [ -d "$STATS_OWN_PREFIX" ]; then
+    WINEPREFIX=$STATS_OWN_PREFIX wineserver -k >/dev/null 2>&1 || true
     sleep 0.5
-    rm -rf "$WINEPREFIX"
+    rm -rf "$STATS_OWN_PREFIX"
   fi
   if [ -n "${STATS_XVFB_PID:-}" ]; then
     kill "$STATS_XVFB_PID" >/dev/null 2>&1 || true

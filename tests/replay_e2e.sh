@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 native_bin=${1:?native bin dir}
 win_bin=${2:?win32 bin dir}
 work=${3:-$win_bin/../replay-e2e}
-logs=$here/../shared/data/arrl-rtty-logs
+logs=$here/tests/data/published-logs
 
 for f in "$native_bin/stats-replay" "$native_bin/libStats.so" "$win_bin/stats-replay.exe" "$win_bin/Stats.dll"; do
   [ -e "$f" ] || { echo "replay_e2e: $f is missing: build both presets first (scripts/test.sh does)"; exit 1; }

@@ -92,7 +92,7 @@ TEST(ReplayCountry, EveryCallOfThePublishedLogsResolves) {
     for (const char* f : files) {
         ParsedLog log;
         std::string error;
-        ASSERT_TRUE(ReadLogFile(STATS_SOURCE_DIR "/../shared/data/arrl-rtty-logs/" + std::string(f), log, error));
+        ASSERT_TRUE(ReadLogFile(STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(f), log, error));
         for (const LogQso& q : log.qsos) {
             std::string prefix = Cty().PrefixOf(q.call);
             EXPECT_FALSE(prefix.empty()) << f << ":" << q.line << " " << q.call;

@@ -11,7 +11,7 @@ using namespace replay;
 
 namespace {
 
-const std::string kLogs = STATS_SOURCE_DIR "/../shared/data/arrl-rtty-logs/";
+const std::string kLogs = STATS_SOURCE_DIR "/tests/data/published-logs/";
 
 ParsedLog ReadOrFail(const std::string& name) {
     ParsedLog log;
