@@ -85,6 +85,21 @@ bool LineIsOfQso(const std::string& line, const std::string& call, const std::st
     }
 }
 
+bool IsDupeLineOf(const std::string& line, const CInfo& record) {
+    // The own call, between the date-time and the sent report, is the one field the record does not keep.
+    const std::string head = kLineStart + text::Format("%u", static_cast<unsigned>(record.freqKHz)) + kSeparator +
+                             record.mode + kSeparator + LineDateTime(record.time) + kSeparator;
+    std::string tail;
+    for (const std::string* field : {&record.rstSent, &record.exchSent, &record.call, &record.rstRcvd,
+                                     &record.exchRcvd}) {
+        tail += kSeparator;
+        tail += *field;
+    }
+    tail += kDupe;
+    return line.size() >= head.size() + tail.size() && line.compare(0, head.size(), head) == 0 &&
+           line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 std::vector<std::string> ReadLines(const std::string& fileName) {
     std::vector<std::string> lines;
     ReadTextLines(fileName, lines);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/args.h"
+#include "engine/cinfo.h"
 
 namespace badqso {
 
@@ -31,6 +32,9 @@ void AppendLine(const std::string& fileName, const std::string& line);
 // True when the line is a QSO line whose worked-call field is `call` and whose date-time field is
 // `dateTime`, both compared exactly.
 bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime);
+
+// True when the line is the dupe line that AddData0 wrote for this record, whatever the own call in it.
+bool IsDupeLineOf(const std::string& line, const CInfo& record);
 
 // Lines of the file without their line ends, header included; empty when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& fileName);

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "engine/engine.h"
 
 namespace {
@@ -117,8 +118,12 @@ ScoreModel ComputeScoreModel(Engine& engine) {
             if (q.notCounted != 0 || q.reserved != 0) continue;
             ++stats.qsos;
             ++stats.points;
-            if (prefixes.Add(q.prefix)) ++model.totals.dxcc;
-            if (!q.stateProv.empty() && statesProvs.Add(q.stateProv)) ++model.totals.stateProvCount;
+            // Every worked prefix is listed, but the USA and Canada count by their states and provinces.
+            if (prefixes.Add(q.prefix) && rules::IsDxccMultiplier(q.prefix)) ++model.totals.dxcc;
+            // "PEI" and "PE" are one multiplier, listed under the code it counts as.
+            if (!q.stateProv.empty() && statesProvs.Add(rules::CanonicalStateProv(q.stateProv))) {
+                ++model.totals.stateProvCount;
+            }
             if (q.prefix == "K") ++stats.kQsos;
             if (q.prefix == "VE") ++stats.veQsos;
             // A QSO without a valid time is in no rate window.
