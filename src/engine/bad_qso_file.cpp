@@ -11,12 +11,12 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
+const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
 
 namespace {
 
 const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
-const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
 // The header written when lines are removed carries a trailing blank; readers of the file know both.
 const char* const kRewriteHeader = "ARRL-RTTY-Roundup Contest UBN file ";
 const char* const kStateProvText = "  State/Province is not acceptable !!!";

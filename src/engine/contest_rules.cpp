@@ -5,17 +5,19 @@
 namespace {
 
 const char* const kBandTable[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
-const char* const kModeTable[] = {"RTTY", "BPSK31", "BPSK63", "AMTOR", "PACKET", "FT8", "FT4"};
 
-struct CabrilloMode {
+struct ModeRule {
     const char* mode;
-    const char* code;
+    const char* cabrilloCode;
+    bool accepted;
 };
 // "DG" is any digital mode other than RTTY that the contest counts; BPSK62 and BPSK125 are not contest
 // modes but keep the code of their family when a log holds them.
-const CabrilloMode kCabrilloModes[] = {{"RTTY", "RY"},    {"BPSK31", "RY"}, {"BPSK63", "RY"}, {"BPSK62", "RY"},
-                                       {"BPSK125", "RY"}, {"AMTOR", "RY"},  {"PACKET", "RY"}, {"FT8", "DG"},
-                                       {"FT4", "DG"}};
+const ModeRule kModes[] = {
+    {"RTTY", "RY", true}, {"BPSK31", "RY", true}, {"BPSK63", "RY", true},   {"AMTOR", "RY", true},
+    {"PACKET", "RY", true}, {"FT8", "DG", true},  {"FT4", "DG", true},      {"BPSK62", "RY", false},
+    {"BPSK125", "RY", false},
+};
 
 // US states and DC, then the Canadian provinces and territories, then the older spellings of four of them.
 const char* const kStateProvTable[] = {
@@ -53,13 +55,22 @@ const CContestRules& AcceptedBands() {
 }
 
 const CContestRules& AcceptedModes() {
-    static const CContestRules modes(kModeTable, sizeof kModeTable / sizeof kModeTable[0]);
+    static const CContestRules modes([] {
+        std::vector<std::string> accepted;
+        for (const ModeRule& m : kModes) {
+            if (m.accepted) accepted.push_back(m.mode);
+        }
+        return accepted;
+    }());
     return modes;
 }
 
+const char* const kRowBands[kBandRowCount] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const int kRowBandStartMhz[kBandRowCount] = {1, 3, 7, 14, 21, 28};
+
 namespace rules {
 
-bool IsWve(const std::string& prefix) { return prefix == "K" || prefix == "VE"; }
+bool IsWve(const std::string& prefix) { return prefix == kUsaPrefix || prefix == kCanadaPrefix; }
 
 bool IsDxccMultiplier(const std::string& prefix) { return !prefix.empty() && !IsWve(prefix); }
 
@@ -101,8 +112,8 @@ int IsValidExchange(const std::string& exchange, const std::string& prefix, int 
 }
 
 const char* CabrilloModeCode(const std::string& mode) {
-    for (const CabrilloMode& m : kCabrilloModes) {
-        if (mode == m.mode) return m.code;
+    for (const ModeRule& m : kModes) {
+        if (mode == m.mode) return m.cabrilloCode;
     }
     return "??";
 }
