@@ -227,8 +227,8 @@ TEST(ReplayRun, SurprisesAreNamed) {
                             "QSO: 14083 RY 2019-01-05 1759 W1AW 599 CT K3ABC 599 NY\n"  // 6: a minute early
                             "QSO: 14084 RY 2019-01-07 0000 W1AW 599 CT K4ABC 599 NY\n"  // 7: the end itself
                             "QSO: 14085 RY 2019-01-06 2359 W1AW 599 CT K5ABC 599 NY\n"  // 8: last minute
-                            "QSO: 7080 DG 2019-01-05 1817 W1AW 599 CT K6ABC 599 NY\n"   // 9
-                            "QSO: 7081 DG 2019-01-05 1818 W1AW 599 CT K7ABC 599 NY\n"   // 10
+                            "QSO: 7080 CW 2019-01-05 1817 W1AW 599 CT K6ABC 599 NY\n"   // 9
+                            "QSO: 7081 CW 2019-01-05 1818 W1AW 599 CT K7ABC 599 NY\n"   // 10
                             "END-OF-LOG:\n");
     const std::string countries = "United States:05:08:NA:43.00:87.90:5.0:K:\n    K,W,=VER%s;\n"
                                   "Fed. Rep. of Germany:14:28:EU:51.00:-10.00:-1.0:DL:\n    DL;\n";
@@ -255,15 +255,15 @@ TEST(ReplayRun, SurprisesAreNamed) {
                   "ARRL-RTTY-Roundup Contest UBN file\r\n"
                   "QSO:  14081  RTTY  2019-01-05 1815  W1AW  599  CT  K1ABC  599  MA   DUPE !!!\r\n"
                   "QSO:  14082  RTTY  2019-01-05 1816  W1AW  599  CT  K2ABC  599     NO RX NUMBER !!!\r\n"
-                  "QSO:  7080  DG  2019-01-05 1817  W1AW  599  CT  K6ABC  599  NY   WRONG MODE !!!\r\n"
-                  "QSO:  7081  DG  2019-01-05 1818  W1AW  599  CT  K7ABC  599  NY   WRONG MODE !!!\r\n");
+                  "QSO:  7080  CW  2019-01-05 1817  W1AW  599  CT  K6ABC  599  NY   WRONG MODE !!!\r\n"
+                  "QSO:  7081  CW  2019-01-05 1818  W1AW  599  CT  K7ABC  599  NY   WRONG MODE !!!\r\n");
         for (const char* line :
              {"s.log:5: note: no received exchange for K2ABC (passed on empty)\n",
               "s.log:6: outside the contest period: K3ABC 2019-01-05 1759 (replayed all the same)\n",
               "s.log:7: outside the contest period: K4ABC 2019-01-07 0000 (replayed all the same)\n",
               "s.log:5: rejected by the plug-in: K2ABC 20m RTTY: NO RX NUMBER\n",
               ", 2 outside the contest period 2019-01-05 1800 to 2019-01-07 0000\n",
-              "stats-replay: rejected by the plug-in: 2 WRONG MODE (DG), 1 NO RX NUMBER\n"}) {
+              "stats-replay: rejected by the plug-in: 2 WRONG MODE (CW), 1 NO RX NUMBER\n"}) {
             EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
         }
         EXPECT_EQ(r.summary.outsidePeriod, 2u);

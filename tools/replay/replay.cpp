@@ -104,7 +104,7 @@ struct CheckQuestion {
 CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
     std::vector<std::string> parts = text::Split(question, ':');
     CheckQuestion q;
-    q.call = text::Trim(parts[0]);
+    q.call = text::ToUpper(text::Trim(parts[0]));
     // Without band and mode the question is asked where the operator last was.
     q.band = log.qsos.empty() ? "20m" : log.qsos.back().band;
     q.mode = log.qsos.empty() ? "RTTY" : log.qsos.back().mode;
