@@ -233,7 +233,7 @@ TEST(ReplayMapping, CommandLine) {
     }
 }
 
-// Every option the parser knows is in --help and in the README.
+// Every option the parser knows and every header field --header takes is in --help and in the README.
 TEST(ReplayMapping, EveryOptionIsDocumented) {
     std::ifstream in(STATS_SOURCE_DIR "/README.md");
     std::stringstream readme;
@@ -245,6 +245,13 @@ TEST(ReplayMapping, EveryOptionIsDocumented) {
     for (const std::string& name : names) {
         EXPECT_NE(usage.find("  " + name), std::string::npos) << name;
         EXPECT_NE(readme.str().find("`" + name), std::string::npos) << name;
+    }
+    size_t row = readme.str().find("| `--header KEY=VALUE` |");
+    ASSERT_NE(row, std::string::npos);
+    std::string headerRow = readme.str().substr(row, readme.str().find('\n', row) - row);
+    for (const HeaderField& f : HeaderFields()) {
+        EXPECT_NE(usage.find(std::string(" ") + f.tag), std::string::npos) << f.tag;
+        EXPECT_NE(headerRow.find(std::string(" ") + f.tag), std::string::npos) << f.tag;
     }
 }
 

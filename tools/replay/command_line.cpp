@@ -40,11 +40,8 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "overrides it, and a field neither gives is left empty",
          [](ReplayOptions& o, const std::string&, std::string&) { return o.cabrillo = true; }},
         {"--header", "KEY=VALUE",
-         "a Cabrillo header field for --cabrillo (repeat as needed): CALLSIGN, CONTEST, LOCATION,\n"
-         "CATEGORY-OPERATOR, CATEGORY-ASSISTED, CATEGORY-BAND, CATEGORY-MODE, CATEGORY-OVERLAY,\n"
-         "CATEGORY-POWER, CATEGORY-STATION, CATEGORY-TRANSMITTER, OPERATORS, NAME, ADDRESS,\n"
-         "ADDRESS-CITY, ADDRESS-STATE-PROVINCE, ADDRESS-POSTALCODE, ADDRESS-COUNTRY, CLUB, EMAIL,\n"
-         "SOAPBOX (the only one that may hold line breaks)",
+         "a Cabrillo header field for --cabrillo, any field of the plug-in's header dialog (see\n"
+         "below; repeat as needed). Only SOAPBOX may hold line breaks",
          [](ReplayOptions& o, const std::string& v, std::string& error) {
              HeaderValue h;
              if (!ParseHeaderOption(v, h, error)) return false;
@@ -119,6 +116,16 @@ std::string UsageText() {
                                              : head + "\n" + indent;
         usage += text::ReplaceAll(s.help, "\n", "\n" + indent) + "\n";
     }
+    std::string fields = "\nCabrillo header fields:";
+    size_t lineStart = 0;
+    for (const HeaderField& f : HeaderFields()) {
+        if (fields.size() - lineStart + std::string(f.tag).size() > 100) {
+            lineStart = fields.size() + 1;
+            fields += "\n ";
+        }
+        fields += std::string(" ") + f.tag;
+    }
+    usage += fields + "\n";
     usage +=
         "\n"
         "Exit code 0 when the log was replayed; 2 when the command line is wrong, or the log (no QSO in it\n"

@@ -281,7 +281,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
             err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
                 << ": " << reason << "\n";
             if (reason.find("MODE") != std::string::npos) reason += " (" + q.mode + ")";
-            if (reason.find("BAND") != std::string::npos) reason += " (" + band + ")";
+            if (reason.find("BAND") != std::string::npos) reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
             ++summary.rejections[reason];
         }
     }
