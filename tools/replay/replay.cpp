@@ -114,19 +114,16 @@ CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
 }
 
 constexpr const char* kPeriodFormat = "%Y-%m-%d %H%M";
+constexpr double kCountryFileMaxAgeDays = 365.0;
 
 // Whole minutes, so that times built in different ways compare exactly.
 long long Minutes(const COleDateTime& t) { return std::llround(t.m_dt * 24.0 * 60.0); }
-constexpr int kCountryFileMaxAgeDays = 365;
 
-// How many days the country file's edition lies before the contest's start; nullopt when it names none.
-std::optional<int> CountryFileAgeDays(const CountryFile& cty, const COleDateTime& start) {
+// The date of the country file's edition; null when it names none.
+COleDateTime CountryFileEdition(const CountryFile& cty) {
     const std::string& v = cty.Version();
-    if (v.size() != 8 || !start.IsValid()) return std::nullopt;
-    COleDateTime edition = COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)),
-                                                    std::stoi(v.substr(6, 2)), 0, 0);
-    if (!edition.IsValid()) return std::nullopt;
-    return static_cast<int>(start.m_dt - edition.m_dt);
+    if (v.size() != 8) return COleDateTime::Null();
+    return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
 }
 
 // "156 WRONG MODE (DG), 2 WRONG BAND (30m)": most first.
@@ -217,9 +214,9 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     COleDateTime start = o.start ? *o.start : ContestStartNear(FirstQsoTime(log.qsos));
     COleDateTime end = o.end ? *o.end : ContestEndFor(start);
-    if (auto age = CountryFileAgeDays(cty, start); age && *age > kCountryFileMaxAgeDays) {
-        err << kTool << "the country file " << o.countryFile << " is of " << cty.Version().substr(0, 4) << "-"
-            << cty.Version().substr(4, 2) << "-" << cty.Version().substr(6, 2)
+    COleDateTime edition = CountryFileEdition(cty);
+    if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
+        err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
             << ", more than a year before the contest: calls issued since may get no or a wrong prefix; "
                "give a newer one with --cty FILE\n";
     }
@@ -256,7 +253,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         if (Minutes(q.time) < Minutes(start) || Minutes(q.time) >= Minutes(end)) {
             ++summary.outsidePeriod;
             err << Where(log, q.line) << "outside the contest period: " << q.call << " "
-                << q.time.Format("%Y-%m-%d %H%M") << " (replayed all the same)\n";
+                << q.time.Format(kPeriodFormat) << " (replayed all the same)\n";
         }
         std::string prefix = cty.PrefixOf(q.call);
         if (prefix.empty()) {
