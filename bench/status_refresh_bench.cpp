@@ -6,6 +6,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "bench_support.h"
 #include "engine/test_app.h"
@@ -37,8 +38,7 @@ struct FilledApp {
         if (size != n) {
             app = std::make_unique<CTestApp>();
             app->ResetStats(MakeReset());
-            for (const QsoArgs& q : RealisticLog(n, 5))
-                app->AddData(q);
+            for (QsoArgs& q : RealisticLog(n, 5)) app->AddData(std::move(q));
             app->GetResult(nullptr);
             size = n;
         }

@@ -46,7 +46,7 @@ CContestRules::CContestRules(const char* const* table, size_t count) : entries_(
 
 bool CContestRules::Contains(const std::string& text) const {
     for (const std::string& entry : entries_) {
-        if (text::EqualsNoCase(entry, text)) return true;
+        if (entry.size() == text.size() && text::EqualsNoCase(entry, text)) return true;
     }
     return false;
 }

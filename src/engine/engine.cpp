@@ -32,7 +32,7 @@ int Engine::CheckCall(const CheckArgs& args) const {
     return result;
 }
 
-int Engine::AddData(QsoArgs args) {
+int Engine::AddData(QsoArgs&& args) {
     CInfo qso;
     qso.call = std::move(args.call);
     qso.prefix = std::move(args.prefix);

@@ -17,7 +17,7 @@ public:
     // 2 new, 3 W/VE station not known yet, 4 rules failure.
     int CheckCall(const CheckArgs& args) const;
     // AddData0: 1 when the QSO went into the log, 0 when it was rejected.
-    int AddData(QsoArgs args);
+    int AddData(QsoArgs&& args);
     // RemoveData0: removes the first matching QSO and its bad-QSO lines.
     void RemoveData(const QsoArgs& args);
     // The part of ResetStats0 before the Cabrillo header: host version, dates, own call, empty log, rows.

@@ -47,7 +47,7 @@ int CTestApp::CheckCall(const CheckArgs& args) {
     return result;
 }
 
-int CTestApp::AddData(QsoArgs args) {
+int CTestApp::AddData(QsoArgs&& args) {
     int result;
     {
         std::lock_guard<std::mutex> lock(mutex);

@@ -23,7 +23,7 @@ public:
 
     int IsValidExchg(const ExchangeArgs& args);
     int CheckCall(const CheckArgs& args);
-    int AddData(QsoArgs args);
+    int AddData(QsoArgs&& args);
     int RemoveData(const QsoArgs& args);
     int ResetStats(const ResetArgs& args);
     const char* GetResult(int* out);
