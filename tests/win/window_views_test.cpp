@@ -170,6 +170,47 @@ TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
     }
 }
 
+// Without stored positions no window of the plug-in covers another, and all stay on the work area: at the first
+// start, where the operator ticks the four views, and at the next, where the refresh reopens them. A window whose
+// default place is free keeps it.
+TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
+    StartHost();
+    HWND w = StartControlWindow();
+    ASSERT_NE(w, nullptr);
+    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
+        wintest::Click(Control(box));
+    for (bool restarted : {false, true}) {
+        SCOPED_TRACE(restarted ? "reopened by the refresh" : "opened by the check boxes");
+        if (restarted) {
+            EXPECT_EQ(Setting("setup_x"), "<missing>");
+            w = StartControlWindow();
+            ASSERT_NE(w, nullptr);
+        }
+        ASSERT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const std::vector<HWND> windows = wintest::ProcessWindows();
+        for (size_t i = 0; i < windows.size(); ++i) {
+            const RECT r = WindowRectOf(windows[i]);
+            RECT inside;
+            EXPECT_TRUE(IntersectRect(&inside, &r, &monitor.rcWork) && EqualRect(&inside, &r))
+                << wintest::Narrow(wintest::TitleOf(windows[i]));
+            for (size_t j = 0; j < i; ++j) {
+                const RECT other = WindowRectOf(windows[j]);
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &r, &other)) << wintest::Narrow(wintest::TitleOf(windows[i]))
+                                                               << " covers " << wintest::Narrow(wintest::TitleOf(windows[j]));
+            }
+        }
+        EXPECT_EQ(WindowRectOf(w).left, 10);
+        EXPECT_EQ(WindowRectOf(w).top, 600);
+        const RECT timer = WindowRectOf(wintest::StatusWindowOf(StatusKind::BandChange));
+        EXPECT_EQ(timer.left, 10);
+        EXPECT_EQ(timer.top, 10);
+    }
+}
+
 TEST_F(ViewsTest, OnePositionPairServesAllWindows) {
     WriteSettings("setup_x=300\r\nsetup_y=200\r\n");
     HWND w = StartControlWindow();
