@@ -6,14 +6,11 @@
 
 namespace ui {
 
-void LoadPosition(WindowThreadState& state, const PositionKeys& keys) {
+void PlaceTopmost(WindowThreadState& state, HWND hwnd, const PositionKeys& keys) {
     state.lastPosX = Settings::GetInt(keys.keyX, Settings::kPositionBuffer);
     state.lastPosY = Settings::GetInt(keys.keyY, Settings::kPositionBuffer);
     if (state.lastPosX == 0) state.lastPosX = keys.defaultX;
     if (state.lastPosY == 0) state.lastPosY = keys.defaultY;
-}
-
-void PlaceTopmostAtLastPosition(const WindowThreadState& state, HWND hwnd) {
     SetWindowPos(hwnd, nullptr, state.lastPosX, state.lastPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }

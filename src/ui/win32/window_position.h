@@ -15,11 +15,9 @@ struct PositionKeys {
     int defaultY;
 };
 
-// Reads the window's keys into the shared pair, 0 becoming the default.
-void LoadPosition(WindowThreadState& state, const PositionKeys& keys);
-// Moves the window to the shared pair without changing its size or Z order, then makes it topmost
-// without moving, sizing or activating it.
-void PlaceTopmostAtLastPosition(const WindowThreadState& state, HWND hwnd);
+// Reads the window's keys into the shared pair, 0 becoming the default; moves the window there without changing
+// its size or Z order, then makes it topmost without moving, sizing or activating it.
+void PlaceTopmost(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
 // The WM_SETCURSOR part of the rule; the caller then lets default processing run.
 void SavePositionIfMoved(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
 // Icon resource 113 as the window's large icon.
