@@ -31,7 +31,8 @@ TEST_F(LifetimeTest, EveryWindowLetsGoOfItsObjectBeforeTheWindowIsDestroyed) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
     ui::WindowThreadState state(app);
-    HWND pageParent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    HWND pageParent =
+        CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
     using Parts = std::vector<HWND>;
     struct Case {
         const char* name;
@@ -50,7 +51,8 @@ TEST_F(LifetimeTest, EveryWindowLetsGoOfItsObjectBeforeTheWindowIsDestroyed) {
         {"Multiplier_Mult", [&] { return new ui::Multiplier_Mult(state); },
          [](ui::Dialog* d) {
              Parts pages;
-             for (int k = 0; k < kDxccPageCount; ++k) pages.push_back(static_cast<ui::Multiplier_Mult*>(d)->PageAt(k)->Handle());
+             for (int k = 0; k < kDxccPageCount; ++k)
+                 pages.push_back(static_cast<ui::Multiplier_Mult*>(d)->PageAt(k)->Handle());
              return pages;
          },
          nullptr},
