@@ -58,6 +58,10 @@ TEST_F(LifetimeTest, EveryWindowLetsGoOfItsObjectBeforeTheWindowIsDestroyed) {
          nullptr},
         {"Change_Band", [&] { return new ui::Change_Band(state); }, none, nullptr},
         {"WAE_ALL", [] { return new ui::WAE_ALL(); }, none, pageParent},
+        {"AF_DXCC", [] { return new ui::AF_DXCC(); }, none, pageParent},
+        {"AS_DXCC", [] { return new ui::AS_DXCC(); }, none, pageParent},
+        {"NA_DXCC", [] { return new ui::NA_DXCC(); }, none, pageParent},
+        {"SA_DXCC", [] { return new ui::SA_DXCC(); }, none, pageParent},
         {"OC_DXCC", [] { return new ui::OC_DXCC(); }, none, pageParent},
     };
     for (const Case& c : cases) {
