@@ -1,9 +1,14 @@
 #!/usr/bin/env bash
 # The plug-in's windows on screen: builds the Windows side, starts a private X display and wine, and drives
-# Stats.dll through tolvsim.exe, the host stand-in, as the host would: a reset, a real contest log (the
-# 2018 log of 4U1WB, one of the published logs in tests/data), the score report, a call being entered on
-# 20 m. Every status window is open; the display is saved as a screenshot, once with English texts (own station W1EG) and once
-# with the Russian ones (own station UA3AAA), each with the call entered and again without it.
+# Stats.dll through tolvsim.exe, the host stand-in, as the host would at a first start: no settings file, a
+# reset, the operator ticking the four views in the control window, a real contest log (the 2018 log of
+# 4U1WB, one of the published logs in tests/data), the score report and a call being entered on 20 m. Saved
+# as screenshots, once with English texts (own station W1EG) and once with the Russian ones (own station
+# UA3AAA):
+#
+#   first-start[-russian].png          every window, where the plug-in placed them, with the call entered
+#   first-start[-russian]-list.png     the same without a call: the DXCC window lists the worked prefixes
+#   dxcc-EU[-russian].png ... dxcc-OC  the extended DXCC window on each of its six continent pages
 #
 #   scripts/demo-gui.sh       (scripts/demo.sh --gui runs this)
 #
@@ -47,34 +52,36 @@ ask() {
   return 1
 }
 
-# One session: $1 own call, $2 own prefix, $3 screenshot file.
+# The whole screen, cut down to the windows on it.
+shoot() {
+  xwd -root -display "$DISPLAY" -silent | convert xwd:- -trim -bordercolor black -border 10 +repage "$1"
+  echo "demo-gui: screenshot $1"
+}
+
+# Where the window whose title holds $1 stands: X, Y, WIDTH and HEIGHT.
+locate() {
+  eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name "$1" | tail -n 1)")"
+}
+
+# That window alone.
+shoot_window() {
+  locate "$1"
+  xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$2"
+  echo "demo-gui: screenshot $2"
+}
+
+# One session: $1 own call, $2 own prefix, $3 the control window's title, $4 suffix of the screenshots.
 session() {
-  local own=$1 prefix=$2 shot=$3
+  local own=$1 prefix=$2 setup=$3 suffix=$4
   work=$(mktemp -d /tmp/stats-gui.XXXXXX)
-  mkdir "$work/Plugins"
-  # Every view open, each window at its own place on the screen.
-  sed 's/$/\r/' > "$work/Plugins/ARRL-RTTY.ini" <<'INI'
-[Settings]
-setup_view_dxcc=1
-setup_view_state=1
-setup_view_dxcc_extended=1
-Timer=1
-setup_x=20
-setup_y=20
-change_band_x=20
-change_band_y=190
-stat_x=20
-stat_y=340
-dxcc_x=360
-dxcc_y=20
-dxcc_extended_x=360
-dxcc_extended_y=260
-INI
+  mkdir "$work/Plugins"  # no settings file: a first start
 
   coproc TOLV { cd "$work" && exec wine "$bin/tolvsim.exe" 2>&1; }
   ask "freq 14085000"
   ask "reset $own $prefix 2018-01-06 18:00 2018-01-07 23:59"
   ask "wait 500"
+  # The operator ticks DXCC, State/Province, DXCC Extended and Timer.
+  for box in 1016 1015 1017 1018; do ask "click $setup $box"; done
   # A real log, every QSO with its DXCC prefix from the country file.
   ask "replay Z:$log" '^(ok|error)'
   ask "result" '^ok '
@@ -82,14 +89,21 @@ INI
   ask "check W7ZR 20m RTTY K"
   ask "wait 1000"
   ask "windows" '^ok '
-  xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop 1200x580+0+0 +repage "$shot"
-  echo "demo-gui: screenshot $shot"
+  shoot "$out/first-start$suffix.png"
+  # The six continent pages, each by a click on its tab (the tabs stand about 57 pixels apart).
+  local page k=0
+  locate DXCC
+  for page in EU AF AS NA SA OC; do
+    xdotool mousemove $((X + 44 + 57 * k)) $((Y + 43)) click 1
+    ask "wait 300"
+    shoot_window DXCC "$out/dxcc-$page$suffix.png"
+    k=$((k + 1))
+  done
   # No call entered: the DXCC window lists the worked prefixes.
   ask "call"
   ask "check W7ZR 20m RTTY K"
   ask "wait 1000"
-  xwd -root -display "$DISPLAY" -silent | convert xwd:- -crop 1200x580+0+0 +repage "${shot%.png}-list.png"
-  echo "demo-gui: screenshot ${shot%.png}-list.png"
+  shoot "$out/first-start$suffix-list.png"
   ask "unload"
   ask "quit"
   wait "$TOLV_PID" 2>/dev/null || true
@@ -97,6 +111,6 @@ INI
   work=""
 }
 
-session W1EG K "$out/gui-windows.png"
-session UA3AAA UA "$out/gui-windows-russian.png"
+session W1EG K Setup ""
+session UA3AAA UA Настройки -russian
 echo "demo-gui: done; screenshots in $out"

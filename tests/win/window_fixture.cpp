@@ -18,6 +18,7 @@ void ControlWindowTest::TearDown() {
     tolvsim::RevokeHostObject(cookie);
     cookie = 0;
     CoUninitialize();
+    EXPECT_EQ(faults.Count(), 0) << "access violation: " << faults.First();
 }
 
 void ControlWindowTest::StartHost() {

@@ -43,6 +43,8 @@ protected:
     COLORREF FaceOf(int buttonId);
 
     CTestApp& app = CTestApp::Instance();
+    // A fault on the window thread fails the test that caused it (checked once the windows are stopped).
+    wintest::AccessViolationWatch faults;
     TempWorkDir dir;
     tolvsim::HostObject host;
     DWORD cookie = 0;

@@ -108,7 +108,7 @@ protected:
     }
 };
 
-TEST_F(StatusWindowsTest, ContinentPagesHoldOneBoxPerEntityInsideThePage) {
+TEST_F(StatusWindowsTest, ContinentPagesHoldOneWholeBoxPerEntityInsideThePage) {
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
     HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
@@ -131,21 +131,40 @@ TEST_F(StatusWindowsTest, ContinentPagesHoldOneBoxPerEntityInsideThePage) {
         ASSERT_NE(pageWindow, nullptr);
         RECT pageRect;
         GetClientRect(pageWindow, &pageRect);
-        int boxes = 0;
+        // Captions measured as the boxes draw them: in the page's font, after the check mark and the gap the
+        // button control leaves before the text (half the width of a "0").
+        HDC dc = GetDC(pageWindow);
+        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(pageWindow, WM_GETFONT, 0, 0)));
+        INT zero = 0;
+        GetCharWidth32W(dc, L'0', L'0', &zero);
+        const int beforeText = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1 + zero / 2 + 1;
+        std::vector<RECT> placed;
         for (const DxccEntity& row : DxccEntityTable::PageRows(page)) {
             HWND box = GetDlgItem(pageWindow, row.controlId);
             ASSERT_NE(box, nullptr) << row.caption;
-            EXPECT_EQ(wintest::Narrow(wintest::TitleOf(box)), row.caption);
+            const std::wstring caption = wintest::TitleOf(box);
+            EXPECT_EQ(wintest::Narrow(caption), row.caption);
             RECT r;
             GetWindowRect(box, &r);
             MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&r), 2);
             EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= pageRect.right && r.bottom <= pageRect.bottom)
                 << row.caption << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            ++boxes;
+            SIZE text = {0, 0};
+            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
+            RECT client;
+            GetClientRect(box, &client);
+            EXPECT_LE(beforeText + text.cx, client.right) << row.caption << " is cut";
+            for (const RECT& other : placed) {
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &r, &other)) << row.caption << " overlaps another box";
+            }
+            placed.push_back(r);
         }
+        SelectObject(dc, oldFont);
+        ReleaseDC(pageWindow, dc);
         int children = 0;
         for (HWND c = GetWindow(pageWindow, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) ++children;
-        EXPECT_EQ(children, boxes);
+        EXPECT_EQ(children, static_cast<int>(placed.size()));
     }
 }
 

@@ -176,6 +176,46 @@ std::string ArtifactPath(const std::string& fileName) {
     return dir + "\\" + fileName;
 }
 
+namespace {
+
+// Written by the exception handler, which may run on any thread and must not allocate.
+std::atomic<int> violations{0};
+std::atomic<uintptr_t> firstCode{0};
+std::atomic<uintptr_t> firstTarget{0};
+std::atomic<DWORD> firstThread{0};
+
+LONG CALLBACK RecordAccessViolation(EXCEPTION_POINTERS* info) {
+    const EXCEPTION_RECORD* record = info->ExceptionRecord;
+    if (record->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && violations.fetch_add(1) == 0) {
+        firstCode = reinterpret_cast<uintptr_t>(record->ExceptionAddress);
+        firstTarget = record->NumberParameters > 1 ? record->ExceptionInformation[1] : 0;
+        firstThread = GetCurrentThreadId();
+    }
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
+}  // namespace
+
+AccessViolationWatch::AccessViolationWatch() : handler_(nullptr) {
+    violations = 0;
+    handler_ = AddVectoredExceptionHandler(1, &RecordAccessViolation);
+}
+
+AccessViolationWatch::~AccessViolationWatch() {
+    if (handler_ != nullptr) RemoveVectoredExceptionHandler(handler_);
+}
+
+int AccessViolationWatch::Count() const { return violations.load(); }
+
+std::string AccessViolationWatch::First() const {
+    if (Count() == 0) return std::string();
+    char text[96];
+    std::snprintf(text, sizeof text, "code at 0x%08lx touched 0x%08lx on thread %lu",
+                  static_cast<unsigned long>(firstCode.load()), static_cast<unsigned long>(firstTarget.load()),
+                  static_cast<unsigned long>(firstThread.load()));
+    return text;
+}
+
 std::string Narrow(const std::wstring& text) {
     if (text.empty()) return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);

@@ -44,4 +44,20 @@ std::string ArtifactPath(const std::string& fileName);
 
 std::string Narrow(const std::wstring& text);
 
+// Records the access violations of every thread of the process while it exists. Wine catches a fault inside
+// a window or dialog procedure and lets the message return, so without this the test that caused it passes.
+class AccessViolationWatch {
+public:
+    AccessViolationWatch();
+    ~AccessViolationWatch();
+    AccessViolationWatch(const AccessViolationWatch&) = delete;
+    AccessViolationWatch& operator=(const AccessViolationWatch&) = delete;
+    // How many were seen, and where the first one happened ("" when none).
+    int Count() const;
+    std::string First() const;
+
+private:
+    void* handler_;
+};
+
 }  // namespace wintest

@@ -26,6 +26,7 @@ protected:
         plugin.Unload();
         tolvsim::RevokeHostObject(cookie);
         CoUninitialize();
+        EXPECT_EQ(faults.Count(), 0) << "access violation: " << faults.First();
     }
 
     void Reset() {
@@ -52,6 +53,7 @@ protected:
         return n;
     }
 
+    wintest::AccessViolationWatch faults;
     TempWorkDir dir;
     tolvsim::HostObject host;
     DWORD cookie = 0;

@@ -1,7 +1,10 @@
 // The control window's view check boxes and the position rule that every window follows.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "resources/resource.h"
+#include "ui/win32/window_position.h"
 #include "window_fixture.h"
 
 namespace {
@@ -129,9 +132,9 @@ TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
         const char* settings;
         POINT control, dxcc, state, extended, timer;
     };
+    // Without any stored position a window avoids the others (WithoutStoredPositionsNoWindowCoversAnother).
     const Case cases[] = {
-        {"", {10, 600}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
-        // A stored 0 selects the default, coordinate by coordinate.
+        // A stored 0 selects the default, coordinate by coordinate, even where it covers another window.
         {"setup_x=0\r\nsetup_y=0\r\ndxcc_x=0\r\ndxcc_y=77\r\nstat_x=33\r\nstat_y=0\r\n"
          "dxcc_extended_x=0\r\ndxcc_extended_y=0\r\nchange_band_x=0\r\nchange_band_y=0\r\n",
          {10, 600}, {10, 77}, {33, 600}, {10, 400}, {10, 10}},
@@ -139,7 +142,7 @@ TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
          "dxcc_extended_x=330\r\ndxcc_extended_y=230\r\nchange_band_x=340\r\nchange_band_y=240\r\n",
          {300, 200}, {310, 210}, {320, 220}, {330, 230}, {340, 240}},
         // Not a number reads as 0.
-        {"setup_x=abc\r\nsetup_y=12x\r\n", {10, 12}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
+        {"setup_x=abc\r\nsetup_y=12x\r\nchange_band_x=x\r\n", {10, 12}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.settings);
@@ -167,6 +170,75 @@ TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
             if (box != 0) wintest::Click(Control(box));
         }
         StopWindows();
+    }
+}
+
+// Without stored positions no window of the plug-in covers another, and all stay on the work area: at the first
+// start, where the operator ticks the four views, and at the next, where the refresh reopens them. A window whose
+// default place is free keeps it.
+TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
+    StartHost();
+    HWND w = StartControlWindow();
+    ASSERT_NE(w, nullptr);
+    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
+        wintest::Click(Control(box));
+    for (bool restarted : {false, true}) {
+        SCOPED_TRACE(restarted ? "reopened by the refresh" : "opened by the check boxes");
+        if (restarted) {
+            EXPECT_EQ(Setting("setup_x"), "<missing>");
+            w = StartControlWindow();
+            ASSERT_NE(w, nullptr);
+        }
+        ASSERT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        const std::vector<HWND> windows = wintest::ProcessWindows();
+        for (size_t i = 0; i < windows.size(); ++i) {
+            const RECT r = WindowRectOf(windows[i]);
+            RECT inside;
+            EXPECT_TRUE(IntersectRect(&inside, &r, &monitor.rcWork) && EqualRect(&inside, &r))
+                << wintest::Narrow(wintest::TitleOf(windows[i]));
+            for (size_t j = 0; j < i; ++j) {
+                const RECT other = WindowRectOf(windows[j]);
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &r, &other))
+                    << wintest::Narrow(wintest::TitleOf(windows[i])) << " covers "
+                    << wintest::Narrow(wintest::TitleOf(windows[j]));
+            }
+        }
+        EXPECT_EQ(WindowRectOf(w).left, 10);
+        EXPECT_EQ(WindowRectOf(w).top, 600);
+        const RECT timer = WindowRectOf(wintest::StatusWindowOf(StatusKind::BandChange));
+        EXPECT_EQ(timer.left, 10);
+        EXPECT_EQ(timer.top, 10);
+    }
+}
+
+// The place chosen for a window of 300 x 150 that would rather stand at `preferred`, on a smaller screen too.
+TEST(FreePlace, DefaultWhenFreeElseTheNearestFreePlaceOnTheWorkArea) {
+    const RECT screen = {0, 0, 1280, 1024}, small = {0, 0, 1366, 728};
+    const RECT control = {10, 600, 300, 745};
+    struct Case {
+        const char* what;
+        POINT preferred;
+        std::vector<RECT> taken;
+        RECT workArea;
+        POINT expected;
+    };
+    const Case cases[] = {
+        {"free", {10, 400}, {control}, screen, {10, 400}},
+        {"touching is not covering", {10, 450}, {control}, screen, {10, 450}},
+        {"covering: moved up just clear", {10, 451}, {control}, screen, {10, 450}},
+        {"covering, no room above: below it", {10, 600}, {control, {10, 0, 300, 600}}, screen, {10, 745}},
+        {"off the work area by one: moved onto it", {10, 579}, {}, small, {10, 578}},
+        {"at the edge of the work area", {10, 578}, {}, small, {10, 578}},
+        {"no free place at all: on the work area", {50, 900}, {{0, 0, 1280, 1024}}, screen, {50, 874}},
+    };
+    for (const Case& c : cases) {
+        const POINT p = ui::FreePlace(c.preferred, {300, 150}, c.taken, c.workArea);
+        EXPECT_EQ(p.x, c.expected.x) << c.what;
+        EXPECT_EQ(p.y, c.expected.y) << c.what;
     }
 }
 

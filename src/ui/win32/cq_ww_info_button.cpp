@@ -1,5 +1,6 @@
 #include "ui/win32/cq_ww_info_button.h"
 
+#include "ui/win32/gdi.h"
 #include "ui/win32/mem_dc.h"
 
 namespace ui {
@@ -7,9 +8,7 @@ namespace ui {
 void PaintDxccPanel(HDC dc, const DxccPanelPaint& paint) {
     for (const PanelFill& fill : paint.fills) {
         RECT r = {fill.rect.left, fill.rect.top, fill.rect.right, fill.rect.bottom};
-        HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(fill.color));
-        FillRect(dc, &r, brush);
-        DeleteObject(brush);
+        FillRect(dc, &r, Brush(CreateSolidBrush(static_cast<COLORREF>(fill.color))).get());
     }
     SetBkMode(dc, TRANSPARENT);
     for (const PanelText& text : paint.texts)

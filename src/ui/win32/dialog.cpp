@@ -50,16 +50,22 @@ void Dialog::EndModal(INT_PTR result) {
     if (hwnd_ != nullptr) PostMessageW(hwnd_, WM_NULL, 0, 0);  // wakes the loop if it is waiting
 }
 
-void Dialog::Destroy() {
-    if (hwnd_ != nullptr) DestroyWindow(hwnd_);
+void Dialog::Detach() {
+    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
     hwnd_ = nullptr;
+}
+
+void Dialog::Destroy() {
+    if (hwnd_ == nullptr) return;
+    HWND hwnd = hwnd_;
+    Detach();
+    DestroyWindow(hwnd);
 }
 
 void Dialog::Abandon() {
     if (hwnd_ == nullptr) return;
     SetWindowLongPtrW(hwnd_, DWLP_DLGPROC, 0);
-    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
-    hwnd_ = nullptr;
+    Detach();
 }
 
 BOOL Dialog::OnInitDialog() {
@@ -96,8 +102,8 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     LRESULT result = 0;
     bool handled = self->Dispatch(message, wParam, lParam, result);
     if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, 0);
-        self->hwnd_ = nullptr;
+        // Destroyed by the system: the object outlives its window.
+        self->Detach();
         return FALSE;
     }
     if (!handled) return FALSE;

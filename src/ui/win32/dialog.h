@@ -3,11 +3,15 @@
 // routed through a message table of the window class, and data exchange as two explicit functions.
 //
 //   class Setup_ARRL_RTTY : public DialogImpl<Setup_ARRL_RTTY> {
-//       static const MessageTable<Setup_ARRL_RTTY>& Messages();   // OnCommand(...), OnMessage(...)
+//       static const MessageTable<Setup_ARRL_RTTY>& Messages();   // OnCommand(...), OnMessage(...), Chain(...)
 //   };
 //
 // Handlers have the form LRESULT Handler(WPARAM, LPARAM, bool& handled); clearing `handled` passes the
 // message on to the default dialog processing after the handler has run.
+//
+// Lifetime: the object lets go of its window before it destroys it, so the messages of the destruction never
+// reach an object that is itself being destroyed; a window destroyed by the system (its parent or its thread
+// gone, DestroyWindow from elsewhere) leaves the object without a handle.
 #include <windows.h>
 
 #include <string>
@@ -28,6 +32,7 @@ public:
     // destroyed before this returns. -1 when the window cannot be made.
     INT_PTR DoModal(HWND parent = nullptr);
     void EndModal(INT_PTR result);
+    // Lets go of the window, then destroys it; nothing of the destruction reaches this object.
     void Destroy();
     // Lets go of the window without destroying it: it no longer reaches this object or its code, and the
     // system destroys it when its thread ends. For a library being unloaded, where destroying some
@@ -55,6 +60,8 @@ protected:
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // The window no longer finds this object.
+    void Detach();
 
     int templateId_;
     HWND hwnd_ = nullptr;
@@ -65,11 +72,17 @@ private:
 template <class T>
 struct MessageEntry {
     using Handler = LRESULT (T::*)(WPARAM, LPARAM, bool& handled);
-    UINT message;     // WM_COMMAND for command entries
+    UINT firstMessage;  // WM_COMMAND for command entries
+    UINT lastMessage;
     UINT commandId;   // control id of a command entry
     UINT notifyCode;  // notification code of a command entry (BN_CLICKED, ...)
     bool isCommand;
     Handler handler;
+
+    bool Matches(UINT message, WPARAM wParam) const {
+        if (message < firstMessage || message > lastMessage) return false;
+        return !isCommand || (LOWORD(wParam) == commandId && HIWORD(wParam) == notifyCode);
+    }
 };
 
 template <class T>
@@ -77,12 +90,26 @@ using MessageTable = std::vector<MessageEntry<T>>;
 
 template <class T>
 MessageEntry<T> OnMessage(UINT message, LRESULT (T::*handler)(WPARAM, LPARAM, bool&)) {
-    return MessageEntry<T>{message, 0, 0, false, handler};
+    return MessageEntry<T>{message, message, 0, 0, false, handler};
+}
+
+// Every message from `first` to `last`, both included.
+template <class T>
+MessageEntry<T> OnMessages(UINT first, UINT last, LRESULT (T::*handler)(WPARAM, LPARAM, bool&)) {
+    return MessageEntry<T>{first, last, 0, 0, false, handler};
 }
 
 template <class T>
 MessageEntry<T> OnCommand(UINT id, UINT code, LRESULT (T::*handler)(WPARAM, LPARAM, bool&)) {
-    return MessageEntry<T>{WM_COMMAND, id, code, true, handler};
+    return MessageEntry<T>{WM_COMMAND, WM_COMMAND, id, code, true, handler};
+}
+
+// A class's own entries followed by those of the base tables it chains to, in order. The first entry that
+// matches takes the message, so an entry of the class's own overrides the same entry of a base.
+template <class T, class... Bases>
+MessageTable<T> Chain(MessageTable<T> own, const Bases&... bases) {
+    (own.insert(own.end(), bases.begin(), bases.end()), ...);
+    return own;
 }
 
 template <class T>
@@ -93,9 +120,7 @@ public:
 protected:
     bool Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
         for (const MessageEntry<T>& entry : T::Messages()) {
-            if (entry.message != message) continue;
-            if (entry.isCommand && (LOWORD(wParam) != entry.commandId || HIWORD(wParam) != entry.notifyCode))
-                continue;
+            if (!entry.Matches(message, wParam)) continue;
             bool handled = true;
             result = (static_cast<T*>(this)->*entry.handler)(wParam, lParam, handled);
             return handled;

@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "ui/win32/gdi.h"
+
 namespace ui {
 
 namespace {
@@ -15,22 +17,12 @@ COLORREF PaletteGrey(int level) { return PALETTERGB(level, level, level); }
 
 void Shrink(RECT& r, int by) { InflateRect(&r, -by, -by); }
 
-// Selects a pen for one drawing call and puts the previous one back, deleting the new pen.
-class ScopedPen {
-public:
+// A pen selected for one drawing call: the previous pen goes back and the new one is deleted afterwards.
+struct ScopedPen {
     ScopedPen(HDC dc, int style, int width, COLORREF color)
-        : dc_(dc), pen_(CreatePen(style, width, color)), old_(SelectObject(dc, pen_)) {}
-    ~ScopedPen() {
-        SelectObject(dc_, old_);
-        DeleteObject(pen_);
-    }
-    ScopedPen(const ScopedPen&) = delete;
-    ScopedPen& operator=(const ScopedPen&) = delete;
-
-private:
-    HDC dc_;
-    HPEN pen_;
-    HGDIOBJ old_;
+        : pen(CreatePen(style, width, color)), selection(dc, pen.get()) {}
+    Pen pen;
+    Selection selection;
 };
 
 }  // namespace
@@ -82,9 +74,7 @@ void DrawnRect::DrawBorder(HDC dc, RECT rect, int depth) {
 }
 
 void DrawnRect::DrawFace(HDC dc, RECT rect, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    FillRect(dc, &rect, Brush(CreateSolidBrush(color)).get());
 }
 
 void DrawnRect::DrawFocus(HDC dc, RECT rect, COLORREF) { DrawFocusRect(dc, &rect); }

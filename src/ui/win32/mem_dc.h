@@ -3,6 +3,8 @@
 // target's clipping box, and the end of the object copies the picture to the target in one go.
 #include <windows.h>
 
+#include "ui/win32/gdi.h"
+
 namespace ui {
 
 class CMemDC {
@@ -12,17 +14,17 @@ public:
     CMemDC(const CMemDC&) = delete;
     CMemDC& operator=(const CMemDC&) = delete;
 
-    HDC Dc() const { return dc_; }
+    HDC Dc() const { return offScreen_ ? memory_.get() : target_; }
     const RECT& Area() const { return area_; }
     bool OffScreen() const { return offScreen_; }
 
 private:
     HDC target_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    bool offScreen_;
     RECT area_ = {0, 0, 0, 0};
-    bool offScreen_ = true;
+    MemoryDc memory_;
+    Bitmap bitmap_;
+    Selection bitmapSelection_;
 };
 
 }  // namespace ui

@@ -20,11 +20,6 @@ namespace ui {
 
 namespace {
 
-constexpr PositionKeys kSetupPosition = {"setup_x", "setup_y", 10, 600};
-
-constexpr COLORREF kBackground = RGB(255, 250, 198);      // 0xC6FAFF
-constexpr COLORREF kTextBackground = RGB(255, 240, 198);  // 0xC6F0FF
-constexpr COLORREF kText = RGB(0, 0, 0);
 constexpr COLORREF kSelectedFace = RGB(0, 255, 0);
 constexpr COLORREF kFace = RGB(192, 192, 192);
 constexpr COLORREF kLabel = RGB(1, 1, 1);
@@ -109,36 +104,28 @@ W* CreateStatusWindow(WindowThreadState& state) {
 
 }  // namespace
 
-Setup_ARRL_RTTY::Setup_ARRL_RTTY(WindowThreadState& state) : DialogImpl(IDD_SETUP), state_(state) {}
+Setup_ARRL_RTTY::Setup_ARRL_RTTY(WindowThreadState& state)
+    : PlacedDialog(state, kPosition, IDD_SETUP, ControlColors::kTextBackground) {}
 
-Setup_ARRL_RTTY::~Setup_ARRL_RTTY() {
-    Destroy();
-    if (brush != nullptr) DeleteObject(brush);
-}
-
+// The control window is not a status window: its close ends the window thread, and Escape does what a
+// dialog does by default.
 const MessageTable<Setup_ARRL_RTTY>& Setup_ARRL_RTTY::Messages() {
     using S = Setup_ARRL_RTTY;
-    static const MessageTable<S> table = {
-        OnCommand(IDC_SETUP_VIEW_DXCC, BN_CLICKED, &S::OnViewDxcc),
-        OnCommand(IDC_SETUP_VIEW_STATE, BN_CLICKED, &S::OnViewState),
-        OnMessage(WM_CTLCOLORDLG, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLORSTATIC, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLORBTN, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLOREDIT, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLORLISTBOX, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLORSCROLLBAR, &S::OnCtlColor),
-        OnMessage(WM_CTLCOLORMSGBOX, &S::OnCtlColor),
-        OnMessage(WM_SETCURSOR, &S::OnSetCursor),
-        OnMessage(kWmStatsRefresh, &S::OnStatsRefresh),
-        OnCommand(IDC_SETUP_VIEW_DXCC_EXTENDED, BN_CLICKED, &S::OnViewDxccExtended),
-        OnCommand(IDC_SETUP_VIEW_TIMER, BN_CLICKED, &S::OnViewTimer),
-        OnCommand(IDC_SETUP_RTTY, BN_CLICKED, &S::OnModeButton),
-        OnCommand(IDC_SETUP_BPSK31, BN_CLICKED, &S::OnModeButton),
-        OnCommand(IDC_SETUP_BPSK63, BN_CLICKED, &S::OnModeButton),
-        OnCommand(IDC_SETUP_AMTOR, BN_CLICKED, &S::OnModeButton),
-        OnCommand(IDC_SETUP_PACKET, BN_CLICKED, &S::OnModeButton),
-        OnMessage(WM_CLOSE, &S::OnClose),
-    };
+    static const MessageTable<S> table = Chain<S>(
+        {
+            OnCommand<S>(IDC_SETUP_VIEW_DXCC, BN_CLICKED, &S::OnViewDxcc),
+            OnCommand<S>(IDC_SETUP_VIEW_STATE, BN_CLICKED, &S::OnViewState),
+            OnMessage<S>(kWmStatsRefresh, &S::OnStatsRefresh),
+            OnCommand<S>(IDC_SETUP_VIEW_DXCC_EXTENDED, BN_CLICKED, &S::OnViewDxccExtended),
+            OnCommand<S>(IDC_SETUP_VIEW_TIMER, BN_CLICKED, &S::OnViewTimer),
+            OnCommand<S>(IDC_SETUP_RTTY, BN_CLICKED, &S::OnModeButton),
+            OnCommand<S>(IDC_SETUP_BPSK31, BN_CLICKED, &S::OnModeButton),
+            OnCommand<S>(IDC_SETUP_BPSK63, BN_CLICKED, &S::OnModeButton),
+            OnCommand<S>(IDC_SETUP_AMTOR, BN_CLICKED, &S::OnModeButton),
+            OnCommand<S>(IDC_SETUP_PACKET, BN_CLICKED, &S::OnModeButton),
+            OnMessage<S>(WM_CLOSE, &S::OnClose),
+        },
+        PositionMessages(), ColorMessages());
     return table;
 }
 
@@ -172,8 +159,6 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
     state_.controlHwnd.store(Handle());
     Dialog::OnInitDialog();
 
-    LoadPosition(state_, kSetupPosition);
-
     viewState = Settings::GetInt(kKeyViewState);
     viewDxcc = Settings::GetInt(kKeyViewDxcc);
     viewDxccExtended = Settings::GetInt(kKeyViewDxccExtended);
@@ -206,10 +191,7 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
         button->Redraw();
     }
 
-    brush = CreateSolidBrush(kBackground);
-
-    PlaceTopmostAtLastPosition(state_, Handle());
-    SetLargeIcon(Handle());
+    PlaceWindow();
 
     state_.hostDispatch = DispatchHostLink::Connect();
 
@@ -382,19 +364,6 @@ LRESULT Setup_ARRL_RTTY::OnViewTimer(WPARAM, LPARAM, bool&) {
         w->StartTimer();
     }
     Settings::WriteString(kKeyTimer, "1");
-    return 0;
-}
-
-LRESULT Setup_ARRL_RTTY::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, kText);
-    SetBkColor(dc, kTextBackground);
-    return reinterpret_cast<LRESULT>(brush);
-}
-
-LRESULT Setup_ARRL_RTTY::OnSetCursor(WPARAM, LPARAM, bool& handled) {
-    SavePositionIfMoved(state_, Handle(), kSetupPosition);
-    handled = false;
     return 0;
 }
 

@@ -8,15 +8,15 @@
 
 #include "ui/status_model.h"
 #include "ui/win32/advanced_button.h"
-#include "ui/win32/dialog.h"
+#include "ui/win32/placed_dialog.h"
 #include "ui/win32/window_state.h"
 
 namespace ui {
 
-class Setup_ARRL_RTTY : public DialogImpl<Setup_ARRL_RTTY> {
+class Setup_ARRL_RTTY : public PlacedDialog<Setup_ARRL_RTTY, ColoredDialog<Setup_ARRL_RTTY>> {
 public:
+    static constexpr PositionKeys kPosition = {"setup_x", "setup_y", 10, 600};
     explicit Setup_ARRL_RTTY(WindowThreadState& state);
-    ~Setup_ARRL_RTTY() override;
     static const MessageTable<Setup_ARRL_RTTY>& Messages();
 
     // Window property counting the refreshes handled to the end.
@@ -25,7 +25,6 @@ public:
     void FieldsToControls() override;
     void ControlsToFields() override;
 
-    HBRUSH brush = nullptr;
     int viewState = 0;
     int viewDxcc = 0;
     int viewDxccExtended = 0;
@@ -42,8 +41,6 @@ protected:
 private:
     LRESULT OnViewDxcc(WPARAM, LPARAM, bool&);
     LRESULT OnViewState(WPARAM, LPARAM, bool&);
-    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
-    LRESULT OnSetCursor(WPARAM, LPARAM, bool&);
     LRESULT OnStatsRefresh(WPARAM, LPARAM, bool&);
     void ApplyRefresh();
     LRESULT OnViewDxccExtended(WPARAM, LPARAM, bool&);
@@ -74,8 +71,6 @@ private:
     bool RussianTexts() const;
     std::string ContestStartYear() const;
     void SetRefreshPending();
-
-    WindowThreadState& state_;
 };
 
 }  // namespace ui

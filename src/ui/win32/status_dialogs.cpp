@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <mutex>
+#include <utility>
 
 #include "engine/test_app.h"
 #include "platform/clock.h"
@@ -14,17 +15,13 @@ namespace ui {
 
 // --- Multiplier (105) -----------------------------------------------------------------------------------
 
-Multiplier::Multiplier(WindowThreadState& state) : StatusDialog(IDD_MULTIPLIER, state, kPosition) {
+Multiplier::Multiplier(WindowThreadState& state) : PlacedDialog(state, kPosition, IDD_MULTIPLIER) {
     panel.source = &state.model;
 }
 
 const MessageTable<Multiplier>& Multiplier::Messages() {
-    static const MessageTable<Multiplier> table = {
-        OnMessage<Multiplier>(WM_SETCURSOR, &Multiplier::OnSetCursor),
-        OnMessage<Multiplier>(WM_SIZE, &Multiplier::OnSize),
-        OnMessage<Multiplier>(WM_CLOSE, &Multiplier::OnClose),
-        OnCommand<Multiplier>(IDCANCEL, BN_CLICKED, &Multiplier::OnClose),
-    };
+    static const MessageTable<Multiplier> table =
+        Chain<Multiplier>({OnMessage<Multiplier>(WM_SIZE, &Multiplier::OnSize)}, StatusMessages());
     return table;
 }
 
@@ -55,32 +52,18 @@ constexpr COLORREF kCellLabel = RGB(1, 1, 1);
 constexpr COLORREF kCellDisabledLabel = RGB(128, 128, 128);
 constexpr COLORREF kWorkedFace = RGB(255, 0, 255);
 constexpr COLORREF kWorkedLabel = RGB(255, 255, 0);
-constexpr COLORREF kStateBackground = RGB(255, 250, 198);
-constexpr COLORREF kStateTextBackground = RGB(255, 240, 198);
 }  // namespace
 
-Stat_Prov::Stat_Prov(WindowThreadState& state) : StatusDialog(IDD_STAT_PROV, state, kPosition) {}
-
-Stat_Prov::~Stat_Prov() {
-    Destroy();
-    if (brush != nullptr) DeleteObject(brush);
-}
+Stat_Prov::Stat_Prov(WindowThreadState& state)
+    : PlacedDialog(state, kPosition, IDD_STAT_PROV, ControlColors::kTextBackground) {}
 
 const MessageTable<Stat_Prov>& Stat_Prov::Messages() {
-    static const MessageTable<Stat_Prov> table = {
-        OnMessage<Stat_Prov>(WM_SETCURSOR, &Stat_Prov::OnSetCursor),
-        OnMessage<Stat_Prov>(WM_CTLCOLORDLG, &Stat_Prov::OnCtlColor),
-        OnMessage<Stat_Prov>(WM_CTLCOLORSTATIC, &Stat_Prov::OnCtlColor),
-        OnMessage<Stat_Prov>(WM_CTLCOLORBTN, &Stat_Prov::OnCtlColor),
-        OnMessage<Stat_Prov>(WM_CLOSE, &Stat_Prov::OnClose),
-        OnCommand<Stat_Prov>(IDCANCEL, BN_CLICKED, &Stat_Prov::OnClose),
-    };
+    static const MessageTable<Stat_Prov> table = Chain<Stat_Prov>({}, StatusMessages(), ColorMessages());
     return table;
 }
 
 BOOL Stat_Prov::OnInitDialog() {
     Dialog::OnInitDialog();
-    LoadPosition(state_, keys_);
     // The cells are taken over in the order 1016, 1018 to 1032, 1017 (MD), 1033 to 1077, 1113 (DC).
     std::array<size_t, kStateCellCount> attachOrder;
     for (size_t i = 0; i < kStateCellCount; ++i) attachOrder[i] = i;
@@ -91,9 +74,7 @@ BOOL Stat_Prov::OnInitDialog() {
         cell.shape = CAdvancedButton::kShapeEllipse;
         cell.Redraw();
     }
-    brush = CreateSolidBrush(kStateBackground);
-    PlaceTopmostAtLastPosition(state_, Handle());
-    SetLargeIcon(Handle());
+    PlaceWindow();
     return TRUE;
 }
 
@@ -116,42 +97,12 @@ void Stat_Prov::ShowCellWorked(size_t index) {
     cells[index].SetLabelColor(kWorkedLabel);
 }
 
-LRESULT Stat_Prov::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kStateTextBackground);
-    return reinterpret_cast<LRESULT>(brush);
-}
-
 // --- continent pages (117 to 122) -----------------------------------------------------------------------
 
-namespace {
-constexpr COLORREF kDxccBackground = RGB(255, 250, 198);  // 0xC6FAFF, also the text background
-}  // namespace
-
+// The DXCC windows answer with the background colour as the text background too.
 DxccPageDialog::DxccPageDialog(DxccPage page)
-    : DialogImpl(DxccEntityTable::Page(page).templateId), marks(DxccEntityTable::PageRows(page).size(), 0),
-      page_(page) {}
-
-DxccPageDialog::~DxccPageDialog() {
-    Destroy();
-    if (brush != nullptr) DeleteObject(brush);
-}
-
-const MessageTable<DxccPageDialog>& DxccPageDialog::Messages() {
-    static const MessageTable<DxccPageDialog> table = {
-        OnMessage<DxccPageDialog>(WM_CTLCOLORDLG, &DxccPageDialog::OnCtlColor),
-        OnMessage<DxccPageDialog>(WM_CTLCOLORSTATIC, &DxccPageDialog::OnCtlColor),
-        OnMessage<DxccPageDialog>(WM_CTLCOLORBTN, &DxccPageDialog::OnCtlColor),
-    };
-    return table;
-}
-
-BOOL DxccPageDialog::OnInitDialog() {
-    Dialog::OnInitDialog();
-    brush = CreateSolidBrush(kDxccBackground);
-    return TRUE;
-}
+    : ColoredDialog(DxccEntityTable::Page(page).templateId, ControlColors::kBackground),
+      marks(DxccEntityTable::PageRows(page).size(), 0), page_(page) {}
 
 void DxccPageDialog::FieldsToControls() {
     const DxccRowRange rows = DxccEntityTable::PageRows(page_);
@@ -165,13 +116,6 @@ void DxccPageDialog::ControlsToFields() {
         marks[i] = IsDlgButtonChecked(Handle(), rows[i].controlId) == BST_CHECKED ? 1 : 0;
 }
 
-LRESULT DxccPageDialog::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kDxccBackground);
-    return reinterpret_cast<LRESULT>(brush);
-}
-
 // --- Multiplier_Mult (116) ------------------------------------------------------------------------------
 
 namespace {
@@ -180,34 +124,30 @@ constexpr const wchar_t* kTabTexts[kDxccPageCount] = {L"   EU ", L"   AF ", L"  
 }  // namespace
 
 Multiplier_Mult::Multiplier_Mult(WindowThreadState& state)
-    : StatusDialog(IDD_MULTIPLIER_MULT, state, kPosition),
+    : PlacedDialog(state, kPosition, IDD_MULTIPLIER_MULT, ControlColors::kBackground),
       icon_(LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDI_STATS))) {}
 
+// The pages' windows are children of this one, so it goes first and takes them with it while the page objects
+// are still whole. Let go of by the library's unload, it leaves the pages to the end of the thread as well.
+// Icons from resources are shared, not destroyed.
 Multiplier_Mult::~Multiplier_Mult() {
     if (Handle() != nullptr) {
-        Destroy();  // takes the pages with it
+        Destroy();
     } else {
-        // Let go of by the library's unload: the pages are let go with it, not destroyed.
         for (int k = 0; k < kDxccPageCount; ++k) PageAt(k)->Abandon();
     }
-    if (brush != nullptr) DeleteObject(brush);
-    // Icons from resources are shared, not destroyed.
 }
 
 const MessageTable<Multiplier_Mult>& Multiplier_Mult::Messages() {
     using M = Multiplier_Mult;
-    static const MessageTable<M> table = {
-        OnMessage<M>(WM_CTLCOLORDLG, &M::OnCtlColor),
-        OnMessage<M>(WM_CTLCOLORSTATIC, &M::OnCtlColor),
-        OnMessage<M>(WM_CTLCOLORBTN, &M::OnCtlColor),
-        OnMessage<M>(WM_PAINT, &M::OnPaint),
-        OnMessage<M>(WM_QUERYDRAGICON, &M::OnQueryDragIcon),
-        OnMessage<M>(WM_SHOWWINDOW, &M::OnShowWindow),
-        OnMessage<M>(WM_NOTIFY, &M::OnNotify),
-        OnMessage<M>(WM_SETCURSOR, &M::OnSetCursor),
-        OnMessage<M>(WM_CLOSE, &M::OnClose),
-        OnCommand<M>(IDCANCEL, BN_CLICKED, &M::OnClose),
-    };
+    static const MessageTable<M> table = Chain<M>(
+        {
+            OnMessage<M>(WM_PAINT, &M::OnPaint),
+            OnMessage<M>(WM_QUERYDRAGICON, &M::OnQueryDragIcon),
+            OnMessage<M>(WM_SHOWWINDOW, &M::OnShowWindow),
+            OnMessage<M>(WM_NOTIFY, &M::OnNotify),
+        },
+        StatusMessages(), ColorMessages());
     return table;
 }
 
@@ -225,10 +165,8 @@ DxccPageDialog* Multiplier_Mult::PageAt(int index) {
 
 BOOL Multiplier_Mult::OnInitDialog() {
     tabs_ = Item(IDC_MULTIPLIER_TABS);
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    PlaceWindow();
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    LoadPosition(state_, keys_);
-    PlaceTopmostAtLastPosition(state_, Handle());
 
     RECT tabRect = {0, 0, 0, 0};
     if (tabs_ != nullptr) GetWindowRect(tabs_, &tabRect);
@@ -238,7 +176,6 @@ BOOL Multiplier_Mult::OnInitDialog() {
     pageY = 44;
 
     for (int k = 0; k < kDxccPageCount; ++k) PageAt(k)->Create(Handle());  // EU, AF, AS, NA, SA, OC
-    brush = CreateSolidBrush(kDxccBackground);
     ShowPage(0);
 
     for (int k = 0; k < kDxccPageCount; ++k) {
@@ -273,26 +210,17 @@ void Multiplier_Mult::ShowPage(int index) {
     }
 }
 
-LRESULT Multiplier_Mult::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kDxccBackground);
-    return reinterpret_cast<LRESULT>(brush);
-}
-
 LRESULT Multiplier_Mult::OnPaint(WPARAM, LPARAM, bool& handled) {
     if (!IsIconic(Handle())) {
         handled = false;
         return 0;
     }
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    PaintDc dc(Handle());
+    SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc.Get()), 0);
     RECT client;
     GetClientRect(Handle(), &client);
     const int cx = GetSystemMetrics(SM_CXICON), cy = GetSystemMetrics(SM_CYICON);
-    DrawIcon(dc, (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon_);
-    EndPaint(Handle(), &ps);
+    DrawIcon(dc.Get(), (client.right - cx + 1) / 2, (client.bottom - cy + 1) / 2, icon_);
     return 0;
 }
 
@@ -316,82 +244,53 @@ LRESULT Multiplier_Mult::OnNotify(WPARAM, LPARAM lParam, bool& handled) {
 
 // --- Change_Band (123) ----------------------------------------------------------------------------------
 
-Change_Band::Change_Band(WindowThreadState& state) : StatusDialog(IDD_CHANGE_BAND, state, kPosition) {}
-
-Change_Band::~Change_Band() {
-    Destroy();
-    FreePicture();
-    if (brush_ != nullptr) DeleteObject(brush_);
-}
+Change_Band::Change_Band(WindowThreadState& state)
+    : PlacedDialog(state, kPosition, IDD_CHANGE_BAND, ControlColors::kBackground) {}
 
 const MessageTable<Change_Band>& Change_Band::Messages() {
     using C = Change_Band;
-    static const MessageTable<C> table = {
-        OnMessage<C>(WM_TIMER, &C::OnTimer),
-        OnMessage<C>(WM_PAINT, &C::OnPaint),
-        OnMessage<C>(WM_SETCURSOR, &C::OnSetCursor),
-        OnMessage<C>(WM_CTLCOLORDLG, &C::OnCtlColor),
-        OnMessage<C>(WM_CTLCOLORSTATIC, &C::OnCtlColor),
-        OnMessage<C>(WM_CTLCOLOREDIT, &C::OnCtlColor),
-        OnMessage<C>(WM_CTLCOLORBTN, &C::OnCtlColor),
-        OnMessage<C>(WM_CLOSE, &C::OnClose),
-        OnCommand<C>(IDCANCEL, BN_CLICKED, &C::OnClose),
-    };
+    static const MessageTable<C> table = Chain<C>(
+        {
+            OnMessage<C>(WM_TIMER, &C::OnTimer),
+            OnMessage<C>(WM_PAINT, &C::OnPaint),
+        },
+        StatusMessages(), ColorMessages());
     return table;
 }
 
 BOOL Change_Band::OnInitDialog() {
     Dialog::OnInitDialog();
     PlaceWindow();
-    brush_ = CreateSolidBrush(kStateBackground);
 
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
-    HDC windowDc = GetDC(Handle());
-    pictureDc_ = CreateCompatibleDC(windowDc);
-    picture_ = CreateCompatibleBitmap(windowDc, screenWidth_, screenHeight_);
-    ReleaseDC(Handle(), windowDc);
-    if (pictureDc_ != nullptr && picture_ != nullptr) {
-        oldBitmap_ = SelectObject(pictureDc_, picture_);
-        HGDIOBJ previousBrush = SelectObject(pictureDc_, GetStockObject(DC_BRUSH));
-        SetDCBrushColor(pictureDc_, kStateBackground);
-        PatBlt(pictureDc_, 0, 0, screenWidth_, screenHeight_, PATCOPY);
-        SelectObject(pictureDc_, previousBrush);
-        pen_ = CreatePen(PS_SOLID, 1, RGB(0, 0, 0));
-        oldPen_ = SelectObject(pictureDc_, pen_);
+    {
+        WindowDc windowDc(Handle());
+        pictureDc_.reset(CreateCompatibleDC(windowDc.Get()));
+        picture_.reset(CreateCompatibleBitmap(windowDc.Get(), screenWidth_, screenHeight_));
+    }
+    if (pictureDc_ && picture_) {
+        pictureSelection_.Select(pictureDc_.get(), picture_.get());
+        {
+            Selection dcBrush(pictureDc_.get(), GetStockObject(DC_BRUSH));
+            SetDCBrushColor(pictureDc_.get(), ControlColors::kBackground);
+            PatBlt(pictureDc_.get(), 0, 0, screenWidth_, screenHeight_, PATCOPY);
+        }
+        pen_.reset(CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+        penSelection_.Select(pictureDc_.get(), pen_.get());
         PaintIndicator(kGreen);
     }
     InvalidateRect(Handle(), nullptr, FALSE);
     return TRUE;
 }
 
-void Change_Band::FreePicture() {
-    if (pictureDc_ == nullptr) return;
-    if (oldBrush_ != nullptr) SelectObject(pictureDc_, oldBrush_);
-    if (oldPen_ != nullptr) SelectObject(pictureDc_, oldPen_);
-    if (oldBitmap_ != nullptr) SelectObject(pictureDc_, oldBitmap_);
-    if (indicatorBrush_ != nullptr) DeleteObject(indicatorBrush_);
-    if (pen_ != nullptr) DeleteObject(pen_);
-    if (picture_ != nullptr) DeleteObject(picture_);
-    DeleteDC(pictureDc_);
-    pictureDc_ = nullptr;
-    indicatorBrush_ = nullptr;
-    pen_ = nullptr;
-    picture_ = nullptr;
-}
-
 void Change_Band::PaintIndicator(COLORREF color) {
     indicatorColor = color;
-    if (pictureDc_ == nullptr) return;
-    HBRUSH next = CreateSolidBrush(color);
-    HGDIOBJ replaced = SelectObject(pictureDc_, next);
-    if (indicatorBrush_ == nullptr) {
-        oldBrush_ = replaced;  // the context's own brush, put back when the picture goes
-    } else {
-        DeleteObject(indicatorBrush_);  // only one indicator brush at a time
-    }
-    indicatorBrush_ = next;
-    Ellipse(pictureDc_, kIndicator.left, kIndicator.top, kIndicator.right, kIndicator.bottom);
+    if (!pictureDc_ || !picture_) return;
+    Brush next(CreateSolidBrush(color));
+    indicatorSelection_.Select(pictureDc_.get(), next.get());
+    indicatorBrush_ = std::move(next);  // only one indicator brush at a time: the one it replaces is freed
+    Ellipse(pictureDc_.get(), kIndicator.left, kIndicator.top, kIndicator.right, kIndicator.bottom);
     if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -445,20 +344,11 @@ LRESULT Change_Band::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
 }
 
 LRESULT Change_Band::OnPaint(WPARAM, LPARAM, bool&) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    PaintDc dc(Handle());
     RECT client;
     GetClientRect(Handle(), &client);
-    if (pictureDc_ != nullptr) BitBlt(dc, 0, 0, client.right, client.bottom, pictureDc_, 0, 0, SRCCOPY);
-    EndPaint(Handle(), &ps);
+    if (pictureDc_) BitBlt(dc.Get(), 0, 0, client.right, client.bottom, pictureDc_.get(), 0, 0, SRCCOPY);
     return 0;
-}
-
-LRESULT Change_Band::OnCtlColor(WPARAM wParam, LPARAM, bool&) {
-    HDC dc = reinterpret_cast<HDC>(wParam);
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, kStateBackground);
-    return reinterpret_cast<LRESULT>(brush_);
 }
 
 }  // namespace ui

@@ -1,8 +1,8 @@
 #pragma once
 // The four status windows as the control window opens and closes them: modeless, topmost dialogs from
 // their templates, without parent, with icon 113, each placed and remembered by the shared position rule
-// under its own keys. A window closed with its own close box is only hidden: it still counts as open
-// until its check box in the control window closes it.
+// under its own keys (placed_dialog.h). A window closed with its own close box is only hidden: it still
+// counts as open until its check box in the control window closes it.
 #include <windows.h>
 
 #include <array>
@@ -12,41 +12,14 @@
 #include "ui/state_cells.h"
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/cq_ww_info_button.h"
-#include "ui/win32/dialog.h"
-#include "ui/win32/window_position.h"
+#include "ui/win32/gdi.h"
+#include "ui/win32/placed_dialog.h"
 #include "ui/win32/window_state.h"
 
 namespace ui {
 
-template <class T>
-class StatusDialog : public DialogImpl<T> {
-public:
-    StatusDialog(int templateId, WindowThreadState& state, const PositionKeys& keys)
-        : DialogImpl<T>(templateId), state_(state), keys_(keys) {}
-
-protected:
-    // Position from the window's keys, topmost, large icon.
-    void PlaceWindow() {
-        LoadPosition(state_, keys_);
-        PlaceTopmostAtLastPosition(state_, this->Handle());
-        SetLargeIcon(this->Handle());
-    }
-    LRESULT OnSetCursor(WPARAM, LPARAM, bool& handled) {
-        SavePositionIfMoved(state_, this->Handle(), keys_);
-        handled = false;
-        return 0;
-    }
-    LRESULT OnClose(WPARAM, LPARAM, bool&) {
-        ShowWindow(this->Handle(), SW_HIDE);
-        return 0;
-    }
-
-    WindowThreadState& state_;
-    PositionKeys keys_;
-};
-
 // The DXCC window: one drawn panel that fills the window.
-class Multiplier : public StatusDialog<Multiplier> {
+class Multiplier : public PlacedDialog<Multiplier> {
 public:
     static constexpr PositionKeys kPosition = {"dxcc_x", "dxcc_y", 10, 400};
     explicit Multiplier(WindowThreadState& state);
@@ -65,11 +38,10 @@ private:
 };
 
 // The State/Province window: 63 elliptic cells, green until the refresh marks them worked.
-class Stat_Prov : public StatusDialog<Stat_Prov> {
+class Stat_Prov : public PlacedDialog<Stat_Prov, ColoredDialog<Stat_Prov>> {
 public:
     static constexpr PositionKeys kPosition = {"stat_x", "stat_y", 10, 600};
     explicit Stat_Prov(WindowThreadState& state);
-    ~Stat_Prov() override;
     static const MessageTable<Stat_Prov>& Messages();
 
     void FieldsToControls() override;
@@ -80,37 +52,27 @@ public:
 
     std::array<CAdvancedButton, kStateCellCount> cells;
     StateCellMarks marks;
-    HBRUSH brush = nullptr;
 
 protected:
     BOOL OnInitDialog() override;
-
-private:
-    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
 };
 
 // A continent page of the extended DXCC window: a child dialog with one automatic check box per entity of
 // its page in the entity table, each tick bound to one mark. The six page classes differ only in their page.
-class DxccPageDialog : public DialogImpl<DxccPageDialog> {
+class DxccPageDialog : public ColoredDialog<DxccPageDialog> {
 public:
     explicit DxccPageDialog(DxccPage page);
-    ~DxccPageDialog() override;
     // One map for all six pages.
-    static const MessageTable<DxccPageDialog>& Messages();
+    static const MessageTable<DxccPageDialog>& Messages() { return ColorMessages(); }
 
     void FieldsToControls() override;
     void ControlsToFields() override;
 
     DxccPage Page() const { return page_; }
 
-    HBRUSH brush = nullptr;
     std::vector<int> marks;  // one per box, in the page's control-id order
 
-protected:
-    BOOL OnInitDialog() override;
-
 private:
-    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
     DxccPage page_;
 };
 
@@ -140,7 +102,7 @@ public:
 };
 
 // The extended DXCC window: a tab control with the six continent pages, EU selected whenever it is shown.
-class Multiplier_Mult : public StatusDialog<Multiplier_Mult> {
+class Multiplier_Mult : public PlacedDialog<Multiplier_Mult, ColoredDialog<Multiplier_Mult>> {
 public:
     static constexpr PositionKeys kPosition = {"dxcc_extended_x", "dxcc_extended_y", 10, 400};
     explicit Multiplier_Mult(WindowThreadState& state);
@@ -166,13 +128,11 @@ public:
     OC_DXCC ocPage;
     WAE_ALL euPage;
     int pageX = 0, pageY = 0, pageWidth = 0, pageHeight = 0;
-    HBRUSH brush = nullptr;
 
 protected:
     BOOL OnInitDialog() override;
 
 private:
-    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
     LRESULT OnQueryDragIcon(WPARAM, LPARAM, bool&);
     LRESULT OnShowWindow(WPARAM, LPARAM, bool&);
@@ -186,7 +146,7 @@ private:
 // window exists), the minutes left in the local hour, and an indicator that turns red from the sixth
 // change until minute 0 of the next hour. A one-second timer drives it; the indicator is drawn once into an
 // off-screen picture that each paint copies to the window.
-class Change_Band : public StatusDialog<Change_Band> {
+class Change_Band : public PlacedDialog<Change_Band, ColoredDialog<Change_Band>> {
 public:
     static constexpr PositionKeys kPosition = {"change_band_x", "change_band_y", 10, 10};
     static constexpr UINT_PTR kTimerId = 1445;
@@ -196,7 +156,6 @@ public:
     static constexpr RECT kIndicator = {180, 20, 200, 40};  // the circle of centre (190, 30), 20 pixels across
 
     explicit Change_Band(WindowThreadState& state);
-    ~Change_Band() override;
     static const MessageTable<Change_Band>& Messages();
 
     void FieldsToControls() override;
@@ -217,19 +176,18 @@ protected:
 private:
     LRESULT OnTimer(WPARAM, LPARAM, bool&);
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
-    LRESULT OnCtlColor(WPARAM, LPARAM, bool&);
     // Draws the indicator in `color` into the picture; the brush it replaces is freed.
     void PaintIndicator(COLORREF color);
-    void FreePicture();
 
-    HBRUSH brush_ = nullptr;
-    HDC pictureDc_ = nullptr;
-    HBITMAP picture_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
-    HPEN pen_ = nullptr;
-    HGDIOBJ oldPen_ = nullptr;
-    HBRUSH indicatorBrush_ = nullptr;
-    HGDIOBJ oldBrush_ = nullptr;
+    // The off-screen picture, as large as the screen, with the indicator's outline pen and its one brush
+    // selected; each selection is declared after what it selects, so it lets go of it first.
+    MemoryDc pictureDc_;
+    Bitmap picture_;
+    Selection pictureSelection_;
+    Pen pen_;
+    Selection penSelection_;
+    Brush indicatorBrush_;
+    Selection indicatorSelection_;
     int screenWidth_ = 0;
     int screenHeight_ = 0;
 };

@@ -1,8 +1,12 @@
 #pragma once
 // The position rule that every window of the plug-in follows: a window starts where its own settings keys
 // say (a stored 0 selects its default), and on each cursor-shape request it saves the coordinates that
-// differ from the one position pair that all windows share.
+// differ from the one position pair that all windows share. A window with no stored position at all (neither
+// key, as at the first start) starts at its default unless that would cover another window of the plug-in or
+// leave the work area; then it takes the free place nearest to its default.
 #include <windows.h>
+
+#include <vector>
 
 #include "ui/win32/window_state.h"
 
@@ -15,11 +19,15 @@ struct PositionKeys {
     int defaultY;
 };
 
-// Reads the window's keys into the shared pair, 0 becoming the default.
-void LoadPosition(WindowThreadState& state, const PositionKeys& keys);
-// Moves the window to the shared pair without changing its size or Z order, then makes it topmost
-// without moving, sizing or activating it.
-void PlaceTopmostAtLastPosition(const WindowThreadState& state, HWND hwnd);
+// Reads the window's keys into the shared pair, 0 becoming the default; moves the window there (or, without a
+// stored position, to a free place) without changing its size or Z order, then makes it topmost without moving,
+// sizing or activating it.
+void PlaceTopmost(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
+// Where a window of `size` goes that would rather stand at `preferred`: there when it lies inside `workArea` and
+// covers none of `taken`; otherwise the free place inside the work area nearest to `preferred` among those beside
+// a taken rectangle (left of, right of, above or below it, lined up with one of its edges or with `preferred`);
+// `preferred` moved onto the work area when there is none.
+POINT FreePlace(POINT preferred, SIZE size, const std::vector<RECT>& taken, const RECT& workArea);
 // The WM_SETCURSOR part of the rule; the caller then lets default processing run.
 void SavePositionIfMoved(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
 // Icon resource 113 as the window's large icon.

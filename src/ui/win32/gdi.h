@@ -1,0 +1,82 @@
+#pragma once
+// Owners of what the windows paint with: each holder frees its pen, brush, font, bitmap or device context when
+// it goes, and a selection puts back what it replaced, so nothing is deleted or restored by hand.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace ui {
+
+// A GDI object (pen, brush, font, bitmap) or a memory context, deleted when its holder goes or takes another.
+struct GdiObjectDeleter {
+    void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+};
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+template <class H>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<H>, GdiObjectDeleter>;
+using Brush = GdiObject<HBRUSH>;
+using Pen = GdiObject<HPEN>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
+// Objects selected into a context; the one the first selection replaced goes back when the holder goes. Declare
+// it after the objects it selects, so that it lets go of them before they are deleted.
+class Selection {
+public:
+    Selection() = default;
+    Selection(HDC dc, HGDIOBJ object) { Select(dc, object); }
+    ~Selection() {
+        if (dc_ != nullptr) SelectObject(dc_, original_);
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+    void Select(HDC dc, HGDIOBJ object) {
+        HGDIOBJ replaced = SelectObject(dc, object);
+        if (dc_ == nullptr) {
+            dc_ = dc;
+            original_ = replaced;
+        }
+    }
+
+private:
+    HDC dc_ = nullptr;
+    HGDIOBJ original_ = nullptr;
+};
+
+// The client-area context of a window, released when the holder goes.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) ReleaseDC(hwnd_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// The context of one WM_PAINT, from BeginPaint to EndPaint.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintDc() { EndPaint(hwnd_, &paint_); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT paint_ = {};
+    HDC dc_;
+};
+
+}  // namespace ui
