@@ -1,13 +1,13 @@
 #include "scoring/score_model.h"
 
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <unordered_set>
 #include <utility>
 
 #include "common/text.h"
 #include "engine/engine.h"
+#include "engine/text_file.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -67,9 +67,8 @@ void OrderBandsForReport(std::vector<std::string>& bands) {
 }
 
 int32_t CountBadQsos(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return 0;
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string content;
+    if (platform::ReadWholeFile(fileName, kTextFileLimit, content) != platform::ReadResult::read) return 0;
     int32_t count = 0;
     size_t start = 0;
     bool firstLine = true;
