@@ -12,12 +12,12 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
+const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
 
 namespace {
 
 const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
-const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
 // The header written when lines are removed carries a trailing blank; readers of the file know both.
 const char* const kRewriteHeader = "ARRL-RTTY-Roundup Contest UBN file ";
 const char* const kStateProvText = "  State/Province is not acceptable !!!";
@@ -84,6 +84,21 @@ bool LineIsOfQso(const std::string& line, const std::string& call, const std::st
         if (field == kWorkedCallField) return line.compare(pos, end - pos, call) == 0;
         pos = end + 2;
     }
+}
+
+bool IsDupeLineOf(const std::string& line, const CInfo& record) {
+    // The own call, between the date-time and the sent report, is the one field the record does not keep.
+    const std::string head = kLineStart + text::Format("%u", static_cast<unsigned>(record.freqKHz)) + kSeparator +
+                             record.mode + kSeparator + LineDateTime(record.time) + kSeparator;
+    std::string tail;
+    for (const std::string* field : {&record.rstSent, &record.exchSent, &record.call, &record.rstRcvd,
+                                     &record.exchRcvd}) {
+        tail += kSeparator;
+        tail += *field;
+    }
+    tail += kDupe;
+    return line.size() >= head.size() + tail.size() && line.compare(0, head.size(), head) == 0 &&
+           line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 std::vector<std::string> ReadLines(const std::string& fileName) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/args.h"
+#include "engine/cinfo.h"
 
 namespace badqso {
 
@@ -14,6 +15,8 @@ extern const char* const kWrongBand;
 extern const char* const kWrongMode;
 extern const char* const kNoRxNumber;
 extern const char* const kDupe;
+// The header line of a new file; the header of a rewritten one carries a trailing blank.
+extern const char* const kCreateHeader;
 
 // The QSO's date-time as it stands in a line ("%Y-%m-%d %H%M"; empty when not valid).
 std::string LineDateTime(const COleDateTime& time);
@@ -31,6 +34,9 @@ void AppendLine(const std::string& fileName, const std::string& line);
 // True when the line is a QSO line whose worked-call field is `call` and whose date-time field is
 // `dateTime`, both compared exactly.
 bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime);
+
+// True when the line is the dupe line that AddData0 wrote for this record, whatever the own call in it.
+bool IsDupeLineOf(const std::string& line, const CInfo& record);
 
 // Lines of the file without their line ends, header included; empty when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& fileName);

@@ -5,14 +5,34 @@
 namespace {
 
 const char* const kBandTable[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
-const char* const kModeTable[] = {"RTTY", "BPSK31", "BPSK63", "AMTOR", "PACKET"};
 
-// US states and DC, then the Canadian provinces; Prince Edward Island both as "PEI" and "PE".
+struct ModeRule {
+    const char* mode;
+    const char* cabrilloCode;
+    bool accepted;
+};
+// "DG" is any digital mode other than RTTY that the contest counts; BPSK62 and BPSK125 are not contest
+// modes but keep the code of their family when a log holds them.
+const ModeRule kModes[] = {
+    {"RTTY", "RY", true}, {"BPSK31", "RY", true}, {"BPSK63", "RY", true},   {"AMTOR", "RY", true},
+    {"PACKET", "RY", true}, {"FT8", "DG", true},  {"FT4", "DG", true},      {"BPSK62", "RY", false},
+    {"BPSK125", "RY", false},
+};
+
+// US states and DC, then the Canadian provinces and territories, then the older spellings of four of them.
 const char* const kStateProvTable[] = {
     "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
     "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
     "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY",
-    "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PEI", "PE", nullptr};
+    "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PE", "PEI", "NF", "LB", "NWT",
+    nullptr};
+
+struct StateProvAlias {
+    const char* code;
+    const char* canonical;
+};
+// Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
+const StateProvAlias kStateProvAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
 const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
 
@@ -35,19 +55,37 @@ const CContestRules& AcceptedBands() {
 }
 
 const CContestRules& AcceptedModes() {
-    static const CContestRules modes(kModeTable, sizeof kModeTable / sizeof kModeTable[0]);
+    static const CContestRules modes([] {
+        std::vector<std::string> accepted;
+        for (const ModeRule& m : kModes) {
+            if (m.accepted) accepted.push_back(m.mode);
+        }
+        return accepted;
+    }());
     return modes;
 }
 
+const char* const kRowBands[kBandRowCount] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const int kRowBandStartMhz[kBandRowCount] = {1, 3, 7, 14, 21, 28};
+
 namespace rules {
 
-bool IsWve(const std::string& prefix) { return prefix == "K" || prefix == "VE"; }
+bool IsWve(const std::string& prefix) { return prefix == kUsaPrefix || prefix == kCanadaPrefix; }
+
+bool IsDxccMultiplier(const std::string& prefix) { return !prefix.empty() && !IsWve(prefix); }
 
 bool IsStateProv(const std::string& code) {
     for (const char* const* entry = kStateProvTable; *entry != nullptr; ++entry) {
         if (code == *entry) return true;
     }
     return false;
+}
+
+std::string CanonicalStateProv(const std::string& code) {
+    for (const StateProvAlias& a : kStateProvAliases) {
+        if (code == a.code) return a.canonical;
+    }
+    return code;
 }
 
 std::string NormaliseStateProv(const std::string& exchange) { return text::Trim(text::ToUpper(exchange)); }
@@ -62,15 +100,22 @@ bool IsRussianTextPrefix(const std::string& prefix) {
 int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) {
     if (disable != 0) return 0;
     if (exchange == "599") return 0;
-    // A serial number of three or four digits is valid from W/VE and DX stations alike.
+    // A serial number of three or four digits is valid from W/VE stations and DX stations alike; from a
+    // W/VE station a state/province code is valid too, "PEI" and "NWT" among them.
     if (exchange.size() == 3 || exchange.size() == 4) {
-        for (char c : exchange) {
-            if (!IsDigit(c)) return 0;
-        }
-        return 1;
+        bool digits = true;
+        for (char c : exchange) digits = digits && IsDigit(c);
+        if (digits) return 1;
     }
     if (!IsWve(prefix)) return 0;
-    return exchange.size() == 2 && IsStateProv(exchange) ? 1 : 0;
+    return IsStateProv(exchange) ? 1 : 0;
+}
+
+const char* CabrilloModeCode(const std::string& mode) {
+    for (const ModeRule& m : kModes) {
+        if (mode == m.mode) return m.cabrilloCode;
+    }
+    return "??";
 }
 
 }  // namespace rules

@@ -1,14 +1,19 @@
 #pragma once
-// The contest's fixed rule tables: accepted bands and modes, the W/VE test, the state/province codes
-// and the own-station prefixes that switch the windows to Russian captions.
+// The contest's rules in one place: the engine, the score model and the status model read every fact of
+// the ARRL RTTY Roundup from here and from nowhere else. Bands with their table order, status rows and
+// MHz; modes with their Cabrillo codes; the W/VE prefixes and which prefixes are DXCC multipliers; the
+// state/province codes with the older spellings of some of them; the own-station prefixes that switch the
+// windows to Russian captions.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A list of accepted texts, tested without regard to letter case, kept in table order.
 class CContestRules {
 public:
     CContestRules(const char* const* table, size_t count);
+    explicit CContestRules(std::vector<std::string> entries) : entries_(std::move(entries)) {}
 
     bool Contains(const std::string& text) const;
     size_t Count() const { return entries_.size(); }
@@ -20,19 +25,42 @@ private:
 
 // "80m" stands twice: the six per-band rows follow this table, and row 0 is the 160 m slot.
 const CContestRules& AcceptedBands();
+// RTTY, BPSK31, BPSK63, AMTOR, PACKET, FT8, FT4.
 const CContestRules& AcceptedModes();
+
+// The status windows' six band rows, by position: the band a logged QSO must have to show in the row, and
+// the whole MHz that a frequency on the band starts with. Row 0 is the 160 m slot, which no accepted QSO
+// fills; the reset labels the rows after AcceptedBands().
+constexpr size_t kBandRowCount = 6;
+extern const char* const kRowBands[kBandRowCount];
+extern const int kRowBandStartMhz[kBandRowCount];
 
 namespace rules {
 
+// The prefixes of the W/VE stations, who send their state or province.
+constexpr const char* kUsaPrefix = "K";
+constexpr const char* kCanadaPrefix = "VE";
+
 // W/VE station: the prefix is exactly "K" (USA) or exactly "VE" (Canada). Everything else is DX.
 bool IsWve(const std::string& prefix);
-// An accepted state/province code, compared exactly.
+// A prefix that counts as a DXCC multiplier: any entity but the USA and Canada, whose stations count by
+// their state or province instead; an empty (unknown) prefix is no entity.
+bool IsDxccMultiplier(const std::string& prefix);
+// An accepted state/province code, compared exactly; the older spellings still sent on the air ("PEI",
+// "NF", "LB", "NWT") included.
 bool IsStateProv(const std::string& code);
+// The code a state/province counts under as a multiplier: "PEI" is "PE", "NF" and "LB" are "NL" and
+// "NWT" is "NT"; every other code is itself.
+std::string CanonicalStateProv(const std::string& code);
 // The received exchange as AddData0 tests it: upper case, blanks trimmed at both ends.
 std::string NormaliseStateProv(const std::string& exchange);
 bool IsRussianTextPrefix(const std::string& prefix);
 
 // IsValidExchg0: 1 when the received exchange is acceptable from a station with this prefix, else 0.
 int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable);
+
+// The Cabrillo mode of a logged mode (exact, case-sensitive name): "RY" for RTTY and the other keyboard
+// modes, "DG" for FT8 and FT4, "??" for anything else.
+const char* CabrilloModeCode(const std::string& mode);
 
 }  // namespace rules

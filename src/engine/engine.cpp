@@ -22,7 +22,8 @@ int Engine::CheckCall(const CheckArgs& args) const {
     if (!AcceptedBands().Contains(args.band)) return failure;
     if (!AcceptedModes().Contains(args.mode)) return failure;
 
-    if (qsoLog.HasCallBandMode(args.call, args.band, args.mode)) return 0;
+    // One QSO per station and band, whatever the mode.
+    if (qsoLog.HasCallBand(args.call, args.band)) return 0;
     int result = qsoLog.HasPrefix(args.prefix) ? 1 : 2;
     // A W/VE station counts as worked before only once its state or province is in the log.
     if (rules::IsWve(args.prefix) && !qsoLog.Empty()) result = qsoLog.HasStateProvForCall(args.call) ? 1 : 3;
@@ -76,8 +77,9 @@ int Engine::AddData(const QsoArgs& args) {
             writeLine(badqso::StateProvMessage(code));
         }
     }
-    // Earlier QSOs count whatever their own flags: a dupe of a dupe is a dupe.
-    if (qsoLog.HasCallBandMode(qso.call, qso.band, qso.mode)) {
+    // A station counts once per band, whatever the mode. Earlier QSOs count whatever their own flags: a dupe
+    // of a dupe is a dupe.
+    if (qsoLog.HasCallBand(qso.call, qso.band)) {
         qso.notCounted = 1;
         qso.dupe = 1;
         writeLine(badqso::kDupe);
@@ -104,18 +106,32 @@ void Engine::CountBandChange(const CInfo& qso) {
 
 void Engine::RemoveData(const QsoArgs& args) {
     size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
+    const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
     if (index != QsoLog::npos) {
         // The State/Province cells are the window thread's: it resets them on the refresh that follows.
         if (rules::IsWve(qsoLog.At(index).prefix)) stateCellsResetRequested = true;
         qsoLog.RemoveAt(index);
+        // The station's first QSO on the band may have been the one removed: the earliest one left is no
+        // dupe any more, and counts again unless its own exchange is bad.
+        size_t first = qsoLog.FirstOfCallBand(args.call, args.band);
+        if (first != QsoLog::npos && qsoLog.At(first).dupe != 0) {
+            qsoLog.SetDupe(first, false);
+            healed = &qsoLog.At(first);
+        }
     }
 
-    // Only the removed QSO's own lines go: same worked call and same date-time, both exactly.
+    // Only the removed QSO's own lines go: same worked call and same date-time, both exactly; and the dupe
+    // line of the QSO that counts again.
     const std::string dateTime = badqso::LineDateTime(args.time);
     std::vector<std::string> lines = badqso::ReadLines(badQsoFileName);
     std::vector<std::string> kept;
     for (size_t i = 1; i < lines.size(); ++i) {
-        if (!badqso::LineIsOfQso(lines[i], args.call, dateTime)) kept.push_back(lines[i]);
+        if (badqso::LineIsOfQso(lines[i], args.call, dateTime)) continue;
+        if (healed != nullptr && badqso::IsDupeLineOf(lines[i], *healed)) {
+            healed = nullptr;
+            continue;
+        }
+        kept.push_back(lines[i]);
     }
     if (qsoLog.Empty()) {
         bandsSeen.clear();

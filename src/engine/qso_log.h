@@ -27,8 +27,10 @@ public:
     std::vector<CInfo>::const_iterator begin() const { return records_.begin(); }
     std::vector<CInfo>::const_iterator end() const { return records_.end(); }
 
-    // Some record has this call, band and mode (exact comparison): the dupe test.
-    bool HasCallBandMode(const std::string& call, const std::string& band, const std::string& mode) const;
+    // Some record has this call on this band, in any mode (exact comparison): the dupe test.
+    bool HasCallBand(const std::string& call, const std::string& band) const;
+    // Index of the earliest record with this call on this band, or npos.
+    size_t FirstOfCallBand(const std::string& call, const std::string& band) const;
     // Some record has this DXCC prefix.
     bool HasPrefix(const std::string& prefix) const;
     // Some record with this call has a state/province: that W/VE station's multiplier is known.
@@ -38,13 +40,17 @@ public:
     size_t Find(const std::string& call, const std::string& band, const std::string& mode,
                 const COleDateTime& time) const;
 
+    // Marks record `index` as a dupe or not; it scores nothing while it is a dupe or has an unacceptable
+    // state/province. Throws std::invalid_argument when the index is outside the log.
+    void SetDupe(size_t index, bool dupe);
+
 private:
-    struct CallBandMode {
-        std::string call, band, mode;
-        bool operator==(const CallBandMode& o) const { return call == o.call && band == o.band && mode == o.mode; }
+    struct CallBand {
+        std::string call, band;
+        bool operator==(const CallBand& o) const { return call == o.call && band == o.band; }
     };
-    struct CallBandModeHash {
-        size_t operator()(const CallBandMode& k) const;
+    struct CallBandHash {
+        size_t operator()(const CallBand& k) const;
     };
 
     size_t PositionOf(uint64_t serial) const;
@@ -55,8 +61,8 @@ private:
     // is a binary search away even after removals have moved the records.
     std::vector<uint64_t> serials_;
     uint64_t nextSerial_ = 0;
-    // Serials of the records of each call, band and mode, in logging order.
-    std::unordered_map<CallBandMode, std::vector<uint64_t>, CallBandModeHash> byCallBandMode_;
+    // Serials of the records of each call and band, in logging order.
+    std::unordered_map<CallBand, std::vector<uint64_t>, CallBandHash> byCallBand_;
     std::unordered_map<std::string, int> prefixCount_;
     std::unordered_map<std::string, int> stateProvCountByCall_;
 };

@@ -69,14 +69,6 @@ void ApplyFixedDefaults(CabrilloHeaderFields& f) {
 
 }  // namespace
 
-const char* CabrilloModeCode(const std::string& mode) {
-    static const char* const kDigitalModes[] = {"RTTY", "BPSK31", "BPSK63", "BPSK62", "BPSK125", "AMTOR", "PACKET"};
-    for (const char* m : kDigitalModes) {
-        if (mode == m) return "RY";
-    }
-    return "??";
-}
-
 std::string EncodeSoapbox(const std::string& soapbox) {
     return text::ReplaceAll(text::ReplaceAll(soapbox, "\r", "<CR>"), "\n", "<LF>");
 }

@@ -24,7 +24,7 @@ public:
     // are part of the call but not of the header. Runs the dialog modally: never call it under a lock.
     int EditHeader(const std::string& callSign, const COleDateTime& start, const COleDateTime& end);
 
-    // Appends one "QSO:" line; `mode` is the Cabrillo mode code (see CabrilloModeCode).
+    // Appends one "QSO:" line; `mode` is the Cabrillo mode code (rules::CabrilloModeCode).
     void AddQsoLine(const std::string& call, int freqKHz, const std::string& mode, const COleDateTime& time,
                     const std::string& rstSent, const std::string& exchSent, const std::string& rstRcvd,
                     const std::string& exchRcvd);
@@ -47,9 +47,6 @@ private:
     std::string stem_ = kEmptyStem;
     std::vector<std::string> qsoLines_;  // each ends in "\r\n"
 };
-
-// "RY" for the digital modes of the contest (exact, case-sensitive names), "??" for anything else.
-const char* CabrilloModeCode(const std::string& mode);
 
 // The soapbox as the settings file keeps it (line breaks as "<CR>" and "<LF>"), back, and as the Cabrillo
 // file writes it (every further line starting with "SOAPBOX: ").

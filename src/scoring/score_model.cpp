@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "common/text.h"
+#include "engine/bad_qso_file.h"
+#include "engine/contest_rules.h"
 #include "engine/engine.h"
 #include "engine/text_file.h"
 #include "platform/file_io.h"
@@ -12,8 +14,6 @@
 namespace {
 
 constexpr size_t kBandPadWidth = 20;
-constexpr const char* kBadQsoHeader = "ARRL-RTTY-Roundup Contest UBN file";
-constexpr const char* kDupeMessage = "   DUPE !!!";
 constexpr double kHalfSecond = 0.5 / 86400.0;
 constexpr int64_t kHourWindow = 60;
 constexpr int64_t kTenMinuteWindow = 10;
@@ -78,12 +78,13 @@ int32_t CountBadQsos(const std::string& fileName) {
         std::string line = content.substr(start, end - start);
         start = end + 1;
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        bool header = firstLine && line.compare(0, std::string(kBadQsoHeader).size(), kBadQsoHeader) == 0;
+        const std::string createHeader = badqso::kCreateHeader;
+        bool header = firstLine && line.compare(0, createHeader.size(), createHeader) == 0;
         firstLine = false;
         // The header and the dupe lines are not bad QSOs, nor is a blank line. The dupe message is matched
         // at the end of the line, where it is written, so a call such as UA3UBN or an exchange cannot hide
         // a bad QSO.
-        if (header || text::Trim(line).empty() || EndsWith(text::TrimRight(line), kDupeMessage)) continue;
+        if (header || text::Trim(line).empty() || EndsWith(text::TrimRight(line), badqso::kDupe)) continue;
         ++count;
     }
     return count;
@@ -116,10 +117,14 @@ ScoreModel ComputeScoreModel(Engine& engine) {
             if (q.notCounted != 0 || q.reserved != 0) continue;
             ++stats.qsos;
             ++stats.points;
-            if (prefixes.Add(q.prefix)) ++model.totals.dxcc;
-            if (!q.stateProv.empty() && statesProvs.Add(q.stateProv)) ++model.totals.stateProvCount;
-            if (q.prefix == "K") ++stats.kQsos;
-            if (q.prefix == "VE") ++stats.veQsos;
+            // Every worked prefix is listed, but the USA and Canada count by their states and provinces.
+            if (prefixes.Add(q.prefix) && rules::IsDxccMultiplier(q.prefix)) ++model.totals.dxcc;
+            // "PEI" and "PE" are one multiplier, listed under the code it counts as.
+            if (!q.stateProv.empty() && statesProvs.Add(rules::CanonicalStateProv(q.stateProv))) {
+                ++model.totals.stateProvCount;
+            }
+            if (q.prefix == rules::kUsaPrefix) ++stats.kQsos;
+            if (q.prefix == rules::kCanadaPrefix) ++stats.veQsos;
             // A QSO without a valid time is in no rate window.
             if (ratesCounted && referenceIsTime && IsRateTime(q.time)) {
                 int64_t minutes = SpanMinutes(LinearDays(rateReference.m_dt) - LinearDays(q.time.m_dt));

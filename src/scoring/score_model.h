@@ -1,7 +1,8 @@
 #pragma once
 // The ARRL RTTY Roundup score, recomputed from the engine's log for every report: per band the counted
-// QSOs, points and K/VE QSOs; over the contest the multipliers (distinct DXCC prefixes plus distinct
-// states/provinces, each once per contest), dupes, bad QSOs, the score and the QSO rates.
+// QSOs, points and K/VE QSOs; over the contest the multipliers (distinct DXCC entities other than the USA
+// and Canada, plus distinct states/provinces, each once per contest), dupes, bad QSOs, the score and the
+// QSO rates.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,6 +56,6 @@ int32_t CountBadQsos(const std::string& fileName);
 int64_t SpanMinutes(double days);
 
 // Recomputes the model from engine.qsoLog. On the way it puts engine.bandsSeen into report order, rebuilds
-// engine.workedDxcc and engine.workedStateProv in the order the QSOs meet them, and sets
-// engine.claimedScore.
+// engine.workedDxcc (every worked prefix, "K" and "VE" included) and engine.workedStateProv (the codes the
+// multipliers count under) in the order the QSOs meet them, and sets engine.claimedScore.
 ScoreModel ComputeScoreModel(Engine& engine);

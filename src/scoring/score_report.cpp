@@ -1,6 +1,7 @@
 #include "scoring/score_report.h"
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "engine/engine.h"
 #include "platform/settings.h"
 #include "scoring/cabrillo_export.h"
@@ -100,7 +101,7 @@ OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::strin
     if (engine.cabrilloRequested == 0) return output;
     cabrillo.ClearQsoLines();
     for (const CInfo& q : engine.qsoLog) {
-        cabrillo.AddQsoLine(q.call, q.freqKHz, CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
+        cabrillo.AddQsoLine(q.call, q.freqKHz, rules::CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
                             q.exchRcvd);
     }
     CabrilloWriteResult written = cabrillo.WriteLog(engine.claimedScore, engine.hostVersion);

@@ -1,5 +1,9 @@
 #include "ui/state_cells.h"
 
+#include <map>
+
+#include "engine/contest_rules.h"
+
 namespace {
 
 constexpr StateCell kCells[kStateCellCount] = {
@@ -14,14 +18,6 @@ constexpr StateCell kCells[kStateCellCount] = {
     {"NU", 1072},  {"ON", 1073}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076}, {"PEI", 1077}, {"DC", 1113},
 };
 
-// Codes the engine accepts whose cells carry other labels. Without these the cells "NF", "LB" and "NWT"
-// could never be marked, as the engine stores those provinces only as "NL" and "NT".
-struct Alias {
-    const char* code;
-    const char* cells[2];  // the second may be null
-};
-constexpr Alias kAliases[] = {{"PE", {"PEI", nullptr}}, {"NL", {"LB", "NF"}}, {"NT", {"NWT", nullptr}}};
-
 }  // namespace
 
 const StateCell& StateCellAt(size_t index) { return kCells[index]; }
@@ -34,17 +30,15 @@ int StateCellIndexOf(const std::string& label) {
 }
 
 std::vector<size_t> StateCellsNamedBy(const std::string& code) {
-    std::vector<size_t> cells;
-    for (const Alias& a : kAliases) {
-        if (code != a.code) continue;
-        for (const char* label : a.cells) {
-            if (label != nullptr) cells.push_back(static_cast<size_t>(StateCellIndexOf(label)));
-        }
+    // A code lights every cell whose label counts as the same multiplier: "NL" and "NF" light both "NF" and
+    // "LB", "PE" lights "PEI".
+    static const std::map<std::string, std::vector<size_t>> cellsByCanonical = [] {
+        std::map<std::string, std::vector<size_t>> cells;
+        for (size_t i = 0; i < kStateCellCount; ++i) cells[rules::CanonicalStateProv(kCells[i].code)].push_back(i);
         return cells;
-    }
-    const int index = StateCellIndexOf(code);
-    if (index >= 0) cells.push_back(static_cast<size_t>(index));
-    return cells;
+    }();
+    auto it = cellsByCanonical.find(rules::CanonicalStateProv(code));
+    return it == cellsByCanonical.end() ? std::vector<size_t>() : it->second;
 }
 
 bool StateCellMarks::Mark(size_t index) {

@@ -22,10 +22,9 @@ const StateCell& StateCellAt(size_t index);
 // The cell labelled exactly `label`, or -1.
 int StateCellIndexOf(const std::string& label);
 
-// The cells that a worked state/province code lights, in cell order; none for a code that names no cell
-// (AK, HI, anything unknown). Exact and case-sensitive. The engine's codes name their cells, and where the
-// engine's code and the window's labels differ: "PE" names "PEI", "NT" names "NWT", and "NL" (Newfoundland
-// and Labrador) names both "NF" and "LB".
+// The cells that a worked state/province code lights, in cell order: those whose label counts as the same
+// multiplier ("PE" and "PEI" light "PEI", "NT" lights "NWT", "NL", "NF" and "LB" light both "NF" and "LB");
+// none for a code that names no cell (AK, HI, anything unknown). Exact and case-sensitive.
 std::vector<size_t> StateCellsNamedBy(const std::string& code);
 
 // The marks of one State/Province window: one int (0 or 1) per cell, all 0 in a new window.

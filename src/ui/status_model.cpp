@@ -4,7 +4,6 @@
 
 #include "common/text.h"
 
-const char* const kRowBands[6] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 const char* const kEmptyBandCell = "   -";
 
 namespace {
@@ -29,10 +28,7 @@ constexpr BandChangeCaptions kBandChangeRu = {
     "\xCF\xE5\xF0\xE5\xF5\xEE\xE4\xFB",
 };
 
-constexpr size_t kBandRowCount = 6;
 constexpr size_t kBandRowTexts = 5;  // label, mode, time, exchange, spare
-
-bool IsWve(const std::string& prefix) { return prefix == "K" || prefix == "VE"; }
 
 // The engine's reset gives six rows of five texts; a row that is short anyway is padded rather than read
 // past its end.
@@ -52,9 +48,8 @@ int CountAsInt(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>
 int BandIndexOfFrequency(double hz) {
     // Compared as doubles: a NaN or a huge answer from the host must not reach an integer conversion.
     const double mhz = std::trunc(hz / 1000000.0);
-    const double bandStarts[kBandRowCount] = {1, 3, 7, 14, 21, 28};
     for (size_t i = 0; i < kBandRowCount; ++i) {
-        if (mhz == bandStarts[i]) return static_cast<int>(i);
+        if (mhz == kRowBandStartMhz[i]) return static_cast<int>(i);
     }
     return -1;
 }
@@ -107,7 +102,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
                 std::vector<std::string>& cells = state.bandRows[row];
                 cells[1] = record.mode;
                 cells[2] = record.time.Format("%H:%M");
-                cells[3] = IsWve(record.prefix) ? record.stateProv : record.exchRcvd;
+                cells[3] = rules::IsWve(record.prefix) ? record.stateProv : record.exchRcvd;
             }
         }
     }

@@ -13,12 +13,10 @@
 #include <vector>
 
 #include "dxcc/dxcc_entity_table.h"
+#include "engine/contest_rules.h"
 #include "host/host_link.h"
 #include "ui/state_cells.h"
 #include "ui/status_snapshot.h"
-
-// The bands of the six band rows, by position: row 0 is the 160 m slot.
-extern const char* const kRowBands[6];
 
 // Band index 0..5 of a frequency in hertz (160, 80, 40, 20, 15, 10 m), -1 for any other. Only the whole
 // megahertz counts: 28.0 to 28.999 MHz is 10 m, 29.6 MHz is no band.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "engine/contest_rules.h"
 #include "fault_injection.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
@@ -73,9 +74,10 @@ TEST(Cabrillo, ModeCodes) {
     const Case cases[] = {
         {"RTTY", "RY"},   {"BPSK31", "RY"}, {"BPSK63", "RY"}, {"BPSK62", "RY"}, {"BPSK125", "RY"},
         {"AMTOR", "RY"},  {"PACKET", "RY"}, {"rtty", "??"},   {"CW", "??"},     {"", "??"},
-        {"RTTY ", "??"},  {"PSK31", "??"},  {"Packet", "??"},
+        {"RTTY ", "??"},  {"PSK31", "??"},  {"Packet", "??"}, {"FT8", "DG"},    {"FT4", "DG"},
+        {"ft8", "??"},    {"FT2", "??"},
     };
-    for (const Case& c : cases) EXPECT_STREQ(CabrilloModeCode(c.mode), c.code) << c.mode;
+    for (const Case& c : cases) EXPECT_STREQ(rules::CabrilloModeCode(c.mode), c.code) << c.mode;
 }
 
 TEST(Cabrillo, SoapboxEncodings) {

@@ -36,8 +36,8 @@ TEST_F(AddRemoveTest, RecordsCarryTheirFieldsAndFlags) {
         int notCounted, badQso, dupe;
     } expected[] = {
         {"K1AB", "NY", 0, 0, 0},   {"VE1PE", "PEI", 0, 0, 0}, {"W2XX", "", 1, 1, 0},    {"W2XX", "", 1, 1, 1},
-        {"W2XX", "NY", 0, 0, 0},   {"W2XX", "NY", 0, 0, 0},   {"DL1ABC", "", 0, 0, 0},  {"dl1abc", "", 0, 0, 0},
-        {"DL1ABC", "", 1, 0, 1},   {"K1AB", "", 1, 0, 1},     {"K1AB", "", 0, 0, 0},
+        {"W2XX", "NY", 0, 0, 0},   {"W2XX", "NY", 1, 0, 1},   {"DL1ABC", "", 0, 0, 0},  {"dl1abc", "", 0, 0, 0},
+        {"DL1ABC", "", 1, 0, 1},   {"K1AB", "", 1, 0, 1},     {"K1AB", "", 1, 0, 1},
     };
     const QsoLog& log = app_.engine.qsoLog;
     ASSERT_EQ(log.Count(), sizeof expected / sizeof expected[0]);
@@ -108,7 +108,9 @@ TEST_F(AddRemoveTest, RemoveTakesOnlyTheFirstMatchingRecord) {
     const QsoLog& log = app_.engine.qsoLog;
     ASSERT_EQ(log.Count(), 3u);
     EXPECT_EQ(log.At(0).call, "DL1ABC");
-    EXPECT_EQ(log.At(1).dupe, 1) << "the second K1AB record stays";
+    EXPECT_EQ(log.At(1).dupe, 0) << "the second K1AB record is now the first on 20m";
+    EXPECT_EQ(log.At(1).notCounted, 0);
+    EXPECT_EQ(log.At(2).dupe, 1) << "the third is still a dupe";
     EXPECT_TRUE(app_.engine.stateCellsResetRequested) << "a W/VE QSO went: the state cells are reset";
 
     Remove({"K1AB", "20m", "RTTY", "K", "", 0, 0, 0, 1});  // null time equals null time

@@ -83,7 +83,7 @@ TEST_F(ResetTest, StartsAfreshWithTextsRowsAndAnEmptyBadQsoFile) {
     const Engine& e = app_.engine;
     EXPECT_TRUE(e.qsoLog.Empty());
     EXPECT_TRUE(e.bandsSeen.empty());
-    EXPECT_FALSE(e.qsoLog.HasCallBandMode("K1AB", "20m", "RTTY")) << "the indexes go with the log";
+    EXPECT_FALSE(e.qsoLog.HasCallBand("K1AB", "20m")) << "the indexes go with the log";
     EXPECT_FALSE(e.qsoLog.HasPrefix("K"));
     EXPECT_EQ(BadQsoFile(), "ARRL-RTTY-Roundup Contest UBN file\r\n");
     EXPECT_EQ(e.badQsoFileName, "BadQSO_DezuvEZIR_05_01_2020.txt");

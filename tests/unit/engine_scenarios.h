@@ -88,8 +88,31 @@ inline std::vector<Scenario> LoggingScenarios() {
              "QSO:  14085  RTTY  2020-01-04 1404  W1AW  599  CT  W2XX  599  XX  XX  State/Province is not "
              "acceptable !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1404  W1AW  599  CT  W2XX  599  XX   DUPE !!!\r\n"
+             "QSO:  14085  BPSK31  2020-01-04 1406  W1AW  599  CT  W2XX  599  NY   DUPE !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1409  W1AW  599  CT  DL1ABC  599  003   DUPE !!!\r\n"
-             "QSO:  14085  rtty  2020-01-04 1410  W1AW  599  CT  K1AB  599  12   DUPE !!!\r\n"},
+             "QSO:  14085  rtty  2020-01-04 1410  W1AW  599  CT  K1AB  599  12   DUPE !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-04 1411  W1AW  599  CT  K1AB  599  NY   DUPE !!!\r\n"},
+        {"RemovingAStationsFirstQsoOnABandLetsTheNextOneCount",
+         {
+             {"K1AB", "20m", "RTTY", "K", "NY", 4, 14, 1, 1},
+             {"K1AB", "20m", "BPSK31", "K", "NY", 4, 14, 2, 1},  // another mode, the same band: a dupe
+             {"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 3, 1},
+             {"K1AB", "40m", "RTTY", "K", "NY", 4, 14, 4, 1},
+             {"W2XX", "15m", "RTTY", "K", "NY", 4, 15, 0, 1},
+             {"W2XX", "15m", "FT8", "K", "ZZ", 4, 15, 1, 1},
+         },
+         {
+             {"K1AB", "20m", "RTTY", "K", "", 4, 14, 1, 1},
+             {"W2XX", "15m", "RTTY", "K", "", 4, 15, 0, 1},
+         },
+         // The 14:02 QSO counts now and its dupe line went; 14:03 is still a dupe of it. The 15:01 QSO is
+         // no dupe any more but keeps its bad province.
+         std::string(kRewrittenHeader) +
+             "QSO:  14085  RTTY  2020-01-04 1403  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+             "acceptable !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-04 1403  W1AW  599  CT  K1AB  599  XX   DUPE !!!\r\n"
+             "QSO:  14085  FT8  2020-01-04 1501  W1AW  599  CT  W2XX  599  ZZ  ZZ  State/Province is not "
+             "acceptable !!!\r\n"},
         {"RemoveDropsOnlyTheRemovedQsosLines",
          {
              {"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 32, 1},
@@ -186,6 +209,7 @@ inline std::vector<CheckScenario> CheckScenarios() {
              {"DL1ABC", "CW", "DL", "20m", nullptr, 1},
              {"DL1ABC", "RTTY", "DL", "20m", "40m", 1},
              {"DL1ABC", "RTTY", "DL", nullptr, nullptr, 1},
+             {"DL1ABC", "FT2", "DL", "20m", nullptr, 1},
          }},
         {"OtherHostsFailWithFour",
          "2.2",
@@ -201,8 +225,10 @@ inline std::vector<CheckScenario> CheckScenarios() {
          log,
          {
              {"DL1ABC", "BPSK31", "DL", "15m", "15M", 0},
-             {"DL1ABC", "bpsk31", "DL", "15m", nullptr, 1},  // exact comparison: not a dupe
-             {"DL1ABC", "RTTY", "DL", "15m", nullptr, 1},
+             {"DL1ABC", "RTTY", "DL", "15m", nullptr, 0},  // once per band, whatever the mode
+             {"DL1ABC", "FT8", "DL", "15m", nullptr, 0},
+             {"DL1ABC", "ft4", "DL", "20m", nullptr, 1},
+             {"DL1ABC", "RTTY", "DL", "15M", nullptr, 1},  // exact comparison: not a dupe
              {"dl1abc", "BPSK31", "DL", "15m", nullptr, 1},
              {"DL2ZZ", "RTTY", "DL", "80m", nullptr, 1},
              {"F5AA", "RTTY", "F", "80m", nullptr, 2},

@@ -99,7 +99,7 @@ TEST(ReplayCountry, EveryCallOfThePublishedLogsResolves) {
             if (std::string(f) == files[2]) dxOf9h1xt.insert(prefix);
         }
     }
-    // 37 DXCC entities besides the W/VE stations, as the log's README counts them.
+    // 37 DXCC entities besides the W/VE stations, as the logs' README counts them.
     EXPECT_EQ(dxOf9h1xt.size(), 39u);
     EXPECT_EQ(dxOf9h1xt.count("K") + dxOf9h1xt.count("VE"), 2u);
     EXPECT_EQ(dxOf9h1xt.count("UA2"), 1u);

@@ -72,7 +72,8 @@ TEST(ReplayMapping, ModeNames) {
     for (const Case& c : adif) EXPECT_EQ(HostModeFromAdif(c.mode, c.submode), c.host) << c.mode << "/" << c.submode;
     EXPECT_EQ(HostModeFromCabrillo("RY"), "RTTY");
     EXPECT_EQ(HostModeFromCabrillo("PK"), "PACKET");
-    EXPECT_EQ(HostModeFromCabrillo("DG"), "DG");
+    EXPECT_EQ(HostModeFromCabrillo("DG"), "FT8");
+    EXPECT_EQ(HostModeFromCabrillo("dg"), "FT8");
     EXPECT_EQ(HostModeFromCabrillo("CW"), "CW");
 }
 

@@ -57,7 +57,7 @@ TEST(ReplayReaders, CabrilloQsoLinesBecomeWhatTheHostPasses) {
     std::map<std::string, int> modes;
     for (const LogQso& q : aa2il.qsos) modes[q.mode]++;
     EXPECT_EQ(modes["RTTY"], 542);
-    EXPECT_EQ(modes["DG"], 156);  // FT8 QSOs keep their code: the plug-in rejects them itself
+    EXPECT_EQ(modes["FT8"], 156);  // logged as Cabrillo DG
     EXPECT_EQ(modes.size(), 2u);
     ASSERT_FALSE(aa2il.qsos.empty());
     // The first QSO and the exact duplicate line, in file order with their line numbers.
@@ -69,7 +69,7 @@ TEST(ReplayReaders, CabrilloQsoLinesBecomeWhatTheHostPasses) {
         if (q.line == 440) dupes[1] = &q;
     }
     ASSERT_TRUE(dupes[0] && dupes[1]);
-    EXPECT_EQ(Fields(*dupes[0]), "AA2IL|WB4MM|2019-01-06 0816|7080000|40m|DG|559|CA|549|FL");
+    EXPECT_EQ(Fields(*dupes[0]), "AA2IL|WB4MM|2019-01-06 0816|7080000|40m|FT8|559|CA|549|FL");
     EXPECT_EQ(Fields(*dupes[1]), Fields(*dupes[0]));
 
     ParsedLog dx = ReadOrFail("ARRL-RTTY_2025_9H1XT.log");

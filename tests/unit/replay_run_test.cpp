@@ -21,7 +21,7 @@ const char* const kSmallLog =
     "QSO: 14080 RY 2019-01-05 1814 W1AW 599 CT K1ABC 599 MA\n"        // 4: W
     "QSO: 14081 RY 2019-01-05 1815 W1AW 599 CT DL1ABC 599 001\n"      // 5: DX
     "QSO: 10140 RY 2019-01-05 1816 W1AW 599 CT G3ABC 599 002\n"       // 6: 30m, not a contest band
-    "QSO: 7080 DG 2019-01-05 1817 W1AW 599 CT K2ABC 599 NY\n"         // 7: FT8, not a contest mode
+    "QSO: 7080 CW 2019-01-05 1817 W1AW 599 CT K2ABC 599 NY\n"         // 7: not a contest mode
     "QSO: 14082 RY 2019-01-05 1818 W1AW 599 CT VE3ABC 599 XX\n"       // 8: no such province
     "QSO: 14083 RY 2019-01-05 1819 W1AW 599 CT K1ABC 599 MA\n"        // 9: dupe of line 4
     "QSO: 14084 RY 2019-01-05 1820 W1AW 599 CT DL2ABC 599 ZZ\n"       // 10: DX: the exchange is not checked
@@ -62,7 +62,7 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
     EXPECT_EQ(ReadFileBytes("out/BadQSO_DezuvEZIR_07_01_2019.txt"),
               "ARRL-RTTY-Roundup Contest UBN file\r\n"
               "QSO:  10140  RTTY  2019-01-05 1816  W1AW  599  CT  G3ABC  599  002   WRONG BAND !!!\r\n"
-              "QSO:  7080  DG  2019-01-05 1817  W1AW  599  CT  K2ABC  599  NY   WRONG MODE !!!\r\n"
+              "QSO:  7080  CW  2019-01-05 1817  W1AW  599  CT  K2ABC  599  NY   WRONG MODE !!!\r\n"
               "QSO:  14082  RTTY  2019-01-05 1818  W1AW  599  CT  VE3ABC  599  XX  XX  State/Province is not "
               "acceptable !!!\r\n"
               "QSO:  14083  RTTY  2019-01-05 1819  W1AW  599  CT  K1ABC  599  MA   DUPE !!!\r\n");
@@ -79,7 +79,7 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
                              "small.log:12: skipped: QSO line has 9 fields, expected 10",
                              "small.log:13: no DXCC prefix for 0ABC (passed as \"\")\n",
                              "small.log:6: rejected by the plug-in: G3ABC 30m RTTY\n",
-                             "small.log:7: rejected by the plug-in: K2ABC 40m DG\n",
+                             "small.log:7: rejected by the plug-in: K2ABC 40m CW\n",
                              "stats-replay: small.log (Cabrillo): 8 QSOs read, 6 added, 2 rejected by the plug-in, "
                              "2 lines skipped, 1 prefixes not resolved\n"}) {
         EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
@@ -95,15 +95,16 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
 TEST(ReplayRun, AnswersCheckCallAfterTheReplay) {
     TempWorkDir dir;
     ReplayOptions o = SmallLogOptions();
-    o.checks = {"K1ABC:20m:RTTY", "K1ABC:20M:PACKET", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
+    o.checks = {"K1ABC:20m:RTTY", "K1ABC:20M:PACKET", "K1ABC:40m:FT8", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
                 "JA1ABC"};
     ReplayRunResult r = Replay(o);
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.summary.checkCodes, (std::vector<int>{0, 1, 1, 2, 4, 2}));
+    EXPECT_EQ(r.summary.checkCodes, (std::vector<int>{0, 0, 1, 1, 2, 4, 2}));
     std::string answers = r.out.substr(r.summary.report.size());
     EXPECT_EQ(answers,
-              "CheckCall0 K1ABC 20m RTTY (prefix K): 0 dupe: this call is in the log on this band in this mode\n"
-              "CheckCall0 K1ABC 20m PACKET (prefix K): 1 worked before: the log holds a QSO with this multiplier "
+              "CheckCall0 K1ABC 20m RTTY (prefix K): 0 dupe: this call is in the log on this band\n"
+              "CheckCall0 K1ABC 20m PACKET (prefix K): 0 dupe: this call is in the log on this band\n"
+              "CheckCall0 K1ABC 40m FT8 (prefix K): 1 worked before: the log holds a QSO with this multiplier "
               "(or rules failure for host 2.19/2.20)\n"
               "CheckCall0 DL9XYZ 15m RTTY (prefix DL): 1 worked before: the log holds a QSO with this multiplier "
               "(or rules failure for host 2.19/2.20)\n"
@@ -133,17 +134,50 @@ TEST(ReplayRun, CabrilloAndAdifOfTheSameQsosScoreAlike) {
     ReplayRunResult a = Replay(cab), b = Replay(adi);
     ASSERT_EQ(a.code, 0) << a.err;
     ASSERT_EQ(b.code, 0) << b.err;
-    EXPECT_EQ(a.summary.qsosRead, 327u);
-    EXPECT_EQ(b.summary.qsosRead, 327u);
+    EXPECT_EQ(a.summary.qsosRead, 328u);
+    EXPECT_EQ(b.summary.qsosRead, 328u);
     EXPECT_EQ(a.summary.rejected, 2u);  // the 30 m and the CW QSO
     EXPECT_EQ(a.summary.prefixesUnresolved, 0u);
     EXPECT_EQ(a.summary.report, b.summary.report);
     std::string badQso = ReadFileBytes("cab/BadQSO_DezuvEZIR_05_01_2026.txt");
     EXPECT_EQ(badQso, ReadFileBytes("adi/BadQSO_DezuvEZIR_05_01_2026.txt"));
-    // Two rejected QSOs, one bad province and four dupes.
+    // Two rejected QSOs, one bad state and five dupes, one of them in FT8 after RTTY on the same band.
     size_t lines = 0;
     for (char c : badQso) lines += c == '\n';
-    EXPECT_EQ(lines, 1u + 2u + 1u + 4u);
+    EXPECT_EQ(lines, 1u + 2u + 1u + 5u);
+    EXPECT_NE(badQso.find("  FT8  2026-01-04 1901  W1EG  599  CT  VE2DXY  -05  QC   DUPE !!!\r\n"), std::string::npos);
+    EXPECT_EQ(a.summary.pluginScore, a.summary.claimedScore);
+}
+
+TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
+    struct Case {
+        const char* file;
+        const char* totals;  // QSOs, points, DXCC, states/provinces, K, VE
+        int dupes;
+        long long score;
+    } cases[] = {
+        // 506 QSOs less 4 dupes and WP2B, whom today's country file puts in the USA, so its serial number is
+        // a bad state; NF counts as NL; 18 entities besides the USA and Canada.
+        {"ARRL-RTTY_2018_4U1WB.log", "Total\t 501\t 501\t 18\t 53\t 444\t 26\r\n", 4, 501 * (18 + 53)},
+        // 542 RTTY and 156 FT8 QSOs less 8 dupes, one per station and band whatever the mode: KP4KE 15m,
+        // KB6C 40m, AE6JV 80m, WB4MM 40m (the repeated line), W0TLE 20m, P49X 20m, AF6SA 20m, WB5BHS 40m.
+        {"ARRL-RTTY_2019_AA2IL.log", "Total\t 690\t 690\t 17\t 52\t 625\t 27\r\n", 8, 690 * (17 + 52)},
+        {"ARRL-RTTY_2025_9H1XT.log", "Total\t 309\t 309\t 37\t 35\t 99\t 6\r\n", 0, 309 * (37 + 35)},
+        // An Alaska station: KH6ZM and ZF2SS are its two entities.
+        {"ARRL-RTTY_2025_AL7LO.log", "Total\t 64\t 64\t 2\t 28\t 56\t 6\r\n", 0, 64 * (2 + 28)},
+    };
+    TempWorkDir dir;
+    for (const Case& c : cases) {
+        ReplayOptions o;
+        o.logPath = STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(c.file);
+        o.outDir = c.file;
+        ReplayRunResult r = Replay(o);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.summary.report.find(c.totals), std::string::npos) << c.file << "\n" << r.summary.report;
+        EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos) << c.file;
+        EXPECT_EQ(r.summary.pluginScore, c.score) << c.file;
+        EXPECT_EQ(r.summary.rejected, 0u) << c.file;
+    }
 }
 
 TEST(ReplayRun, HeaderFieldsReachTheSettingsFile) {

@@ -49,6 +49,7 @@ void AddContest(CTestApp& app) {
     EXPECT_EQ(app.AddData(Qso("N2XX", 2, 14080000, "RTTY", "XX", "K", "20m")), 1);     // no such state
     EXPECT_EQ(app.AddData(Qso("DL1ABC", 3, 14081999, "BPSK63", "001", "DL", "20m")), 1);
     EXPECT_EQ(app.AddData(Qso("F5AB", 4, 21080000, "CW", "002", "F", "15m")), 0);       // wrong mode
+    EXPECT_EQ(app.AddData(Qso("JA1ABC", 5, 14082000, "FT8", "003", "JA", "20m")), 1);
 }
 
 const char kReport[] =
@@ -56,13 +57,13 @@ const char kReport[] =
     "\t\t  Contestant: VE3/W1AW\r\n"
     "Band\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n"
     "40m\t 1\t 1\t\t\t 1\t 0\r\n"
-    "20m\t 1\t 1\t\t\t 0\t 0\r\n"
+    "20m\t 2\t 2\t\t\t 0\t 0\r\n"
     "15m\t 0\t 0\t\t\t 0\t 0\r\n"
-    "Total\t 2\t 2\t 2\t 1\t 1\t 0\r\n"
+    "Total\t 3\t 3\t 2\t 1\t 1\t 0\r\n"
     "Dupe\t 1\r\n"
     "Bad QSO\t 2\r\n"
     "\r\n"
-    "Score = 2 *( 2 + 1) = 6 \r\n"
+    "Score = 3 *( 2 + 1) = 9 \r\n"
     "\r\n";
 
 TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
@@ -92,7 +93,7 @@ TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
         "CATEGORY-POWER: HIGH\r\n"
         "CATEGORY-STATION: FIXED\r\n"
         "CATEGORY-TRANSMITTER: ONE\r\n"
-        "CLAIMED-SCORE: 6\r\n"
+        "CLAIMED-SCORE: 9\r\n"
         "OPERATORS: VE3/W1AW\r\n"
         "NAME: \r\n"
         "ADDRESS: \r\n"
@@ -108,6 +109,7 @@ TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
         "QSO:  7080 RY 2020-01-04 1901 VE3/W1AW      599 ON     K1AB          599 CT\r\n"
         "QSO: 14080 RY 2020-01-04 1902 VE3/W1AW      599 ON     N2XX          599 XX\r\n"
         "QSO: 14081 RY 2020-01-04 1903 VE3/W1AW      599 ON     DL1ABC        599 001\r\n"
+        "QSO: 14082 DG 2020-01-04 1905 VE3/W1AW      599 ON     JA1ABC        599 003\r\n"
         "END-OF-LOG:\r\n";
     for (int pass = 1; pass <= 2; ++pass) {
         int out = 0;

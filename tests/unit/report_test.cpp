@@ -63,11 +63,11 @@ const char kBusyTextBody[] =
     "40m\t 2\t 2\t\t\t 1\t 1\r\n"
     "20m\t 3\t 3\t\t\t 1\t 0\r\n"
     "15m\t 0\t 0\t\t\t 0\t 0\r\n"
-    "Total\t 7\t 7\t 5\t 3\t 3\t 1\r\n"
+    "Total\t 7\t 7\t 3\t 3\t 3\t 1\r\n"
     "Dupe\t 1\r\n"
     "Bad QSO\t 2\r\n"
     "\r\n"
-    "Score = 7 *( 5 + 3) = 56 \r\n"
+    "Score = 7 *( 3 + 3) = 42 \r\n"
     "\r\n";
 
 const char kBusyTextRates[] =
@@ -143,11 +143,11 @@ TEST(Report, HtmlOfABusyLog) {
         std::string(kHtmlHead) + HtmlBandRow("80m", "2", "1", "0") + HtmlBandRow("40m", "2", "1", "1") +
         HtmlBandRow("20m", "3", "1", "0") + HtmlBandRow("15m", "0", "0", "0") +
         "<tr><th><center>Total</center></th><td><center>7</center></td><td><center>7</center></td>"
-        "<td><center>5</center></td><td><center>3</center></td><td><center>3</center></td>"
+        "<td><center>3</center></td><td><center>3</center></td><td><center>3</center></td>"
         "<td><center>1</center></td></tr>"
         "<tr><th><center>Dupe</center></th><td><center>1</center></td><td colspan=5> </td></tr>"
         "<tr><th><center>Bad QSO</center></th><td><center>2</center></td><td colspan=5> </td></tr>"
-        "<tr><th>Score:</th><td colspan=6><center>7 * (5 + 3) = 56</center></td></tr>"
+        "<tr><th>Score:</th><td colspan=6><center>7 * (3 + 3) = 42</center></td></tr>"
         "<th colspan=10><center>Rate</center></th></tr>"
         "<tr><th>Hourly (10min/1 hour) QSO rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
         "<tr><th>Hourly (10min/1 hour) pts rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
@@ -166,8 +166,8 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
         EXPECT_EQ(out, -1);
         EXPECT_EQ(report, std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
     }
-    EXPECT_EQ(app.engine.claimedScore, 56);
-    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=56\r\n");
+    EXPECT_EQ(app.engine.claimedScore, 42);
+    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=42\r\n");
     EXPECT_TRUE(prompts.messages.empty());
 
     // A null pointer gets the report all the same.
@@ -190,7 +190,7 @@ TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
     CTestApp app;
     FillBusyLog(app.engine);
     app.GetResult(nullptr);
-    EXPECT_EQ(app.engine.claimedScore, 56);
+    EXPECT_EQ(app.engine.claimedScore, 42);
     EXPECT_FALSE(FileExists("Plugins"));
 }
 
@@ -209,7 +209,7 @@ const char kBusyCabrillo[] =
     "CATEGORY-POWER: HIGH\r\n"
     "CATEGORY-STATION: FIXED\r\n"
     "CATEGORY-TRANSMITTER: ONE\r\n"
-    "CLAIMED-SCORE: 56\r\n"
+    "CLAIMED-SCORE: 42\r\n"
     "OPERATORS: W1AW/4\r\n"
     "NAME: \r\n"
     "ADDRESS: \r\n"

@@ -12,7 +12,7 @@ TEST(ContestRules, BandTableKeepsEightyMetresTwiceInOrder) {
     ASSERT_EQ(bands.Count(), 6u);
     const char* expected[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(bands.At(i), expected[i]) << i;
-    ASSERT_EQ(AcceptedModes().Count(), 5u);
+    ASSERT_EQ(AcceptedModes().Count(), 7u);
 }
 
 TEST(ContestRules, MembershipIgnoresCaseOnly) {
@@ -26,7 +26,8 @@ TEST(ContestRules, MembershipIgnoresCaseOnly) {
         {AcceptedBands(), "20m ", false},  {AcceptedBands(), "20", false},     {AcceptedModes(), "RTTY", true},
         {AcceptedModes(), "rtty", true},   {AcceptedModes(), "BpSk63", true},  {AcceptedModes(), "AMTOR", true},
         {AcceptedModes(), "packet", true}, {AcceptedModes(), "BPSK62", false}, {AcceptedModes(), "CW", false},
-        {AcceptedModes(), "", false},      {AcceptedModes(), "RTTY\t", false},
+        {AcceptedModes(), "", false},      {AcceptedModes(), "RTTY\t", false}, {AcceptedModes(), "FT8", true},
+        {AcceptedModes(), "ft4", true},    {AcceptedModes(), "FT2", false},    {AcceptedModes(), "MFSK", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.rules.Contains(c.text), c.accepted) << '"' << c.text << '"';
     const char* none[] = {nullptr};
@@ -40,17 +41,25 @@ TEST(ContestRules, OnlyKAndVeAreWve) {
     }
 }
 
-TEST(ContestRules, StateProvinceTableHasSixtyFiveExactCodes) {
+TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
     const std::string codes =
         "AK AL AR AZ CA CO CT DC DE FL GA HI IA ID IL IN KS KY LA MA MD ME MI MN MO MS MT NC ND NE NH NJ NM NV NY "
-        "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY ON QC NS NB MB BC SK AB NL NT YT NU PEI PE";
+        "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY ON QC NS NB MB BC SK AB NL NT YT NU PE PEI NF LB NWT";
     std::istringstream in(codes);
     int count = 0;
     for (std::string code; in >> code; ++count) EXPECT_TRUE(rules::IsStateProv(code)) << code;
-    EXPECT_EQ(count, 65);
-    for (const char* code : {"", "ny", "Ny", "NY ", " NY", "PQ", "NF", "LB", "XX", "P", "PEIX", "PR", "US"}) {
+    EXPECT_EQ(count, 68);
+    for (const char* code : {"", "ny", "Ny", "NY ", " NY", "PQ", "nf", "NFL", "XX", "P", "PEIX", "PR", "US"}) {
         EXPECT_FALSE(rules::IsStateProv(code)) << '"' << code << '"';
     }
+    const char* const canonical[][2] = {{"PEI", "PE"}, {"PE", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NL", "NL"},
+                                        {"NWT", "NT"}, {"NT", "NT"}, {"MD", "MD"}, {"pei", "pei"}};
+    for (const auto& c : canonical) EXPECT_EQ(rules::CanonicalStateProv(c[0]), c[1]) << c[0];
+}
+
+TEST(ContestRules, UsaCanadaAndTheUnknownAreNoDxccMultiplier) {
+    for (const char* p : {"K", "VE", ""}) EXPECT_FALSE(rules::IsDxccMultiplier(p)) << '"' << p << '"';
+    for (const char* p : {"KH6", "KL7", "VY2", "k", "W", "DL"}) EXPECT_TRUE(rules::IsDxccMultiplier(p)) << p;
 }
 
 TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
@@ -76,7 +85,9 @@ TEST(ContestRules, ExchangeValidationInItsOrder) {
         {"599", "DL", 0, 0},   {"599", "K", 0, 0},     {"0599", "DL", 0, 1},  {"001", "DL", 0, 1},
         {"1234", "K", 0, 1},   {"12345", "DL", 0, 0},  {"12", "K", 0, 0},     {"59", "VE", 0, 0},
         {"NY", "K", 0, 1},     {"ny", "K", 0, 0},      {"NY", "W", 0, 0},     {"NY", "DL", 0, 0},
-        {"ON", "VE", 0, 1},    {"PE", "VE", 0, 1},     {"PEI", "VE", 0, 0},   {"NY ", "K", 0, 0},
+        {"ON", "VE", 0, 1},    {"PE", "VE", 0, 1},     {"PEI", "VE", 0, 1},   {"NY ", "K", 0, 0},
+        {"NWT", "VE", 0, 1},   {"NF", "VE", 0, 1},     {"LB", "K", 0, 1},     {"NWT", "DL", 0, 0},
+        {"PEI", "W", 0, 0},    {"nwt", "VE", 0, 0},
         {"", "K", 0, 0},       {"1a3", "DL", 0, 0},    {"12 4", "DL", 0, 0},  {"\xB1\xB2\xB3", "DL", 0, 0},
         {"001", "DL", 1, 0},   {"NY", "K", -1, 0},     {"XX", "K", 0, 0},     {"N", "K", 0, 0},
     };

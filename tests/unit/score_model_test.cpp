@@ -20,7 +20,7 @@ void Log(Engine& e, const std::vector<QsoSpec>& qsos) {
     for (const QsoSpec& s : qsos) e.qsoLog.Append(MakeQso(s));
 }
 
-TEST(ScoreModel, TwentyPointsTimesSevenMultipliersIs140) {
+TEST(ScoreModel, TwentyPointsTimesFiveMultipliersIs100) {
     Engine e;
     e.bandsSeen = {"20m", "40m"};
     const char* const states[] = {"CT", "NY", "ON", "TX"};
@@ -41,11 +41,11 @@ TEST(ScoreModel, TwentyPointsTimesSevenMultipliersIs140) {
     EXPECT_EQ(m.bands[1].band, "20m");
     EXPECT_EQ(m.bands[1].qsos, 8);
     EXPECT_EQ(m.totals.points, 20);
-    EXPECT_EQ(m.totals.dxcc, 3);
+    EXPECT_EQ(m.totals.dxcc, 1);  // DL: the USA and Canada count by their states and provinces
     EXPECT_EQ(m.totals.stateProvCount, 4);
-    EXPECT_EQ(m.totals.score, 140);
-    EXPECT_EQ(e.claimedScore, 140);
-    EXPECT_EQ(e.workedDxcc, (Strings{"K", "VE", "DL"}));
+    EXPECT_EQ(m.totals.score, 100);
+    EXPECT_EQ(e.claimedScore, 100);
+    EXPECT_EQ(e.workedDxcc, (Strings{"K", "VE", "DL"}));  // but the windows show every worked prefix
     EXPECT_EQ(e.workedStateProv, (Strings{"CT", "NY", "ON", "TX"}));
     EXPECT_EQ(e.bandsSeen, (Strings{"40m", "20m"}));
 }
@@ -86,11 +86,33 @@ TEST(ScoreModel, OnlyCountedQsosScoreButDupesAreCountedPerBand) {
     EXPECT_EQ(m.totals.kQsos, 2);
     EXPECT_EQ(m.totals.veQsos, 0);
     EXPECT_EQ(m.totals.dupes, 1);
-    EXPECT_EQ(m.totals.dxcc, 2);  // K once for 80m and 40m, and the empty prefix
+    EXPECT_EQ(m.totals.dxcc, 0);  // neither K nor the empty prefix is an entity
     EXPECT_EQ(m.totals.stateProvCount, 1);
-    EXPECT_EQ(m.totals.score, 3 * 3);
+    EXPECT_EQ(m.totals.score, 3 * 1);
     EXPECT_EQ(e.workedDxcc, (Strings{"K", ""}));
     EXPECT_EQ(e.workedStateProv, (Strings{"CT"}));
+}
+
+TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
+    struct Case {
+        std::vector<const char*> codes;  // stored states/provinces, one counted QSO each
+        int32_t multipliers;
+        Strings worked;
+    } cases[] = {
+        {{"PE", "PEI"}, 1, {"PE"}},
+        {{"NF", "LB", "NL"}, 1, {"NL"}},
+        {{"NWT", "NT", "NU"}, 2, {"NT", "NU"}},
+        {{"MD", "ME"}, 2, {"MD", "ME"}},
+    };
+    for (const Case& c : cases) {
+        Engine e;
+        e.bandsSeen = {"20m"};
+        for (const char* code : c.codes) Log(e, {{"VE1A", "VE", "20m", code, 10, 0}});
+        ScoreModel m = ComputeScoreModel(e);
+        EXPECT_EQ(m.totals.stateProvCount, c.multipliers) << c.codes[0];
+        EXPECT_EQ(m.totals.score, static_cast<int32_t>(c.codes.size()) * c.multipliers) << c.codes[0];
+        EXPECT_EQ(e.workedStateProv, c.worked) << c.codes[0];
+    }
 }
 
 TEST(ScoreModel, EmptyLogGivesNoRowsAndZeroScore) {

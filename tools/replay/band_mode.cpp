@@ -87,6 +87,8 @@ std::string HostModeFromCabrillo(const std::string& code) {
     std::string upper = text::ToUpper(code);
     if (upper == "RY") return "RTTY";
     if (upper == "PK") return "PACKET";
+    // "DG" is any digital mode but RTTY; in this contest that is FT8 (FT4 logs the same code).
+    if (upper == "DG") return "FT8";
     return code;
 }
 

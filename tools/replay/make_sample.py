@@ -4,8 +4,10 @@
 The worked stations are exact-call entries of cty.dat (W/VE stations send the state or province of their
 call area, DX stations a serial number that grows through the weekend); the own station is a US station
 sending CT. Over the 30 hours of the contest weekend it works all five bands, by night on 80 and 40 m and
-by day on 20, 15 and 10 m, and the log holds the mistakes a real one has: a few dupes, a bad exchange, a
-QSO on a band and one in a mode that the contest does not have. The same QSOs are written as Cabrillo 3.0
+by day on 20, 15 and 10 m, mostly in RTTY and now and then in FT8 (Cabrillo "DG"); some Canadian stations
+send the older spellings of their province (PEI, NF). The log holds the mistakes a real one has: a few
+dupes (one of them the same station on the same band in the other mode), a bad exchange, a QSO on a band
+and one in a mode that the contest does not have. The same QSOs are written as Cabrillo 3.0
 and as ADIF, so both readers can be checked against each other.
 
 usage: make_sample.py [--cty FILE] [--qsos N] [--seed S] [--out-dir DIR] [--name STEM]
@@ -24,6 +26,10 @@ W_STATES = {
 }
 VE_PROVINCES = {"VE1": "NS", "VE2": "QC", "VE3": "ON", "VE4": "MB", "VE5": "SK", "VE6": "AB", "VE7": "BC",
                 "VA2": "QC", "VA3": "ON", "VA7": "BC", "VO1": "NL", "VY2": "PE", "VE9": "NB"}
+# Older spellings still sent on the air, and the province each counts as.
+CANONICAL = {"PEI": "PE", "NF": "NL", "LB": "NL", "NWT": "NT"}
+CONTEST_MODES = ("RY", "DG")
+FT8_EVERY = 25  # every 25th QSO of the log is made in FT8
 # RTTY segments of the five contest bands, in kHz.
 SEGMENTS = {"80m": (3570, 3600), "40m": (7040, 7100), "20m": (14070, 14110), "15m": (21070, 21120),
             "10m": (28070, 28150)}
@@ -107,6 +113,24 @@ def main():
         lo, hi = SEGMENTS[band]
         log.append([t, rnd.randint(lo, hi), "RY", call, "599", exch])
 
+    # Without further random draws, so the rest of the log stays as it was: some QSOs in FT8, and the
+    # first Quebec stations' QSOs given to a station of Prince Edward Island and one of Newfoundland, each
+    # worked on two bands, once with the older spelling of the province and once with today's.
+    for i, q in enumerate(log):
+        if i % FT8_EVERY == FT8_EVERY - 1:
+            q[2], q[4] = "DG", "-05"
+    stand_ins = [("VY2ZZZ", "PEI"), ("VO1ZZZ", "NF"), ("VY2ZZZ", "PE"), ("VO1ZZZ", "NL")]
+    bands_of = {}
+    for q in log:
+        if not stand_ins:
+            break
+        call, exch = stand_ins[0]
+        band = next(b for b, (lo, hi) in SEGMENTS.items() if lo <= q[1] <= hi)
+        if q[5] == "QC" and band not in bands_of.get(call, set()):
+            q[3], q[5] = call, exch
+            bands_of.setdefault(call, set()).add(band)
+            stand_ins.pop(0)
+
     # The mistakes of a real log, each on its own QSO.
     def copy_later(src, minutes_later):
         q = list(log[src])
@@ -116,6 +140,9 @@ def main():
 
     extra = [copy_later(i, 7 + i % 5) for i in (40, 41, 180, 181)]  # dupes: same call, band and mode
     extra[1][5] = log[41][5]                                       # one repeats the exchange as is
+    other_mode = copy_later(250, 6)
+    other_mode[2], other_mode[4] = ("RY", "599") if log[250][2] == "DG" else ("DG", "-05")
+    extra.append(other_mode)                                       # a dupe too: one QSO per band
     bad = list(log[90])
     bad[3], bad[5] = rnd.choice(us), "XX"                          # no such state
     extra.append(bad)
@@ -136,11 +163,11 @@ def main():
     entity_of = {c: p for p, cs in dx.items() for c in cs}
     for t, khz, mode, call, rst, exch in log:
         band = next((b for b, (lo, hi) in SEGMENTS.items() if lo <= khz <= hi + 1), None)
-        if band is None or mode != "RY" or (call, band) in seen or exch == "XX":
+        if band is None or mode not in CONTEST_MODES or (call, band) in seen or exch == "XX":
             continue
         seen.add((call, band))
         points += 1
-        mults.add(entity_of[call] if call in entity_of else exch)
+        mults.add(entity_of[call] if call in entity_of else CANONICAL.get(exch, exch))
     claimed = points * len(mults)
 
     stem = os.path.join(args.out_dir, args.name)
@@ -166,7 +193,8 @@ def main():
         f.write(field("ADIF_VER", "3.1.4") + field("PROGRAMID", "make_sample.py") + "<EOH>\n")
         for t, khz, mode, call, rst, exch in log:
             rec = field("CALL", call) + field("QSO_DATE", t.strftime("%Y%m%d")) + field("TIME_ON", t.strftime("%H%M"))
-            rec += field("FREQ", "%d.%03d" % (khz // 1000, khz % 1000)) + field("MODE", "RTTY" if mode == "RY" else mode)
+            adif_mode = {"RY": "RTTY", "DG": "FT8"}.get(mode, mode)
+            rec += field("FREQ", "%d.%03d" % (khz // 1000, khz % 1000)) + field("MODE", adif_mode)
             rec += field("RST_SENT", "599") + field("RST_RCVD", rst) + field("STX_STRING", own_exch)
             rec += field("SRX_STRING", exch) + field("STATION_CALLSIGN", own) + "<EOR>\n"
             f.write(rec)

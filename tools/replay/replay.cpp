@@ -85,7 +85,7 @@ CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
 
 const char* CheckCodeMeaning(int code) {
     switch (code) {
-        case 0: return "dupe: this call is in the log on this band in this mode";
+        case 0: return "dupe: this call is in the log on this band";
         case 1: return "worked before: the log holds a QSO with this multiplier (or rules failure for host 2.19/2.20)";
         case 2: return "new";
         case 3: return "W/VE station without a matching record";
@@ -226,7 +226,17 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
-        << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing")) << "\n";
+        << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));
+    if (summary.pluginScore && summary.claimedScore) {
+        const long long difference = static_cast<long long>(*summary.pluginScore) - *summary.claimedScore;
+        if (difference == 0) {
+            err << " (the same)";
+        } else {
+            err << " (the plug-in's is " << (difference > 0 ? difference : -difference)
+                << (difference > 0 ? " higher)" : " lower)");
+        }
+    }
+    err << "\n";
     std::vector<std::string> files;
     for (const auto& entry : fs::directory_iterator(outDir, ec)) {
         if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
