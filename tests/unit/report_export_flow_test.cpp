@@ -166,7 +166,7 @@ TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsOnlyItsCount) {
     int out = 0;
     EXPECT_EQ(std::string(app.GetResult(&out)), expected);
     EXPECT_EQ(out, -1);
-    EXPECT_EQ(Settings::GetString("Claimed", 50), "6");
+    EXPECT_EQ(Settings::GetString("Claimed", 50), "9");
     EXPECT_TRUE(FileExists("VE3_W1AW.cbr"));
 }
 
