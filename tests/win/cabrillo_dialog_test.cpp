@@ -438,7 +438,7 @@ TEST(CabrilloDialog, OkExportsTheEditedHeaderAndCancelExportsNothing) {
               "CATEGORY-POWER: LOW\r\n"
               "CATEGORY-STATION: FIXED\r\n"
               "CATEGORY-TRANSMITTER: ONE\r\n"
-              "CLAIMED-SCORE: 6\r\n"
+              "CLAIMED-SCORE: 4\r\n"
               "OPERATORS: W1AW/4\r\n"
               "NAME: Hiram Maxim\r\n"
               "ADDRESS: \r\n"
@@ -456,7 +456,7 @@ TEST(CabrilloDialog, OkExportsTheEditedHeaderAndCancelExportsNothing) {
               "END-OF-LOG:\r\n");
     const std::string ini = ReadFile("Plugins\\ARRL-RTTY.ini");
     EXPECT_NE(ini.find("SoapBox=First line<CR><LF>Second line\r\n"), std::string::npos) << ini;
-    EXPECT_NE(ini.find("Claimed=6\r\n"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Claimed=4\r\n"), std::string::npos) << ini;
 
     // Second run: CANCEL. The report then writes no file and raises no message.
     ASSERT_TRUE(DeleteFileA("W1AW_4.cbr"));
