@@ -10,8 +10,8 @@
 // Every input starts from a library just loaded, in an empty working folder of its own (in /dev/shm: the
 // plug-in replaces files by renaming, which is slow on a disk) that holds host/Tolv2.ini, so folder
 // prefixes and wildcards find something. The target changes into that folder at start: give the fuzzer
-// absolute paths. Besides what the sanitizers catch, the
-// results must stay in their ranges and each report must stay readable until the next GetResult0.
+// absolute paths. Besides what the sanitizers catch, the results must stay in their ranges and each report
+// must stay readable until the next GetResult0.
 #include <unistd.h>
 
 #include <cstdint>
