@@ -1,22 +1,31 @@
 #pragma once
 // What the benchmarks share: a temporary working directory (the plug-in writes its files into the current
-// one) and a contest-like log to replay.
+// one), a realistic contest log of any size, the plug-in loaded as the host loads it and the host's calls
+// into it, and a way to push the plug-in's data out of the processor's caches.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "common/text.h"
+#include "country_file.h"
 #include "engine/args.h"
+#include "plugin_library.h"
 
 namespace bench {
 
 namespace fs = std::filesystem;
 
-const char* const kBands[] = {"80m", "40m", "20m", "15m", "10m"};
-const char* const kStates[] = {"NY", "CA", "TX", "ON", "QC", "FL", "OH", "WA", "BC", "MA"};
-const char* const kDxPrefixes[] = {"DL", "F", "G", "I", "EA", "OH", "SM", "UA", "JA", "VK", "ZL", "PY", "LU",
-                                   "OK", "SP", "HA", "YO", "LZ", "9A", "S5", "OE", "HB", "ON", "PA", "OZ"};
+#if defined(_WIN32)
+constexpr const char* kScpFile = "Z:\\usr\\share\\hamradio-files\\MASTER.SCP";
+#else
+constexpr const char* kScpFile = "/usr/share/hamradio-files/MASTER.SCP";
+#endif
+constexpr const char* kCurrentCall = "W1AW";  // the call being entered: in the log a few times
 
 class BenchDir {
 public:
@@ -31,44 +40,106 @@ public:
         fs::current_path(previous_, ec);
         fs::remove_all(path_, ec);
     }
+    BenchDir(const BenchDir&) = delete;
+    BenchDir& operator=(const BenchDir&) = delete;
 
 private:
     fs::path previous_;
     fs::path path_;
 };
 
-// A contest-like log: three in five QSOs with W/VE stations sending their state, the rest DX sending
-// serials, all five bands, about one dupe in fifty and one unacceptable state in a hundred.
-inline std::vector<QsoArgs> MakeLog(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
+// A worked station: a real call from the super-check-partial file with the DXCC prefix the country file
+// gives it.
+struct Station {
+    std::string call;
+    std::string prefix;
+};
+
+inline const std::vector<Station>& Stations() {
+    static const std::vector<Station> stations = [] {
+        std::vector<Station> s;
+        replay::CountryFile cty;
+        std::string error;
+        if (!cty.Load(replay::kDefaultCountryFile, error)) {
+            std::fprintf(stderr, "bench: %s\n", error.c_str());
+            return s;
+        }
+        std::ifstream in(kScpFile);
+        for (std::string line; std::getline(in, line);) {
+            std::string call = text::Trim(line);
+            if (call.empty() || call[0] == '#' || call == kCurrentCall)
+                continue;
+            std::string prefix = cty.PrefixOf(call);
+            if (!prefix.empty())
+                s.push_back({call, prefix});
+        }
+        if (s.empty())
+            std::fprintf(stderr, "bench: no calls in %s (install hamradio-files)\n", kScpFile);
+        return s;
+    }();
+    return stations;
+}
+
+// A contest log of `count` QSOs over the 30 hours: real calls (with portable forms /1 to /9 once the log
+// needs more stations than the file has), every station on one band or more, W/VE stations sending the
+// state or province of their call area and DX stations a serial number. About one QSO in a hundred is a
+// dupe and one in a hundred a W/VE QSO with an unacceptable exchange; the current call is in the log on
+// three bands.
+inline std::vector<QsoArgs> RealisticLog(size_t count, unsigned seed) {
+    static const char* const kBands[] = {"80m", "40m", "20m", "15m", "10m"};
+    static const unsigned kBandHz[] = {3580000, 7080000, 14080000, 21080000, 28080000};
+    static const char* const kAreaStates[] = {"MN", "CT", "NY", "PA", "GA", "TX", "CA", "WA", "OH", "IL"};
+    static const char* const kAreaProvinces[] = {"NU", "NS", "QC", "ON", "MB", "SK", "AB", "BC", "YT", "NB"};
+    const std::vector<Station>& stations = Stations();
     std::vector<QsoArgs> log;
+    if (stations.empty())
+        return log;
+    std::mt19937 random(seed);
+    std::vector<size_t> order(stations.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::shuffle(order.begin(), order.end(), random);
+
     log.reserve(count);
     for (size_t i = 0; i < count; ++i) {
-        if (i > 0 && random() % 50 == 0) {
-            log.push_back(log[random() % i]);  // a dupe
-            continue;
-        }
         QsoArgs q;
-        q.ownCall = "W1AW";
-        q.band = kBands[random() % 5];
-        q.mode = "RTTY";
-        q.rstSent = "599";
-        q.rstRcvd = "599";
-        q.exchSent = "CT";
-        q.frequencyHz = 14085000;
-        q.time = COleDateTime(43834.75 + static_cast<double>(i) / 4000.0, COleDateTime::valid);
-        if (random() % 5 < 3) {
-            q.prefix = random() % 10 == 0 ? "VE" : "K";
-            q.call = text::Format("%s%u%c%c%c", q.prefix == "K" ? "W" : "VE", static_cast<unsigned>(i % 10),
-                                  'A' + static_cast<int>(i / 10 % 26), 'A' + static_cast<int>(i / 260 % 26),
-                                  'A' + static_cast<int>(i / 6760 % 26));
-            q.exchRcvd = random() % 100 == 0 ? "XX" : kStates[random() % 10];
+        const size_t slot = i / 5;  // each station on up to five bands in turn
+        const Station& s = stations[order[slot % order.size()]];
+        const size_t variant = slot / order.size();
+        q.call = variant == 0 ? s.call : s.call + "/" + std::to_string(variant % 9 + 1);
+        q.prefix = s.prefix;
+        const size_t band = (i + slot) % 5;
+        if (i % 100 == 37 && !log.empty()) {
+            q = log[random() % log.size()];  // a dupe
         } else {
-            q.prefix = kDxPrefixes[random() % (sizeof kDxPrefixes / sizeof kDxPrefixes[0])];
-            q.call = text::Format("%s%uX%u", q.prefix.c_str(), static_cast<unsigned>(i % 10), static_cast<unsigned>(i));
-            q.exchRcvd = text::Format("%03u", static_cast<unsigned>(i % 1000));
+            q.ownCall = "W1EG";
+            q.band = kBands[band];
+            q.frequencyHz = kBandHz[band] + static_cast<unsigned>(random() % 20000);
+            q.mode = i % 10 == 9 ? "FT8" : "RTTY";
+            q.rstSent = "599";
+            q.rstRcvd = "599";
+            q.exchSent = "CT";
+            if (q.prefix == "K" || q.prefix == "VE") {
+                const char* digit = std::find_if(q.call.c_str(), q.call.c_str() + q.call.size(),
+                                                 [](char c) { return c >= '0' && c <= '9'; });
+                const int area = *digit ? *digit - '0' : 1;
+                q.exchRcvd = q.prefix == "K" ? kAreaStates[area] : kAreaProvinces[area];
+                if (i % 100 == 71)
+                    q.exchRcvd = "XX";
+            } else {
+                q.exchRcvd = text::Format("%03u", static_cast<unsigned>(1 + i % 3000));
+            }
         }
+        q.time = COleDateTime(45297.75 + 1.25 * static_cast<double>(i) / static_cast<double>(count),
+                              COleDateTime::valid);
         log.push_back(q);
+    }
+    // The current call, three times.
+    for (size_t k = 0; k < 3 && k < log.size(); ++k) {
+        QsoArgs& q = log[log.size() / 4 * (k + 1)];
+        q.call = kCurrentCall;
+        q.prefix = "K";
+        q.exchRcvd = "CT";
     }
     return log;
 }
@@ -76,11 +147,109 @@ inline std::vector<QsoArgs> MakeLog(size_t count, unsigned seed) {
 inline ResetArgs MakeReset() {
     ResetArgs r;
     r.iniFolder = "./";
-    r.ownCall = "W1AW";
-    r.contestStart = COleDateTime(43834.75, COleDateTime::valid);
-    r.contestEnd = COleDateTime(43836.0, COleDateTime::valid);
+    r.ownCall = "W1EG";
+    r.contestStart = COleDateTime(45297.75, COleDateTime::valid);
+    r.contestEnd = COleDateTime(45299.0, COleDateTime::valid);
     r.ownPrefix = "K";
     return r;
+}
+
+// The plug-in as the host loads it (libStats.so beside the benchmark), and the host's calls into it.
+class Host {
+public:
+    bool Load() {
+        std::string error;
+        if (plugin_.Load(replay::DefaultPluginPath(), error))
+            return true;
+        std::fprintf(stderr, "bench: %s\n", error.c_str());
+        return false;
+    }
+
+    void Reset(const ResetArgs& r) {
+        COleDateTime start = r.contestStart, end = r.contestEnd;
+        plugin_.ResetStats0(r.iniFolder.c_str(), 0, r.ownCall.c_str(), &start, &end, "", "", "", "", "", "",
+                            "", "", "", r.ownPrefix.c_str(), 0, 0, 0, 0.0, 0.0, "", "", "");
+    }
+
+    int Add(const QsoArgs& q) {
+        COleDateTime time = q.time, none = COleDateTime::Null();
+        return plugin_.AddData0(q.ownCall.c_str(), q.call.c_str(), &time, &none, &none, &none, 0,
+                                q.frequencyHz, q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(),
+                                q.exchSent.c_str(), q.exchRcvd.c_str(), "", "", "", "", "", "", "", "", "",
+                                q.prefix.c_str(), 0, 0, 0, 0.0, 0.0, "", "", "", q.band.c_str(), "");
+    }
+
+    int Check(const CheckArgs& c) {
+        return plugin_.CheckCall0(c.call.c_str(), 0, 0, c.mode.c_str(), "", "", "", "", "", "", "", "", "",
+                                  c.prefix.c_str(), 0, 0, 0, 0.0, 0.0, "", "", "", "", "", c.band.c_str(),
+                                  c.band.c_str(), nullptr, nullptr);
+    }
+
+    const char* Result() {
+        int out = 0;
+        return plugin_.GetResult0(&out);
+    }
+
+    void Fill(const std::vector<QsoArgs>& log) {
+        Reset(MakeReset());
+        for (const QsoArgs& q : log)
+            Add(q);
+    }
+
+private:
+    replay::PluginLibrary plugin_;
+};
+
+// Questions a host asks while the operator types: calls in the log (dupes and worked before) and new ones,
+// W/VE and DX, on the bands of the contest.
+inline std::vector<CheckArgs> CheckQuestions(const std::vector<QsoArgs>& log, size_t count) {
+    std::vector<CheckArgs> checks;
+    std::vector<QsoArgs> fresh = RealisticLog(count, 99);
+    for (size_t i = 0; i < count && !log.empty(); ++i) {
+        const QsoArgs& q = i % 2 == 0 ? log[(i * 7919) % log.size()] : fresh[i];
+        CheckArgs c;
+        c.call = i % 2 == 0 ? q.call : q.call + "/QRP";
+        c.mode = q.mode;
+        c.prefix = q.prefix;
+        c.band = i % 4 == 0 ? q.band : "20m";
+        checks.push_back(c);
+    }
+    return checks;
+}
+
+// Reads 4 MB, as the host's own work between two calls would: more than the first two cache levels hold,
+// so the plug-in's code and data come back from the last level or from memory.
+class CacheEvictor {
+public:
+    CacheEvictor() : buffer_(kBytes / sizeof(long), 1) {}
+    void Evict() {
+        long sum = 0;
+        for (size_t i = 0; i < buffer_.size(); i += 8)
+            sum += buffer_[i]++;
+        sink_ = sum;
+    }
+
+private:
+    static constexpr size_t kBytes = 4u << 20;
+    std::vector<long> buffer_;
+    volatile long sink_ = 0;
+};
+
+inline double NowNs() {
+    return static_cast<double>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                   std::chrono::steady_clock::now().time_since_epoch())
+                                   .count());
+}
+
+// The median and the minimum of a set of timings.
+inline double Median(std::vector<double> v) {
+    if (v.empty())
+        return 0;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+inline double Minimum(const std::vector<double>& v) {
+    return v.empty() ? 0 : *std::min_element(v.begin(), v.end());
 }
 
 }  // namespace bench

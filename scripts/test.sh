@@ -16,6 +16,9 @@ cmake --build build/native
 echo "== native tests"
 ctest --test-dir build/native --output-on-failure -j2
 
+echo "== speed: the ratio goals (scripts/bench.sh --quick)"
+bash scripts/bench.sh --quick
+
 echo "== concurrency tests under ThreadSanitizer"
 cmake --preset native-tsan >/dev/null
 cmake --build build/native-tsan --target stats_unit_tests

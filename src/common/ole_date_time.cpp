@@ -61,8 +61,10 @@ COleDateTime COleDateTime::FromFields(int year, int month, int day, int hour, in
     return COleDateTime(dt, valid);
 }
 
+bool COleDateTime::HasDate() const { return m_status == valid && m_dt >= kMinDate && m_dt <= kMaxDate; }
+
 bool COleDateTime::GetFields(DateTimeFields& out) const {
-    if (m_status != valid || !(m_dt >= kMinDate && m_dt <= kMaxDate)) return false;
+    if (!HasDate()) return false;
     // Round to the nearest second, then split: the whole days toward zero, and the fraction of the absolute
     // value as the time of day, so a negative day count keeps its fraction as a forward time.
     double absDt = std::fabs(m_dt);

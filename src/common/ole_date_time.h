@@ -29,6 +29,8 @@ struct COleDateTime {
 
     // Calendar fields, rounded to the nearest second first; false when not valid or out of range.
     bool GetFields(DateTimeFields& out) const;
+    // Valid and within the dates GetFields can split (years 100 to 9999), without splitting.
+    bool HasDate() const;
     // Hour of day 0..23, or -1 when the value is not a valid date-time.
     int GetHour() const;
 

@@ -39,10 +39,11 @@ void WriteLines(std::FILE* f, const std::vector<std::string>& lines) {
 
 std::string LineDateTime(const COleDateTime& time) { return time.Format("%Y-%m-%d %H%M"); }
 
-std::string FormatLine(const QsoArgs& qso, const std::string& dateTime, const std::string& message) {
+std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::string& message) {
+    const std::string dateTime = LineDateTime(qso.time);
     std::string line = kLineStart;
-    line += text::Format("%u", qso.frequencyHz / 1000u);
-    for (const std::string* field : {&qso.mode, &dateTime, &qso.ownCall, &qso.rstSent, &qso.exchSent, &qso.call,
+    line += text::Format("%u", static_cast<unsigned>(qso.freqKHz));
+    for (const std::string* field : {&qso.mode, &dateTime, &ownCall, &qso.rstSent, &qso.exchSent, &qso.call,
                                      &qso.rstRcvd, &qso.exchRcvd}) {
         line += kSeparator;
         line += *field;

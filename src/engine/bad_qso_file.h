@@ -21,8 +21,8 @@ extern const char* const kCreateHeader;
 // The QSO's date-time as it stands in a line ("%Y-%m-%d %H%M"; empty when not valid).
 std::string LineDateTime(const COleDateTime& time);
 
-// One line without its line end: the QSO's fields, then the message.
-std::string FormatLine(const QsoArgs& qso, const std::string& dateTime, const std::string& message);
+// One line without its line end: the QSO's fields with the own call, then the message.
+std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::string& message);
 // The message for a W/VE station whose state/province is not in the table.
 std::string StateProvMessage(const std::string& normalisedExchange);
 

@@ -1,5 +1,7 @@
 #include "engine/contest_rules.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 
 namespace {
@@ -44,7 +46,7 @@ CContestRules::CContestRules(const char* const* table, size_t count) : entries_(
 
 bool CContestRules::Contains(const std::string& text) const {
     for (const std::string& entry : entries_) {
-        if (text::EqualsNoCase(entry, text)) return true;
+        if (entry.size() == text.size() && text::EqualsNoCase(entry, text)) return true;
     }
     return false;
 }
@@ -75,10 +77,13 @@ bool IsWve(const std::string& prefix) { return prefix == kUsaPrefix || prefix ==
 bool IsDxccMultiplier(const std::string& prefix) { return !prefix.empty() && !IsWve(prefix); }
 
 bool IsStateProv(const std::string& code) {
-    for (const char* const* entry = kStateProvTable; *entry != nullptr; ++entry) {
-        if (code == *entry) return true;
-    }
-    return false;
+    static const std::vector<std::string> sorted = [] {
+        std::vector<std::string> codes;
+        for (const char* const* entry = kStateProvTable; *entry != nullptr; ++entry) codes.push_back(*entry);
+        std::sort(codes.begin(), codes.end());
+        return codes;
+    }();
+    return code.size() <= 3 && std::binary_search(sorted.begin(), sorted.end(), code);
 }
 
 std::string CanonicalStateProv(const std::string& code) {

@@ -1,5 +1,7 @@
 #include "engine/engine.h"
 
+#include <algorithm>
+
 #include "common/text.h"
 #include "engine/bad_qso_file.h"
 #include "engine/contest_rules.h"
@@ -30,39 +32,38 @@ int Engine::CheckCall(const CheckArgs& args) const {
     return result;
 }
 
-int Engine::AddData(const QsoArgs& args) {
+int Engine::AddData(QsoArgs&& args) {
     CInfo qso;
-    qso.call = args.call;
-    qso.prefix = args.prefix;
-    qso.aux = args.aux;
-    qso.band = args.band;
-    qso.mode = args.mode;
-    qso.rstSent = args.rstSent;
-    qso.rstRcvd = args.rstRcvd;
-    qso.exchSent = args.exchSent;
-    qso.exchRcvd = args.exchRcvd;
+    qso.call = std::move(args.call);
+    qso.prefix = std::move(args.prefix);
+    qso.aux = std::move(args.aux);
+    qso.band = std::move(args.band);
+    qso.mode = std::move(args.mode);
+    qso.rstSent = std::move(args.rstSent);
+    qso.rstRcvd = std::move(args.rstRcvd);
+    qso.exchSent = std::move(args.exchSent);
+    qso.exchRcvd = std::move(args.exchRcvd);
     qso.freqKHz = static_cast<int32_t>(args.frequencyHz / 1000u);
     qso.time = args.time;
-    const std::string dateTime = badqso::LineDateTime(args.time);
-    auto writeLine = [&](const std::string& message) {
-        badqso::AppendLine(badQsoFileName, badqso::FormatLine(args, dateTime, message));
+    auto writeLine = [&](const CInfo& record, const std::string& message) {
+        badqso::AppendLine(badQsoFileName, badqso::FormatLine(args.ownCall, record, message));
     };
 
     if (!AcceptedBands().Contains(qso.band)) {
-        writeLine(badqso::kWrongBand);
+        writeLine(qso, badqso::kWrongBand);
         return 0;
     }
     // The band is remembered even when the mode or the exchange then rejects the QSO.
-    bool bandKnown = false;
-    for (const std::string& band : bandsSeen) bandKnown = bandKnown || band == qso.band;
-    if (!bandKnown) bandsSeen.push_back(qso.band);
+    if (std::find(bandsSeen.begin(), bandsSeen.end(), qso.band) == bandsSeen.end()) {
+        bandsSeen.push_back(qso.band);
+    }
 
     if (!AcceptedModes().Contains(qso.mode)) {
-        writeLine(badqso::kWrongMode);
+        writeLine(qso, badqso::kWrongMode);
         return 0;
     }
     if (qso.exchRcvd.empty() || qso.exchSent.empty()) {
-        writeLine(badqso::kNoRxNumber);
+        writeLine(qso, badqso::kNoRxNumber);
         return 0;
     }
     if (bandChangeWindowOpen) CountBandChange(qso);
@@ -70,21 +71,20 @@ int Engine::AddData(const QsoArgs& args) {
     if (rules::IsWve(qso.prefix)) {
         std::string code = rules::NormaliseStateProv(qso.exchRcvd);
         if (rules::IsStateProv(code)) {
-            qso.stateProv = code;
+            qso.stateProv = std::move(code);
         } else {
             qso.notCounted = 1;
             qso.badQso = 1;
-            writeLine(badqso::StateProvMessage(code));
+            writeLine(qso, badqso::StateProvMessage(code));
         }
     }
     // A station counts once per band, whatever the mode. Earlier QSOs count whatever their own flags: a dupe
     // of a dupe is a dupe.
-    if (qsoLog.HasCallBand(qso.call, qso.band)) {
-        qso.notCounted = 1;
-        qso.dupe = 1;
-        writeLine(badqso::kDupe);
+    if (qsoLog.Append(std::move(qso))) {
+        const size_t last = qsoLog.Count() - 1;
+        qsoLog.SetDupe(last, true);
+        writeLine(qsoLog.At(last), badqso::kDupe);
     }
-    qsoLog.Append(qso);
     return 1;
 }
 

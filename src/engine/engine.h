@@ -17,7 +17,7 @@ public:
     // 2 new, 3 W/VE station not known yet, 4 rules failure.
     int CheckCall(const CheckArgs& args) const;
     // AddData0: 1 when the QSO went into the log, 0 when it was rejected.
-    int AddData(const QsoArgs& args);
+    int AddData(QsoArgs&& args);
     // RemoveData0: removes the first matching QSO and its bad-QSO lines.
     void RemoveData(const QsoArgs& args);
     // The part of ResetStats0 before the Cabrillo header: host version, dates, own call, empty log, rows.
@@ -45,6 +45,9 @@ public:
     std::vector<std::string> workedDxcc;       // rebuilt by each score computation
     std::vector<std::string> workedStateProv;  // likewise
     int claimedScore = 0;
+    // The score last written to the settings file under "Claimed", when a write succeeded.
+    bool claimedStored = false;
+    int claimedStoredScore = 0;
 
     // The band-change count is kept only while the change-of-band window exists; it starts from 0 when
     // that window opens.

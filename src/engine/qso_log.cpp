@@ -1,97 +1,232 @@
 #include "engine/qso_log.h"
 
 #include <algorithm>
-#include <functional>
+#include <cmath>
 #include <stdexcept>
+#include <utility>
 
-size_t QsoLog::CallBandHash::operator()(const CallBand& k) const {
-    std::hash<std::string> h;
-    size_t seed = h(k.call);
-    seed ^= h(k.band) + 0x9e3779b9u + (seed << 6) + (seed >> 2);
-    return seed;
+namespace {
+
+constexpr const char* kOutside = "QSO index outside the log";
+
+// A time the rates can measure: valid and within the date range. The host passes the value by pointer,
+// so a valid status may come with a day count that is no date at all (NaN, 1e300).
+bool IsRateTime(const COleDateTime& t) {
+    return t.HasDate();
 }
 
-void QsoLog::Append(const CInfo& record) {
-    records_.push_back(record);
-    uint64_t serial = nextSerial_++;
+}  // namespace
+
+double QsoLog::LinearDays(double dt) {
+    if (dt >= 0)
+        return dt;
+    double whole = std::ceil(dt);
+    return whole - (dt - whole);
+}
+
+uint32_t QsoLog::InternBand(const std::string& band) {
+    bool added = false;
+    uint32_t& id = bands_.Insert(band, &added);
+    if (added) {
+        id = static_cast<uint32_t>(bandNames_.size());
+        bandNames_.push_back(band);
+    }
+    return id;
+}
+
+uint32_t QsoLog::InternStateProv(const std::string& stateProv) {
+    bool added = false;
+    uint32_t& id = stateProvs_.Insert(stateProv, &added);
+    if (added) {
+        id = static_cast<uint32_t>(stateProvNames_.size());
+        stateProvNames_.push_back(stateProv);
+    }
+    return id;
+}
+
+int QsoLog::BandId(const std::string& band) const {
+    const uint32_t* id = bands_.Find(band);
+    return id ? static_cast<int>(*id) : -1;
+}
+
+bool QsoLog::Append(CInfo record) {
+    Tally t;
+    t.band = InternBand(record.band);
+    t.stateProv = InternStateProv(record.stateProv);
+    bool added = false;
+    PrefixEntry& prefix = prefixes_.Insert(record.prefix, &added);
+    if (added) {
+        prefix.id = static_cast<uint32_t>(prefixNames_.size());
+        prefixNames_.push_back(record.prefix);
+    }
+    ++prefix.records;
+    t.prefix = prefix.id;
+    t.dupe = record.dupe;
+    t.hasCall = !record.call.empty();
+    t.counted = record.notCounted == 0 && record.reserved == 0;
+    t.rateTime = IsRateTime(record.time);
+    t.days = t.rateTime ? LinearDays(record.time.m_dt) : 0;
+
+    const uint64_t serial = nextSerial_++;
+    CallEntry& call = calls_.Insert(record.call, &added);
+    if (added) {
+        // Lists are reused, with the room they had, after a removal or a clear.
+        if (!freeCallLists_.empty()) {
+            call.list = freeCallLists_.back();
+            freeCallLists_.pop_back();
+        } else if (callListsInUse_ < callLists_.size()) {
+            call.list = static_cast<uint32_t>(callListsInUse_++);
+        } else {
+            call.list = static_cast<uint32_t>(callLists_.size());
+            callLists_.emplace_back();
+            ++callListsInUse_;
+        }
+        callLists_[call.list].clear();
+    }
+    const bool bandBefore = !added && CallHasBand(call, static_cast<int>(t.band));
+    call.bandMask |= BandBit(t.band);
+    if (!record.stateProv.empty())
+        ++call.stateProvRecords;
+    callLists_[call.list].push_back(serial);
+
+    records_.push_back(std::move(record));
+    tallies_.push_back(t);
     serials_.push_back(serial);
-    byCallBand_[CallBand{record.call, record.band}].push_back(serial);
-    ++prefixCount_[record.prefix];
-    if (!record.stateProv.empty()) ++stateProvCountByCall_[record.call];
+    return bandBefore;
 }
 
 void QsoLog::RemoveAt(size_t index) {
-    if (index >= records_.size()) throw std::invalid_argument("QSO index outside the log");
+    CheckIndex(index);
     const CInfo& record = records_[index];
-    uint64_t serial = serials_[index];
+    const uint64_t serial = serials_[index];
 
-    auto it = byCallBand_.find(CallBand{record.call, record.band});
-    if (it != byCallBand_.end()) {
-        std::vector<uint64_t>& serials = it->second;
-        serials.erase(std::find(serials.begin(), serials.end(), serial));
-        if (serials.empty()) byCallBand_.erase(it);
+    CallEntry* call = calls_.Find(record.call);
+    if (call != nullptr) {
+        std::vector<uint64_t>& list = callLists_[call->list];
+        list.erase(std::find(list.begin(), list.end(), serial));
+        if (list.empty()) {
+            freeCallLists_.push_back(call->list);
+            calls_.Erase(record.call);
+        } else {
+            if (!record.stateProv.empty())
+                --call->stateProvRecords;
+            call->bandMask = 0;
+            for (uint64_t s : list)
+                call->bandMask |= BandBit(tallies_[PositionOf(s)].band);
+        }
     }
-    Decrement(prefixCount_, record.prefix);
-    if (!record.stateProv.empty()) Decrement(stateProvCountByCall_, record.call);
+    PrefixEntry* prefix = prefixes_.Find(record.prefix);
+    if (prefix != nullptr)
+        --prefix->records;
 
-    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(index));
-    serials_.erase(serials_.begin() + static_cast<std::ptrdiff_t>(index));
+    const auto at = static_cast<std::ptrdiff_t>(index);
+    records_.erase(records_.begin() + at);
+    tallies_.erase(tallies_.begin() + at);
+    serials_.erase(serials_.begin() + at);
 }
 
 const CInfo& QsoLog::At(size_t index) const {
-    if (index >= records_.size()) throw std::invalid_argument("QSO index outside the log");
+    CheckIndex(index);
     return records_[index];
 }
 
 void QsoLog::Clear() {
     records_.clear();
-    records_.shrink_to_fit();
+    tallies_.clear();
     serials_.clear();
-    serials_.shrink_to_fit();
-    byCallBand_.clear();
-    prefixCount_.clear();
-    stateProvCountByCall_.clear();
+    calls_.Clear();
+    callListsInUse_ = 0;
+    freeCallLists_.clear();
+    prefixes_.Clear();
+    prefixNames_.clear();
+    bands_.Clear();
+    bandNames_.clear();
+    stateProvs_.Clear();
+    stateProvNames_.clear();
+}
+
+bool QsoLog::CallHasBand(const CallEntry& entry, int band) const {
+    if (band < 0 || (entry.bandMask & BandBit(static_cast<uint32_t>(band))) == 0)
+        return false;
+    if (band < 31)
+        return true;
+    // Bands from the 32nd on share a bit: look at the records themselves.
+    for (uint64_t serial : callLists_[entry.list]) {
+        if (tallies_[PositionOf(serial)].band == static_cast<uint32_t>(band))
+            return true;
+    }
+    return false;
 }
 
 bool QsoLog::HasCallBand(const std::string& call, const std::string& band) const {
-    return byCallBand_.count(CallBand{call, band}) != 0;
+    const CallEntry* entry = calls_.Find(call);
+    return entry != nullptr && CallHasBand(*entry, BandId(band));
 }
 
 size_t QsoLog::FirstOfCallBand(const std::string& call, const std::string& band) const {
-    auto it = byCallBand_.find(CallBand{call, band});
-    return it == byCallBand_.end() ? npos : PositionOf(it->second.front());
-}
-
-bool QsoLog::HasPrefix(const std::string& prefix) const { return prefixCount_.count(prefix) != 0; }
-
-bool QsoLog::HasStateProvForCall(const std::string& call) const {
-    return stateProvCountByCall_.count(call) != 0;
-}
-
-size_t QsoLog::Find(const std::string& call, const std::string& band, const std::string& mode,
-                    const COleDateTime& time) const {
-    auto it = byCallBand_.find(CallBand{call, band});
-    if (it == byCallBand_.end()) return npos;
-    for (uint64_t serial : it->second) {
-        size_t position = PositionOf(serial);
-        const CInfo& record = records_[position];
-        if (record.mode == mode && record.time.SameTime(time)) return position;
+    const CallEntry* entry = calls_.Find(call);
+    const int id = BandId(band);
+    if (entry == nullptr || !CallHasBand(*entry, id))
+        return npos;
+    for (uint64_t serial : callLists_[entry->list]) {
+        const size_t position = PositionOf(serial);
+        if (tallies_[position].band == static_cast<uint32_t>(id))
+            return position;
     }
     return npos;
 }
 
+bool QsoLog::HasPrefix(const std::string& prefix) const {
+    const PrefixEntry* entry = prefixes_.Find(prefix);
+    return entry != nullptr && entry->records > 0;
+}
+
+bool QsoLog::HasStateProvForCall(const std::string& call) const {
+    const CallEntry* entry = calls_.Find(call);
+    return entry != nullptr && entry->stateProvRecords > 0;
+}
+
+size_t QsoLog::Find(const std::string& call, const std::string& band, const std::string& mode,
+                    const COleDateTime& time) const {
+    const CallEntry* entry = calls_.Find(call);
+    const int id = BandId(band);
+    if (entry == nullptr || !CallHasBand(*entry, id))
+        return npos;
+    for (uint64_t serial : callLists_[entry->list]) {
+        const size_t position = PositionOf(serial);
+        const CInfo& record = records_[position];
+        if (tallies_[position].band == static_cast<uint32_t>(id) && record.mode == mode &&
+            record.time.SameTime(time)) {
+            return position;
+        }
+    }
+    return npos;
+}
+
+std::vector<size_t> QsoLog::IndexesOfCall(const std::string& call) const {
+    std::vector<size_t> indexes;
+    const CallEntry* entry = calls_.Find(call);
+    if (entry == nullptr)
+        return indexes;
+    for (uint64_t serial : callLists_[entry->list])
+        indexes.push_back(PositionOf(serial));
+    return indexes;
+}
+
 void QsoLog::SetDupe(size_t index, bool dupe) {
-    if (index >= records_.size()) throw std::invalid_argument("QSO index outside the log");
+    CheckIndex(index);
     CInfo& record = records_[index];
     record.dupe = dupe ? 1 : 0;
     record.notCounted = dupe || record.badQso != 0 ? 1 : 0;
+    tallies_[index].dupe = record.dupe;
+    tallies_[index].counted = record.notCounted == 0 && record.reserved == 0;
 }
 
 size_t QsoLog::PositionOf(uint64_t serial) const {
     return static_cast<size_t>(std::lower_bound(serials_.begin(), serials_.end(), serial) - serials_.begin());
 }
 
-void QsoLog::Decrement(std::unordered_map<std::string, int>& counts, const std::string& key) {
-    auto it = counts.find(key);
-    if (it != counts.end() && --it->second == 0) counts.erase(it);
+void QsoLog::CheckIndex(size_t index) const {
+    if (index >= records_.size())
+        throw std::invalid_argument(kOutside);
 }

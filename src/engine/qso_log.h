@@ -1,25 +1,42 @@
 #pragma once
 // The engine's copy of the contest log: records in logging order, never reordered.
 //
-// Beside the records the log keeps indexes, so that the call check and the logging of a QSO answer in
-// constant time however long the log grows. Every change goes through Append, RemoveAt and Clear, which
-// keep the indexes in step; each indexed question gives exactly the answer of a scan from the first record.
+// Beside the records the log keeps indexes, so that the call check, the logging of a QSO and the status
+// refresh answer in constant time however long the log grows, and a compact tally of each record, so that
+// the score is counted from a few bytes per QSO. Every change goes through Append, RemoveAt, SetDupe and
+// Clear, which keep them in step; each indexed question gives exactly the answer of a scan from the first
+// record.
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "engine/cinfo.h"
+#include "engine/text_index.h"
 
 class QsoLog {
 public:
     static constexpr size_t npos = static_cast<size_t>(-1);
 
-    void Append(const CInfo& record);
+    // What the score model reads of a record. Bands, prefixes and states/provinces are numbered in the
+    // order the log first met them (BandName, PrefixName, StateProvName give the texts back).
+    struct Tally {
+        double days = 0;   // the time as a straight day count (see LinearDays), when rateTime
+        int32_t dupe = 0;  // the record's dupe flag
+        uint32_t prefix = 0;
+        uint32_t band = 0;
+        uint32_t stateProv = 0;
+        bool hasCall = false;   // the call is not empty
+        bool counted = false;   // notCounted and reserved are 0
+        bool rateTime = false;  // the time is valid and within the date range
+    };
+
+    // Appends a record; true when the log already held a record with the same call on the same band.
+    bool Append(CInfo record);
     // Throws std::invalid_argument when the index is outside the log.
     void RemoveAt(size_t index);
     const CInfo& At(size_t index) const;
+    // Empties the log and its indexes; the room the records took is kept for the rebuild that follows.
     void Clear();
     size_t Count() const { return records_.size(); }
     bool Empty() const { return records_.empty(); }
@@ -39,30 +56,60 @@ public:
     // (COleDateTime::SameTime), or npos.
     size_t Find(const std::string& call, const std::string& band, const std::string& mode,
                 const COleDateTime& time) const;
+    // Indexes of the records with this call, in logging order.
+    std::vector<size_t> IndexesOfCall(const std::string& call) const;
 
     // Marks record `index` as a dupe or not; it scores nothing while it is a dupe or has an unacceptable
     // state/province. Throws std::invalid_argument when the index is outside the log.
     void SetDupe(size_t index, bool dupe);
 
+    // One tally per record, in logging order.
+    const std::vector<Tally>& Tallies() const { return tallies_; }
+    const std::string& BandName(uint32_t band) const { return bandNames_[band]; }
+    size_t BandCount() const { return bandNames_.size(); }
+    const std::string& PrefixName(uint32_t prefix) const { return prefixNames_[prefix]; }
+    size_t PrefixCount() const { return prefixNames_.size(); }
+    const std::string& StateProvName(uint32_t stateProv) const { return stateProvNames_[stateProv]; }
+    size_t StateProvCount() const { return stateProvNames_.size(); }
+
+    // A date-time as a straight line of days: before 30 December 1899 the fraction of a date-time runs
+    // forwards from the negative day, so -1.25 is 06:00 on 29 December, that is -0.75 days.
+    static double LinearDays(double dt);
+
 private:
-    struct CallBand {
-        std::string call, band;
-        bool operator==(const CallBand& o) const { return call == o.call && band == o.band; }
+    struct CallEntry {
+        uint32_t bandMask = 0;  // bit b: a record on band b (bands from 31 on share the last bit)
+        uint32_t stateProvRecords = 0;
+        uint32_t list = 0;  // its records' serials in callLists_
     };
-    struct CallBandHash {
-        size_t operator()(const CallBand& k) const;
+    struct PrefixEntry {
+        uint32_t id = 0;
+        uint32_t records = 0;
     };
 
+    static uint32_t BandBit(uint32_t band) { return 1u << (band < 31 ? band : 31); }
+    uint32_t InternBand(const std::string& band);
+    uint32_t InternStateProv(const std::string& stateProv);
+    int BandId(const std::string& band) const;
+    bool CallHasBand(const CallEntry& entry, int band) const;
     size_t PositionOf(uint64_t serial) const;
-    static void Decrement(std::unordered_map<std::string, int>& counts, const std::string& key);
+    void CheckIndex(size_t index) const;
 
     std::vector<CInfo> records_;
+    std::vector<Tally> tallies_;
     // Serial number of each record, parallel to records_ and rising with it, so that a serial's position
     // is a binary search away even after removals have moved the records.
     std::vector<uint64_t> serials_;
     uint64_t nextSerial_ = 0;
-    // Serials of the records of each call and band, in logging order.
-    std::unordered_map<CallBand, std::vector<uint64_t>, CallBandHash> byCallBand_;
-    std::unordered_map<std::string, int> prefixCount_;
-    std::unordered_map<std::string, int> stateProvCountByCall_;
+
+    TextIndex<CallEntry> calls_;
+    std::vector<std::vector<uint64_t>> callLists_;  // serials of each call's records, in logging order
+    size_t callListsInUse_ = 0;                     // lists from this one on are free since the last clear
+    std::vector<uint32_t> freeCallLists_;
+    TextIndex<PrefixEntry> prefixes_;
+    std::vector<std::string> prefixNames_;
+    TextIndex<uint32_t> bands_;
+    std::vector<std::string> bandNames_;
+    TextIndex<uint32_t> stateProvs_;
+    std::vector<std::string> stateProvNames_;
 };

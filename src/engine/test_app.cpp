@@ -49,11 +49,11 @@ int CTestApp::CheckCall(const CheckArgs& args) {
     return result;
 }
 
-int CTestApp::AddData(const QsoArgs& args) {
+int CTestApp::AddData(QsoArgs&& args) {
     int result;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        result = engine.AddData(args);
+        result = engine.AddData(std::move(args));
     }
     if (result == 1 && windows->ControlWindowExists()) windows->PostRefresh();
     return result;

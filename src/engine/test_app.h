@@ -25,7 +25,7 @@ public:
 
     int IsValidExchg(const ExchangeArgs& args);
     int CheckCall(const CheckArgs& args);
-    int AddData(const QsoArgs& args);
+    int AddData(QsoArgs&& args);
     int RemoveData(const QsoArgs& args);
     int ResetStats(const ResetArgs& args);
     // The report's text stays valid for the calling thread until that thread's next call: each thread that

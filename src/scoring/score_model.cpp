@@ -1,7 +1,7 @@
 #include "scoring/score_model.h"
 
+#include <algorithm>
 #include <cmath>
-#include <unordered_set>
 #include <utility>
 
 #include "common/text.h"
@@ -26,34 +26,30 @@ bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The day count as a straight line: before 30 December 1899 the fraction of a date-time runs forwards
-// from the negative day, so -1.25 is 06:00 on 29 December, that is -0.75 days.
-double LinearDays(double dt) {
-    if (dt >= 0) return dt;
-    double whole = std::ceil(dt);
-    return whole - (dt - whole);
-}
-
-// A time the rates can measure: valid and within the date range. The host passes the value by pointer,
-// so a valid status may come with a day count that is no date at all (NaN, 1e300).
-bool IsRateTime(const COleDateTime& t) {
-    DateTimeFields fields;
-    return t.GetFields(fields);
-}
-
-// Distinct texts in the order first met.
-class DistinctList {
+// Distinct texts in the order the report meets them: band by band in report order, and within a band in
+// logging order. Each text keeps the first (row, record) place it was met at; sorting by it gives that order
+// from a single pass over the log.
+class FirstMet {
 public:
-    explicit DistinctList(std::vector<std::string>& ordered) : ordered_(ordered) { ordered_.clear(); }
-    bool Add(const std::string& value) {
-        if (!seen_.insert(value).second) return false;
-        ordered_.push_back(value);
-        return true;
+    static constexpr uint64_t kNever = ~0ull;
+    explicit FirstMet(size_t count) : first_(count, kNever) {}
+    void Meet(size_t id, size_t row, size_t record) {
+        const uint64_t place = (static_cast<uint64_t>(row) << 40) | record;
+        if (place < first_[id]) first_[id] = place;
+    }
+    bool Met(size_t id) const { return first_[id] != kNever; }
+    // The ids met, in the order they were first met.
+    std::vector<size_t> InOrder() const {
+        std::vector<size_t> ids;
+        for (size_t id = 0; id < first_.size(); ++id) {
+            if (Met(id)) ids.push_back(id);
+        }
+        std::sort(ids.begin(), ids.end(), [this](size_t a, size_t b) { return first_[a] < first_[b]; });
+        return ids;
     }
 
 private:
-    std::vector<std::string>& ordered_;
-    std::unordered_set<std::string> seen_;
+    std::vector<uint64_t> first_;
 };
 
 }  // namespace
@@ -99,35 +95,59 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     ScoreModel model;
     OrderBandsForReport(engine.bandsSeen);
     model.totals.badQsos = CountBadQsos(engine.badQsoFileName);
+    const QsoLog& log = engine.qsoLog;
+    const std::vector<QsoLog::Tally>& tallies = log.Tallies();
 
-    DistinctList prefixes(engine.workedDxcc);
-    DistinctList statesProvs(engine.workedStateProv);
-
-    const bool ratesCounted = engine.cabrilloRequested == 0 && !engine.qsoLog.Empty();
-    const COleDateTime rateReference =
-        engine.qsoLog.Empty() ? COleDateTime() : engine.qsoLog.At(engine.qsoLog.Count() - 1).time;
-    const bool referenceIsTime = IsRateTime(rateReference);
-
-    for (const std::string& band : engine.bandsSeen) {
+    // The report rows of each band the log knows: none for a band that is not in bandsSeen, whose records
+    // are never counted.
+    std::vector<std::vector<size_t>> rowsOfBand(log.BandCount());
+    for (size_t row = 0; row < engine.bandsSeen.size(); ++row) {
         BandStats stats;
-        stats.band = band;
-        for (const CInfo& q : engine.qsoLog) {
-            if (q.band != band || q.call.empty()) continue;
+        stats.band = engine.bandsSeen[row];
+        model.bands.push_back(stats);
+        for (uint32_t band = 0; band < log.BandCount(); ++band) {
+            if (log.BandName(band) == stats.band) rowsOfBand[band].push_back(row);
+        }
+    }
+    // What each prefix is, and the multiplier each state/province spelling counts as.
+    std::vector<char> isUsa(log.PrefixCount()), isCanada(log.PrefixCount());
+    for (uint32_t p = 0; p < log.PrefixCount(); ++p) {
+        isUsa[p] = log.PrefixName(p) == rules::kUsaPrefix;
+        isCanada[p] = log.PrefixName(p) == rules::kCanadaPrefix;
+    }
+    std::vector<std::string> multiplierStates;
+    std::vector<size_t> multiplierOfState(log.StateProvCount(), std::string::npos);
+    for (uint32_t s = 0; s < log.StateProvCount(); ++s) {
+        if (log.StateProvName(s).empty()) continue;
+        const std::string canonical = rules::CanonicalStateProv(log.StateProvName(s));
+        auto it = std::find(multiplierStates.begin(), multiplierStates.end(), canonical);
+        multiplierOfState[s] = static_cast<size_t>(it - multiplierStates.begin());
+        if (it == multiplierStates.end()) multiplierStates.push_back(canonical);
+    }
+
+    const bool ratesCounted = engine.cabrilloRequested == 0 && !tallies.empty();
+    const bool referenceIsTime = !tallies.empty() && tallies.back().rateTime;
+    const double referenceDays = referenceIsTime ? tallies.back().days : 0;
+
+    FirstMet prefixesMet(log.PrefixCount());
+    FirstMet statesMet(multiplierStates.size());
+    for (size_t i = 0; i < tallies.size(); ++i) {
+        const QsoLog::Tally& q = tallies[i];
+        if (!q.hasCall) continue;
+        for (size_t row : rowsOfBand[q.band]) {
+            BandStats& stats = model.bands[row];
             stats.dupes += q.dupe;
-            if (q.notCounted != 0 || q.reserved != 0) continue;
+            if (!q.counted) continue;
             ++stats.qsos;
             ++stats.points;
-            // Every worked prefix is listed, but the USA and Canada count by their states and provinces.
-            if (prefixes.Add(q.prefix) && rules::IsDxccMultiplier(q.prefix)) ++model.totals.dxcc;
-            // "PEI" and "PE" are one multiplier, listed under the code it counts as.
-            if (!q.stateProv.empty() && statesProvs.Add(rules::CanonicalStateProv(q.stateProv))) {
-                ++model.totals.stateProvCount;
-            }
-            if (q.prefix == rules::kUsaPrefix) ++stats.kQsos;
-            if (q.prefix == rules::kCanadaPrefix) ++stats.veQsos;
+            prefixesMet.Meet(q.prefix, row, i);
+            const size_t state = multiplierOfState[q.stateProv];
+            if (state != std::string::npos) statesMet.Meet(state, row, i);
+            if (isUsa[q.prefix]) ++stats.kQsos;
+            if (isCanada[q.prefix]) ++stats.veQsos;
             // A QSO without a valid time is in no rate window.
-            if (ratesCounted && referenceIsTime && IsRateTime(q.time)) {
-                int64_t minutes = SpanMinutes(LinearDays(rateReference.m_dt) - LinearDays(q.time.m_dt));
+            if (ratesCounted && referenceIsTime && q.rateTime) {
+                int64_t minutes = SpanMinutes(referenceDays - q.days);
                 if (minutes < kHourWindow) {
                     ++model.rates.hourQsos;
                     ++model.rates.hourPoints;
@@ -138,16 +158,27 @@ ScoreModel ComputeScoreModel(Engine& engine) {
                 }
             }
         }
-        ScoreTotals& t = model.totals;
+    }
+
+    // Every worked prefix is listed, but the USA and Canada count by their states and provinces; "PEI" and
+    // "PE" are one multiplier, listed under the code it counts as.
+    ScoreTotals& t = model.totals;
+    engine.workedDxcc.clear();
+    for (size_t p : prefixesMet.InOrder()) {
+        engine.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
+        if (rules::IsDxccMultiplier(engine.workedDxcc.back())) ++t.dxcc;
+    }
+    engine.workedStateProv.clear();
+    for (size_t s : statesMet.InOrder()) engine.workedStateProv.push_back(multiplierStates[s]);
+    t.stateProvCount = static_cast<int32_t>(engine.workedStateProv.size());
+
+    for (const BandStats& stats : model.bands) {
         t.qsos += stats.qsos;
         t.points += stats.points;
         t.kQsos += stats.kQsos;
         t.veQsos += stats.veQsos;
         t.dupes += stats.dupes;
-        model.bands.push_back(stats);
     }
-
-    ScoreTotals& t = model.totals;
     // 32-bit arithmetic as the report prints it; computed unsigned so a huge log wraps instead of being
     // undefined behaviour.
     t.score = static_cast<int32_t>(static_cast<uint32_t>(t.points) *

@@ -93,9 +93,13 @@ OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::strin
     const ScoreModel model = ComputeScoreModel(engine);
     report = engine.htmlReportEnabled != 0 ? LayoutHtmlReport(engine, model) : LayoutTextReport(engine, model);
 
-    // The settings file may be unwritable; the score is kept for the Cabrillo file all the same.
-    Settings::WriteInt(kClaimedKey, model.totals.score);
+    // The settings file is rewritten only when the score changed. It may be unwritable: the score is kept for
+    // the Cabrillo file all the same, and written by the next report.
     engine.claimedScore = model.totals.score;
+    if (!engine.claimedStored || engine.claimedStoredScore != engine.claimedScore) {
+        engine.claimedStored = Settings::WriteInt(kClaimedKey, engine.claimedScore);
+        engine.claimedStoredScore = engine.claimedScore;
+    }
 
     OutputMessage output;
     if (engine.cabrilloRequested == 0) return output;

@@ -7,9 +7,10 @@
 
 StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
     StatusSnapshot s;
+    // Only the call's own records, through the log's index: the host's thread waits while this runs.
     if (!currentCall.empty()) {
-        for (const CInfo& record : engine.qsoLog) {
-            if (record.call == currentCall) s.callRecords.push_back(record);
+        for (size_t index : engine.qsoLog.IndexesOfCall(currentCall)) {
+            s.callRecords.push_back(engine.qsoLog.At(index));
         }
     }
     s.workedDxcc = engine.workedDxcc;

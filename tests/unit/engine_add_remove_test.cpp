@@ -120,7 +120,7 @@ TEST_F(AddRemoveTest, RemoveTakesOnlyTheFirstMatchingRecord) {
     // An invalid date-time equals nothing, not even itself.
     QsoArgs invalid = ToQsoArgs({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
     invalid.time = COleDateTime(0.0, COleDateTime::invalid);
-    ASSERT_EQ(app_.AddData(invalid), 1);
+    ASSERT_EQ(app_.AddData(QsoArgs(invalid)), 1);
     app_.RemoveData(invalid);
     EXPECT_EQ(log.Count(), 3u);
 }

@@ -2,9 +2,11 @@
 // question must give the answer of a scan from the first record.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 #include "engine/qso_log.h"
+#include "engine/text_index.h"
 
 namespace {
 
@@ -115,6 +117,45 @@ TEST(QsoLogIndex, FindGivesTheFirstOfEqualRecords) {
     log.RemoveAt(0);
     EXPECT_EQ(log.Find("K1AB", "20m", "RTTY", TimeFor(3)), QsoLog::npos);
     EXPECT_FALSE(log.HasCallBand("K1AB", "20m"));
+}
+
+TEST(TextIndex, AnswersAsAMapDoesThroughInsertsAndErasures) {
+    // Many keys, short and long (past the slot's own room), so runs of probes wrap and erasures move slots.
+    std::mt19937 random(7);
+    TextIndex<int> index;
+    std::map<std::string, int> reference;
+    auto key = [&] {
+        const unsigned n = random() % 3000;
+        return n % 7 == 0 ? "A-LONG-KEY-OF-MORE-THAN-FIFTEEN-" + std::to_string(n) : std::to_string(n);
+    };
+    for (int step = 0; step < 20000; ++step) {
+        const std::string k = key();
+        if (random() % 3 == 0) {
+            index.Erase(k);
+            reference.erase(k);
+        } else {
+            bool added = false;
+            index.Insert(k, &added) = step;
+            EXPECT_EQ(added, reference.count(k) == 0) << k;
+            reference[k] = step;
+        }
+        if (step % 1000 == 0) {
+            index.Clear();
+            reference.clear();
+        }
+    }
+    ASSERT_EQ(index.Count(), reference.size());
+    for (unsigned n = 0; n < 3000; ++n) {
+        const std::string longKey = "A-LONG-KEY-OF-MORE-THAN-FIFTEEN-" + std::to_string(n);
+        for (const std::string& k : {std::to_string(n), longKey}) {
+            const int* found = index.Find(k);
+            auto it = reference.find(k);
+            ASSERT_EQ(found != nullptr, it != reference.end()) << k;
+            if (found) {
+                EXPECT_EQ(*found, it->second) << k;
+            }
+        }
+    }
 }
 
 }  // namespace

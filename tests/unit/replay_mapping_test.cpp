@@ -2,6 +2,9 @@
 // command line that chooses them.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "band_mode.h"
 #include "contest_dates.h"
 #include "header_fields.h"
@@ -124,26 +127,55 @@ TEST(ReplayMapping, HeaderOptions) {
     std::string error;
     ASSERT_TRUE(ParseHeaderOption("e-mail=op@example.org", v, error));
     EXPECT_STREQ(v.field->tag, "EMAIL");
-    EXPECT_STREQ(v.field->settingsKey, "Email");
     EXPECT_EQ(v.field->controlId, 1004);
     EXPECT_EQ(v.value, "op@example.org");
     ASSERT_TRUE(ParseHeaderOption("ADDRESS-STATE-PROVINCE=CT", v, error));
-    EXPECT_STREQ(v.field->settingsKey, "Address_St_Prov");
     EXPECT_EQ(v.field->controlId, 1011);
-    ASSERT_TRUE(ParseHeaderOption("CATEGORY-POWER=LOW", v, error));
-    EXPECT_EQ(v.field->settingsKey, nullptr);  // only the dialog sets it
+    ASSERT_TRUE(ParseHeaderOption("category-power=LOW", v, error));
     EXPECT_EQ(v.field->controlId, 1021);
     ASSERT_TRUE(ParseHeaderOption("NAME=a=b", v, error));
     EXPECT_EQ(v.value, "a=b");
 
     ASSERT_TRUE(ParseHeaderOption("SOAPBOX=first\nsecond\r\nthird", v, error));
-    EXPECT_EQ(SettingsText(v), "first<CR><LF>second<CR><LF>third");
     EXPECT_EQ(DialogText(v.value), "first\r\nsecond\r\nthird");
 
     EXPECT_FALSE(ParseHeaderOption("NAME", v, error));
     EXPECT_EQ(error, "--header wants KEY=VALUE, got 'NAME'");
     EXPECT_FALSE(ParseHeaderOption("COLOUR=red", v, error));
-    EXPECT_EQ(error.rfind("unknown Cabrillo header field 'COLOUR'; known: CALLSIGN CONTEST OPERATORS", 0), 0u);
+    EXPECT_EQ(error.rfind("unknown Cabrillo header field 'COLOUR'; known: CALLSIGN CONTEST LOCATION", 0), 0u);
+    EXPECT_FALSE(ParseHeaderOption("NAME=Jo\nCATEGORY-POWER: QRP", v, error));
+    EXPECT_EQ(error, "--header NAME: only SOAPBOX may hold several lines");
+}
+
+// Each dialog field takes --header first, then the log, then (CALLSIGN only) the own call; otherwise it is
+// empty, and the summary line says which is which.
+TEST(ReplayMapping, HeaderComposition) {
+    HeaderValue power, name;
+    std::string error;
+    ASSERT_TRUE(ParseHeaderOption("CATEGORY-POWER=QRP", power, error));
+    ASSERT_TRUE(ParseHeaderOption("NAME=Jo", name, error));
+    std::map<std::string, std::string> fromLog = {{"CATEGORY-POWER", "LOW"}, {"LOCATION", "CT"}, {"CLUB", ""}};
+    std::vector<HeaderValue> header = ComposeHeader({power, name}, fromLog, "W1AW", "--call");
+    std::map<std::string, std::string> values, origins;
+    for (const HeaderValue& v : header) {
+        values[v.field->tag] = v.value;
+        origins[v.field->tag] = v.origin;
+    }
+    EXPECT_EQ(header.size(), HeaderFields().size() - 1);  // CONTEST only when --header names it
+    EXPECT_EQ(values.count("CONTEST"), 0u);
+    EXPECT_EQ(values["CATEGORY-POWER"], "QRP");
+    EXPECT_EQ(origins["CATEGORY-POWER"], "--header");
+    EXPECT_EQ(values["LOCATION"], "CT");
+    EXPECT_EQ(origins["LOCATION"], "the log");
+    EXPECT_EQ(values["CALLSIGN"], "W1AW");
+    EXPECT_EQ(origins["CALLSIGN"], "--call");
+    EXPECT_EQ(values["CLUB"], "");  // an empty line in the log gives nothing
+    EXPECT_EQ(origins["CLUB"], "");
+    EXPECT_EQ(HeaderOriginLine(header),
+              "Cabrillo header: from --call: CALLSIGN; from the log: LOCATION; from --header: CATEGORY-POWER NAME; "
+              "empty: CATEGORY-OPERATOR CATEGORY-ASSISTED CATEGORY-BAND CATEGORY-MODE CATEGORY-OVERLAY "
+              "CATEGORY-STATION CATEGORY-TRANSMITTER OPERATORS ADDRESS ADDRESS-CITY ADDRESS-STATE-PROVINCE "
+              "ADDRESS-POSTALCODE ADDRESS-COUNTRY CLUB EMAIL SOAPBOX");
 }
 
 TEST(ReplayMapping, CommandLine) {
@@ -167,29 +199,60 @@ TEST(ReplayMapping, CommandLine) {
     EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0000");
     EXPECT_EQ(o.countryFile, kDefaultCountryFile);
 
-    struct Bad {
+    struct Case {
         std::vector<std::string> args;
-        const char* error;
+        CommandLine result;
+        const char* logOrError;  // the log path on run, the error otherwise
     };
-    const Bad bad[] = {
-        {{}, "no log file given (see --help)"},
-        {{"a.log", "b.log"}, "one log file at a time: a.log and b.log"},
-        {{"--out"}, "--out needs a value"},
-        {{"--frobnicate", "a.log"}, "unknown option --frobnicate (see --help)"},
-        {{"--html=yes", "a.log"}, "--html takes no value"},
-        {{"--check", ":20m", "a.log"}, "--check wants CALL[:BAND:MODE]"},
-        {{"--start", "soon", "a.log"}, "--start wants a date and time such as \"2019-01-05 1800\", got 'soon'"},
-        {{"--header", "FOO=1", "a.log"}, nullptr},
+    const Case cases[] = {
+        {{}, CommandLine::error, "no log file given (see --help)"},
+        {{"a.log", "b.log"}, CommandLine::error, "one log file at a time: a.log and b.log"},
+        {{"--out"}, CommandLine::error, "--out needs a value"},
+        {{"--out", "--html", "a.log"}, CommandLine::error, "--out needs a value"},
+        {{"--frobnicate", "a.log"}, CommandLine::error, "unknown option --frobnicate (see --help)"},
+        {{"-x", "a.log"}, CommandLine::error, "unknown option -x (see --help)"},
+        {{"--html=yes", "a.log"}, CommandLine::error, "--html takes no value"},
+        {{"--check", ":20m", "a.log"}, CommandLine::error, "--check wants CALL[:BAND:MODE]"},
+        {{"--start", "soon", "a.log"}, CommandLine::error,
+         "--start wants a date and time such as \"2019-01-05 1800\", got 'soon'"},
+        {{"--header", "FOO=1", "a.log"}, CommandLine::error, nullptr},
+        {{"a.log", "--help"}, CommandLine::help, nullptr},
+        {{"-h"}, CommandLine::help, nullptr},
+        {{"--version", "a.log"}, CommandLine::version, nullptr},
+        {{"--html", "-"}, CommandLine::run, "-"},
+        {{"--", "--html"}, CommandLine::run, "--html"},
+        {{"--out", "-", "--", "-x"}, CommandLine::run, "-x"},
+        {{"--", "a.log", "--html"}, CommandLine::error, "one log file at a time: a.log and --html"},
     };
-    for (const Bad& b : bad) {
-        ReplayOptions bo;
-        EXPECT_EQ(ParseCommandLine(b.args, bo, error), CommandLine::error);
-        if (b.error) {
-            EXPECT_EQ(error, b.error);
-        }
+    for (const Case& c : cases) {
+        ReplayOptions co;
+        error.clear();
+        EXPECT_EQ(ParseCommandLine(c.args, co, error), c.result) << c.args.size() << " " << error;
+        if (!c.logOrError) continue;
+        EXPECT_EQ(c.result == CommandLine::run ? co.logPath : error, c.logOrError);
     }
-    ReplayOptions ho;
-    EXPECT_EQ(ParseCommandLine({"a.log", "--help"}, ho, error), CommandLine::help);
+}
+
+// Every option the parser knows and every header field --header takes is in --help and in the README.
+TEST(ReplayMapping, EveryOptionIsDocumented) {
+    std::ifstream in(STATS_SOURCE_DIR "/README.md");
+    std::stringstream readme;
+    readme << in.rdbuf();
+    ASSERT_FALSE(readme.str().empty());
+    const std::string usage = UsageText();
+    std::vector<std::string> names = OptionNames();
+    EXPECT_EQ(names.size(), 14u);
+    for (const std::string& name : names) {
+        EXPECT_NE(usage.find("  " + name), std::string::npos) << name;
+        EXPECT_NE(readme.str().find("`" + name), std::string::npos) << name;
+    }
+    size_t row = readme.str().find("| `--header KEY=VALUE` |");
+    ASSERT_NE(row, std::string::npos);
+    std::string headerRow = readme.str().substr(row, readme.str().find('\n', row) - row);
+    for (const HeaderField& f : HeaderFields()) {
+        EXPECT_NE(usage.find(std::string(" ") + f.tag), std::string::npos) << f.tag;
+        EXPECT_NE(headerRow.find(std::string(" ") + f.tag), std::string::npos) << f.tag;
+    }
 }
 
 }  // namespace

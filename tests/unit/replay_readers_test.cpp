@@ -88,7 +88,7 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         "CLAIMED-SCORE: 12,345\r\n"                                                    // 3
         "QSO: 14080 RY 2019-01-05 1814 W1AW 599 CT DL1ABC 599 0001\r\n"                // 4 good
         "QSO:  7080   RY   2019-01-05   1815   W1AW 599 CT  K1ABC  599  MA\r\n"         // 5 good, wide columns
-        "QSO: 14080 RY 2019-01-05 1816 W1AW 599 CT DL1ABC 599\r\n"                     // 6 a field short
+        "QSO: 14080 RY 2019-01-05 1816 W1AW 599 CT DL1ABC 599\r\n"                     // 6 no exchange
         "QSO: 14O80 RY 2019-01-05 1817 W1AW 599 CT DL1ABC 599 0002\r\n"                // 7 letter O in freq
         "QSO: 14080 RY 2019-13-05 1818 W1AW 599 CT DL1ABC 599 0003\r\n"                // 8 month 13
         "QSO: 14080 RY 05-01-2019 1819 W1AW 599 CT DL1ABC 599 0004\r\n"                // 9 date order
@@ -109,14 +109,17 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
 
     std::vector<int> used;
     for (const LogQso& q : log.qsos) used.push_back(q.line);
-    EXPECT_EQ(used, (std::vector<int>{4, 5, 14, 16}));
+    EXPECT_EQ(used, (std::vector<int>{4, 5, 6, 14, 16}));
     EXPECT_EQ(Fields(log.qsos[1]), "W1AW|K1ABC|2019-01-05 1815|7080000|40m|RTTY|599|CT|599|MA");
-    EXPECT_EQ(Fields(log.qsos[3]), "W1AW|VE3ABC|2019-01-05 0805|3580000|80m|PACKET|599|CT|599|ON");
+    EXPECT_EQ(Fields(log.qsos[2]), "W1AW|DL1ABC|2019-01-05 1816|14080000|20m|RTTY|599|CT|599|");
+    EXPECT_EQ(Fields(log.qsos[4]), "W1AW|VE3ABC|2019-01-05 0805|3580000|80m|PACKET|599|CT|599|ON");
+    ASSERT_EQ(log.notes.size(), 1u);
+    EXPECT_EQ(log.notes[0].line, 6);
+    EXPECT_EQ(log.notes[0].reason, "no received exchange for DL1ABC (passed on empty)");
 
     std::map<int, std::string> skipped;
     for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
     std::map<int, std::string> expected = {
-        {6, "QSO line has 9 fields, expected 10 (freq mode date time mycall rst exch call rst exch)"},
         {7, "frequency '14O80' is not a frequency in kHz"},
         {8, "no such date or time: 2019-13-05 1818"},
         {9, "date '05-01-2019' is not YYYY-MM-DD"},
@@ -200,14 +203,53 @@ TEST(ReplayReaders, AdifWithoutHeaderOrFinalEor) {
                               "t.adi");
     ASSERT_EQ(log.qsos.size(), 2u);
     EXPECT_EQ(log.qsos[1].call, "K1AB");
-    ASSERT_EQ(log.notes.size(), 1u);
-    EXPECT_EQ(log.notes[0].reason, "last record has no <EOR>; it is used as it stands");
+    ASSERT_EQ(log.notes.size(), 3u);
+    EXPECT_EQ(log.notes[0].reason, "no received exchange for W1AW (no SRX_STRING, SRX, STATE or VE_PROV; passed on empty)");
+    EXPECT_EQ(log.notes[1].reason, "last record has no <EOR>; it is used as it stands");
     EXPECT_TRUE(log.skipped.empty());
 
     ParsedLog noEoh = ParseAdif("header text but no end of it\n<CALL:4>W1AW<EOR>\n", "t.adi");
     EXPECT_TRUE(noEoh.qsos.empty());
     ASSERT_EQ(noEoh.skipped.size(), 1u);
     EXPECT_EQ(noEoh.skipped[0].reason, "ADIF header without <EOH>: no records read");
+}
+
+// Both readers give calls in upper case and the station's own Cabrillo header fields by tag.
+TEST(ReplayReaders, OwnStationAndHeaderFields) {
+    struct Case {
+        const char* what;
+        ParsedLog log;
+        std::map<std::string, std::string> header;
+    };
+    const Case cases[] = {
+        {"Cabrillo",
+         ParseCabrillo("START-OF-LOG: 3.0\ncallsign: w1aw\nLOCATION: CT\nE-MAIL: a@b.c\nSOAPBOX: one\nSOAPBOX:\n"
+                       "SOAPBOX: three\nADDRESS: 1 Main St\nADDRESS: Apt 2\nOPERATORS: W1AW\nOPERATORS: K1XX\n"
+                       "CATEGORY-TIME: 6-HOURS\nCONTEST: ARRL-RTTY\n"
+                       "QSO: 14080 RY 2019-01-05 1814 w1aw 599 CT dl1abc 599 0001\n",
+                       "t.log"),
+         {{"CALLSIGN", "W1AW"}, {"LOCATION", "CT"}, {"EMAIL", "a@b.c"}, {"SOAPBOX", "one\nthree"},
+          {"ADDRESS", "1 Main St, Apt 2"}, {"OPERATORS", "W1AW K1XX"}, {"CONTEST", "ARRL-RTTY"}}},
+        {"ADIF",
+         ParseAdif("Log of W1AW <CATEGORY_POWER:3>LOW <club:4>PVRC <PROGRAMID:4>Test <EOH>\n"
+                   "<CALL:6>dl1abc <QSO_DATE:8>20190105 <TIME_ON:4>1814 <BAND:3>20m <MODE:4>RTTY <SRX:1>1 "
+                   "<STATION_CALLSIGN:4>w1aw <OPERATOR:4>K1XX <MY_STATE:2>CT <MY_NAME:2>Jo <MY_STREET:4>Main "
+                   "<MY_CITY:4>Town <MY_POSTAL_CODE:5>06111 <MY_COUNTRY:3>USA <EOR>\n"
+                   "<CALL:6>DL2ABC <QSO_DATE:8>20190105 <TIME_ON:4>1815 <BAND:3>20m <MODE:4>RTTY <SRX:1>2 "
+                   "<MY_STATE:2>NY <MY_NAME:3>Bob <EOR>\n",
+                   "t.adi"),
+         {{"CATEGORY-POWER", "LOW"}, {"CLUB", "PVRC"}, {"CALLSIGN", "W1AW"}, {"OPERATORS", "K1XX"},
+          {"LOCATION", "CT"}, {"NAME", "Jo"}, {"ADDRESS", "Main"}, {"ADDRESS-CITY", "Town"},
+          {"ADDRESS-POSTALCODE", "06111"}, {"ADDRESS-COUNTRY", "USA"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_FALSE(c.log.qsos.empty());
+        EXPECT_EQ(c.log.qsos[0].call, "DL1ABC");
+        EXPECT_EQ(c.log.qsos[0].ownCall, "W1AW");
+        EXPECT_EQ(c.log.ownCall, "W1AW");
+        EXPECT_EQ(c.log.header, c.header);
+    }
 }
 
 TEST(ReplayReaders, FormatIsChosenByContentBeforeExtension) {

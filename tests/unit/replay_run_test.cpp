@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 
+#include "common/text.h"
 #include "plugin_library.h"
 #include "replay.h"
 #include "temp_dir.h"
@@ -78,10 +79,12 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
     for (const char* line : {"small.log:11: skipped: not a Cabrillo line (no TAG: at its start)\n",
                              "small.log:12: skipped: QSO line has 9 fields, expected 10",
                              "small.log:13: no DXCC prefix for 0ABC (passed as \"\")\n",
-                             "small.log:6: rejected by the plug-in: G3ABC 30m RTTY\n",
-                             "small.log:7: rejected by the plug-in: K2ABC 40m CW\n",
+                             "small.log:6: rejected by the plug-in: G3ABC 30m RTTY: WRONG BAND\n",
+                             "small.log:7: rejected by the plug-in: K2ABC 40m CW: WRONG MODE\n",
                              "stats-replay: small.log (Cabrillo): 8 QSOs read, 6 added, 2 rejected by the plug-in, "
-                             "2 lines skipped, 1 prefixes not resolved\n"}) {
+                             "2 lines skipped, 1 prefixes not resolved, 0 outside the contest period 2019-01-05 1800 "
+                             "to 2019-01-07 0000\n",
+                             "stats-replay: rejected by the plug-in: 1 WRONG BAND (30m), 1 WRONG MODE (CW)\n"}) {
         EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
     }
     // The report went out exactly as the plug-in returned it, and into the output folder too.
@@ -180,58 +183,126 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
     }
 }
 
-TEST(ReplayRun, HeaderFieldsReachTheSettingsFile) {
-    TempWorkDir dir;
-    ReplayOptions o = SmallLogOptions();
-    o.cabrillo = true;
-    for (const char* h : {"NAME=Jo Smith", "ADDRESS-CITY=Newington", "EMAIL=jo@example.org", "SOAPBOX=line one\nline two"}) {
+std::vector<HeaderValue> HeaderOptions(std::initializer_list<const char*> options) {
+    std::vector<HeaderValue> values;
+    for (const char* h : options) {
         HeaderValue v;
         std::string error;
-        ASSERT_TRUE(ParseHeaderOption(h, v, error)) << error;
-        o.headers.push_back(v);
+        EXPECT_TRUE(ParseHeaderOption(h, v, error)) << error;
+        values.push_back(v);
     }
-    ReplayRunResult r = Replay(o);
-    ASSERT_EQ(r.code, 0) << r.err;
-    // Natively they are written before the reset; on Windows the header dialog, filled in by the replay,
-    // stores them when OK is pressed.
-    std::string ini = ReadFileBytes("out/Plugins/ARRL-RTTY.ini");
-    for (const char* entry : {"Name=Jo Smith\r\n", "Address_City=Newington\r\n", "Email=jo@example.org\r\n",
-                              "SoapBox=line one<CR><LF>line two\r\n"}) {
-        EXPECT_NE(ini.find(entry), std::string::npos) << entry << "\n--- in ---\n" << ini;
-    }
+    return values;
 }
 
-TEST(ReplayRun, FieldsOnlyTheDialogSetsReachTheCabrilloFileOnWindows) {
+// The Cabrillo header comes from the log and --header, the same on both builds (this test runs natively and
+// under wine against the same bytes); what the log lacks is empty, whatever an earlier station stored in
+// the same output folder.
+TEST(ReplayRun, CabrilloHeaderComesFromTheLogAndNotFromAnEarlierRun) {
     TempWorkDir dir;
-    ReplayOptions o = SmallLogOptions();
-    o.cabrillo = true;
-    for (const char* h : {"CATEGORY-POWER=LOW", "LOCATION=CT", "CALLSIGN=W1AW/P", "CLUB=Test Club"}) {
-        HeaderValue v;
-        std::string error;
-        ASSERT_TRUE(ParseHeaderOption(h, v, error)) << error;
-        o.headers.push_back(v);
-    }
-    ReplayRunResult r = Replay(o);
-    ASSERT_EQ(r.code, 0) << r.err;
-    std::string cbr = ReadFileBytes("out/W1AW.cbr");  // named after the own call, whatever the dialog says
-    EXPECT_NE(cbr.find("CLUB: Test Club\r\n"), std::string::npos) << cbr;
-#if defined(_WIN32)
-    // The replay filled the dialog's edit and combo boxes as an operator would, and closed the message box.
-    EXPECT_NE(r.err.find("[Cabrillo header] 4 field(s) filled, OK pressed\n"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("[Output] File produced: W1AW.cbr\n"), std::string::npos) << r.err;
-    for (const char* line : {"CATEGORY-POWER: LOW\r\n", "LOCATION: CT\r\n", "CALLSIGN: W1AW/P\r\n",
+    WriteFileBytes("first.log",
+                   "START-OF-LOG: 3.0\nCALLSIGN: W1AW\nLOCATION: CT\nCATEGORY-POWER: LOW\nOPERATORS: W1AW K1XX\n"
+                   "NAME: Hiram Maxim\nCLUB: Old Club\nEMAIL: hpm@example.org\n"
+                   "QSO: 14080 RY 2019-01-05 1814 W1AW 599 CT K1ABC 599 MA\nEND-OF-LOG:\n");
+    ReplayOptions first;
+    first.logPath = "first.log";
+    first.outDir = "out";
+    first.cabrillo = true;
+    first.headers = HeaderOptions({"CATEGORY-POWER=QRP", "CALLSIGN=W1AW/P", "SOAPBOX=line one\nline two",
+                                   "ADDRESS-CITY=Newington", "CATEGORY-OVERLAY=ROOKIE"});
+    ReplayRunResult a = Replay(first);
+    ASSERT_EQ(a.code, 0) << a.err;
+    std::string cbr = ReadFileBytes("out/W1AW.cbr");  // named after the own call, whatever the header says
+    for (const char* line : {"LOCATION: CT\r\n", "CALLSIGN: W1AW/P\r\n", "CLUB: Old Club\r\n", "CATEGORY-POWER: QRP\r\n",
+                             "OPERATORS: W1AW K1XX\r\n", "ADDRESS-CITY: Newington\r\n",
+                             "SOAPBOX: line one\r\nSOAPBOX: line two\r\n",
                              "QSO: 14080 RY 2019-01-05 1814 W1AW/P        599 CT     K1ABC         599 MA\r\n"}) {
         EXPECT_NE(cbr.find(line), std::string::npos) << line << "\n--- in ---\n" << cbr;
     }
-#else
-    // Without the dialog they keep their defaults, and the replay says so.
-    EXPECT_NE(cbr.find("CATEGORY-POWER: HIGH\r\n"), std::string::npos) << cbr;
-    EXPECT_NE(cbr.find("CALLSIGN: W1AW\r\n"), std::string::npos) << cbr;
-    EXPECT_NE(r.err.find("stats-replay: CATEGORY-POWER can only be set in the header dialog of the Windows build; "
-                         "it keeps its default\n"),
+    EXPECT_NE(a.err.find("stats-replay: Cabrillo header: from --header: CALLSIGN CATEGORY-OVERLAY CATEGORY-POWER "
+                         "ADDRESS-CITY SOAPBOX; from the log: LOCATION OPERATORS NAME CLUB EMAIL; empty: "),
               std::string::npos)
-        << r.err;
+        << a.err;
+#if defined(_WIN32)
+    // The replay filled the dialog's edit and combo boxes as an operator would, and closed the message box.
+    EXPECT_NE(a.err.find("[Cabrillo header] 20 field(s) filled, OK pressed\n"), std::string::npos) << a.err;
+    EXPECT_NE(a.err.find("[Output] File produced: W1AW.cbr\n"), std::string::npos) << a.err;
 #endif
+
+    // A second station in the same folder, with a header of its own lowercase call only.
+    WriteFileBytes("second.log", "START-OF-LOG: 3.0\nCALLSIGN: k2xyz\n"
+                                 "QSO: 7080 RY 2019-01-05 1900 K2XYZ 599 NY DL1ABC 599 001\nEND-OF-LOG:\n");
+    ReplayOptions second = first;
+    second.logPath = "second.log";
+    second.headers.clear();
+    ReplayRunResult b = Replay(second);
+    ASSERT_EQ(b.code, 0) << b.err;
+    EXPECT_EQ(ReadFileBytes("out/K2XYZ.cbr"),
+              "START-OF-LOG: 3.0\r\nLOCATION: \r\nCALLSIGN: K2XYZ\r\nCLUB: \r\nCONTEST: ARRL-RTTY\r\n"
+              "CATEGORY-OPERATOR: \r\nCATEGORY-ASSISTED: \r\nCATEGORY-BAND: \r\nCATEGORY-MODE: \r\n"
+              "CATEGORY-POWER: \r\nCATEGORY-STATION: \r\nCATEGORY-TRANSMITTER: \r\nCLAIMED-SCORE: 1\r\n"
+              "OPERATORS: \r\nNAME: \r\nADDRESS: \r\nADDRESS-CITY: \r\nADDRESS-STATE-PROVINCE: \r\n"
+              "ADDRESS-POSTALCODE: \r\nADDRESS-COUNTRY: \r\nSOAPBOX: \r\nCREATED-BY: Tolv Tolv\r\nEMAIL: \r\n"
+              "QSO:  7080 RY 2019-01-05 1900 K2XYZ         599 NY     DL1ABC        599 001\r\n"
+              "END-OF-LOG:\r\n");
+    EXPECT_NE(b.err.find("stats-replay: Cabrillo header: from the log: CALLSIGN; empty: LOCATION CATEGORY-OPERATOR "),
+              std::string::npos)
+        << b.err;
+}
+
+// What a contester must hear about: calls of any case are one station, QSOs outside the contest period and
+// QSOs without a received exchange are named, rejections are counted by reason, and an old country file is
+// said once.
+TEST(ReplayRun, SurprisesAreNamed) {
+    TempWorkDir dir;
+    WriteFileBytes("s.log", "START-OF-LOG: 3.0\nCALLSIGN: W1AW\n"
+                            "QSO: 14080 RY 2019-01-05 1800 W1AW 599 CT k1abc 599 MA\n"  // 3: first minute
+                            "QSO: 14081 RY 2019-01-05 1815 w1aw 599 CT K1ABC 599 MA\n"  // 4: dupe of 3
+                            "QSO: 14082 RY 2019-01-05 1816 W1AW 599 CT K2ABC 599\n"     // 5: no exchange
+                            "QSO: 14083 RY 2019-01-05 1759 W1AW 599 CT K3ABC 599 NY\n"  // 6: a minute early
+                            "QSO: 14084 RY 2019-01-07 0000 W1AW 599 CT K4ABC 599 NY\n"  // 7: the end itself
+                            "QSO: 14085 RY 2019-01-06 2359 W1AW 599 CT K5ABC 599 NY\n"  // 8: last minute
+                            "QSO: 7080 CW 2019-01-05 1817 W1AW 599 CT K6ABC 599 NY\n"   // 9
+                            "QSO: 7081 CW 2019-01-05 1818 W1AW 599 CT K7ABC 599 NY\n"   // 10
+                            "END-OF-LOG:\n");
+    const std::string countries = "United States:05:08:NA:43.00:87.90:5.0:K:\n    K,W,=VER%s;\n"
+                                  "Fed. Rep. of Germany:14:28:EU:51.00:-10.00:-1.0:DL:\n    DL;\n";
+    struct Case {
+        const char* edition;
+        bool old;
+    };
+    // The contest starts 2019-01-05 18:00: one edition a whole year (and 18 hours) before it, one a day more.
+    for (const Case& c : {Case{"20180105", false}, Case{"20180104", true}}) {
+        SCOPED_TRACE(c.edition);
+        WriteFileBytes("cty.dat", text::Format(countries.c_str(), c.edition));
+        ReplayOptions o;
+        o.logPath = "s.log";
+        o.outDir = c.edition;
+        o.countryFile = "cty.dat";
+        ReplayRunResult r = Replay(o);
+        ASSERT_EQ(r.code, 0) << r.err;
+        const std::string oldCty = "stats-replay: the country file cty.dat is of 2018-01-04, more than a year before "
+                                   "the contest: calls issued since may get no or a wrong prefix; give a newer one with "
+                                   "--cty FILE\n";
+        EXPECT_EQ(r.err.find(oldCty) != std::string::npos, c.old) << r.err;
+        if (c.old) continue;
+        EXPECT_EQ(ReadFileBytes(std::string(c.edition) + "/BadQSO_DezuvEZIR_07_01_2019.txt"),
+                  "ARRL-RTTY-Roundup Contest UBN file\r\n"
+                  "QSO:  14081  RTTY  2019-01-05 1815  W1AW  599  CT  K1ABC  599  MA   DUPE !!!\r\n"
+                  "QSO:  14082  RTTY  2019-01-05 1816  W1AW  599  CT  K2ABC  599     NO RX NUMBER !!!\r\n"
+                  "QSO:  7080  CW  2019-01-05 1817  W1AW  599  CT  K6ABC  599  NY   WRONG MODE !!!\r\n"
+                  "QSO:  7081  CW  2019-01-05 1818  W1AW  599  CT  K7ABC  599  NY   WRONG MODE !!!\r\n");
+        for (const char* line :
+             {"s.log:5: note: no received exchange for K2ABC (passed on empty)\n",
+              "s.log:6: outside the contest period: K3ABC 2019-01-05 1759 (replayed all the same)\n",
+              "s.log:7: outside the contest period: K4ABC 2019-01-07 0000 (replayed all the same)\n",
+              "s.log:5: rejected by the plug-in: K2ABC 20m RTTY: NO RX NUMBER\n",
+              ", 2 outside the contest period 2019-01-05 1800 to 2019-01-07 0000\n",
+              "stats-replay: rejected by the plug-in: 2 WRONG MODE (CW), 1 NO RX NUMBER\n"}) {
+            EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
+        }
+        EXPECT_EQ(r.summary.outsidePeriod, 2u);
+        EXPECT_EQ(r.err.find("K5ABC"), std::string::npos) << r.err;
+    }
 }
 
 TEST(ReplayRun, WhatCannotBeUsedIsOneLineAndExitCodeTwo) {
@@ -250,8 +321,31 @@ TEST(ReplayRun, WhatCannotBeUsedIsOneLineAndExitCodeTwo) {
     ReplayOptions missingPlugin = missingCty;
     missingPlugin.countryFile = kDefaultCountryFile;
     missingPlugin.pluginPath = "nothere.so";
+    auto input = [](const char* name, const std::string& bytes) {
+        if (*name) WriteFileBytes(name, bytes);
+        ReplayOptions o;
+        o.logPath = *name ? name : "folder";
+        return o;
+    };
+    std::filesystem::create_directory("folder");
     const Case cases[] = {
         {"log", missingLog, "stats-replay: cannot read nothere.log: no such file\n"},
+        {"folder", input("", ""), "stats-replay: cannot read folder: it is a folder\n"},
+        {"empty", input("empty.log", ""), "stats-replay: empty.log is empty: no QSOs to replay\n"},
+        {"binary", input("binary.log", std::string("QSO:\x89PNG\0\0\x1a", 10)),
+         "stats-replay: binary.log is binary (a zero byte at byte 9), not a Cabrillo or ADIF log\n"},
+        {"UTF-16", input("wide.log", std::string("\xFF\xFEQ\0S\0O\0:\0", 10)),
+         "stats-replay: wide.log is UTF-16 text, which the readers do not decode: save it as ASCII or UTF-8 and "
+         "replay it again\n"},
+        {"UTF-16 without BOM", input("wide2.log", std::string("Q\0S\0O\0:\0 \0", 10)),
+         "stats-replay: wide2.log is UTF-16 text, "},
+        {"header only", input("header.log", "START-OF-LOG: 3.0\nCALLSIGN: W1AW\nEND-OF-LOG:\n"),
+         "stats-replay: header.log (Cabrillo) holds no QSO that can be read: nothing to replay\n"},
+        {"ADIF header only", input("header.adi", "log\n<ADIF_VER:5>3.1.4<EOH>\n"),
+         "stats-replay: header.adi (ADIF) holds no QSO that can be read: nothing to replay\n"},
+        {"no QSO readable", input("bad.log", "START-OF-LOG: 3.0\nQSO: 14080 RY 2019-01-05\nnonsense\n"),
+         "stats-replay: bad.log (Cabrillo) holds no QSO that can be read: 2 line(s) not used, the first, line 2: "
+         "QSO line has 3 fields, expected 10 (freq mode date time mycall rst exch call rst exch)\n"},
         {"cty", missingCty,
          "stats-replay: cannot read the country file nothere.dat (install the package hamradio-files, or give "
          "another with --cty FILE)\n"},
@@ -264,7 +358,7 @@ TEST(ReplayRun, WhatCannotBeUsedIsOneLineAndExitCodeTwo) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << c.what << ": " << r.err;
         EXPECT_TRUE(r.out.empty()) << c.what;
     }
-    EXPECT_FALSE(FileExists("stats-out"));  // nothing was started
+    EXPECT_FALSE(FileExists("stats-out"));  // nothing was started, nothing written
 }
 
 }  // namespace

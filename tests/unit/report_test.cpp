@@ -169,6 +169,10 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
     EXPECT_EQ(app.engine.claimedScore, 42);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=42\r\n");
     EXPECT_TRUE(prompts.messages.empty());
+    // The file is written only when the score changed.
+    WriteFileBytes("Plugins/ARRL-RTTY.ini", "[Settings]\r\nClaimed=7\r\n");
+    app.GetResult(nullptr);
+    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=7\r\n");
 
     // A null pointer gets the report all the same.
     EXPECT_EQ(std::string(app.GetResult(nullptr)), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);

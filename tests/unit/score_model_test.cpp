@@ -2,9 +2,12 @@
 // and the two rate windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <random>
 #include <vector>
 
+#include "engine/contest_rules.h"
 #include "engine/engine.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"
@@ -112,6 +115,53 @@ TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
         EXPECT_EQ(m.totals.stateProvCount, c.multipliers) << c.codes[0];
         EXPECT_EQ(m.totals.score, static_cast<int32_t>(c.codes.size()) * c.multipliers) << c.codes[0];
         EXPECT_EQ(e.workedStateProv, c.worked) << c.codes[0];
+    }
+}
+
+// The model counted from the log's tallies in one pass must agree with counting band by band over the
+// records themselves, the order of the worked lists included, for logs of every kind of record.
+TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
+    const char* const calls[] = {"K1AB", "VE3XY", "DL1A", "", "JA1A"};
+    const char* const prefixes[] = {"K", "VE", "DL", "", "JA", "KH6"};
+    const char* const bands[] = {"80m", "40m", "20M", "20m", "15m"};
+    const char* const states[] = {"", "CT", "PEI", "PE", "NF", "NL"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 200; ++round) {
+        Engine e;
+        e.bandsSeen = {"20m", "40m", "80m", "20M"};
+        if (round % 5 == 0) e.bandsSeen.push_back("40m");  // a band twice gets two rows
+        const int n = static_cast<int>(random() % 40);
+        for (int i = 0; i < n; ++i) {
+            QsoSpec q{calls[random() % 5], prefixes[random() % 6], bands[random() % 5], states[random() % 6],
+                      10, static_cast<int>(random() % 60), static_cast<int>(random() % 2),
+                      static_cast<int>(random() % 2)};
+            e.qsoLog.Append(MakeQso(q));
+        }
+        ScoreModel m = ComputeScoreModel(e);
+
+        Strings dxcc, states2;
+        int32_t qsos = 0, dupes = 0, multipliers = 0;
+        for (const std::string& band : e.bandsSeen) {
+            for (const CInfo& q : e.qsoLog) {
+                if (q.band != band || q.call.empty()) continue;
+                dupes += q.dupe;
+                if (q.notCounted != 0) continue;
+                ++qsos;
+                if (std::find(dxcc.begin(), dxcc.end(), q.prefix) == dxcc.end()) {
+                    dxcc.push_back(q.prefix);
+                    multipliers += rules::IsDxccMultiplier(q.prefix);
+                }
+                const std::string state = rules::CanonicalStateProv(q.stateProv);
+                if (!state.empty() && std::find(states2.begin(), states2.end(), state) == states2.end()) {
+                    states2.push_back(state);
+                }
+            }
+        }
+        ASSERT_EQ(e.workedDxcc, dxcc) << round;
+        ASSERT_EQ(e.workedStateProv, states2) << round;
+        ASSERT_EQ(m.totals.qsos, qsos) << round;
+        ASSERT_EQ(m.totals.dupes, dupes) << round;
+        ASSERT_EQ(m.totals.score, qsos * (multipliers + static_cast<int32_t>(states2.size()))) << round;
     }
 }
 

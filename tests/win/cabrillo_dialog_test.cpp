@@ -438,7 +438,7 @@ TEST(CabrilloDialog, OkExportsTheEditedHeaderAndCancelExportsNothing) {
               "CATEGORY-POWER: LOW\r\n"
               "CATEGORY-STATION: FIXED\r\n"
               "CATEGORY-TRANSMITTER: ONE\r\n"
-              "CLAIMED-SCORE: 4\r\n"
+              "CLAIMED-SCORE: 4\r\n"  // 2 points x (CT + DL): the USA is no DXCC multiplier
               "OPERATORS: W1AW/4\r\n"
               "NAME: Hiram Maxim\r\n"
               "ADDRESS: \r\n"

@@ -3,13 +3,16 @@
 // fields is ignored, as the format allows. A record whose fields cannot all be read is reported whole.
 #include <cctype>
 #include <cstdlib>
+#include <algorithm>
 #include <fstream>
+#include <iostream>
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
 
 #include "band_mode.h"
 #include "common/text.h"
+#include "header_fields.h"
 #include "log_readers.h"
 
 namespace replay {
@@ -54,6 +57,13 @@ bool AllDigits(const std::string& s) {
     return true;
 }
 
+// The record fields that describe the station itself, and the header field each fills.
+const std::pair<const char*, const char*> kOwnStationFields[] = {
+    {"STATION_CALLSIGN", "CALLSIGN"}, {"OPERATOR", "OPERATORS"},       {"MY_STATE", "LOCATION"},
+    {"MY_NAME", "NAME"},              {"MY_STREET", "ADDRESS"},        {"MY_CITY", "ADDRESS-CITY"},
+    {"MY_POSTAL_CODE", "ADDRESS-POSTALCODE"}, {"MY_COUNTRY", "ADDRESS-COUNTRY"},
+};
+
 // Turns one complete record into a QSO, or says why not.
 void AddRecord(const Record& r, ParsedLog& log) {
     if (!r.error.empty()) {
@@ -63,7 +73,7 @@ void AddRecord(const Record& r, ParsedLog& log) {
     const Fields& f = r.fields;
     LogQso q;
     q.line = r.line;
-    q.call = Get(f, "CALL");
+    q.call = text::ToUpper(Get(f, "CALL"));
     if (q.call.empty()) {
         log.skipped.push_back({r.line, "record without CALL"});
         return;
@@ -139,6 +149,7 @@ void AddRecord(const Record& r, ParsedLog& log) {
 
     q.ownCall = Get(f, "STATION_CALLSIGN");
     if (q.ownCall.empty()) q.ownCall = Get(f, "OPERATOR");
+    q.ownCall = text::ToUpper(q.ownCall);
     q.rstSent = Get(f, "RST_SENT");
     q.rstRcvd = Get(f, "RST_RCVD");
     q.exchSent = Get(f, "STX_STRING");
@@ -148,6 +159,15 @@ void AddRecord(const Record& r, ParsedLog& log) {
     if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "SRX");
     if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "STATE");
     if (q.exchRcvd.empty()) q.exchRcvd = Get(f, "VE_PROV");
+    if (q.exchRcvd.empty()) {
+        log.notes.push_back({r.line, "no received exchange for " + q.call +
+                                         " (no SRX_STRING, SRX, STATE or VE_PROV; passed on empty)"});
+    }
+    for (const auto& own : kOwnStationFields) {
+        std::string value = Get(f, own.first);
+        if (own.second == std::string("CALLSIGN")) value = text::ToUpper(value);
+        if (!value.empty() && log.header.find(own.second) == log.header.end()) log.header[own.second] = value;
+    }
     log.qsos.push_back(q);
 }
 
@@ -254,7 +274,11 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
         }
         std::string data = content.substr(dataStart, static_cast<size_t>(length));
         pos = dataStart + static_cast<size_t>(length);
-        if (inHeader) continue;
+        if (inHeader) {
+            const HeaderField* field = FindHeaderField(text::ReplaceAll(name, "_", "-"));
+            if (field && !text::Trim(data).empty()) AddLogHeaderLine(log.header, *field, text::Trim(data));
+            continue;
+        }
         if (!recordOpen) {
             rec = Record();
             rec.line = lines.LineAt(lt);
@@ -303,39 +327,85 @@ LogFormat DetectLogFormat(const std::string& content, const std::string& fileNam
     return LogFormat::unknown;
 }
 
+namespace {
+
+// Why the bytes are no 8-bit text the readers can take, or "" when they are. A zero byte never occurs in
+// a log; zeros at every other byte are the mark of UTF-16 without its byte-order mark.
+std::string UndecodableText(const std::string& content) {
+    auto startsWith = [&](const char* bom, size_t n) { return content.compare(0, n, bom, n) == 0; };
+    const std::string wide = " text, which the readers do not decode: save it as ASCII or UTF-8 and replay it again";
+    if (startsWith("\xFF\xFE\0\0", 4) || startsWith("\0\0\xFE\xFF", 4)) return "is UTF-32" + wide;
+    if (startsWith("\xFF\xFE", 2) || startsWith("\xFE\xFF", 2)) return "is UTF-16" + wide;
+    size_t zero = content.find('\0');
+    if (zero == std::string::npos) return "";
+    size_t sample = std::min<size_t>(content.size() & ~size_t(1), 512);
+    size_t zeros[2] = {0, 0};
+    for (size_t i = 0; i < sample; ++i) zeros[i % 2] += content[i] == '\0';
+    if (sample > 0 && (zeros[0] == 0 || zeros[1] == 0) && (zeros[0] + zeros[1]) * 3 >= sample) {
+        return "is UTF-16" + wide;
+    }
+    return "is binary (a zero byte at byte " + std::to_string(zero + 1) + "), not a Cabrillo or ADIF log";
+}
+
+}  // namespace
+
 bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error) {
-    struct stat st;
-    if (stat(path.c_str(), &st) != 0) {
-        error = "cannot read " + path + ": no such file";
-        return false;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        error = "cannot read " + path + ": it is a folder";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path + ": permission denied or not readable";
-        return false;
-    }
+    const bool standardInput = path == "-";
+    const std::string shown = standardInput ? "standard input" : path;
     std::ostringstream s;
-    s << in.rdbuf();
-    if (in.bad()) {
-        error = "cannot read " + path + ": read error";
-        return false;
+    if (standardInput) {
+        s << std::cin.rdbuf();
+    } else {
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0) {
+            error = "cannot read " + path + ": no such file";
+            return false;
+        }
+        if (S_ISDIR(st.st_mode)) {
+            error = "cannot read " + path + ": it is a folder";
+            return false;
+        }
+        std::ifstream in(path, std::ios::binary);
+        if (!in) {
+            error = "cannot read " + path + ": permission denied or not readable";
+            return false;
+        }
+        s << in.rdbuf();
+        if (in.bad()) {
+            error = "cannot read " + path + ": read error";
+            return false;
+        }
     }
     std::string content = s.str();
-    if (text::Trim(content).empty()) {
-        error = path + " is empty: no QSOs to replay";
+    if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);  // UTF-8 byte-order mark
+    std::string undecodable = UndecodableText(content);
+    if (!undecodable.empty()) {
+        error = shown + " " + undecodable;
         return false;
     }
+    if (text::Trim(content).empty()) {
+        error = shown + " is empty: no QSOs to replay";
+        return false;
+    }
+    const std::string fileName = standardInput ? "stdin" : path;
     switch (DetectLogFormat(content, path)) {
-        case LogFormat::cabrillo: log = ParseCabrillo(content, path); return true;
-        case LogFormat::adif: log = ParseAdif(content, path); return true;
+        case LogFormat::cabrillo: log = ParseCabrillo(content, fileName); break;
+        case LogFormat::adif: log = ParseAdif(content, fileName); break;
         default:
-            error = path + " is neither a Cabrillo nor an ADIF log";
+            error = shown + " is neither a Cabrillo nor an ADIF log";
             return false;
     }
+    if (log.qsos.empty()) {
+        error = shown + " (" + LogFormatName(log.format) + ") holds no QSO that can be read";
+        if (log.skipped.empty()) {
+            error += ": nothing to replay";
+        } else {
+            error += ": " + std::to_string(log.skipped.size()) + " line(s) not used, the first, line " +
+                     std::to_string(log.skipped[0].line) + ": " + log.skipped[0].reason;
+        }
+        return false;
+    }
+    return true;
 }
 
 }  // namespace replay

@@ -5,6 +5,7 @@
 
 #include "band_mode.h"
 #include "common/text.h"
+#include "header_fields.h"
 #include "log_readers.h"
 
 namespace replay {
@@ -53,6 +54,23 @@ bool IsHeaderTag(const std::string& tag) {
         if (tag.rfind(family, 0) == 0) return true;
     }
     return false;
+}
+
+bool HasDigit(const std::string& s) {
+    for (char c : s) {
+        if (std::isdigit(static_cast<unsigned char>(c))) return true;
+    }
+    return false;
+}
+
+// Nine fields ending in "call rst": the received exchange is what is missing.
+bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
+    if (f.size() != 9) return false;
+    const std::string& call = f[7];
+    const std::string& rst = f[8];
+    bool callHasLetter = false;
+    for (char c : call) callHasLetter = callHasLetter || std::isalpha(static_cast<unsigned char>(c));
+    return callHasLetter && HasDigit(call) && AllDigits(rst) && rst.size() >= 2 && rst.size() <= 3;
 }
 
 bool IsTagChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
@@ -107,7 +125,12 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
 
         if (tag == "CALLSIGN") {
             std::vector<std::string> v = Tokens(value);
-            if (!v.empty()) headerCall = v[0];
+            if (!v.empty()) headerCall = text::ToUpper(v[0]);
+            if (!headerCall.empty()) log.header[tag] = headerCall;
+            continue;
+        }
+        if (const HeaderField* field = FindHeaderField(tag)) {
+            if (!value.empty()) AddLogHeaderLine(log.header, *field, value);
             continue;
         }
         if (tag == "CLAIMED-SCORE") {
@@ -137,6 +160,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
         if (f.size() == 11 && f[10].size() == 1 && std::isdigit(static_cast<unsigned char>(f[10][0]))) {
             f.pop_back();
         }
+        bool noExchange = LacksOnlyReceivedExchange(f);
+        if (noExchange) f.push_back("");
         if (f.size() != 10) {
             log.skipped.push_back({lineNo, "QSO line has " + std::to_string(f.size()) +
                                                " fields, expected 10 (freq mode date time mycall rst exch call rst exch)"});
@@ -159,12 +184,13 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
         q.band = BandFromFrequencyHz(*hz);
         q.mode = HostModeFromCabrillo(f[1]);
         q.time = time;
-        q.ownCall = f[4];
+        q.ownCall = text::ToUpper(f[4]);
         q.rstSent = f[5];
         q.exchSent = f[6];
-        q.call = f[7];
+        q.call = text::ToUpper(f[7]);
         q.rstRcvd = f[8];
         q.exchRcvd = f[9];
+        if (noExchange) log.notes.push_back({lineNo, "no received exchange for " + q.call + " (passed on empty)"});
         log.qsos.push_back(q);
     }
     log.ownCall = !headerCall.empty() ? headerCall : (log.qsos.empty() ? "" : log.qsos.front().ownCall);

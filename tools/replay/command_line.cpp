@@ -4,108 +4,181 @@
 
 namespace replay {
 
+namespace {
+
+// One option: its name, the name of its value (nullptr for a switch), its help, and what it sets.
+struct OptionSpec {
+    const char* name;
+    const char* value;
+    const char* help;  // lines after the first are indented under it
+    bool (*apply)(ReplayOptions& o, const std::string& value, std::string& error);
+};
+
+bool SetDateTime(std::optional<COleDateTime>& target, const char* name, const std::string& value,
+                 std::string& error) {
+    auto t = ParseDateTimeOption(value);
+    if (!t) {
+        error = std::string(name) + " wants a date and time such as \"2019-01-05 1800\", got '" + value + "'";
+        return false;
+    }
+    target = *t;
+    return true;
+}
+
+const std::vector<OptionSpec>& OptionSpecs() {
+    static const std::vector<OptionSpec> specs = {
+        {"--out", "DIR",
+         "the plug-in's working folder (default ./stats-out): its settings (Plugins/ARRL-RTTY.ini),\n"
+         "the bad-QSO file, the Cabrillo file, report.txt or report.html",
+         [](ReplayOptions& o, const std::string& v, std::string&) { return o.outDir = v, true; }},
+        {"--html", nullptr, "HTML report (calls setVersion first)",
+         [](ReplayOptions& o, const std::string&, std::string&) { return o.html = true; }},
+        {"--cabrillo", nullptr,
+         "ask for the Cabrillo log: the plug-in writes <CALL>.cbr into the output folder. Its header\n"
+         "comes from the log (Cabrillo header lines; ADIF header fields, STATION_CALLSIGN, OPERATOR,\n"
+         "MY_STATE as LOCATION, MY_NAME, MY_STREET, MY_CITY, MY_POSTAL_CODE, MY_COUNTRY), --header\n"
+         "overrides it, and a field neither gives is left empty",
+         [](ReplayOptions& o, const std::string&, std::string&) { return o.cabrillo = true; }},
+        {"--header", "KEY=VALUE",
+         "a Cabrillo header field for --cabrillo, any field of the plug-in's header dialog (see\n"
+         "below; repeat as needed). Only SOAPBOX may hold line breaks",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             HeaderValue h;
+             if (!ParseHeaderOption(v, h, error)) return false;
+             o.headers.push_back(h);
+             return true;
+         }},
+        {"--check", "CALL[:BAND:MODE]", "ask CheckCall0 after the replay (default: band and mode of the last QSO)",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             if (text::Trim(text::Split(v, ':')[0]).empty()) {
+                 error = "--check wants CALL[:BAND:MODE]";
+                 return false;
+             }
+             o.checks.push_back(v);
+             return true;
+         }},
+        {"--call", "CALL", "the own call (default: the log's CALLSIGN / STATION_CALLSIGN)",
+         [](ReplayOptions& o, const std::string& v, std::string&) {
+             o.ownCall = text::ToUpper(text::Trim(v));
+             return true;
+         }},
+        {"--start", "\"YYYY-MM-DD HHMM\"",
+         "contest start in UTC (default: the Saturday 18:00 of the log's weekend); QSOs outside\n"
+         "the period are named and still replayed",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             return SetDateTime(o.start, "--start", v, error);
+         }},
+        {"--end", "\"YYYY-MM-DD HHMM\"", "contest end in UTC (default: 30 hours after the start)",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             return SetDateTime(o.end, "--end", v, error);
+         }},
+        {"--cty", "FILE", "country file in cty.dat format (default /usr/share/hamradio-files/cty.dat)",
+         [](ReplayOptions& o, const std::string& v, std::string&) { return o.countryFile = v, true; }},
+        {"--plugin", "PATH", "the plug-in library (default: libStats.so / Stats.dll beside this program)",
+         [](ReplayOptions& o, const std::string& v, std::string&) { return o.pluginPath = v, true; }},
+        {"--host-version", "V", "put a host INI with version V into the output folder (CREATED-BY line)",
+         [](ReplayOptions& o, const std::string& v, std::string&) { return o.hostVersion = v, true; }},
+        {"--windows", nullptr, "let the plug-in open its status windows (Windows build)",
+         [](ReplayOptions& o, const std::string&, std::string&) { return o.windows = true; }},
+        {"--help", nullptr, "this text (also -h)", nullptr},
+        {"--version", nullptr, "the program's version", nullptr},
+    };
+    return specs;
+}
+
+const OptionSpec* FindOption(const std::string& name) {
+    for (const OptionSpec& s : OptionSpecs()) {
+        if (name == s.name) return &s;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::vector<std::string> OptionNames() {
+    std::vector<std::string> names;
+    for (const OptionSpec& s : OptionSpecs()) names.push_back(s.name);
+    return names;
+}
+
 std::string UsageText() {
-    return "usage: stats-replay [options] LOGFILE\n"
-           "Scores a finished ARRL RTTY Roundup log (Cabrillo 3.0 or ADIF) through the Stats plug-in, as the host\n"
-           "would: one ResetStats0, one AddData0 per QSO, then GetResult0. The report goes to standard output\n"
-           "exactly as the plug-in returns it; a summary and every unusable line go to standard error.\n"
-           "\n"
-           "  --out DIR             the plug-in's working folder (default ./stats-out): its settings\n"
-           "                        (Plugins/ARRL-RTTY.ini), the bad-QSO file, the Cabrillo file, report.txt/.html\n"
-           "  --html                HTML report (calls setVersion first)\n"
-           "  --cabrillo            ask for the Cabrillo log: the plug-in writes <CALL>.cbr into the output folder\n"
-           "  --header KEY=VALUE    a Cabrillo header field for --cabrillo, e.g. NAME=..., OPERATORS=..., CLUB=...,\n"
-           "                        ADDRESS=..., ADDRESS-CITY=..., EMAIL=..., SOAPBOX=... (repeat as needed)\n"
-           "  --check CALL[:BAND:MODE]  ask CheckCall0 after the replay (default: band and mode of the last QSO)\n"
-           "  --call CALL           the own call (default: the log's CALLSIGN / STATION_CALLSIGN)\n"
-           "  --start \"YYYY-MM-DD HHMM\", --end \"YYYY-MM-DD HHMM\"\n"
-           "                        contest period (default: the Saturday 18:00 UTC of the log's weekend, 30 hours)\n"
-           "  --cty FILE            country file in cty.dat format (default /usr/share/hamradio-files/cty.dat)\n"
-           "  --plugin PATH         the plug-in library (default: libStats.so / Stats.dll beside this program)\n"
-           "  --host-version V      put a host INI with version V into the output folder (CREATED-BY line)\n"
-           "  --windows             let the plug-in open its status windows (Windows build)\n"
-           "  --help                this text\n"
-           "\n"
-           "Exit code 0 when the log was replayed, 2 when the log, the country file or the plug-in cannot be used\n"
-           "or the command line is wrong.\n";
+    std::string usage =
+        "usage: stats-replay [options] LOGFILE\n"
+        "Scores a finished ARRL RTTY Roundup log (Cabrillo 3.0 or ADIF) through the Stats plug-in, as the host\n"
+        "would: one ResetStats0, one AddData0 per QSO, then GetResult0. The report goes to standard output\n"
+        "exactly as the plug-in returns it; a summary and every unusable line go to standard error.\n"
+        "LOGFILE - reads the log from standard input; -- ends the options.\n"
+        "\n";
+    const std::string indent(24, ' ');
+    for (const OptionSpec& s : OptionSpecs()) {
+        std::string head = std::string("  ") + s.name + (s.value ? std::string(" ") + s.value : std::string());
+        usage += head.size() < indent.size() ? head + std::string(indent.size() - head.size(), ' ')
+                                             : head + "\n" + indent;
+        usage += text::ReplaceAll(s.help, "\n", "\n" + indent) + "\n";
+    }
+    std::string fields = "\nCabrillo header fields:";
+    size_t lineStart = 0;
+    for (const HeaderField& f : HeaderFields()) {
+        if (fields.size() - lineStart + std::string(f.tag).size() > 100) {
+            lineStart = fields.size() + 1;
+            fields += "\n ";
+        }
+        fields += std::string(" ") + f.tag;
+    }
+    usage += fields + "\n";
+    usage +=
+        "\n"
+        "Exit code 0 when the log was replayed; 2 when the command line is wrong, or the log (no QSO in it\n"
+        "could be read), the country file or the plug-in cannot be used: one line says why and nothing is\n"
+        "written.\n";
+    return usage;
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions& o, std::string& error) {
+    bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || arg == "-" || arg.empty() || arg[0] != '-') {
+            if (!o.logPath.empty()) {
+                error = "one log file at a time: " + o.logPath + " and " + arg;
+                return CommandLine::error;
+            }
+            o.logPath = arg;
+            continue;
+        }
         std::string value;
         bool hasInlineValue = false;
-        if (arg.rfind("--", 0) == 0) {
-            size_t eq = arg.find('=');
-            if (eq != std::string::npos) {
-                value = arg.substr(eq + 1);
-                arg = arg.substr(0, eq);
-                hasInlineValue = true;
-            }
+        size_t eq = arg.find('=');
+        if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = arg.substr(eq + 1);
+            arg = arg.substr(0, eq);
+            hasInlineValue = true;
         }
-        auto takeValue = [&]() -> bool {
-            if (hasInlineValue) return true;
-            if (i + 1 >= args.size()) {
-                error = arg + " needs a value";
-                return false;
-            }
-            value = args[++i];
-            return true;
-        };
-        auto flag = [&](bool& target) -> bool {
-            if (hasInlineValue) {
-                error = arg + " takes no value";
-                return false;
-            }
-            target = true;
-            return true;
-        };
-
-        if (arg == "--help" || arg == "-h") return CommandLine::help;
-        if (arg == "--html") {
-            if (!flag(o.html)) return CommandLine::error;
-        } else if (arg == "--cabrillo") {
-            if (!flag(o.cabrillo)) return CommandLine::error;
-        } else if (arg == "--windows") {
-            if (!flag(o.windows)) return CommandLine::error;
-        } else if (arg == "--out" || arg == "--plugin" || arg == "--cty" || arg == "--call" ||
-                   arg == "--host-version" || arg == "--header" || arg == "--check" || arg == "--start" ||
-                   arg == "--end") {
-            if (!takeValue()) return CommandLine::error;
-            if (arg == "--out") o.outDir = value;
-            if (arg == "--plugin") o.pluginPath = value;
-            if (arg == "--cty") o.countryFile = value;
-            if (arg == "--call") o.ownCall = text::ToUpper(text::Trim(value));
-            if (arg == "--host-version") o.hostVersion = value;
-            if (arg == "--header") {
-                HeaderValue h;
-                if (!ParseHeaderOption(value, h, error)) return CommandLine::error;
-                o.headers.push_back(h);
-            }
-            if (arg == "--check") {
-                if (text::Trim(text::Split(value, ':')[0]).empty()) {
-                    error = "--check wants CALL[:BAND:MODE]";
-                    return CommandLine::error;
-                }
-                o.checks.push_back(value);
-            }
-            if (arg == "--start" || arg == "--end") {
-                auto t = ParseDateTimeOption(value);
-                if (!t) {
-                    error = arg + " wants a date and time such as \"2019-01-05 1800\", got '" + value + "'";
-                    return CommandLine::error;
-                }
-                (arg == "--start" ? o.start : o.end) = *t;
-            }
-        } else if (arg.rfind("--", 0) == 0) {
+        if (arg == "-h") arg = "--help";
+        const OptionSpec* spec = FindOption(arg);
+        if (!spec) {
             error = "unknown option " + arg + " (see --help)";
             return CommandLine::error;
-        } else if (o.logPath.empty()) {
-            o.logPath = arg;
-        } else {
-            error = "one log file at a time: " + o.logPath + " and " + arg;
+        }
+        if (!spec->value && hasInlineValue) {
+            error = arg + " takes no value";
             return CommandLine::error;
         }
+        if (arg == "--help") return CommandLine::help;
+        if (arg == "--version") return CommandLine::version;
+        if (spec->value && !hasInlineValue) {
+            // An option in the value's place means the value was left out.
+            if (i + 1 >= args.size() || (args[i + 1].size() > 1 && args[i + 1].rfind("--", 0) == 0)) {
+                error = arg + " needs a value";
+                return CommandLine::error;
+            }
+            value = args[++i];
+        }
+        if (!spec->apply(o, value, error)) return CommandLine::error;
     }
     if (o.logPath.empty()) {
         error = "no log file given (see --help)";

@@ -63,6 +63,7 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
     exact_.clear();
     prefixes_.clear();
     longestPrefix_ = 0;
+    version_.clear();
 
     struct Pending {
         int entity;
@@ -104,6 +105,11 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
             bool isExact = text::Trim(raw).rfind('=', 0) == 0;
             std::string alias = CleanAlias(isExact ? text::Trim(raw).substr(1) : raw);
             if (alias.empty()) continue;
+            // The file's edition stands among the exact calls as "=VERyyyymmdd".
+            if (isExact && alias.size() == 11 && alias.rfind("VER", 0) == 0 &&
+                alias.find_first_not_of("0123456789", 3) == std::string::npos) {
+                version_ = alias.substr(3);
+            }
             (isExact ? pending.exact : pending.prefixes).push_back(alias);
         }
         all.push_back(pending);

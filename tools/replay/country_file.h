@@ -36,6 +36,8 @@ public:
     const CountryEntity* EntityOf(const std::string& call) const;
 
     size_t EntityCount() const { return entities_.size(); }
+    // The edition the file names in its "=VERyyyymmdd" entry ("20230502"); "" when it names none.
+    const std::string& Version() const { return version_; }
     // Every exact-call entry of an entity, for making test and sample logs from real country data.
     std::vector<std::string> ExactCallsOf(const std::string& primaryPrefix) const;
     // Every exact-call entry of the file, sorted, with the primary prefix it resolves to.
@@ -51,6 +53,7 @@ private:
     std::unordered_map<std::string, int> exact_;
     std::unordered_map<std::string, int> prefixes_;
     size_t longestPrefix_ = 0;
+    std::string version_;
 };
 
 }  // namespace replay

@@ -1,8 +1,8 @@
 #pragma once
 // The operator at the screen, for the Windows build: while the plug-in holds the host's call in its modal
-// Cabrillo header dialog or in its "Output" message box, a watcher thread finds the window, fills the header
-// fields given on the command line, and presses OK, so a replay never waits for a person. The native
-// plug-in answers its prompts itself; there this does nothing.
+// Cabrillo header dialog or in its "Output" message box, a watcher thread finds the window, types in the
+// replay's header fields (see ComposeHeader), and presses OK, so a replay never waits for a person. The
+// native plug-in answers its prompts itself; there this does nothing.
 #include <atomic>
 #include <mutex>
 #include <string>

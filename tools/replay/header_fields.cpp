@@ -1,33 +1,40 @@
 #include "header_fields.h"
 
 #include "common/text.h"
-#include "platform/settings.h"
 
 namespace replay {
 
+namespace {
+constexpr const char* kSoapbox = "SOAPBOX";
+constexpr const char* kContest = "CONTEST";
+constexpr const char* kCallsign = "CALLSIGN";
+constexpr const char* kFromOption = "--header";
+constexpr const char* kFromLog = "the log";
+}  // namespace
+
 const std::vector<HeaderField>& HeaderFields() {
     static const std::vector<HeaderField> fields = {
-        {"CALLSIGN", nullptr, 1010},
-        {"CONTEST", nullptr, 1009},
-        {"OPERATORS", "Operators", 1006},
-        {"NAME", "Name", 1007},
-        {"ADDRESS", "Address", 1002},
-        {"ADDRESS-CITY", "Address_City", 1003},
-        {"ADDRESS-STATE-PROVINCE", "Address_St_Prov", 1011},
-        {"ADDRESS-POSTALCODE", "Address_PostalCode", 1012},
-        {"ADDRESS-COUNTRY", "Address_Country", 1015},
-        {"CLUB", "Club", 1005},
-        {"SOAPBOX", "SoapBox", 1001},
-        {"EMAIL", "Email", 1004},
-        {"LOCATION", nullptr, 1024},
-        {"CATEGORY-OPERATOR", nullptr, 1013},
-        {"CATEGORY-BAND", nullptr, 1014},
-        {"CATEGORY-ASSISTED", nullptr, 1016},
-        {"CATEGORY-MODE", nullptr, 1017},
-        {"CATEGORY-OVERLAY", nullptr, 1023},
-        {"CATEGORY-POWER", nullptr, 1021},
-        {"CATEGORY-STATION", nullptr, 1025},
-        {"CATEGORY-TRANSMITTER", nullptr, 1022},
+        {"CALLSIGN", 1010},
+        {"CONTEST", 1009},
+        {"LOCATION", 1024},
+        {"CATEGORY-OPERATOR", 1013},
+        {"CATEGORY-ASSISTED", 1016},
+        {"CATEGORY-BAND", 1014},
+        {"CATEGORY-MODE", 1017},
+        {"CATEGORY-OVERLAY", 1023},
+        {"CATEGORY-POWER", 1021},
+        {"CATEGORY-STATION", 1025},
+        {"CATEGORY-TRANSMITTER", 1022},
+        {"OPERATORS", 1006},
+        {"NAME", 1007},
+        {"ADDRESS", 1002},
+        {"ADDRESS-CITY", 1003},
+        {"ADDRESS-STATE-PROVINCE", 1011},
+        {"ADDRESS-POSTALCODE", 1012},
+        {"ADDRESS-COUNTRY", 1015},
+        {"CLUB", 1005},
+        {"EMAIL", 1004},
+        {"SOAPBOX", 1001},
     };
     return fields;
 }
@@ -54,37 +61,75 @@ bool ParseHeaderOption(const std::string& option, HeaderValue& out, std::string&
         error = "unknown Cabrillo header field '" + option.substr(0, eq) + "'; known: " + known;
         return false;
     }
+    std::string value = option.substr(eq + 1);
+    // A line break would end the header line early and start a line the sponsor's robot cannot read.
+    if (value.find_first_of("\r\n") != std::string::npos && std::string(f->tag) != kSoapbox) {
+        error = std::string("--header ") + f->tag + ": only SOAPBOX may hold several lines";
+        return false;
+    }
     out.field = f;
-    out.value = option.substr(eq + 1);
+    out.value = value;
+    out.origin = kFromOption;
     return true;
 }
 
-namespace {
-// One line break, whatever its form in the operator's text.
-std::string UnifyBreaks(const std::string& value) {
-    return text::ReplaceAll(text::ReplaceAll(value, "\r\n", "\n"), "\r", "\n");
-}
-}  // namespace
-
-std::string DialogText(const std::string& value) { return text::ReplaceAll(UnifyBreaks(value), "\n", "\r\n"); }
-
-std::string SettingsText(const HeaderValue& v) {
-    // Single-line fields keep their text; the soapbox keeps its lines the way the dialog stores them.
-    if (std::string(v.field->tag) != "SOAPBOX") return v.value;
-    return text::ReplaceAll(UnifyBreaks(v.value), "\n", "<CR><LF>");
+void AddLogHeaderLine(std::map<std::string, std::string>& header, const HeaderField& field, const std::string& value) {
+    std::string& joined = header[field.tag];
+    if (!joined.empty()) {
+        std::string tag = field.tag;
+        joined += tag == kSoapbox ? "\n" : tag == "ADDRESS" ? ", " : " ";
+    }
+    joined += value;
 }
 
-bool WriteHeaderSettings(const std::vector<HeaderValue>& values, std::vector<std::string>& warnings) {
-    bool ok = true;
-    for (const HeaderValue& v : values) {
-        if (!v.field->settingsKey) {
-            warnings.push_back(std::string(v.field->tag) +
-                               " can only be set in the header dialog of the Windows build; it keeps its default");
+std::string DialogText(const std::string& value) {
+    std::string unified = text::ReplaceAll(text::ReplaceAll(value, "\r\n", "\n"), "\r", "\n");
+    return text::ReplaceAll(unified, "\n", "\r\n");
+}
+
+std::vector<HeaderValue> ComposeHeader(const std::vector<HeaderValue>& options,
+                                       const std::map<std::string, std::string>& logHeader,
+                                       const std::string& ownCall, const char* ownCallOrigin) {
+    std::vector<HeaderValue> header;
+    for (const HeaderField& f : HeaderFields()) {
+        HeaderValue v;
+        v.field = &f;
+        auto log = logHeader.find(f.tag);
+        if (log != logHeader.end() && !log->second.empty()) {
+            v.value = log->second;
+            v.origin = kFromLog;
+        } else if (std::string(f.tag) == kCallsign && !ownCall.empty()) {
+            v.value = ownCall;
+            v.origin = ownCallOrigin;
+        }
+        for (const HeaderValue& o : options) {
+            if (o.field == &f) v = o;  // the last --header of a field wins
+        }
+        if (std::string(f.tag) == kContest && v.origin != std::string(kFromOption)) continue;
+        header.push_back(v);
+    }
+    return header;
+}
+
+std::string HeaderOriginLine(const std::vector<HeaderValue>& header) {
+    // Each origin once, in the order it first appears, with its fields in dialog order; the empty ones last.
+    std::vector<std::pair<std::string, std::string>> groups;
+    std::string empty;
+    for (const HeaderValue& v : header) {
+        if (!*v.origin) {
+            empty += std::string(" ") + v.field->tag;
             continue;
         }
-        ok = Settings::WriteString(v.field->settingsKey, SettingsText(v)) && ok;
+        std::string origin = std::string("from ") + v.origin;
+        auto g = groups.begin();
+        while (g != groups.end() && g->first != origin) ++g;
+        if (g == groups.end()) g = groups.insert(g, {origin, ""});
+        g->second += std::string(" ") + v.field->tag;
     }
-    return ok;
+    if (!empty.empty()) groups.push_back({"empty", empty});
+    std::string line = "Cabrillo header:";
+    for (size_t i = 0; i < groups.size(); ++i) line += (i ? "; " : " ") + groups[i].first + ":" + groups[i].second;
+    return line;
 }
 
 }  // namespace replay

@@ -1,38 +1,48 @@
 #pragma once
-// The Cabrillo header fields an operator can give the replay (--header KEY=VALUE). The plug-in asks for
-// them in its header dialog; the Windows replay fills that dialog as the operator would, the native replay
-// (whose plug-in has no dialog) writes the remembered ones into the settings file, where the dialog would
-// have stored them.
+// The Cabrillo header of a replay: every field of the plug-in's header dialog, taken from the input log,
+// overridden by --header KEY=VALUE, and empty where neither gives one, so nothing an earlier run stored in
+// the settings file reaches the file. The Windows replay fills the dialog with them as an operator would;
+// the native plug-in's dialog has no screen and confirms the answer the replay installs.
+#include <map>
 #include <string>
 #include <vector>
 
 namespace replay {
 
 struct HeaderField {
-    const char* tag;          // Cabrillo tag, as the operator writes it
-    const char* settingsKey;  // key in section Settings of Plugins\ARRL-RTTY.ini; nullptr: only the dialog sets it
-    int controlId;            // the dialog's control
+    const char* tag;  // Cabrillo tag, as the operator writes it; also the dialog label it stands beside
+    int controlId;    // the dialog's control
 };
 
 struct HeaderValue {
     const HeaderField* field = nullptr;
     std::string value;
+    const char* origin = "";  // where the value came from: "--header", "the log", "--call"; "" for none
 };
 
 // Case ignored; "EMAIL" and "E-MAIL" are the same field.
 const HeaderField* FindHeaderField(const std::string& tag);
 const std::vector<HeaderField>& HeaderFields();
 
-// "NAME=Jo Smith" -> the field and its value; false with a one-line error for an unknown key or no '='.
+// "NAME=Jo Smith" -> the field and its value; false with a one-line error for an unknown key, no '=', or a
+// line break in any field but SOAPBOX.
 bool ParseHeaderOption(const std::string& option, HeaderValue& out, std::string& error);
 
-// Line breaks of a multi-line value as the dialog's edit control holds them ("\r\n"), and as the settings
-// file stores them ("<CR><LF>").
-std::string DialogText(const std::string& value);
-std::string SettingsText(const HeaderValue& value);
+// One header line of the input log into `header` (by tag). A tag given on several lines keeps them all:
+// SOAPBOX line by line, ADDRESS joined by ", ", any other by a blank.
+void AddLogHeaderLine(std::map<std::string, std::string>& header, const HeaderField& field, const std::string& value);
 
-// Writes the values that have a settings key into the settings file of the current directory; each value
-// that only the dialog can set is named in `warnings`. false when the settings file cannot be written.
-bool WriteHeaderSettings(const std::vector<HeaderValue>& values, std::vector<std::string>& warnings);
+// Line breaks of a multi-line value as the dialog's edit control holds them ("\r\n").
+std::string DialogText(const std::string& value);
+
+// Every dialog field with its value and origin: --header first, then the log's own header (by tag), then
+// the own call for CALLSIGN; any other field is empty. CONTEST, which the file never takes from the dialog,
+// only when --header names it.
+std::vector<HeaderValue> ComposeHeader(const std::vector<HeaderValue>& options,
+                                       const std::map<std::string, std::string>& logHeader,
+                                       const std::string& ownCall, const char* ownCallOrigin);
+
+// One line for people: "Cabrillo header: from the log: ...; from --header: ...; empty: ...".
+std::string HeaderOriginLine(const std::vector<HeaderValue>& header);
 
 }  // namespace replay

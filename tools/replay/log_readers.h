@@ -7,19 +7,24 @@
 
 namespace replay {
 
-// Cabrillo 3.0: header tags (CALLSIGN, CLAIMED-SCORE) and QSO lines read by blank-separated tokens:
-// freq mode date time mycall rst exch call rst exch [transmitter].
+// Cabrillo 3.0: header tags (CALLSIGN, CLAIMED-SCORE, the fields of the header dialog) and QSO lines read by
+// blank-separated tokens: freq mode date time mycall rst exch call rst exch [transmitter]. A line that ends
+// at the received report is kept with an empty received exchange and a note.
 ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName);
 
-// ADIF (.adi): optional header up to <EOH>, records of <NAME:length[:type]>data fields ended by <EOR>.
+// ADIF (.adi): optional header up to <EOH>, records of <NAME:length[:type]>data fields ended by <EOR>. The
+// Cabrillo header comes from header fields named like its tags (CATEGORY_POWER or CATEGORY-POWER) and from
+// the first record's STATION_CALLSIGN, OPERATOR, MY_STATE (LOCATION), MY_NAME, MY_STREET, MY_CITY,
+// MY_POSTAL_CODE and MY_COUNTRY.
 ParsedLog ParseAdif(const std::string& content, const std::string& fileName);
 
 // Which format the bytes are, by content first and by the file name's extension only when the content
 // does not say; unknown when neither does.
 LogFormat DetectLogFormat(const std::string& content, const std::string& fileName);
 
-// Reads the file and parses it in its format. false with a one-line error when the file cannot be read,
-// is empty, or is neither Cabrillo nor ADIF.
+// Reads the file ("-": standard input) and parses it in its format. false with a one-line error when the
+// file cannot be read, is empty, is UTF-16 or binary, is neither Cabrillo nor ADIF, or holds no QSO that
+// could be read.
 bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error);
 
 }  // namespace replay

@@ -1,6 +1,7 @@
 #pragma once
 // A contest log as the replay reads it: the QSOs the host would have logged, already in the host's terms
 // (band name, frequency in Hz, the host's mode name, the QSO time), and every line that could not be used.
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,8 +16,8 @@ const char* LogFormatName(LogFormat format);
 
 struct LogQso {
     int line = 0;              // where the QSO starts in its file (1-based)
-    std::string ownCall;       // the station's own call as logged with this QSO
-    std::string call;          // worked call
+    std::string ownCall;       // the station's own call as logged with this QSO, upper case
+    std::string call;          // worked call, upper case
     COleDateTime time;
     unsigned frequencyHz = 0;
     std::string band;          // "20m", an honest "30m", or "" off the amateur bands
@@ -35,6 +36,7 @@ struct ParsedLog {
     std::string fileName;            // as given, for messages
     std::string ownCall;             // header CALLSIGN / STATION_CALLSIGN, else the first QSO's own call
     std::optional<long long> claimedScore;
+    std::map<std::string, std::string> header;  // the Cabrillo header fields the log gives, by tag
     std::vector<LogQso> qsos;
     std::vector<LogProblem> skipped;  // lines or records not used
     std::vector<LogProblem> notes;    // QSOs used, with a remark (e.g. ADIF record without <EOR>)

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
 #if defined(_WIN32)
     // The report is CRLF text already: the console must not add a second CR.
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);  // a log read from "-" keeps its bytes
 #endif
     std::vector<std::string> args(argv + 1, argv + argc);
     replay::ReplayOptions options;
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     switch (replay::ParseCommandLine(args, options, error)) {
         case replay::CommandLine::help:
             std::cout << replay::UsageText();
+            return 0;
+        case replay::CommandLine::version:
+            std::cout << "stats-replay " STATS_VERSION "\n";
             return 0;
         case replay::CommandLine::error:
             std::cerr << "stats-replay: " << error << "\n";

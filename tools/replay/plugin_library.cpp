@@ -63,6 +63,8 @@ bool PluginLibrary::Load(const std::string& path, std::string& error) {
     Resolve(handle_, "RemoveData0", RemoveData0, missing);
     Resolve(handle_, "CheckCall0", CheckCall0, missing);
     Resolve(handle_, "GetResult0", GetResult0, missing);
+    std::string optional;
+    Resolve(handle_, "SetHeaderDialogAnswer", SetHeaderDialogAnswer, optional);
     if (!missing.empty()) {
         error = path + " is not the Stats plug-in: missing " + missing;
         Unload();

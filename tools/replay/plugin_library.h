@@ -27,6 +27,7 @@ public:
     RemoveData0Fn RemoveData0 = nullptr;
     CheckCall0Fn CheckCall0 = nullptr;
     GetResult0Fn GetResult0 = nullptr;
+    SetHeaderDialogAnswerFn SetHeaderDialogAnswer = nullptr;  // native plug-in only; nullptr when it lacks it
 
 private:
     void* handle_ = nullptr;

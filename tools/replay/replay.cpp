@@ -1,8 +1,10 @@
 #include "replay.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <ostream>
 
 #include "band_mode.h"
@@ -63,6 +65,36 @@ std::optional<long long> ParseScore(const std::string& s) {
     return std::stoll(t);
 }
 
+// The plug-in writes a line for each QSO it rejects to its bad-QSO file, named after the contest's end; the
+// line ends in the reason ("...  599  NY   WRONG MODE !!!"). Reading what each AddData0 appended gives
+// the plug-in's own reason, whatever its rules are.
+class BadQsoReasons {
+public:
+    explicit BadQsoReasons(const COleDateTime& contestEnd)
+        : path_(text::Format("BadQSO_DezuvEZIR_%s.txt", contestEnd.Format("%d_%m_%Y").c_str())) {}
+    void Mark() {
+        std::error_code ec;
+        auto size = fs::file_size(path_, ec);
+        mark_ = ec ? 0 : size;
+    }
+    // The reason of the last line written since Mark.
+    std::string Reason() const {
+        std::ifstream in(path_, std::ios::binary);
+        in.seekg(static_cast<std::streamoff>(mark_));
+        std::string added((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string line = text::Trim(added);
+        line = line.substr(line.find_last_of('\n') == std::string::npos ? 0 : line.find_last_of('\n') + 1);
+        size_t gap = line.rfind("  ");
+        std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
+        if (reason.size() > 4 && reason.compare(reason.size() - 4, 4, " !!!") == 0) reason.resize(reason.size() - 4);
+        return reason.empty() ? "no reason in the bad-QSO file" : reason;
+    }
+
+private:
+    std::string path_;
+    std::uintmax_t mark_ = 0;
+};
+
 std::string Where(const ParsedLog& log, int line) { return text::Format("%s:%d: ", log.fileName.c_str(), line); }
 
 struct CheckQuestion {
@@ -72,13 +104,49 @@ struct CheckQuestion {
 CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
     std::vector<std::string> parts = text::Split(question, ':');
     CheckQuestion q;
-    q.call = text::Trim(parts[0]);
+    q.call = text::ToUpper(text::Trim(parts[0]));
     // Without band and mode the question is asked where the operator last was.
     q.band = log.qsos.empty() ? "20m" : log.qsos.back().band;
     q.mode = log.qsos.empty() ? "RTTY" : log.qsos.back().mode;
     if (parts.size() > 1 && !text::Trim(parts[1]).empty()) q.band = NormaliseBandName(parts[1]);
     if (parts.size() > 2 && !text::Trim(parts[2]).empty()) q.mode = text::Trim(parts[2]);
     return q;
+}
+
+constexpr const char* kPeriodFormat = "%Y-%m-%d %H%M";
+constexpr double kCountryFileMaxAgeDays = 365.0;
+
+// Whole minutes, so that times built in different ways compare exactly.
+long long Minutes(const COleDateTime& t) { return std::llround(t.m_dt * 24.0 * 60.0); }
+
+// The date of the country file's edition; null when it names none.
+COleDateTime CountryFileEdition(const CountryFile& cty) {
+    const std::string& v = cty.Version();
+    if (v.size() != 8) return COleDateTime::Null();
+    return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
+}
+
+// "156 WRONG MODE (DG), 2 WRONG BAND (30m)": most first.
+std::string RejectionList(const ReplaySummary& summary) {
+    std::vector<std::pair<std::string, size_t>> sorted(summary.rejections.begin(), summary.rejections.end());
+    std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
+    std::string list;
+    for (const auto& r : sorted) list += (list.empty() ? "" : ", ") + std::to_string(r.second) + " " + r.first;
+    return list;
+}
+
+// The native plug-in's header dialog has no screen: it confirms the answer installed here. On Windows the
+// dialog operator types the same texts into the real dialog.
+void InstallHeaderAnswer(const PluginLibrary& plugin, const std::vector<HeaderValue>& header) {
+    if (!plugin.SetHeaderDialogAnswer) return;
+    std::vector<std::string> texts;
+    for (const HeaderValue& v : header) texts.push_back(DialogText(v.value));
+    std::vector<const char*> labelPointers, textPointers;
+    for (size_t i = 0; i < header.size(); ++i) {
+        labelPointers.push_back(header[i].field->tag);
+        textPointers.push_back(texts[i].c_str());
+    }
+    plugin.SetHeaderDialogAnswer(static_cast<int>(header.size()), labelPointers.data(), textPointers.data());
 }
 
 }  // namespace
@@ -115,6 +183,10 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
+    if (o.cabrillo && !DialogOperator::HasWindows() && !plugin.SetHeaderDialogAnswer) {
+        err << kTool << pluginPath.string() << " takes no Cabrillo header (it lacks SetHeaderDialogAnswer)\n";
+        return 2;
+    }
     fs::path outDir = fs::absolute(o.outDir.empty() ? "stats-out" : o.outDir, ec);
     fs::create_directories(outDir / "Plugins", ec);
     if (ec) {
@@ -142,23 +214,29 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     COleDateTime start = o.start ? *o.start : ContestStartNear(FirstQsoTime(log.qsos));
     COleDateTime end = o.end ? *o.end : ContestEndFor(start);
+    COleDateTime edition = CountryFileEdition(cty);
+    if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
+        err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
+            << ", more than a year before the contest: calls issued since may get no or a wrong prefix; "
+               "give a newer one with --cty FILE\n";
+    }
 
     // A replay shows no status windows unless asked: with "Start" at 1 the first reset starts none.
     if (!o.windows && !Settings::WriteString("Start", "1")) {
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (o.cabrillo && !o.headers.empty() && !DialogOperator::HasWindows()) {
-        std::vector<std::string> warnings;
-        WriteHeaderSettings(o.headers, warnings);
-        for (const std::string& w : warnings) err << kTool << w << "\n";
+    std::vector<HeaderValue> header;
+    if (o.cabrillo) {
+        header = ComposeHeader(o.headers, log.header, ownCall, o.ownCall.empty() ? "the log" : "--call");
+        InstallHeaderAnswer(plugin, header);
     }
     if (!o.hostVersion.empty()) {
         std::ofstream ini("Tolv2.ini", std::ios::binary | std::ios::trunc);
         ini << "[Tolv]\r\nTolv=" << o.hostVersion << "\r\n";
     }
 
-    DialogOperator dialogOperator(o.cabrillo ? o.headers : std::vector<HeaderValue>());
+    DialogOperator dialogOperator(header);
     if (o.cabrillo) dialogOperator.Start();
 
     if (o.html) plugin.setVersion(o.hostVersion.c_str());
@@ -170,7 +248,13 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
                        kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, ownPrefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty,
                        kEmpty, kEmpty);
 
+    BadQsoReasons reasons(end);
     for (const LogQso& q : log.qsos) {
+        if (Minutes(q.time) < Minutes(start) || Minutes(q.time) >= Minutes(end)) {
+            ++summary.outsidePeriod;
+            err << Where(log, q.line) << "outside the contest period: " << q.call << " "
+                << q.time.Format(kPeriodFormat) << " (replayed all the same)\n";
+        }
         std::string prefix = cty.PrefixOf(q.call);
         if (prefix.empty()) {
             ++summary.prefixesUnresolved;
@@ -179,6 +263,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         COleDateTime time = q.time;
         COleDateTime t4 = noTime, t5 = noTime, t6 = noTime;
         const std::string& qsoOwnCall = o.ownCall.empty() && !q.ownCall.empty() ? q.ownCall : ownCall;
+        reasons.Mark();
         int added = plugin.AddData0(qsoOwnCall.c_str(), q.call.c_str(), &time, &t4, &t5, &t6, 0, q.frequencyHz,
                                     q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
                                     q.exchRcvd.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
@@ -188,8 +273,13 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
             ++summary.added;
         } else {
             ++summary.rejected;
-            err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " "
-                << (q.band.empty() ? "(no band)" : q.band) << " " << q.mode << "\n";
+            std::string band = q.band.empty() ? "(no band)" : q.band;
+            std::string reason = reasons.Reason();
+            err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
+                << ": " << reason << "\n";
+            if (reason.find("MODE") != std::string::npos) reason += " (" + q.mode + ")";
+            if (reason.find("BAND") != std::string::npos) reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
+            ++summary.rejections[reason];
         }
     }
 
@@ -223,7 +313,10 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
         << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
-        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved\n";
+        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
+        << " outside the contest period " << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
+    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
+    if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
         << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));

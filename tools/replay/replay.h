@@ -3,6 +3,7 @@
 // calls it in the host's order (setVersion when HTML is wanted, ResetStats0, one AddData0 per QSO,
 // GetResult0, then CheckCall0 for each question asked), and prints the report exactly as the plug-in made it.
 #include <iosfwd>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,21 +35,24 @@ struct ReplaySummary {
     size_t rejected = 0;
     size_t linesSkipped = 0;
     size_t prefixesUnresolved = 0;
+    size_t outsidePeriod = 0;                // replayed all the same
+    std::map<std::string, size_t> rejections;  // "WRONG MODE (DG)" -> count, the plug-in's reasons
     std::optional<long long> claimedScore;  // the log's CLAIMED-SCORE
     std::optional<long long> pluginScore;   // what the plug-in computed
     std::string report;                     // GetResult0's text
     std::vector<int> checkCodes;
 };
 
-enum class CommandLine { run, help, error };
+enum class CommandLine { run, help, version, error };
 CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions& options, std::string& error);
 std::string UsageText();
+std::vector<std::string> OptionNames();  // every long option, as --help lists them
 
 // The meaning of a CheckCall0 answer, for people.
 const char* CheckCodeMeaning(int code);
 
-// Runs the whole replay. Returns the exit code: 0 done, 2 when the log, the country file or the plug-in
-// cannot be used. The report goes to `out` byte for byte; messages and the summary go to `err`. The current
+// Runs the whole replay. Returns the exit code: 0 done, 2 when the log (no QSO in it could be read), the
+// country file or the plug-in cannot be used; then nothing is written. The report goes to `out` byte for byte; messages and the summary go to `err`. The current
 // directory is the output folder while the plug-in runs and is restored before returning.
 int RunReplay(const ReplayOptions& options, std::ostream& out, std::ostream& err, ReplaySummary* summary = nullptr);
 

@@ -34,3 +34,5 @@ using ResetStats0Fn = int(STATS_CALL*)(const char*, int, const char*, COleDateTi
                                        const char*, const char*, const char*, const char*, const char*, int,
                                        int, int, double, double, const char*, const char*, const char*);
 using GetResult0Fn = const char*(STATS_CALL*)(int*);
+// Native build only: the answer its screenless header dialog confirms, as dialog labels and their texts.
+using SetHeaderDialogAnswerFn = void(STATS_CALL*)(int, const char* const*, const char* const*);

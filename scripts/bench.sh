@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks and prints the speed goals beside what they measured (scripts/bench_table.py):
+# natively through libStats.so, and the rebuild through Stats.dll under wine. Exits non-zero when a ratio goal
+# (one that compares two measurements of this run) is missed; absolute times depend on the machine and are
+# reported only.
+#
+#   scripts/bench.sh           every benchmark, five repetitions each, and the rebuild under wine (minutes)
+#   scripts/bench.sh --quick   the ratio goals only (CheckCall0 flat from 1,000 to 1,000,000 QSOs and against
+#                              the linear scan), under a minute; scripts/test.sh runs this
+#
+# STATS_BENCH_OUT keeps the JSON results in that folder instead of a temporary one.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+quick=0
+for arg in "$@"; do
+  case "$arg" in
+    --quick) quick=1 ;;
+    -h|--help) sed -n '2,11p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "bench: unknown option $arg (see --help)" >&2; exit 2 ;;
+  esac
+done
+
+bash scripts/setup.sh
+out=${STATS_BENCH_OUT:-$(mktemp -d /tmp/stats-bench.XXXXXX)}
+mkdir -p "$out"
+[ -z "${STATS_BENCH_OUT:-}" ] && trap 'rm -rf "$out"' EXIT
+
+cmake --preset native >/dev/null
+cmake --build build/native -j2 --target Stats engine_bench score_report_bench status_refresh_bench >/dev/null
+bin=build/native/bin
+
+if [ "$quick" = 1 ]; then
+  "$bin/engine_bench" --benchmark_filter='BM_CheckCall0Cold/(1000|1000000)/|BM_CheckCall0Warm/100000$|BM_DupeScan' \
+    --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/engine.json" --benchmark_out_format=json >/dev/null 2>"$out/engine.log" \
+    || { cat "$out/engine.log" >&2; exit 1; }
+else
+  reps=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
+  for b in engine score_report status_refresh; do
+    echo "bench: ${b}_bench" >&2
+    "$bin/${b}_bench" "${reps[@]}" --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null \
+      2>"$out/$b.log" || { cat "$out/$b.log" >&2; exit 1; }
+  done
+  echo "bench: rebuild through Stats.dll under wine" >&2
+  cmake --preset win32 >/dev/null
+  cmake --build build/win32 -j2 --target Stats rebuild_timing >/dev/null
+  (
+    source scripts/wine-env.sh
+    trap wine_env_cleanup EXIT
+    wine_env_setup
+    wine build/win32/bin/rebuild_timing.exe 30 | tr -d '\r' > "$out/wine_rebuild.json"
+  )
+fi
+
+python3 scripts/bench_table.py "$out"

@@ -1,0 +1,111 @@
+#!/usr/bin/env python3
+"""Prints the speed goals of the plug-in beside what the benchmarks measured, and fails when a ratio goal is
+missed. Absolute goals (times) depend on the machine and are reported only; ratio goals compare two
+measurements of the same run and must hold anywhere.
+
+usage: bench_table.py RESULT_DIR   (the JSON files scripts/bench.sh wrote there)
+"""
+import json
+import os
+import sys
+
+
+def load(path):
+    """{benchmark name: {"min": ns, "median": ns}} from a Google Benchmark JSON file."""
+    if not os.path.exists(path):
+        return {}
+    with open(path) as f:
+        data = json.load(f)
+    scale = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+    out = {}
+    for b in data.get("benchmarks", []):
+        name = b.get("run_name", b["name"])
+        entry = out.setdefault(name, {})
+        aggregate = b.get("aggregate_name") if b.get("run_type") == "aggregate" else None
+        if aggregate not in (None, "median", "min"):
+            continue
+        if "median_ns" in b:  # timed one call at a time: the spread is in the counters
+            median, fastest = b["median_ns"], b["min_ns"]
+        else:
+            median = fastest = b["real_time"] * scale[b.get("time_unit", "ns")]
+        if aggregate in (None, "median"):
+            entry["median"] = median
+        if aggregate in (None, "min") or "median_ns" in b:
+            entry["min"] = min(entry.get("min", fastest), fastest)
+    return out
+
+
+def fmt(ns):
+    if ns is None:
+        return "-"
+    if ns >= 1e6:
+        return "%.2f ms" % (ns / 1e6)
+    if ns >= 1e3:
+        return "%.2f us" % (ns / 1e3)
+    return "%.0f ns" % ns
+
+
+def main():
+    d = sys.argv[1]
+    runs = {}
+    for f in ("engine", "score_report", "status_refresh"):
+        runs.update(load(os.path.join(d, f + ".json")))
+    wine = None
+    wine_path = os.path.join(d, "wine_rebuild.json")
+    if os.path.exists(wine_path):
+        with open(wine_path) as f:
+            r = json.load(f)["rebuild_ms"]
+            wine = {"min": r["min"] * 1e6, "median": r["median"] * 1e6}
+
+    rows = []  # goal, limit, min, median, baseline, met (None: not measured), ratio goal?
+
+    def absolute(goal, name, limit_ns, data=None):
+        m = data if data is not None else runs.get(name)
+        if not m:
+            return
+        rows.append((goal, "<= " + fmt(limit_ns), fmt(m.get("min")), fmt(m.get("median")), "",
+                     m["median"] <= limit_ns, False))
+
+    for n in (1000, 10000, 100000, 1000000):
+        absolute("engine mutex held by a refresh snapshot, %d QSOs" % n, "BM_SnapshotUnderLock/%d" % n, 10e3)
+    absolute("one status refresh, 100000 QSOs", "BM_Refresh/100000", 100e3)
+    for n in (1000, 10000, 100000, 1000000):
+        absolute("CheckCall0, caches emptied, %d QSOs" % n, "BM_CheckCall0Cold/%d/iterations:400/manual_time" % n,
+                 1e3)
+    cold_small = runs.get("BM_CheckCall0Cold/1000/iterations:400/manual_time")
+    cold_large = runs.get("BM_CheckCall0Cold/1000000/iterations:400/manual_time")
+    if cold_small and cold_large:
+        ratio = cold_large["median"] / cold_small["median"]
+        rows.append(("CheckCall0 caches emptied: 1,000,000 QSOs / 1,000 QSOs", "<= 1.3x", "",
+                     "%.2fx" % ratio, "1k: " + fmt(cold_small["median"]), ratio <= 1.3, True))
+    warm = runs.get("BM_CheckCall0Warm/100000")
+    scan = runs.get("BM_DupeScan/100000")
+    if warm and scan:
+        ratio = scan["median"] / warm["median"]
+        rows.append(("CheckCall0 against a linear scan of the log, 100000 QSOs", ">= 1000x", fmt(warm.get("min")),
+                     fmt(warm["median"]) + " (%.0fx)" % ratio, "scan: " + fmt(scan["median"]), ratio >= 1000, True))
+    absolute("rebuild: ResetStats0 + 10000 AddData0 + GetResult0, native", "BM_Rebuild/10000", 5e6)
+    if wine:
+        absolute("rebuild: ResetStats0 + 10000 AddData0 + GetResult0, Stats.dll under wine", None, 20e6, wine)
+    absolute("GetResult0, 100000 QSOs", "BM_GetResult0/100000", 5e6)
+    absolute("GetResult0, 1000000 QSOs", "BM_GetResult0/1000000", 60e6)
+
+    widths = [max(len(str(r[i])) for r in rows + [("goal", "limit", "min", "median", "baseline (same run)")])
+              for i in range(5)]
+    header = ("goal", "limit", "min", "median", "baseline (same run)", "met")
+    line = "  ".join(str(header[i]).ljust(widths[i]) for i in range(5)) + "  met"
+    print(line)
+    print("-" * len(line))
+    failed = False
+    for r in rows:
+        met = "yes" if r[5] else ("NO (ratio goal)" if r[6] else "no")
+        failed = failed or (r[6] and not r[5])
+        print("  ".join(str(r[i]).ljust(widths[i]) for i in range(5)) + "  " + met)
+    if not rows:
+        print("no benchmark results in " + d)
+        return 1
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,17 @@
+// Native build only. Without a screen the header dialog confirms the answer installed beforehand (see
+// HeadlessHeaderAnswer); this export lets a host stand-in install it, so a replay gives the native plug-in
+// every header field that an operator types into the Windows dialog.
+#include "common/text.h"
+#include "engine/exports/exports.h"
+#include "platform/prompts.h"
+
+STATS_EXPORT void STATS_CALL SetHeaderDialogAnswer(int count, const char* const* labels, const char* const* texts) {
+    try {
+        HeadlessHeaderAnswer answer;
+        for (int i = 0; labels && texts && i < count; ++i) {
+            answer.edits.emplace_back(text::FromC(labels[i]), text::FromC(texts[i]));
+        }
+        SetHeadlessHeaderAnswer(answer);
+    } catch (...) {
+    }
+}
