@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Everything a fresh machine needs to prove the build: set-up, both builds, the native tests, then the
-# Windows tests under wine on a private X display. Exits non-zero on any failure and always cleans up the
-# display, the wine server and the wine prefix it started.
+# Everything a fresh machine needs to prove the build: set-up, both builds, the native tests (also under
+# ThreadSanitizer and under AddressSanitizer with UndefinedBehaviorSanitizer), a short run of each fuzz
+# target, then the Windows tests under wine on a private X display. Exits non-zero on any failure and always
+# cleans up the display, the wine server and the wine prefix it started.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +23,14 @@ echo "== concurrency tests under ThreadSanitizer"
 cmake --preset native-tsan >/dev/null
 cmake --build build/native-tsan --target stats_unit_tests
 ctest --test-dir build/native-tsan -R Concurrency --output-on-failure
+
+echo "== every native unit test under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake --preset native-asan >/dev/null
+cmake --build build/native-asan --target stats_unit_tests Stats stats-replay
+ctest --test-dir build/native-asan --output-on-failure -j2
+
+echo "== fuzz targets, 25 s each"
+bash scripts/fuzz.sh 25
 
 echo "== win32 build"
 cmake --preset win32 >/dev/null

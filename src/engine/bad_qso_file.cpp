@@ -4,6 +4,7 @@
 
 #include "common/text.h"
 #include "engine/text_file.h"
+#include "platform/file_io.h"
 
 namespace badqso {
 
@@ -109,11 +110,12 @@ std::vector<std::string> ReadLines(const std::string& fileName) {
 
 void Rewrite(const std::string& fileName, const std::vector<std::string>& lines) {
     if (fileName.empty()) return;
-    std::FILE* f = std::fopen(fileName.c_str(), "wb");
-    if (f == nullptr) return;
-    WriteLines(f, {kRewriteHeader});
-    WriteLines(f, lines);
-    std::fclose(f);
+    // The lines kept come from reading the file: one that exists but could not be read is left alone.
+    std::string current;
+    if (platform::ReadWholeFile(fileName, kTextFileLimit, current) == platform::ReadResult::unreadable) return;
+    std::string bytes = std::string(kRewriteHeader) + kLineEnd;
+    for (const std::string& line : lines) bytes += line + kLineEnd;
+    platform::ReplaceFileContents(fileName, bytes);
 }
 
 }  // namespace badqso

@@ -40,7 +40,8 @@ bool IsDupeLineOf(const std::string& line, const CInfo& record);
 
 // Lines of the file without their line ends, header included; empty when it cannot be read.
 std::vector<std::string> ReadLines(const std::string& fileName);
-// Truncates the file and writes the rewrite's header, then the lines.
+// Replaces the file with the rewrite's header and the lines, in one step (a failed write leaves the old file
+// whole). A file that exists but cannot be read is not rewritten: the lines handed in did not come from it.
 void Rewrite(const std::string& fileName, const std::vector<std::string>& lines);
 
 }  // namespace badqso

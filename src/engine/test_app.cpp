@@ -1,5 +1,7 @@
 #include "engine/test_app.h"
 
+#include <utility>
+
 #include "common/text.h"
 #include "engine/contest_rules.h"
 #include "engine/host_version.h"
@@ -112,14 +114,18 @@ int CTestApp::BandChangeCount() {
 
 const char* CTestApp::GetResult(int* out) {
     OutputMessage output;
+    std::string report;
     {
         std::lock_guard<std::mutex> lock(mutex);
-        output = ProduceResult(engine, cabrillo, reportText_);
+        output = ProduceResult(engine, cabrillo, report);
     }
     // The message box is modal: the window thread keeps refreshing while it is open.
     if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);
     if (out) *out = -1;
-    return reportText_.c_str();
+    std::lock_guard<std::mutex> lock(mutex);
+    std::string& text = reports_[std::this_thread::get_id()];
+    text = std::move(report);
+    return text.c_str();
 }
 
 void CTestApp::ExitInstance(bool processExiting) {

@@ -3,9 +3,11 @@
 // Every export goes through here; the mutex is never held across a dialog, a message box or a wait
 // for the window thread.
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "engine/args.h"
 #include "engine/engine.h"
@@ -26,6 +28,8 @@ public:
     int AddData(QsoArgs&& args);
     int RemoveData(const QsoArgs& args);
     int ResetStats(const ResetArgs& args);
+    // The report's text stays valid for the calling thread until that thread's next call: each thread that
+    // asks has a buffer of its own.
     const char* GetResult(int* out);
     void SetVersion();
 
@@ -37,7 +41,7 @@ public:
     // Runs when the library unloads: closes every window before the library goes.
     void ExitInstance(bool processExiting);
 
-    std::mutex mutex;  // guards engine and reportText
+    std::mutex mutex;  // guards engine and reports_
     Engine engine;
     CabrilloExport cabrillo;
     std::unique_ptr<StatusWindows> windows;
@@ -46,5 +50,5 @@ public:
     std::function<int(const std::string&, const COleDateTime&, const COleDateTime&)> editCabrilloHeader;
 
 private:
-    std::string reportText_;
+    std::map<std::thread::id, std::string> reports_;  // a node never moves, so its text stays where it is
 };

@@ -1,18 +1,13 @@
 #include "engine/text_file.h"
 
-#include <cstdio>
+#include "platform/file_io.h"
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     lines.clear();
-    if (path.empty()) return false;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return false;
     std::string bytes;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.append(buffer, n);
-    std::fclose(f);
-
+    if (path.empty() || platform::ReadWholeFile(path, kTextFileLimit, bytes) != platform::ReadResult::read) {
+        return false;
+    }
     size_t pos = 0;
     while (pos < bytes.size()) {
         size_t end = bytes.find('\n', pos);

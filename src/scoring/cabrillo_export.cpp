@@ -1,8 +1,10 @@
 #include "scoring/cabrillo_export.h"
 
-#include <cstdio>
+#include <cctype>
+#include <cstring>
 
 #include "common/text.h"
+#include "platform/file_io.h"
 #include "platform/settings.h"
 
 namespace {
@@ -30,6 +32,22 @@ constexpr const char* kKeyClaimed = "Claimed";
 constexpr const char* kKeyCategory = "Category";
 constexpr const char* kKeyOverlay = "Category_Overlay";
 constexpr const char* kKeyContest = "Contest";
+
+// Characters Windows refuses in a file name (control characters too); ':' would name a stream of a file.
+constexpr const char* kNotInFileNames = "<>:\"/\\|?*";
+
+// Names that Windows gives to devices whatever the extension: "NUL.cbr" is the null device, not a file.
+bool IsDeviceName(const std::string& name) {
+    static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+    const std::string upper = text::ToUpper(text::TrimRight(name));
+    for (const char* device : kDevices) {
+        if (upper == device) return true;
+    }
+    // COM and LPT with a digit, or with the superscript 1, 2 or 3 of the ANSI code page.
+    return upper.size() == 4 && (upper.compare(0, 3, "COM") == 0 || upper.compare(0, 3, "LPT") == 0) &&
+           (std::isdigit(static_cast<unsigned char>(upper[3])) || upper[3] == '\xB9' || upper[3] == '\xB2' ||
+            upper[3] == '\xB3');
+}
 
 std::string ReadHeaderKey(const char* key, const std::string& defaultValue = std::string()) {
     return Settings::GetString(key, Settings::kHeaderBuffer, defaultValue);
@@ -66,8 +84,13 @@ std::string SoapboxFileForm(const std::string& encoded) {
 CabrilloExport::CabrilloExport() { ApplyFixedDefaults(fields_); }
 
 std::string CabrilloExport::FileStem(const std::string& callSign) {
-    std::string stem = text::Trim(text::ReplaceAll(text::ReplaceAll(callSign, "/", "_"), "\\", "_"));
-    return stem.empty() ? std::string(kEmptyStem) : stem;
+    std::string stem = text::Trim(callSign);
+    if (stem.empty()) return kEmptyStem;
+    for (char& c : stem) {
+        if (static_cast<unsigned char>(c) < 0x20 || std::strchr(kNotInFileNames, c) != nullptr) c = '_';
+    }
+    if (IsDeviceName(stem.substr(0, stem.find('.')))) stem.insert(0, "_");
+    return stem;
 }
 
 int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&, const COleDateTime&) {
@@ -159,14 +182,8 @@ CabrilloWriteResult CabrilloExport::WriteLog(int claimedScore, const std::string
 
     const std::string fileName = stem_ + kFileExtension;
     CabrilloWriteResult result;
-    // Binary mode: every line ends in exactly the CR LF written above, on every platform.
-    std::FILE* file = std::fopen(fileName.c_str(), "wb");
-    if (file != nullptr) {
-        bool complete = std::fwrite(out.data(), 1, out.size(), file) == out.size();
-        complete = std::fflush(file) == 0 && complete;
-        complete = std::fclose(file) == 0 && complete;
-        result.produced = complete;
-    }
+    // Written whole or not at all: a failed write leaves the previous file as it was.
+    result.produced = platform::ReplaceFileContents(fileName, out);
     result.message = (result.produced ? kProduced : kNotProduced) + fileName;
     return result;
 }

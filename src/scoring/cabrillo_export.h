@@ -33,7 +33,9 @@ public:
     // Writes STEM.cbr in the current directory: header, QSO lines, "END-OF-LOG:".
     CabrilloWriteResult WriteLog(int claimedScore, const std::string& hostVersion) const;
 
-    // "/" and "\" become "_", surrounding white space goes; nothing left gives "KIVO".
+    // Surrounding white space goes, and nothing left gives "KIVO"; every character Windows refuses in a file
+    // name ("/", "\", ":", control characters, ...) becomes "_", and a device name ("NUL", "COM1", also
+    // before a dot) gets a leading "_".
     static std::string FileStem(const std::string& callSign);
 
     const CabrilloHeaderFields& Fields() const { return fields_; }

@@ -2,14 +2,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "common/text.h"
 #include "engine/bad_qso_file.h"
 #include "engine/contest_rules.h"
 #include "engine/engine.h"
+#include "engine/text_file.h"
+#include "platform/file_io.h"
 
 namespace {
 
@@ -63,9 +63,8 @@ void OrderBandsForReport(std::vector<std::string>& bands) {
 }
 
 int32_t CountBadQsos(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) return 0;
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string content;
+    if (platform::ReadWholeFile(fileName, kTextFileLimit, content) != platform::ReadResult::read) return 0;
     int32_t count = 0;
     size_t start = 0;
     bool firstLine = true;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/contest_rules.h"
+#include "fault_injection.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "scoring/cabrillo_export.h"
@@ -56,6 +57,11 @@ TEST(Cabrillo, FileStemFromTheCallSign) {
         {"W1AW/4", "W1AW_4"}, {"W1AW", "W1AW"},     {"", "KIVO"},          {"   ", "KIVO"},
         {"\t \r\n", "KIVO"},  {" K1AB ", "K1AB"},   {"VE3\\AB/P", "VE3_AB_P"}, {"/", "_"},
         {"DL/W1AW/P", "DL_W1AW_P"},
+        // Every character Windows forbids in a file name, control characters included, becomes "_"; a
+        // device name before the first dot gets a leading "_", or the file would be the device.
+        {"W1AW:X", "W1AW_X"}, {"a<b>c\"d|e?f*g", "a_b_c_d_e_f_g"}, {"W1\tAW\x1f", "W1_AW_"},
+        {"NUL", "_NUL"},      {"com1", "_com1"}, {"Lpt9.x", "_Lpt9.x"},    {"CON .A", "_CON .A"},
+        {"AUX1", "AUX1"},     {"COM10", "COM10"}, {"NUL:", "NUL_"},       {"PRN_", "PRN_"},
     };
     for (const Case& c : cases) EXPECT_EQ(CabrilloExport::FileStem(c.call), c.stem) << "[" << c.call << "]";
 }
@@ -325,6 +331,25 @@ TEST(Cabrillo, FileThatCannotBeCreatedIsReportedAsNotProduced) {
     EXPECT_FALSE(r.produced);
     EXPECT_EQ(r.message, "File not produced: SUB.cbr");
 }
+
+#if !defined(_WIN32)
+TEST(Cabrillo, WriteFailingPartWayKeepsThePreviousFile) {
+    TempWorkDir dir;
+    RecordingPrompts prompts;
+    CabrilloExport cab;
+    ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
+    ASSERT_TRUE(cab.WriteLog(0, "Tolv").produced);
+    const std::string before = ReadFileBytes("W1AW.cbr");
+    for (int i = 0; i < 50; ++i) cab.AddQsoLine("K1AB", 14080, "RY", At(19, i), "599", "CT", "599", "MA");
+    {
+        FileSizeLimit limit(before.size() + 100);
+        CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
+        EXPECT_FALSE(r.produced);
+        EXPECT_EQ(r.message, "File not produced: W1AW.cbr");
+    }
+    EXPECT_EQ(ReadFileBytes("W1AW.cbr"), before);
+}
+#endif
 
 // Without a screen the header dialog answers what the caller installed: OK unchanged by default, OK with
 // edits by label, or cancel.

@@ -1,8 +1,11 @@
 // AddData0 and RemoveData0: every check in its order, the bad-QSO file byte for byte, the flags on the
 // records, bandsSeen, the band-change counter and the refreshes.
 #include <cstdio>
+#include <filesystem>
+#include <memory>
 
 #include "engine_test_support.h"
+#include "fault_injection.h"
 
 namespace {
 
@@ -161,6 +164,52 @@ TEST_F(AddRemoveTest, RemoveRewritesAMissingOrOddFile) {
     Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
     EXPECT_EQ(BadQsoFile(), std::string(scenario::kRewrittenHeader) +
                                 "\r\nQSO:\r\nQSO:  K1AB  2020-01-04 1432\r\nlone\rCR\r\nlast\r\n");
+}
+
+// A rewrite that cannot be completed, or a file that cannot be read, leaves the file as it was: removing one
+// QSO never costs the lines of the others. The QSO itself still leaves the log.
+TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
+    namespace fs = std::filesystem;
+    enum class Fault { folder, writeFailsPartWay, unreadable };  // the last one may have to be skipped
+#if defined(_WIN32)
+    const Fault faults[] = {Fault::folder};
+#else
+    const Fault faults[] = {Fault::folder, Fault::writeFailsPartWay, Fault::unreadable};
+#endif
+    for (Fault fault : faults) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        Reset();
+        for (int minute = 0; minute < 30; ++minute) Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, minute, 1});
+        const std::string before = BadQsoFile();
+        if (fault == Fault::folder) {
+            fs::remove(scenario::kBadQsoFile);
+            fs::create_directory(scenario::kBadQsoFile);
+        }
+#if !defined(_WIN32)
+        std::unique_ptr<FileSizeLimit> limit;
+        std::unique_ptr<UnprivilegedUser> user;
+        if (fault == Fault::writeFailsPartWay) limit = std::make_unique<FileSizeLimit>(before.size() / 3);
+        if (fault == Fault::unreadable) {
+            // Writable by everyone, readable by no one, in a folder everyone may write to.
+            fs::permissions(".", fs::perms::all);
+            fs::permissions(scenario::kBadQsoFile,
+                            fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+            user = std::make_unique<UnprivilegedUser>();
+            SKIP_UNLESS_UNPRIVILEGED(*user);
+        }
+#endif
+        EXPECT_EQ(Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 0, 1}), 1);
+#if !defined(_WIN32)
+        limit.reset();
+        user.reset();
+#endif
+        EXPECT_EQ(app_.engine.qsoLog.Count(), 29u);
+        if (fault != Fault::folder) {
+            fs::permissions(scenario::kBadQsoFile, fs::perms::owner_read | fs::perms::owner_write);
+            EXPECT_EQ(BadQsoFile(), before);
+        }
+        fs::remove_all(scenario::kBadQsoFile);
+    }
 }
 
 TEST_F(AddRemoveTest, NothingIsWrittenBeforeTheFirstReset) {

@@ -15,6 +15,13 @@ protected:
 };
 
 TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
+    // The host's folder prefix may hold wildcards of its own: any number of them is matched without
+    // recursion, and a name that needs every star tried in turn is still answered.
+    const std::string millionStars = "host/" + std::string(1000000, '*');
+    std::string starsThatCannotMatch = "host/";
+    for (int i = 0; i < 20; ++i) starsThatCannotMatch += "*T";
+    starsThatCannotMatch += "*X";
+    const std::string manyTs = "host/" + std::string(40, 'T') + ".ini";
     struct Case {
         const char* name;
         std::vector<std::pair<const char*, const char*>> files;  // path, contents
@@ -43,6 +50,12 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
         {"empty prefix searches the current directory", {{"Tolv2.ini", "Tolv=2.19\r\n"}}, "", "2.19"},
         {"prefix ending in part of a name", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, "host/To", "2.20"},
         {"prefix that is part of a name", {{"Tolv2.ini", "Tolv=2.19\r\n"}}, "Tol", "2.19"},
+        {"wildcards in the prefix", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, "host/t?LV*", "2.20"},
+        {"a million wildcards", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, millionStars.c_str(), "2.20"},
+        {"wildcards that cannot match",
+         {{manyTs.c_str(), ""}, {"host/Tolv2.ini", "Tolv=2.20\r\n"}},
+         starsThatCannotMatch.c_str(),
+         "Tolv"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -3,6 +3,9 @@
 // a cancelled dialog means no file and no message.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <thread>
+
 #include "engine/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
@@ -146,6 +149,41 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_FALSE(FileExists("VE3_W1AW.cbr"));
     EXPECT_EQ(prompts.heldWhilePrompting, 0);
+}
+
+// A folder where the bad-QSO file should be costs only the bad-QSO count: the report, the claimed score and
+// the Cabrillo file all still come.
+TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsOnlyItsCount) {
+    TempWorkDir dir;
+    RecordingPrompts prompts;
+    CTestApp app;
+    EXPECT_EQ(app.ResetStats(Reset(1)), 1);
+    AddContest(app);
+    std::filesystem::remove("BadQSO_DezuvEZIR_05_01_2020.txt");
+    std::filesystem::create_directory("BadQSO_DezuvEZIR_05_01_2020.txt");
+    std::string expected = kReport;
+    expected.replace(expected.find("Bad QSO\t 2"), 10, "Bad QSO\t 0");
+    int out = 0;
+    EXPECT_EQ(std::string(app.GetResult(&out)), expected);
+    EXPECT_EQ(out, -1);
+    EXPECT_EQ(Settings::GetString("Claimed", 50), "9");
+    EXPECT_TRUE(FileExists("VE3_W1AW.cbr"));
+}
+
+// Two host threads: each keeps the report it was given until its own next call, whatever the other asks.
+TEST(ReportConcurrency, EachThreadKeepsItsReportUntilItsNextCall) {
+    TempWorkDir dir;
+    RecordingPrompts prompts;
+    CTestApp app;
+    EXPECT_EQ(app.ResetStats(Reset(0)), 1);
+    const char* mine = app.GetResult(nullptr);
+    const std::string copy = mine;
+    AddContest(app);
+    std::string theirs;
+    std::thread([&] { theirs = app.GetResult(nullptr); }).join();
+    EXPECT_NE(theirs, copy);
+    EXPECT_EQ(std::string(mine), copy);
+    EXPECT_EQ(std::string(app.GetResult(nullptr)), theirs);
 }
 
 }  // namespace

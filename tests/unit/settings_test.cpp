@@ -2,6 +2,10 @@
 // wine against the Windows API.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+
+#include "fault_injection.h"
 #include "platform/profile.h"
 #include "platform/settings.h"
 #include "temp_dir.h"
@@ -70,5 +74,54 @@ TEST(Settings, MissingFolderFailsQuietlyAndIsNotCreated) {
     EXPECT_EQ(Settings::GetString("Start", 50, "x"), "x");
     EXPECT_EQ(Settings::GetInt("Start"), 0);
 }
+
+#if !defined(_WIN32)
+// The posix side rewrites the file through a temporary file: a write that fails part-way, or a file that
+// cannot be read whole, leaves it as it was, with every other key. A file larger than any settings file
+// (1 MiB) is not read at all: a device read as one never ends.
+TEST(Settings, FileThatCannotBeRewrittenStaysWhole) {
+    namespace fs = std::filesystem;
+    constexpr size_t kLimit = 1 << 20;
+    enum class Fault { writeFailsPartWay, atTheSizeLimit, overTheSizeLimit, device, unreadable };
+    const Fault faults[] = {Fault::writeFailsPartWay, Fault::atTheSizeLimit, Fault::overTheSizeLimit,
+                            Fault::device, Fault::unreadable};
+    for (Fault fault : faults) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        TempWorkDir dir;
+        std::string before = "[Settings]\r\nStart=1\r\n";
+        for (int i = 0; i < 62; ++i) before += "key" + std::to_string(i) + "=some value\r\n";
+        if (fault == Fault::atTheSizeLimit || fault == Fault::overTheSizeLimit) {
+            before += "pad=" + std::string(kLimit - before.size() - 6, 'x') + "\r\n";
+            if (fault == Fault::overTheSizeLimit) before += "\n";
+        }
+        WriteFileBytes(kIni, before);
+        if (fault == Fault::device) {
+            fs::remove(kIni);
+            fs::create_symlink("/dev/zero", kIni);
+        }
+        std::unique_ptr<FileSizeLimit> limit;
+        std::unique_ptr<UnprivilegedUser> user;
+        if (fault == Fault::writeFailsPartWay) limit = std::make_unique<FileSizeLimit>(before.size() / 2);
+        if (fault == Fault::unreadable) {
+            fs::permissions(".", fs::perms::all);
+            fs::permissions("Plugins", fs::perms::all);
+            fs::permissions(kIni, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write);
+            user = std::make_unique<UnprivilegedUser>();
+            SKIP_UNLESS_UNPRIVILEGED(*user);
+        }
+        const bool readable = fault == Fault::writeFailsPartWay || fault == Fault::atTheSizeLimit;
+        EXPECT_EQ(Settings::GetString("Start", 50, "default"), readable ? "1" : "default");
+        EXPECT_EQ(Settings::WriteString("Claimed", "123"), fault == Fault::atTheSizeLimit);
+        limit.reset();
+        user.reset();
+        if (fault == Fault::device) {
+            EXPECT_TRUE(fs::is_symlink(kIni));
+        } else if (fault != Fault::atTheSizeLimit) {
+            fs::permissions(kIni, fs::perms::owner_read | fs::perms::owner_write);
+            EXPECT_EQ(ReadFileBytes(kIni), before);
+        }
+    }
+}
+#endif
 
 }  // namespace

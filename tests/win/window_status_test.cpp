@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <utility>
 
 #include "dxcc/dxcc_entity_table.h"
 #include "platform/clock.h"
@@ -104,7 +105,7 @@ protected:
         q.exchRcvd = exch;
         q.prefix = prefix;
         q.band = band;
-        return app.AddData(q);
+        return app.AddData(std::move(q));
     }
 };
 

@@ -145,5 +145,6 @@ STATS_EXPORT int STATS_CALL ResetStats0(const char* a1, int a2, const char* a3, 
 }
 
 STATS_EXPORT const char* STATS_CALL GetResult0(int* out) {
+    if (out) *out = -1;  // also when the report fails
     return Guarded(static_cast<const char*>(kEmpty), [&] { return CTestApp::Instance().GetResult(out); });
 }

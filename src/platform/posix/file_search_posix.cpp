@@ -1,25 +1,8 @@
 #include <dirent.h>
 
-#include <cctype>
-
 #include "platform/file_search.h"
 
 namespace platform {
-
-namespace {
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-// '*' any run, '?' one character; case ignored as on Windows.
-bool WildMatch(const char* p, const char* s) {
-    if (*p == '\0') return *s == '\0';
-    if (*p == '*') return WildMatch(p + 1, s) || (*s != '\0' && WildMatch(p, s + 1));
-    if (*s == '\0') return false;
-    if (*p == '?' || Lower(*p) == Lower(*s)) return WildMatch(p + 1, s + 1);
-    return false;
-}
-
-}  // namespace
 
 std::string FileSystemPath(const std::string& path) {
     std::string out = path;
@@ -40,7 +23,7 @@ std::vector<std::string> FindFileNames(const std::string& pattern) {
     while (dirent* d = readdir(dir)) {
         std::string name = d->d_name;
         if (name == "." || name == "..") continue;
-        if (WildMatch(mask.c_str(), name.c_str())) names.push_back(name);
+        if (WildcardMatch(mask, name)) names.push_back(name);
     }
     closedir(dir);
     return names;

@@ -1,11 +1,11 @@
 // Private-profile files on posix, behaving as the Windows API does under the same calls. Like it, a write
 // reads the whole file, changes the one entry and writes the file out again in normal form
-// ("[section]" lines and "key=value" lines, CRLF, blank lines dropped).
-#include <fstream>
+// ("[section]" lines and "key=value" lines, CRLF, blank lines dropped); unlike it, the file is replaced in
+// one step, so a failed write leaves it whole, and a file that cannot be read is never written.
 #include <sstream>
-#include <sys/stat.h>
 
 #include "common/text.h"
+#include "platform/file_io.h"
 #include "platform/profile.h"
 
 namespace platform {
@@ -30,20 +30,17 @@ std::string UnixPath(std::string path) {
     return path;
 }
 
-bool FolderExists(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return true;
-    struct stat st;
-    return stat(path.substr(0, slash == 0 ? 1 : slash).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+// A settings file holds a few dozen short keys; a file past this size is not one (a device never ends)
+// and is neither read nor rewritten.
+constexpr size_t kSettingsFileLimit = size_t{1} << 20;
 
-bool Load(const std::string& path, std::vector<Section>& sections) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    sections.clear();
-    sections.push_back(Section());
-    std::string line;
-    while (std::getline(in, line)) {
+// The file's sections, or the one empty section of a missing file.
+ReadResult Load(const std::string& path, std::vector<Section>& sections) {
+    sections.assign(1, Section());
+    std::string bytes;
+    ReadResult result = ReadWholeFile(path, kSettingsFileLimit, bytes);
+    if (result != ReadResult::read) return result;
+    for (const std::string& line : text::Split(bytes, '\n')) {
         std::string t = text::Trim(line);
         if (t.empty()) continue;
         if (t[0] == '[') {
@@ -64,7 +61,7 @@ bool Load(const std::string& path, std::vector<Section>& sections) {
         }
         sections.back().entries.push_back(e);
     }
-    return true;
+    return result;
 }
 
 Section* FindSection(std::vector<Section>& sections, const std::string& name) {
@@ -93,7 +90,7 @@ std::string ProfileGetString(const std::string& file, const std::string& section
     if (bufferSize == 0) return std::string();
     std::string value = text::TrimRight(defaultValue);
     std::vector<Section> sections;
-    if (Load(UnixPath(file), sections)) {
+    if (Load(UnixPath(file), sections) == ReadResult::read) {
         if (Section* s = FindSection(sections, section)) {
             if (Entry* e = FindEntry(*s, key)) value = Unquote(e->value);
         }
@@ -105,9 +102,8 @@ std::string ProfileGetString(const std::string& file, const std::string& section
 bool ProfileWriteString(const std::string& file, const std::string& section, const std::string& key,
                         const std::string& value) {
     std::string path = UnixPath(file);
-    if (!FolderExists(path)) return false;
     std::vector<Section> sections;
-    if (!Load(path, sections)) sections.assign(1, Section());
+    if (Load(path, sections) == ReadResult::unreadable) return false;
     Section* s = FindSection(sections, section);
     if (s == nullptr) {
         Section fresh;
@@ -133,10 +129,8 @@ bool ProfileWriteString(const std::string& file, const std::string& section, con
             out << "\r\n";
         }
     }
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    f << out.str();
-    return static_cast<bool>(f.flush());
+    // A missing folder is not created: writing the temporary file in it fails.
+    return ReplaceFileContents(path, out.str());
 }
 
 }  // namespace platform

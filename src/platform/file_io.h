@@ -1,0 +1,29 @@
+#pragma once
+// Reading a file whole and rewriting it so that a failure never costs what it held. Paths are as the
+// system's file functions take them (see FileSystemPath).
+#include <cstddef>
+#include <string>
+
+namespace platform {
+
+enum class ReadResult {
+    read,
+    missing,     // there is no such file
+    unreadable,  // it exists but cannot be read whole: no permission, a folder, a read error, over the limit
+};
+
+// The whole file into `bytes`; at most `limit` bytes are read, and a longer file is unreadable (a device
+// read as a file never ends). `bytes` is empty unless the result is `read`.
+ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes);
+
+// Writes `bytes` to a temporary file in the file's own folder and then puts it in the file's place in one
+// step: on any failure the old file stays as it was and the temporary file is removed. A file this process
+// could not have written in place is not replaced. false when the file was not written.
+bool ReplaceFileContents(const std::string& path, const std::string& bytes);
+
+// --- each side ----------------------------------------------------------------------------------------
+// Puts `from` in the place of `to` in one step, replacing `to` if it exists and may be written.
+bool MoveOverFile(const std::string& from, const std::string& to);
+unsigned long CurrentProcessId();
+
+}  // namespace platform

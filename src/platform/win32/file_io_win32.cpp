@@ -1,0 +1,14 @@
+#include <windows.h>
+
+#include "platform/file_io.h"
+
+namespace platform {
+
+// A read-only file, or one another program holds open without sharing its deletion, is not replaced.
+bool MoveOverFile(const std::string& from, const std::string& to) {
+    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
+
+}  // namespace platform
