@@ -64,12 +64,20 @@ void Create(const std::string& fileName) {
     std::fclose(f);
 }
 
-void AppendLine(const std::string& fileName, const std::string& line) {
+void LineWriter::Append(const std::string& fileName, const std::string& line) {
     if (fileName.empty()) return;
-    std::FILE* f = std::fopen(fileName.c_str(), "ab");
-    if (f == nullptr) return;
-    WriteLines(f, {line});
-    std::fclose(f);
+    if (file_ != nullptr && fileName != fileName_) Close();
+    if (file_ == nullptr) {
+        file_ = std::fopen(fileName.c_str(), "ab");
+        if (file_ == nullptr) return;
+        fileName_ = fileName;
+    }
+    WriteLines(file_, {line});
+}
+
+void LineWriter::Close() {
+    if (file_ != nullptr) std::fclose(file_);
+    file_ = nullptr;
 }
 
 bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime) {

@@ -2,6 +2,7 @@
 // The bad-QSO file: one header line, then one line per rejected or doubtful QSO. Written in binary with
 // explicit CR LF so that both builds write the same bytes. A file that cannot be opened loses its lines
 // silently; the QSO itself is never lost for it.
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -28,8 +29,23 @@ std::string StateProvMessage(const std::string& normalisedExchange);
 
 // Creates or truncates the file with its header line.
 void Create(const std::string& fileName);
-// Appends one line; the file is opened only for it and closed at once.
-void AppendLine(const std::string& fileName, const std::string& line);
+// Appends lines, each flushed when written. The file stays open from one line to the next, so a rebuild that
+// writes hundreds of lines opens it once; the owner closes it whenever a burst of logging ends (a call check,
+// a report, a removal, a reset), so between the operator's QSOs the file is not held open.
+class LineWriter {
+public:
+    LineWriter() = default;
+    ~LineWriter() { Close(); }
+    LineWriter(const LineWriter&) = delete;
+    LineWriter& operator=(const LineWriter&) = delete;
+
+    void Append(const std::string& fileName, const std::string& line);
+    void Close();
+
+private:
+    std::FILE* file_ = nullptr;
+    std::string fileName_;
+};
 
 // True when the line is a QSO line whose worked-call field is `call` and whose date-time field is
 // `dateTime`, both compared exactly.

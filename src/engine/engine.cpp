@@ -46,7 +46,7 @@ int Engine::AddData(QsoArgs&& args) {
     qso.freqKHz = static_cast<int32_t>(args.frequencyHz / 1000u);
     qso.time = args.time;
     auto writeLine = [&](const CInfo& record, const std::string& message) {
-        badqso::AppendLine(badQsoFileName, badqso::FormatLine(args.ownCall, record, message));
+        badQsoLines.Append(badQsoFileName, badqso::FormatLine(args.ownCall, record, message));
     };
 
     if (!AcceptedBands().Contains(qso.band)) {
@@ -123,6 +123,7 @@ void Engine::RemoveData(const QsoArgs& args) {
     // Only the removed QSO's own lines go: same worked call and same date-time, both exactly; and the dupe
     // line of the QSO that counts again.
     const std::string dateTime = badqso::LineDateTime(args.time);
+    badQsoLines.Close();  // the file is replaced below
     std::vector<std::string> lines = badqso::ReadLines(badQsoFileName);
     std::vector<std::string> kept;
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -142,6 +143,7 @@ void Engine::RemoveData(const QsoArgs& args) {
 }
 
 void Engine::Reset(const ResetArgs& args) {
+    badQsoLines.Close();
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
@@ -162,4 +164,7 @@ void Engine::Reset(const ResetArgs& args) {
     }
 }
 
-void Engine::CreateBadQsoFile() const { badqso::Create(badQsoFileName); }
+void Engine::CreateBadQsoFile() {
+    badQsoLines.Close();
+    badqso::Create(badQsoFileName);
+}

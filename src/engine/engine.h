@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/args.h"
+#include "engine/bad_qso_file.h"
 #include "engine/qso_log.h"
 
 class Engine {
@@ -23,7 +24,9 @@ public:
     // The part of ResetStats0 before the Cabrillo header: host version, dates, own call, empty log, rows.
     void Reset(const ResetArgs& args);
     // The last step of ResetStats0: a fresh bad-QSO file with its header.
-    void CreateBadQsoFile() const;
+    void CreateBadQsoFile();
+    // A burst of logging has ended (the host checks a call or asks for the report): the bad-QSO file is let go.
+    void EndLoggingBurst() { badQsoLines.Close(); }
 
     // --- state -------------------------------------------------------------------------------------------
     QsoLog qsoLog;
@@ -38,6 +41,7 @@ public:
     std::string contestStartYear;      // "%Y"
     std::string contestEnd;            // "%d.%m.%Y"
     std::string badQsoFileName;
+    badqso::LineWriter badQsoLines;  // open only during a burst of AddData0 calls
 
     // Six rows of at least five texts: the band label, then mode, time, exchange and a spare cell.
     std::vector<std::vector<std::string>> bandRows;

@@ -43,6 +43,7 @@ int CTestApp::CheckCall(const CheckArgs& args) {
     int result;
     {
         std::lock_guard<std::mutex> lock(mutex);
+        engine.EndLoggingBurst();
         result = engine.CheckCall(args);
     }
     if (post) windows->PostRefresh();
@@ -117,6 +118,7 @@ const char* CTestApp::GetResult(int* out) {
     std::string report;
     {
         std::lock_guard<std::mutex> lock(mutex);
+        engine.EndLoggingBurst();
         output = ProduceResult(engine, cabrillo, report);
     }
     // The message box is modal: the window thread keeps refreshing while it is open.

@@ -157,6 +157,7 @@ void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.engine.refreshPending.sto
 
 BOOL Setup_ARRL_RTTY::OnInitDialog() {
     state_.controlHwnd.store(Handle());
+    state_.refreshQueued.store(false);
     Dialog::OnInitDialog();
 
     viewState = Settings::GetInt(kKeyViewState);
@@ -403,6 +404,8 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
 }
 
 LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
+    // Cleared before the refresh reads the engine: a change made from now on posts a refresh of its own.
+    state_.refreshQueued.store(false);
     ApplyRefresh();
     // Only now may the engine's call check ask for the next refresh: while the windows were being brought up
     // to date, this request still counted as outstanding.

@@ -46,6 +46,9 @@ struct WindowThreadState {
 
     // For the host's thread: where to post the refresh, and the request to close.
     std::atomic<HWND> controlHwnd{nullptr};
+    // A refresh the host's thread posted and the window thread has not started yet: one more would show
+    // nothing that one does not, so a rebuild of thousands of QSOs queues one at a time, not thousands.
+    std::atomic<bool> refreshQueued{false};
     std::atomic<bool> stopRequested{false};
     // The stop comes from the library's unload: windows are hidden and left to the end of the thread.
     std::atomic<bool> unloading{false};
