@@ -37,7 +37,12 @@ std::string TrimRight(const std::string& s) {
     return s.substr(0, e);
 }
 
-std::string Trim(const std::string& s) { return TrimRight(TrimLeft(s)); }
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && IsSpace(s[b])) ++b;
+    while (e > b && IsSpace(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
 
 std::string Format(const char* format, ...) {
     va_list args;

@@ -66,7 +66,9 @@ void Create(const std::string& fileName) {
 
 void LineWriter::Append(const std::string& fileName, const std::string& line) {
     if (fileName.empty()) return;
-    if (file_ != nullptr && fileName != fileName_) Close();
+    // Someone may have deleted or replaced the file since the last line: the line goes to the file of that
+    // name, as if it had been opened for this line alone.
+    if (file_ != nullptr && (fileName != fileName_ || !platform::OpenFileIsAt(file_, fileName_))) Close();
     if (file_ == nullptr) {
         file_ = std::fopen(fileName.c_str(), "ab");
         if (file_ == nullptr) return;

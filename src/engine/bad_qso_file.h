@@ -31,7 +31,8 @@ std::string StateProvMessage(const std::string& normalisedExchange);
 void Create(const std::string& fileName);
 // Appends lines, each flushed when written. The file stays open from one line to the next, so a rebuild that
 // writes hundreds of lines opens it once; the owner closes it whenever a burst of logging ends (a call check,
-// a report, a removal, a reset), so between the operator's QSOs the file is not held open.
+// a report, a removal, a reset), so between the operator's QSOs the file is not held open. A file deleted or
+// replaced meanwhile is opened again by name, as a line of its own would open it.
 class LineWriter {
 public:
     LineWriter() = default;

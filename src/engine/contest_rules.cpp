@@ -45,8 +45,12 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 CContestRules::CContestRules(const char* const* table, size_t count) : entries_(table, table + count) {}
 
 bool CContestRules::Contains(const std::string& text) const {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
     for (const std::string& entry : entries_) {
-        if (entry.size() == text.size() && text::EqualsNoCase(entry, text)) return true;
+        if (entry.size() != text.size()) continue;
+        size_t i = 0;
+        while (i < text.size() && upper(entry[i]) == upper(text[i])) ++i;
+        if (i == text.size()) return true;
     }
     return false;
 }

@@ -33,7 +33,8 @@ int Engine::CheckCall(const CheckArgs& args) const {
 }
 
 int Engine::AddData(QsoArgs&& args) {
-    CInfo qso;
+    // The record is built where the log keeps it; a rejected one is dropped again.
+    CInfo& qso = qsoLog.Stage();
     qso.call = std::move(args.call);
     qso.prefix = std::move(args.prefix);
     qso.aux = std::move(args.aux);
@@ -48,24 +49,19 @@ int Engine::AddData(QsoArgs&& args) {
     auto writeLine = [&](const CInfo& record, const std::string& message) {
         badQsoLines.Append(badQsoFileName, badqso::FormatLine(args.ownCall, record, message));
     };
-
-    if (!AcceptedBands().Contains(qso.band)) {
-        writeLine(qso, badqso::kWrongBand);
+    auto reject = [&](const char* message) {
+        writeLine(qso, message);
+        qsoLog.Discard();
         return 0;
-    }
+    };
+
+    if (!AcceptedBands().Contains(qso.band)) return reject(badqso::kWrongBand);
     // The band is remembered even when the mode or the exchange then rejects the QSO.
     if (std::find(bandsSeen.begin(), bandsSeen.end(), qso.band) == bandsSeen.end()) {
         bandsSeen.push_back(qso.band);
     }
-
-    if (!AcceptedModes().Contains(qso.mode)) {
-        writeLine(qso, badqso::kWrongMode);
-        return 0;
-    }
-    if (qso.exchRcvd.empty() || qso.exchSent.empty()) {
-        writeLine(qso, badqso::kNoRxNumber);
-        return 0;
-    }
+    if (!AcceptedModes().Contains(qso.mode)) return reject(badqso::kWrongMode);
+    if (qso.exchRcvd.empty() || qso.exchSent.empty()) return reject(badqso::kNoRxNumber);
     if (bandChangeWindowOpen) CountBandChange(qso);
 
     if (rules::IsWve(qso.prefix)) {
@@ -80,7 +76,7 @@ int Engine::AddData(QsoArgs&& args) {
     }
     // A station counts once per band, whatever the mode. Earlier QSOs count whatever their own flags: a dupe
     // of a dupe is a dupe.
-    if (qsoLog.Append(std::move(qso))) {
+    if (qsoLog.Commit()) {
         const size_t last = qsoLog.Count() - 1;
         qsoLog.SetDupe(last, true);
         writeLine(qsoLog.At(last), badqso::kDupe);

@@ -28,7 +28,8 @@ public:
     // A burst of logging has ended (the host checks a call or asks for the report): the bad-QSO file is let go.
     void EndLoggingBurst() { badQsoLines.Close(); }
 
-    // --- state -------------------------------------------------------------------------------------------
+    // --- state: every field is guarded by CTestApp's mutex (taken through CTestApp::LockEngine), written on
+    // the host's thread and read by the window thread only in a snapshot; refreshPending alone is atomic. ---
     QsoLog qsoLog;
     std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO; the report reorders it
 
@@ -61,7 +62,8 @@ public:
     // Removing a W/VE QSO asks the window thread to reset the State/Province cells on the next refresh.
     bool stateCellsResetRequested = false;
 
-    // 1 when the next call check may post a refresh; the window thread sets it, the call check clears it.
+    // Atomic, not guarded: 1 when the next call check may post a refresh; the window thread sets it, the
+    // call check clears it, neither under the lock.
     std::atomic<int> refreshPending{1};
 
 private:

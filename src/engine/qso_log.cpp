@@ -50,6 +50,29 @@ int QsoLog::BandId(const std::string& band) const {
 }
 
 bool QsoLog::Append(CInfo record) {
+    Stage() = std::move(record);
+    return Commit();
+}
+
+CInfo& QsoLog::Stage() {
+    if (staged_)
+        records_.pop_back();
+    records_.emplace_back();
+    staged_ = true;
+    return records_.back();
+}
+
+void QsoLog::Discard() {
+    if (staged_)
+        records_.pop_back();
+    staged_ = false;
+}
+
+bool QsoLog::Commit() {
+    if (!staged_)
+        throw std::logic_error("no record to log");
+    staged_ = false;
+    const CInfo& record = records_.back();
     Tally t;
     t.band = InternBand(record.band);
     t.stateProv = InternStateProv(record.stateProv);
@@ -89,7 +112,6 @@ bool QsoLog::Append(CInfo record) {
         ++call.stateProvRecords;
     callLists_[call.list].push_back(serial);
 
-    records_.push_back(std::move(record));
     tallies_.push_back(t);
     serials_.push_back(serial);
     return bandBefore;
@@ -131,6 +153,7 @@ const CInfo& QsoLog::At(size_t index) const {
 }
 
 void QsoLog::Clear() {
+    staged_ = false;
     records_.clear();
     tallies_.clear();
     serials_.clear();
@@ -227,6 +250,6 @@ size_t QsoLog::PositionOf(uint64_t serial) const {
 }
 
 void QsoLog::CheckIndex(size_t index) const {
-    if (index >= records_.size())
+    if (index >= Count())
         throw std::invalid_argument(kOutside);
 }

@@ -33,16 +33,22 @@ public:
 
     // Appends a record; true when the log already held a record with the same call on the same band.
     bool Append(CInfo record);
+    // The same in two steps, so a record is built where it will stay: Stage gives an empty record to fill,
+    // which is no part of the log yet; Commit logs it (answering as Append) or Discard drops it. Nothing
+    // else may change the log in between.
+    CInfo& Stage();
+    bool Commit();
+    void Discard();
     // Throws std::invalid_argument when the index is outside the log.
     void RemoveAt(size_t index);
     const CInfo& At(size_t index) const;
     // Empties the log and its indexes; the room the records took is kept for the rebuild that follows.
     void Clear();
-    size_t Count() const { return records_.size(); }
-    bool Empty() const { return records_.empty(); }
+    size_t Count() const { return records_.size() - (staged_ ? 1 : 0); }
+    bool Empty() const { return Count() == 0; }
 
     std::vector<CInfo>::const_iterator begin() const { return records_.begin(); }
-    std::vector<CInfo>::const_iterator end() const { return records_.end(); }
+    std::vector<CInfo>::const_iterator end() const { return records_.end() - (staged_ ? 1 : 0); }
 
     // Some record has this call on this band, in any mode (exact comparison): the dupe test.
     bool HasCallBand(const std::string& call, const std::string& band) const;
@@ -95,7 +101,8 @@ private:
     size_t PositionOf(uint64_t serial) const;
     void CheckIndex(size_t index) const;
 
-    std::vector<CInfo> records_;
+    std::vector<CInfo> records_;  // the staged record, if any, last
+    bool staged_ = false;
     std::vector<Tally> tallies_;
     // Serial number of each record, parallel to records_ and rising with it, so that a serial's position
     // is a binary search away even after removals have moved the records.

@@ -28,8 +28,16 @@ CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
 
 CTestApp::~CTestApp() = default;
 
+CTestApp::LockedEngine CTestApp::LockEngine() { return LockedEngine(std::unique_lock<std::mutex>(mutex_), engine); }
+
+std::optional<CTestApp::LockedEngine> CTestApp::TryLockEngine() {
+    std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+    if (!lock.owns_lock()) return std::nullopt;
+    return LockedEngine(std::move(lock), engine);
+}
+
 void CTestApp::SetVersion() {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     engine.htmlReportEnabled = 1;
 }
 
@@ -42,7 +50,7 @@ int CTestApp::CheckCall(const CheckArgs& args) {
     bool post = windows->ControlWindowExists() && engine.refreshPending.exchange(0) != 0;
     int result;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         engine.EndLoggingBurst();
         result = engine.CheckCall(args);
     }
@@ -53,7 +61,7 @@ int CTestApp::CheckCall(const CheckArgs& args) {
 int CTestApp::AddData(QsoArgs&& args) {
     int result;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         result = engine.AddData(std::move(args));
     }
     if (result == 1 && windows->ControlWindowExists()) windows->PostRefresh();
@@ -62,7 +70,7 @@ int CTestApp::AddData(QsoArgs&& args) {
 
 int CTestApp::RemoveData(const QsoArgs& args) {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         engine.RemoveData(args);
     }
     if (windows->ControlWindowExists()) windows->PostRefresh();
@@ -71,13 +79,13 @@ int CTestApp::RemoveData(const QsoArgs& args) {
 
 int CTestApp::ResetStats(const ResetArgs& args) {
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         engine.Reset(args);
     }
     if (args.cabrilloRequest != 0) {
         // The header dialog is modal: no lock while it is up.
         if (editCabrilloHeader(args.ownCall, args.contestStart, args.contestEnd) == 0) {
-            std::lock_guard<std::mutex> lock(mutex);
+            std::lock_guard<std::mutex> lock(mutex_);
             engine.cabrilloRequested = 0;
         }
         Settings::WriteString(kStartKey, "1");
@@ -90,26 +98,26 @@ int CTestApp::ResetStats(const ResetArgs& args) {
     } else if (!windows->ControlWindowExists()) {
         bool start;
         {
-            std::lock_guard<std::mutex> lock(mutex);
+            std::lock_guard<std::mutex> lock(mutex_);
             start = !hostversion::KeepsWindowsClosed(engine.hostVersion);
         }
         if (start) windows->Start();
         Settings::WriteString(kStartKey, "1");
     }
 
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     engine.CreateBadQsoFile();
     return 1;
 }
 
 void CTestApp::SetBandChangeWindowOpen(bool open) {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     engine.bandChangeWindowOpen = open;
     if (open) engine.bandChangeCount = 0;
 }
 
 int CTestApp::BandChangeCount() {
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     return engine.bandChangeCount;
 }
 
@@ -117,14 +125,14 @@ const char* CTestApp::GetResult(int* out) {
     OutputMessage output;
     std::string report;
     {
-        std::lock_guard<std::mutex> lock(mutex);
+        std::lock_guard<std::mutex> lock(mutex_);
         engine.EndLoggingBurst();
         output = ProduceResult(engine, cabrillo, report);
     }
     // The message box is modal: the window thread keeps refreshing while it is open.
     if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);
     if (out) *out = -1;
-    std::lock_guard<std::mutex> lock(mutex);
+    std::lock_guard<std::mutex> lock(mutex_);
     std::string& text = reports_[std::this_thread::get_id()];
     text = std::move(report);
     return text.c_str();

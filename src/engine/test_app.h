@@ -6,8 +6,10 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "engine/args.h"
 #include "engine/engine.h"
@@ -41,7 +43,26 @@ public:
     // Runs when the library unloads: closes every window before the library goes.
     void ExitInstance(bool processExiting);
 
-    std::mutex mutex;  // guards engine and reports_
+    // The engine with the mutex held for as long as this object lives: the one way to the engine's lock from
+    // outside. The host's thread takes it in every export, the window thread only to copy what a refresh
+    // needs. Never held across a dialog, a message box or a wait for the window thread.
+    class LockedEngine {
+    public:
+        Engine* operator->() const { return engine_; }
+        Engine& operator*() const { return *engine_; }
+
+    private:
+        friend class CTestApp;
+        LockedEngine(std::unique_lock<std::mutex> lock, Engine& engine) : lock_(std::move(lock)), engine_(&engine) {}
+        std::unique_lock<std::mutex> lock_;
+        Engine* engine_;
+    };
+    LockedEngine LockEngine();
+    // The same without waiting: nothing when another thread holds the lock.
+    std::optional<LockedEngine> TryLockEngine();
+
+    // Guarded by the mutex (see LockEngine), but for its atomic refreshPending. Single-threaded code (tests)
+    // may read and set it directly.
     Engine engine;
     CabrilloExport cabrillo;
     std::unique_ptr<StatusWindows> windows;
@@ -50,5 +71,6 @@ public:
     std::function<int(const std::string&, const COleDateTime&, const COleDateTime&)> editCabrilloHeader;
 
 private:
+    std::mutex mutex_;                                 // guards engine and reports_
     std::map<std::thread::id, std::string> reports_;  // a node never moves, so its text stays where it is
 };

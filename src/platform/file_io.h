@@ -2,6 +2,7 @@
 // Reading a file whole and rewriting it so that a failure never costs what it held. Paths are as the
 // system's file functions take them (see FileSystemPath).
 #include <cstddef>
+#include <cstdio>
 #include <string>
 
 namespace platform {
@@ -25,5 +26,8 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 // Puts `from` in the place of `to` in one step, replacing `to` if it exists and may be written.
 bool MoveOverFile(const std::string& from, const std::string& to);
 unsigned long CurrentProcessId();
+// True while the open file is still the one at `path`: not deleted or replaced since it was opened (a file
+// renamed away keeps what is written to it). On Windows a file held open cannot be deleted or replaced.
+bool OpenFileIsAt(std::FILE* file, const std::string& path);
 
 }  // namespace platform

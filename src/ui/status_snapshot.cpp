@@ -1,7 +1,5 @@
 #include "ui/status_snapshot.h"
 
-#include <mutex>
-
 #include "engine/engine.h"
 #include "engine/test_app.h"
 
@@ -24,6 +22,5 @@ StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
 }
 
 StatusSnapshot TakeStatusSnapshot(CTestApp& app, const std::string& currentCall) {
-    std::lock_guard<std::mutex> lock(app.mutex);
-    return CopyStatusData(app.engine, currentCall);
+    return CopyStatusData(*app.LockEngine(), currentCall);
 }

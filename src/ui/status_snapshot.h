@@ -21,7 +21,7 @@ struct StatusSnapshot {
     bool stateCellsResetRequested = false;
 };
 
-// Takes app.mutex for the copy only. Reads and clears the engine's State/Province reset request, so each
+// Holds the engine's lock for the copy only. Reads and clears the engine's State/Province reset request, so each
 // request reaches exactly one refresh. An empty call copies no QSO.
 StatusSnapshot TakeStatusSnapshot(CTestApp& app, const std::string& currentCall);
 

@@ -97,7 +97,7 @@ void Require(bool condition) {
 void StartFresh(const std::string& folder) {
     CTestApp& app = CTestApp::Instance();
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         std::destroy_at(&app.engine);
         ::new (static_cast<void*>(&app.engine)) Engine();
         app.cabrillo = CabrilloExport();

@@ -186,8 +186,7 @@ TEST_F(ResetTest, CabrilloHeaderRunsWithoutTheLockAndItsCancelClearsTheRequest) 
     int answer = 1;
     app_.editCabrilloHeader = [&](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
         Call c{call, start, end};
-        c.lockFree = app_.mutex.try_lock();
-        if (c.lockFree) app_.mutex.unlock();
+        c.lockFree = app_.TryLockEngine().has_value();
         calls.push_back(c);
         return answer;
     };

@@ -1,11 +1,7 @@
 #include "engine_test_support.h"
 
 void FakeStatusWindows::NoteLock() {
-    if (app_.mutex.try_lock()) {
-        app_.mutex.unlock();
-    } else {
-        calledUnderLock = true;
-    }
+    if (!app_.TryLockEngine()) calledUnderLock = true;
 }
 
 EngineTest::EngineTest() {

@@ -70,7 +70,7 @@ TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
-    prompts.lockToCheck = &app.mutex;
+    prompts.lockToCheck = &app;
     prompts.onHeader = [](CabrilloHeaderFields& f) {
         f.soapbox = "Band conditions good\r\n73";
         return true;
@@ -137,7 +137,7 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
-    prompts.lockToCheck = &app.mutex;
+    prompts.lockToCheck = &app;
     prompts.onHeader = [](CabrilloHeaderFields&) { return false; };
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
     EXPECT_EQ(prompts.shownHeaders.size(), 1u);
@@ -159,6 +159,7 @@ TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsOnlyItsCount) {
     CTestApp app;
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
     AddContest(app);
+    app.engine.EndLoggingBurst();  // as the host's next call check does: Windows keeps an open file in place
     std::filesystem::remove("BadQSO_DezuvEZIR_05_01_2020.txt");
     std::filesystem::create_directory("BadQSO_DezuvEZIR_05_01_2020.txt");
     std::string expected = kReport;

@@ -240,7 +240,7 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
-    prompts.lockToCheck = &app.mutex;
+    prompts.lockToCheck = &app;
     ASSERT_EQ(app.cabrillo.EditHeader("W1AW/4", COleDateTime(), COleDateTime()), 1);
     FillBusyLog(app.engine);
     app.engine.cabrilloRequested = 1;

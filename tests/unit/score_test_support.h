@@ -2,11 +2,11 @@
 // Hand-made logs and a recording stand-in for the operator's prompts, shared by the scoring tests.
 #include <functional>
 #include <future>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "engine/cinfo.h"
+#include "engine/test_app.h"
 #include "platform/prompts.h"
 
 namespace scoretest {
@@ -73,19 +73,15 @@ public:
     std::vector<Message> messages;
     std::vector<CabrilloHeaderFields> shownHeaders;
     std::function<bool(CabrilloHeaderFields&)> onHeader;
-    std::mutex* lockToCheck = nullptr;
+    CTestApp* lockToCheck = nullptr;
     int heldWhilePrompting = 0;
 
 private:
     void CheckLock() {
         if (lockToCheck == nullptr) return;
         // Tried from another thread, as the window thread would.
-        std::mutex* m = lockToCheck;
-        bool free = std::async(std::launch::async, [m] {
-                        if (!m->try_lock()) return false;
-                        m->unlock();
-                        return true;
-                    }).get();
+        CTestApp* app = lockToCheck;
+        bool free = std::async(std::launch::async, [app] { return app->TryLockEngine().has_value(); }).get();
         if (!free) ++heldWhilePrompting;
     }
 };

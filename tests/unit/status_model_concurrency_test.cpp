@@ -33,7 +33,7 @@ const char* const kStates[] = {"CT", "MA", "PE", "ON", "NL", "TX"};
 TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     CTestApp app;
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.bandRows = {{"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"},
                                {"40m", "-", "-", "-", "-"}, {"20m", "-", "-", "-", "-"},
                                {"15m", "-", "-", "-", "-"}, {"10m", "-", "-", "-", "-"}};
@@ -50,7 +50,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
         while (!refreshing.load()) std::this_thread::yield();
         for (int i = 0; i < kQsos; ++i) {
             {
-                std::lock_guard<std::mutex> lock(app.mutex);
+                auto lock = app.LockEngine();
                 Engine& e = app.engine;
                 CInfo q;
                 q.call = i % 4 == 0 ? "W1AW" : "K" + std::to_string(i);

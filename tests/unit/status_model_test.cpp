@@ -448,7 +448,7 @@ TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
 TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
     CTestApp app;
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
         app.engine.qsoLog.Append(Qso("K1XX", "K", "20m", "RTTY", 14, 6, "MA", "MA"));
         app.engine.qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 14, 7, "CT", "CT"));

@@ -35,7 +35,7 @@ std::string ControlWindowTest::Setting(const std::string& key) {
 std::string ControlWindowTest::SettingsFileText() { return ReadFileBytes(kSettingsFile); }
 
 void ControlWindowTest::SetEngineTexts(bool russian, const std::string& year) {
-    std::lock_guard<std::mutex> lock(app.mutex);
+    auto lock = app.LockEngine();
     app.engine.russianTexts = russian ? 1 : 0;
     app.engine.contestStartYear = year;
 }

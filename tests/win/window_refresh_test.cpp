@@ -11,7 +11,7 @@ namespace {
 class RefreshTest : public ControlWindowTest {
 protected:
     void SetWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states) {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.workedDxcc = dxcc;
         app.engine.workedStateProv = states;
     }
@@ -59,7 +59,7 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
 
     // A removed W/VE QSO starts the cells afresh; the refresh marks again what is still worked.
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.stateCellsResetRequested = true;
         app.engine.workedStateProv = {"PE"};
     }

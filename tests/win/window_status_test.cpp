@@ -84,7 +84,7 @@ protected:
         SetClockForTesting(nullptr);
     }
     void SetWorked(const std::vector<std::string>& dxcc) {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.workedDxcc = dxcc;
     }
     void Refresh() { RefreshAndWait(); }
@@ -246,7 +246,7 @@ TEST_F(StatusWindowsTest, PanelShowsTheCallsEarlierQsosAndHighlightsTheCurrentBa
     HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.qsoLog.Clear();
     }
     ASSERT_EQ(AddQso("W1AW", "20m", 14, 5, "CT", "K"), 1);
@@ -286,7 +286,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         app.engine.qsoLog.Clear();
     }
     HWND timer = Open(IDC_SETUP_VIEW_TIMER, StatusKind::BandChange);
@@ -326,7 +326,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     EXPECT_TRUE(shows(L"0", L"0"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return indicator() == green; }, 3000));
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         EXPECT_EQ(app.engine.bandChangeCount, 0);
     }
     clock.local = LocalClockTime{true, 15, 1, 0};

@@ -117,11 +117,11 @@ TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
     {
-        std::lock_guard<std::mutex> lock(app.mutex);
+        auto lock = app.LockEngine();
         EXPECT_TRUE(app.engine.bandChangeWindowOpen);
     }
     wintest::Click(Control(IDC_SETUP_VIEW_TIMER));
-    std::lock_guard<std::mutex> lock(app.mutex);
+    auto lock = app.LockEngine();
     EXPECT_FALSE(app.engine.bandChangeWindowOpen);
 }
 

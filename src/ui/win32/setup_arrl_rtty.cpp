@@ -144,13 +144,11 @@ void Setup_ARRL_RTTY::ControlsToFields() {
 }
 
 bool Setup_ARRL_RTTY::RussianTexts() const {
-    std::lock_guard<std::mutex> lock(state_.app.mutex);
-    return state_.app.engine.russianTexts != 0;
+    return state_.app.LockEngine()->russianTexts != 0;
 }
 
 std::string Setup_ARRL_RTTY::ContestStartYear() const {
-    std::lock_guard<std::mutex> lock(state_.app.mutex);
-    return state_.app.engine.contestStartYear;
+    return state_.app.LockEngine()->contestStartYear;
 }
 
 void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.engine.refreshPending.store(1); }
