@@ -157,9 +157,10 @@ inline ResetArgs MakeReset() {
 // The plug-in as the host loads it (libStats.so beside the benchmark), and the host's calls into it.
 class Host {
 public:
-    bool Load() {
+    // A copy of the library under another name loads as a plug-in of its own, with its own log.
+    bool Load(const std::string& path = replay::DefaultPluginPath()) {
         std::string error;
-        if (plugin_.Load(replay::DefaultPluginPath(), error))
+        if (plugin_.Load(path, error))
             return true;
         std::fprintf(stderr, "bench: %s\n", error.c_str());
         return false;

@@ -75,6 +75,44 @@ void BM_CheckCall0Cold(benchmark::State& state) {
     state.counters["min_ns"] = Minimum(times);
 }
 
+// The flatness goal as one measurement: two copies of the plug-in, one with 1,000 QSOs and one with
+// 1,000,000, asked in turn with caches emptied before each check, so that whatever else the machine does
+// weighs on both alike. The counters give each median and their ratio.
+void BM_CheckCall0ColdFlatness(benchmark::State& state) {
+    BenchDir dir;
+    const fs::path library = replay::DefaultPluginPath();
+    Host small, large;
+    std::error_code ec;
+    fs::copy_file(library, "small-" + library.filename().string(), fs::copy_options::overwrite_existing, ec);
+    fs::copy_file(library, "large-" + library.filename().string(), fs::copy_options::overwrite_existing, ec);
+    if (ec || !small.Load((fs::current_path() / ("small-" + library.filename().string())).string()) ||
+        !large.Load((fs::current_path() / ("large-" + library.filename().string())).string())) {
+        return state.SkipWithError("the plug-in cannot be loaded twice");
+    }
+    const std::vector<QsoArgs> smallLog = RealisticLog(1000, 1), largeLog = RealisticLog(1000000, 1);
+    small.Fill(smallLog);
+    large.Fill(largeLog);
+    const std::vector<CheckArgs> smallChecks = CheckQuestions(smallLog, kQuestions);
+    const std::vector<CheckArgs> largeChecks = CheckQuestions(largeLog, kQuestions);
+    CacheEvictor evictor;
+    std::vector<double> smallTimes, largeTimes;
+    size_t i = 0;
+    for (auto _ : state) {
+        const bool big = i % 2 == 1;
+        evictor.Evict();
+        const double start = NowNs();
+        benchmark::DoNotOptimize(big ? large.Check(largeChecks[i / 2 % kQuestions])
+                                     : small.Check(smallChecks[i / 2 % kQuestions]));
+        const double ns = NowNs() - start;
+        state.SetIterationTime(ns * 1e-9);
+        (big ? largeTimes : smallTimes).push_back(ns);
+        ++i;
+    }
+    state.counters["small_median_ns"] = Median(smallTimes);
+    state.counters["large_median_ns"] = Median(largeTimes);
+    state.counters["ratio"] = Median(largeTimes) / Median(smallTimes);
+}
+
 // What a check costs without an index: the dupe question answered by a scan of the log, as the host's own
 // copy of the log holds it.
 void BM_DupeScan(benchmark::State& state) {
@@ -120,6 +158,7 @@ BENCHMARK(BM_CheckCall0Cold)
     ->Arg(1000000)
     ->Iterations(400)
     ->UseManualTime();
+BENCHMARK(BM_CheckCall0ColdFlatness)->Iterations(1600)->UseManualTime();
 BENCHMARK(BM_DupeScan)->Arg(100000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Rebuild)->Arg(10000)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", MinOf);
 

@@ -24,6 +24,10 @@ def load(path):
         aggregate = b.get("aggregate_name") if b.get("run_type") == "aggregate" else None
         if aggregate not in (None, "median", "min"):
             continue
+        if "ratio" in b:  # two measurements taken in turn: their medians and ratio are in the counters
+            if aggregate in (None, "median"):
+                entry.update(ratio=b["ratio"], small=b["small_median_ns"], large=b["large_median_ns"])
+            continue
         if "median_ns" in b:  # timed one call at a time: the spread is in the counters
             median, fastest = b["median_ns"], b["min_ns"]
         else:
@@ -72,12 +76,11 @@ def main():
     for n in (1000, 10000, 100000, 1000000):
         absolute("CheckCall0, caches emptied, %d QSOs" % n, "BM_CheckCall0Cold/%d/iterations:400/manual_time" % n,
                  1e3)
-    cold_small = runs.get("BM_CheckCall0Cold/1000/iterations:400/manual_time")
-    cold_large = runs.get("BM_CheckCall0Cold/1000000/iterations:400/manual_time")
-    if cold_small and cold_large:
-        ratio = cold_large["median"] / cold_small["median"]
-        rows.append(("CheckCall0 caches emptied: 1,000,000 QSOs / 1,000 QSOs", "<= 1.3x", "",
-                     "%.2fx" % ratio, "1k: " + fmt(cold_small["median"]), ratio <= 1.3, True))
+    flat = runs.get("BM_CheckCall0ColdFlatness/iterations:1600/manual_time")
+    if flat and "ratio" in flat:
+        rows.append(("CheckCall0 caches emptied: 1,000,000 QSOs / 1,000 QSOs, asked in turn", "<= 1.3x", "",
+                     "%.2fx" % flat["ratio"], "1k: %s, 1M: %s" % (fmt(flat["small"]), fmt(flat["large"])),
+                     flat["ratio"] <= 1.3, True))
     warm = runs.get("BM_CheckCall0Warm/100000")
     scan = runs.get("BM_DupeScan/100000")
     if warm and scan:

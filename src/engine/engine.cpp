@@ -25,11 +25,11 @@ int Engine::CheckCall(const CheckArgs& args) const {
     if (!AcceptedModes().Contains(args.mode)) return failure;
 
     // One QSO per station and band, whatever the mode.
-    if (qsoLog.HasCallBand(args.call, args.band)) return 0;
-    int result = qsoLog.HasPrefix(args.prefix) ? 1 : 2;
+    const QsoLog::CallFacts call = qsoLog.FactsOf(args.call, args.band);
+    if (call.onBand) return 0;
     // A W/VE station counts as worked before only once its state or province is in the log.
-    if (rules::IsWve(args.prefix) && !qsoLog.Empty()) result = qsoLog.HasStateProvForCall(args.call) ? 1 : 3;
-    return result;
+    if (rules::IsWve(args.prefix) && !qsoLog.Empty()) return call.stateProvKnown ? 1 : 3;
+    return qsoLog.HasPrefix(args.prefix) ? 1 : 2;
 }
 
 int Engine::AddData(QsoArgs&& args) {

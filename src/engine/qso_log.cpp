@@ -153,10 +153,18 @@ const CInfo& QsoLog::At(size_t index) const {
 }
 
 void QsoLog::Clear() {
+    // The room is kept for a log rebuilt to about the size it had, and let go when it was far larger.
+    const bool shrink = records_.capacity() > 8 * records_.size() + 4096;
     staged_ = false;
     records_.clear();
     tallies_.clear();
     serials_.clear();
+    if (shrink) {
+        records_.shrink_to_fit();
+        tallies_.shrink_to_fit();
+        serials_.shrink_to_fit();
+    }
+    if (callLists_.size() > 8 * callListsInUse_ + 4096) callLists_.resize(callListsInUse_);
     calls_.Clear();
     callListsInUse_ = 0;
     freeCallLists_.clear();
@@ -197,6 +205,16 @@ size_t QsoLog::FirstOfCallBand(const std::string& call, const std::string& band)
             return position;
     }
     return npos;
+}
+
+QsoLog::CallFacts QsoLog::FactsOf(const std::string& call, const std::string& band) const {
+    CallFacts facts;
+    const CallEntry* entry = calls_.Find(call);
+    if (entry != nullptr) {
+        facts.onBand = CallHasBand(*entry, BandId(band));
+        facts.stateProvKnown = entry->stateProvRecords > 0;
+    }
+    return facts;
 }
 
 bool QsoLog::HasPrefix(const std::string& prefix) const {

@@ -54,6 +54,12 @@ public:
     bool HasCallBand(const std::string& call, const std::string& band) const;
     // Index of the earliest record with this call on this band, or npos.
     size_t FirstOfCallBand(const std::string& call, const std::string& band) const;
+    // Both questions of the call check in one lookup of the call.
+    struct CallFacts {
+        bool onBand = false;          // HasCallBand
+        bool stateProvKnown = false;  // HasStateProvForCall
+    };
+    CallFacts FactsOf(const std::string& call, const std::string& band) const;
     // Some record has this DXCC prefix.
     bool HasPrefix(const std::string& prefix) const;
     // Some record with this call has a state/province: that W/VE station's multiplier is known.

@@ -10,6 +10,21 @@
 #include <utility>
 #include <vector>
 
+#include "platform/memory.h"
+
+// The table's room comes from platform::AllocateTable, on large pages where the system has them.
+template <typename T>
+struct IndexAllocator {
+    using value_type = T;
+    IndexAllocator() = default;
+    template <typename U>
+    IndexAllocator(const IndexAllocator<U>&) {}
+    T* allocate(size_t n) { return static_cast<T*>(platform::AllocateTable(n * sizeof(T))); }
+    void deallocate(T* p, size_t n) { platform::FreeTable(p, n * sizeof(T)); }
+    bool operator==(const IndexAllocator&) const { return true; }
+    bool operator!=(const IndexAllocator&) const { return false; }
+};
+
 template <typename Value>
 class TextIndex {
 public:
@@ -83,9 +98,15 @@ public:
         --count_;
     }
 
-    // Empties the table but keeps its room, for a log that is rebuilt to about the size it had.
+    // Empties the table. It keeps its room for a log rebuilt to about the size it had; a table far larger
+    // than what it held is let go, so a small log after a huge one does not pay for clearing the huge room.
     void Clear() {
-        std::fill(slots_.begin(), slots_.end(), Slot());
+        if (slots_.size() > 1024 && count_ * 8 < slots_.size()) {
+            std::vector<Slot, IndexAllocator<Slot>>().swap(slots_);
+            mask_ = 0;
+        } else {
+            std::fill(slots_.begin(), slots_.end(), Slot());
+        }
         count_ = 0;
         longTexts_.clear();
         freeLongTexts_.clear();
@@ -151,7 +172,7 @@ private:
     }
 
     void Grow() {
-        std::vector<Slot> old = std::move(slots_);
+        std::vector<Slot, IndexAllocator<Slot>> old = std::move(slots_);
         slots_.assign(old.empty() ? 16 : old.size() * 2, Slot());
         mask_ = slots_.size() - 1;
         for (Slot& s : old) {
@@ -164,7 +185,7 @@ private:
         }
     }
 
-    std::vector<Slot> slots_;
+    std::vector<Slot, IndexAllocator<Slot>> slots_;
     size_t mask_ = 0;
     size_t count_ = 0;
     std::vector<std::string> longTexts_;

@@ -49,6 +49,8 @@ void ExpectIndexesMatchScans(const QsoLog& log) {
             const size_t first = ScanFirstOfCallBand(log, call, band);
             ASSERT_EQ(log.FirstOfCallBand(call, band), first) << call << " " << band;
             ASSERT_EQ(log.HasCallBand(call, band), first != QsoLog::npos);
+            ASSERT_EQ(log.FactsOf(call, band).onBand, first != QsoLog::npos);
+            ASSERT_EQ(log.FactsOf(call, band).stateProvKnown, stateKnown);
             for (const char* mode : kModes) {
                 for (int t = 0; t < 5; ++t) {
                     ASSERT_EQ(log.Find(call, band, mode, TimeFor(t)), ScanFind(log, call, band, mode, TimeFor(t)))
