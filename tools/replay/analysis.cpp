@@ -200,11 +200,13 @@ Analysis Analyse(const AnalysisInput& in) {
         a.hours[h].byBand.assign(a.bands.size(), 0);
     }
 
-    // Every QSO in time order (the log's order among equal times).
-    std::vector<size_t> order(log.qsos.size());
+    // Every QSO with its answers in time order (the log's order among equal times).
+    std::vector<size_t> order(std::min(log.qsos.size(), outcomes.size()));
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::vector<long long> minuteOf(log.qsos.size());
-    for (size_t i = 0; i < order.size(); ++i) minuteOf[i] = log.qsos[i].time.IsValid() ? WholeMinutes(log.qsos[i].time) : 0;
+    std::vector<long long> minuteOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        minuteOf[i] = log.qsos[i].time.IsValid() ? WholeMinutes(log.qsos[i].time) : 0;
+    }
     std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) { return minuteOf[x] < minuteOf[y]; });
 
     std::map<std::string, size_t> rejected, notCounted;
