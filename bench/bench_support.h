@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "analysis.h"
 #include "common/text.h"
 #include "country_file.h"
 #include "engine/args.h"

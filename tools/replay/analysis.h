@@ -15,11 +15,6 @@
 
 namespace replay {
 
-#if defined(_WIN32)
-constexpr const char* kDefaultScpFile = "Z:\\usr\\share\\hamradio-files\\MASTER.SCP";
-#else
-constexpr const char* kDefaultScpFile = "/usr/share/hamradio-files/MASTER.SCP";
-#endif
 constexpr int kDefaultOffMinutes = 30;
 constexpr const char* kAnalysisFileName = "analysis.html";
 
