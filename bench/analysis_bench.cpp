@@ -56,16 +56,21 @@ void Replay(benchmark::State& state, bool analysis) {
         out.str("");
         err.str("");
         ReplaySummary s;
-        if (RunReplay(o, out, err, &s) != 0) state.SkipWithError(err.str().c_str());
+        if (RunReplay(o, out, err, &s) != 0)
+            state.SkipWithError(err.str().c_str());
         benchmark::DoNotOptimize(s.report.size());
     }
     state.counters["qsos"] = static_cast<double>(Inputs().log.qsos.size());
 }
 
-void BM_ReplayWithoutAnalysis(benchmark::State& state) { Replay(state, false); }
+void BM_ReplayWithoutAnalysis(benchmark::State& state) {
+    Replay(state, false);
+}
 BENCHMARK(BM_ReplayWithoutAnalysis)->Unit(benchmark::kMillisecond);
 
-void BM_ReplayWithAnalysis(benchmark::State& state) { Replay(state, true); }
+void BM_ReplayWithAnalysis(benchmark::State& state) {
+    Replay(state, true);
+}
 BENCHMARK(BM_ReplayWithAnalysis)->Unit(benchmark::kMillisecond);
 
 void BM_AnalysisPage(benchmark::State& state) {

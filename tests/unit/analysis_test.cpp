@@ -27,9 +27,13 @@ TEST(Analysis, BestWindowsSlideAcrossTheHour) {
     } cases[] = {
         // 14:56 to 15:05 holds five; 15:06 is the first minute after it, so 14:58 to 15:07 ties and the
         // earlier window stands.
-        {{At(14, 50), At(14, 56), At(14, 58), At(15, 0), At(15, 1), At(15, 5), At(15, 6), At(15, 30)}, 10, 5,
+        {{At(14, 50), At(14, 56), At(14, 58), At(15, 0), At(15, 1), At(15, 5), At(15, 6), At(15, 30)},
+         10,
+         5,
          At(14, 56)},
-        {{At(14, 50), At(14, 56), At(14, 58), At(15, 0), At(15, 1), At(15, 5), At(15, 6), At(15, 30)}, 60, 8,
+        {{At(14, 50), At(14, 56), At(14, 58), At(15, 0), At(15, 1), At(15, 5), At(15, 6), At(15, 30)},
+         60,
+         8,
          At(14, 50)},
         // Exactly 60 minutes apart: not in one window.
         {{At(14, 0), At(15, 0)}, 60, 1, At(14, 0)},
@@ -64,7 +68,8 @@ TEST(Analysis, OffPeriodsStartAtTheThreshold) {
     for (const Case& c : cases) {
         std::vector<OffPeriod> off = OffPeriods(c.minutes, start, end, c.threshold);
         std::vector<std::pair<long long, long long>> got;
-        for (const OffPeriod& p : off) got.emplace_back(p.from, p.to);
+        for (const OffPeriod& p : off)
+            got.emplace_back(p.from, p.to);
         EXPECT_EQ(got, c.off) << c.minutes.size() << " QSOs, threshold " << c.threshold;
     }
 }
@@ -90,11 +95,12 @@ TEST(Analysis, ScpListFindsCallsAndTheHomeCallOfPortableForms) {
     scp.LoadFromText("# a comment\r\nW1AW\r\nDL1ABC\n  k2xyz \nAA1A\n#W9NOT\n");
     EXPECT_EQ(scp.Count(), 4u);
     const std::pair<const char*, bool> cases[] = {
-        {"W1AW", true},    {"w1aw", true},      {"K2XYZ", true},  {"W1AW/7", true},  {"DL/W1AW", true},
-        {"W1AW/P", true},  {"DL1ABC/QRP", true}, {"W1AX", false}, {"W9NOT", false},  {"", false},
-        {"W1A", false},    {"W1AWX", false},    {"7/W1AX", false}, {"AA1A/KH6", true},
+        {"W1AW", true},   {"w1aw", true},       {"K2XYZ", true},   {"W1AW/7", true},   {"DL/W1AW", true},
+        {"W1AW/P", true}, {"DL1ABC/QRP", true}, {"W1AX", false},   {"W9NOT", false},   {"", false},
+        {"W1A", false},   {"W1AWX", false},     {"7/W1AX", false}, {"AA1A/KH6", true},
     };
-    for (const auto& c : cases) EXPECT_EQ(scp.Contains(c.first), c.second) << '"' << c.first << '"';
+    for (const auto& c : cases)
+        EXPECT_EQ(scp.Contains(c.first), c.second) << '"' << c.first << '"';
 
     std::vector<LogQso> log(4);
     const char* calls[] = {"W1AW", "N0NEW", "N0TWO", "N0TWO"};
@@ -115,9 +121,9 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
         const char* band;
         const char* exchange;
     } rows[] = {
-        {"W0TLE", "K", "20m", "MN"},   {"W0TLE", "K", "40m", "md"},   {"VO1AA", "VE", "20m", "NF"},
-        {"VO1AA", "VE", "40m", "NL"},  {"DL1ABC", "DL", "20m", "001"}, {"DL1ABC", "DL", "40m", "002"},
-        {"K1ABC", "K", "20m", "MA"},   {"K1ABC", "K", "40m", "123"},  {"W0TLE", "K", "80m", "MN"},
+        {"W0TLE", "K", "20m", "MN"},  {"W0TLE", "K", "40m", "md"},    {"VO1AA", "VE", "20m", "NF"},
+        {"VO1AA", "VE", "40m", "NL"}, {"DL1ABC", "DL", "20m", "001"}, {"DL1ABC", "DL", "40m", "002"},
+        {"K1ABC", "K", "20m", "MA"},  {"K1ABC", "K", "40m", "123"},   {"W0TLE", "K", "80m", "MN"},
     };
     std::vector<LogQso> log;
     std::vector<QsoOutcome> outcomes;
@@ -137,18 +143,19 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
     ASSERT_EQ(conflicts.size(), 1u);
     EXPECT_EQ(conflicts[0].call, "W0TLE");
     std::vector<int> lines;
-    for (const QsoRef& q : conflicts[0].qsos) lines.push_back(q.line);
+    for (const QsoRef& q : conflicts[0].qsos)
+        lines.push_back(q.line);
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 9}));
 }
 
-// A log made of (minute, band, call, exchange); every QSO counted, W/VE when the exchange is a state.
-Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos, const char* category) {
-    static ParsedLog log;
-    static std::vector<QsoOutcome> outcomes;
-    log = ParsedLog();
-    outcomes.clear();
+// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA.
+Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos,
+                    const char* category) {
+    ParsedLog log;
+    std::vector<QsoOutcome> outcomes;
     log.fileName = "hand.log";
-    if (category) log.header["CATEGORY-OPERATOR"] = category;
+    if (category)
+        log.header["CATEGORY-OPERATOR"] = category;
     for (const auto& t : qsos) {
         LogQso q;
         q.line = static_cast<int>(log.qsos.size()) + 1;
@@ -176,11 +183,13 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     const char* bands[] = {"20m", "15m"};
     auto changes = [&](int count) {  // `count` band changes in hour 20, then on the air for 24 hours or 25
         std::vector<std::tuple<long long, const char*, const char*>> q;
-        for (int i = 0; i <= count; ++i) q.emplace_back(At(20, i), bands[i % 2], "W1AW");
+        for (int i = 0; i <= count; ++i)
+            q.emplace_back(At(20, i), bands[i % 2], "W1AW");
         return q;
     };
     auto onFor = [&](std::vector<std::tuple<long long, const char*, const char*>> q, int hours) {
-        for (long long m = At(20, 20); m <= At(20, 0) + hours * 60; m += 20) q.emplace_back(m, "20m", "W1AW");
+        for (long long m = At(20, 20); m <= At(20, 0) + hours * 60; m += 20)
+            q.emplace_back(m, "20m", "W1AW");
         return q;
     };
     struct Case {
@@ -192,16 +201,29 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
         {"MULTI-OP", changes(7), {"More than 6 band changes in 1 hour: Sat 20:00 (7)"}, {"No hour has more"}},
         {"SINGLE-OP", changes(7), {"is for MULTI-OP entries"}, {"More than 6 band changes"}},
         // Off 18:00-20:00 and from the last QSO to the end: 24 hours on the air in two blocks is allowed.
-        {"SINGLE-OP", onFor(changes(1), 24), {"Within the single-operator limits on time."}, {"more than the 24", "the rules allow"}},
-        {"SINGLE-OP", onFor(changes(1), 25), {"On the air 25 h 00 min: more than the 24 hours"}, {"blocks: the rules"}},
-        {"MULTI-OP", onFor(changes(1), 25), {"MULTI-OP: the whole period may be operated."}, {"more than the 24", "the rules allow"}},
-        {nullptr, onFor({{At(18, 0), "20m", "W1AW"}, {At(19, 0), "20m", "W1AW"}}, 3),
-         {"Off time in 3 blocks: the rules allow at most 2."}, {}},
+        {"SINGLE-OP",
+         onFor(changes(1), 24),
+         {"Within the single-operator limits on time."},
+         {"more than the 24", "the rules allow"}},
+        {"SINGLE-OP",
+         onFor(changes(1), 25),
+         {"On the air 25 h 00 min: more than the 24 hours"},
+         {"blocks: the rules"}},
+        {"MULTI-OP",
+         onFor(changes(1), 25),
+         {"MULTI-OP: the whole period may be operated."},
+         {"more than the 24", "the rules allow"}},
+        {nullptr,
+         onFor({{At(18, 0), "20m", "W1AW"}, {At(19, 0), "20m", "W1AW"}}, 3),
+         {"Off time in 3 blocks: the rules allow at most 2."},
+         {}},
     };
     for (const Case& c : cases) {
         const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category));
-        for (const char* text : c.present) EXPECT_NE(page.find(text), std::string::npos) << text;
-        for (const char* text : c.absent) EXPECT_EQ(page.find(text), std::string::npos) << text;
+        for (const char* text : c.present)
+            EXPECT_NE(page.find(text), std::string::npos) << text;
+        for (const char* text : c.absent)
+            EXPECT_EQ(page.find(text), std::string::npos) << text;
     }
 }
 
@@ -240,8 +262,14 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
         bool added;
         const char* reason;
     } expected[] = {
-        {2, true, ""},  {2, true, ""}, {4, false, "WRONG BAND (30m)"}, {4, false, "WRONG MODE (CW)"},
-        {3, true, "State/Province is not acceptable (XX)"}, {0, true, "DUPE"}, {1, true, ""}, {3, true, ""},
+        {2, true, ""},
+        {2, true, ""},
+        {4, false, "WRONG BAND (30m)"},
+        {4, false, "WRONG MODE (CW)"},
+        {3, true, "State/Province is not acceptable (XX)"},
+        {0, true, "DUPE"},
+        {1, true, ""},
+        {3, true, ""},
     };
     ASSERT_EQ(summary.outcomes.size(), 8u);
     for (size_t i = 0; i < 8; ++i) {
@@ -253,14 +281,21 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
     ASSERT_EQ(summary.pluginScore, 12);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<td class=\"l\">Plug-in</td><td>4</td><td>2 states/provinces + 1 DXCC = 3</td><td><b>12</b></td>",
-             "<td>99</td>", "<td>-87</td>", "<li>1 QSO rejected: WRONG BAND (30m)</li>",
+             "<td class=\"l\">Plug-in</td><td>4</td><td>2 states/provinces + 1 DXCC = "
+             "3</td><td><b>12</b></td>",
+             "<td>99</td>",
+             "<td>-87</td>",
+             "<li>1 QSO rejected: WRONG BAND (30m)</li>",
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
-             "<div class=\"cell needed\">NY</div>", ">MA</div>", ">CT</div>",
-             "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 18:15</td>",
+             "<div class=\"cell needed\">NY</div>",
+             ">MA</div>",
+             ">CT</div>",
+             "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 "
+             "18:15</td>",
              // Worked once and unlisted: the two rejected, the province that is none, DL2ABC.
-             "<td>7</td><td class=\"l\">G3ABC</td>", "<td>11</td><td class=\"l\">DL2ABC</td>",
+             "<td>7</td><td class=\"l\">G3ABC</td>",
+             "<td>11</td><td class=\"l\">DL2ABC</td>",
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }

@@ -56,8 +56,8 @@ struct TimedBand {
     long long minute = 0;
     std::string band;
 };
-// Band changes per clock hour, hours [firstHour, firstHour + hours): a QSO on another band than the QSO before
-// it is one change in its own clock hour, so 20m, 15m, 20m is two. `qsos` in time order.
+// Band changes per clock hour, hours [firstHour, firstHour + hours): a QSO on another band than the QSO
+// before it is one change in its own clock hour, so 20m, 15m, 20m is two. `qsos` in time order.
 std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long long firstHour, size_t hours);
 
 // A QSO of the log named on the page: where it is and what it holds.
@@ -79,8 +79,8 @@ std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qs
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
 
 struct HourRow {
-    long long hour = 0;        // clock hour: minute / 60
-    std::vector<int> byBand;   // counted QSOs, one per Analysis::bands
+    long long hour = 0;       // clock hour: minute / 60
+    std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
     int qsos = 0, cumulative = 0;
     int newStateProv = 0, newDxcc = 0, cumulativeMultipliers = 0;
     int bandChanges = 0;
@@ -106,12 +106,14 @@ struct AnalysisInput {
 
 struct Analysis {
     std::string logName, ownCall;
-    std::vector<std::pair<std::string, std::string>> category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
+    std::vector<std::pair<std::string, std::string>>
+        category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
     bool multiOp = false;
     long long startMinute = 0, endMinute = 0;
 
     size_t qsosRead = 0, counted = 0, linesSkipped = 0, outsidePeriod = 0;
-    std::vector<std::pair<std::string, size_t>> rejected, notCounted;  // the plug-in's reason, count; most first
+    std::vector<std::pair<std::string, size_t>> rejected,
+        notCounted;  // the plug-in's reason, count; most first
     std::optional<long long> claimedScore, pluginScore;
     long long score = 0;  // counted QSOs x multipliers, as this page counts them
     int stateProvMultipliers = 0, dxccMultipliers = 0;

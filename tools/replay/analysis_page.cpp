@@ -49,19 +49,33 @@ std::string Esc(const std::string& s) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
         if (c < 0x80) {
             switch (c) {
-                case '&': out += "&amp;"; break;
-                case '<': out += "&lt;"; break;
-                case '>': out += "&gt;"; break;
-                case '"': out += "&quot;"; break;
-                case '\t': case '\n': case '\r': out += ' '; break;
+                case '&':
+                    out += "&amp;";
+                    break;
+                case '<':
+                    out += "&lt;";
+                    break;
+                case '>':
+                    out += "&gt;";
+                    break;
+                case '"':
+                    out += "&quot;";
+                    break;
+                case '\t':
+                case '\n':
+                case '\r':
+                    out += ' ';
+                    break;
                 default:
-                    if (c >= 0x20 && c != 0x7F) out += static_cast<char>(c);
+                    if (c >= 0x20 && c != 0x7F)
+                        out += static_cast<char>(c);
             }
             continue;
         }
         size_t length = c >= 0xF0 && c < 0xF5 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
         bool valid = length > 0 && i + length <= s.size();
-        for (size_t k = 1; valid && k < length; ++k) valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        for (size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
         if (valid) {
             out.append(s, i, length);
             i += length - 1;
@@ -75,7 +89,8 @@ std::string Esc(const std::string& s) {
 
 std::string Num(long long n) {
     std::string digits = std::to_string(n < 0 ? -n : n);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), ",");
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
     return (n < 0 ? "-" : "") + digits;
 }
 
@@ -95,7 +110,9 @@ std::string Td(const std::string& s, const char* cls = nullptr) {
     return cls ? std::string("<td class=\"") + cls + "\">" + s + "</td>" : "<td>" + s + "</td>";
 }
 
-std::string Fixed(double value, const char* format) { return text::Format(format, value); }
+std::string Fixed(double value, const char* format) {
+    return text::Format(format, value);
+}
 
 // --- pictures ---------------------------------------------------------------------------------------------
 
@@ -120,33 +137,38 @@ int NiceStep(int most) {
     for (int scale = 1;; scale *= 10) {
         for (int m : {1, 2, 5}) {
             step = m * scale;
-            if (most / step <= 5) return step;
+            if (most / step <= 5)
+                return step;
         }
     }
 }
 
-int AxisTop(int most, int step) { return std::max(step, (most + step - 1) / step * step); }
+int AxisTop(int most, int step) {
+    return std::max(step, (most + step - 1) / step * step);
+}
 
 std::string SvgOpen(int width, int height, const std::string& title) {
-    return text::Format("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %d %d\" width=\"%d\" height=\"%d\" "
-                        "font-family=\"sans-serif\" font-size=\"11\" role=\"img\">",
-                        width, height, width, height) +
+    return text::Format(
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 %d %d\" width=\"%d\" height=\"%d\" "
+               "font-family=\"sans-serif\" font-size=\"11\" role=\"img\">",
+               width, height, width, height) +
            "<title>" + Esc(title) + "</title>";
 }
 
-std::string Text(double x, double y, const std::string& s, const char* anchor = "middle", const char* extra = "") {
+std::string Text(double x, double y, const std::string& s, const char* anchor = "middle",
+                 const char* extra = "") {
     return text::Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\"%s>", x, y, anchor, extra) + Esc(s) +
            "</text>";
 }
 
 std::string Line(double x1, double y1, double x2, double y2, const char* stroke, const char* extra = "") {
-    return text::Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"%s/>", x1, y1, x2, y2,
-                        stroke, extra);
+    return text::Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"%s/>", x1, y1, x2,
+                        y2, stroke, extra);
 }
 
 std::string Rect(double x, double y, double w, double h, const char* fill, const std::string& tip = "") {
-    std::string r = text::Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\"", x, y, w,
-                                 h, fill);
+    std::string r = text::Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\"", x,
+                                 y, w, h, fill);
     return tip.empty() ? r + "/>" : r + "><title>" + Esc(tip) + "</title></rect>";
 }
 
@@ -157,7 +179,8 @@ std::string DrawHourChart(const HourChart& c) {
     const size_t n = c.hours.size();
     std::vector<int> totals(n, 0);
     for (const Series& s : c.stacks) {
-        for (size_t h = 0; h < n; ++h) totals[h] += s.values[h];
+        for (size_t h = 0; h < n; ++h)
+            totals[h] += s.values[h];
     }
     int most = n ? *std::max_element(totals.begin(), totals.end()) : 0;
     most = std::max(most, c.limit + 1);
@@ -180,14 +203,16 @@ std::string DrawHourChart(const HourChart& c) {
         double base = 0;
         for (const Series& s : c.stacks) {
             const int v = s.values[h];
-            if (v == 0) continue;
+            if (v == 0)
+                continue;
             const bool over = c.limit >= 0 && totals[h] > c.limit;
             svg += Rect(x, y(base + v), barW, y(base) - y(base + v), over ? kFlagColour : s.colour.c_str(),
                         Time(minute, "%H:00 ") + s.name + ": " + std::to_string(v));
             base += v;
         }
         const double centre = left + slot * (static_cast<double>(h) + 0.5);
-        if (h % labelEvery == 0) svg += Text(centre, top + plotH + 14, Time(minute, "%H"));
+        if (h % labelEvery == 0)
+            svg += Text(centre, top + plotH + 14, Time(minute, "%H"));
         if (h == 0 || c.hours[h] % 24 == 0) {
             svg += Line(centre - slot / 2, top + plotH, centre - slot / 2, top + plotH + 32, "#888888");
             svg += Text(centre - slot / 2 + 3, top + plotH + 30, Time(minute, "%a %d %b"), "start");
@@ -197,20 +222,23 @@ std::string DrawHourChart(const HourChart& c) {
     svg += Line(left, top, left, top + plotH, "#444444");
 
     if (c.limit >= 0) {
-        svg += Line(left, y(c.limit), left + plotW, y(c.limit), kFlagColour, " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
+        svg += Line(left, y(c.limit), left + plotW, y(c.limit), kFlagColour,
+                    " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
     }
     if (!c.lineName.empty() && n > 0) {
         const int lineMost = std::max(1, *std::max_element(c.line.begin(), c.line.end()));
         const int lineStep = NiceStep(lineMost), lineTop = AxisTop(lineMost, lineStep);
         auto ly = [&](double v) { return top + plotH - plotH * v / lineTop; };
-        for (int v = 0; v <= lineTop; v += lineStep) svg += Text(left + plotW + 6, ly(v) + 4, Num(v), "start");
+        for (int v = 0; v <= lineTop; v += lineStep)
+            svg += Text(left + plotW + 6, ly(v) + 4, Num(v), "start");
         svg += Line(left + plotW, top, left + plotW, top + plotH, "#444444");
         std::string points;
         for (size_t h = 0; h < n; ++h) {
-            points += text::Format("%s%.1f,%.1f", h ? " " : "", left + slot * (static_cast<double>(h) + 0.5), ly(c.line[h]));
+            points += text::Format("%s%.1f,%.1f", h ? " " : "", left + slot * (static_cast<double>(h) + 0.5),
+                                   ly(c.line[h]));
         }
-        svg += "<polyline fill=\"none\" stroke=\"" + std::string(kLineColour) + "\" stroke-width=\"2\" points=\"" +
-               points + "\"/>";
+        svg += "<polyline fill=\"none\" stroke=\"" + std::string(kLineColour) +
+               "\" stroke-width=\"2\" points=\"" + points + "\"/>";
         svg += Text(width - 12, top + plotH / 2, c.lineName, "middle",
                     text::Format(" transform=\"rotate(90 %d %.1f)\"", width - 12, top + plotH / 2).c_str());
     }
@@ -240,17 +268,21 @@ std::string DrawTimeline(const Analysis& a) {
     const double left = 50, right = 14, top = 18, barH = 24;
     const double plotW = width - left - right;
     const double span = static_cast<double>(std::max(1LL, a.endMinute - a.startMinute));
-    auto x = [&](long long minute) { return left + plotW * static_cast<double>(minute - a.startMinute) / span; };
+    auto x = [&](long long minute) {
+        return left + plotW * static_cast<double>(minute - a.startMinute) / span;
+    };
     std::string svg = SvgOpen(width, height, "On the air and off, over the contest period");
     svg += Rect(left, top, plotW, barH, kBandColours[2], "on the air");
     for (size_t i = 0; i < a.off.size(); ++i) {
         const OffPeriod& p = a.off[i];
-        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, "#cccccc",
-                    "off " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") + ", " + Duration(p.Minutes()));
+        svg += Rect(
+            x(p.from), top, x(p.to) - x(p.from), barH, "#cccccc",
+            "off " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") + ", " + Duration(p.Minutes()));
         svg += Text((x(p.from) + x(p.to)) / 2, top - 5, std::to_string(i + 1));
     }
     for (long long hour = (a.startMinute + 59) / 60; hour * 60 <= a.endMinute; ++hour) {
-        if (hour % 6 != 0) continue;
+        if (hour % 6 != 0)
+            continue;
         svg += Line(x(hour * 60), top + barH, x(hour * 60), top + barH + 5, "#444444");
         const double at = x(hour * 60);
         const char* anchor = at < left + 30 ? "start" : at > left + plotW - 30 ? "end" : "middle";
@@ -270,14 +302,15 @@ std::string Summary(const Analysis& a) {
     row("Station", Esc(a.ownCall.empty() ? "(no own call)" : a.ownCall));
     row("Log", Esc(a.logName) + ", " + Plural(a.qsosRead, "QSO", "QSOs") + " read");
     row("Contest period", Esc(Time(a.startMinute) + " to " + Time(a.endMinute) + " UTC"));
-    for (const auto& field : a.category) row(field.first, Esc(field.second));
+    for (const auto& field : a.category)
+        row(field.first, Esc(field.second));
     h += "</table>";
 
     const int multipliers = a.stateProvMultipliers + a.dxccMultipliers;
     h += "<table><tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
     h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) +
-         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-            Num(multipliers)) +
+         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) +
+            " DXCC = " + Num(multipliers)) +
          Td("<b>" + (a.pluginScore ? Num(*a.pluginScore) : std::string("(none)")) + "</b>") + "</tr>";
     h += "<tr><td class=\"l\">Log claims</td><td></td><td></td>" +
          Td(a.claimedScore ? Num(*a.claimedScore) : std::string("(no claimed score)")) + "</tr>";
@@ -289,23 +322,26 @@ std::string Summary(const Analysis& a) {
     h += "</table>";
 
     h += "<p>What the plug-in did not count:</p><ul>";
-    h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " + Num(static_cast<long long>(a.counted)) +
-         " counted</li>";
-    for (const auto& r : a.rejected) h += "<li>" + Plural(r.second, "QSO", "QSOs") + " rejected: " + Esc(r.first) + "</li>";
+    h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " +
+         Num(static_cast<long long>(a.counted)) + " counted</li>";
+    for (const auto& r : a.rejected)
+        h += "<li>" + Plural(r.second, "QSO", "QSOs") + " rejected: " + Esc(r.first) + "</li>";
     for (const auto& r : a.notCounted) {
         h += "<li>" + Plural(r.second, "QSO", "QSOs") + " logged, not counted: " + Esc(r.first) + "</li>";
     }
-    if (a.linesSkipped) h += "<li>" + Plural(a.linesSkipped, "line", "lines") + " of the log not read</li>";
+    if (a.linesSkipped)
+        h += "<li>" + Plural(a.linesSkipped, "line", "lines") + " of the log not read</li>";
     if (a.outsidePeriod) {
         h += "<li>" + Plural(a.outsidePeriod, "QSO", "QSOs") +
              " outside the contest period (scored all the same, not drawn below)</li>";
     }
-    if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0) h += "<li>nothing: every QSO counts</li>";
+    if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0)
+        h += "<li>nothing: every QSO counts</li>";
     h += "</ul>";
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
-             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) + " multipliers = " +
-             Num(a.score) + " counted on this page.</p>";
+             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) +
+             " multipliers = " + Num(a.score) + " counted on this page.</p>";
     }
     return h + "</section>";
 }
@@ -315,20 +351,25 @@ std::string RateGraph(const Analysis& a) {
     c.title = "QSOs per clock hour by band, and the running total";
     c.yLabel = "QSOs per hour";
     c.lineName = "total QSOs";
-    for (size_t b = 0; b < a.bands.size(); ++b) c.stacks.push_back({a.bands[b], kBandColours[std::min<size_t>(b, 5)], {}});
+    for (size_t b = 0; b < a.bands.size(); ++b)
+        c.stacks.push_back({a.bands[b], kBandColours[std::min<size_t>(b, 5)], {}});
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
-        for (size_t b = 0; b < a.bands.size(); ++b) c.stacks[b].values.push_back(row.byBand[b]);
+        for (size_t b = 0; b < a.bands.size(); ++b)
+            c.stacks[b].values.push_back(row.byBand[b]);
         c.line.push_back(row.cumulative);
     }
-    return "<section id=\"rate\"><h2>2. Rate</h2><p class=\"note\">Counted QSOs per clock hour (UTC), stacked by "
+    return "<section id=\"rate\"><h2>2. Rate</h2><p class=\"note\">Counted QSOs per clock hour (UTC), "
+           "stacked by "
            "band; the line is the running total, on the right-hand axis.</p>" +
            DrawHourChart(c) + "</section>";
 }
 
 std::string HourTable(const Analysis& a) {
-    std::string h = "<section id=\"hours\"><h2>3. Hour by band</h2><table><tr><th class=\"l\">Hour (UTC)</th>";
-    for (const std::string& band : a.bands) h += "<th>" + Esc(band) + "</th>";
+    std::string h =
+        "<section id=\"hours\"><h2>3. Hour by band</h2><table><tr><th class=\"l\">Hour (UTC)</th>";
+    for (const std::string& band : a.bands)
+        h += "<th>" + Esc(band) + "</th>";
     h += "<th>Total</th><th>Running total</th></tr>";
     std::vector<int> bandTotals(a.bands.size(), 0);
     for (const HourRow& row : a.hours) {
@@ -341,13 +382,15 @@ std::string HourTable(const Analysis& a) {
     }
     h += "<tr class=\"total\">" + Td("Total", "l");
     int all = 0;
-    for (int t : bandTotals) h += Td(Num(t)), all += t;
+    for (int t : bandTotals)
+        h += Td(Num(t)), all += t;
     return h + Td(Num(all)) + "<td></td></tr></table></section>";
 }
 
 std::string BestRates(const Analysis& a) {
-    std::string h = "<section id=\"best\"><h2>4. Best rates</h2><table><tr><th class=\"l\"></th><th>QSOs</th>"
-                    "<th class=\"l\">from</th><th class=\"l\">to</th><th>rate</th></tr>";
+    std::string h =
+        "<section id=\"best\"><h2>4. Best rates</h2><table><tr><th class=\"l\"></th><th>QSOs</th>"
+        "<th class=\"l\">from</th><th class=\"l\">to</th><th>rate</th></tr>";
     auto window = [&](const char* name, const BestWindow& w, int width) {
         h += "<tr>" + Td(name, "l") + Td(std::to_string(w.qsos));
         if (w.qsos == 0) {
@@ -362,26 +405,30 @@ std::string BestRates(const Analysis& a) {
     const size_t drawn = a.hours.empty() ? 0 : static_cast<size_t>(a.hours.back().cumulative);
     h += "<tr>" + Td("Average on the air", "l") + Td(Num(static_cast<long long>(drawn))) +
          Td("in " + Duration(a.onMinutes) + " on the air", "l") + "<td></td>" +
-         Td(a.onMinutes > 0 ? Fixed(60.0 * static_cast<double>(drawn) / static_cast<double>(a.onMinutes), "%.1f") +
-                                  " per hour"
-                            : std::string("-")) +
+         Td(a.onMinutes > 0
+                ? Fixed(60.0 * static_cast<double>(drawn) / static_cast<double>(a.onMinutes), "%.1f") +
+                      " per hour"
+                : std::string("-")) +
          "</tr></table>";
-    return h + "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs only.</p></section>";
+    return h +
+           "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs "
+           "only.</p></section>";
 }
 
 std::string TimeOnOff(const Analysis& a) {
     std::string h = "<section id=\"time\"><h2>5. Time on and off</h2>";
-    h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
-         " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
-         "and the end) is off time (--off-time changes the threshold).</p>";
+    h +=
+        "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
+        " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
+        "and the end) is off time (--off-time changes the threshold).</p>";
     h += DrawTimeline(a);
     long long offMinutes = 0;
     if (!a.off.empty()) {
         h += "<table><tr><th>Off</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th></tr>";
         for (size_t i = 0; i < a.off.size(); ++i) {
             offMinutes += a.off[i].Minutes();
-            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Time(a.off[i].from), "l") + Td(Time(a.off[i].to), "l") +
-                 Td(Duration(a.off[i].Minutes())) + "</tr>";
+            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Time(a.off[i].from), "l") +
+                 Td(Time(a.off[i].to), "l") + Td(Duration(a.off[i].Minutes())) + "</tr>";
         }
         h += "</table>";
     }
@@ -399,10 +446,11 @@ std::string TimeOnOff(const Analysis& a) {
     }
     if (a.off.size() > kSingleOpOffBlocks) {
         broken = true;
-        h += "<p class=\"flag\">Off time in " + std::to_string(a.off.size()) + " blocks: the rules allow at most " +
-             std::to_string(kSingleOpOffBlocks) + ".</p>";
+        h += "<p class=\"flag\">Off time in " + std::to_string(a.off.size()) +
+             " blocks: the rules allow at most " + std::to_string(kSingleOpOffBlocks) + ".</p>";
     }
-    if (!broken) h += "<p class=\"ok\">Within the single-operator limits on time.</p>";
+    if (!broken)
+        h += "<p class=\"ok\">Within the single-operator limits on time.</p>";
     return h + "</section>";
 }
 
@@ -417,32 +465,38 @@ std::string BandChanges(const Analysis& a) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.bandChanges);
         most = std::max(most, row.bandChanges);
-        if (row.bandChanges > kMultiOpBandChangesPerHour) over.push_back(&row);
+        if (row.bandChanges > kMultiOpBandChangesPerHour)
+            over.push_back(&row);
     }
     if (a.multiOp) {
         c.limit = kMultiOpBandChangesPerHour;
         c.limitName = "MULTI-OP limit";
     }
-    std::string h = "<section id=\"bands\"><h2>6. Band changes</h2><p class=\"note\">A QSO on another band than "
-                    "the QSO before it is one change in its clock hour (20m, 15m, 20m is two); every QSO the "
-                    "plug-in logged takes part.</p>" +
-                    DrawHourChart(c);
+    std::string h =
+        "<section id=\"bands\"><h2>6. Band changes</h2><p class=\"note\">A QSO on another band than "
+        "the QSO before it is one change in its clock hour (20m, 15m, 20m is two); every QSO the "
+        "plug-in logged takes part.</p>" +
+        DrawHourChart(c);
     h += "<p>Most in one hour: " + std::to_string(most) + ".</p>";
     if (!a.multiOp) {
         h += "<p class=\"note\">The limit of " + std::to_string(kMultiOpBandChangesPerHour) +
              " band changes per clock hour is for MULTI-OP entries.</p>";
     } else if (over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(kMultiOpBandChangesPerHour) + " band changes.</p>";
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(kMultiOpBandChangesPerHour) +
+             " band changes.</p>";
     } else {
-        h += "<p class=\"flag\">More than " + std::to_string(kMultiOpBandChangesPerHour) + " band changes in " +
-             Plural(over.size(), "hour", "hours") + ":";
-        for (const HourRow* row : over) h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
+        h += "<p class=\"flag\">More than " + std::to_string(kMultiOpBandChangesPerHour) +
+             " band changes in " + Plural(over.size(), "hour", "hours") + ":";
+        for (const HourRow* row : over)
+            h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
         h += "</p>";
     }
     return h + "</section>";
 }
 
-std::string QsoWhen(const QsoRef& q) { return Time(q.minute) + " " + q.band + " " + q.call + ", line " + std::to_string(q.line); }
+std::string QsoWhen(const QsoRef& q) {
+    return Time(q.minute) + " " + q.band + " " + q.call + ", line " + std::to_string(q.line);
+}
 
 std::string Multipliers(const Analysis& a) {
     std::string h = "<section id=\"multipliers\"><h2>7. Multipliers</h2>";
@@ -459,14 +513,18 @@ std::string Multipliers(const Analysis& a) {
                 needed.push_back(code);
                 cells += "<div class=\"cell needed\">" + Esc(code) + "</div>";
             } else {
-                cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" + Esc(code) + "</div>";
+                cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" +
+                         Esc(code) + "</div>";
             }
         }
-        h += std::string("<h3>") + (country == rules::kUsaPrefix ? "US states and DC" : "Canadian provinces and territories") +
-             ": " + std::to_string(codes.size() - needed.size()) + " of " + std::to_string(codes.size()) + "</h3>";
+        h += std::string("<h3>") +
+             (country == rules::kUsaPrefix ? "US states and DC" : "Canadian provinces and territories") +
+             ": " + std::to_string(codes.size() - needed.size()) + " of " + std::to_string(codes.size()) +
+             "</h3>";
         h += "<div class=\"cells\">" + cells + "</div>";
         std::string list;
-        for (const std::string& code : needed) list += (list.empty() ? "" : " ") + code;
+        for (const std::string& code : needed)
+            list += (list.empty() ? "" : " ") + code;
         h += "<p>Still needed: <b>" + (list.empty() ? std::string("none") : Esc(list)) + "</b></p>";
     }
 
@@ -474,7 +532,8 @@ std::string Multipliers(const Analysis& a) {
     if (a.dxccWorked.empty()) {
         h += "<p>none</p>";
     } else {
-        h += "<table><tr><th>#</th><th class=\"l\">prefix</th><th class=\"l\">entity</th><th class=\"l\">first QSO "
+        h += "<table><tr><th>#</th><th class=\"l\">prefix</th><th class=\"l\">entity</th><th "
+             "class=\"l\">first QSO "
              "(UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th><th>line</th></tr>";
         for (size_t i = 0; i < a.dxccWorked.size(); ++i) {
             const FirstQso& f = a.dxccWorked[i];
@@ -500,14 +559,16 @@ std::string Multipliers(const Analysis& a) {
 }
 
 std::string CallsToCheck(const Analysis& a) {
-    std::string h = "<section id=\"check\"><h2>8. Calls to double-check</h2><h3>Worked once and not in the "
-                    "super-check-partial list</h3>";
+    std::string h =
+        "<section id=\"check\"><h2>8. Calls to double-check</h2><h3>Worked once and not in the "
+        "super-check-partial list</h3>";
     if (!a.scpChecked) {
         h += "<p class=\"flag\">Not checked: " + Esc(a.scpNote) + ".</p>";
     } else if (a.unlistedCalls.empty()) {
         h += "<p>none</p>";
     } else {
-        h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th class=\"l\">band</th>"
+        h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
+             "class=\"l\">band</th>"
              "<th class=\"l\">exchange</th></tr>";
         for (const QsoRef& q : a.unlistedCalls) {
             h += "<tr>" + Td(std::to_string(q.line)) + Td(Esc(q.call), "l") + Td(Time(q.minute), "l") +
@@ -516,13 +577,15 @@ std::string CallsToCheck(const Analysis& a) {
         h += "</table>";
     }
     h += "<h3>Stations logged with different states or provinces</h3>";
-    if (a.conflicts.empty()) return h + "<p>none</p></section>";
-    h += "<table><tr><th class=\"l\">call</th><th class=\"l\">QSOs: line, band, time (UTC), exchange</th></tr>";
+    if (a.conflicts.empty())
+        return h + "<p>none</p></section>";
+    h += "<table><tr><th class=\"l\">call</th><th class=\"l\">QSOs: line, band, time (UTC), "
+         "exchange</th></tr>";
     for (const ExchangeConflict& c : a.conflicts) {
         std::string qsos;
         for (const QsoRef& q : c.qsos) {
-            qsos += (qsos.empty() ? "" : "<br/>") + Esc("line " + std::to_string(q.line) + ": " + q.band + " " +
-                                                        Time(q.minute) + " " + q.exchange);
+            qsos += (qsos.empty() ? "" : "<br/>") + Esc("line " + std::to_string(q.line) + ": " + q.band +
+                                                        " " + Time(q.minute) + " " + q.exchange);
         }
         h += "<tr>" + Td(Esc(c.call), "l") + Td(qsos, "l") + "</tr>";
     }
@@ -532,15 +595,16 @@ std::string CallsToCheck(const Analysis& a) {
 }  // namespace
 
 std::string AnalysisPage(const Analysis& a) {
-    std::string h = "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
-                    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
-                    Esc("ARRL RTTY Roundup analysis: " + a.ownCall) + "</title><style>" + kStyle +
-                    "</style></head>\n<body>";
+    std::string h =
+        "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
+        Esc("ARRL RTTY Roundup analysis: " + a.ownCall) + "</title><style>" + kStyle +
+        "</style></head>\n<body>";
     h += "<h1>" + Esc("ARRL RTTY Roundup " + Time(a.startMinute, "%Y") + ": " + a.ownCall) + "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
-    h += Summary(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + BestRates(a) + "\n" + TimeOnOff(a) + "\n" +
-         BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) + "\n";
+    h += Summary(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + BestRates(a) + "\n" + TimeOnOff(a) +
+         "\n" + BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) + "\n";
     return h + "</body></html>\n";
 }
 
