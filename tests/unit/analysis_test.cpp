@@ -288,6 +288,10 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<li>1 QSO rejected: WRONG BAND (30m)</li>",
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
+             // Two counted QSOs on 20m at 18:14 and 18:15, two on 15m at 19:20 and 19:21.
+             "<td class=\"l\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
+             "<td class=\"l\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
+             "<td class=\"l\">Best 10 minutes</td><td>2</td><td class=\"l\">2019-01-05 18:14</td>",
              "<div class=\"cell needed\">NY</div>",
              ">MA</div>",
              ">CT</div>",
