@@ -299,9 +299,9 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         outcome.reason = reasons.Take();
         if (outcome.added) {
             ++summary.added;
-            if (outcome.reason.find("State/Province") != std::string::npos) {
-                outcome.reason += " (" + rules::NormaliseStateProv(q.exchRcvd) + ")";
-            }
+            const std::string badState = "State/Province is not acceptable";
+            outcome.reason = text::ReplaceAll(outcome.reason, badState,
+                                              badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
         } else {
             ++summary.rejected;
             if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
