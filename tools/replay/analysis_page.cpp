@@ -110,11 +110,23 @@ std::string Td(const std::string& s, const char* cls = nullptr) {
     return cls ? std::string("<td class=\"") + cls + "\">" + s + "</td>" : "<td>" + s + "</td>";
 }
 
-std::string Fixed(double value, const char* format) {
-    return text::Format(format, value);
+// --- pictures ---------------------------------------------------------------------------------------------
+// Drawn in whole tenths of a pixel: integer arithmetic writes the same coordinates on every build, whatever
+// its floating point does.
+
+using Tenths = long long;
+constexpr Tenths kPx = 10;
+
+// "77.1"
+std::string Coord(Tenths t) {
+    const Tenths magnitude = t < 0 ? -t : t;
+    return (t < 0 ? "-" : "") + std::to_string(magnitude / kPx) + "." + std::to_string(magnitude % kPx);
 }
 
-// --- pictures ---------------------------------------------------------------------------------------------
+// The share `value` of `range` of a length.
+Tenths Along(long long value, long long range, Tenths length) {
+    return range > 0 ? value * length / range : 0;
+}
 
 struct Series {
     std::string name, colour;
@@ -155,28 +167,33 @@ std::string SvgOpen(int width, int height, const std::string& title) {
            "<title>" + Esc(title) + "</title>";
 }
 
-std::string Text(double x, double y, const std::string& s, const char* anchor = "middle",
-                 const char* extra = "") {
-    return text::Format("<text x=\"%.1f\" y=\"%.1f\" text-anchor=\"%s\"%s>", x, y, anchor, extra) + Esc(s) +
-           "</text>";
+std::string Text(Tenths x, Tenths y, const std::string& s, const char* anchor = "middle",
+                 const std::string& extra = "") {
+    return "<text x=\"" + Coord(x) + "\" y=\"" + Coord(y) + "\" text-anchor=\"" + anchor + "\"" + extra +
+           ">" + Esc(s) + "</text>";
 }
 
-std::string Line(double x1, double y1, double x2, double y2, const char* stroke, const char* extra = "") {
-    return text::Format("<line x1=\"%.1f\" y1=\"%.1f\" x2=\"%.1f\" y2=\"%.1f\" stroke=\"%s\"%s/>", x1, y1, x2,
-                        y2, stroke, extra);
+std::string Line(Tenths x1, Tenths y1, Tenths x2, Tenths y2, const char* stroke, const char* extra = "") {
+    return "<line x1=\"" + Coord(x1) + "\" y1=\"" + Coord(y1) + "\" x2=\"" + Coord(x2) + "\" y2=\"" +
+           Coord(y2) + "\" stroke=\"" + stroke + "\"" + extra + "/>";
 }
 
-std::string Rect(double x, double y, double w, double h, const char* fill, const std::string& tip = "") {
-    std::string r = text::Format("<rect x=\"%.1f\" y=\"%.1f\" width=\"%.1f\" height=\"%.1f\" fill=\"%s\"", x,
-                                 y, w, h, fill);
+std::string Rect(Tenths x, Tenths y, Tenths w, Tenths h, const char* fill, const std::string& tip = "") {
+    std::string r = "<rect x=\"" + Coord(x) + "\" y=\"" + Coord(y) + "\" width=\"" + Coord(w) +
+                    "\" height=\"" + Coord(h) + "\" fill=\"" + fill + "\"";
     return tip.empty() ? r + "/>" : r + "><title>" + Esc(tip) + "</title></rect>";
+}
+
+std::string Rotate(int degrees, Tenths x, Tenths y) {
+    return " transform=\"rotate(" + std::to_string(degrees) + " " + Coord(x) + " " + Coord(y) + ")\"";
 }
 
 std::string DrawHourChart(const HourChart& c) {
     const int width = 920, height = 290;
-    const double left = 50, right = c.lineName.empty() ? 14 : 58, top = 34, bottom = 46;
-    const double plotW = width - left - right, plotH = height - top - bottom;
+    const Tenths left = 500, right = c.lineName.empty() ? 140 : 580, top = 340, bottom = 460;
+    const Tenths plotW = width * kPx - left - right, plotH = height * kPx - top - bottom;
     const size_t n = c.hours.size();
+    const long long bars = std::max<long long>(1, static_cast<long long>(n));
     std::vector<int> totals(n, 0);
     for (const Series& s : c.stacks) {
         for (size_t h = 0; h < n; ++h)
@@ -185,37 +202,39 @@ std::string DrawHourChart(const HourChart& c) {
     int most = n ? *std::max_element(totals.begin(), totals.end()) : 0;
     most = std::max(most, c.limit + 1);
     const int step = NiceStep(most), yTop = AxisTop(most, step);
-    auto y = [&](double v) { return top + plotH - plotH * v / yTop; };
+    auto y = [&](long long v) { return top + plotH - Along(v, yTop, plotH); };
+    // Bar h spans [slotX(h), slotX(h + 1)); its centre is halfway.
+    auto slotX = [&](long long h) { return left + Along(h, bars, plotW); };
+    auto centre = [&](long long h) { return left + Along(2 * h + 1, 2 * bars, plotW); };
 
     std::string svg = SvgOpen(width, height, c.title);
     for (int v = 0; v <= yTop; v += step) {
         svg += Line(left, y(v), left + plotW, y(v), "#dddddd");
-        svg += Text(left - 6, y(v) + 4, std::to_string(v), "end");
+        svg += Text(left - 60, y(v) + 40, std::to_string(v), "end");
     }
-    svg += Text(14, top + plotH / 2, c.yLabel, "middle",
-                text::Format(" transform=\"rotate(-90 14 %.1f)\"", top + plotH / 2).c_str());
+    svg += Text(140, top + plotH / 2, c.yLabel, "middle", Rotate(-90, 140, top + plotH / 2));
 
-    const double slot = n ? plotW / static_cast<double>(n) : plotW, barW = slot * 0.72;
-    const size_t labelEvery = slot >= 16 ? 1 : slot >= 8 ? 2 : slot >= 3 ? 6 : 24;
-    for (size_t h = 0; h < n; ++h) {
-        const double x = left + slot * static_cast<double>(h) + (slot - barW) / 2;
-        const long long minute = c.hours[h] * 60;
-        double base = 0;
+    const Tenths slot = plotW / bars, barW = Along(72, 100 * bars, plotW);
+    const long long labelEvery = slot >= 160 ? 1 : slot >= 80 ? 2 : slot >= 30 ? 6 : 24;
+    for (size_t i = 0; i < n; ++i) {
+        const long long h = static_cast<long long>(i);
+        const Tenths x = centre(h) - barW / 2;
+        const long long minute = c.hours[i] * 60;
+        int base = 0;
         for (const Series& s : c.stacks) {
-            const int v = s.values[h];
+            const int v = s.values[i];
             if (v == 0)
                 continue;
-            const bool over = c.limit >= 0 && totals[h] > c.limit;
+            const bool over = c.limit >= 0 && totals[i] > c.limit;
             svg += Rect(x, y(base + v), barW, y(base) - y(base + v), over ? kFlagColour : s.colour.c_str(),
                         Time(minute, "%H:00 ") + s.name + ": " + std::to_string(v));
             base += v;
         }
-        const double centre = left + slot * (static_cast<double>(h) + 0.5);
         if (h % labelEvery == 0)
-            svg += Text(centre, top + plotH + 14, Time(minute, "%H"));
-        if (h == 0 || c.hours[h] % 24 == 0) {
-            svg += Line(centre - slot / 2, top + plotH, centre - slot / 2, top + plotH + 32, "#888888");
-            svg += Text(centre - slot / 2 + 3, top + plotH + 30, Time(minute, "%a %d %b"), "start");
+            svg += Text(centre(h), top + plotH + 140, Time(minute, "%H"));
+        if (h == 0 || c.hours[i] % 24 == 0) {
+            svg += Line(slotX(h), top + plotH, slotX(h), top + plotH + 320, "#888888");
+            svg += Text(slotX(h) + 30, top + plotH + 300, Time(minute, "%a %d %b"), "start");
         }
     }
     svg += Line(left, top + plotH, left + plotW, top + plotH, "#444444");
@@ -228,36 +247,35 @@ std::string DrawHourChart(const HourChart& c) {
     if (!c.lineName.empty() && n > 0) {
         const int lineMost = std::max(1, *std::max_element(c.line.begin(), c.line.end()));
         const int lineStep = NiceStep(lineMost), lineTop = AxisTop(lineMost, lineStep);
-        auto ly = [&](double v) { return top + plotH - plotH * v / lineTop; };
+        auto ly = [&](long long v) { return top + plotH - Along(v, lineTop, plotH); };
         for (int v = 0; v <= lineTop; v += lineStep)
-            svg += Text(left + plotW + 6, ly(v) + 4, Num(v), "start");
+            svg += Text(left + plotW + 60, ly(v) + 40, Num(v), "start");
         svg += Line(left + plotW, top, left + plotW, top + plotH, "#444444");
         std::string points;
-        for (size_t h = 0; h < n; ++h) {
-            points += text::Format("%s%.1f,%.1f", h ? " " : "", left + slot * (static_cast<double>(h) + 0.5),
-                                   ly(c.line[h]));
+        for (size_t i = 0; i < n; ++i) {
+            points += (i ? " " : "") + Coord(centre(static_cast<long long>(i))) + "," + Coord(ly(c.line[i]));
         }
         svg += "<polyline fill=\"none\" stroke=\"" + std::string(kLineColour) +
                "\" stroke-width=\"2\" points=\"" + points + "\"/>";
-        svg += Text(width - 12, top + plotH / 2, c.lineName, "middle",
-                    text::Format(" transform=\"rotate(90 %d %.1f)\"", width - 12, top + plotH / 2).c_str());
+        const Tenths x = width * kPx - 120;
+        svg += Text(x, top + plotH / 2, c.lineName, "middle", Rotate(90, x, top + plotH / 2));
     }
 
     // The legend along the top.
-    double x = left;
+    Tenths x = left;
     for (const Series& s : c.stacks) {
-        svg += Rect(x, 10, 12, 12, s.colour.c_str());
-        svg += Text(x + 16, 20, s.name, "start");
-        x += 28 + 7.0 * static_cast<double>(s.name.size());
+        svg += Rect(x, 100, 120, 120, s.colour.c_str());
+        svg += Text(x + 160, 200, s.name, "start");
+        x += 280 + 70 * static_cast<Tenths>(s.name.size());
     }
     if (!c.lineName.empty()) {
-        svg += Line(x, 16, x + 16, 16, kLineColour, " stroke-width=\"2\"");
-        svg += Text(x + 20, 20, c.lineName, "start");
-        x += 32 + 6.5 * static_cast<double>(c.lineName.size());
+        svg += Line(x, 160, x + 160, 160, kLineColour, " stroke-width=\"2\"");
+        svg += Text(x + 200, 200, c.lineName, "start");
+        x += 320 + 65 * static_cast<Tenths>(c.lineName.size());
     }
     if (c.limit >= 0) {
-        svg += Line(x, 16, x + 16, 16, kFlagColour, " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
-        svg += Text(x + 20, 20, c.limitName, "start");
+        svg += Line(x, 160, x + 160, 160, kFlagColour, " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
+        svg += Text(x + 200, 200, c.limitName, "start");
     }
     return svg + "</svg>";
 }
@@ -265,12 +283,10 @@ std::string DrawHourChart(const HourChart& c) {
 // The contest period as one bar: on the air in green, the off periods grey and numbered.
 std::string DrawTimeline(const Analysis& a) {
     const int width = 920, height = 74;
-    const double left = 50, right = 14, top = 18, barH = 24;
-    const double plotW = width - left - right;
-    const double span = static_cast<double>(std::max(1LL, a.endMinute - a.startMinute));
-    auto x = [&](long long minute) {
-        return left + plotW * static_cast<double>(minute - a.startMinute) / span;
-    };
+    const Tenths left = 500, right = 140, top = 180, barH = 240;
+    const Tenths plotW = width * kPx - left - right;
+    const long long span = std::max(1LL, a.endMinute - a.startMinute);
+    auto x = [&](long long minute) { return left + Along(minute - a.startMinute, span, plotW); };
     std::string svg = SvgOpen(width, height, "On the air and off, over the contest period");
     svg += Rect(left, top, plotW, barH, kBandColours[2], "on the air");
     for (size_t i = 0; i < a.off.size(); ++i) {
@@ -278,17 +294,17 @@ std::string DrawTimeline(const Analysis& a) {
         svg += Rect(
             x(p.from), top, x(p.to) - x(p.from), barH, "#cccccc",
             "off " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") + ", " + Duration(p.Minutes()));
-        svg += Text((x(p.from) + x(p.to)) / 2, top - 5, std::to_string(i + 1));
+        svg += Text((x(p.from) + x(p.to)) / 2, top - 50, std::to_string(i + 1));
     }
     for (long long hour = (a.startMinute + 59) / 60; hour * 60 <= a.endMinute; ++hour) {
         if (hour % 6 != 0)
             continue;
-        svg += Line(x(hour * 60), top + barH, x(hour * 60), top + barH + 5, "#444444");
-        const double at = x(hour * 60);
-        const char* anchor = at < left + 30 ? "start" : at > left + plotW - 30 ? "end" : "middle";
-        svg += Text(at, top + barH + 17, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
+        const Tenths at = x(hour * 60);
+        svg += Line(at, top + barH, at, top + barH + 50, "#444444");
+        const char* anchor = at < left + 300 ? "start" : at > left + plotW - 300 ? "end" : "middle";
+        svg += Text(at, top + barH + 170, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
     }
-    svg += Text(left - 6, top + 16, "UTC", "end");
+    svg += Text(left - 60, top + 160, "UTC", "end");
     return svg + "</svg>";
 }
 
@@ -403,13 +419,13 @@ std::string BestRates(const Analysis& a) {
     window("Best 60 minutes", a.best60, 60);
     window("Best 10 minutes", a.best10, 10);
     const size_t drawn = a.hours.empty() ? 0 : static_cast<size_t>(a.hours.back().cumulative);
-    h += "<tr>" + Td("Average on the air", "l") + Td(Num(static_cast<long long>(drawn))) +
-         Td("in " + Duration(a.onMinutes) + " on the air", "l") + "<td></td>" +
-         Td(a.onMinutes > 0
-                ? Fixed(60.0 * static_cast<double>(drawn) / static_cast<double>(a.onMinutes), "%.1f") +
-                      " per hour"
-                : std::string("-")) +
-         "</tr></table>";
+    h +=
+        "<tr>" + Td("Average on the air", "l") + Td(Num(static_cast<long long>(drawn))) +
+        Td("in " + Duration(a.onMinutes) + " on the air", "l") + "<td></td>" +
+        Td(a.onMinutes > 0
+               ? Coord((1200 * static_cast<long long>(drawn) + a.onMinutes) / (2 * a.onMinutes)) + " per hour"
+               : std::string("-")) +
+        "</tr></table>";
     return h +
            "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs "
            "only.</p></section>";
