@@ -20,11 +20,6 @@ namespace bench {
 
 namespace fs = std::filesystem;
 
-#if defined(_WIN32)
-constexpr const char* kScpFile = "Z:\\usr\\share\\hamradio-files\\MASTER.SCP";
-#else
-constexpr const char* kScpFile = "/usr/share/hamradio-files/MASTER.SCP";
-#endif
 constexpr const char* kCurrentCall = "W1AW";  // the call being entered: in the log a few times
 
 class BenchDir {
@@ -64,7 +59,7 @@ inline const std::vector<Station>& Stations() {
             std::fprintf(stderr, "bench: %s\n", error.c_str());
             return s;
         }
-        std::ifstream in(kScpFile);
+        std::ifstream in(replay::kDefaultScpFile);
         for (std::string line; std::getline(in, line);) {
             std::string call = text::Trim(line);
             if (call.empty() || call[0] == '#' || call == kCurrentCall)
@@ -74,7 +69,7 @@ inline const std::vector<Station>& Stations() {
                 s.push_back({call, prefix});
         }
         if (s.empty())
-            std::fprintf(stderr, "bench: no calls in %s (install hamradio-files)\n", kScpFile);
+            std::fprintf(stderr, "bench: no calls in %s (install hamradio-files)\n", replay::kDefaultScpFile);
         return s;
     }();
     return stations;
@@ -142,6 +137,36 @@ inline std::vector<QsoArgs> RealisticLog(size_t count, unsigned seed) {
         q.exchRcvd = "CT";
     }
     return log;
+}
+
+// The same kind of log as a Cabrillo file, for stats-replay: `count` QSOs over the contest's 30 hours, every
+// call an exact entry of the country file, W/VE stations sending a state or province and the others a serial
+// number.
+inline std::string CabrilloLog(size_t count) {
+    static const int kBandKHz[] = {3580, 7080, 14080, 21080, 28080};
+    static const char* const kStates[] = {"CT", "MA", "NY", "CA", "TX", "ON", "QC", "BC", "FL", "OH"};
+    replay::CountryFile cty;
+    std::string error;
+    if (!cty.Load(replay::kDefaultCountryFile, error))
+        return "";
+    std::vector<std::pair<std::string, std::string>> calls = cty.ExactCalls();
+    std::string out = "START-OF-LOG: 3.0\nCALLSIGN: W1AW\nCONTEST: ARRL-RTTY\n";
+    // Plain calls only: a portable form would be resolved by its own rules, not by its entry.
+    calls.erase(std::remove_if(calls.begin(), calls.end(),
+                               [](const auto& c) { return c.first.find('/') != std::string::npos; }),
+                calls.end());
+    for (size_t i = 0; i < count; ++i) {
+        const auto& c = calls[(i * 7919) % calls.size()];
+        const int band = static_cast<int>(i % 5);
+        const int minute = static_cast<int>(i * 30 * 60 / count);
+        COleDateTime t = COleDateTime::FromFields(2026, 1, 3 + (18 * 60 + minute) / 1440,
+                                                  ((18 * 60 + minute) / 60) % 24, minute % 60);
+        const bool wve = c.second == "K" || c.second == "VE";
+        std::string exch = wve ? kStates[i % 10] : std::to_string(1 + i % 2000);
+        out += text::Format("QSO: %5d RY %s W1AW          599 CT     %-13s 599 %s\n", kBandKHz[band] + int(i % 20),
+                            t.Format("%Y-%m-%d %H%M").c_str(), c.first.c_str(), exch.c_str());
+    }
+    return out + "END-OF-LOG:\n";
 }
 
 inline ResetArgs MakeReset() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "bench_support.h"
 #include "common/text.h"
 #include "country_file.h"
 #include "log_readers.h"
@@ -18,36 +19,6 @@ using namespace replay;
 
 namespace {
 
-const char* const kBands[] = {"80m", "40m", "20m", "15m", "10m"};
-const int kBandKHz[] = {3580, 7080, 14080, 21080, 28080};
-const char* const kStates[] = {"CT", "MA", "NY", "CA", "TX", "ON", "QC", "BC", "FL", "OH"};
-
-// A Cabrillo log of `count` QSOs over the contest's 30 hours, every call an exact entry of the country file,
-// W/VE stations sending a state or province and the others a serial number.
-std::string MakeLog(size_t count) {
-    CountryFile cty;
-    std::string error;
-    if (!cty.Load(kDefaultCountryFile, error)) return "";
-    std::vector<std::pair<std::string, std::string>> calls = cty.ExactCalls();
-    std::string out = "START-OF-LOG: 3.0\nCALLSIGN: W1AW\nCONTEST: ARRL-RTTY\n";
-    // Plain calls only: a portable form would be resolved by its own rules, not by its entry.
-    calls.erase(std::remove_if(calls.begin(), calls.end(),
-                               [](const auto& c) { return c.first.find('/') != std::string::npos; }),
-                calls.end());
-    for (size_t i = 0; i < count; ++i) {
-        const auto& c = calls[(i * 7919) % calls.size()];
-        int band = static_cast<int>(i % 5);
-        int minute = static_cast<int>(i * 30 * 60 / count);
-        COleDateTime t = COleDateTime::FromFields(2026, 1, 3 + (18 * 60 + minute) / 1440, ((18 * 60 + minute) / 60) % 24,
-                                                  minute % 60);
-        bool wve = c.second == "K" || c.second == "VE";
-        std::string exch = wve ? kStates[i % 10] : std::to_string(1 + i % 2000);
-        out += text::Format("QSO: %5d RY %s W1AW          599 CT     %-13s 599 %s\n", kBandKHz[band] + int(i % 20),
-                            t.Format("%Y-%m-%d %H%M").c_str(), c.first.c_str(), exch.c_str());
-    }
-    return out + "END-OF-LOG:\n";
-}
-
 struct BenchFiles {
     fs::path dir, log;
     size_t qsos = 0;
@@ -55,7 +26,7 @@ struct BenchFiles {
         dir = fs::temp_directory_path() / "stats-replay-bench";
         fs::create_directories(dir);
         log = dir / "bench-10000.log";
-        std::string content = MakeLog(10000);
+        std::string content = bench::CabrilloLog(10000);
         std::ofstream(log, std::ios::binary) << content;
         ParsedLog parsed = ParseCabrillo(content, "bench");
         qsos = parsed.qsos.size();

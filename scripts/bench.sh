@@ -27,7 +27,7 @@ mkdir -p "$out"
 [ -z "${STATS_BENCH_OUT:-}" ] && trap 'rm -rf "$out"' EXIT
 
 cmake --preset native >/dev/null
-cmake --build build/native -j2 --target Stats engine_bench score_report_bench status_refresh_bench >/dev/null
+cmake --build build/native -j2 --target Stats engine_bench score_report_bench status_refresh_bench analysis_bench >/dev/null
 bin=build/native/bin
 
 if [ "$quick" = 1 ]; then
@@ -37,7 +37,7 @@ if [ "$quick" = 1 ]; then
     || { cat "$out/engine.log" >&2; exit 1; }
 else
   reps=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
-  for b in engine score_report status_refresh; do
+  for b in engine score_report status_refresh analysis; do
     echo "bench: ${b}_bench" >&2
     "$bin/${b}_bench" "${reps[@]}" --benchmark_out="$out/$b.json" --benchmark_out_format=json >/dev/null \
       2>"$out/$b.log" || { cat "$out/$b.log" >&2; exit 1; }

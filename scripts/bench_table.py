@@ -52,7 +52,7 @@ def fmt(ns):
 def main():
     d = sys.argv[1]
     runs = {}
-    for f in ("engine", "score_report", "status_refresh"):
+    for f in ("engine", "score_report", "status_refresh", "analysis"):
         runs.update(load(os.path.join(d, f + ".json")))
     wine = None
     wine_path = os.path.join(d, "wine_rebuild.json")
@@ -92,6 +92,13 @@ def main():
         absolute("rebuild: ResetStats0 + 10000 AddData0 + GetResult0, Stats.dll under wine", None, 20e6, wine)
     absolute("GetResult0, 100000 QSOs", "BM_GetResult0/100000", 5e6)
     absolute("GetResult0, 1000000 QSOs", "BM_GetResult0/1000000", 60e6)
+    with_page = runs.get("BM_ReplayWithAnalysis")
+    without_page = runs.get("BM_ReplayWithoutAnalysis")
+    if with_page and without_page:
+        added = with_page["median"] - without_page["median"]
+        rows.append(("stats-replay --analysis, 10000 QSOs: added to the replay", "<= " + fmt(50e6), "",
+                     fmt(added), "without: " + fmt(without_page["median"]), added <= 50e6, False))
+    absolute("analysis page alone (list, analysis, page), 10000 QSOs", "BM_AnalysisPage", 50e6)
 
     widths = [max(len(str(r[i])) for r in rows + [("goal", "limit", "min", "median", "baseline (same run)")])
               for i in range(5)]

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test Stats:
 # the mingw-w64 cross compiler, 32-bit wine, Xvfb and the X tools the window tests use,
-# the country file the replay tool resolves prefixes with, and clang with libFuzzer for the fuzz targets.
-# Quiet and quick when all is there.
+# the country file the replay tool resolves prefixes with, clang with libFuzzer for the fuzz targets, and
+# headless Chromium with xmllint for the test of the analysis page. Quiet and quick when all is there.
 set -euo pipefail
 
 need=()
@@ -11,7 +11,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 
 for p in g++-mingw-w64-i686-posix mingw-w64-tools wine wine32:i386 xvfb imagemagick x11-apps xdotool \
          fonts-wine hamradio-files cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev \
-         googletest clang libclang-rt-14-dev; do
+         googletest clang libclang-rt-14-dev chromium libxml2-utils; do
   have_pkg "$p" || need+=("$p")
 done
 

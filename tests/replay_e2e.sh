@@ -2,8 +2,8 @@
 # End to end: the four published logs scored by the native plug-in (libStats.so under stats-replay) and by
 # the Windows one (Stats.dll under stats-replay.exe in wine) must give byte-identical reports, bad-QSO
 # files, Cabrillo files (the same command: the native header dialog confirms what the Windows one is typed)
-# and settings files. The HTML run reads the log from standard input. Prints each log's score beside the
-# score it claims.
+# and settings files; the HTML run reads the log from standard input and writes the analysis page too. Prints
+# each log's score beside the score it claims.
 #
 # usage: tests/replay_e2e.sh NATIVE_BIN_DIR WIN32_BIN_DIR [WORK_DIR]
 # Uses the wine prefix and display of the caller when WINEPREFIX is set, else sets up its own.
@@ -45,7 +45,7 @@ for log in "$logs"/ARRL-RTTY_*.log; do
   name=$(basename "$log" .log)
   for run in cabrillo html; do
     opts=("${headers[@]}" --cabrillo)
-    [ "$run" = html ] && opts=(--html --check W1AW:20m:RTTY --check DL1ABC:15m:RTTY)
+    [ "$run" = html ] && opts=(--html --analysis --check W1AW:20m:RTTY --check DL1ABC:15m:RTTY)
     input=$log
     [ "$run" = html ] && input=-
     for side in native wine; do

@@ -1,6 +1,7 @@
 #include "engine/contest_rules.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "common/text.h"
 
@@ -21,13 +22,14 @@ const ModeRule kModes[] = {
     {"BPSK125", "RY", false},
 };
 
-// US states and DC, then the Canadian provinces and territories, then the older spellings of four of them.
-const char* const kStateProvTable[] = {
+// The US states and DC, and the Canadian provinces and territories; the older spellings of four of them
+// follow as aliases.
+const char* const kUsStateTable[] = {
     "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
     "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
-    "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY",
-    "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PE", "PEI", "NF", "LB", "NWT",
-    nullptr};
+    "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY"};
+const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC", "SK",
+                                              "AB", "NL", "NT", "YT", "NU", "PE"};
 
 struct StateProvAlias {
     const char* code;
@@ -80,10 +82,20 @@ bool IsWve(const std::string& prefix) { return prefix == kUsaPrefix || prefix ==
 
 bool IsDxccMultiplier(const std::string& prefix) { return !prefix.empty() && !IsWve(prefix); }
 
+const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefix) {
+    static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
+    static const std::vector<std::string> provinces(std::begin(kCanadianProvinceTable),
+                                                    std::end(kCanadianProvinceTable));
+    static const std::vector<std::string> none;
+    return wvePrefix == kUsaPrefix ? states : wvePrefix == kCanadaPrefix ? provinces : none;
+}
+
 bool IsStateProv(const std::string& code) {
     static const std::vector<std::string> sorted = [] {
-        std::vector<std::string> codes;
-        for (const char* const* entry = kStateProvTable; *entry != nullptr; ++entry) codes.push_back(*entry);
+        std::vector<std::string> codes = StateProvMultipliers(kUsaPrefix);
+        const std::vector<std::string>& provinces = StateProvMultipliers(kCanadaPrefix);
+        codes.insert(codes.end(), provinces.begin(), provinces.end());
+        for (const StateProvAlias& a : kStateProvAliases) codes.push_back(a.code);
         std::sort(codes.begin(), codes.end());
         return codes;
     }();

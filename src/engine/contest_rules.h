@@ -52,6 +52,9 @@ bool IsStateProv(const std::string& code);
 // The code a state/province counts under as a multiplier: "PEI" is "PE", "NF" and "LB" are "NL" and
 // "NWT" is "NT"; every other code is itself.
 std::string CanonicalStateProv(const std::string& code);
+// The state/province multipliers of a W/VE prefix in table order, each under the code it counts as: for "K"
+// the states and DC, for "VE" the provinces and territories; none for any other prefix.
+const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefix);
 // The received exchange as AddData0 tests it: upper case, blanks trimmed at both ends.
 std::string NormaliseStateProv(const std::string& exchange);
 bool IsRussianTextPrefix(const std::string& prefix);

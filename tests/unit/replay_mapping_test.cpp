@@ -198,6 +198,9 @@ TEST(ReplayMapping, CommandLine) {
     ASSERT_TRUE(o.end.has_value());  // --start alone: 30 hours from it
     EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0000");
     EXPECT_EQ(o.countryFile, kDefaultCountryFile);
+    EXPECT_FALSE(o.analysis);
+    EXPECT_EQ(o.scpFile, kDefaultScpFile);
+    EXPECT_EQ(o.offMinutes, 30);
 
     struct Case {
         std::vector<std::string> args;
@@ -216,6 +219,9 @@ TEST(ReplayMapping, CommandLine) {
         {{"--start", "soon", "a.log"}, CommandLine::error,
          "--start wants a date and time such as \"2019-01-05 1800\", got 'soon'"},
         {{"--header", "FOO=1", "a.log"}, CommandLine::error, nullptr},
+        {{"--off-time", "0", "a.log"}, CommandLine::error, "--off-time wants a number of minutes from 1 to 9999, got '0'"},
+        {{"--off-time=10000", "a.log"}, CommandLine::error,
+         "--off-time wants a number of minutes from 1 to 9999, got '10000'"},
         {{"a.log", "--help"}, CommandLine::help, nullptr},
         {{"-h"}, CommandLine::help, nullptr},
         {{"--version", "a.log"}, CommandLine::version, nullptr},
@@ -224,6 +230,10 @@ TEST(ReplayMapping, CommandLine) {
         {{"--out", "-", "--", "-x"}, CommandLine::run, "-x"},
         {{"--", "a.log", "--html"}, CommandLine::error, "one log file at a time: a.log and --html"},
     };
+    ReplayOptions analysis;
+    ASSERT_EQ(ParseCommandLine({"--analysis", "--scp", "my.scp", "--off-time", "45", "a.log"}, analysis, error),
+              CommandLine::run);
+    EXPECT_TRUE(analysis.analysis && analysis.scpFile == "my.scp" && analysis.offMinutes == 45);
     for (const Case& c : cases) {
         ReplayOptions co;
         error.clear();
@@ -241,7 +251,7 @@ TEST(ReplayMapping, EveryOptionIsDocumented) {
     ASSERT_FALSE(readme.str().empty());
     const std::string usage = UsageText();
     std::vector<std::string> names = OptionNames();
-    EXPECT_EQ(names.size(), 14u);
+    EXPECT_EQ(names.size(), 17u);
     for (const std::string& name : names) {
         EXPECT_NE(usage.find("  " + name), std::string::npos) << name;
         EXPECT_NE(readme.str().find("`" + name), std::string::npos) << name;

@@ -174,9 +174,15 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         ReplayOptions o;
         o.logPath = STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(c.file);
         o.outDir = c.file;
+        o.analysis = true;
         ReplayRunResult r = Replay(o);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_NE(r.summary.report.find(c.totals), std::string::npos) << c.file << "\n" << r.summary.report;
+        // The analysis page counts the same QSOs and multipliers as the plug-in.
+        const std::string page = ReadFileBytes(std::string(c.file) + "/analysis.html");
+        const std::string score = text::Format("<b>%d,%03d</b>", int(c.score / 1000), int(c.score % 1000));
+        EXPECT_NE(page.find(score), std::string::npos) << c.file << " " << score;
+        EXPECT_EQ(page.find("is not the"), std::string::npos) << c.file;
         EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos) << c.file;
         EXPECT_EQ(r.summary.pluginScore, c.score) << c.file;
         EXPECT_EQ(r.summary.rejected, 0u) << c.file;

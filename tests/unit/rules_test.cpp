@@ -55,6 +55,20 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
     const char* const canonical[][2] = {{"PEI", "PE"}, {"PE", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NL", "NL"},
                                         {"NWT", "NT"}, {"NT", "NT"}, {"MD", "MD"}, {"pei", "pei"}};
     for (const auto& c : canonical) EXPECT_EQ(rules::CanonicalStateProv(c[0]), c[1]) << c[0];
+    // The multipliers: every accepted code once, under the code it counts as, by country.
+    struct Country {
+        const char* prefix;
+        size_t count;
+        const char* first;
+    } countries[] = {{"K", 51, "AK"}, {"VE", 13, "ON"}, {"KH6", 0, nullptr}, {"", 0, nullptr}};
+    for (const Country& c : countries) {
+        const std::vector<std::string>& codes = rules::StateProvMultipliers(c.prefix);
+        ASSERT_EQ(codes.size(), c.count) << c.prefix;
+        if (c.first) {
+            EXPECT_EQ(codes.front(), c.first);
+        }
+        for (const std::string& code : codes) EXPECT_TRUE(rules::IsStateProv(code) && rules::CanonicalStateProv(code) == code) << code;
+    }
 }
 
 TEST(ContestRules, UsaCanadaAndTheUnknownAreNoDxccMultiplier) {

@@ -80,6 +80,26 @@ const std::vector<OptionSpec>& OptionSpecs() {
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.hostVersion = v, true; }},
         {"--windows", nullptr, "let the plug-in open its status windows (Windows build)",
          [](ReplayOptions& o, const std::string&, std::string&) { return o.windows = true; }},
+        {"--analysis", nullptr,
+         "also write analysis.html into the output folder: rates, time on and off, band changes,\n"
+         "multipliers and calls to double-check, drawn from the plug-in's answers",
+         [](ReplayOptions& o, const std::string&, std::string&) { return o.analysis = true; }},
+        {"--scp", "FILE",
+         "super-check-partial list for --analysis (default /usr/share/hamradio-files/MASTER.SCP)",
+         [](ReplayOptions& o, const std::string& v, std::string&) { return o.scpFile = v, true; }},
+        {"--off-time", "MINUTES",
+         "for --analysis: a gap of this many minutes or more between QSOs is off time (default 30)",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             const std::string t = text::Trim(v);
+             const bool digits = !t.empty() && t.size() <= 4 &&
+                                 t.find_first_not_of("0123456789") == std::string::npos;
+             if (!digits || std::stoi(t) < 1) {
+                 error = "--off-time wants a number of minutes from 1 to 9999, got '" + v + "'";
+                 return false;
+             }
+             o.offMinutes = std::stoi(t);
+             return true;
+         }},
         {"--help", nullptr, "this text (also -h)", nullptr},
         {"--version", nullptr, "the program's version", nullptr},
     };
@@ -105,8 +125,9 @@ std::string UsageText() {
     std::string usage =
         "usage: stats-replay [options] LOGFILE\n"
         "Scores a finished ARRL RTTY Roundup log (Cabrillo 3.0 or ADIF) through the Stats plug-in, as the host\n"
-        "would: one ResetStats0, one AddData0 per QSO, then GetResult0. The report goes to standard output\n"
-        "exactly as the plug-in returns it; a summary and every unusable line go to standard error.\n"
+        "would: one ResetStats0, CheckCall0 and AddData0 for each QSO, then GetResult0. The report goes to\n"
+        "standard output exactly as the plug-in returns it; a summary and every unusable line go to standard\n"
+        "error.\n"
         "LOGFILE - reads the log from standard input; -- ends the options.\n"
         "\n";
     const std::string indent(24, ' ');

@@ -35,6 +35,12 @@ COleDateTime ContestEndFor(const COleDateTime& start) {
     return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + kContestHours) % 24, s.minute);
 }
 
+long long WholeMinutes(const COleDateTime& t) { return std::llround(t.m_dt * 24.0 * 60.0); }
+
+COleDateTime FromWholeMinutes(long long minutes) {
+    return COleDateTime(static_cast<double>(minutes) / (24.0 * 60.0), COleDateTime::valid);
+}
+
 COleDateTime FirstQsoTime(const std::vector<LogQso>& qsos) {
     COleDateTime first = COleDateTime::Null();
     for (const LogQso& q : qsos) {

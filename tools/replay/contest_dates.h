@@ -17,6 +17,11 @@ constexpr int kContestHours = 30;
 COleDateTime ContestStartNear(const COleDateTime& t);
 COleDateTime ContestEndFor(const COleDateTime& start);
 
+// Whole minutes since the date-time origin, so that times built in different ways compare exactly; a
+// multiple of 60 is the top of a clock hour.
+long long WholeMinutes(const COleDateTime& t);
+COleDateTime FromWholeMinutes(long long minutes);
+
 // The earliest valid QSO time of the log; null when there is none.
 COleDateTime FirstQsoTime(const std::vector<LogQso>& qsos);
 

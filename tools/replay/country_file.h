@@ -8,11 +8,15 @@
 
 namespace replay {
 
+// The country file and the super-check-partial list (the calls active in contests) of the package
+// hamradio-files; on Windows the same files seen through wine's Z: drive, which maps the Linux root whatever
+// the current drive is.
 #if defined(_WIN32)
-// The same file seen through wine's Z: drive, which maps the Linux root whatever the current drive is.
 constexpr const char* kDefaultCountryFile = "Z:\\usr\\share\\hamradio-files\\cty.dat";
+constexpr const char* kDefaultScpFile = "Z:\\usr\\share\\hamradio-files\\MASTER.SCP";
 #else
 constexpr const char* kDefaultCountryFile = "/usr/share/hamradio-files/cty.dat";
+constexpr const char* kDefaultScpFile = "/usr/share/hamradio-files/MASTER.SCP";
 #endif
 
 struct CountryEntity {

@@ -31,6 +31,17 @@ struct LogProblem {
     std::string reason;
 };
 
+// A QSO as the plug-in took it, in the host's order: CheckCall0's answer asked just before AddData0, the
+// prefix passed to both, AddData0's answer, and why the plug-in's bad-QSO file says it rejected the QSO
+// ("WRONG MODE (CW)") or logged it without counting it ("DUPE").
+struct QsoOutcome {
+    std::string prefix;
+    int checkCode = -1;  // 0 dupe, 1 worked before, 2 new, 3 W/VE station without a record, 4 rules failure
+    bool added = false;
+    std::string reason;  // empty: counted, when added
+    bool Counted() const { return added && reason.empty(); }
+};
+
 struct ParsedLog {
     LogFormat format = LogFormat::unknown;
     std::string fileName;            // as given, for messages

@@ -7,10 +7,12 @@
 #include <iterator>
 #include <ostream>
 
+#include "analysis.h"
 #include "band_mode.h"
 #include "common/text.h"
 #include "contest_dates.h"
 #include "dialog_operator.h"
+#include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "platform/settings.h"
 #include "plugin_library.h"
@@ -65,29 +67,33 @@ std::optional<long long> ParseScore(const std::string& s) {
     return std::stoll(t);
 }
 
-// The plug-in writes a line for each QSO it rejects to its bad-QSO file, named after the contest's end; the
-// line ends in the reason ("...  599  NY   WRONG MODE !!!"). Reading what each AddData0 appended gives
-// the plug-in's own reason, whatever its rules are.
+// The plug-in writes a line to its bad-QSO file, named after the contest's end, for each QSO it rejects or
+// logs without counting; the line ends in the reason ("...  599  NY   WRONG MODE !!!"). Reading what each
+// AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
     explicit BadQsoReasons(const COleDateTime& contestEnd)
-        : path_(text::Format("BadQSO_DezuvEZIR_%s.txt", contestEnd.Format("%d_%m_%Y").c_str())) {}
-    void Mark() {
-        std::error_code ec;
-        auto size = fs::file_size(path_, ec);
-        mark_ = ec ? 0 : size;
+        : path_(text::Format("BadQSO_DezuvEZIR_%s.txt", contestEnd.Format("%d_%m_%Y").c_str())) {
+        Take();
     }
-    // The reason of the last line written since Mark.
-    std::string Reason() const {
+    // The reasons of the lines written since the last call, joined by "; "; empty when there are none.
+    std::string Take() {
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(path_, ec);
+        if (ec || size <= mark_) return "";
         std::ifstream in(path_, std::ios::binary);
         in.seekg(static_cast<std::streamoff>(mark_));
-        std::string added((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        std::string line = text::Trim(added);
-        line = line.substr(line.find_last_of('\n') == std::string::npos ? 0 : line.find_last_of('\n') + 1);
-        size_t gap = line.rfind("  ");
-        std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
-        if (reason.size() > 4 && reason.compare(reason.size() - 4, 4, " !!!") == 0) reason.resize(reason.size() - 4);
-        return reason.empty() ? "no reason in the bad-QSO file" : reason;
+        mark_ = size;
+        std::string reasons;
+        for (std::string line; std::getline(in, line);) {
+            line = text::Trim(line);
+            if (line.empty()) continue;
+            size_t gap = line.rfind("  ");
+            std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
+            if (reason.size() > 4 && reason.compare(reason.size() - 4, 4, " !!!") == 0) reason.resize(reason.size() - 4);
+            if (!reason.empty()) reasons += (reasons.empty() ? "" : "; ") + reason;
+        }
+        return reasons;
     }
 
 private:
@@ -115,9 +121,6 @@ CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
 
 constexpr const char* kPeriodFormat = "%Y-%m-%d %H%M";
 constexpr double kCountryFileMaxAgeDays = 365.0;
-
-// Whole minutes, so that times built in different ways compare exactly.
-long long Minutes(const COleDateTime& t) { return std::llround(t.m_dt * 24.0 * 60.0); }
 
 // The date of the country file's edition; null when it names none.
 COleDateTime CountryFileEdition(const CountryFile& cty) {
@@ -149,6 +152,15 @@ void InstallHeaderAnswer(const PluginLibrary& plugin, const std::vector<HeaderVa
     plugin.SetHeaderDialogAnswer(static_cast<int>(header.size()), labelPointers.data(), textPointers.data());
 }
 
+// CheckCall0 as the host asks it while the operator types a call: the call, its band twice, mode and prefix.
+int AskCheckCall(const PluginLibrary& plugin, const std::string& call, const std::string& band,
+                 const std::string& mode, const std::string& prefix) {
+    char out1[256] = {0}, out2[256] = {0};
+    return plugin.CheckCall0(call.c_str(), 0, 0, mode.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
+                             kEmpty, kEmpty, prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
+                             band.c_str(), band.c_str(), out1, out2);
+}
+
 }  // namespace
 
 const char* CheckCodeMeaning(int code) {
@@ -175,6 +187,16 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     if (!cty.Load(o.countryFile, error)) {
         err << kTool << error << "\n";
         return 2;
+    }
+    // The page's list of active calls, read before the output folder becomes the current one.
+    ScpList scp;
+    AnalysisInput analysis;
+    if (o.analysis) {
+        if (scp.Load(o.scpFile, analysis.scpNote)) {
+            analysis.scp = &scp;
+        } else {
+            err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
+        }
     }
     std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
@@ -226,6 +248,9 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
+    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes)) {
+        err << kTool << "--scp and --off-time have no effect without --analysis\n";
+    }
     std::vector<HeaderValue> header;
     if (o.cabrillo) {
         header = ComposeHeader(o.headers, log.header, ownCall, o.ownCall.empty() ? "the log" : "--call");
@@ -250,7 +275,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     BadQsoReasons reasons(end);
     for (const LogQso& q : log.qsos) {
-        if (Minutes(q.time) < Minutes(start) || Minutes(q.time) >= Minutes(end)) {
+        if (WholeMinutes(q.time) < WholeMinutes(start) || WholeMinutes(q.time) >= WholeMinutes(end)) {
             ++summary.outsidePeriod;
             err << Where(log, q.line) << "outside the contest period: " << q.call << " "
                 << q.time.Format(kPeriodFormat) << " (replayed all the same)\n";
@@ -263,24 +288,33 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         COleDateTime time = q.time;
         COleDateTime t4 = noTime, t5 = noTime, t6 = noTime;
         const std::string& qsoOwnCall = o.ownCall.empty() && !q.ownCall.empty() ? q.ownCall : ownCall;
-        reasons.Mark();
-        int added = plugin.AddData0(qsoOwnCall.c_str(), q.call.c_str(), &time, &t4, &t5, &t6, 0, q.frequencyHz,
-                                    q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
-                                    q.exchRcvd.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-                                    kEmpty, prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty, kEmpty, q.band.c_str(),
-                                    kEmpty);
-        if (added) {
+        QsoOutcome outcome;
+        outcome.checkCode = AskCheckCall(plugin, q.call, q.band, q.mode, prefix);
+        outcome.added = plugin.AddData0(qsoOwnCall.c_str(), q.call.c_str(), &time, &t4, &t5, &t6, 0, q.frequencyHz,
+                                        q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
+                                        q.exchRcvd.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
+                                        kEmpty, kEmpty, prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty, kEmpty,
+                                        q.band.c_str(), kEmpty) != 0;
+        outcome.prefix = std::move(prefix);
+        outcome.reason = reasons.Take();
+        if (outcome.added) {
             ++summary.added;
+            const std::string badState = "State/Province is not acceptable";
+            outcome.reason = text::ReplaceAll(outcome.reason, badState,
+                                              badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
         } else {
             ++summary.rejected;
+            if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
             std::string band = q.band.empty() ? "(no band)" : q.band;
-            std::string reason = reasons.Reason();
             err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
-                << ": " << reason << "\n";
-            if (reason.find("MODE") != std::string::npos) reason += " (" + q.mode + ")";
-            if (reason.find("BAND") != std::string::npos) reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
-            ++summary.rejections[reason];
+                << ": " << outcome.reason << "\n";
+            if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
+            if (outcome.reason.find("BAND") != std::string::npos) {
+                outcome.reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
+            }
+            ++summary.rejections[outcome.reason];
         }
+        summary.outcomes.push_back(std::move(outcome));
     }
 
     int resultFlag = 0;
@@ -298,10 +332,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     for (const std::string& question : o.checks) {
         CheckQuestion c = ParseCheck(question, log);
         std::string prefix = cty.PrefixOf(c.call);
-        char out1[256] = {0}, out2[256] = {0};
-        int code = plugin.CheckCall0(c.call.c_str(), 0, 0, c.mode.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-                                     kEmpty, kEmpty, kEmpty, kEmpty, prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty,
-                                     kEmpty, kEmpty, kEmpty, c.band.c_str(), c.band.c_str(), out1, out2);
+        int code = AskCheckCall(plugin, c.call, c.band, c.mode, prefix);
         summary.checkCodes.push_back(code);
         out << "CheckCall0 " << c.call << " " << c.band << " " << c.mode << " (prefix "
             << (prefix.empty() ? "\"\"" : prefix) << "): " << code << " " << CheckCodeMeaning(code) << "\n";
@@ -310,6 +341,19 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     summary.pluginScore = ParseScore(Settings::GetString("Claimed", 50));
     plugin.Unload();  // the plug-in's exit may still write its settings here
+    if (o.analysis) {
+        analysis.log = &log;
+        analysis.outcomes = &summary.outcomes;
+        analysis.ownCall = ownCall;
+        analysis.start = start;
+        analysis.end = end;
+        analysis.pluginScore = summary.pluginScore;
+        analysis.offThreshold = o.offMinutes;
+        analysis.cty = &cty;
+        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+        page << AnalysisPage(Analyse(analysis));
+        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+    }
 
     err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
         << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped

@@ -1,7 +1,8 @@
 #pragma once
 // stats-replay: a host stand-in that scores a finished contest log through the plug-in. It loads the plug-in,
-// calls it in the host's order (setVersion when HTML is wanted, ResetStats0, one AddData0 per QSO,
-// GetResult0, then CheckCall0 for each question asked), and prints the report exactly as the plug-in made it.
+// calls it in the host's order (setVersion when HTML is wanted, ResetStats0, CheckCall0 and AddData0 for each
+// QSO, GetResult0, then CheckCall0 for each question asked), and prints the report exactly as the plug-in made
+// it.
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "common/ole_date_time.h"
+#include "analysis.h"
 #include "country_file.h"
 #include "header_fields.h"
 
@@ -24,6 +26,9 @@ struct ReplayOptions {
     bool html = false;
     bool cabrillo = false;
     bool windows = false;              // let the plug-in open its status windows
+    bool analysis = false;             // also write the analysis page, analysis.html
+    std::string scpFile = kDefaultScpFile;
+    int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
     std::vector<HeaderValue> headers;
     std::vector<std::string> checks;   // CALL[:BAND:MODE]
     std::optional<COleDateTime> start, end;
@@ -41,6 +46,7 @@ struct ReplaySummary {
     std::optional<long long> pluginScore;   // what the plug-in computed
     std::string report;                     // GetResult0's text
     std::vector<int> checkCodes;
+    std::vector<QsoOutcome> outcomes;       // one per QSO read, in the log's order
 };
 
 enum class CommandLine { run, help, version, error };

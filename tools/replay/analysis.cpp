@@ -1,0 +1,313 @@
+#include "analysis.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <sstream>
+#include <unordered_map>
+
+#include "common/text.h"
+#include "contest_dates.h"
+#include "engine/contest_rules.h"
+
+namespace replay {
+
+namespace {
+
+// The longest drawn period: a mistyped --end must not make a page of a million hours.
+constexpr long long kMostHours = 24 * 31;
+
+long long HourOf(long long minute) {
+    return minute >= 0 ? minute / 60 : (minute - 59) / 60;
+}
+
+bool AllDigits(const std::string& s) {
+    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The state or province a W/VE station's exchange names, under the code it counts as; "" for anything else.
+std::string StateProvOf(const LogQso& q, const QsoOutcome& o) {
+    if (!rules::IsWve(o.prefix))
+        return "";
+    std::string code = rules::NormaliseStateProv(q.exchRcvd);
+    return rules::IsStateProv(code) ? rules::CanonicalStateProv(code) : "";
+}
+
+QsoRef RefOf(const LogQso& q) {
+    return QsoRef{q.line, q.call, q.band, q.exchRcvd, WholeMinutes(q.time)};
+}
+
+std::vector<std::pair<std::string, size_t>> MostFirst(const std::map<std::string, size_t>& counts) {
+    std::vector<std::pair<std::string, size_t>> sorted(counts.begin(), counts.end());
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    return sorted;
+}
+
+}  // namespace
+
+bool ScpList::Load(const std::string& path, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = "cannot read the super-check-partial list " + path;
+        return false;
+    }
+    std::ostringstream content;
+    content << in.rdbuf();
+    LoadFromText(content.str());
+    if (calls_.empty()) {
+        error = "no call in the super-check-partial list " + path;
+        return false;
+    }
+    return true;
+}
+
+void ScpList::LoadFromText(const std::string& content) {
+    content_ = text::ToUpper(content);
+    calls_.clear();
+    std::vector<std::string_view> misfits;  // the few calls out of order in a list that is sorted otherwise
+    const char* blanks = " \t\r\n\v\f";
+    size_t from = 0;
+    while (from < content_.size()) {
+        size_t to = content_.find('\n', from);
+        if (to == std::string::npos)
+            to = content_.size();
+        const size_t first = content_.find_first_not_of(blanks, from);
+        if (first < to && content_[first] != '#') {
+            const size_t last = content_.find_last_not_of(blanks, to - 1);
+            const std::string_view call = std::string_view(content_).substr(first, last - first + 1);
+            (calls_.empty() || calls_.back() <= call ? calls_ : misfits).push_back(call);
+        }
+        from = to + 1;
+    }
+    std::sort(misfits.begin(), misfits.end());
+    const size_t inOrder = calls_.size();
+    calls_.insert(calls_.end(), misfits.begin(), misfits.end());
+    std::inplace_merge(calls_.begin(), calls_.begin() + static_cast<std::ptrdiff_t>(inOrder), calls_.end());
+}
+
+bool ScpList::Contains(const std::string& callIn) const {
+    const std::string call = text::ToUpper(text::Trim(callIn));
+    if (call.empty())
+        return false;
+    auto listed = [this](const std::string& c) {
+        return std::binary_search(calls_.begin(), calls_.end(), c);
+    };
+    if (listed(call))
+        return true;
+    std::string home;
+    for (const std::string& part : text::Split(call, '/')) {
+        if (part.size() > home.size())
+            home = part;
+    }
+    return home != call && listed(home);
+}
+
+BestWindow BestRate(const std::vector<long long>& minutes, int width) {
+    BestWindow best;
+    size_t last = 0;  // one past the window's last QSO
+    for (size_t first = 0; first < minutes.size(); ++first) {
+        if (first > 0 && minutes[first] == minutes[first - 1])
+            continue;  // same window as the QSO before
+        while (last < minutes.size() && minutes[last] < minutes[first] + width)
+            ++last;
+        const int qsos = static_cast<int>(last - first);
+        if (qsos > best.qsos)
+            best = BestWindow{qsos, minutes[first]};
+    }
+    return best;
+}
+
+std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long long start, long long end,
+                                  int threshold) {
+    std::vector<OffPeriod> off;
+    long long previous = start;
+    auto gap = [&](long long from, long long to) {
+        if (to - from >= threshold)
+            off.push_back(OffPeriod{from, to});
+    };
+    for (long long m : minutes) {
+        if (m < start || m >= end)
+            continue;
+        gap(previous, m);
+        previous = m;
+    }
+    gap(previous, end);
+    return off;
+}
+
+std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long long firstHour, size_t hours) {
+    std::vector<int> changes(hours, 0);
+    for (size_t i = 1; i < qsos.size(); ++i) {
+        const long long hour = HourOf(qsos[i].minute) - firstHour;
+        if (qsos[i].band != qsos[i - 1].band && hour >= 0 && hour < static_cast<long long>(hours))
+            ++changes[hour];
+    }
+    return changes;
+}
+
+std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
+                                                   const std::vector<QsoOutcome>& outcomes) {
+    std::vector<ExchangeConflict> conflicts;
+    std::unordered_map<std::string, size_t> byCall;
+    std::vector<std::set<std::string>> codes;
+    for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
+        if (!rules::IsWve(outcomes[i].prefix))
+            continue;
+        const std::string exchange = rules::NormaliseStateProv(qsos[i].exchRcvd);
+        if (exchange.empty() || AllDigits(exchange))
+            continue;
+        auto it = byCall.emplace(qsos[i].call, conflicts.size()).first;
+        if (it->second == conflicts.size()) {
+            conflicts.push_back(ExchangeConflict{qsos[i].call, {}});
+            codes.emplace_back();
+        }
+        conflicts[it->second].qsos.push_back(RefOf(qsos[i]));
+        codes[it->second].insert(rules::CanonicalStateProv(exchange));
+    }
+    std::vector<ExchangeConflict> different;
+    for (size_t c = 0; c < conflicts.size(); ++c) {
+        if (codes[c].size() > 1)
+            different.push_back(std::move(conflicts[c]));
+    }
+    return different;
+}
+
+std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp) {
+    std::unordered_map<std::string, int> count;
+    for (const LogQso& q : qsos)
+        ++count[q.call];
+    std::vector<QsoRef> unlisted;
+    for (const LogQso& q : qsos) {
+        if (count[q.call] == 1 && !scp.Contains(q.call))
+            unlisted.push_back(RefOf(q));
+    }
+    return unlisted;
+}
+
+Analysis Analyse(const AnalysisInput& in) {
+    const ParsedLog& log = *in.log;
+    const std::vector<QsoOutcome>& outcomes = *in.outcomes;
+    Analysis a;
+    a.logName = std::filesystem::path(log.fileName).filename().string();
+    a.ownCall = in.ownCall;
+    for (const auto& field : log.header) {
+        if (field.first == "LOCATION" || field.first == "OPERATORS" ||
+            field.first.rfind("CATEGORY-", 0) == 0) {
+            a.category.push_back(field);
+        }
+    }
+    auto op = log.header.find("CATEGORY-OPERATOR");
+    a.multiOp = op != log.header.end() && text::EqualsNoCase(text::Trim(op->second), "MULTI-OP");
+    a.startMinute = WholeMinutes(in.start);
+    a.endMinute = std::min(std::max(WholeMinutes(in.end), a.startMinute), a.startMinute + kMostHours * 60);
+    a.qsosRead = log.qsos.size();
+    a.linesSkipped = log.skipped.size();
+    a.claimedScore = log.claimedScore;
+    a.pluginScore = in.pluginScore;
+    a.offThreshold = in.offThreshold;
+
+    // Bands in the rules' order, each once.
+    for (size_t i = 0; i < AcceptedBands().Count(); ++i) {
+        const std::string& band = AcceptedBands().At(i);
+        if (std::find(a.bands.begin(), a.bands.end(), band) == a.bands.end())
+            a.bands.push_back(band);
+    }
+    const long long firstHour = HourOf(a.startMinute);
+    const size_t hourCount =
+        a.endMinute > a.startMinute ? static_cast<size_t>(HourOf(a.endMinute - 1) - firstHour + 1) : 0;
+    a.hours.resize(hourCount);
+    for (size_t h = 0; h < hourCount; ++h) {
+        a.hours[h].hour = firstHour + static_cast<long long>(h);
+        a.hours[h].byBand.assign(a.bands.size(), 0);
+    }
+
+    // Every QSO with its answers in time order (the log's order among equal times).
+    std::vector<size_t> order(std::min(log.qsos.size(), outcomes.size()));
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::vector<long long> minuteOf(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        minuteOf[i] = log.qsos[i].time.IsValid() ? WholeMinutes(log.qsos[i].time) : 0;
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t x, size_t y) { return minuteOf[x] < minuteOf[y]; });
+
+    std::map<std::string, size_t> rejected, notCounted;
+    std::vector<long long> onAir, countedMinutes;
+    std::vector<TimedBand> taken;
+    std::set<std::string> statesMet, dxccMet;
+    for (size_t i : order) {
+        const LogQso& q = log.qsos[i];
+        const QsoOutcome& o = outcomes[i];
+        if (!o.added)
+            ++rejected[o.reason];
+        else if (!o.Counted())
+            ++notCounted[o.reason];
+        const long long minute = minuteOf[i];
+        const bool inPeriod = q.time.IsValid() && minute >= a.startMinute && minute < a.endMinute;
+        if (!inPeriod) {
+            ++a.outsidePeriod;
+        } else {
+            onAir.push_back(minute);
+            if (o.added)
+                taken.push_back(TimedBand{minute, q.band});
+        }
+        if (!o.Counted())
+            continue;
+        ++a.counted;
+        HourRow* row = inPeriod ? &a.hours[static_cast<size_t>(HourOf(minute) - firstHour)] : nullptr;
+        if (row) {
+            countedMinutes.push_back(minute);
+            ++row->qsos;
+            auto band = std::find(a.bands.begin(), a.bands.end(), q.band);
+            if (band != a.bands.end())
+                ++row->byBand[static_cast<size_t>(band - a.bands.begin())];
+        }
+        const std::string state = StateProvOf(q, o);
+        if (!state.empty() && statesMet.insert(state).second) {
+            a.stateProvWorked.push_back(FirstQso{state, "", RefOf(q)});
+            if (row)
+                ++row->newStateProv;
+        }
+        if (rules::IsDxccMultiplier(o.prefix) && dxccMet.insert(o.prefix).second) {
+            const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
+            a.dxccWorked.push_back(FirstQso{o.prefix, entity ? entity->name : "", RefOf(q)});
+            if (row)
+                ++row->newDxcc;
+        }
+    }
+    a.rejected = MostFirst(rejected);
+    a.notCounted = MostFirst(notCounted);
+    a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
+    a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
+    a.score = static_cast<long long>(a.counted) * (a.stateProvMultipliers + a.dxccMultipliers);
+
+    const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
+    int cumulative = 0, multipliers = 0;
+    for (size_t h = 0; h < hourCount; ++h) {
+        HourRow& row = a.hours[h];
+        row.cumulative = cumulative += row.qsos;
+        row.cumulativeMultipliers = multipliers += row.newStateProv + row.newDxcc;
+        row.bandChanges = changes[h];
+    }
+
+    a.best60 = BestRate(countedMinutes, 60);
+    a.best10 = BestRate(countedMinutes, 10);
+    a.off = OffPeriods(onAir, a.startMinute, a.endMinute, in.offThreshold);
+    a.onMinutes = a.endMinute - a.startMinute;
+    for (const OffPeriod& p : a.off)
+        a.onMinutes -= p.Minutes();
+
+    a.scpChecked = in.scp != nullptr;
+    a.scpNote = in.scpNote;
+    if (in.scp)
+        a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
+    a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+    return a;
+}
+
+}  // namespace replay

@@ -1,0 +1,146 @@
+#pragma once
+// The post-contest analysis page (stats-replay --analysis): what the log and the plug-in's answers say about
+// the run, hour by hour. Everything is counted from the QSOs as the plug-in took them (QsoOutcome), so the
+// page's QSOs and multipliers are the plug-in's own; the page is drawn from an Analysis as one self-contained
+// HTML file with inline SVG pictures.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/ole_date_time.h"
+#include "country_file.h"
+#include "log_types.h"
+
+namespace replay {
+
+constexpr int kDefaultOffMinutes = 30;
+constexpr const char* kAnalysisFileName = "analysis.html";
+
+// The super-check-partial list: the calls known to be active in contests, one a line; '#' starts a comment.
+class ScpList {
+public:
+    ScpList() = default;
+    ScpList(const ScpList&) = delete;  // the calls are views into the list's own text
+    ScpList& operator=(const ScpList&) = delete;
+    bool Load(const std::string& path, std::string& error);
+    void LoadFromText(const std::string& content);
+    // The call is listed, or, for a portable form (DL/W1AW, W1AW/7, W1AW/P), its longest part is.
+    bool Contains(const std::string& call) const;
+    size_t Count() const { return calls_.size(); }
+
+private:
+    std::string content_;                  // the list, upper case
+    std::vector<std::string_view> calls_;  // views into content_, sorted
+};
+
+// Times are whole minutes since the date-time origin, so a multiple of 60 is the top of a clock hour.
+struct BestWindow {
+    int qsos = 0;
+    long long startMinute = 0;  // the window's first QSO
+};
+// The most QSOs in any `width` minutes [t, t + width), t being the minute of a QSO; the earliest on a tie.
+BestWindow BestRate(const std::vector<long long>& sortedMinutes, int width);
+
+struct OffPeriod {
+    long long from = 0, to = 0;
+    long long Minutes() const { return to - from; }
+};
+// The off periods within [start, end): every gap of at least `threshold` minutes between two QSOs in a row,
+// and between the start and the first QSO or the last QSO and the end. No QSO: the whole period.
+std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, long long start, long long end,
+                                  int threshold);
+
+struct TimedBand {
+    long long minute = 0;
+    std::string band;
+};
+// Band changes per clock hour, hours [firstHour, firstHour + hours): a QSO on another band than the QSO
+// before it is one change in its own clock hour, so 20m, 15m, 20m is two. `qsos` in time order.
+std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long long firstHour, size_t hours);
+
+// A QSO of the log named on the page: where it is and what it holds.
+struct QsoRef {
+    int line = 0;
+    std::string call, band, exchange;
+    long long minute = 0;
+};
+
+// Stations whose QSOs carry different states or provinces (an older spelling and its code are the same);
+// serial numbers are not compared. Each with all of its QSOs that carry a state or province, in log order.
+struct ExchangeConflict {
+    std::string call;
+    std::vector<QsoRef> qsos;
+};
+std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
+                                                   const std::vector<QsoOutcome>& outcomes);
+// Calls that are in the log once and not in the list, in log order.
+std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
+
+struct HourRow {
+    long long hour = 0;       // clock hour: minute / 60
+    std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
+    int qsos = 0, cumulative = 0;
+    int newStateProv = 0, newDxcc = 0, cumulativeMultipliers = 0;
+    int bandChanges = 0;
+};
+
+struct FirstQso {
+    std::string code;  // state/province as it counts, or DXCC prefix
+    std::string name;  // the entity's name (DXCC only)
+    QsoRef qso;
+};
+
+struct AnalysisInput {
+    const ParsedLog* log = nullptr;
+    const std::vector<QsoOutcome>* outcomes = nullptr;  // one per log->qsos
+    std::string ownCall;
+    COleDateTime start, end;
+    std::optional<long long> pluginScore;
+    int offThreshold = kDefaultOffMinutes;
+    const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
+    std::string scpNote;
+    const CountryFile* cty = nullptr;  // entity names
+};
+
+struct Analysis {
+    std::string logName, ownCall;
+    std::vector<std::pair<std::string, std::string>>
+        category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
+    bool multiOp = false;
+    long long startMinute = 0, endMinute = 0;
+
+    size_t qsosRead = 0, counted = 0, linesSkipped = 0, outsidePeriod = 0;
+    std::vector<std::pair<std::string, size_t>> rejected,
+        notCounted;  // the plug-in's reason, count; most first
+    std::optional<long long> claimedScore, pluginScore;
+    long long score = 0;  // counted QSOs x multipliers, as this page counts them
+    int stateProvMultipliers = 0, dxccMultipliers = 0;
+
+    std::vector<std::string> bands;
+    std::vector<HourRow> hours;
+    BestWindow best60, best10;
+    int offThreshold = kDefaultOffMinutes;
+    std::vector<OffPeriod> off;
+    long long onMinutes = 0;
+
+    std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
+    std::vector<QsoRef> unlistedCalls;
+    bool scpChecked = false;
+    std::string scpNote;
+    std::vector<ExchangeConflict> conflicts;
+};
+
+Analysis Analyse(const AnalysisInput& input);
+
+// The page: one English HTML file, inline CSS and SVG, nothing fetched from anywhere.
+std::string AnalysisPage(const Analysis& a);
+
+// The most band changes the rules allow a MULTI-OP station in one clock hour; the single-operator limits on
+// time: on the air at most 24 of the 30 hours, the off time in at most two blocks.
+constexpr int kMultiOpBandChangesPerHour = 6;
+constexpr long long kSingleOpOnMinutes = 24 * 60;
+constexpr size_t kSingleOpOffBlocks = 2;
+
+}  // namespace replay
