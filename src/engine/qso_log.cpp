@@ -24,22 +24,13 @@ double QsoLog::LinearDays(double dt) {
     return whole - (dt - whole);
 }
 
-uint32_t QsoLog::InternBand(const std::string& band) {
+// The number of a text in a table of names, given in the order the log first meets them.
+uint32_t QsoLog::Intern(TextIndex<uint32_t>& ids, std::vector<std::string>& names, const std::string& text) {
     bool added = false;
-    uint32_t& id = bands_.Insert(band, &added);
+    uint32_t& id = ids.Insert(text, &added);
     if (added) {
-        id = static_cast<uint32_t>(bandNames_.size());
-        bandNames_.push_back(band);
-    }
-    return id;
-}
-
-uint32_t QsoLog::InternStateProv(const std::string& stateProv) {
-    bool added = false;
-    uint32_t& id = stateProvs_.Insert(stateProv, &added);
-    if (added) {
-        id = static_cast<uint32_t>(stateProvNames_.size());
-        stateProvNames_.push_back(stateProv);
+        id = static_cast<uint32_t>(names.size());
+        names.push_back(text);
     }
     return id;
 }
@@ -74,8 +65,8 @@ bool QsoLog::Commit() {
     staged_ = false;
     const CInfo& record = records_.back();
     Tally t;
-    t.band = InternBand(record.band);
-    t.stateProv = InternStateProv(record.stateProv);
+    t.band = Intern(bands_, bandNames_, record.band);
+    t.stateProv = Intern(stateProvs_, stateProvNames_, record.stateProv);
     bool added = false;
     PrefixEntry& prefix = prefixes_.Insert(record.prefix, &added);
     if (added) {

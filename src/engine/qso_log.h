@@ -100,8 +100,8 @@ private:
     };
 
     static uint32_t BandBit(uint32_t band) { return 1u << (band < 31 ? band : 31); }
-    uint32_t InternBand(const std::string& band);
-    uint32_t InternStateProv(const std::string& stateProv);
+    static uint32_t Intern(TextIndex<uint32_t>& ids, std::vector<std::string>& names,
+                           const std::string& text);
     int BandId(const std::string& band) const;
     bool CallHasBand(const CallEntry& entry, int band) const;
     size_t PositionOf(uint64_t serial) const;

@@ -180,18 +180,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions
             hasInlineValue = true;
         }
         if (arg == "-h") arg = "--help";
-        const OptionSpec* spec = FindOption(arg);
-        if (!spec) {
+        const OptionSpec* option = FindOption(arg);
+        if (!option) {
             error = "unknown option " + arg + " (see --help)";
             return CommandLine::error;
         }
-        if (!spec->value && hasInlineValue) {
+        if (!option->value && hasInlineValue) {
             error = arg + " takes no value";
             return CommandLine::error;
         }
         if (arg == "--help") return CommandLine::help;
         if (arg == "--version") return CommandLine::version;
-        if (spec->value && !hasInlineValue) {
+        if (option->value && !hasInlineValue) {
             // An option in the value's place means the value was left out.
             if (i + 1 >= args.size() || (args[i + 1].size() > 1 && args[i + 1].rfind("--", 0) == 0)) {
                 error = arg + " needs a value";
@@ -199,7 +199,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions
             }
             value = args[++i];
         }
-        if (!spec->apply(o, value, error)) return CommandLine::error;
+        if (!option->apply(o, value, error)) return CommandLine::error;
     }
     if (o.logPath.empty()) {
         error = "no log file given (see --help)";
