@@ -19,10 +19,10 @@ constexpr size_t kCellsPerRow = 4;
 Engine::Engine() : bandRows(6, std::vector<std::string>(5)) {}
 
 int Engine::CheckCall(const CheckArgs& args) const {
-    const int failure = hostversion::RulesFailureCode(hostVersion);
-    if (args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) return failure;
-    if (!AcceptedBands().Contains(args.band)) return failure;
-    if (!AcceptedModes().Contains(args.mode)) return failure;
+    if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
+        !AcceptedBands().Contains(args.band) || !AcceptedModes().Contains(args.mode)) {
+        return hostversion::RulesFailureCode(hostVersion);
+    }
 
     // One QSO per station and band, whatever the mode.
     const QsoLog::CallFacts call = qsoLog.FactsOf(args.call, args.band);
