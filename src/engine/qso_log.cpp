@@ -186,16 +186,7 @@ bool QsoLog::HasCallBand(const std::string& call, const std::string& band) const
 }
 
 size_t QsoLog::FirstOfCallBand(const std::string& call, const std::string& band) const {
-    const CallEntry* entry = calls_.Find(call);
-    const int id = BandId(band);
-    if (entry == nullptr || !CallHasBand(*entry, id))
-        return npos;
-    for (uint64_t serial : callLists_[entry->list]) {
-        const size_t position = PositionOf(serial);
-        if (tallies_[position].band == static_cast<uint32_t>(id))
-            return position;
-    }
-    return npos;
+    return FirstOnBand(call, band, nullptr, nullptr);
 }
 
 QsoLog::CallFacts QsoLog::FactsOf(const std::string& call, const std::string& band) const {
@@ -220,17 +211,22 @@ bool QsoLog::HasStateProvForCall(const std::string& call) const {
 
 size_t QsoLog::Find(const std::string& call, const std::string& band, const std::string& mode,
                     const COleDateTime& time) const {
+    return FirstOnBand(call, band, &mode, &time);
+}
+
+size_t QsoLog::FirstOnBand(const std::string& call, const std::string& band, const std::string* mode,
+                           const COleDateTime* time) const {
     const CallEntry* entry = calls_.Find(call);
     const int id = BandId(band);
     if (entry == nullptr || !CallHasBand(*entry, id))
         return npos;
     for (uint64_t serial : callLists_[entry->list]) {
         const size_t position = PositionOf(serial);
+        if (tallies_[position].band != static_cast<uint32_t>(id))
+            continue;
         const CInfo& record = records_[position];
-        if (tallies_[position].band == static_cast<uint32_t>(id) && record.mode == mode &&
-            record.time.SameTime(time)) {
+        if ((mode == nullptr || record.mode == *mode) && (time == nullptr || record.time.SameTime(*time)))
             return position;
-        }
     }
     return npos;
 }

@@ -104,6 +104,9 @@ private:
                            const std::string& text);
     int BandId(const std::string& band) const;
     bool CallHasBand(const CallEntry& entry, int band) const;
+    // The first record of the call on the band, and of this mode and time where they are given.
+    size_t FirstOnBand(const std::string& call, const std::string& band, const std::string* mode,
+                       const COleDateTime* time) const;
     size_t PositionOf(uint64_t serial) const;
     void CheckIndex(size_t index) const;
 
