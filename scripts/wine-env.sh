@@ -46,9 +46,11 @@ wine_env_cleanup() {
     WINEPREFIX=$STATS_OWN_PREFIX wineserver -k >/dev/null 2>&1 || true
     sleep 0.5
     rm -rf "$STATS_OWN_PREFIX"
+    unset WINEPREFIX  # it named the prefix just removed
   fi
   if [ -n "${STATS_XVFB_PID:-}" ]; then
     kill "$STATS_XVFB_PID" >/dev/null 2>&1 || true
     wait "$STATS_XVFB_PID" 2>/dev/null || true
+    unset DISPLAY  # it named the display just stopped
   fi
 }
