@@ -197,9 +197,9 @@ TEST(ReplayMapping, CommandLine) {
     EXPECT_EQ(o.ownCall, "W1AW");
     ASSERT_TRUE(o.end.has_value());  // --start alone: 30 hours from it
     EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0000");
-    EXPECT_EQ(o.countryFile, kDefaultCountryFile);
+    EXPECT_EQ(o.countryFile, "");  // the default lookup
     EXPECT_FALSE(o.analysis);
-    EXPECT_EQ(o.scpFile, kDefaultScpFile);
+    EXPECT_EQ(o.scpFile, "");
     EXPECT_EQ(o.offMinutes, 30);
 
     struct Case {

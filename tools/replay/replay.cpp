@@ -11,6 +11,7 @@
 #include "band_mode.h"
 #include "common/text.h"
 #include "contest_dates.h"
+#include "data_files.h"
 #include "dialog_operator.h"
 #include "engine/contest_rules.h"
 #include "log_readers.h"
@@ -183,8 +184,10 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
+    const std::string countryFile = o.countryFile.empty() ? DefaultCountryFilePath() : o.countryFile;
+    const std::string scpFile = o.scpFile.empty() ? DefaultScpFilePath() : o.scpFile;
     CountryFile cty;
-    if (!cty.Load(o.countryFile, error)) {
+    if (!cty.Load(countryFile, error)) {
         err << kTool << error << "\n";
         return 2;
     }
@@ -192,7 +195,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     ScpList scp;
     AnalysisInput analysis;
     if (o.analysis) {
-        if (scp.Load(o.scpFile, analysis.scpNote)) {
+        if (scp.Load(scpFile, analysis.scpNote)) {
             analysis.scp = &scp;
         } else {
             err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
@@ -238,7 +241,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     COleDateTime end = o.end ? *o.end : ContestEndFor(start);
     COleDateTime edition = CountryFileEdition(cty);
     if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
-        err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
+        err << kTool << "the country file " << countryFile << " is of " << edition.Format("%Y-%m-%d")
             << ", more than a year before the contest: calls issued since may get no or a wrong prefix; "
                "give a newer one with --cty FILE\n";
     }
@@ -248,7 +251,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes)) {
+    if (!o.analysis && (!o.scpFile.empty() || o.offMinutes != kDefaultOffMinutes)) {
         err << kTool << "--scp and --off-time have no effect without --analysis\n";
     }
     std::vector<HeaderValue> header;
@@ -361,6 +364,10 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         << " outside the contest period " << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
     if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
     if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
+    err << kTool << "country file " << countryFile;
+    if (edition.IsValid()) err << " of " << edition.Format("%Y-%m-%d");
+    if (analysis.scp) err << "; super-check-partial list " << scpFile;
+    err << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
         << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));

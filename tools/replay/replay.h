@@ -20,14 +20,14 @@ struct ReplayOptions {
     std::string logPath;
     std::string outDir = "stats-out";  // the plug-in's working folder: settings, bad-QSO file, Cabrillo file
     std::string pluginPath;            // empty: the plug-in beside this program
-    std::string countryFile = kDefaultCountryFile;
+    std::string countryFile;           // empty: cty.dat beside this program, else the installed one
     std::string ownCall;               // empty: the log's own call
     std::string hostVersion;           // non-empty: a host INI with this version is put in the output folder
     bool html = false;
     bool cabrillo = false;
     bool windows = false;              // let the plug-in open its status windows
     bool analysis = false;             // also write the analysis page, analysis.html
-    std::string scpFile = kDefaultScpFile;
+    std::string scpFile;               // empty: MASTER.SCP beside this program, else the installed one
     int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
     std::vector<HeaderValue> headers;
     std::vector<std::string> checks;   // CALL[:BAND:MODE]

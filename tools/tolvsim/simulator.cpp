@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "country_file.h"
+#include "data_files.h"
 #include "log_readers.h"
 #include "pump.h"
 
@@ -259,7 +260,7 @@ void Simulator::Replay(const std::string& path) {
     replay::ParsedLog log;
     replay::CountryFile countries;
     std::string error;
-    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::kDefaultCountryFile, error)) {
+    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::DefaultCountryFilePath(), error)) {
         out_("error " + error);
         return;
     }
