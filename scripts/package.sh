@@ -49,7 +49,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
         -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
 grep -q '^CMAKE_BUILD_TYPE:[A-Z]*=Release$' "$build/CMakeCache.txt" || fail "$build is not a Release build"
-grep -q '^CMAKE_SYSTEM_NAME:[A-Z]*=Windows$' "$build/CMakeCache.txt" || fail "$build is not a win32 build"
+grep -q '^CMAKE_TOOLCHAIN_FILE:.*/toolchain-mingw-i686.cmake$' "$build/CMakeCache.txt" || fail "$build is not a win32 build"
 cmake --build "$build" -j2 --target Stats stats-replay
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
