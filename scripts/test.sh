@@ -41,3 +41,6 @@ source scripts/wine-env.sh
 trap wine_env_cleanup EXIT
 wine_env_setup
 ctest --test-dir build/win32 --output-on-failure --timeout 300
+
+echo "== the Windows release: the zip built twice and compared, its version, the zip as installed"
+bash tests/package_test.sh build/win32 build/native/bin
