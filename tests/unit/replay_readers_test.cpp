@@ -113,6 +113,8 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         "qso: 3580 PK 2019-01-05 805 W1AW 599 CT VE3ABC 599 ON\n"                     // 16 lower case, 3-digit time
         "QS0: 3580 RY 2019-01-05 1823 W1AW 599 CT VE3ABD 599 ON\n"                    // 17 a zero for an O
         "HQ-CLUB-ABBR: ABC\nX-MY-NOTE: fine\nCATEGORY-TIME: 24-HOURS\nADDRESS-CITY: Newington\n"  // 18-21
+        "QSO: 14080 RY 2019-01-00 1824 W1AW 599 CT DL1ABC 599 0008\r\n"                // 22 day 0
+        "QSO: 14080 RY 2019-01-32 1825 W1AW 599 CT DL1ABC 599 0009\r\n"                // 23 day 32
         "END-OF-LOG:\r\n";
     for (const char* eol : kLineEnds) {
         SCOPED_TRACE(testing::PrintToString(eol));
@@ -142,6 +144,8 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
             {13, "X-QSO line: the log itself leaves this QSO out"},
             {15, "QSO line has 12 fields, expected 10 (freq mode date time mycall rst exch call rst exch)"},
             {17, "unknown tag QS0: line not used"},
+            {22, "no such date or time: 2019-01-00 1824"},
+            {23, "no such date or time: 2019-01-32 1825"},
         };
         EXPECT_EQ(skipped, expected);
     }
