@@ -50,7 +50,9 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 grep -q '^CMAKE_BUILD_TYPE:[A-Z]*=Release$' "$build/CMakeCache.txt" || fail "$build is not a Release build"
 grep -q '^CMAKE_TOOLCHAIN_FILE:.*/toolchain-mingw-i686.cmake$' "$build/CMakeCache.txt" || fail "$build is not a win32 build"
-cmake --build "$build" -j2 --target Stats stats-replay
+targets=(Stats stats-replay)
+ninja -C "$build" -t targets all 2>/dev/null | grep -q '^stats-check:' && targets+=(stats-check)
+cmake --build "$build" -j2 --target "${targets[@]}"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
 
@@ -59,7 +61,7 @@ stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage" "$dist"
 cp "$build/bin/Stats.dll" "$build/bin/stats-replay.exe" "$stage/"
-[ -f "$build/bin/stats-check.exe" ] && cp "$build/bin/stats-check.exe" "$stage/"
+[[ " ${targets[*]} " == *" stats-check "* ]] && cp "$build/bin/stats-check.exe" "$stage/"
 cp "$data/cty.dat" "$data/MASTER.SCP" "$stage/"
 cp "$notice" "$stage/hamradio-files-copyright.txt"
 

@@ -56,7 +56,7 @@ fi
 section "version $version"
 unpacked=$work/files
 python3 -m zipfile -e "$zip" "$unpacked"
-listing=$(cd "$unpacked/$name" && ls | tr '\n' ' ')
+listing=$(cd "$unpacked/$name" && ls | grep -vx 'stats-check.exe' | tr '\n' ' ')
 [ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll cty.dat hamradio-files-copyright.txt stats-replay.exe " ] ||
   fail "the zip holds: $listing"
 (cd "$unpacked/$name" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
