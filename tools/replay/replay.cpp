@@ -385,10 +385,6 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "logged by the plug-in, not counted: " << ReasonList(summary.notCountedReasons) << "\n";
     }
     if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
-    err << kTool << "country file " << countryFile;
-    if (edition.IsValid()) err << " of " << edition.Format("%Y-%m-%d");
-    if (analysis.scp) err << "; super-check-partial list " << scpFile;
-    err << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
         << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));
@@ -407,6 +403,10 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
     }
     std::sort(files.begin(), files.end());
+    err << kTool << "country file " << countryFile;
+    if (edition.IsValid()) err << " of " << edition.Format("%Y-%m-%d");
+    if (analysis.scp) err << "; super-check-partial list " << scpFile;
+    err << "\n";
     err << kTool << "files in " << outDir.string() << ":";
     for (const std::string& f : files) err << " " << f;
     err << " (settings in Plugins" << kSeparator << "ARRL-RTTY.ini)\n";
