@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 #include "analysis.h"
 #include "band_mode.h"
@@ -161,6 +162,35 @@ int AskCheckCall(const PluginLibrary& plugin, const std::string& call, const std
                              band.c_str(), band.c_str(), out1, out2);
 }
 
+// Each compared log replayed through the plug-in as the own one was, in a folder of its own inside the output
+// folder; one that cannot be used is named with its reason and left out.
+Comparison ReplayCompared(const ReplayOptions& o, const std::vector<fs::path>& logs, const std::string& countryFile,
+                          const fs::path& plugin, const fs::path& outDir, std::ostream& err) {
+    Comparison compared;
+    for (size_t i = 0; i < logs.size(); ++i) {
+        ReplayOptions other;
+        other.logPath = logs[i].string();
+        other.outDir = (outDir / ("compare-" + std::to_string(i + 1) + "-" + logs[i].stem().string())).string();
+        other.pluginPath = plugin.string();
+        other.countryFile = countryFile;
+        other.analysis = true;
+        other.keepAnalysis = true;
+        other.offMinutes = o.offMinutes;
+        std::ostringstream otherOut, otherErr;
+        ReplaySummary summary;
+        if (RunReplay(other, otherOut, otherErr, &summary) != 0 || !summary.analysis) {
+            std::string reason = text::Trim(otherErr.str());
+            if (reason.rfind(kTool, 0) == 0) reason.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << " left out: " << reason << "\n";
+            compared.leftOut.push_back(LeftOut{o.compare[i], reason});
+            continue;
+        }
+        err << otherErr.str();
+        compared.stations.push_back(std::move(*summary.analysis));
+    }
+    return compared;
+}
+
 }  // namespace
 
 const char* CheckCodeMeaning(int code) {
@@ -188,17 +218,23 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
-    // The page's list of active calls, read before the output folder becomes the current one.
+    // The page's list of active calls and the compared logs, found before the output folder becomes the current
+    // one.
     ScpList scp;
     AnalysisInput analysis;
+    std::vector<fs::path> comparedLogs;
+    std::error_code ec;
     if (o.analysis) {
+        for (const std::string& other : o.compare) comparedLogs.push_back(fs::absolute(other, ec));
+    }
+    const std::string countryPath = fs::absolute(o.countryFile, ec).string();
+    if (o.analysis && !o.keepAnalysis) {
         if (scp.Load(o.scpFile, analysis.scpNote)) {
             analysis.scp = &scp;
         } else {
             err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
         }
     }
-    std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
     PluginLibrary plugin;
     if (!plugin.Load(pluginPath.string(), error)) {
@@ -248,8 +284,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes)) {
-        err << kTool << "--scp and --off-time have no effect without --analysis\n";
+    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+        err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     std::vector<HeaderValue> header;
     if (o.cabrillo) {
@@ -350,9 +386,15 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         analysis.pluginScore = summary.pluginScore;
         analysis.offThreshold = o.offMinutes;
         analysis.cty = &cty;
-        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
-        page << AnalysisPage(Analyse(analysis));
-        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        if (o.keepAnalysis) {
+            summary.analysis = Analyse(analysis);
+        } else {
+            const Analysis own = Analyse(analysis);
+            const Comparison compared = ReplayCompared(o, comparedLogs, countryPath, pluginPath, outDir, err);
+            std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+            page << AnalysisPage(own, compared);
+            if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        }
     }
 
     err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "

@@ -29,6 +29,8 @@ struct ReplayOptions {
     bool analysis = false;             // also write the analysis page, analysis.html
     std::string scpFile = kDefaultScpFile;
     int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
+    std::vector<std::string> compare;  // other logs replayed the same way and set beside this one on the page
+    bool keepAnalysis = false;         // a compared log: its analysis goes to the summary, not to a page
     std::vector<HeaderValue> headers;
     std::vector<std::string> checks;   // CALL[:BAND:MODE]
     std::optional<COleDateTime> start, end;
@@ -47,6 +49,7 @@ struct ReplaySummary {
     std::string report;                     // GetResult0's text
     std::vector<int> checkCodes;
     std::vector<QsoOutcome> outcomes;       // one per QSO read, in the log's order
+    std::optional<Analysis> analysis;       // with keepAnalysis
 };
 
 enum class CommandLine { run, help, version, error };
