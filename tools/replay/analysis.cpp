@@ -360,7 +360,8 @@ Analysis Analyse(const AnalysisInput& in) {
     a.scpNote = in.scpNote;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
-    a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+    if (in.callsToCheck)
+        a.conflicts = ConflictingExchanges(log.qsos, outcomes);
     return a;
 }
 

@@ -106,6 +106,7 @@ struct AnalysisInput {
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
     std::string scpNote;
     const CountryFile* cty = nullptr;  // entity names
+    bool callsToCheck = true;  // false for a compared log, whose page section of calls to double-check is not drawn
 };
 
 struct Analysis {

@@ -387,6 +387,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         analysis.offThreshold = o.offMinutes;
         analysis.cty = &cty;
         if (o.keepAnalysis) {
+            analysis.callsToCheck = false;
             summary.analysis = Analyse(analysis);
         } else {
             const Analysis own = Analyse(analysis);
