@@ -477,6 +477,7 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
     Replayed r = ReplayAndAnalyse("hand.log", "out", {"small.log", "missing.log", "empty.log"});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_NE(r.err.find("stats-replay: --compare missing.log left out: cannot read"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("stats-replay: --compare small.log: score: plug-in 12,"), std::string::npos) << r.err;
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
              "<p class=\"note\">Set beside W1AW in section 9.</p>",

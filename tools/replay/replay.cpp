@@ -185,7 +185,12 @@ Comparison ReplayCompared(const ReplayOptions& o, const std::vector<fs::path>& l
             compared.leftOut.push_back(LeftOut{o.compare[i], reason});
             continue;
         }
-        err << otherErr.str();
+        // The compared replay's own messages, each marked as the compared log's.
+        std::istringstream lines(otherErr.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(kTool, 0) == 0) line.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << ": " << line << "\n";
+        }
         compared.stations.push_back(std::move(*summary.analysis));
     }
     return compared;
