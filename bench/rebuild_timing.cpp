@@ -285,11 +285,11 @@ void PrintTimes(const CaseResult& r, size_t qsos) {
     std::printf("{\"min\": %.3f, \"median\": %.3f, \"p90\": %.3f, \"runs\": %zu, \"qsos\": %zu", Minimum(r.ms),
                 Median(r.ms), Percentile(r.ms, 0.9), r.ms.size(), qsos);
     const char* const names[] = {"reset", "add", "result"};
-    std::printf(", \"parts_min_median_ms\": {");
+    std::printf(", \"parts_ms\": {");
     for (size_t k = 0; k < 3; ++k) {
         std::vector<double> v;
         for (const auto& run : r.phases) v.push_back(run[k]);
-        std::printf("%s\"%s\": %.3f/%.3f", k ? ", " : "", names[k], Minimum(v), Median(v));
+        std::printf("%s\"%s\": {\"min\": %.3f, \"median\": %.3f}", k ? ", " : "", names[k], Minimum(v), Median(v));
     }
     std::printf("}");
 }
