@@ -17,7 +17,8 @@ enum Counted {
     kSendMessage,     // messages sent to controls
     kSetWindowText,   // titles set by a refresh
     kInvalidate,      // drawn controls asked to repaint
-    kBeginPaint,      // paints of the plug-in's drawn controls
+    kBeginPaint,      // WM_PAINT handled by the plug-in's own code (drawn buttons paint on WM_DRAWITEM, after an
+                      // invalidate)
     kFileOpen,        // fopen: the bad-QSO file and the report's files
     kFileFlush,       // fflush: one per bad-QSO line written
     kProfileRead,     // GetPrivateProfileStringA: the settings file read
