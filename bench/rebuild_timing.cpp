@@ -118,11 +118,11 @@ long MedianCount(const std::vector<std::vector<long>>& counts, size_t k) {
     return static_cast<long>(Median(v));
 }
 
+#ifdef _WIN32
+
 void WriteText(const char* path, const char* text) {
     std::ofstream(path, std::ios::binary) << text;
 }
-
-#ifdef _WIN32
 
 constexpr const char* kYear = "2024";  // of MakeReset's contest start
 constexpr const char* kRefreshCountProperty = "StatsRefreshesHandled";
