@@ -240,6 +240,10 @@ const char* const kSmallLog =
     "QSO: 14083 RY 2019-01-05 1819 W1AW 599 CT K1ABC 599 MA\n"    // 10: dupe of line 5
     "QSO: 21080 RY 2019-01-05 1920 W1AW 599 CT DL2ABC 599 002\n"  // 11: DL worked before
     "QSO: 21081 RY 2019-01-05 1921 W1AW 599 CT W1AW 599 CT\n"     // 12: new state
+    "QSO: 21082 RY 2019-01-05 2022 W1AW 599 CT W1QK 599 NS\n"     // 13: a US call, the log's only NS
+    "QSO: 21083 RY 2019-01-05 2023 W1AW 599 CT VE3XYZ 599 NY\n"   // 14: a Canadian call sending a state
+    "QSO: 21084 RY 2019-01-05 2024 W1AW 599 CT K2XYZ 599 ny\n"    // 15: NY from a US call
+    "QSO: 21085 RY 2019-01-05 2025 W1AW 599 CT DL3ABC 599 MA\n"   // 16: a DX call sending a state
     "END-OF-LOG:\n";
 
 // The replay asks CheckCall0 before each AddData0 and keeps every answer with its QSO; the page counts what
@@ -270,29 +274,34 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
         {0, true, "DUPE"},
         {1, true, ""},
         {3, true, ""},
+        {3, true, ""},
+        {3, true, ""},
+        {3, true, ""},
+        {1, true, ""},
     };
-    ASSERT_EQ(summary.outcomes.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
+    ASSERT_EQ(summary.outcomes.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(summary.outcomes[i].checkCode, expected[i].checkCode) << i;
         EXPECT_EQ(summary.outcomes[i].added, expected[i].added) << i;
         EXPECT_EQ(summary.outcomes[i].reason, expected[i].reason) << i;
     }
-    // 4 counted QSOs x (MA, CT, DL) = 12, the plug-in's score.
-    ASSERT_EQ(summary.pluginScore, 12);
+    // 8 counted QSOs x (MA, CT, NS, NY, DL) = 40, the plug-in's score: it counts the unlikely exchanges.
+    ASSERT_EQ(summary.pluginScore, 40);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<td class=\"l\">Plug-in</td><td>4</td><td>2 states/provinces + 1 DXCC = "
-             "3</td><td><b>12</b></td>",
+             "<td class=\"l\">Plug-in</td><td>8</td><td>4 states/provinces + 1 DXCC = "
+             "5</td><td><b>40</b></td>",
              "<td>99</td>",
-             "<td>-87</td>",
-             "<li>1 QSO rejected: WRONG BAND (30m)</li>",
+             "<td>-59</td>",
+             "<li>1 QSO refused by the plug-in: WRONG BAND (30m)</li>",
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
              // Two counted QSOs on 20m at 18:14 and 18:15, two on 15m at 19:20 and 19:21.
              "<td class=\"l\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
              "<td class=\"l\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
-             "<td class=\"l\">Best 10 minutes</td><td>2</td><td class=\"l\">2019-01-05 18:14</td>",
-             "<div class=\"cell needed\">NY</div>",
+             "<td class=\"l\">Best 10 minutes</td><td>4</td><td class=\"l\">2019-01-05 20:22</td>",
+             "<div class=\"cell needed\">NJ</div>",
+             ">NS</div>",
              ">MA</div>",
              ">CT</div>",
              "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 "
@@ -300,11 +309,28 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              // Worked once and unlisted: the two rejected, the province that is none, DL2ABC.
              "<td>7</td><td class=\"l\">G3ABC</td>",
              "<td>11</td><td class=\"l\">DL2ABC</td>",
+             // The exchanges a station of the call's country does not send, each with what its prefix
+             // suggests; only NS rests on such a QSO alone (K2XYZ sent NY, DL1ABC gave DL).
+             "<p class=\"flag\">3 counted QSOs carry a state or province unlikely for the call; 1 multiplier "
+             "rests on such QSOs alone: see",
+             "<tr><td>13</td><td class=\"l\">W1QK</td><td class=\"l\">2019-01-05 20:22</td><td "
+             "class=\"l\">15m</td><td class=\"l\">NS (a Canadian province)</td><td class=\"l\">K (United States of "
+             "America): a US state</td><td class=\"l\"><span class=\"flag\">NS rests on this QSO "
+             "alone</span></td></tr>",
+             "<tr><td>14</td><td class=\"l\">VE3XYZ</td><td class=\"l\">2019-01-05 20:23</td><td "
+             "class=\"l\">15m</td><td class=\"l\">NY (a US state)</td><td class=\"l\">VE (Canada): a Canadian "
+             "province</td><td class=\"l\">NY, also from other QSOs</td></tr>",
+             "<tr><td>16</td><td class=\"l\">DL3ABC</td><td class=\"l\">2019-01-05 20:25</td><td "
+             "class=\"l\">15m</td><td class=\"l\">MA (a US state)</td><td class=\"l\">DL (Fed. Rep. of "
+             "Germany): a serial number</td><td class=\"l\">DL, also from other QSOs</td></tr>",
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(page.find("is not the"), std::string::npos);  // the page's count is the plug-in's
     EXPECT_EQ(page.find("K1ABC</td>"), std::string::npos);  // listed, and worked twice
+    EXPECT_EQ(page.find("<td>15</td><td class=\"l\">K2XYZ</td><td class=\"l\">2019-01-05 20:24</td><td "
+                        "class=\"l\">15m</td><td class=\"l\">ny (a US"),
+              std::string::npos);
 }
 
 }  // namespace

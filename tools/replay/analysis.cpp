@@ -36,6 +36,20 @@ std::string StateProvOf(const LogQso& q, const QsoOutcome& o) {
     return rules::IsStateProv(code) ? rules::CanonicalStateProv(code) : "";
 }
 
+bool IsCanadian(const std::string& code) {
+    const std::vector<std::string>& provinces = rules::StateProvMultipliers(rules::kCanadaPrefix);
+    return std::find(provinces.begin(), provinces.end(), code) != provinces.end();
+}
+
+// The multiplier a counted QSO gives, tagged by its kind: Ohio ("OH") and Finland ("OH") are two.
+std::string MultiplierKey(const LogQso& q, const QsoOutcome& o) {
+    if (rules::IsWve(o.prefix)) {
+        const std::string state = StateProvOf(q, o);
+        return state.empty() ? "" : "state " + state;
+    }
+    return rules::IsDxccMultiplier(o.prefix) ? "dxcc " + o.prefix : "";
+}
+
 QsoRef RefOf(const LogQso& q) {
     return QsoRef{q.line, q.call, q.band, q.exchRcvd, WholeMinutes(q.time)};
 }
@@ -176,6 +190,37 @@ std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qs
     return different;
 }
 
+std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+                                                const std::vector<QsoOutcome>& outcomes) {
+    std::vector<UnlikelyExchange> unlikely;
+    std::vector<std::string> keys;  // the multiplier of each listed QSO
+    std::map<std::string, size_t> likely, listed;
+    for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
+        const LogQso& q = qsos[i];
+        const QsoOutcome& o = outcomes[i];
+        if (!o.Counted() || o.prefix.empty())
+            continue;
+        const std::string key = MultiplierKey(q, o);
+        const std::string exchange = rules::NormaliseStateProv(q.exchRcvd);
+        const std::string code = rules::IsStateProv(exchange) ? rules::CanonicalStateProv(exchange) : "";
+        const bool expected = code.empty() || (o.prefix == rules::kUsaPrefix && !IsCanadian(code)) ||
+                              (o.prefix == rules::kCanadaPrefix && IsCanadian(code));
+        if (expected) {
+            ++likely[key];
+            continue;
+        }
+        ++listed[key];
+        keys.push_back(key);
+        const std::string multiplier = key.empty() ? "" : rules::IsWve(o.prefix) ? code : o.prefix;
+        unlikely.push_back(UnlikelyExchange{RefOf(q), o.prefix, "", code, IsCanadian(code), multiplier, 0});
+    }
+    for (size_t u = 0; u < unlikely.size(); ++u) {
+        if (!keys[u].empty() && likely.count(keys[u]) == 0)
+            unlikely[u].onlyFrom = listed[keys[u]];
+    }
+    return unlikely;
+}
+
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp) {
     std::unordered_map<std::string, int> count;
     for (const LogQso& q : qsos)
@@ -307,6 +352,11 @@ Analysis Analyse(const AnalysisInput& in) {
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
     a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+    a.unlikely = UnlikelyExchanges(log.qsos, outcomes);
+    for (UnlikelyExchange& u : a.unlikely) {
+        const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
+        u.entity = entity ? entity->name : "";
+    }
     return a;
 }
 

@@ -75,6 +75,22 @@ struct ExchangeConflict {
 };
 std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes);
+// A counted QSO whose exchange names a state or province that a station of the call's country does not send:
+// a US call sending a Canadian province, a Canadian call a US state, a DX call (who sends a serial number)
+// either. The plug-in rightly counts it, for the other station may have been portable; the operator looks
+// once more at the call and the exchange.
+struct UnlikelyExchange {
+    QsoRef qso;
+    std::string prefix;      // the call's DXCC prefix
+    std::string entity;      // its name in the country file
+    std::string code;        // the state or province the exchange names, under the code it counts as
+    bool province = false;   // `code` is a Canadian province or territory, else a US state
+    std::string multiplier;  // what the QSO counts as a multiplier: `code` from a W/VE call, else the prefix
+    size_t onlyFrom = 0;     // the multiplier rests on this many listed QSOs and no other; 0: others give it too
+};
+// In log order; QSOs with no known prefix are not judged.
+std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+                                                const std::vector<QsoOutcome>& outcomes);
 // Calls that are in the log once and not in the list, in log order.
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
 
@@ -130,6 +146,7 @@ struct Analysis {
     bool scpChecked = false;
     std::string scpNote;
     std::vector<ExchangeConflict> conflicts;
+    std::vector<UnlikelyExchange> unlikely;
 };
 
 Analysis Analyse(const AnalysisInput& input);

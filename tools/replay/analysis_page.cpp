@@ -2,6 +2,7 @@
 // page and each of its SVG pictures can be checked by an XML parser; UTF-8, whatever bytes the log held.
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "analysis.h"
 #include "common/text.h"
@@ -341,7 +342,7 @@ std::string Summary(const Analysis& a) {
     h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " +
          Num(static_cast<long long>(a.counted)) + " counted</li>";
     for (const auto& r : a.rejected)
-        h += "<li>" + Plural(r.second, "QSO", "QSOs") + " rejected: " + Esc(r.first) + "</li>";
+        h += "<li>" + Plural(r.second, "QSO", "QSOs") + " refused by the plug-in: " + Esc(r.first) + "</li>";
     for (const auto& r : a.notCounted) {
         h += "<li>" + Plural(r.second, "QSO", "QSOs") + " logged, not counted: " + Esc(r.first) + "</li>";
     }
@@ -354,6 +355,19 @@ std::string Summary(const Analysis& a) {
     if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0)
         h += "<li>nothing: every QSO counts</li>";
     h += "</ul>";
+    if (!a.unlikely.empty()) {
+        std::set<std::string> alone;
+        for (const UnlikelyExchange& u : a.unlikely) {
+            if (u.onlyFrom > 0)
+                alone.insert(u.multiplier);
+        }
+        h += std::string("<p") + (alone.empty() ? "" : " class=\"flag\"") + ">" +
+             Plural(a.unlikely.size(), "counted QSO carries", "counted QSOs carry") +
+             " a state or province unlikely for the call";
+        if (!alone.empty())
+            h += "; " + Plural(alone.size(), "multiplier rests", "multipliers rest") + " on such QSOs alone";
+        h += ": see 8. Calls to double-check.</p>";
+    }
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
              Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) +
@@ -574,6 +588,38 @@ std::string Multipliers(const Analysis& a) {
     return h + "<h3>New multipliers per hour</h3>" + DrawHourChart(c) + "</section>";
 }
 
+std::string UnlikelyExchangeTable(const Analysis& a) {
+    std::string h =
+        "<h3>Exchanges unlikely for the call</h3><p class=\"note\">Counted QSOs whose state or province is "
+        "not what a station of the call's country sends: a US call sends a US state, a Canadian call a Canadian "
+        "province, a DX call a serial number. The plug-in counts them (the other station may have been "
+        "portable); a busted call or exchange would cost the QSO, and a multiplier that rests on it alone.</p>";
+    if (a.unlikely.empty())
+        return h + "<p>none</p>";
+    h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
+         "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix suggests</th>"
+         "<th class=\"l\">multiplier</th></tr>";
+    for (const UnlikelyExchange& u : a.unlikely) {
+        const std::string suggests = u.prefix == rules::kUsaPrefix      ? "a US state"
+                                     : u.prefix == rules::kCanadaPrefix ? "a Canadian province"
+                                                                        : "a serial number";
+        std::string multiplier;
+        if (u.onlyFrom == 1) {
+            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on this QSO alone</span>";
+        } else if (u.onlyFrom > 1) {
+            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on these " +
+                         std::to_string(u.onlyFrom) + " QSOs alone</span>";
+        } else if (!u.multiplier.empty()) {
+            multiplier = Esc(u.multiplier) + ", also from other QSOs";
+        }
+        h += "<tr>" + Td(std::to_string(u.qso.line)) + Td(Esc(u.qso.call), "l") + Td(Time(u.qso.minute), "l") +
+             Td(Esc(u.qso.band), "l") + Td(Esc(u.qso.exchange + (u.province ? " (a Canadian province)" : " (a US state)")), "l") +
+             Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") +
+             Td(multiplier, "l") + "</tr>";
+    }
+    return h + "</table>";
+}
+
 std::string CallsToCheck(const Analysis& a) {
     std::string h =
         "<section id=\"check\"><h2>8. Calls to double-check</h2><h3>Worked once and not in the "
@@ -592,6 +638,7 @@ std::string CallsToCheck(const Analysis& a) {
         }
         h += "</table>";
     }
+    h += UnlikelyExchangeTable(a);
     h += "<h3>Stations logged with different states or provinces</h3>";
     if (a.conflicts.empty())
         return h + "<p>none</p></section>";

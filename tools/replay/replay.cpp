@@ -129,9 +129,14 @@ COleDateTime CountryFileEdition(const CountryFile& cty) {
     return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
 }
 
+// "1 line", "2 lines", "0 lines".
+std::string Counted(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 // "156 WRONG MODE (DG), 2 WRONG BAND (30m)": most first.
-std::string RejectionList(const ReplaySummary& summary) {
-    std::vector<std::pair<std::string, size_t>> sorted(summary.rejections.begin(), summary.rejections.end());
+std::string ReasonList(const std::map<std::string, size_t>& reasons) {
+    std::vector<std::pair<std::string, size_t>> sorted(reasons.begin(), reasons.end());
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     std::string list;
     for (const auto& r : sorted) list += (list.empty() ? "" : ", ") + std::to_string(r.second) + " " + r.first;
@@ -297,16 +302,22 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
                                         q.band.c_str(), kEmpty) != 0;
         outcome.prefix = std::move(prefix);
         outcome.reason = reasons.Take();
+        const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
             const std::string badState = "State/Province is not acceptable";
             outcome.reason = text::ReplaceAll(outcome.reason, badState,
                                               badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
+            if (!outcome.reason.empty()) {
+                ++summary.notCounted;
+                ++summary.notCountedReasons[outcome.reason];
+                err << Where(log, q.line) << "logged by the plug-in, not counted: " << q.call << " " << band << " "
+                    << q.mode << ": " << outcome.reason << "\n";
+            }
         } else {
             ++summary.rejected;
             if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
-            std::string band = q.band.empty() ? "(no band)" : q.band;
-            err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
+            err << Where(log, q.line) << "refused by the plug-in: " << q.call << " " << band << " " << q.mode
                 << ": " << outcome.reason << "\n";
             if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
             if (outcome.reason.find("BAND") != std::string::npos) {
@@ -355,11 +366,21 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
     }
 
-    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
-        << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
-        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
-        << " outside the contest period " << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
-    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
+    // What the plug-in refused (AddData0 answered 0) and what it logged without counting are told apart: a
+    // reader who sees nothing refused must not take it that everything counted.
+    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << Counted(summary.qsosRead, "QSO", "QSOs")
+        << " read: " << summary.added - summary.notCounted << " counted, " << summary.notCounted
+        << " logged but not counted, " << summary.rejected << " refused by the plug-in; "
+        << Counted(summary.linesSkipped, "line", "lines") << " skipped, "
+        << Counted(summary.prefixesUnresolved, "prefix", "prefixes") << " not resolved, "
+        << Counted(summary.outsidePeriod, "QSO", "QSOs") << " outside the contest period "
+        << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
+    if (!summary.rejections.empty()) {
+        err << kTool << "refused by the plug-in (AddData0 answered 0): " << ReasonList(summary.rejections) << "\n";
+    }
+    if (!summary.notCountedReasons.empty()) {
+        err << kTool << "logged by the plug-in, not counted: " << ReasonList(summary.notCountedReasons) << "\n";
+    }
     if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "

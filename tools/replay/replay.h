@@ -36,12 +36,14 @@ struct ReplayOptions {
 
 struct ReplaySummary {
     size_t qsosRead = 0;
-    size_t added = 0;
-    size_t rejected = 0;
+    size_t added = 0;       // AddData0 answered non-zero: logged, counted or not
+    size_t rejected = 0;    // AddData0 answered 0: refused
+    size_t notCounted = 0;  // logged, with a line in the bad-QSO file (a dupe, a bad state or province)
     size_t linesSkipped = 0;
     size_t prefixesUnresolved = 0;
     size_t outsidePeriod = 0;                // replayed all the same
     std::map<std::string, size_t> rejections;  // "WRONG MODE (DG)" -> count, the plug-in's reasons
+    std::map<std::string, size_t> notCountedReasons;  // "DUPE" -> count
     std::optional<long long> claimedScore;  // the log's CLAIMED-SCORE
     std::optional<long long> pluginScore;   // what the plug-in computed
     std::string report;                     // GetResult0's text
