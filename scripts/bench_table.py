@@ -55,11 +55,14 @@ def main():
     for f in ("engine", "score_report", "status_refresh", "analysis"):
         runs.update(load(os.path.join(d, f + ".json")))
     wine = None
+    wine_cases = {}
     wine_path = os.path.join(d, "wine_rebuild.json")
     if os.path.exists(wine_path):
         with open(wine_path) as f:
-            r = json.load(f)["rebuild_ms"]
+            data = json.load(f)
+            r = data["rebuild_ms"]
             wine = {"min": r["min"] * 1e6, "median": r["median"] * 1e6}
+            wine_cases = data.get("cases", {})
 
     rows = []  # goal, limit, min, median, baseline, met (None: not measured), ratio goal?
 
@@ -92,6 +95,20 @@ def main():
         # Judged on the fastest run: what other processes on the machine add to a run of wine is not the DLL's.
         absolute("rebuild: ResetStats0 + 10000 AddData0 + GetResult0, Stats.dll under wine (judged on min)", None,
                  20e6, wine, judged_on="min")
+    for name, c in wine_cases.items():
+        # Fast every time, not only at best: the median near the minimum, with each set of windows open.
+        ratio = c["median"] / c["min"] if c["min"] > 0 else float("inf")
+        counts = c.get("counts", {})
+        seen = "p90 %s" % fmt(c["p90"] * 1e6)
+        if counts:
+            seen += "; per rebuild: %d refreshes, %d posts, %d settings writes" % (
+                counts.get("refreshes", 0), counts.get("posts", 0), counts.get("profile_writes", 0))
+        if not c.get("final_state", True):
+            seen += "; WINDOWS NOT UP TO DATE"
+        rows.append(("rebuild under wine, windows: %s" % name.replace("-pinned", ", one processor"),
+                     "<= 20.00 ms, median <= 1.5x min", fmt(c["min"] * 1e6),
+                     fmt(c["median"] * 1e6) + " (%.2fx)" % ratio, seen,
+                     c["median"] * 1e6 <= 20e6 and ratio <= 1.5 and c.get("final_state", True), False))
     absolute("GetResult0, 100000 QSOs", "BM_GetResult0/100000", 5e6)
     absolute("GetResult0, 1000000 QSOs", "BM_GetResult0/1000000", 60e6)
     with_page = runs.get("BM_ReplayWithAnalysis")
