@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -33,7 +34,7 @@ std::string StateProvOf(const LogQso& q, const QsoOutcome& o) {
     if (!rules::IsWve(o.prefix))
         return "";
     std::string code = rules::NormaliseStateProv(q.exchRcvd);
-    return rules::IsStateProv(code) ? rules::CanonicalStateProv(code) : "";
+    return rules::IsStateProvMultiplier(code) ? rules::CanonicalStateProv(code) : "";
 }
 
 bool IsCanadian(const std::string& code) {
@@ -151,6 +152,42 @@ std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long lo
     }
     gap(previous, end);
     return off;
+}
+
+long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks) {
+    std::vector<long long> lengths;
+    for (const OffPeriod& p : off)
+        lengths.push_back(p.Minutes());
+    const size_t counted = std::min(blocks, lengths.size());
+    std::partial_sort(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(counted), lengths.end(),
+                      std::greater<long long>());
+    long long on = periodMinutes;
+    for (size_t i = 0; i < counted; ++i)
+        on -= lengths[i];
+    return on;
+}
+
+Differences Compare(const Analysis& first, const Analysis& second) {
+    Differences d;
+    auto only = [](const Analysis& a, const Analysis& b, std::vector<FirstQso>& out) {
+        for (const auto* list : {&a.stateProvWorked, &a.dxccWorked}) {
+            const auto& other = list == &a.stateProvWorked ? b.stateProvWorked : b.dxccWorked;
+            for (const FirstQso& f : *list) {
+                if (std::none_of(other.begin(), other.end(), [&](const FirstQso& g) { return g.code == f.code; }))
+                    out.push_back(f);
+            }
+        }
+    };
+    only(first, second, d.onlyFirst);
+    only(second, first, d.onlySecond);
+    auto calls = [](const Analysis& a, const Analysis& b, std::vector<std::string>& out) {
+        std::set_difference(a.callsWorked.begin(), a.callsWorked.end(), b.callsWorked.begin(), b.callsWorked.end(),
+                            std::back_inserter(out));
+        out.erase(std::remove(out.begin(), out.end(), b.ownCall), out.end());
+    };
+    calls(first, second, d.callsOnlyFirst);
+    calls(second, first, d.callsOnlySecond);
+    return d;
 }
 
 std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long long firstHour, size_t hours) {
@@ -281,6 +318,8 @@ Analysis Analyse(const AnalysisInput& in) {
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t x, size_t y) { return minuteOf[x] < minuteOf[y]; });
 
+    a.bandQsos.assign(a.bands.size(), 0);
+    a.bandNewMultipliers.assign(a.bands.size(), 0);
     std::map<std::string, size_t> rejected, notCounted;
     std::vector<long long> onAir, countedMinutes;
     std::vector<TimedBand> taken;
@@ -304,27 +343,40 @@ Analysis Analyse(const AnalysisInput& in) {
         if (!o.Counted())
             continue;
         ++a.counted;
+        a.callsWorked.push_back(q.call);
+        const auto bandAt = std::find(a.bands.begin(), a.bands.end(), q.band);
+        const size_t band = static_cast<size_t>(bandAt - a.bands.begin());
+        if (bandAt != a.bands.end())
+            ++a.bandQsos[band];
         HourRow* row = inPeriod ? &a.hours[static_cast<size_t>(HourOf(minute) - firstHour)] : nullptr;
         if (row) {
             countedMinutes.push_back(minute);
             ++row->qsos;
-            auto band = std::find(a.bands.begin(), a.bands.end(), q.band);
-            if (band != a.bands.end())
-                ++row->byBand[static_cast<size_t>(band - a.bands.begin())];
+            if (bandAt != a.bands.end())
+                ++row->byBand[band];
         }
         const std::string state = StateProvOf(q, o);
+        if (state.empty() && rules::IsWve(o.prefix) && rules::IsStateProv(rules::NormaliseStateProv(q.exchRcvd)))
+            ++a.noMultiplierStateQsos;
+        bool newMultiplier = false;
         if (!state.empty() && statesMet.insert(state).second) {
             a.stateProvWorked.push_back(FirstQso{state, "", RefOf(q)});
+            newMultiplier = true;
             if (row)
                 ++row->newStateProv;
         }
         if (rules::IsDxccMultiplier(o.prefix) && dxccMet.insert(o.prefix).second) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
             a.dxccWorked.push_back(FirstQso{o.prefix, entity ? entity->name : "", RefOf(q)});
+            newMultiplier = true;
             if (row)
                 ++row->newDxcc;
         }
+        if (newMultiplier && bandAt != a.bands.end())
+            ++a.bandNewMultipliers[band];
     }
+    std::sort(a.callsWorked.begin(), a.callsWorked.end());
+    a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
     a.rejected = MostFirst(rejected);
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
@@ -346,16 +398,20 @@ Analysis Analyse(const AnalysisInput& in) {
     a.onMinutes = a.endMinute - a.startMinute;
     for (const OffPeriod& p : a.off)
         a.onMinutes -= p.Minutes();
+    a.rulesOnMinutes = RulesOnMinutes(a.off, a.endMinute - a.startMinute,
+                                      static_cast<size_t>(rules::kOperatingLimits.mostOffBlocks));
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
-    a.conflicts = ConflictingExchanges(log.qsos, outcomes);
-    a.unlikely = UnlikelyExchanges(log.qsos, outcomes);
-    for (UnlikelyExchange& u : a.unlikely) {
-        const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
-        u.entity = entity ? entity->name : "";
+    if (in.callsToCheck) {
+        a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+        a.unlikely = UnlikelyExchanges(log.qsos, outcomes);
+        for (UnlikelyExchange& u : a.unlikely) {
+            const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
+            u.entity = entity ? entity->name : "";
+        }
     }
     return a;
 }

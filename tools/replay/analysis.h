@@ -11,11 +11,12 @@
 
 #include "common/ole_date_time.h"
 #include "country_file.h"
+#include "engine/contest_rules.h"
 #include "log_types.h"
 
 namespace replay {
 
-constexpr int kDefaultOffMinutes = 30;
+constexpr int kDefaultOffMinutes = rules::kOperatingLimits.shortestOffMinutes;
 constexpr const char* kAnalysisFileName = "analysis.html";
 
 // The super-check-partial list: the calls known to be active in contests, one a line; '#' starts a comment.
@@ -47,6 +48,9 @@ struct OffPeriod {
     long long from = 0, to = 0;
     long long Minutes() const { return to - from; }
 };
+// The operating time as the rules count it: the period less its `blocks` longest off periods; every further
+// break is operating time.
+long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks);
 // The off periods within [start, end): every gap of at least `threshold` minutes between two QSOs in a row,
 // and between the start and the first QSO or the last QSO and the end. No QSO: the whole period.
 std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, long long start, long long end,
@@ -118,6 +122,7 @@ struct AnalysisInput {
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
     std::string scpNote;
     const CountryFile* cty = nullptr;  // entity names
+    bool callsToCheck = true;  // false for a compared log, whose page section of calls to double-check is not drawn
 };
 
 struct Analysis {
@@ -139,9 +144,13 @@ struct Analysis {
     BestWindow best60, best10;
     int offThreshold = kDefaultOffMinutes;
     std::vector<OffPeriod> off;
-    long long onMinutes = 0;
+    long long onMinutes = 0;       // the period less every off period
+    long long rulesOnMinutes = 0;  // the period less the longest off periods the rules allow as blocks
 
     std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
+    size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
+    std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
+    std::vector<std::string> callsWorked;           // the calls of counted QSOs, each once, sorted
     std::vector<QsoRef> unlistedCalls;
     bool scpChecked = false;
     std::string scpNote;
@@ -151,13 +160,27 @@ struct Analysis {
 
 Analysis Analyse(const AnalysisInput& input);
 
-// The page: one English HTML file, inline CSS and SVG, nothing fetched from anywhere.
-std::string AnalysisPage(const Analysis& a);
+// Stations set beside this one on the page (stats-replay --compare), each analysed from its own replay, and
+// the compared logs that could not be used, with the reason.
+struct LeftOut {
+    std::string path, reason;
+};
+struct Comparison {
+    std::vector<Analysis> stations;
+    std::vector<LeftOut> leftOut;
+};
+// Four stations on one page: the own and three others.
+constexpr size_t kMostComparedLogs = 3;
 
-// The most band changes the rules allow a MULTI-OP station in one clock hour; the single-operator limits on
-// time: on the air at most 24 of the 30 hours, the off time in at most two blocks.
-constexpr int kMultiOpBandChangesPerHour = 6;
-constexpr long long kSingleOpOnMinutes = 24 * 60;
-constexpr size_t kSingleOpOffBlocks = 2;
+// What one station worked that the other did not: multipliers with their first QSO, and calls (each
+// station's own call left out of the other's list), sorted.
+struct Differences {
+    std::vector<FirstQso> onlyFirst, onlySecond;  // states/provinces first, then DXCC entities
+    std::vector<std::string> callsOnlyFirst, callsOnlySecond;
+};
+Differences Compare(const Analysis& first, const Analysis& second);
+
+// The page: one English HTML file, inline CSS and SVG, nothing fetched from anywhere.
+std::string AnalysisPage(const Analysis& a, const Comparison& compared = {});
 
 }  // namespace replay

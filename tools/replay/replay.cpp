@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 #include "analysis.h"
 #include "band_mode.h"
 #include "common/text.h"
 #include "contest_dates.h"
-#include "data_files.h"
 #include "dialog_operator.h"
 #include "engine/contest_rules.h"
 #include "log_readers.h"
@@ -167,6 +167,40 @@ int AskCheckCall(const PluginLibrary& plugin, const std::string& call, const std
                              band.c_str(), band.c_str(), out1, out2);
 }
 
+// Each compared log replayed through the plug-in as the own one was, in a folder of its own inside the output
+// folder; one that cannot be used is named with its reason and left out.
+Comparison ReplayCompared(const ReplayOptions& o, const std::vector<fs::path>& logs, const std::string& countryFile,
+                          const fs::path& plugin, const fs::path& outDir, std::ostream& err) {
+    Comparison compared;
+    for (size_t i = 0; i < logs.size(); ++i) {
+        ReplayOptions other;
+        other.logPath = logs[i].string();
+        other.outDir = (outDir / ("compare-" + std::to_string(i + 1) + "-" + logs[i].stem().string())).string();
+        other.pluginPath = plugin.string();
+        other.countryFile = countryFile;
+        other.analysis = true;
+        other.keepAnalysis = true;
+        other.offMinutes = o.offMinutes;
+        std::ostringstream otherOut, otherErr;
+        ReplaySummary summary;
+        if (RunReplay(other, otherOut, otherErr, &summary) != 0 || !summary.analysis) {
+            std::string reason = text::Trim(otherErr.str());
+            if (reason.rfind(kTool, 0) == 0) reason.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << " left out: " << reason << "\n";
+            compared.leftOut.push_back(LeftOut{o.compare[i], reason});
+            continue;
+        }
+        // The compared replay's own messages, each marked as the compared log's.
+        std::istringstream lines(otherErr.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(kTool, 0) == 0) line.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << ": " << line << "\n";
+        }
+        compared.stations.push_back(std::move(*summary.analysis));
+    }
+    return compared;
+}
+
 }  // namespace
 
 const char* CheckCodeMeaning(int code) {
@@ -189,24 +223,28 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
-    const std::string countryFile = o.countryFile.empty() ? DefaultCountryFilePath() : o.countryFile;
-    const std::string scpFile = o.scpFile.empty() ? DefaultScpFilePath() : o.scpFile;
     CountryFile cty;
-    if (!cty.Load(countryFile, error)) {
+    if (!cty.Load(o.countryFile, error)) {
         err << kTool << error << "\n";
         return 2;
     }
-    // The page's list of active calls, read before the output folder becomes the current one.
+    // The page's list of active calls and the compared logs, found before the output folder becomes the current
+    // one.
     ScpList scp;
     AnalysisInput analysis;
+    std::vector<fs::path> comparedLogs;
+    std::error_code ec;
     if (o.analysis) {
-        if (scp.Load(scpFile, analysis.scpNote)) {
+        for (const std::string& other : o.compare) comparedLogs.push_back(fs::absolute(other, ec));
+    }
+    const std::string countryPath = fs::absolute(o.countryFile, ec).string();
+    if (o.analysis && !o.keepAnalysis) {
+        if (scp.Load(o.scpFile, analysis.scpNote)) {
             analysis.scp = &scp;
         } else {
             err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
         }
     }
-    std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
     PluginLibrary plugin;
     if (!plugin.Load(pluginPath.string(), error)) {
@@ -246,7 +284,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     COleDateTime end = o.end ? *o.end : ContestEndFor(start);
     COleDateTime edition = CountryFileEdition(cty);
     if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
-        err << kTool << "the country file " << countryFile << " is of " << edition.Format("%Y-%m-%d")
+        err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
             << ", more than a year before the contest: calls issued since may get no or a wrong prefix; "
                "give a newer one with --cty FILE\n";
     }
@@ -256,8 +294,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (!o.scpFile.empty() || o.offMinutes != kDefaultOffMinutes)) {
-        err << kTool << "--scp and --off-time have no effect without --analysis\n";
+    if (!o.analysis && (o.scpFile != DefaultScpFilePath() || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+        err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     std::vector<HeaderValue> header;
     if (o.cabrillo) {
@@ -364,9 +402,16 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         analysis.pluginScore = summary.pluginScore;
         analysis.offThreshold = o.offMinutes;
         analysis.cty = &cty;
-        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
-        page << AnalysisPage(Analyse(analysis));
-        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        if (o.keepAnalysis) {
+            analysis.callsToCheck = false;
+            summary.analysis = Analyse(analysis);
+        } else {
+            const Analysis own = Analyse(analysis);
+            const Comparison compared = ReplayCompared(o, comparedLogs, countryPath, pluginPath, outDir, err);
+            std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+            page << AnalysisPage(own, compared);
+            if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        }
     }
 
     // What the plug-in refused (AddData0 answered 0) and what it logged without counting are told apart: a
@@ -403,9 +448,9 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
     }
     std::sort(files.begin(), files.end());
-    err << kTool << "country file " << countryFile;
+    err << kTool << "country file " << o.countryFile;
     if (edition.IsValid()) err << " of " << edition.Format("%Y-%m-%d");
-    if (analysis.scp) err << "; super-check-partial list " << scpFile;
+    if (analysis.scp) err << "; super-check-partial list " << o.scpFile;
     err << "\n";
     err << kTool << "files in " << outDir.string() << ":";
     for (const std::string& f : files) err << " " << f;
