@@ -6,6 +6,7 @@
 
 #include "engine_test_support.h"
 #include "fault_injection.h"
+#include "scoring/score_model.h"
 
 namespace {
 
@@ -21,6 +22,32 @@ TEST_F(AddRemoveTest, ScenariosLeaveTheirWholeBadQsoFile) {
         for (const QsoRow& row : s.added) EXPECT_EQ(Add(row), row.result) << row.call << " " << row.band;
         for (const QsoRow& row : s.removed) EXPECT_EQ(Remove(row), 1) << row.call;
         EXPECT_EQ(BadQsoFile(), s.badQsoFile);
+    }
+}
+
+// The report's bad-QSO count is kept where QSOs are logged, rejected and removed: it equals what the file says
+// (every line but the header and the dupe lines), and stays so when the file cannot be written at all.
+TEST_F(AddRemoveTest, ScenariosCountTheirBadQsosWhateverBecameOfTheFile) {
+    for (bool writable : {true, false}) {
+        for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
+            SCOPED_TRACE(std::string(s.name) + (writable ? "" : ", file not writable"));
+            ASSERT_EQ(Reset(), 1);
+            if (!writable) {
+                std::filesystem::remove(scenario::kBadQsoFile);
+                std::filesystem::create_directory(scenario::kBadQsoFile);
+            }
+            for (const QsoRow& row : s.added) Add(row);
+            for (const QsoRow& row : s.removed) Remove(row);
+            int fileCount = 0;
+            size_t start = s.badQsoFile.find("\r\n") + 2;  // after the header
+            for (size_t end; (end = s.badQsoFile.find("\r\n", start)) != std::string::npos; start = end + 2)
+                fileCount += s.badQsoFile.substr(start, end - start).find("   DUPE !!!") == std::string::npos;
+            EXPECT_EQ(ComputeScoreModel(app_.engine).totals.badQsos, fileCount);
+            if (!writable) {
+                EXPECT_TRUE(std::filesystem::is_directory(scenario::kBadQsoFile));
+                std::filesystem::remove_all(scenario::kBadQsoFile);
+            }
+        }
     }
 }
 
