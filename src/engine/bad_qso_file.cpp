@@ -58,7 +58,7 @@ std::string StateProvMessage(const std::string& normalisedExchange) {
 
 void Create(const std::string& fileName) {
     if (fileName.empty()) return;
-    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    std::FILE* f = platform::OpenFile(fileName, "wb");
     if (f == nullptr) return;
     WriteLines(f, {kCreateHeader});
     std::fclose(f);
@@ -70,7 +70,7 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
     // name, as if it had been opened for this line alone.
     if (file_ != nullptr && (fileName != fileName_ || !platform::OpenFileIsAt(file_, fileName_))) Close();
     if (file_ == nullptr) {
-        file_ = std::fopen(fileName.c_str(), "ab");
+        file_ = platform::OpenFile(fileName, "ab");
         if (file_ == nullptr) return;
         fileName_ = fileName;
     }
