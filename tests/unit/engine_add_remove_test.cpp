@@ -1,11 +1,13 @@
 // AddData0 and RemoveData0: every check in its order, the bad-QSO file byte for byte, the flags on the
 // records, bandsSeen, the band-change counter and the refreshes.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "engine_test_support.h"
 #include "fault_injection.h"
+#include "platform/settings.h"
 #include "scoring/score_model.h"
 
 namespace {
@@ -313,6 +315,39 @@ TEST_F(AddRemoveTest, BandChangeCounterFollowsTheClockHour) {
     EXPECT_EQ(app_.BandChangeCount(), 0);
     Add({"C4", "20m", "RTTY", "DL", "001", 5, 16, 3, 1});
     EXPECT_EQ(app_.BandChangeCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A host installed 250 characters deep: the settings file's path passes the system's limit (MAX_PATH), yet the
+// settings are written where the next session reads them, and the bad-QSO file and its count are right.
+TEST_F(AddRemoveTest, ADeepHostFolderKeepsItsSettingsAndCountsRight) {
+    namespace fs = std::filesystem;
+    const fs::path top = fs::current_path();
+    fs::path deep = top;
+    while (deep.string().size() < 250) deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
+    ASSERT_EQ(deep.string().size(), 250u);
+    fs::create_directories(deep / "Plugins");
+    fs::current_path(deep);
+    EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
+    EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
+    // What the next session finds: the file on disk under its long name.
+    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
+    EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+
+    ASSERT_EQ(Reset(), 1);
+    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
+    Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
+    app_.engine.EndLoggingBurst();
+    EXPECT_EQ(ComputeScoreModel(app_.engine).totals.badQsos, 2);
+    EXPECT_EQ(BadQsoFile(),
+              std::string(scenario::kCreatedHeader) +
+                  "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+                  "acceptable !!!\r\n"
+                  "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
+    fs::current_path(top);
 }
 
 }  // namespace

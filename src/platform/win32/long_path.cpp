@@ -22,14 +22,6 @@ std::wstring FullPathW(const std::wstring& path) {
     return n == 0 || n >= buffer.size() ? std::wstring() : std::wstring(buffer.data(), n);
 }
 
-std::string FullPathA(const std::string& path) {
-    DWORD n = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return std::string();
-    std::vector<char> buffer(n + 1);
-    n = GetFullPathNameA(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(), nullptr);
-    return n == 0 || n >= buffer.size() ? std::string() : std::string(buffer.data(), n);
-}
-
 }  // namespace
 
 std::wstring WidePath(const std::string& path) {
@@ -42,26 +34,32 @@ std::wstring WidePath(const std::string& path) {
 }
 
 std::string ShortPath(const std::string& path) {
-    const std::string full = FullPathA(path);
+    // The wide functions: the ANSI ones fail on a full path past the limit.
+    const std::wstring full = FullPathW(Widen(path));
     if (full.size() < MAX_PATH) return path;
-    const size_t slash = full.find_last_of('\\');
-    if (slash == std::string::npos) return path;
+    const size_t slash = full.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return path;
     // The folder must exist to have a short form; the file itself need not.
-    const std::wstring folder = L"\\\\?\\" + Widen(full.substr(0, slash));
-    DWORD n = GetShortPathNameW(folder.c_str(), nullptr, 0);
-    if (n == 0) return path;
-    std::vector<wchar_t> buffer(n + 1);
-    n = GetShortPathNameW(folder.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-    if (n == 0 || n >= buffer.size()) return path;
-    std::wstring shortFolder(buffer.data(), n);
+    std::wstring shortFolder;
+    for (const std::wstring& folder : {full.substr(0, slash), L"\\\\?\\" + full.substr(0, slash)}) {
+        DWORD n = GetShortPathNameW(folder.c_str(), nullptr, 0);
+        if (n == 0) continue;
+        std::vector<wchar_t> buffer(n + 1);
+        n = GetShortPathNameW(folder.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0 || n >= buffer.size()) continue;
+        shortFolder.assign(buffer.data(), n);
+        break;
+    }
     if (shortFolder.compare(0, 4, L"\\\\?\\") == 0) shortFolder.erase(0, 4);
+    if (shortFolder.empty()) return path;
     // A short form is plain ASCII; the file's own name keeps its bytes.
     std::string result;
     for (wchar_t c : shortFolder) {
         if (c > 0x7F) return path;
         result += static_cast<char>(c);
     }
-    result += full.substr(slash);
+    const size_t nameStart = path.find_last_of("\\/");
+    result += "\\" + (nameStart == std::string::npos ? path : path.substr(nameStart + 1));
     return result.size() < MAX_PATH ? result : path;
 }
 
