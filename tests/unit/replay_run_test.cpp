@@ -98,7 +98,7 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
 TEST(ReplayRun, AnswersCheckCallAfterTheReplay) {
     TempWorkDir dir;
     ReplayOptions o = SmallLogOptions();
-    o.checks = {"K1ABC:20m:RTTY", "K1ABC:20M:PACKET", "K1ABC:40m:FT8", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
+    o.checks = {"K1ABC:20m:RTTY", "k1abc:20M:PACKET", "K1ABC:40m:FT8", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
                 "JA1ABC"};
     ReplayRunResult r = Replay(o);
     ASSERT_EQ(r.code, 0) << r.err;
