@@ -275,6 +275,8 @@ const MessageTable<Change_Band>& Change_Band::Messages() {
         {
             OnMessage<C>(WM_TIMER, &C::OnTimer),
             OnMessage<C>(WM_PAINT, &C::OnPaint),
+            OnCommand<C>(IDC_CHANGE_BAND_COUNT, EN_SETFOCUS, &C::OnEditFocus),
+            OnCommand<C>(IDC_CHANGE_BAND_MINUTES, EN_SETFOCUS, &C::OnEditFocus),
         },
         StatusMessages(), ColorMessages());
     return table;
@@ -363,6 +365,12 @@ LRESULT Change_Band::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     StopTimer();
     Tick();
     StartTimer();
+    return 0;
+}
+
+// The two boxes only show numbers: a caret blinking in one would stand on its first digit.
+LRESULT Change_Band::OnEditFocus(WPARAM, LPARAM lParam, bool&) {
+    HideCaret(reinterpret_cast<HWND>(lParam));
     return 0;
 }
 

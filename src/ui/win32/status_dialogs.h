@@ -178,6 +178,7 @@ protected:
 private:
     LRESULT OnTimer(WPARAM, LPARAM, bool&);
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnEditFocus(WPARAM, LPARAM, bool&);
     // Draws the indicator in `color` into the picture; the brush it replaces is freed.
     void PaintIndicator(COLORREF color);
 
