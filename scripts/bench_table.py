@@ -100,6 +100,12 @@ def main():
         added = with_page["median"] - without_page["median"]
         rows.append(("stats-replay --analysis, 10000 QSOs: added to the replay", "<= " + fmt(50e6), "",
                      fmt(added), "without: " + fmt(without_page["median"]), added <= 50e6, False))
+    with_compare = runs.get("BM_ReplayWithCompare")
+    if with_compare and without_page:
+        added = with_compare["median"] - 3 * without_page["median"]
+        rows.append(("stats-replay --analysis --compare x2, 3 x 10000 QSOs: added to the three replays",
+                     "<= " + fmt(50e6), "", fmt(added), "3 x without: " + fmt(3 * without_page["median"]),
+                     added <= 50e6, False))
     absolute("analysis page alone (list, analysis, page), 10000 QSOs", "BM_AnalysisPage", 50e6)
 
     widths = [max(len(str(r[i])) for r in rows + [("goal", "limit", "min", "median", "baseline (same run)")])

@@ -3,7 +3,8 @@
 // the ARRL RTTY Roundup from here and from nowhere else. Bands with their table order, status rows and
 // MHz; modes with their Cabrillo codes; the W/VE prefixes and which prefixes are DXCC multipliers; the
 // state/province codes with the older spellings of some of them; the own-station prefixes that switch the
-// windows to Russian captions.
+// windows to Russian captions; the limits on operating time and band changes, each with the words of the
+// rule it comes from.
 #include <cstddef>
 #include <string>
 #include <utility>
@@ -47,13 +48,16 @@ bool IsWve(const std::string& prefix);
 // their state or province instead; an empty (unknown) prefix is no entity.
 bool IsDxccMultiplier(const std::string& prefix);
 // An accepted state/province code, compared exactly; the older spellings still sent on the air ("PEI",
-// "NF", "LB", "NWT") included.
+// "NF", "LB", "NWT") included, and AK and HI, which are accepted exchanges but no multiplier.
 bool IsStateProv(const std::string& code);
+// An accepted code that is a state/province multiplier: every one but AK and HI, whose stations count only
+// as the DXCC entities KL7 and KH6.
+bool IsStateProvMultiplier(const std::string& code);
 // The code a state/province counts under as a multiplier: "PEI" is "PE", "NF" and "LB" are "NL" and
 // "NWT" is "NT"; every other code is itself.
 std::string CanonicalStateProv(const std::string& code);
 // The state/province multipliers of a W/VE prefix in table order, each under the code it counts as: for "K"
-// the states and DC, for "VE" the provinces and territories; none for any other prefix.
+// the 48 states below Canada and DC, for "VE" the provinces and territories; none for any other prefix.
 const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefix);
 // The received exchange as AddData0 tests it: upper case, blanks trimmed at both ends.
 std::string NormaliseStateProv(const std::string& exchange);
@@ -65,5 +69,25 @@ int IsValidExchange(const std::string& exchange, const std::string& prefix, int 
 // The Cabrillo mode of a logged mode (exact, case-sensitive name): "RY" for RTTY and the other keyboard
 // modes, "DG" for FT8 and FT4, "??" for anything else.
 const char* CabrilloModeCode(const std::string& mode);
+
+// The limits on operating time and band changes; times in minutes.
+struct OperatingLimits {
+    int mostOperatingMinutes;       // of the contest period; binds every entrant, multi-operator ones too
+    int leastOffMinutes;            // the off time that must be taken ...
+    int mostOffBlocks;              // ... in no more blocks than this: further breaks count as operating time
+    int shortestOffMinutes;         // a break shorter than this is operating time
+    int multiOpBandChangesPerHour;  // band changes in one clock hour, multi-operator entries only
+};
+constexpr OperatingLimits kOperatingLimits{24 * 60, 6 * 60, 2, 30, 6};
+
+// The words of the rules behind each limit and the multipliers, as the analysis page quotes them.
+struct RuleTexts {
+    const char* operatingTime;
+    const char* offBlocks;
+    const char* shortestOff;
+    const char* bandChanges;
+    const char* stateMultipliers;
+};
+extern const RuleTexts kRuleTexts;
 
 }  // namespace rules

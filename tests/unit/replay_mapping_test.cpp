@@ -234,11 +234,17 @@ TEST(ReplayMapping, CommandLine) {
         {{"--", "--html"}, CommandLine::run, "--html"},
         {{"--out", "-", "--", "-x"}, CommandLine::run, "-x"},
         {{"--", "a.log", "--html"}, CommandLine::error, "one log file at a time: a.log and --html"},
+        {{"--compare", "-", "a.log"}, CommandLine::error, "--compare wants the file of another log, got '-'"},
+        {{"--compare=b", "--compare=c", "--compare=d", "--compare=e", "a.log"}, CommandLine::error,
+         "--compare: at most 3 other logs, four stations on one page"},
     };
     ReplayOptions analysis;
-    ASSERT_EQ(ParseCommandLine({"--analysis", "--scp", "my.scp", "--off-time", "45", "a.log"}, analysis, error),
+    ASSERT_EQ(ParseCommandLine({"--analysis", "--scp", "my.scp", "--off-time", "45", "--compare", "b.log",
+                                "--compare=c.log", "--compare", "d.log", "a.log"},
+                               analysis, error),
               CommandLine::run);
     EXPECT_TRUE(analysis.analysis && analysis.scpFile == "my.scp" && analysis.offMinutes == 45);
+    EXPECT_EQ(analysis.compare, (std::vector<std::string>{"b.log", "c.log", "d.log"}));
     for (const Case& c : cases) {
         ReplayOptions co;
         error.clear();
@@ -256,7 +262,7 @@ TEST(ReplayMapping, EveryOptionIsDocumented) {
     ASSERT_FALSE(readme.str().empty());
     const std::string usage = UsageText();
     std::vector<std::string> names = OptionNames();
-    EXPECT_EQ(names.size(), 17u);
+    EXPECT_EQ(names.size(), 18u);
     for (const std::string& name : names) {
         EXPECT_NE(usage.find("  " + name), std::string::npos) << name;
         EXPECT_NE(readme.str().find("`" + name), std::string::npos) << name;

@@ -96,7 +96,7 @@ TEST(ScoreModel, OnlyCountedQsosScoreButDupesAreCountedPerBand) {
     EXPECT_EQ(e.workedStateProv, (Strings{"CT"}));
 }
 
-TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
+TEST(ScoreModel, EachStateOrProvinceCountsOnceWhateverItsSpelling) {
     struct Case {
         std::vector<const char*> codes;  // stored states/provinces, one counted QSO each
         int32_t multipliers;
@@ -106,6 +106,9 @@ TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
         {{"NF", "LB", "NL"}, 1, {"NL"}},
         {{"NWT", "NT", "NU"}, 2, {"NT", "NU"}},
         {{"MD", "ME"}, 2, {"MD", "ME"}},
+        // Alaska and Hawaii are accepted exchanges that count as DXCC entities only: QSOs, no multiplier.
+        {{"AK", "HI", "WA"}, 1, {"WA"}},
+        {{"AK"}, 0, {}},
     };
     for (const Case& c : cases) {
         Engine e;

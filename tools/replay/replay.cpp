@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 #include "analysis.h"
 #include "band_mode.h"
@@ -129,9 +130,14 @@ COleDateTime CountryFileEdition(const CountryFile& cty) {
     return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
 }
 
+// "1 line", "2 lines", "0 lines".
+std::string Counted(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 // "156 WRONG MODE (DG), 2 WRONG BAND (30m)": most first.
-std::string RejectionList(const ReplaySummary& summary) {
-    std::vector<std::pair<std::string, size_t>> sorted(summary.rejections.begin(), summary.rejections.end());
+std::string ReasonList(const std::map<std::string, size_t>& reasons) {
+    std::vector<std::pair<std::string, size_t>> sorted(reasons.begin(), reasons.end());
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     std::string list;
     for (const auto& r : sorted) list += (list.empty() ? "" : ", ") + std::to_string(r.second) + " " + r.first;
@@ -161,6 +167,40 @@ int AskCheckCall(const PluginLibrary& plugin, const std::string& call, const std
                              band.c_str(), band.c_str(), out1, out2);
 }
 
+// Each compared log replayed through the plug-in as the own one was, in a folder of its own inside the output
+// folder; one that cannot be used is named with its reason and left out.
+Comparison ReplayCompared(const ReplayOptions& o, const std::vector<fs::path>& logs, const std::string& countryFile,
+                          const fs::path& plugin, const fs::path& outDir, std::ostream& err) {
+    Comparison compared;
+    for (size_t i = 0; i < logs.size(); ++i) {
+        ReplayOptions other;
+        other.logPath = logs[i].string();
+        other.outDir = (outDir / ("compare-" + std::to_string(i + 1) + "-" + logs[i].stem().string())).string();
+        other.pluginPath = plugin.string();
+        other.countryFile = countryFile;
+        other.analysis = true;
+        other.keepAnalysis = true;
+        other.offMinutes = o.offMinutes;
+        std::ostringstream otherOut, otherErr;
+        ReplaySummary summary;
+        if (RunReplay(other, otherOut, otherErr, &summary) != 0 || !summary.analysis) {
+            std::string reason = text::Trim(otherErr.str());
+            if (reason.rfind(kTool, 0) == 0) reason.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << " left out: " << reason << "\n";
+            compared.leftOut.push_back(LeftOut{o.compare[i], reason});
+            continue;
+        }
+        // The compared replay's own messages, each marked as the compared log's.
+        std::istringstream lines(otherErr.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(kTool, 0) == 0) line.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << ": " << line << "\n";
+        }
+        compared.stations.push_back(std::move(*summary.analysis));
+    }
+    return compared;
+}
+
 }  // namespace
 
 const char* CheckCodeMeaning(int code) {
@@ -188,17 +228,23 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
-    // The page's list of active calls, read before the output folder becomes the current one.
+    // The page's list of active calls and the compared logs, found before the output folder becomes the current
+    // one.
     ScpList scp;
     AnalysisInput analysis;
+    std::vector<fs::path> comparedLogs;
+    std::error_code ec;
     if (o.analysis) {
+        for (const std::string& other : o.compare) comparedLogs.push_back(fs::absolute(other, ec));
+    }
+    const std::string countryPath = fs::absolute(o.countryFile, ec).string();
+    if (o.analysis && !o.keepAnalysis) {
         if (scp.Load(o.scpFile, analysis.scpNote)) {
             analysis.scp = &scp;
         } else {
             err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
         }
     }
-    std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
     PluginLibrary plugin;
     if (!plugin.Load(pluginPath.string(), error)) {
@@ -248,8 +294,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes)) {
-        err << kTool << "--scp and --off-time have no effect without --analysis\n";
+    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+        err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     std::vector<HeaderValue> header;
     if (o.cabrillo) {
@@ -297,16 +343,22 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
                                         q.band.c_str(), kEmpty) != 0;
         outcome.prefix = std::move(prefix);
         outcome.reason = reasons.Take();
+        const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
             const std::string badState = "State/Province is not acceptable";
             outcome.reason = text::ReplaceAll(outcome.reason, badState,
                                               badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
+            if (!outcome.reason.empty()) {
+                ++summary.notCounted;
+                ++summary.notCountedReasons[outcome.reason];
+                err << Where(log, q.line) << "logged by the plug-in, not counted: " << q.call << " " << band << " "
+                    << q.mode << ": " << outcome.reason << "\n";
+            }
         } else {
             ++summary.rejected;
             if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
-            std::string band = q.band.empty() ? "(no band)" : q.band;
-            err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
+            err << Where(log, q.line) << "refused by the plug-in: " << q.call << " " << band << " " << q.mode
                 << ": " << outcome.reason << "\n";
             if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
             if (outcome.reason.find("BAND") != std::string::npos) {
@@ -350,16 +402,33 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         analysis.pluginScore = summary.pluginScore;
         analysis.offThreshold = o.offMinutes;
         analysis.cty = &cty;
-        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
-        page << AnalysisPage(Analyse(analysis));
-        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        if (o.keepAnalysis) {
+            analysis.callsToCheck = false;
+            summary.analysis = Analyse(analysis);
+        } else {
+            const Analysis own = Analyse(analysis);
+            const Comparison compared = ReplayCompared(o, comparedLogs, countryPath, pluginPath, outDir, err);
+            std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+            page << AnalysisPage(own, compared);
+            if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        }
     }
 
-    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
-        << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
-        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
-        << " outside the contest period " << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
-    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
+    // What the plug-in refused (AddData0 answered 0) and what it logged without counting are told apart: a
+    // reader who sees nothing refused must not take it that everything counted.
+    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << Counted(summary.qsosRead, "QSO", "QSOs")
+        << " read: " << summary.added - summary.notCounted << " counted, " << summary.notCounted
+        << " logged but not counted, " << summary.rejected << " refused by the plug-in; "
+        << Counted(summary.linesSkipped, "line", "lines") << " skipped, "
+        << Counted(summary.prefixesUnresolved, "prefix", "prefixes") << " not resolved, "
+        << Counted(summary.outsidePeriod, "QSO", "QSOs") << " outside the contest period "
+        << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
+    if (!summary.rejections.empty()) {
+        err << kTool << "refused by the plug-in (AddData0 answered 0): " << ReasonList(summary.rejections) << "\n";
+    }
+    if (!summary.notCountedReasons.empty()) {
+        err << kTool << "logged by the plug-in, not counted: " << ReasonList(summary.notCountedReasons) << "\n";
+    }
     if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "

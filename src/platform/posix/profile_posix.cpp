@@ -53,8 +53,7 @@ ReadResult Load(const std::string& path, std::vector<Section>& sections) {
         Entry e;
         size_t eq = t.find('=');
         if (eq == std::string::npos || t[0] == ';') {
-            // A comment or a stray word is no key: it is written back as it stood, blanks and all.
-            e.name = line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+            e.name = t;  // a comment or a stray word is no key, but it stays in the file
         } else {
             e.name = text::TrimRight(t.substr(0, eq));
             e.value = text::TrimLeft(t.substr(eq + 1));
