@@ -61,14 +61,14 @@ void Create(const std::string& fileName) {
     // A file of an earlier reset is written over from its start and cut after the header, not emptied
     // first: a file emptied and written again is forced out to the disk when it is closed (ext4 does so for
     // every file truncated to nothing), which costs a reset milliseconds whenever the disk is busy.
-    std::FILE* f = std::fopen(fileName.c_str(), "r+b");
+    std::FILE* f = platform::OpenFile(fileName, "r+b");
     if (f != nullptr) {
         WriteLines(f, {kCreateHeader});
         const bool cut = platform::CutOpenFileHere(f);
         std::fclose(f);
         if (cut) return;
     }
-    f = std::fopen(fileName.c_str(), "wb");
+    f = platform::OpenFile(fileName, "wb");
     if (f == nullptr) return;
     WriteLines(f, {kCreateHeader});
     std::fclose(f);
@@ -83,8 +83,8 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
         // Opened for writing at its end once, not in append mode: the C library of Windows moves an append-mode
         // file to its end before every write, three more system calls per flushed line under wine. Nothing
         // else writes the file while it is open.
-        file_ = std::fopen(fileName.c_str(), "r+b");
-        if (file_ == nullptr) file_ = std::fopen(fileName.c_str(), "ab");
+        file_ = platform::OpenFile(fileName, "r+b");
+        if (file_ == nullptr) file_ = platform::OpenFile(fileName, "ab");
         if (file_ == nullptr) return;
         if (std::fseek(file_, 0, SEEK_END) != 0) {
             Close();

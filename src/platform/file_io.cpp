@@ -9,7 +9,7 @@ namespace platform {
 ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes) {
     bytes.clear();
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (f == nullptr) return errno == ENOENT ? ReadResult::missing : ReadResult::unreadable;
     char buffer[4096];
     size_t n;
@@ -31,13 +31,13 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     static std::atomic<unsigned> counter{0};
     const std::string temp =
         path + ".~" + std::to_string(CurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    std::FILE* f = OpenFile(temp, "wb");
     if (f == nullptr) return false;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     written = std::fflush(f) == 0 && written;
     written = std::fclose(f) == 0 && written;
     if (written && MoveOverFile(temp, path)) return true;
-    std::remove(temp.c_str());
+    RemoveFile(temp);
     return false;
 }
 

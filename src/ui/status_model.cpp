@@ -14,6 +14,7 @@ constexpr double kSp1Threshold = 300.0;  // hertz; a move of exactly this much s
 // Titles; the second of each pair is code page 1251 (see status_model.h).
 constexpr const char* kWorkedWithTitle = " ARRL-RTTY worked with ";
 constexpr const char* kWorkedWithTitleRu = " ARRL-RTTY \xF0\xE0\xE1\xEE\xF2\xE0\xEB\xE8 \xF1 ";  // "worked with"
+constexpr int kDxccEntitiesCounted = 338;  // the "of 338" of the DXCC titles
 constexpr const char* kDxccTitle = "ARRL-RTTY %s DXCC worked %i of 338";
 constexpr const char* kDxccTitleRu =
     "ARRL-RTTY %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of 338";  // "worked"
@@ -52,6 +53,15 @@ int BandIndexOfFrequency(double hz) {
         if (mhz == kRowBandStartMhz[i]) return static_cast<int>(i);
     }
     return -1;
+}
+
+std::string WidestStateTitle(bool russian, const std::string& contestStartYear) {
+    return text::Format(russian ? kStateTitleRu : kStateTitle, contestStartYear.c_str(),
+                        static_cast<int>(kStateCellCount));
+}
+
+std::string WidestDxccTitle(bool russian, const std::string& contestStartYear) {
+    return text::Format(russian ? kDxccTitleRu : kDxccTitle, contestStartYear.c_str(), kDxccEntitiesCounted);
 }
 
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
