@@ -36,12 +36,18 @@ wine_rebuild() {
   echo "bench: rebuild through Stats.dll under wine" >&2
   cmake --preset win32 >/dev/null
   cmake --build build/win32 -j2 --target Stats rebuild_timing >/dev/null
-  (
-    source scripts/wine-env.sh
-    trap wine_env_cleanup EXIT
-    wine_env_setup
+  if [ -n "${WINEPREFIX:-}" ] && [ -n "${DISPLAY:-}" ] && [ -n "${WINEARCH:-}" ]; then
+    # A caller's prefix that is set up already (scripts/test.sh): its persistent server would keep a second
+    # set-up waiting for it to end.
     wine build/win32/bin/rebuild_timing.exe 30 | tr -d '\r' > "$out/wine_rebuild.json"
-  )
+  else
+    (
+      source scripts/wine-env.sh
+      trap wine_env_cleanup EXIT
+      wine_env_setup
+      wine build/win32/bin/rebuild_timing.exe 30 | tr -d '\r' > "$out/wine_rebuild.json"
+    )
+  fi
 }
 
 if [ "$wine_only" = 1 ]; then
