@@ -19,6 +19,7 @@ constexpr size_t kCellsPerRow = 4;
 Engine::Engine() : bandRows(6, std::vector<std::string>(5)) {}
 
 int Engine::CheckCall(const CheckArgs& args) const {
+    AssertLocked();
     if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
         !AcceptedBands().Contains(args.band) || !AcceptedModes().Contains(args.mode)) {
         return hostversion::RulesFailureCode(hostVersion);
@@ -33,6 +34,7 @@ int Engine::CheckCall(const CheckArgs& args) const {
 }
 
 int Engine::AddData(QsoArgs&& args) {
+    AssertLocked();
     // The record is built where the log keeps it; a rejected one is dropped again.
     CInfo& qso = qsoLog.Stage();
     qso.call = std::move(args.call);
@@ -101,6 +103,7 @@ void Engine::CountBandChange(const CInfo& qso) {
 }
 
 void Engine::RemoveData(const QsoArgs& args) {
+    AssertLocked();
     size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
     const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
     if (index != QsoLog::npos) {
@@ -139,6 +142,7 @@ void Engine::RemoveData(const QsoArgs& args) {
 }
 
 void Engine::Reset(const ResetArgs& args) {
+    AssertLocked();
     badQsoLines.Close();
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
@@ -161,6 +165,7 @@ void Engine::Reset(const ResetArgs& args) {
 }
 
 void Engine::CreateBadQsoFile() {
+    AssertLocked();
     badQsoLines.Close();
     badqso::Create(badQsoFileName);
 }

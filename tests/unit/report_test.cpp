@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"
@@ -159,14 +159,14 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
-    FillBusyLog(app.engine);
+    FillBusyLog(*app.LockEngine());
     for (int before : {0, 7, -1, 123456}) {
         int out = before;
         std::string report = app.GetResult(&out);
         EXPECT_EQ(out, -1);
         EXPECT_EQ(report, std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
     }
-    EXPECT_EQ(app.engine.claimedScore, 42);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=42\r\n");
     EXPECT_TRUE(prompts.messages.empty());
     // The file is written only when the score changed.
@@ -179,12 +179,12 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
 
     // After setVersion every report is HTML, also of an empty log.
     app.SetVersion();
-    app.engine.qsoLog.Clear();
-    app.engine.bandsSeen.clear();
+    app.LockEngine()->qsoLog.Clear();
+    app.LockEngine()->bandsSeen.clear();
     std::string html = app.GetResult(nullptr);
     EXPECT_EQ(html.rfind("<html><head>", 0), 0u);
     EXPECT_EQ(html.substr(html.size() - 22), "</table></body></html>");
-    EXPECT_EQ(app.engine.claimedScore, 0);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 0);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=0\r\n");
 }
 
@@ -192,9 +192,9 @@ TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
     TempWorkDir dir(false);  // no Plugins folder
     RecordingPrompts prompts;
     CTestApp app;
-    FillBusyLog(app.engine);
+    FillBusyLog(*app.LockEngine());
     app.GetResult(nullptr);
-    EXPECT_EQ(app.engine.claimedScore, 42);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
     EXPECT_FALSE(FileExists("Plugins"));
 }
 
@@ -242,8 +242,8 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
     CTestApp app;
     prompts.lockToCheck = &app;
     ASSERT_EQ(app.cabrillo.EditHeader("W1AW/4", COleDateTime(), COleDateTime()), 1);
-    FillBusyLog(app.engine);
-    app.engine.cabrilloRequested = 1;
+    FillBusyLog(*app.LockEngine());
+    app.LockEngine()->cabrilloRequested = 1;
 
     for (int pass = 0; pass < 2; ++pass) {
         int out = 5;
@@ -258,7 +258,7 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
         EXPECT_EQ(prompts.messages.back().icon, MessageIcon::information);
     }
     EXPECT_EQ(prompts.heldWhilePrompting, 0);
-    EXPECT_EQ(app.engine.cabrilloRequested, 1);  // a successful export does not clear the request
+    EXPECT_EQ(app.LockEngine()->cabrilloRequested, 1);  // a successful export does not clear the request
 }
 
 TEST(Report, CabrilloFileThatCannotBeWrittenIsReportedWithAWarning) {
@@ -267,7 +267,7 @@ TEST(Report, CabrilloFileThatCannotBeWrittenIsReportedWithAWarning) {
     CTestApp app;
     ASSERT_EQ(app.cabrillo.EditHeader("K1XYZ", COleDateTime(), COleDateTime()), 1);
     std::filesystem::create_directory("K1XYZ.cbr");  // a folder where the file should go
-    app.engine.cabrilloRequested = 1;
+    app.LockEngine()->cabrilloRequested = 1;
     app.GetResult(nullptr);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "File not produced: K1XYZ.cbr");

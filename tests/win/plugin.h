@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/exports/exports.h"
+#include "app/exports/exports.h"
 
 struct Plugin {
     HMODULE module = nullptr;

@@ -3,7 +3,7 @@
 // Windows, every export the replay calls resolved by its plain name.
 #include <string>
 
-#include "engine/exports/exports.h"
+#include "app/exports/exports.h"
 
 namespace replay {
 

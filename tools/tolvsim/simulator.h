@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/exports/exports.h"
+#include "app/exports/exports.h"
 #include "host_object.h"
 
 namespace tolvsim {

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <utility>
 
-#include "engine/test_app.h"
 #include "platform/clock.h"
+#include "ui/status_windows.h"
 #include "resources/resource.h"
 
 namespace ui {

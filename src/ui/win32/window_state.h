@@ -13,7 +13,7 @@
 #include "host/win32/dispatch_host_link.h"
 #include "ui/status_model.h"
 
-class CTestApp;
+class StatusSource;
 
 namespace ui {
 
@@ -24,9 +24,9 @@ class Multiplier_Mult;
 class Change_Band;
 
 struct WindowThreadState {
-    explicit WindowThreadState(CTestApp& application) : app(application) {}
+    explicit WindowThreadState(StatusSource& application) : app(application) {}
 
-    CTestApp& app;
+    StatusSource& app;
 
     Setup_ARRL_RTTY* controlWindow = nullptr;
     Multiplier* dxccWindow = nullptr;

@@ -4,8 +4,8 @@
 
 #include "common/text.h"
 #include "engine/args.h"
-#include "engine/exports/exports.h"
-#include "engine/test_app.h"
+#include "app/exports/exports.h"
+#include "app/test_app.h"
 #include "platform/prompts.h"
 
 namespace {
