@@ -10,7 +10,6 @@
 
 namespace {
 
-const char* const kBadQsoFileName = "BadQSO_DezuvEZIR_%s.txt";
 const char* const kEmptyCell = "-";
 constexpr size_t kCellsPerRow = 4;
 
@@ -147,7 +146,7 @@ void Engine::Reset(const ResetArgs& args) {
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
-    badQsoFileName = text::Format(kBadQsoFileName, args.contestEnd.Format("%d_%m_%Y").c_str());
+    badQsoFileName = Contest().BadQsoFileName(args.contestEnd);
     hostversion::Update(args.iniFolder, hostVersion);
 
     qsoLog.Clear();
@@ -156,7 +155,7 @@ void Engine::Reset(const ResetArgs& args) {
     cabrilloRequested = args.cabrilloRequest;
     if (rules::IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
 
-    const CContestRules& bands = AcceptedBands();
+    const CaseInsensitiveTextSet& bands = AcceptedBands();
     bandRows.assign(bands.Count(), std::vector<std::string>());
     for (size_t i = 0; i < bands.Count(); ++i) {
         bandRows[i].push_back(bands.At(i));

@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "platform/file_io.h"
 #include "platform/settings.h"
 
 namespace {
 
-constexpr const char* kContest = "ARRL-RTTY";
 constexpr const char* kQsoLineFormat = "QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n";
 constexpr const char* kQsoTimeFormat = "%Y-%m-%d %H%M";
 constexpr const char* kFileExtension = ".cbr";
@@ -55,7 +55,7 @@ std::string ReadHeaderKey(const char* key, const std::string& defaultValue = std
 
 // The categories and location the dialog always opens with; the operator's choices are not kept.
 void ApplyFixedDefaults(CabrilloHeaderFields& f) {
-    f.contest = kContest;
+    f.contest = Contest().cabrilloContest;
     f.categoryOperator = "SINGLE-OP";
     f.categoryOverlay = "NONE";
     f.categoryMode = "RTTY";
@@ -158,7 +158,7 @@ CabrilloWriteResult CabrilloExport::WriteLog(int claimedScore, const std::string
     line("LOCATION: ", f.location);
     line("CALLSIGN: ", f.callsign);
     line("CLUB: ", f.club);
-    line("CONTEST: ", kContest);
+    line("CONTEST: ", Contest().cabrilloContest);
     line("CATEGORY-OPERATOR: ", f.categoryOperator);
     line("CATEGORY-ASSISTED: ", f.categoryAssisted);
     line("CATEGORY-BAND: ", f.categoryBand);

@@ -129,6 +129,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     const bool referenceIsTime = !tallies.empty() && tallies.back().rateTime;
     const double referenceDays = referenceIsTime ? tallies.back().days : 0;
 
+    const int32_t points = Contest().pointsPerQso;
     FirstMet prefixesMet(log.PrefixCount());
     FirstMet statesMet(multiplierStates.size());
     for (size_t i = 0; i < tallies.size(); ++i) {
@@ -139,7 +140,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
             stats.dupes += q.dupe;
             if (!q.counted) continue;
             ++stats.qsos;
-            ++stats.points;
+            stats.points += points;
             prefixesMet.Meet(q.prefix, row, i);
             const size_t state = multiplierOfState[q.stateProv];
             if (state != std::string::npos) statesMet.Meet(state, row, i);
@@ -150,11 +151,11 @@ ScoreModel ComputeScoreModel(Engine& engine) {
                 int64_t minutes = SpanMinutes(referenceDays - q.days);
                 if (minutes < kHourWindow) {
                     ++model.rates.hourQsos;
-                    ++model.rates.hourPoints;
+                    model.rates.hourPoints += points;
                 }
                 if (minutes < kTenMinuteWindow) {
                     ++model.rates.tenQsos;
-                    ++model.rates.tenPoints;
+                    model.rates.tenPoints += points;
                 }
             }
         }
@@ -179,10 +180,9 @@ ScoreModel ComputeScoreModel(Engine& engine) {
         t.veQsos += stats.veQsos;
         t.dupes += stats.dupes;
     }
-    // 32-bit arithmetic as the report prints it; computed unsigned so a huge log wraps instead of being
-    // undefined behaviour.
-    t.score = static_cast<int32_t>(static_cast<uint32_t>(t.points) *
-                                   (static_cast<uint32_t>(t.dxcc) + static_cast<uint32_t>(t.stateProvCount)));
+    // 32-bit as the report prints it: a huge log wraps.
+    t.score = static_cast<int32_t>(
+        static_cast<uint32_t>(Contest().Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
     engine.claimedScore = t.score;
     return model;
 }

@@ -12,7 +12,7 @@ class Engine;
 struct BandStats {
     std::string band;
     int32_t qsos = 0;
-    int32_t points = 0;  // one point per counted QSO
+    int32_t points = 0;  // ContestRules::pointsPerQso per counted QSO
     int32_t kQsos = 0;
     int32_t veQsos = 0;
     int32_t dupes = 0;
@@ -27,7 +27,7 @@ struct ScoreTotals {
     int32_t dxcc = 0;
     int32_t stateProvCount = 0;
     int32_t badQsos = 0;
-    int32_t score = 0;  // points * (dxcc + stateProvCount)
+    int32_t score = 0;  // ContestRules::Score of points and dxcc + stateProvCount
 };
 
 // Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.

@@ -10,20 +10,20 @@ namespace {
 
 // Text layout.
 constexpr const char* kTextHeading =
-    "\t\tARRL RTTY Roundup Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
+    "\t\t%s Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
 constexpr const char* kTextBandRow = "%s\t %i\t %i\t\t\t %i\t %i\r\n";
 constexpr const char* kTextTotals =
     "Total\t %i\t %i\t %i\t %i\t %i\t %i\r\nDupe\t %i\r\nBad QSO\t %i\r\n\r\nScore = %i *( %i + %i) = %i \r\n\r\n";
 constexpr const char* kTextRates =
     "Hourly (10min/1 hour) QSO rate:\t%5i /%i\r\nHourly (10min/1 hour) pts rate:\t%5i /%i\r\n\r\n"
-    "Created by ARRL RTTY Roundup (C)\r\n";
+    "Created by %s (C)\r\n";
 
 // HTML layout.
 constexpr const char* kHtmlHead =
     "<html><head><style>table{ width:100%; }table, th, td{ border: 1px solid black; border-collapse: collapse; }"
     "th, td{ padding: 1px; text-align: middle; }th,td{ background-color: #fffac6; color: black; }</style></head>"
     "<body>";
-constexpr const char* kHtmlTitleText = "   ARRL RTTY Roundup Contest %s-%s";
+constexpr const char* kHtmlTitleText = "   %s Contest %s-%s";
 constexpr const char* kHtmlTitle = "<center><b>%s</b></center><center>Contestant:  <b>%s</center></b><table>";
 constexpr const char* kHtmlColumnHeads =
     "<tr><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th></tr>";
@@ -50,7 +50,8 @@ constexpr const char* kClaimedKey = "Claimed";
 }  // namespace
 
 std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
-    std::string r = text::Format(kTextHeading, engine.contestStartYear.c_str(), engine.ownCall.c_str());
+    std::string r =
+        text::Format(kTextHeading, Contest().name, engine.contestStartYear.c_str(), engine.ownCall.c_str());
     for (const BandStats& b : model.bands) {
         r += text::Format(kTextBandRow, b.band.c_str(), b.qsos, b.points, b.kQsos, b.veQsos);
     }
@@ -60,14 +61,14 @@ std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
     if (engine.cabrilloRequested == 0 && !engine.qsoLog.Empty()) {
         const RateCounts& rc = model.rates;
         r += text::Format(kTextRates, rc.hourQsos, kTenMinutesPerHour * rc.tenQsos, rc.hourPoints,
-                          kTenMinutesPerHour * rc.tenPoints);
+                          kTenMinutesPerHour * rc.tenPoints, Contest().name);
     }
     return r;
 }
 
 std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
     const std::string titleText =
-        text::Format(kHtmlTitleText, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
+        text::Format(kHtmlTitleText, Contest().name, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
     std::string r = kHtmlHead;
     r += text::Format(kHtmlTitle, titleText.c_str(), engine.ownCall.c_str());
     r += text::Format(kHtmlColumnHeads, "Band", "QSOs", "Points", "DXCC", "St/Pr", "K", "VE");

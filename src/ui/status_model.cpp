@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 
 const char* const kEmptyBandCell = "   -";
 
@@ -14,9 +15,9 @@ constexpr double kSp1Threshold = 300.0;  // hertz; a move of exactly this much s
 // Titles; the second of each pair is code page 1251 (see status_model.h).
 constexpr const char* kWorkedWithTitle = " ARRL-RTTY worked with ";
 constexpr const char* kWorkedWithTitleRu = " ARRL-RTTY \xF0\xE0\xE1\xEE\xF2\xE0\xEB\xE8 \xF1 ";  // "worked with"
-constexpr const char* kDxccTitle = "ARRL-RTTY %s DXCC worked %i of 338";
+constexpr const char* kDxccTitle = "ARRL-RTTY %s DXCC worked %i of %i";
 constexpr const char* kDxccTitleRu =
-    "ARRL-RTTY %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of 338";  // "worked"
+    "ARRL-RTTY %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of %i";  // "worked"
 constexpr const char* kStateTitle = "ARRL-RTTY %s State/Province working %i";
 constexpr const char* kStateTitleRu =
     "ARRL-RTTY %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
@@ -118,7 +119,8 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
 
     r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.workedDxcc.size()) : 0;
     const char* year = snap.contestStartYear.c_str();
-    r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, year, r.workedCount);
+    r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, year, r.workedCount,
+                               Contest().dxccEntityCount);
     r.dxccWindowTitle = state.currentCall.empty()
         ? r.dxccTitle
         : std::string(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle) + state.currentCall;

@@ -11,11 +11,11 @@
 
 #include "common/ole_date_time.h"
 #include "country_file.h"
+#include "engine/contest_rules.h"
 #include "log_types.h"
 
 namespace replay {
 
-constexpr int kDefaultOffMinutes = 30;
 constexpr const char* kAnalysisFileName = "analysis.html";
 
 // The super-check-partial list: the calls known to be active in contests, one a line; '#' starts a comment.
@@ -98,7 +98,7 @@ struct AnalysisInput {
     std::string ownCall;
     COleDateTime start, end;
     std::optional<long long> pluginScore;
-    int offThreshold = kDefaultOffMinutes;
+    int offThreshold = Contest().offTimeMinutes;
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
     std::string scpNote;
     const CountryFile* cty = nullptr;  // entity names
@@ -121,7 +121,7 @@ struct Analysis {
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
     BestWindow best60, best10;
-    int offThreshold = kDefaultOffMinutes;
+    int offThreshold = Contest().offTimeMinutes;
     std::vector<OffPeriod> off;
     long long onMinutes = 0;
 
@@ -136,11 +136,5 @@ Analysis Analyse(const AnalysisInput& input);
 
 // The page: one English HTML file, inline CSS and SVG, nothing fetched from anywhere.
 std::string AnalysisPage(const Analysis& a);
-
-// The most band changes the rules allow a MULTI-OP station in one clock hour; the single-operator limits on
-// time: on the air at most 24 of the 30 hours, the off time in at most two blocks.
-constexpr int kMultiOpBandChangesPerHour = 6;
-constexpr long long kSingleOpOnMinutes = 24 * 60;
-constexpr size_t kSingleOpOffBlocks = 2;
 
 }  // namespace replay

@@ -455,15 +455,15 @@ std::string TimeOnOff(const Analysis& a) {
         return h + "</section>";
     }
     bool broken = false;
-    if (a.onMinutes > kSingleOpOnMinutes) {
+    if (a.onMinutes > Contest().singleOpOnHours * 60LL) {
         broken = true;
         h += "<p class=\"flag\">On the air " + Duration(a.onMinutes) + ": more than the " +
-             std::to_string(kSingleOpOnMinutes / 60) + " hours a single operator may operate.</p>";
+             std::to_string(Contest().singleOpOnHours) + " hours a single operator may operate.</p>";
     }
-    if (a.off.size() > kSingleOpOffBlocks) {
+    if (a.off.size() > Contest().singleOpOffBlocks) {
         broken = true;
         h += "<p class=\"flag\">Off time in " + std::to_string(a.off.size()) +
-             " blocks: the rules allow at most " + std::to_string(kSingleOpOffBlocks) + ".</p>";
+             " blocks: the rules allow at most " + std::to_string(Contest().singleOpOffBlocks) + ".</p>";
     }
     if (!broken)
         h += "<p class=\"ok\">Within the single-operator limits on time.</p>";
@@ -481,11 +481,11 @@ std::string BandChanges(const Analysis& a) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.bandChanges);
         most = std::max(most, row.bandChanges);
-        if (row.bandChanges > kMultiOpBandChangesPerHour)
+        if (row.bandChanges > Contest().multiOpBandChangesPerHour)
             over.push_back(&row);
     }
     if (a.multiOp) {
-        c.limit = kMultiOpBandChangesPerHour;
+        c.limit = Contest().multiOpBandChangesPerHour;
         c.limitName = "MULTI-OP limit";
     }
     std::string h =
@@ -495,13 +495,13 @@ std::string BandChanges(const Analysis& a) {
         DrawHourChart(c);
     h += "<p>Most in one hour: " + std::to_string(most) + ".</p>";
     if (!a.multiOp) {
-        h += "<p class=\"note\">The limit of " + std::to_string(kMultiOpBandChangesPerHour) +
+        h += "<p class=\"note\">The limit of " + std::to_string(Contest().multiOpBandChangesPerHour) +
              " band changes per clock hour is for MULTI-OP entries.</p>";
     } else if (over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(kMultiOpBandChangesPerHour) +
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(Contest().multiOpBandChangesPerHour) +
              " band changes.</p>";
     } else {
-        h += "<p class=\"flag\">More than " + std::to_string(kMultiOpBandChangesPerHour) +
+        h += "<p class=\"flag\">More than " + std::to_string(Contest().multiOpBandChangesPerHour) +
              " band changes in " + Plural(over.size(), "hour", "hours") + ":";
         for (const HourRow* row : over)
             h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
@@ -614,9 +614,10 @@ std::string AnalysisPage(const Analysis& a) {
     std::string h =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
-        Esc("ARRL RTTY Roundup analysis: " + a.ownCall) + "</title><style>" + kStyle +
+        Esc(std::string(Contest().name) + " analysis: " + a.ownCall) + "</title><style>" + kStyle +
         "</style></head>\n<body>";
-    h += "<h1>" + Esc("ARRL RTTY Roundup " + Time(a.startMinute, "%Y") + ": " + a.ownCall) + "</h1>";
+    h += "<h1>" + Esc(std::string(Contest().name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) +
+         "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
     h += Summary(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + BestRates(a) + "\n" + TimeOnOff(a) +

@@ -5,6 +5,7 @@
 
 #include "band_mode.h"
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "header_fields.h"
 #include "log_readers.h"
 
@@ -182,7 +183,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
         q.line = lineNo;
         q.frequencyHz = static_cast<unsigned>(*hz);
         q.band = BandFromFrequencyHz(*hz);
-        q.mode = HostModeFromCabrillo(f[1]);
+        q.mode = rules::ModeFromCabrilloCode(f[1]);
         q.time = time;
         q.ownCall = text::ToUpper(f[4]);
         q.rstSent = f[5];

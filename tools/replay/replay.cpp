@@ -72,8 +72,7 @@ std::optional<long long> ParseScore(const std::string& s) {
 // AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
-    explicit BadQsoReasons(const COleDateTime& contestEnd)
-        : path_(text::Format("BadQSO_DezuvEZIR_%s.txt", contestEnd.Format("%d_%m_%Y").c_str())) {
+    explicit BadQsoReasons(const COleDateTime& contestEnd) : path_(Contest().BadQsoFileName(contestEnd)) {
         Take();
     }
     // The reasons of the lines written since the last call, joined by "; "; empty when there are none.
@@ -234,8 +233,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "no DXCC prefix for the own call " << ownCall << " (passed as \"\")\n";
     }
 
-    COleDateTime start = o.start ? *o.start : ContestStartNear(FirstQsoTime(log.qsos));
-    COleDateTime end = o.end ? *o.end : ContestEndFor(start);
+    COleDateTime start = o.start ? *o.start : Contest().PeriodStartNear(FirstQsoTime(log.qsos));
+    COleDateTime end = o.end ? *o.end : Contest().PeriodEnd(start);
     COleDateTime edition = CountryFileEdition(cty);
     if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
         err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
@@ -248,7 +247,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes)) {
+    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != Contest().offTimeMinutes)) {
         err << kTool << "--scp and --off-time have no effect without --analysis\n";
     }
     std::vector<HeaderValue> header;

@@ -28,7 +28,7 @@ struct ReplayOptions {
     bool windows = false;              // let the plug-in open its status windows
     bool analysis = false;             // also write the analysis page, analysis.html
     std::string scpFile = kDefaultScpFile;
-    int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
+    int offMinutes = Contest().offTimeMinutes;  // a gap of this many minutes or more is off time
     std::vector<HeaderValue> headers;
     std::vector<std::string> checks;   // CALL[:BAND:MODE]
     std::optional<COleDateTime> start, end;
