@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "engine/contest_rules.h"
 #include "engine/engine.h"
+#include "platform/cabrillo_header.h"
 #include "platform/settings.h"
 #include "scoring/cabrillo_export.h"
 
@@ -45,7 +46,8 @@ constexpr const char* kHtmlFoot = "</table></body></html>";
 // The ten-minute count is shown as an hourly projection.
 constexpr int kTenMinutesPerHour = 6;
 
-constexpr const char* kClaimedKey = "Claimed";
+// The settings key the claimed score is kept under, which the next header dialog shows.
+const char* ClaimedKey() { return CabrilloHeaderTagOf(&CabrilloHeaderFields::claimed).settingsKey; }
 
 }  // namespace
 
@@ -98,7 +100,7 @@ OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::strin
     // the Cabrillo file all the same, and written by the next report.
     engine.claimedScore = model.totals.score;
     if (!engine.claimedStored || engine.claimedStoredScore != engine.claimedScore) {
-        engine.claimedStored = Settings::WriteInt(kClaimedKey, engine.claimedScore);
+        engine.claimedStored = Settings::WriteInt(ClaimedKey(), engine.claimedScore);
         engine.claimedStoredScore = engine.claimedScore;
     }
 
