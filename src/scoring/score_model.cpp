@@ -91,9 +91,11 @@ int64_t SpanMinutes(double days) {
     return static_cast<int64_t>(rounded * 1440.0);
 }
 
-ScoreModel ComputeScoreModel(Engine& engine) {
+ScoreModel ComputeScoreModel(const Engine& engine) {
+    engine.AssertLocked();
     ScoreModel model;
-    OrderBandsForReport(engine.bandsSeen);
+    std::vector<std::string> bandsSeen = engine.bandsSeen;
+    OrderBandsForReport(bandsSeen);
     model.totals.badQsos = CountBadQsos(engine.badQsoFileName);
     const QsoLog& log = engine.qsoLog;
     const std::vector<QsoLog::Tally>& tallies = log.Tallies();
@@ -101,9 +103,9 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     // The report rows of each band the log knows: none for a band that is not in bandsSeen, whose records
     // are never counted.
     std::vector<std::vector<size_t>> rowsOfBand(log.BandCount());
-    for (size_t row = 0; row < engine.bandsSeen.size(); ++row) {
+    for (size_t row = 0; row < bandsSeen.size(); ++row) {
         BandStats stats;
-        stats.band = engine.bandsSeen[row];
+        stats.band = bandsSeen[row];
         model.bands.push_back(stats);
         for (uint32_t band = 0; band < log.BandCount(); ++band) {
             if (log.BandName(band) == stats.band) rowsOfBand[band].push_back(row);
@@ -164,14 +166,12 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     // Every worked prefix is listed, but the USA and Canada count by their states and provinces; "PEI" and
     // "PE" are one multiplier, listed under the code it counts as.
     ScoreTotals& t = model.totals;
-    engine.workedDxcc.clear();
     for (size_t p : prefixesMet.InOrder()) {
-        engine.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
-        if (rules::IsDxccMultiplier(engine.workedDxcc.back())) ++t.dxcc;
+        model.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
+        if (rules::IsDxccMultiplier(model.workedDxcc.back())) ++t.dxcc;
     }
-    engine.workedStateProv.clear();
-    for (size_t s : statesMet.InOrder()) engine.workedStateProv.push_back(multiplierStates[s]);
-    t.stateProvCount = static_cast<int32_t>(engine.workedStateProv.size());
+    for (size_t s : statesMet.InOrder()) model.workedStateProv.push_back(multiplierStates[s]);
+    t.stateProvCount = static_cast<int32_t>(model.workedStateProv.size());
 
     for (const BandStats& stats : model.bands) {
         t.qsos += stats.qsos;
@@ -183,6 +183,5 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     // 32-bit as the report prints it: a huge log wraps.
     t.score = static_cast<int32_t>(
         static_cast<uint32_t>(Contest().Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
-    engine.claimedScore = t.score;
     return model;
 }

@@ -42,6 +42,10 @@ struct ScoreModel {
     std::vector<BandStats> bands;  // in report order
     ScoreTotals totals;
     RateCounts rates;
+    // Every worked prefix ("K" and "VE" included) and the codes the state/province multipliers count under,
+    // in the order the report meets the QSOs.
+    std::vector<std::string> workedDxcc;
+    std::vector<std::string> workedStateProv;
 };
 
 // Report order: descending by the names padded on the left with "0" to 20 characters, so the contest's
@@ -55,7 +59,6 @@ int32_t CountBadQsos(const std::string& fileName);
 // A date-time span in days as whole minutes: rounded by half a second away from zero, then truncated.
 int64_t SpanMinutes(double days);
 
-// Recomputes the model from engine.qsoLog. On the way it puts engine.bandsSeen into report order, rebuilds
-// engine.workedDxcc (every worked prefix, "K" and "VE" included) and engine.workedStateProv (the codes the
-// multipliers count under) in the order the QSOs meet them, and sets engine.claimedScore.
-ScoreModel ComputeScoreModel(Engine& engine);
+// The model of the engine's log; changes nothing. The caller stores what the engine keeps of it (see
+// ProduceResult).
+ScoreModel ComputeScoreModel(const Engine& engine);

@@ -93,12 +93,19 @@ std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
 
 OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::string& report) {
     report.clear();
+    engine.AssertLocked();
     const ScoreModel model = ComputeScoreModel(engine);
+    // What the engine keeps of the model: the bands in report order, the worked lists the windows show and the
+    // score the Cabrillo file claims.
+    engine.bandsSeen.clear();
+    for (const BandStats& b : model.bands) engine.bandsSeen.push_back(b.band);
+    engine.workedDxcc = model.workedDxcc;
+    engine.workedStateProv = model.workedStateProv;
+    engine.claimedScore = model.totals.score;
     report = engine.htmlReportEnabled != 0 ? LayoutHtmlReport(engine, model) : LayoutTextReport(engine, model);
 
     // The settings file is rewritten only when the score changed. It may be unwritable: the score is kept for
     // the Cabrillo file all the same, and written by the next report.
-    engine.claimedScore = model.totals.score;
     if (!engine.claimedStored || engine.claimedStoredScore != engine.claimedScore) {
         engine.claimedStored = Settings::WriteInt(ClaimedKey(), engine.claimedScore);
         engine.claimedStoredScore = engine.claimedScore;

@@ -108,9 +108,10 @@ TEST(Report, TextOfABusyLog) {
     TempWorkDir dir;
     Engine e;
     FillBusyLog(e);
-    EXPECT_EQ(LayoutTextReport(e, ComputeScoreModel(e)), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
-    EXPECT_EQ(e.workedDxcc, (std::vector<std::string>{"K", "JA", "VE", "DL", "G"}));
-    EXPECT_EQ(e.workedStateProv, (std::vector<std::string>{"PA", "CT", "ON"}));
+    const ScoreModel m = ComputeScoreModel(e);
+    EXPECT_EQ(LayoutTextReport(e, m), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
+    EXPECT_EQ(m.workedDxcc, (std::vector<std::string>{"K", "JA", "VE", "DL", "G"}));
+    EXPECT_EQ(m.workedStateProv, (std::vector<std::string>{"PA", "CT", "ON"}));
 
     // While an export is pending the report ends after the score line.
     e.cabrilloRequested = 1;
