@@ -8,6 +8,7 @@
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/cq_ww_info_button.h"
 #include "ui/win32/drawn_object.h"
+#include "ui/win32/gdi.h"
 #include "ui/win32/mem_dc.h"
 
 namespace {
@@ -59,6 +60,26 @@ public:
     HGDIOBJ old;
     void* bits = nullptr;
 };
+
+// A selection of several kinds of object puts back the context's own object of each kind, not just the first.
+TEST(Selection, PutsBackEveryKindItReplaced) {
+    ui::MemoryDc dc(CreateCompatibleDC(nullptr));
+    const HGDIOBJ pen = GetCurrentObject(dc.get(), OBJ_PEN), brush = GetCurrentObject(dc.get(), OBJ_BRUSH);
+    const HGDIOBJ font = GetCurrentObject(dc.get(), OBJ_FONT);
+    ui::Pen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    ui::Brush green(CreateSolidBrush(kGreen)), grey(CreateSolidBrush(Grey(128)));
+    ui::Font small(CreateFontA(8, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
+    {
+        ui::Selection selection(dc.get(), red.get());
+        selection.Select(dc.get(), green.get());
+        selection.Select(dc.get(), small.get());
+        selection.Select(dc.get(), grey.get());  // a second brush: the context's own is still the one kept
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), grey.get());
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), brush);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), font);
+}
 
 TEST(DrawnRect, UnfocusedButtonIsFaceAndRaisedTwoLineBorderWhateverItsPressedState) {
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
