@@ -357,25 +357,6 @@ TEST(Cabrillo, AFailedRewriteKeepsThePreviousFile) {
     }
 }
 
-#if !defined(_WIN32)
-TEST(Cabrillo, WriteFailingPartWayKeepsThePreviousFile) {
-    TempWorkDir dir;
-    RecordingPrompts prompts;
-    CabrilloExport cab;
-    ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
-    ASSERT_TRUE(cab.WriteLog(0, "Tolv").produced);
-    const std::string before = ReadFileBytes("W1AW.cbr");
-    for (int i = 0; i < 50; ++i) cab.AddQsoLine("K1AB", 14080, "RY", At(19, i), "599", "CT", "599", "MA");
-    {
-        FileSizeLimit limit(before.size() + 100);
-        CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
-        EXPECT_FALSE(r.produced);
-        EXPECT_EQ(r.message, "File not produced: W1AW.cbr");
-    }
-    EXPECT_EQ(ReadFileBytes("W1AW.cbr"), before);
-}
-#endif
-
 // Without a screen the header dialog answers what the caller installed: OK unchanged by default, OK with
 // edits by label, or cancel.
 class ScreenlessPrompts : public Prompts {
