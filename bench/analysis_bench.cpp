@@ -11,6 +11,7 @@
 #include "analysis.h"
 #include "bench_support.h"
 #include "contest_dates.h"
+#include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "replay.h"
 
@@ -98,8 +99,8 @@ void BM_AnalysisPage(benchmark::State& state) {
     input.log = &in.log;
     input.outcomes = &in.summary.outcomes;
     input.ownCall = "W1AW";
-    input.start = ContestStartNear(FirstQsoTime(in.log.qsos));
-    input.end = ContestEndFor(input.start);
+    input.start = Contest().PeriodStartNear(FirstQsoTime(in.log.qsos));
+    input.end = Contest().PeriodEnd(input.start);
     input.pluginScore = in.summary.pluginScore;
     input.cty = &in.cty;
     size_t bytes = 0;

@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "bench_support.h"
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "ui/dxcc_panel_layout.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
@@ -58,7 +58,7 @@ double MinOf(const std::vector<double>& v) {
 void BM_SnapshotUnderLock(benchmark::State& st) {
     CTestApp& app = App().FillTo(static_cast<size_t>(st.range(0)));
     for (auto _ : st)
-        benchmark::DoNotOptimize(TakeStatusSnapshot(app, kCurrentCall));
+        benchmark::DoNotOptimize(app.TakeStatusSnapshot(kCurrentCall));
 }
 BENCHMARK(BM_SnapshotUnderLock)
     ->Arg(1000)
@@ -73,11 +73,11 @@ void BM_Refresh(benchmark::State& st) {
     BenchHost host;
     StatusModelState state;
     StateCellMarks marks;
-    auto source = [&](const std::string& call) { return TakeStatusSnapshot(app, call); };
+    auto source = [&](const std::string& call) { return app.TakeStatusSnapshot(call); };
     for (auto _ : st) {
         StatusRefresh r = RefreshStatus(state, host, StatusViewFields{1, 1, 1, 1},
                                         OpenStatusWindows{true, true, true, true}, &marks, source,
-                                        app.engine.refreshPending);
+                                        app.RefreshPending());
         benchmark::DoNotOptimize(r);
     }
 }
@@ -94,8 +94,8 @@ void BM_PanelLayout(benchmark::State& st) {
     BenchHost host;
     host.call = std::string(st.range(0) ? kCurrentCall : "");
     StatusModelState state;
-    auto source = [&](const std::string& call) { return TakeStatusSnapshot(app, call); };
-    RefreshStatus(state, host, {}, {}, nullptr, source, app.engine.refreshPending);
+    auto source = [&](const std::string& call) { return app.TakeStatusSnapshot(call); };
+    RefreshStatus(state, host, {}, {}, nullptr, source, app.RefreshPending());
     for (auto _ : st) {
         benchmark::DoNotOptimize(LayoutDxccPanel(state.currentCall, state.currentBandIndex, state.bandRows,
                                                  state.workedDxcc, PanelRect{1, 1, 297, 197}));

@@ -28,11 +28,7 @@ constexpr size_t kDateTimeField = 2;
 constexpr size_t kWorkedCallField = 6;
 
 void WriteLines(std::FILE* f, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        std::fwrite(line.data(), 1, line.size(), f);
-        std::fputs(kLineEnd, f);
-        std::fflush(f);
-    }
+    for (const std::string& line : lines) platform::WriteAndFlush(f, line + kLineEnd);
 }
 
 }  // namespace
@@ -61,17 +57,17 @@ void Create(const std::string& fileName) {
     // A file of an earlier reset is written over from its start and cut after the header, not emptied
     // first: a file emptied and written again is forced out to the disk when it is closed (ext4 does so for
     // every file truncated to nothing), which costs a reset milliseconds whenever the disk is busy.
-    std::FILE* f = platform::OpenFile(fileName, "r+b");
+    std::FILE* f = platform::Files().open(fileName.c_str(), "r+b");
     if (f != nullptr) {
         WriteLines(f, {kCreateHeader});
         const bool cut = platform::CutOpenFileHere(f);
-        std::fclose(f);
+        platform::Files().close(f);
         if (cut) return;
     }
-    f = platform::OpenFile(fileName, "wb");
+    f = platform::Files().open(fileName.c_str(), "wb");
     if (f == nullptr) return;
     WriteLines(f, {kCreateHeader});
-    std::fclose(f);
+    platform::Files().close(f);
 }
 
 void LineWriter::Append(const std::string& fileName, const std::string& line) {
@@ -83,8 +79,8 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
         // Opened for writing at its end once, not in append mode: the C library of Windows moves an append-mode
         // file to its end before every write, three more system calls per flushed line under wine. Nothing
         // else writes the file while it is open.
-        file_ = platform::OpenFile(fileName, "r+b");
-        if (file_ == nullptr) file_ = platform::OpenFile(fileName, "ab");
+        file_ = platform::Files().open(fileName.c_str(), "r+b");
+        if (file_ == nullptr) file_ = platform::Files().open(fileName.c_str(), "ab");
         if (file_ == nullptr) return;
         if (std::fseek(file_, 0, SEEK_END) != 0) {
             Close();
@@ -96,7 +92,7 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
 }
 
 void LineWriter::Close() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr) platform::Files().close(file_);
     file_ = nullptr;
 }
 

@@ -1,6 +1,7 @@
 #include "engine/contest_rules.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 #include "common/text.h"
@@ -41,15 +42,73 @@ const char* const kNoMultiplierStates[] = {"AK", "HI"};
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
 const StateProvAlias kStateProvAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
+// Cabrillo's own code for packet; this contest's logs write it as RY.
+const char* const kPacketCabrilloCode = "PK";
+const char* const kPacketMode = "PACKET";
+
 const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+const ContestRules kArrlRttyRoundup = {
+    "ARRL RTTY Roundup",  // name
+    "ARRL-RTTY",          // cabrilloContest
+    1,                    // pointsPerQso
+    338,                  // dxccEntityCount
+    "BadQSO_DezuvEZIR_",  // badQsoFilePrefix
+    "%d_%m_%Y",           // badQsoFileDateFormat
+    ".txt",               // badQsoFileSuffix
+    18,                   // periodStartHour
+    30,                   // periodHours
+    rules::kOperatingLimits,
+};
+
 }  // namespace
 
-CContestRules::CContestRules(const char* const* table, size_t count) : entries_(table, table + count) {}
+const ContestRules& Contest() {
+    return kArrlRttyRoundup;
+}
 
-bool CContestRules::Contains(const std::string& text) const {
+std::string ContestRules::BadQsoFileName(const COleDateTime& contestEnd) const {
+    return badQsoFilePrefix + contestEnd.Format(badQsoFileDateFormat) + badQsoFileSuffix;
+}
+
+COleDateTime ContestRules::PeriodStartNear(const COleDateTime& t) const {
+    DateTimeFields f;
+    if (!t.GetFields(f))
+        return COleDateTime::Null();
+    // Day counts are whole at midnight; 30 December 1899 was a Saturday, so day n is a Saturday when
+    // n mod 7 == 0.
+    double day = std::floor(t.m_dt);
+    double saturday = day - std::fmod(std::fmod(day, 7.0) + 7.0, 7.0);
+    double best = saturday + periodStartHour / 24.0;
+    for (double candidate : {best - 7.0, best + 7.0}) {
+        if (std::fabs(candidate - t.m_dt) < std::fabs(best - t.m_dt))
+            best = candidate;
+    }
+    DateTimeFields s;
+    COleDateTime approx(best, COleDateTime::valid);
+    if (!approx.GetFields(s))
+        return COleDateTime::Null();
+    return COleDateTime::FromFields(s.year, s.month, s.day, periodStartHour, 0);
+}
+
+COleDateTime ContestRules::PeriodEnd(const COleDateTime& start) const {
+    DateTimeFields s;
+    if (!start.GetFields(s))
+        return COleDateTime::Null();
+    // Whole days and hours rebuilt from fields, so the end is exact to the minute.
+    COleDateTime day(std::floor(start.m_dt + 1e-9) + (s.hour + periodHours) / 24, COleDateTime::valid);
+    DateTimeFields e;
+    if (!day.GetFields(e))
+        return COleDateTime::Null();
+    return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + periodHours) % 24, s.minute);
+}
+
+CaseInsensitiveTextSet::CaseInsensitiveTextSet(const char* const* table, size_t count)
+    : entries_(table, table + count) {}
+
+bool CaseInsensitiveTextSet::Contains(const std::string& text) const {
     auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
     for (const std::string& entry : entries_) {
         if (entry.size() != text.size()) continue;
@@ -60,13 +119,13 @@ bool CContestRules::Contains(const std::string& text) const {
     return false;
 }
 
-const CContestRules& AcceptedBands() {
-    static const CContestRules bands(kBandTable, sizeof kBandTable / sizeof kBandTable[0]);
+const CaseInsensitiveTextSet& AcceptedBands() {
+    static const CaseInsensitiveTextSet bands(kBandTable, sizeof kBandTable / sizeof kBandTable[0]);
     return bands;
 }
 
-const CContestRules& AcceptedModes() {
-    static const CContestRules modes([] {
+const CaseInsensitiveTextSet& AcceptedModes() {
+    static const CaseInsensitiveTextSet modes([] {
         std::vector<std::string> accepted;
         for (const ModeRule& m : kModes) {
             if (m.accepted) accepted.push_back(m.mode);
@@ -164,6 +223,15 @@ const char* CabrilloModeCode(const std::string& mode) {
         if (mode == m.mode) return m.cabrilloCode;
     }
     return "??";
+}
+
+std::string ModeFromCabrilloCode(const std::string& code) {
+    const std::string upper = text::ToUpper(code);
+    for (const ModeRule& m : kModes) {
+        if (m.accepted && upper == m.cabrilloCode)
+            return m.mode;
+    }
+    return upper == kPacketCabrilloCode ? kPacketMode : code;
 }
 
 }  // namespace rules

@@ -10,7 +10,6 @@
 
 namespace {
 
-const char* const kBadQsoFileName = "BadQSO_DezuvEZIR_%s.txt";
 const char* const kEmptyCell = "-";
 constexpr size_t kCellsPerRow = 4;
 
@@ -19,6 +18,7 @@ constexpr size_t kCellsPerRow = 4;
 Engine::Engine() : bandRows(6, std::vector<std::string>(5)) {}
 
 int Engine::CheckCall(const CheckArgs& args) const {
+    AssertLocked();
     if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
         !AcceptedBands().Contains(args.band) || !AcceptedModes().Contains(args.mode)) {
         return hostversion::RulesFailureCode(hostVersion);
@@ -33,6 +33,7 @@ int Engine::CheckCall(const CheckArgs& args) const {
 }
 
 int Engine::AddData(QsoArgs&& args) {
+    AssertLocked();
     // The record is built where the log keeps it; a rejected one is dropped again.
     CInfo& qso = qsoLog.Stage();
     qso.call = std::move(args.call);
@@ -103,6 +104,7 @@ void Engine::CountBandChange(const CInfo& qso) {
 }
 
 void Engine::RemoveData(const QsoArgs& args) {
+    AssertLocked();
     size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
     const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
     if (index != QsoLog::npos) {
@@ -146,11 +148,12 @@ void Engine::RemoveData(const QsoArgs& args) {
 }
 
 void Engine::Reset(const ResetArgs& args) {
+    AssertLocked();
     badQsoLines.Close();
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
-    badQsoFileName = text::Format(kBadQsoFileName, args.contestEnd.Format("%d_%m_%Y").c_str());
+    badQsoFileName = Contest().BadQsoFileName(args.contestEnd);
     hostversion::Update(args.iniFolder, hostVersion);
 
     qsoLog.Clear();
@@ -160,7 +163,7 @@ void Engine::Reset(const ResetArgs& args) {
     cabrilloRequested = args.cabrilloRequest;
     if (rules::IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
 
-    const CContestRules& bands = AcceptedBands();
+    const CaseInsensitiveTextSet& bands = AcceptedBands();
     bandRows.assign(bands.Count(), std::vector<std::string>());
     for (size_t i = 0; i < bands.Count(); ++i) {
         bandRows[i].push_back(bands.At(i));
@@ -169,6 +172,7 @@ void Engine::Reset(const ResetArgs& args) {
 }
 
 void Engine::CreateBadQsoFile() {
+    AssertLocked();
     badQsoLines.Close();
     badqso::Create(badQsoFileName);
 }

@@ -1,19 +1,23 @@
 #pragma once
-// The contest engine's state and its operations on it. Not thread-safe by itself: CTestApp holds its
-// mutex around every call, and the window thread reads it only through a snapshot taken under that mutex.
+// The contest engine's state and its operations on it. Not thread-safe by itself: its owner holds the
+// engine's mutex around every call, and the window thread reads it only through a snapshot taken under
+// that mutex. An engine guarded by a mutex asserts in debug builds, at each operation and each read of
+// its state from outside, that the calling thread holds it.
 #include <atomic>
+#include <cassert>
 #include <string>
 #include <vector>
 
 #include "engine/args.h"
 #include "engine/bad_qso_file.h"
+#include "engine/engine_mutex.h"
 #include "engine/qso_log.h"
 
 class Engine {
 public:
     Engine();
 
-    // --- operations: the caller holds CTestApp's mutex; none of them touches a window -------------------
+    // --- operations: the caller holds the engine's mutex; none of them touches a window -------------------
     // CheckCall0 without its refresh hook: 0 dupe, 1 worked before or rules failure on old hosts,
     // 2 new, 3 W/VE station not known yet, 4 rules failure.
     int CheckCall(const CheckArgs& args) const;
@@ -26,9 +30,16 @@ public:
     // The last step of ResetStats0: a fresh bad-QSO file with its header.
     void CreateBadQsoFile();
     // A burst of logging has ended (the host checks a call or asks for the report): the bad-QSO file is let go.
-    void EndLoggingBurst() { badQsoLines.Close(); }
+    void EndLoggingBurst() {
+        AssertLocked();
+        badQsoLines.Close();
+    }
 
-    // --- state: every field is guarded by CTestApp's mutex (taken through CTestApp::LockEngine), written on
+    // From now on every operation asserts (debug builds) that the calling thread holds this mutex.
+    void GuardWith(const EngineMutex& mutex) { guard_ = &mutex; }
+    void AssertLocked() const { assert(guard_ == nullptr || guard_->HeldByThisThread()); }
+
+    // --- state: every field is guarded by the engine's mutex (taken through CTestApp::LockEngine), written on
     // the host's thread and read by the window thread only in a snapshot; refreshPending alone is atomic. ---
     QsoLog qsoLog;
     std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO; the report reorders it
@@ -72,4 +83,6 @@ public:
 
 private:
     void CountBandChange(const CInfo& qso);
+
+    const EngineMutex* guard_ = nullptr;
 };

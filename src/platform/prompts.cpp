@@ -39,37 +39,9 @@ HeadlessHeaderAnswer CurrentHeadlessHeaderAnswer() {
 }
 
 std::string* HeaderFieldByLabel(CabrilloHeaderFields& f, const std::string& label) {
-    struct Entry {
-        const char* label;
-        std::string CabrilloHeaderFields::*field;
-    };
-    static const Entry kEntries[] = {
-        {"CONTEST", &CabrilloHeaderFields::contest},
-        {"CALLSIGN", &CabrilloHeaderFields::callsign},
-        {"CLAIMED", &CabrilloHeaderFields::claimed},
-        {"CATEGORY-OPERATOR", &CabrilloHeaderFields::categoryOperator},
-        {"LOCATION", &CabrilloHeaderFields::location},
-        {"CATEGORY-BAND", &CabrilloHeaderFields::categoryBand},
-        {"CATEGORY-ASSISTED", &CabrilloHeaderFields::categoryAssisted},
-        {"CATEGORY-MODE", &CabrilloHeaderFields::categoryMode},
-        {"CATEGORY-OVERLAY", &CabrilloHeaderFields::categoryOverlay},
-        {"CATEGORY-POWER", &CabrilloHeaderFields::categoryPower},
-        {"CATEGORY-STATION", &CabrilloHeaderFields::categoryStation},
-        {"CATEGORY-TRANSMITTER", &CabrilloHeaderFields::categoryTransmitter},
-        {"NAME", &CabrilloHeaderFields::name},
-        {"ADDRESS", &CabrilloHeaderFields::address},
-        {"ADDRESS-CITY", &CabrilloHeaderFields::addressCity},
-        {"ADDRESS-STATE-PROVINCE", &CabrilloHeaderFields::addressStateProvince},
-        {"ADDRESS-POSTALCODE", &CabrilloHeaderFields::addressPostalCode},
-        {"ADDRESS-COUNTRY", &CabrilloHeaderFields::addressCountry},
-        {"OPERATORS", &CabrilloHeaderFields::operators},
-        {"CLUB", &CabrilloHeaderFields::club},
-        {"SOAPBOX", &CabrilloHeaderFields::soapbox},
-        {"E-MAIL", &CabrilloHeaderFields::email},
-        {"EMAIL", &CabrilloHeaderFields::email},  // the Cabrillo tag of the same field
-    };
-    for (const Entry& e : kEntries) {
-        if (label == e.label) return &(f.*e.field);
+    // Exactly as written: the headless answer names fields as the dialog's labels do.
+    for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
+        if (label == t.tag || label == t.Label()) return &(f.*t.member);
     }
     return nullptr;
 }

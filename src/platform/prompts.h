@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/cabrillo_header.h"
+
 enum class MessageIcon { none, information, warning };
 
 struct PromptRecord {
@@ -13,33 +15,8 @@ struct PromptRecord {
     MessageIcon icon = MessageIcon::none;
 };
 
-// The texts of the Cabrillo header dialog, one per control, named after the Cabrillo tag of its label.
-struct CabrilloHeaderFields {
-    std::string contest;
-    std::string callsign;
-    std::string claimed;
-    std::string categoryOperator;
-    std::string location;
-    std::string categoryBand;
-    std::string categoryAssisted;
-    std::string categoryMode;
-    std::string categoryOverlay;
-    std::string categoryPower;
-    std::string categoryStation;
-    std::string categoryTransmitter;
-    std::string name;
-    std::string address;
-    std::string addressCity;
-    std::string addressStateProvince;
-    std::string addressPostalCode;
-    std::string addressCountry;
-    std::string operators;
-    std::string club;
-    std::string soapbox;  // lines separated by CR LF, as a multi-line edit control holds them
-    std::string email;
-};
-
-// The field behind a dialog label ("CALLSIGN", "ADDRESS-CITY", "E-MAIL", ...); nullptr for any other text.
+// The field behind a dialog label or Cabrillo tag ("CALLSIGN", "ADDRESS-CITY", "E-MAIL", ...); nullptr for
+// any other text.
 std::string* HeaderFieldByLabel(CabrilloHeaderFields& fields, const std::string& label);
 
 class Prompts {

@@ -1,37 +1,38 @@
 #include "scoring/cabrillo_export.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "platform/file_io.h"
 #include "platform/settings.h"
 
 namespace {
 
-constexpr const char* kContest = "ARRL-RTTY";
 constexpr const char* kQsoLineFormat = "QSO: %5i %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n";
 constexpr const char* kQsoTimeFormat = "%Y-%m-%d %H%M";
 constexpr const char* kFileExtension = ".cbr";
 constexpr const char* kProduced = "File produced: ";
 constexpr const char* kNotProduced = "File not produced: ";
 
-// Header keys of the settings file. They are read with a buffer large enough for any line the file
-// holds, so a long address or a soapbox of several lines comes back whole.
-constexpr const char* kKeyOperators = "Operators";
-constexpr const char* kKeyName = "Name";
-constexpr const char* kKeyAddress = "Address";
-constexpr const char* kKeyCity = "Address_City";
-constexpr const char* kKeyStateProv = "Address_St_Prov";
-constexpr const char* kKeyPostalCode = "Address_PostalCode";
-constexpr const char* kKeyCountry = "Address_Country";
-constexpr const char* kKeyEmail = "Email";
-constexpr const char* kKeyClub = "Club";
-constexpr const char* kKeySoapbox = "SoapBox";
-constexpr const char* kKeyClaimed = "Claimed";
-constexpr const char* kKeyCategory = "Category";
-constexpr const char* kKeyOverlay = "Category_Overlay";
-constexpr const char* kKeyContest = "Contest";
+// The one header line that is no field of the dialog, and its place among the others.
+constexpr const char* kCreatedBy = "CREATED-BY: Tolv ";
+constexpr int kCreatedByLine = 21;
+
+using F = CabrilloHeaderFields;
+
+// The fields that have a place in this order (a file line, a settings write), by that place.
+std::vector<const CabrilloHeaderTag*> InOrder(int CabrilloHeaderTag::*place) {
+    std::vector<const CabrilloHeaderTag*> tags;
+    for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
+        if (t.*place != 0) tags.push_back(&t);
+    }
+    std::sort(tags.begin(), tags.end(),
+              [place](const CabrilloHeaderTag* a, const CabrilloHeaderTag* b) { return a->*place < b->*place; });
+    return tags;
+}
 
 // Characters Windows refuses in a file name (control characters too); ':' would name a stream of a file.
 constexpr const char* kNotInFileNames = "<>:\"/\\|?*";
@@ -49,13 +50,15 @@ bool IsDeviceName(const std::string& name) {
             upper[3] == '\xB3');
 }
 
+// Settings keys are read with a buffer large enough for any line the file holds, so a long address or a
+// soapbox of several lines comes back whole.
 std::string ReadHeaderKey(const char* key, const std::string& defaultValue = std::string()) {
     return Settings::GetString(key, Settings::kHeaderBuffer, defaultValue);
 }
 
 // The categories and location the dialog always opens with; the operator's choices are not kept.
 void ApplyFixedDefaults(CabrilloHeaderFields& f) {
-    f.contest = kContest;
+    f.contest = Contest().cabrilloContest;
     f.categoryOperator = "SINGLE-OP";
     f.categoryOverlay = "NONE";
     f.categoryMode = "RTTY";
@@ -97,18 +100,12 @@ int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&,
     CabrilloHeaderFields f;
     f.callsign = callSign;
     stem_ = FileStem(callSign);
-    f.operators = ReadHeaderKey(kKeyOperators, callSign);
-    f.name = ReadHeaderKey(kKeyName);
-    f.address = ReadHeaderKey(kKeyAddress);
-    f.addressCity = ReadHeaderKey(kKeyCity);
-    f.addressStateProvince = ReadHeaderKey(kKeyStateProv);
-    f.addressPostalCode = ReadHeaderKey(kKeyPostalCode);
-    f.addressCountry = ReadHeaderKey(kKeyCountry);
-    f.claimed = ReadHeaderKey(kKeyClaimed);
+    // The operators default to the own call; the fixed defaults override what the file keeps for them.
+    for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
+        if (t.settingsKey) f.*t.member = ReadHeaderKey(t.settingsKey, t.member == &F::operators ? callSign : "");
+    }
     ApplyFixedDefaults(f);
-    f.email = ReadHeaderKey(kKeyEmail);
-    f.club = ReadHeaderKey(kKeyClub);
-    f.soapbox = DecodeSoapbox(ReadHeaderKey(kKeySoapbox));
+    f.soapbox = DecodeSoapbox(f.soapbox);
     fields_ = f;
 
     CabrilloHeaderFields edited = f;
@@ -119,19 +116,9 @@ int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&,
     fields_ = edited;
     fields_.soapbox = EncodeSoapbox(fields_.soapbox);
 
-    Settings::WriteString(kKeyOperators, fields_.operators);
-    Settings::WriteString(kKeyName, fields_.name);
-    Settings::WriteString(kKeyAddress, fields_.address);
-    Settings::WriteString(kKeyCity, fields_.addressCity);
-    Settings::WriteString(kKeyStateProv, fields_.addressStateProvince);
-    Settings::WriteString(kKeyPostalCode, fields_.addressPostalCode);
-    Settings::WriteString(kKeyCountry, fields_.addressCountry);
-    Settings::WriteString(kKeyCategory, fields_.categoryOperator);
-    Settings::WriteString(kKeyOverlay, fields_.categoryOverlay);
-    Settings::WriteString(kKeyContest, fields_.contest);
-    Settings::WriteString(kKeyEmail, fields_.email);
-    Settings::WriteString(kKeyClub, fields_.club);
-    Settings::WriteString(kKeySoapbox, fields_.soapbox);
+    for (const CabrilloHeaderTag* t : InOrder(&CabrilloHeaderTag::settingsWrite)) {
+        Settings::WriteString(t->settingsKey, fields_.*t->member);
+    }
 
     fields_.soapbox = SoapboxFileForm(fields_.soapbox);
     qsoLines_.clear();
@@ -155,28 +142,19 @@ CabrilloWriteResult CabrilloExport::WriteLog(int claimedScore, const std::string
         out += "\r\n";
     };
     line("START-OF-LOG: ", "3.0");
-    line("LOCATION: ", f.location);
-    line("CALLSIGN: ", f.callsign);
-    line("CLUB: ", f.club);
-    line("CONTEST: ", kContest);
-    line("CATEGORY-OPERATOR: ", f.categoryOperator);
-    line("CATEGORY-ASSISTED: ", f.categoryAssisted);
-    line("CATEGORY-BAND: ", f.categoryBand);
-    line("CATEGORY-MODE: ", f.categoryMode);
-    line("CATEGORY-POWER: ", f.categoryPower);
-    line("CATEGORY-STATION: ", f.categoryStation);
-    line("CATEGORY-TRANSMITTER: ", f.categoryTransmitter);
-    line("CLAIMED-SCORE: ", text::Format("%i", claimedScore));
-    line("OPERATORS: ", f.operators);
-    line("NAME: ", f.name);
-    line("ADDRESS: ", f.address);
-    line("ADDRESS-CITY: ", f.addressCity);
-    line("ADDRESS-STATE-PROVINCE: ", f.addressStateProvince);
-    line("ADDRESS-POSTALCODE: ", f.addressPostalCode);
-    line("ADDRESS-COUNTRY: ", f.addressCountry);
-    line("SOAPBOX: ", f.soapbox);
-    line("CREATED-BY: Tolv ", hostVersion);
-    line("EMAIL: ", f.email);
+    bool createdBy = false;
+    for (const CabrilloHeaderTag* t : InOrder(&CabrilloHeaderTag::fileLine)) {
+        if (!createdBy && t->fileLine > kCreatedByLine) {
+            line(kCreatedBy, hostVersion);
+            createdBy = true;
+        }
+        // The contest and the claimed score are the plug-in's, never the dialog's.
+        const std::string value = t->member == &F::contest   ? std::string(Contest().cabrilloContest)
+                                  : t->member == &F::claimed ? text::Format("%i", claimedScore)
+                                                             : f.*t->member;
+        line((std::string(t->tag) + ": ").c_str(), value);
+    }
+    if (!createdBy) line(kCreatedBy, hostVersion);
     for (const std::string& q : qsoLines_) out += q;
     out += "END-OF-LOG:\r\n";
 

@@ -60,9 +60,11 @@ int64_t SpanMinutes(double days) {
     return static_cast<int64_t>(rounded * 1440.0);
 }
 
-ScoreModel ComputeScoreModel(Engine& engine) {
+ScoreModel ComputeScoreModel(const Engine& engine) {
+    engine.AssertLocked();
     ScoreModel model;
-    OrderBandsForReport(engine.bandsSeen);
+    std::vector<std::string> bandsSeen = engine.bandsSeen;
+    OrderBandsForReport(bandsSeen);
     model.totals.badQsos = static_cast<int32_t>(engine.badQsoRecords.size());
     const QsoLog& log = engine.qsoLog;
     const std::vector<QsoLog::Tally>& tallies = log.Tallies();
@@ -70,9 +72,9 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     // The report rows of each band the log knows: none for a band that is not in bandsSeen, whose records
     // are never counted.
     std::vector<std::vector<size_t>> rowsOfBand(log.BandCount());
-    for (size_t row = 0; row < engine.bandsSeen.size(); ++row) {
+    for (size_t row = 0; row < bandsSeen.size(); ++row) {
         BandStats stats;
-        stats.band = engine.bandsSeen[row];
+        stats.band = bandsSeen[row];
         model.bands.push_back(stats);
         for (uint32_t band = 0; band < log.BandCount(); ++band) {
             if (log.BandName(band) == stats.band) rowsOfBand[band].push_back(row);
@@ -99,6 +101,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     const bool referenceIsTime = !tallies.empty() && tallies.back().rateTime;
     const double referenceDays = referenceIsTime ? tallies.back().days : 0;
 
+    const int32_t points = Contest().pointsPerQso;
     FirstMet prefixesMet(log.PrefixCount());
     FirstMet statesMet(multiplierStates.size());
     for (size_t i = 0; i < tallies.size(); ++i) {
@@ -109,7 +112,7 @@ ScoreModel ComputeScoreModel(Engine& engine) {
             stats.dupes += q.dupe;
             if (!q.counted) continue;
             ++stats.qsos;
-            ++stats.points;
+            stats.points += points;
             prefixesMet.Meet(q.prefix, row, i);
             const size_t state = multiplierOfState[q.stateProv];
             if (state != std::string::npos) statesMet.Meet(state, row, i);
@@ -120,11 +123,11 @@ ScoreModel ComputeScoreModel(Engine& engine) {
                 int64_t minutes = SpanMinutes(referenceDays - q.days);
                 if (minutes < kHourWindow) {
                     ++model.rates.hourQsos;
-                    ++model.rates.hourPoints;
+                    model.rates.hourPoints += points;
                 }
                 if (minutes < kTenMinuteWindow) {
                     ++model.rates.tenQsos;
-                    ++model.rates.tenPoints;
+                    model.rates.tenPoints += points;
                 }
             }
         }
@@ -133,14 +136,12 @@ ScoreModel ComputeScoreModel(Engine& engine) {
     // Every worked prefix is listed, but the USA and Canada count by their states and provinces; "PEI" and
     // "PE" are one multiplier, listed under the code it counts as.
     ScoreTotals& t = model.totals;
-    engine.workedDxcc.clear();
     for (size_t p : prefixesMet.InOrder()) {
-        engine.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
-        if (rules::IsDxccMultiplier(engine.workedDxcc.back())) ++t.dxcc;
+        model.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
+        if (rules::IsDxccMultiplier(model.workedDxcc.back())) ++t.dxcc;
     }
-    engine.workedStateProv.clear();
-    for (size_t s : statesMet.InOrder()) engine.workedStateProv.push_back(multiplierStates[s]);
-    t.stateProvCount = static_cast<int32_t>(engine.workedStateProv.size());
+    for (size_t s : statesMet.InOrder()) model.workedStateProv.push_back(multiplierStates[s]);
+    t.stateProvCount = static_cast<int32_t>(model.workedStateProv.size());
 
     for (const BandStats& stats : model.bands) {
         t.qsos += stats.qsos;
@@ -149,10 +150,8 @@ ScoreModel ComputeScoreModel(Engine& engine) {
         t.veQsos += stats.veQsos;
         t.dupes += stats.dupes;
     }
-    // 32-bit arithmetic as the report prints it; computed unsigned so a huge log wraps instead of being
-    // undefined behaviour.
-    t.score = static_cast<int32_t>(static_cast<uint32_t>(t.points) *
-                                   (static_cast<uint32_t>(t.dxcc) + static_cast<uint32_t>(t.stateProvCount)));
-    engine.claimedScore = t.score;
+    // 32-bit as the report prints it: a huge log wraps.
+    t.score = static_cast<int32_t>(
+        static_cast<uint32_t>(Contest().Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
     return model;
 }

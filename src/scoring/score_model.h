@@ -12,7 +12,7 @@ class Engine;
 struct BandStats {
     std::string band;
     int32_t qsos = 0;
-    int32_t points = 0;  // one point per counted QSO
+    int32_t points = 0;  // ContestRules::pointsPerQso per counted QSO
     int32_t kQsos = 0;
     int32_t veQsos = 0;
     int32_t dupes = 0;
@@ -27,7 +27,7 @@ struct ScoreTotals {
     int32_t dxcc = 0;
     int32_t stateProvCount = 0;
     int32_t badQsos = 0;  // the bad-QSO lines written and not removed since the reset, dupe lines aside
-    int32_t score = 0;  // points * (dxcc + stateProvCount)
+    int32_t score = 0;  // ContestRules::Score of points and dxcc + stateProvCount
 };
 
 // Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.
@@ -42,6 +42,10 @@ struct ScoreModel {
     std::vector<BandStats> bands;  // in report order
     ScoreTotals totals;
     RateCounts rates;
+    // Every worked prefix ("K" and "VE" included) and the codes the state/province multipliers count under,
+    // in the order the report meets the QSOs.
+    std::vector<std::string> workedDxcc;
+    std::vector<std::string> workedStateProv;
 };
 
 // Report order: descending by the names padded on the left with "0" to 20 characters, so the contest's
@@ -51,7 +55,6 @@ void OrderBandsForReport(std::vector<std::string>& bands);
 // A date-time span in days as whole minutes: rounded by half a second away from zero, then truncated.
 int64_t SpanMinutes(double days);
 
-// Recomputes the model from engine.qsoLog. On the way it puts engine.bandsSeen into report order, rebuilds
-// engine.workedDxcc (every worked prefix, "K" and "VE" included) and engine.workedStateProv (the codes the
-// multipliers count under) in the order the QSOs meet them, and sets engine.claimedScore.
-ScoreModel ComputeScoreModel(Engine& engine);
+// The model of the engine's log; changes nothing. The caller stores what the engine keeps of it (see
+// ProduceResult).
+ScoreModel ComputeScoreModel(const Engine& engine);

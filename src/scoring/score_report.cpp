@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "engine/contest_rules.h"
 #include "engine/engine.h"
+#include "platform/cabrillo_header.h"
 #include "platform/settings.h"
 #include "scoring/cabrillo_export.h"
 
@@ -10,20 +11,20 @@ namespace {
 
 // Text layout.
 constexpr const char* kTextHeading =
-    "\t\tARRL RTTY Roundup Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
+    "\t\t%s Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
 constexpr const char* kTextBandRow = "%s\t %i\t %i\t\t\t %i\t %i\r\n";
 constexpr const char* kTextTotals =
     "Total\t %i\t %i\t %i\t %i\t %i\t %i\r\nDupe\t %i\r\nBad QSO\t %i\r\n\r\nScore = %i *( %i + %i) = %i \r\n\r\n";
 constexpr const char* kTextRates =
     "Hourly (10min/1 hour) QSO rate:\t%5i /%i\r\nHourly (10min/1 hour) pts rate:\t%5i /%i\r\n\r\n"
-    "Created by ARRL RTTY Roundup (C)\r\n";
+    "Created by %s (C)\r\n";
 
 // HTML layout.
 constexpr const char* kHtmlHead =
     "<html><head><style>table{ width:100%; }table, th, td{ border: 1px solid black; border-collapse: collapse; }"
     "th, td{ padding: 1px; text-align: middle; }th,td{ background-color: #fffac6; color: black; }</style></head>"
     "<body>";
-constexpr const char* kHtmlTitleText = "   ARRL RTTY Roundup Contest %s-%s";
+constexpr const char* kHtmlTitleText = "   %s Contest %s-%s";
 constexpr const char* kHtmlTitle = "<center><b>%s</b></center><center>Contestant:  <b>%s</center></b><table>";
 constexpr const char* kHtmlColumnHeads =
     "<tr><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th><th>%s</th></tr>";
@@ -45,12 +46,14 @@ constexpr const char* kHtmlFoot = "</table></body></html>";
 // The ten-minute count is shown as an hourly projection.
 constexpr int kTenMinutesPerHour = 6;
 
-constexpr const char* kClaimedKey = "Claimed";
+// The settings key the claimed score is kept under, which the next header dialog shows.
+const char* ClaimedKey() { return CabrilloHeaderTagOf(&CabrilloHeaderFields::claimed).settingsKey; }
 
 }  // namespace
 
 std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
-    std::string r = text::Format(kTextHeading, engine.contestStartYear.c_str(), engine.ownCall.c_str());
+    std::string r =
+        text::Format(kTextHeading, Contest().name, engine.contestStartYear.c_str(), engine.ownCall.c_str());
     for (const BandStats& b : model.bands) {
         r += text::Format(kTextBandRow, b.band.c_str(), b.qsos, b.points, b.kQsos, b.veQsos);
     }
@@ -60,14 +63,14 @@ std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
     if (engine.cabrilloRequested == 0 && !engine.qsoLog.Empty()) {
         const RateCounts& rc = model.rates;
         r += text::Format(kTextRates, rc.hourQsos, kTenMinutesPerHour * rc.tenQsos, rc.hourPoints,
-                          kTenMinutesPerHour * rc.tenPoints);
+                          kTenMinutesPerHour * rc.tenPoints, Contest().name);
     }
     return r;
 }
 
 std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
     const std::string titleText =
-        text::Format(kHtmlTitleText, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
+        text::Format(kHtmlTitleText, Contest().name, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
     std::string r = kHtmlHead;
     r += text::Format(kHtmlTitle, titleText.c_str(), engine.ownCall.c_str());
     r += text::Format(kHtmlColumnHeads, "Band", "QSOs", "Points", "DXCC", "St/Pr", "K", "VE");
@@ -90,14 +93,21 @@ std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
 
 OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::string& report) {
     report.clear();
+    engine.AssertLocked();
     const ScoreModel model = ComputeScoreModel(engine);
+    // What the engine keeps of the model: the bands in report order, the worked lists the windows show and the
+    // score the Cabrillo file claims.
+    engine.bandsSeen.clear();
+    for (const BandStats& b : model.bands) engine.bandsSeen.push_back(b.band);
+    engine.workedDxcc = model.workedDxcc;
+    engine.workedStateProv = model.workedStateProv;
+    engine.claimedScore = model.totals.score;
     report = engine.htmlReportEnabled != 0 ? LayoutHtmlReport(engine, model) : LayoutTextReport(engine, model);
 
     // The settings file is rewritten only when the score changed. It may be unwritable: the score is kept for
     // the Cabrillo file all the same, and written by the next report.
-    engine.claimedScore = model.totals.score;
     if (!engine.claimedStored || engine.claimedStoredScore != engine.claimedScore) {
-        engine.claimedStored = Settings::WriteInt(kClaimedKey, engine.claimedScore);
+        engine.claimedStored = Settings::WriteInt(ClaimedKey(), engine.claimedScore);
         engine.claimedStoredScore = engine.claimedScore;
     }
 

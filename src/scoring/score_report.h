@@ -20,7 +20,8 @@ struct OutputMessage {
     MessageIcon icon = MessageIcon::information;
 };
 
-// Everything GetResult0 does while it holds the engine lock: recomputes the model (see ComputeScoreModel),
+// Everything GetResult0 does while it holds the engine lock: computes the model (see ComputeScoreModel) and
+// stores what the engine keeps of it (bands in report order, worked lists, claimed score),
 // lays out the report into `report`, writes "Claimed" to the settings file, and while engine.cabrilloRequested
 // is set turns every logged QSO into a Cabrillo line and writes the file. Each export pass starts from an
 // empty line list, so repeated reports rewrite the same file.

@@ -80,7 +80,7 @@ struct StatusRefresh {
     bool sp1Sent = false;
     int workedCount = 0;  // n: worked prefixes while on a band, else 0
 
-    std::string dxccTitle;        // "ARRL-RTTY <year> DXCC worked <n> of 338", also the extended window's
+    std::string dxccTitle;  // "ARRL-RTTY <year> DXCC worked <n> of <entities>", also the extended window's
     std::string dxccWindowTitle;  // the DXCC window's: the "worked with" title while a call is entered
     std::string stateTitle;       // "ARRL-RTTY <year> State/Province working <count>"
 

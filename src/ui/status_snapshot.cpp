@@ -1,9 +1,9 @@
 #include "ui/status_snapshot.h"
 
 #include "engine/engine.h"
-#include "engine/test_app.h"
 
 StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
+    engine.AssertLocked();
     StatusSnapshot s;
     // Only the call's own records, through the log's index: the host's thread waits while this runs.
     if (!currentCall.empty()) {
@@ -19,8 +19,4 @@ StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
     s.stateCellsResetRequested = engine.stateCellsResetRequested;
     engine.stateCellsResetRequested = false;
     return s;
-}
-
-StatusSnapshot TakeStatusSnapshot(CTestApp& app, const std::string& currentCall) {
-    return CopyStatusData(*app.LockEngine(), currentCall);
 }

@@ -7,7 +7,6 @@
 
 #include "engine/cinfo.h"
 
-class CTestApp;
 class Engine;
 
 struct StatusSnapshot {
@@ -21,9 +20,6 @@ struct StatusSnapshot {
     bool stateCellsResetRequested = false;
 };
 
-// Holds the engine's lock for the copy only. Reads and clears the engine's State/Province reset request, so each
-// request reaches exactly one refresh. An empty call copies no QSO.
-StatusSnapshot TakeStatusSnapshot(CTestApp& app, const std::string& currentCall);
-
-// The copy itself, for a caller that already holds the lock.
+// The copy, for a caller that holds the engine's lock. Reads and clears the engine's State/Province reset
+// request, so each request reaches exactly one refresh. An empty call copies no QSO.
 StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall);

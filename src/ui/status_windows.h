@@ -3,7 +3,9 @@
 // status windows on a thread of their own; the headless side has no windows, so its thread procedure
 // returns at once and no refresh is ever posted.
 
-class CTestApp;
+#include <string>
+
+#include "ui/status_snapshot.h"
 
 // Window message that tells the control window the log has changed.
 constexpr unsigned kWmStatsRefresh = 1524;
@@ -21,4 +23,22 @@ public:
     virtual void Stop(bool processExiting) = 0;
 };
 
-StatusWindows* CreateStatusWindows(CTestApp& app);
+// What the window thread asks of the object that owns the engine: each call takes the engine's lock for
+// itself, so the window thread never holds it while it draws or sends a message.
+class StatusSource {
+public:
+    // A copy of what a refresh reads (see CopyStatusData).
+    virtual StatusSnapshot TakeStatusSnapshot(const std::string& currentCall) = 0;
+    virtual bool RussianTexts() = 0;
+    virtual std::string ContestStartYear() = 0;
+    // The control window is ready for the next refresh request; needs no lock.
+    virtual void SetRefreshPending() = 0;
+    // The change-of-band window opened or closed (opening starts the count at 0), and the count it shows.
+    virtual void SetBandChangeWindowOpen(bool open) = 0;
+    virtual int BandChangeCount() = 0;
+
+protected:
+    ~StatusSource() = default;
+};
+
+StatusWindows* CreateStatusWindows(StatusSource& source);

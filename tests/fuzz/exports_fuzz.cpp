@@ -27,8 +27,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "engine/exports/exports.h"
-#include "engine/test_app.h"
+#include "app/exports/exports.h"
+#include "app/test_app.h"
 #include "platform/prompts.h"
 
 extern "C" {
@@ -98,8 +98,8 @@ void StartFresh(const std::string& folder) {
     CTestApp& app = CTestApp::Instance();
     {
         auto lock = app.LockEngine();
-        std::destroy_at(&app.engine);
-        ::new (static_cast<void*>(&app.engine)) Engine();
+        std::destroy_at(&*lock);
+        ::new (static_cast<void*>(&*lock)) Engine();
         app.cabrillo = CabrilloExport();
     }
     std::error_code ec;

@@ -30,14 +30,14 @@ TEST_F(CheckCallTest, AnswersTheScenarios) {
         if (s.hostVersion) WriteFileBytes("host/Tolv2.ini", std::string("[Main]\r\nTolv=") + s.hostVersion + "\r\n");
         Reset("host/");
         for (const scenario::QsoRow& qso : s.log) ASSERT_EQ(Add(qso), qso.result) << qso.call;
-        size_t logSize = app_.engine.qsoLog.Count();
+        size_t logSize = app_.LockEngine()->qsoLog.Count();
         std::string file = BadQsoFile();
         for (const CheckRow& row : s.checks) {
             EXPECT_EQ(app_.CheckCall(ToCheckArgs(row)), row.expected)
                 << row.call << " " << row.mode << " " << row.prefix << " " << (row.band ? row.band : "(null)")
                 << " / " << (row.band2 ? row.band2 : "(null)");
         }
-        EXPECT_EQ(app_.engine.qsoLog.Count(), logSize) << "a check never changes the log";
+        EXPECT_EQ(app_.LockEngine()->qsoLog.Count(), logSize) << "a check never changes the log";
         EXPECT_EQ(BadQsoFile(), file) << "a check writes nothing";
     }
 }
@@ -54,14 +54,14 @@ TEST_F(CheckCallTest, RefreshIsPostedOncePerRequestOfTheControlWindow) {
     // No control window: nothing is posted and the request stays for later.
     app_.CheckCall(check);
     EXPECT_EQ(windows_->refreshes, 0);
-    EXPECT_EQ(app_.engine.refreshPending.load(), 1);
+    EXPECT_EQ(app_.RefreshPending().load(), 1);
 
     windows_->controlWindow = true;
     for (int i = 0; i < 3; ++i) app_.CheckCall(check);
     EXPECT_EQ(windows_->refreshes, 1);
-    EXPECT_EQ(app_.engine.refreshPending.load(), 0);
+    EXPECT_EQ(app_.RefreshPending().load(), 0);
 
-    app_.engine.refreshPending = 1;  // the window thread asks again after its refresh
+    app_.RefreshPending() = 1;  // the window thread asks again after its refresh
     app_.CheckCall(ToCheckArgs({"DL1ABC", "CW", "DL", "20m", nullptr, 0}));  // even a rules failure posts
     app_.CheckCall(check);
     EXPECT_EQ(windows_->refreshes, 2);

@@ -66,21 +66,21 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
             fs::create_directories(fs::path(f.first).parent_path().empty() ? "." : fs::path(f.first).parent_path());
             if (fs::path(f.first).filename() != "x") WriteFileBytes(f.first, f.second);
         }
-        app_.engine.hostVersion = "prev";
+        app_.LockEngine()->hostVersion = "prev";
         Reset(c.folder);
-        EXPECT_EQ(app_.engine.hostVersion, c.version);
+        EXPECT_EQ(app_.LockEngine()->hostVersion, c.version);
     }
 }
 
 TEST_F(ResetTest, StartsAfreshWithTextsRowsAndAnEmptyBadQsoFile) {
     Reset("", 0, "DL");
     app_.AddData(ToQsoArgs({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 32, 1}));
-    app_.engine.workedDxcc = {"K"};
-    app_.engine.bandRows[3] = {"20m", "RTTY", "14:32", "XX", ""};
+    app_.LockEngine()->workedDxcc = {"K"};
+    app_.LockEngine()->bandRows[3] = {"20m", "RTTY", "14:32", "XX", ""};
     ASSERT_NE(BadQsoFile(), scenario::kCreatedHeader);
 
     ASSERT_EQ(Reset("", 0, "UA9"), 1);
-    const Engine& e = app_.engine;
+    const Engine& e = *app_.LockEngine();
     EXPECT_TRUE(e.qsoLog.Empty());
     EXPECT_TRUE(e.bandsSeen.empty());
     EXPECT_FALSE(e.qsoLog.HasCallBand("K1AB", "20m")) << "the indexes go with the log";
@@ -99,7 +99,7 @@ TEST_F(ResetTest, StartsAfreshWithTextsRowsAndAnEmptyBadQsoFile) {
     EXPECT_EQ(e.bandRows, rows);
 
     Reset("", 0, "DL");
-    EXPECT_EQ(app_.engine.russianTexts, 1) << "never cleared once set";
+    EXPECT_EQ(app_.LockEngine()->russianTexts, 1) << "never cleared once set";
 }
 
 TEST_F(ResetTest, DatesShapeTheFileNameAndNullDatesGiveEmptyTexts) {
@@ -108,12 +108,12 @@ TEST_F(ResetTest, DatesShapeTheFileNameAndNullDatesGiveEmptyTexts) {
     args.contestEnd = COleDateTime::FromFields(2021, 1, 3, 0, 0);
     app_.ResetStats(args);
     EXPECT_EQ(ReadFileBytes("BadQSO_DezuvEZIR_03_01_2021.txt"), "ARRL-RTTY-Roundup Contest UBN file\r\n");
-    EXPECT_EQ(app_.engine.contestStartDayMonth, "");
+    EXPECT_EQ(app_.LockEngine()->contestStartDayMonth, "");
 
     args.contestEnd = COleDateTime::Null();
     app_.ResetStats(args);
     EXPECT_EQ(ReadFileBytes("BadQSO_DezuvEZIR_.txt"), "ARRL-RTTY-Roundup Contest UBN file\r\n");
-    EXPECT_EQ(app_.engine.contestEnd, "");
+    EXPECT_EQ(app_.LockEngine()->contestEnd, "");
     EXPECT_TRUE(FileExists("BadQSO_DezuvEZIR_03_01_2021.txt")) << "an earlier file stays on disk";
 }
 
@@ -191,10 +191,10 @@ TEST_F(ResetTest, CabrilloHeaderRunsWithoutTheLockAndItsCancelClearsTheRequest) 
         return answer;
     };
     Reset("", 1);
-    EXPECT_EQ(app_.engine.cabrilloRequested, 1);
+    EXPECT_EQ(app_.LockEngine()->cabrilloRequested, 1);
     answer = 0;
     Reset("", 7);
-    EXPECT_EQ(app_.engine.cabrilloRequested, 0) << "a cancelled header cancels the Cabrillo log";
+    EXPECT_EQ(app_.LockEngine()->cabrilloRequested, 0) << "a cancelled header cancels the Cabrillo log";
     Reset("", 0);
     ASSERT_EQ(calls.size(), 2u) << "only a request shows the header";
     EXPECT_EQ(calls[0].call, "W1AW");

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "engine_scenarios.h"
 #include "platform/clock.h"
 #include "temp_dir.h"

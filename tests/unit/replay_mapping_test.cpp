@@ -7,6 +7,7 @@
 
 #include "band_mode.h"
 #include "contest_dates.h"
+#include "engine/contest_rules.h"
 #include "header_fields.h"
 #include "replay.h"
 
@@ -73,11 +74,11 @@ TEST(ReplayMapping, ModeNames) {
         {"FT8", "", "FT8"},       {"MFSK", "FT4", "FT4"},     {"CW", "", "CW"},
     };
     for (const Case& c : adif) EXPECT_EQ(HostModeFromAdif(c.mode, c.submode), c.host) << c.mode << "/" << c.submode;
-    EXPECT_EQ(HostModeFromCabrillo("RY"), "RTTY");
-    EXPECT_EQ(HostModeFromCabrillo("PK"), "PACKET");
-    EXPECT_EQ(HostModeFromCabrillo("DG"), "FT8");
-    EXPECT_EQ(HostModeFromCabrillo("dg"), "FT8");
-    EXPECT_EQ(HostModeFromCabrillo("CW"), "CW");
+    EXPECT_EQ(rules::ModeFromCabrilloCode("RY"), "RTTY");
+    EXPECT_EQ(rules::ModeFromCabrilloCode("PK"), "PACKET");
+    EXPECT_EQ(rules::ModeFromCabrilloCode("DG"), "FT8");
+    EXPECT_EQ(rules::ModeFromCabrilloCode("dg"), "FT8");
+    EXPECT_EQ(rules::ModeFromCabrilloCode("CW"), "CW");
 }
 
 TEST(ReplayMapping, ContestStartIsTheWeekendsSaturday) {
@@ -97,11 +98,11 @@ TEST(ReplayMapping, ContestStartIsTheWeekendsSaturday) {
     for (const Case& c : cases) {
         auto first = ParseDateTimeOption(c.firstQso);
         ASSERT_TRUE(first.has_value()) << c.firstQso;
-        COleDateTime start = ContestStartNear(*first);
+        COleDateTime start = Contest().PeriodStartNear(*first);
         EXPECT_EQ(start.Format("%Y-%m-%d %H%M"), c.start) << c.firstQso;
-        EXPECT_EQ(ContestEndFor(start).Format("%Y-%m-%d %H%M"), c.end) << c.firstQso;
+        EXPECT_EQ(Contest().PeriodEnd(start).Format("%Y-%m-%d %H%M"), c.end) << c.firstQso;
     }
-    EXPECT_FALSE(ContestStartNear(COleDateTime::Null()).IsValid());
+    EXPECT_FALSE(Contest().PeriodStartNear(COleDateTime::Null()).IsValid());
 }
 
 TEST(ReplayMapping, DateTimeOptions) {

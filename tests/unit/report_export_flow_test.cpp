@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "temp_dir.h"
@@ -141,7 +141,7 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     prompts.onHeader = [](CabrilloHeaderFields&) { return false; };
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
     EXPECT_EQ(prompts.shownHeaders.size(), 1u);
-    EXPECT_EQ(app.engine.cabrilloRequested, 0);
+    EXPECT_EQ(app.LockEngine()->cabrilloRequested, 0);
     AddContest(app);
     std::string report = app.GetResult(nullptr);
     EXPECT_EQ(report.substr(0, sizeof kReport - 1), kReport);

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"
@@ -111,9 +111,10 @@ TEST(Report, TextOfABusyLog) {
     TempWorkDir dir;
     Engine e;
     FillBusyLog(e);
-    EXPECT_EQ(LayoutTextReport(e, ComputeScoreModel(e)), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
-    EXPECT_EQ(e.workedDxcc, (std::vector<std::string>{"K", "JA", "VE", "DL", "G"}));
-    EXPECT_EQ(e.workedStateProv, (std::vector<std::string>{"PA", "CT", "ON"}));
+    const ScoreModel m = ComputeScoreModel(e);
+    EXPECT_EQ(LayoutTextReport(e, m), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
+    EXPECT_EQ(m.workedDxcc, (std::vector<std::string>{"K", "JA", "VE", "DL", "G"}));
+    EXPECT_EQ(m.workedStateProv, (std::vector<std::string>{"PA", "CT", "ON"}));
 
     // While an export is pending the report ends after the score line.
     e.cabrilloRequested = 1;
@@ -162,14 +163,14 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
-    FillBusyLog(app.engine);
+    FillBusyLog(*app.LockEngine());
     for (int before : {0, 7, -1, 123456}) {
         int out = before;
         std::string report = app.GetResult(&out);
         EXPECT_EQ(out, -1);
         EXPECT_EQ(report, std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
     }
-    EXPECT_EQ(app.engine.claimedScore, 42);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=42\r\n");
     EXPECT_TRUE(prompts.messages.empty());
     // The file is written only when the score changed.
@@ -182,12 +183,12 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
 
     // After setVersion every report is HTML, also of an empty log.
     app.SetVersion();
-    app.engine.qsoLog.Clear();
-    app.engine.bandsSeen.clear();
+    app.LockEngine()->qsoLog.Clear();
+    app.LockEngine()->bandsSeen.clear();
     std::string html = app.GetResult(nullptr);
     EXPECT_EQ(html.rfind("<html><head>", 0), 0u);
     EXPECT_EQ(html.substr(html.size() - 22), "</table></body></html>");
-    EXPECT_EQ(app.engine.claimedScore, 0);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 0);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=0\r\n");
 }
 
@@ -195,9 +196,9 @@ TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
     TempWorkDir dir(false);  // no Plugins folder
     RecordingPrompts prompts;
     CTestApp app;
-    FillBusyLog(app.engine);
+    FillBusyLog(*app.LockEngine());
     app.GetResult(nullptr);
-    EXPECT_EQ(app.engine.claimedScore, 42);
+    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
     EXPECT_FALSE(FileExists("Plugins"));
 }
 
@@ -245,8 +246,8 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
     CTestApp app;
     prompts.lockToCheck = &app;
     ASSERT_EQ(app.cabrillo.EditHeader("W1AW/4", COleDateTime(), COleDateTime()), 1);
-    FillBusyLog(app.engine);
-    app.engine.cabrilloRequested = 1;
+    FillBusyLog(*app.LockEngine());
+    app.LockEngine()->cabrilloRequested = 1;
 
     for (int pass = 0; pass < 2; ++pass) {
         int out = 5;
@@ -261,7 +262,7 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
         EXPECT_EQ(prompts.messages.back().icon, MessageIcon::information);
     }
     EXPECT_EQ(prompts.heldWhilePrompting, 0);
-    EXPECT_EQ(app.engine.cabrilloRequested, 1);  // a successful export does not clear the request
+    EXPECT_EQ(app.LockEngine()->cabrilloRequested, 1);  // a successful export does not clear the request
 }
 
 TEST(Report, CabrilloFileThatCannotBeWrittenIsReportedWithAWarning) {
@@ -270,7 +271,7 @@ TEST(Report, CabrilloFileThatCannotBeWrittenIsReportedWithAWarning) {
     CTestApp app;
     ASSERT_EQ(app.cabrillo.EditHeader("K1XYZ", COleDateTime(), COleDateTime()), 1);
     std::filesystem::create_directory("K1XYZ.cbr");  // a folder where the file should go
-    app.engine.cabrilloRequested = 1;
+    app.LockEngine()->cabrilloRequested = 1;
     app.GetResult(nullptr);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, "File not produced: K1XYZ.cbr");

@@ -8,7 +8,7 @@
 namespace {
 
 TEST(ContestRules, BandTableKeepsEightyMetresTwiceInOrder) {
-    const CContestRules& bands = AcceptedBands();
+    const CaseInsensitiveTextSet& bands = AcceptedBands();
     ASSERT_EQ(bands.Count(), 6u);
     const char* expected[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(bands.At(i), expected[i]) << i;
@@ -17,7 +17,7 @@ TEST(ContestRules, BandTableKeepsEightyMetresTwiceInOrder) {
 
 TEST(ContestRules, MembershipIgnoresCaseOnly) {
     struct Case {
-        const CContestRules& rules;
+        const CaseInsensitiveTextSet& rules;
         const char* text;
         bool accepted;
     } cases[] = {
@@ -31,7 +31,7 @@ TEST(ContestRules, MembershipIgnoresCaseOnly) {
     };
     for (const Case& c : cases) EXPECT_EQ(c.rules.Contains(c.text), c.accepted) << '"' << c.text << '"';
     const char* none[] = {nullptr};
-    EXPECT_FALSE(CContestRules(none, 0).Contains(""));
+    EXPECT_FALSE(CaseInsensitiveTextSet(none, 0).Contains(""));
 }
 
 TEST(ContestRules, OnlyKAndVeAreWve) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/cinfo.h"
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "platform/prompts.h"
 
 namespace scoretest {

@@ -9,7 +9,8 @@
 #include <thread>
 #include <vector>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
+#include "scoring/score_model.h"
 #include "ui/refresh_requests.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
@@ -35,10 +36,10 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     CTestApp app;
     {
         auto lock = app.LockEngine();
-        app.engine.bandRows = {{"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"},
+        lock->bandRows = {{"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"},
                                {"40m", "-", "-", "-", "-"}, {"20m", "-", "-", "-", "-"},
                                {"15m", "-", "-", "-", "-"}, {"10m", "-", "-", "-", "-"}};
-        app.engine.contestStartYear = "2024";
+        lock->contestStartYear = "2024";
     }
     constexpr int kQsos = 2000;
     std::atomic<bool> done{false};
@@ -52,7 +53,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
         for (int i = 0; i < kQsos; ++i) {
             {
                 auto lock = app.LockEngine();
-                Engine& e = app.engine;
+                Engine& e = *lock;
                 CInfo q;
                 q.call = i % 4 == 0 ? "W1AW" : "K" + std::to_string(i);
                 q.prefix = q.call == "W1AW" ? "DL" : "K";  // W1AW's rows show the serial number
@@ -70,7 +71,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
                     ++resetRequests;
                 }
             }
-            app.engine.refreshPending.exchange(0);  // as the call check does
+            app.RefreshPending().exchange(0);  // as the call check does
             if (i % 64 == 0) std::this_thread::yield();
         }
         done = true;
@@ -84,7 +85,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     int torn = 0;
     int resetsSeen = 0;
     auto source = [&](const std::string& call) {
-        StatusSnapshot s = TakeStatusSnapshot(app, call);
+        StatusSnapshot s = app.TakeStatusSnapshot(call);
         if (s.callRecords.size() != s.workedDxcc.size()) ++torn;
         if (s.stateCellsResetRequested) ++resetsSeen;
         return s;
@@ -92,7 +93,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     while (!done.load() || refreshes < 10) {
         StatusRefresh r = RefreshStatus(state, link, StatusViewFields{1, 1, 1, 1},
                                         OpenStatusWindows{true, true, true, true}, &marks, source,
-                                        app.engine.refreshPending);
+                                        app.RefreshPending());
         marks = r.stateMarks;
         ++refreshes;
         refreshing = true;
@@ -102,15 +103,23 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     // One last refresh after the host's thread is done sees everything.
     StatusRefresh last = RefreshStatus(state, link, StatusViewFields{1, 1, 1, 1},
                                        OpenStatusWindows{true, true, true, true}, &marks, source,
-                                       app.engine.refreshPending);
+                                       app.RefreshPending());
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(resetsSeen, resetRequests);
     EXPECT_EQ(last.workedCount, kQsos / 4);
-    EXPECT_EQ(app.engine.refreshPending.load(), 1);
+    EXPECT_EQ(app.RefreshPending().load(), 1);
     // W1AW's last QSOs: number 1996 on 40 m (row 2) and 1992 on 20 m (row 3).
     EXPECT_EQ(state.bandRows[2][3], "1996");
     EXPECT_EQ(state.bandRows[3][3], "1992");
     EXPECT_EQ(last.stateMarks.MarkedCount(), 7u);  // CT MA PEI ON LB NF TX
+}
+
+// The engine kept past its lock: a debug build stops at the first operation; a release build has no check.
+TEST(EngineLock, AnOperationWithoutTheLockStopsADebugBuild) {
+    CTestApp app;
+    Engine& engine = *app.LockEngine();  // the lock goes at the end of this line
+    EXPECT_DEBUG_DEATH(engine.EndLoggingBurst(), "HeldByThisThread");
+    EXPECT_DEBUG_DEATH(ComputeScoreModel(engine), "HeldByThisThread");
 }
 
 // Requests (r), refreshes starting (s) and ending (f), in one thread's order: which requests must post the

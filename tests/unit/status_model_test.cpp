@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/engine.h"
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
 
@@ -449,17 +449,17 @@ TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
     CTestApp app;
     {
         auto lock = app.LockEngine();
-        app.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
-        app.engine.qsoLog.Append(Qso("K1XX", "K", "20m", "RTTY", 14, 6, "MA", "MA"));
-        app.engine.qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 14, 7, "CT", "CT"));
-        app.engine.workedDxcc = {"K"};
-        app.engine.workedStateProv = {"CT", "MA"};
-        app.engine.bandRows = ResetBandRows();
-        app.engine.contestStartYear = "2025";
-        app.engine.russianTexts = 1;
-        app.engine.stateCellsResetRequested = true;
+        lock->qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
+        lock->qsoLog.Append(Qso("K1XX", "K", "20m", "RTTY", 14, 6, "MA", "MA"));
+        lock->qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 14, 7, "CT", "CT"));
+        lock->workedDxcc = {"K"};
+        lock->workedStateProv = {"CT", "MA"};
+        lock->bandRows = ResetBandRows();
+        lock->contestStartYear = "2025";
+        lock->russianTexts = 1;
+        lock->stateCellsResetRequested = true;
     }
-    StatusSnapshot s = TakeStatusSnapshot(app, "W1AW");
+    StatusSnapshot s = app.TakeStatusSnapshot("W1AW");
     ASSERT_EQ(s.callRecords.size(), 2u);
     EXPECT_EQ(s.callRecords[0].band, "20m");
     EXPECT_EQ(s.callRecords[1].band, "40m");
@@ -470,10 +470,10 @@ TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
     EXPECT_TRUE(s.russianTexts);
     EXPECT_TRUE(s.stateCellsResetRequested);
 
-    s = TakeStatusSnapshot(app, "");
+    s = app.TakeStatusSnapshot("");
     EXPECT_TRUE(s.callRecords.empty());
     EXPECT_FALSE(s.stateCellsResetRequested);
-    EXPECT_EQ(app.engine.qsoLog.Count(), 3u);
+    EXPECT_EQ(app.LockEngine()->qsoLog.Count(), 3u);
 }
 
 TEST(StateCells, TheGridOfTheWindowInMarkOrder) {

@@ -92,12 +92,12 @@ TEST_F(ModeButtonsTest, EachButtonSendsItsMacrosRecoloursAndStoresTheMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         macros.clear();
-        app.engine.refreshPending.store(0);
+        app.RefreshPending().store(0);
         wintest::Click(Control(c.button));
         EXPECT_EQ(WithoutSp1(macros), c.sent);
         ExpectSelected(c.button);
         EXPECT_EQ(Setting("Mode"), c.stored);
-        EXPECT_EQ(app.engine.refreshPending.load(), 1);
+        EXPECT_EQ(app.RefreshPending().load(), 1);
     }
 }
 
@@ -141,12 +141,12 @@ TEST_F(ModeButtonsTest, WithoutAHostTheWindowOpensButtonsWorkAndNothingIsSent) {
     HWND w = StartControlWindow();
     ASSERT_NE(w, nullptr);
     ExpectSelected(IDC_SETUP_RTTY);
-    app.engine.refreshPending.store(0);
+    app.RefreshPending().store(0);
     wintest::Click(Control(IDC_SETUP_AMTOR));
     ExpectSelected(IDC_SETUP_AMTOR);
     EXPECT_EQ(Setting("Mode"), "AMTOR");
     // The refresh the click posted runs and only re-arms the call check's request.
-    EXPECT_TRUE(wintest::PumpUntil([&] { return app.engine.refreshPending.load() == 1; }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return app.RefreshPending().load() == 1; }));
     wintest::PumpFor(200);
     // The remembered views are ticked, but without the host no window opens by itself...
     EXPECT_EQ(IsDlgButtonChecked(w, IDC_SETUP_VIEW_DXCC), BST_CHECKED);
@@ -298,9 +298,9 @@ TEST_F(ControlWindowTest, StopWithoutAnyWindowDoesNothing) {
 TEST_F(ControlWindowTest, RefreshRequestsReachTheWindowThread) {
     app.windows->PostRefresh();  // before any window: dropped
     ASSERT_NE(StartControlWindow(), nullptr);
-    app.engine.refreshPending.store(0);
+    app.RefreshPending().store(0);
     app.windows->PostRefresh();
-    EXPECT_TRUE(wintest::PumpUntil([&] { return app.engine.refreshPending.load() == 1; }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return app.RefreshPending().load() == 1; }));
 }
 
 }  // namespace

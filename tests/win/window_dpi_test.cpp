@@ -168,7 +168,7 @@ TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
     ASSERT_NE(StartControlWindow(), nullptr);
     {
         auto lock = app.LockEngine();
-        app.engine.qsoLog.Clear();
+        lock->qsoLog.Clear();
     }
     HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
@@ -223,7 +223,7 @@ TEST_F(DpiTest, PrefixListLinesNeverTouch) {
     const std::vector<std::string> worked = {"JW", "3Y/B", "VP2V", "9Y", "J5", "QJ", "OJ0", "KH6"};
     {
         auto lock = app.LockEngine();
-        app.engine.workedDxcc = worked;
+        lock->workedDxcc = worked;
     }
     RECT frame;
     GetWindowRect(dxcc, &frame);
@@ -299,8 +299,8 @@ TEST_F(DpiTest, TitlesShowTheirCounts) {
         WriteSettings("");  // no window open from the run before
         {
             auto lock = app.LockEngine();
-            app.engine.workedDxcc.assign(338, "DL");
-            app.engine.workedStateProv.assign(63, "CT");
+            lock->workedDxcc.assign(338, "DL");
+            lock->workedStateProv.assign(63, "CT");
         }
         ASSERT_NE(StartControlWindow(), nullptr);
         const std::pair<int, StatusKind> windows[] = {{IDC_SETUP_VIEW_STATE, StatusKind::State},

@@ -9,7 +9,7 @@ void ControlWindowTest::SetUp() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     platform::SetModuleHandle(GetModuleHandleW(nullptr));
     SetEngineTexts(false, "2024");
-    app.engine.refreshPending.store(1);
+    app.RefreshPending().store(1);
     host.onMacro = [this](const std::wstring& macro) { macros.push_back(wintest::Narrow(macro)); };
 }
 
@@ -36,8 +36,8 @@ std::string ControlWindowTest::SettingsFileText() { return ReadFileBytes(kSettin
 
 void ControlWindowTest::SetEngineTexts(bool russian, const std::string& year) {
     auto lock = app.LockEngine();
-    app.engine.russianTexts = russian ? 1 : 0;
-    app.engine.contestStartYear = year;
+    lock->russianTexts = russian ? 1 : 0;
+    lock->contestStartYear = year;
 }
 
 HWND ControlWindowTest::StartControlWindow() {

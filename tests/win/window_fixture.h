@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/test_app.h"
+#include "app/test_app.h"
 #include "host_object.h"
 #include "temp_dir.h"
 #include "window_test_support.h"

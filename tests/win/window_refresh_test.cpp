@@ -16,8 +16,8 @@ class RefreshTest : public ControlWindowTest {
 protected:
     void SetWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states) {
         auto lock = app.LockEngine();
-        app.engine.workedDxcc = dxcc;
-        app.engine.workedStateProv = states;
+        lock->workedDxcc = dxcc;
+        lock->workedStateProv = states;
     }
     void Refresh() { RefreshAndWait(); }
     HWND Open(int box, wintest::StatusKind kind) {
@@ -64,8 +64,8 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     // A removed W/VE QSO starts the cells afresh; the refresh marks again what is still worked.
     {
         auto lock = app.LockEngine();
-        app.engine.stateCellsResetRequested = true;
-        app.engine.workedStateProv = {"PE"};
+        lock->stateCellsResetRequested = true;
+        lock->workedStateProv = {"PE"};
     }
     Refresh();
     EXPECT_GT(CellPixels(state, ct, kGreen), 20);

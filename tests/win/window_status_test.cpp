@@ -85,7 +85,7 @@ protected:
     }
     void SetWorked(const std::vector<std::string>& dxcc) {
         auto lock = app.LockEngine();
-        app.engine.workedDxcc = dxcc;
+        lock->workedDxcc = dxcc;
     }
     void Refresh() { RefreshAndWait(); }
     HWND Open(int box, StatusKind kind) {
@@ -247,7 +247,7 @@ TEST_F(StatusWindowsTest, PanelShowsTheCallsEarlierQsosAndHighlightsTheCurrentBa
     ASSERT_NE(dxcc, nullptr);
     {
         auto lock = app.LockEngine();
-        app.engine.qsoLog.Clear();
+        lock->qsoLog.Clear();
     }
     ASSERT_EQ(AddQso("W1AW", "20m", 14, 5, "CT", "K"), 1);
     wintest::PumpFor(200);
@@ -287,7 +287,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     ASSERT_NE(StartControlWindow(), nullptr);
     {
         auto lock = app.LockEngine();
-        app.engine.qsoLog.Clear();
+        lock->qsoLog.Clear();
     }
     HWND timer = Open(IDC_SETUP_VIEW_TIMER, StatusKind::BandChange);
     ASSERT_NE(timer, nullptr);
@@ -327,7 +327,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     EXPECT_TRUE(wintest::PumpUntil([&] { return indicator() == green; }, 3000));
     {
         auto lock = app.LockEngine();
-        EXPECT_EQ(app.engine.bandChangeCount, 0);
+        EXPECT_EQ(lock->bandChangeCount, 0);
     }
     clock.local = LocalClockTime{true, 15, 1, 0};
     EXPECT_TRUE(shows(L"0", L"59"));

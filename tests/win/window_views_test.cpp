@@ -118,11 +118,11 @@ TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
     {
         auto lock = app.LockEngine();
-        EXPECT_TRUE(app.engine.bandChangeWindowOpen);
+        EXPECT_TRUE(lock->bandChangeWindowOpen);
     }
     wintest::Click(Control(IDC_SETUP_VIEW_TIMER));
     auto lock = app.LockEngine();
-    EXPECT_FALSE(app.engine.bandChangeWindowOpen);
+    EXPECT_FALSE(lock->bandChangeWindowOpen);
 }
 
 // --- positions ------------------------------------------------------------------------------------------------

@@ -59,10 +59,11 @@ bool AllDigits(const std::string& s) {
 }
 
 // The record fields that describe the station itself, and the header field each fills.
-const std::pair<const char*, const char*> kOwnStationFields[] = {
-    {"STATION_CALLSIGN", "CALLSIGN"}, {"OPERATOR", "OPERATORS"},       {"MY_STATE", "LOCATION"},
-    {"MY_NAME", "NAME"},              {"MY_STREET", "ADDRESS"},        {"MY_CITY", "ADDRESS-CITY"},
-    {"MY_POSTAL_CODE", "ADDRESS-POSTALCODE"}, {"MY_COUNTRY", "ADDRESS-COUNTRY"},
+using F = CabrilloHeaderFields;
+const std::pair<const char*, std::string F::*> kOwnStationFields[] = {
+    {"STATION_CALLSIGN", &F::callsign},     {"OPERATOR", &F::operators},      {"MY_STATE", &F::location},
+    {"MY_NAME", &F::name},                  {"MY_STREET", &F::address},       {"MY_CITY", &F::addressCity},
+    {"MY_POSTAL_CODE", &F::addressPostalCode}, {"MY_COUNTRY", &F::addressCountry},
 };
 
 // Turns one complete record into a QSO, or says why not.
@@ -166,8 +167,9 @@ void AddRecord(const Record& r, ParsedLog& log) {
     }
     for (const auto& own : kOwnStationFields) {
         std::string value = Get(f, own.first);
-        if (own.second == std::string("CALLSIGN")) value = text::ToUpper(value);
-        if (!value.empty() && log.header.find(own.second) == log.header.end()) log.header[own.second] = value;
+        if (own.second == &F::callsign) value = text::ToUpper(value);
+        const std::string tag = CabrilloHeaderTagOf(own.second).tag;
+        if (!value.empty() && log.header.find(tag) == log.header.end()) log.header[tag] = value;
     }
     log.qsos.push_back(q);
 }

@@ -381,7 +381,8 @@ Analysis Analyse(const AnalysisInput& in) {
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
     a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
-    a.score = static_cast<long long>(a.counted) * (a.stateProvMultipliers + a.dxccMultipliers);
+    a.score = Contest().Score(static_cast<long long>(a.counted) * Contest().pointsPerQso,
+                              a.stateProvMultipliers + a.dxccMultipliers);
 
     const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;
@@ -399,7 +400,7 @@ Analysis Analyse(const AnalysisInput& in) {
     for (const OffPeriod& p : a.off)
         a.onMinutes -= p.Minutes();
     a.rulesOnMinutes = RulesOnMinutes(a.off, a.endMinute - a.startMinute,
-                                      static_cast<size_t>(rules::kOperatingLimits.mostOffBlocks));
+                                      static_cast<size_t>(Contest().limits.mostOffBlocks));
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;

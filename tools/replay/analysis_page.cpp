@@ -491,13 +491,13 @@ std::vector<bool> RulesBlocks(const std::vector<OffPeriod>& off) {
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
     std::vector<bool> block(off.size(), false);
-    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(rules::kOperatingLimits.mostOffBlocks); ++i)
+    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(Contest().limits.mostOffBlocks); ++i)
         block[order[i]] = true;
     return block;
 }
 
 std::string TimeOnOff(const Analysis& a) {
-    const rules::OperatingLimits& limits = rules::kOperatingLimits;
+    const rules::OperatingLimits& limits = Contest().limits;
     std::string h = "<section id=\"time\"><h2>5. Time on and off</h2>";
     h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
          " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
@@ -550,7 +550,7 @@ std::string TimeOnOff(const Analysis& a) {
 }
 
 std::string BandChanges(const Analysis& a) {
-    const int limit = rules::kOperatingLimits.multiOpBandChangesPerHour;
+    const int limit = Contest().limits.multiOpBandChangesPerHour;
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
@@ -819,7 +819,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
     row("On the air by the rules", [](const Analysis& a) {
         return Td(Duration(a.rulesOnMinutes),
-                  a.rulesOnMinutes > rules::kOperatingLimits.mostOperatingMinutes ? "flag" : nullptr);
+                  a.rulesOnMinutes > Contest().limits.mostOperatingMinutes ? "flag" : nullptr);
     });
     row("Best 60 minutes", [](const Analysis& a) { return Td(BestText(a.best60, 60)); });
     row("Best 10 minutes", [](const Analysis& a) { return Td(BestText(a.best10, 10)); });
@@ -900,9 +900,10 @@ std::string AnalysisPage(const Analysis& a, const Comparison& compared) {
     std::string h =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
-        Esc("ARRL RTTY Roundup analysis: " + a.ownCall) + "</title><style>" + kStyle +
+        Esc(std::string(Contest().name) + " analysis: " + a.ownCall) + "</title><style>" + kStyle +
         "</style></head>\n<body>";
-    h += "<h1>" + Esc("ARRL RTTY Roundup " + Time(a.startMinute, "%Y") + ": " + a.ownCall) + "</h1>";
+    h += "<h1>" + Esc(std::string(Contest().name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) +
+         "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
     if (!compared.stations.empty()) {

@@ -83,15 +83,6 @@ std::optional<unsigned long long> ParseScaledDecimal(const std::string& textIn, 
     return whole * scale + fraction + (roundUp ? 1 : 0);
 }
 
-std::string HostModeFromCabrillo(const std::string& code) {
-    std::string upper = text::ToUpper(code);
-    if (upper == "RY") return "RTTY";
-    if (upper == "PK") return "PACKET";
-    // "DG" is any digital mode but RTTY; in this contest that is FT8 (FT4 logs the same code).
-    if (upper == "DG") return "FT8";
-    return code;
-}
-
 std::string HostModeFromAdif(const std::string& modeIn, const std::string& submodeIn) {
     std::string mode = text::Trim(modeIn);
     std::string submode = text::Trim(submodeIn);

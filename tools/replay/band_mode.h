@@ -19,9 +19,6 @@ std::string NormaliseBandName(const std::string& band);
 // MHz -> Hz: 6), rounding half up on the first dropped digit; nullopt when it is not a plain decimal.
 std::optional<unsigned long long> ParseScaledDecimal(const std::string& text, int scaleDigits);
 
-// Cabrillo mode codes: RY -> "RTTY", PK -> "PACKET", DG -> "FT8", anything else as written ("CW").
-std::string HostModeFromCabrillo(const std::string& code);
-
 // ADIF MODE and SUBMODE: RTTY -> "RTTY", PSK/PSK31 -> "BPSK31", PSK/PSK63 -> "BPSK63", AMTOR or
 // TOR/AMTORFEC -> "AMTOR", PKT -> "PACKET"; others as written (the submode when there is one).
 std::string HostModeFromAdif(const std::string& mode, const std::string& submode);

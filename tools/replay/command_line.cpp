@@ -1,5 +1,6 @@
 #include "common/text.h"
 #include "contest_dates.h"
+#include "engine/contest_rules.h"
 #include "replay.h"
 
 namespace replay {
@@ -224,7 +225,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions
         error = "no log file given (see --help)";
         return CommandLine::error;
     }
-    if (o.start && !o.end) o.end = ContestEndFor(*o.start);
+    if (o.start && !o.end) o.end = Contest().PeriodEnd(*o.start);
     return CommandLine::run;
 }
 

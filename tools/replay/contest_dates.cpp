@@ -8,33 +8,6 @@
 
 namespace replay {
 
-COleDateTime ContestStartNear(const COleDateTime& t) {
-    DateTimeFields f;
-    if (!t.GetFields(f)) return COleDateTime::Null();
-    // Day counts are whole at midnight; 30 December 1899 was a Saturday, so day n is a Saturday when
-    // n mod 7 == 0.
-    double day = std::floor(t.m_dt);
-    double saturday = day - std::fmod(std::fmod(day, 7.0) + 7.0, 7.0);
-    double best = saturday + 0.75;
-    for (double candidate : {best - 7.0, best + 7.0}) {
-        if (std::fabs(candidate - t.m_dt) < std::fabs(best - t.m_dt)) best = candidate;
-    }
-    DateTimeFields s;
-    COleDateTime approx(best, COleDateTime::valid);
-    if (!approx.GetFields(s)) return COleDateTime::Null();
-    return COleDateTime::FromFields(s.year, s.month, s.day, 18, 0);
-}
-
-COleDateTime ContestEndFor(const COleDateTime& start) {
-    DateTimeFields s;
-    if (!start.GetFields(s)) return COleDateTime::Null();
-    // Whole days and hours rebuilt from fields, so the end is exact to the minute.
-    COleDateTime day(std::floor(start.m_dt + 1e-9) + (s.hour + kContestHours) / 24, COleDateTime::valid);
-    DateTimeFields e;
-    if (!day.GetFields(e)) return COleDateTime::Null();
-    return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + kContestHours) % 24, s.minute);
-}
-
 long long WholeMinutes(const COleDateTime& t) { return std::llround(t.m_dt * 24.0 * 60.0); }
 
 COleDateTime FromWholeMinutes(long long minutes) {

@@ -1,6 +1,6 @@
 #pragma once
-// The contest period the host passes to ResetStats0. The ARRL RTTY Roundup runs from Saturday 18:00 UTC for
-// 30 hours; a replay takes the weekend of the log's first QSO unless the operator names the dates.
+// Times of the replay: whole minutes, the log's first QSO (whose weekend gives the contest period, see
+// ContestRules, unless the operator names the dates) and the dates of the command line.
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,13 +9,6 @@
 #include "log_types.h"
 
 namespace replay {
-
-constexpr int kContestHours = 30;
-
-// The Saturday 18:00 UTC nearest to the given time: for any QSO of the contest weekend that is the start of
-// that weekend's contest; a QSO made a little early, on Saturday morning, still finds the same Saturday.
-COleDateTime ContestStartNear(const COleDateTime& t);
-COleDateTime ContestEndFor(const COleDateTime& start);
 
 // Whole minutes since the date-time origin, so that times built in different ways compare exactly; a
 // multiple of 60 is the top of a clock hour.

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "country_file.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 
 namespace replay {
 

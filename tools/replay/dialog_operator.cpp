@@ -8,6 +8,7 @@
 #endif
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 
 namespace replay {
 
@@ -42,7 +43,6 @@ void DialogOperator::Run() {}
 
 namespace {
 
-constexpr const char* kHeaderCaption = " ARRL RTTY Roundup (C)";
 constexpr const char* kOutputCaption = "Output";
 constexpr int kMessageTextId = 0xFFFF;  // the static text of a message box
 constexpr DWORD kSendTimeoutMs = 2000;
@@ -99,7 +99,7 @@ void DialogOperator::Run() {
             auto seen = pressed.find(w);
             if (seen != pressed.end() && now - seen->second < std::chrono::seconds(1)) continue;
             std::string caption = WindowText(w);
-            if (caption == kHeaderCaption) {
+            if (caption == std::string(" ") + Contest().name + " (C)") {
                 if (seen == pressed.end()) {
                     int filled = 0;
                     for (const HeaderValue& v : values_) {

@@ -5,45 +5,26 @@
 namespace replay {
 
 namespace {
-constexpr const char* kSoapbox = "SOAPBOX";
-constexpr const char* kContest = "CONTEST";
-constexpr const char* kCallsign = "CALLSIGN";
+using F = CabrilloHeaderFields;
 constexpr const char* kFromOption = "--header";
 constexpr const char* kFromLog = "the log";
 }  // namespace
 
 const std::vector<HeaderField>& HeaderFields() {
-    static const std::vector<HeaderField> fields = {
-        {"CALLSIGN", 1010},
-        {"CONTEST", 1009},
-        {"LOCATION", 1024},
-        {"CATEGORY-OPERATOR", 1013},
-        {"CATEGORY-ASSISTED", 1016},
-        {"CATEGORY-BAND", 1014},
-        {"CATEGORY-MODE", 1017},
-        {"CATEGORY-OVERLAY", 1023},
-        {"CATEGORY-POWER", 1021},
-        {"CATEGORY-STATION", 1025},
-        {"CATEGORY-TRANSMITTER", 1022},
-        {"OPERATORS", 1006},
-        {"NAME", 1007},
-        {"ADDRESS", 1002},
-        {"ADDRESS-CITY", 1003},
-        {"ADDRESS-STATE-PROVINCE", 1011},
-        {"ADDRESS-POSTALCODE", 1012},
-        {"ADDRESS-COUNTRY", 1015},
-        {"CLUB", 1005},
-        {"EMAIL", 1004},
-        {"SOAPBOX", 1001},
-    };
+    static const std::vector<HeaderField> fields = [] {
+        std::vector<HeaderField> all;
+        for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
+            if (t.member != &CabrilloHeaderFields::claimed) all.push_back(t);
+        }
+        return all;
+    }();
     return fields;
 }
 
 const HeaderField* FindHeaderField(const std::string& tagIn) {
-    std::string tag = text::ToUpper(text::Trim(tagIn));
-    if (tag == "E-MAIL") tag = "EMAIL";
+    const CabrilloHeaderTag* tag = FindCabrilloHeaderTag(tagIn);
     for (const HeaderField& f : HeaderFields()) {
-        if (tag == f.tag) return &f;
+        if (tag && f.member == tag->member) return &f;
     }
     return nullptr;
 }
@@ -63,7 +44,7 @@ bool ParseHeaderOption(const std::string& option, HeaderValue& out, std::string&
     }
     std::string value = option.substr(eq + 1);
     // A line break would end the header line early and start a line the sponsor's robot cannot read.
-    if (value.find_first_of("\r\n") != std::string::npos && std::string(f->tag) != kSoapbox) {
+    if (value.find_first_of("\r\n") != std::string::npos && f->member != &F::soapbox) {
         error = std::string("--header ") + f->tag + ": only SOAPBOX may hold several lines";
         return false;
     }
@@ -76,8 +57,7 @@ bool ParseHeaderOption(const std::string& option, HeaderValue& out, std::string&
 void AddLogHeaderLine(std::map<std::string, std::string>& header, const HeaderField& field, const std::string& value) {
     std::string& joined = header[field.tag];
     if (!joined.empty()) {
-        std::string tag = field.tag;
-        joined += tag == kSoapbox ? "\n" : tag == "ADDRESS" ? ", " : " ";
+        joined += field.member == &F::soapbox ? "\n" : field.member == &F::address ? ", " : " ";
     }
     joined += value;
 }
@@ -98,14 +78,14 @@ std::vector<HeaderValue> ComposeHeader(const std::vector<HeaderValue>& options,
         if (log != logHeader.end() && !log->second.empty()) {
             v.value = log->second;
             v.origin = kFromLog;
-        } else if (std::string(f.tag) == kCallsign && !ownCall.empty()) {
+        } else if (f.member == &F::callsign && !ownCall.empty()) {
             v.value = ownCall;
             v.origin = ownCallOrigin;
         }
         for (const HeaderValue& o : options) {
             if (o.field == &f) v = o;  // the last --header of a field wins
         }
-        if (std::string(f.tag) == kContest && v.origin != std::string(kFromOption)) continue;
+        if (f.member == &F::contest && v.origin != std::string(kFromOption)) continue;
         header.push_back(v);
     }
     return header;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/cabrillo_header.h"
+
 namespace replay {
 
-struct HeaderField {
-    const char* tag;  // Cabrillo tag, as the operator writes it; also the dialog label it stands beside
-    int controlId;    // the dialog's control
-};
+// A field of the header dialog, as the plug-in's table has it: tag, control, member.
+using HeaderField = CabrilloHeaderTag;
 
 struct HeaderValue {
     const HeaderField* field = nullptr;
@@ -20,7 +20,8 @@ struct HeaderValue {
     const char* origin = "";  // where the value came from: "--header", "the log", "--call"; "" for none
 };
 
-// Case ignored; "EMAIL" and "E-MAIL" are the same field.
+// Case ignored; a field's dialog label ("E-MAIL") names it too. The claimed score is no field of the
+// replay's: the plug-in writes its own.
 const HeaderField* FindHeaderField(const std::string& tag);
 const std::vector<HeaderField>& HeaderFields();
 

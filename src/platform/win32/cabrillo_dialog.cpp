@@ -12,36 +12,6 @@
 namespace platform {
 namespace {
 
-struct Control {
-    int id;
-    std::string CabrilloHeaderFields::*field;
-};
-
-const Control kControls[] = {
-    {IDC_CAB_CONTEST, &CabrilloHeaderFields::contest},
-    {IDC_CAB_CALLSIGN, &CabrilloHeaderFields::callsign},
-    {IDC_CAB_CLAIMED, &CabrilloHeaderFields::claimed},
-    {IDC_CAB_CATEGORY_OPERATOR, &CabrilloHeaderFields::categoryOperator},
-    {IDC_CAB_LOCATION, &CabrilloHeaderFields::location},
-    {IDC_CAB_CATEGORY_BAND, &CabrilloHeaderFields::categoryBand},
-    {IDC_CAB_CATEGORY_ASSISTED, &CabrilloHeaderFields::categoryAssisted},
-    {IDC_CAB_CATEGORY_MODE, &CabrilloHeaderFields::categoryMode},
-    {IDC_CAB_CATEGORY_OVERLAY, &CabrilloHeaderFields::categoryOverlay},
-    {IDC_CAB_CATEGORY_POWER, &CabrilloHeaderFields::categoryPower},
-    {IDC_CAB_CATEGORY_STATION, &CabrilloHeaderFields::categoryStation},
-    {IDC_CAB_CATEGORY_TRANSMITTER, &CabrilloHeaderFields::categoryTransmitter},
-    {IDC_CAB_NAME, &CabrilloHeaderFields::name},
-    {IDC_CAB_ADDRESS, &CabrilloHeaderFields::address},
-    {IDC_CAB_ADDRESS_CITY, &CabrilloHeaderFields::addressCity},
-    {IDC_CAB_ADDRESS_STATE_PROVINCE, &CabrilloHeaderFields::addressStateProvince},
-    {IDC_CAB_ADDRESS_POSTALCODE, &CabrilloHeaderFields::addressPostalCode},
-    {IDC_CAB_ADDRESS_COUNTRY, &CabrilloHeaderFields::addressCountry},
-    {IDC_CAB_OPERATORS, &CabrilloHeaderFields::operators},
-    {IDC_CAB_CLUB, &CabrilloHeaderFields::club},
-    {IDC_CAB_SOAPBOX, &CabrilloHeaderFields::soapbox},
-    {IDC_CAB_EMAIL, &CabrilloHeaderFields::email},
-};
-
 bool IsComboBox(HWND control) {
     char cls[16] = {0};
     GetClassNameA(control, cls, sizeof cls);
@@ -106,13 +76,17 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             auto* fields = reinterpret_cast<CabrilloHeaderFields*>(lParam);
             AddListEntries(dialog, static_cast<HINSTANCE>(ModuleHandle()));
-            for (const Control& c : kControls) SetControlText(dialog, c.id, fields->*c.field);
+            for (const CabrilloHeaderTag& c : CabrilloHeaderTags()) {
+                SetControlText(dialog, c.controlId, fields->*c.member);
+            }
             return TRUE;
         }
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 auto* fields = reinterpret_cast<CabrilloHeaderFields*>(GetWindowLongPtrA(dialog, DWLP_USER));
-                for (const Control& c : kControls) fields->*c.field = ControlText(dialog, c.id);
+                for (const CabrilloHeaderTag& c : CabrilloHeaderTags()) {
+                    fields->*c.member = ControlText(dialog, c.controlId);
+                }
                 EndDialog(dialog, IDOK);
                 return TRUE;
             }

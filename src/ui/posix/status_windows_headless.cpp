@@ -12,4 +12,4 @@ public:
 
 }  // namespace
 
-StatusWindows* CreateStatusWindows(CTestApp&) { return new HeadlessStatusWindows(); }
+StatusWindows* CreateStatusWindows(StatusSource&) { return new HeadlessStatusWindows(); }

@@ -8,7 +8,6 @@
 #include <cwchar>
 #include <mutex>
 
-#include "engine/test_app.h"
 #include "platform/settings.h"
 #include "resources/resource.h"
 #include "ui/status_snapshot.h"
@@ -151,14 +150,14 @@ void Setup_ARRL_RTTY::ControlsToFields() {
 }
 
 bool Setup_ARRL_RTTY::RussianTexts() const {
-    return state_.app.LockEngine()->russianTexts != 0;
+    return state_.app.RussianTexts();
 }
 
 std::string Setup_ARRL_RTTY::ContestStartYear() const {
-    return state_.app.LockEngine()->contestStartYear;
+    return state_.app.ContestStartYear();
 }
 
-void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.engine.refreshPending.store(1); }
+void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.SetRefreshPending(); }
 
 BOOL Setup_ARRL_RTTY::OnInitDialog() {
     state_.controlHwnd.store(Handle());
@@ -455,7 +454,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
     const StatusRefresh r = RefreshStatus(
         state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
         [this, &workedStates](const std::string& call) {
-            StatusSnapshot snapshot = TakeStatusSnapshot(state_.app, call);
+            StatusSnapshot snapshot = state_.app.TakeStatusSnapshot(call);
             workedStates = snapshot.workedStateProv;
             return snapshot;
         },

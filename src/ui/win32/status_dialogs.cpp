@@ -7,8 +7,8 @@
 #include <mutex>
 #include <utility>
 
-#include "engine/test_app.h"
 #include "platform/clock.h"
+#include "ui/status_windows.h"
 #include "resources/resource.h"
 #include "ui/win32/dialog_scale.h"
 
@@ -19,13 +19,8 @@ namespace {
 // Wide enough for the window's title with the largest count it can show, in the language of the texts.
 void WidenForWidestTitle(WindowThreadState& state, HWND hwnd,
                          std::string (*widest)(bool russian, const std::string& contestStartYear)) {
-    bool russian;
-    std::string year;
-    {
-        auto engine = state.app.LockEngine();
-        russian = engine->russianTexts != 0;
-        year = engine->contestStartYear;
-    }
+    const bool russian = state.app.RussianTexts();
+    const std::string year = state.app.ContestStartYear();
     WidenForTitle(hwnd, From1251(widest(russian, year)));
 }
 

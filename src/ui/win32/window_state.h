@@ -14,7 +14,7 @@
 #include "ui/refresh_requests.h"
 #include "ui/status_model.h"
 
-class CTestApp;
+class StatusSource;
 
 namespace ui {
 
@@ -25,9 +25,9 @@ class Multiplier_Mult;
 class Change_Band;
 
 struct WindowThreadState {
-    explicit WindowThreadState(CTestApp& application) : app(application) {}
+    explicit WindowThreadState(StatusSource& application) : app(application) {}
 
-    CTestApp& app;
+    StatusSource& app;
 
     Setup_ARRL_RTTY* controlWindow = nullptr;
     Multiplier* dxccWindow = nullptr;

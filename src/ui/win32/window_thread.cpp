@@ -13,7 +13,6 @@
 
 #include <atomic>
 
-#include "engine/test_app.h"
 #include "ui/status_windows.h"
 #include "ui/win32/setup_arrl_rtty.h"
 #include "ui/win32/window_state.h"
@@ -26,7 +25,7 @@ constexpr DWORD kStopStepMs = 20;
 
 class Win32StatusWindows : public StatusWindows {
 public:
-    explicit Win32StatusWindows(CTestApp& app)
+    explicit Win32StatusWindows(StatusSource& app)
         : state_(app), idle_(CreateEventW(nullptr, TRUE, TRUE, nullptr)) {}
 
     ~Win32StatusWindows() override {
@@ -144,4 +143,4 @@ private:
 
 }  // namespace
 
-StatusWindows* CreateStatusWindows(CTestApp& app) { return new Win32StatusWindows(app); }
+StatusWindows* CreateStatusWindows(StatusSource& app) { return new Win32StatusWindows(app); }

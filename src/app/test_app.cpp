@@ -1,4 +1,4 @@
-#include "engine/test_app.h"
+#include "app/test_app.h"
 
 #include <utility>
 
@@ -21,6 +21,7 @@ CTestApp& CTestApp::Instance() {
 }
 
 CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
+    engine_.GuardWith(mutex_);
     editCabrilloHeader = [this](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
         return cabrillo.EditHeader(call, start, end);
     };
@@ -28,17 +29,17 @@ CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
 
 CTestApp::~CTestApp() = default;
 
-CTestApp::LockedEngine CTestApp::LockEngine() { return LockedEngine(std::unique_lock<std::mutex>(mutex_), engine); }
+CTestApp::LockedEngine CTestApp::LockEngine() { return LockedEngine(std::unique_lock<EngineMutex>(mutex_), engine_); }
 
 std::optional<CTestApp::LockedEngine> CTestApp::TryLockEngine() {
-    std::unique_lock<std::mutex> lock(mutex_, std::try_to_lock);
+    std::unique_lock<EngineMutex> lock(mutex_, std::try_to_lock);
     if (!lock.owns_lock()) return std::nullopt;
-    return LockedEngine(std::move(lock), engine);
+    return LockedEngine(std::move(lock), engine_);
 }
 
 void CTestApp::SetVersion() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    engine.htmlReportEnabled = 1;
+    std::lock_guard<EngineMutex> lock(mutex_);
+    engine_.htmlReportEnabled = 1;
 }
 
 int CTestApp::IsValidExchg(const ExchangeArgs& args) {
@@ -47,12 +48,12 @@ int CTestApp::IsValidExchg(const ExchangeArgs& args) {
 
 int CTestApp::CheckCall(const CheckArgs& args) {
     // The control window asks for a refresh through refreshPending; one check answers one request.
-    bool post = windows->ControlWindowExists() && engine.refreshPending.exchange(0) != 0;
+    bool post = windows->ControlWindowExists() && engine_.refreshPending.exchange(0) != 0;
     int result;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        engine.EndLoggingBurst();
-        result = engine.CheckCall(args);
+        std::lock_guard<EngineMutex> lock(mutex_);
+        engine_.EndLoggingBurst();
+        result = engine_.CheckCall(args);
     }
     if (post) windows->PostRefresh();
     return result;
@@ -61,8 +62,8 @@ int CTestApp::CheckCall(const CheckArgs& args) {
 int CTestApp::AddData(QsoArgs&& args) {
     int result;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        result = engine.AddData(std::move(args));
+        std::lock_guard<EngineMutex> lock(mutex_);
+        result = engine_.AddData(std::move(args));
     }
     if (result == 1 && windows->ControlWindowExists()) windows->PostRefresh();
     return result;
@@ -70,8 +71,8 @@ int CTestApp::AddData(QsoArgs&& args) {
 
 int CTestApp::RemoveData(const QsoArgs& args) {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        engine.RemoveData(args);
+        std::lock_guard<EngineMutex> lock(mutex_);
+        engine_.RemoveData(args);
     }
     if (windows->ControlWindowExists()) windows->PostRefresh();
     return 1;
@@ -79,14 +80,14 @@ int CTestApp::RemoveData(const QsoArgs& args) {
 
 int CTestApp::ResetStats(const ResetArgs& args) {
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        engine.Reset(args);
+        std::lock_guard<EngineMutex> lock(mutex_);
+        engine_.Reset(args);
     }
     if (args.cabrilloRequest != 0) {
         // The header dialog is modal: no lock while it is up.
         if (editCabrilloHeader(args.ownCall, args.contestStart, args.contestEnd) == 0) {
-            std::lock_guard<std::mutex> lock(mutex_);
-            engine.cabrilloRequested = 0;
+            std::lock_guard<EngineMutex> lock(mutex_);
+            engine_.cabrilloRequested = 0;
         }
         Settings::WriteString(kStartKey, "1");
     }
@@ -98,41 +99,49 @@ int CTestApp::ResetStats(const ResetArgs& args) {
     } else if (!windows->ControlWindowExists()) {
         bool start;
         {
-            std::lock_guard<std::mutex> lock(mutex_);
-            start = !hostversion::KeepsWindowsClosed(engine.hostVersion);
+            std::lock_guard<EngineMutex> lock(mutex_);
+            start = !hostversion::KeepsWindowsClosed(engine_.hostVersion);
         }
         if (start) windows->Start();
         Settings::WriteString(kStartKey, "1");
     }
 
-    std::lock_guard<std::mutex> lock(mutex_);
-    engine.CreateBadQsoFile();
+    std::lock_guard<EngineMutex> lock(mutex_);
+    engine_.CreateBadQsoFile();
     return 1;
 }
 
+StatusSnapshot CTestApp::TakeStatusSnapshot(const std::string& currentCall) {
+    return CopyStatusData(*LockEngine(), currentCall);
+}
+
+bool CTestApp::RussianTexts() { return LockEngine()->russianTexts != 0; }
+
+std::string CTestApp::ContestStartYear() { return LockEngine()->contestStartYear; }
+
 void CTestApp::SetBandChangeWindowOpen(bool open) {
-    std::lock_guard<std::mutex> lock(mutex_);
-    engine.bandChangeWindowOpen = open;
-    if (open) engine.bandChangeCount = 0;
+    std::lock_guard<EngineMutex> lock(mutex_);
+    engine_.bandChangeWindowOpen = open;
+    if (open) engine_.bandChangeCount = 0;
 }
 
 int CTestApp::BandChangeCount() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return engine.bandChangeCount;
+    std::lock_guard<EngineMutex> lock(mutex_);
+    return engine_.bandChangeCount;
 }
 
 const char* CTestApp::GetResult(int* out) {
     OutputMessage output;
     std::string report;
     {
-        std::lock_guard<std::mutex> lock(mutex_);
-        engine.EndLoggingBurst();
-        output = ProduceResult(engine, cabrillo, report);
+        std::lock_guard<EngineMutex> lock(mutex_);
+        engine_.EndLoggingBurst();
+        output = ProduceResult(engine_, cabrillo, report);
     }
     // The message box is modal: the window thread keeps refreshing while it is open.
     if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);
     if (out) *out = -1;
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<EngineMutex> lock(mutex_);
     std::string& text = reports_[std::this_thread::get_id()];
     text = std::move(report);
     return text.c_str();

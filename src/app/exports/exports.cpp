@@ -2,15 +2,15 @@
 // unpacks its arguments into a named struct and hands it to CTestApp. Nothing may be thrown past here.
 #include <exception>
 
+#include "app/exports/exports.h"
+#include "app/test_app.h"
 #include "common/text.h"
 #include "engine/args.h"
-#include "engine/exports/exports.h"
-#include "engine/test_app.h"
+#include "engine/contest_rules.h"
 #include "platform/prompts.h"
 
 namespace {
 
-constexpr const char* kSetName = "ARRL RTTY Roundup (C)";
 constexpr const char* kNoSetupText = "No additional setup for this contest";
 const char kEmpty[] = "";
 
@@ -33,7 +33,10 @@ STATS_EXPORT int STATS_CALL GetNumberOfSets() { return 1; }
 
 STATS_EXPORT int STATS_CALL GetExchgCount0(const char*, const char*, const char*) { return 1; }
 
-STATS_EXPORT const char* STATS_CALL GetSetName(int index) { return index == 0 ? kSetName : kEmpty; }
+STATS_EXPORT const char* STATS_CALL GetSetName(int index) {
+    static const std::string setName = std::string(Contest().name) + " (C)";
+    return index == 0 ? setName.c_str() : kEmpty;
+}
 
 STATS_EXPORT void STATS_CALL SetupSet0() {
     try {

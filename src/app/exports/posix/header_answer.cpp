@@ -2,7 +2,7 @@
 // HeadlessHeaderAnswer); this export lets a host stand-in install it, so a replay gives the native plug-in
 // every header field that an operator types into the Windows dialog.
 #include "common/text.h"
-#include "engine/exports/exports.h"
+#include "app/exports/exports.h"
 #include "platform/prompts.h"
 
 STATS_EXPORT void STATS_CALL SetHeaderDialogAnswer(int count, const char* const* labels, const char* const* texts) {

@@ -1,11 +1,10 @@
 #pragma once
-// The process-wide object: owns the engine, its mutex, the Cabrillo header and the window thread.
-// Every export goes through here; the mutex is never held across a dialog, a message box or a wait
-// for the window thread.
+// The process-wide object: owns the engine, its mutex, the Cabrillo header and the window thread; the one
+// room that joins engine, scoring and ui. Every export goes through here; the mutex is never held across a
+// dialog, a message box or a wait for the window thread.
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -13,10 +12,15 @@
 
 #include "engine/args.h"
 #include "engine/engine.h"
+#include "engine/engine_mutex.h"
 #include "scoring/cabrillo_export.h"
 #include "ui/status_windows.h"
 
-class CTestApp {
+class CTestApp final : public StatusSource {
+    // First, so that they outlive the windows and the header that are made after them.
+    EngineMutex mutex_;  // guards engine_ and reports_
+    Engine engine_;      // reached only through LockEngine
+
 public:
     static CTestApp& Instance();
 
@@ -35,10 +39,15 @@ public:
     const char* GetResult(int* out);
     void SetVersion();
 
-    // For the window thread: the change-of-band window opened or closed (opening starts the count at 0),
-    // and the count it shows.
-    void SetBandChangeWindowOpen(bool open);
-    int BandChangeCount();
+    // For the window thread (see StatusSource).
+    StatusSnapshot TakeStatusSnapshot(const std::string& currentCall) override;
+    bool RussianTexts() override;
+    std::string ContestStartYear() override;
+    void SetRefreshPending() override { engine_.refreshPending.store(1); }
+    void SetBandChangeWindowOpen(bool open) override;
+    int BandChangeCount() override;
+    // 1 when the next call check may post a refresh: atomic, read and set without the lock.
+    std::atomic<int>& RefreshPending() { return engine_.refreshPending; }
 
     // Runs when the library unloads: closes every window before the library goes.
     void ExitInstance(bool processExiting);
@@ -48,22 +57,25 @@ public:
     // needs. Never held across a dialog, a message box or a wait for the window thread.
     class LockedEngine {
     public:
-        Engine* operator->() const { return engine_; }
-        Engine& operator*() const { return *engine_; }
+        Engine* operator->() const {
+            engine_->AssertLocked();
+            return engine_;
+        }
+        Engine& operator*() const {
+            engine_->AssertLocked();
+            return *engine_;
+        }
 
     private:
         friend class CTestApp;
-        LockedEngine(std::unique_lock<std::mutex> lock, Engine& engine) : lock_(std::move(lock)), engine_(&engine) {}
-        std::unique_lock<std::mutex> lock_;
+        LockedEngine(std::unique_lock<EngineMutex> lock, Engine& engine) : lock_(std::move(lock)), engine_(&engine) {}
+        std::unique_lock<EngineMutex> lock_;
         Engine* engine_;
     };
     LockedEngine LockEngine();
     // The same without waiting: nothing when another thread holds the lock.
     std::optional<LockedEngine> TryLockEngine();
 
-    // Guarded by the mutex (see LockEngine), but for its atomic refreshPending. Single-threaded code (tests)
-    // may read and set it directly.
-    Engine engine;
     CabrilloExport cabrillo;
     std::unique_ptr<StatusWindows> windows;
     // The Cabrillo header operation that a reset with a Cabrillo request runs (cabrillo.EditHeader unless a
@@ -71,6 +83,5 @@ public:
     std::function<int(const std::string&, const COleDateTime&, const COleDateTime&)> editCabrilloHeader;
 
 private:
-    std::mutex mutex_;                                 // guards engine and reports_
     std::map<std::thread::id, std::string> reports_;  // a node never moves, so its text stays where it is
 };
