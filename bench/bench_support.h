@@ -14,7 +14,7 @@
 #include "common/text.h"
 #include "country_file.h"
 #include "engine/args.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 
 namespace bench {
 
@@ -183,7 +183,7 @@ inline ResetArgs MakeReset() {
 class Host {
 public:
     // A copy of the library under another name loads as a plug-in of its own, with its own log.
-    bool Load(const std::string& path = replay::DefaultPluginPath()) {
+    bool Load(const std::string& path = DefaultPluginPath()) {
         std::string error;
         if (plugin_.Load(path, error))
             return true;
@@ -223,7 +223,7 @@ public:
     }
 
 private:
-    replay::PluginLibrary plugin_;
+    PluginLibrary plugin_;
 };
 
 // Questions a host asks while the operator types: calls in the log (dupes and worked before) and new ones,

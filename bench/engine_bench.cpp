@@ -80,7 +80,7 @@ void BM_CheckCall0Cold(benchmark::State& state) {
 // weighs on both alike. The counters give each median and their ratio.
 void BM_CheckCall0ColdFlatness(benchmark::State& state) {
     BenchDir dir;
-    const fs::path library = replay::DefaultPluginPath();
+    const fs::path library = DefaultPluginPath();
     Host small, large;
     std::error_code ec;
     fs::copy_file(library, "small-" + library.filename().string(), fs::copy_options::overwrite_existing, ec);

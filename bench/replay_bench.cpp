@@ -11,7 +11,7 @@
 #include "common/text.h"
 #include "country_file.h"
 #include "log_readers.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 #include "replay.h"
 
 namespace fs = std::filesystem;

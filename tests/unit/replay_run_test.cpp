@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "common/text.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 #include "replay.h"
 #include "temp_dir.h"
 

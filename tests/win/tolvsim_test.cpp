@@ -305,7 +305,7 @@ TEST(Tolvsim, AMissingPluginIsAClearError) {
     TolvsimRun run = RunTolvsim("--plugin nothing-here.dll", "quit\n");
     ASSERT_TRUE(run.finished);
     EXPECT_EQ(run.exitCode, 3u);
-    EXPECT_NE(run.errors.find("tolvsim: cannot load nothing-here.dll"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("tolvsim: cannot load the plug-in nothing-here.dll"), std::string::npos) << run.errors;
 }
 
 }  // namespace

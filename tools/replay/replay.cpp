@@ -15,7 +15,7 @@
 #include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "platform/settings.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 
 namespace fs = std::filesystem;
 

@@ -148,9 +148,9 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    tolvsim::PluginExports plugin;
+    PluginLibrary plugin;
     std::string error;
-    if (!plugin.Load(pluginPath, &error)) {
+    if (!plugin.Load(pluginPath, error)) {
         std::fprintf(stderr, "tolvsim: %s\n", error.c_str());
         tolvsim::RevokeHostObject(cookie);
         CoUninitialize();

@@ -6,19 +6,13 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "country_file.h"
-#include "log_readers.h"
+#include "replay/country_file.h"
+#include "replay/log_readers.h"
 #include "pump.h"
 
 namespace tolvsim {
 
 namespace {
-
-template <typename T>
-bool Resolve(HMODULE module, const char* name, T& fn) {
-    fn = reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-    return fn != nullptr;
-}
 
 std::string Trimmed(const std::string& s) {
     size_t a = s.find_first_not_of(" \t\r\n");
@@ -85,27 +79,6 @@ HWND FindByTitlePrefix(const std::wstring& prefix) {
 
 }  // namespace
 
-bool PluginExports::Load(const std::string& path, std::string* error) {
-    module = LoadLibraryA(path.c_str());
-    if (module == nullptr) {
-        if (error != nullptr) *error = "cannot load " + path + " (error " + std::to_string(GetLastError()) + ")";
-        return false;
-    }
-    bool ok = Resolve(module, "CheckCall0", CheckCall0) && Resolve(module, "AddData0", AddData0) &&
-              Resolve(module, "RemoveData0", RemoveData0) && Resolve(module, "ResetStats0", ResetStats0) &&
-              Resolve(module, "GetResult0", GetResult0) && Resolve(module, "setVersion", setVersion);
-    if (!ok) {
-        if (error != nullptr) *error = path + " lacks the plug-in's exports";
-        Unload();
-    }
-    return ok;
-}
-
-void PluginExports::Unload() {
-    if (module != nullptr) FreeLibrary(module);
-    *this = PluginExports();
-}
-
 std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
     std::istringstream in(line);
@@ -133,7 +106,7 @@ bool ParseDateTime(const std::string& date, const std::string& time, COleDateTim
 }
 
 bool Simulator::PluginLoaded() {
-    if (plugin_.module != nullptr) return true;
+    if (plugin_.Loaded()) return true;
     out_("error the plug-in is not loaded");
     return false;
 }
@@ -172,7 +145,7 @@ bool Simulator::Execute(const std::string& rawLine) {
     } else if (command == "click" || command == "text" || command == "checked" || command == "pixel") {
         OnControl(command, rest);
     } else if (command == "unload") {
-        if (plugin_.module == nullptr) {
+        if (!plugin_.Loaded()) {
             out_("error the plug-in is not loaded");
         } else {
             plugin_.Unload();

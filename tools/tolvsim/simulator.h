@@ -10,28 +10,15 @@
 
 #include "app/exports/exports.h"
 #include "host_object.h"
+#include "plugin/plugin_library.h"
 
 namespace tolvsim {
-
-struct PluginExports {
-    HMODULE module = nullptr;
-    CheckCall0Fn CheckCall0 = nullptr;
-    AddData0Fn AddData0 = nullptr;
-    RemoveData0Fn RemoveData0 = nullptr;
-    ResetStats0Fn ResetStats0 = nullptr;
-    GetResult0Fn GetResult0 = nullptr;
-    SetVersionFn setVersion = nullptr;
-
-    // Loads the library and resolves the exports by their plain names; false with the reason in `error`.
-    bool Load(const std::string& path, std::string* error);
-    void Unload();
-};
 
 class Simulator {
 public:
     using Output = std::function<void(const std::string& line)>;
 
-    Simulator(HostObject& host, PluginExports& plugin, Output output) : host_(host), plugin_(plugin), out_(output) {}
+    Simulator(HostObject& host, PluginLibrary& plugin, Output output) : host_(host), plugin_(plugin), out_(output) {}
 
     // Runs one command line; false once the command was "quit".
     bool Execute(const std::string& line);
@@ -50,7 +37,7 @@ private:
     bool PluginLoaded();
 
     HostObject& host_;
-    PluginExports& plugin_;
+    PluginLibrary& plugin_;
     Output out_;
     std::string ownCall_;
 };

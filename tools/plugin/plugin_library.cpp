@@ -1,4 +1,4 @@
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 
 #include <filesystem>
 
@@ -8,8 +8,6 @@
 #include <dlfcn.h>
 #include <unistd.h>
 #endif
-
-namespace replay {
 
 namespace {
 
@@ -51,18 +49,27 @@ bool Resolve(void* handle, const char* name, Fn& out, std::string& missing) {
 
 PluginLibrary::~PluginLibrary() { Unload(); }
 
-bool PluginLibrary::Load(const std::string& path, std::string& error) {
+bool PluginLibrary::Load(const std::string& path, std::string& error, bool decoratedNames) {
     Unload();
     handle_ = OpenLibrary(path, error);
     if (!handle_) return false;
     std::string missing;
-    Resolve(handle_, "GetSetName", GetSetName, missing);
-    Resolve(handle_, "setVersion", setVersion, missing);
-    Resolve(handle_, "ResetStats0", ResetStats0, missing);
-    Resolve(handle_, "AddData0", AddData0, missing);
-    Resolve(handle_, "RemoveData0", RemoveData0, missing);
-    Resolve(handle_, "CheckCall0", CheckCall0, missing);
-    Resolve(handle_, "GetResult0", GetResult0, missing);
+    auto resolve = [&](auto fn, const char* plain, const char* decorated) {
+        Resolve(handle_, decoratedNames ? decorated : plain, this->*fn, missing);
+    };
+    resolve(&PluginLibrary::GetNumberOfSets, "GetNumberOfSets", "?GetNumberOfSets@@YAHXZ");
+    resolve(&PluginLibrary::GetExchgCount0, "GetExchgCount0", "?StatsGetExchgCount0@@YAHPBD00@Z");
+    resolve(&PluginLibrary::GetSetName, "GetSetName", "?GetSetName@@YAPBDH@Z");
+    resolve(&PluginLibrary::SetupSet0, "SetupSet0", "?SetupSet0@@YAXXZ");
+    resolve(&PluginLibrary::setVersion, "setVersion", "?setVersion@@YAKPBD@Z");
+    resolve(&PluginLibrary::IsValidExchg0, "IsValidExchg0", "?StatsIsValidExchg0@@YAHPBD000HHH@Z");
+    resolve(&PluginLibrary::CheckCall0, "CheckCall0", "?CheckCallFunc0@@YAHPBDII00000000000HHHNN0000000PAD1@Z");
+    resolve(&PluginLibrary::AddData0, "AddData0",
+            "?AddData0@@YAHPBD0PAVCOleDateTime@@111II000000000000000HHHNN00000@Z");
+    resolve(&PluginLibrary::RemoveData0, "RemoveData0",
+            "?RemoveData0@@YAHPBD0PAVCOleDateTime@@111II000000000000000HHHNN00000@Z");
+    resolve(&PluginLibrary::ResetStats0, "ResetStats0", "?ResetStats0@@YAHPBDH0PAVCOleDateTime@@10000000000HHHNN000@Z");
+    resolve(&PluginLibrary::GetResult0, "GetResult0", "?GetResult0@@YAPBDPAH@Z");
     std::string optional;
     Resolve(handle_, "SetHeaderDialogAnswer", SetHeaderDialogAnswer, optional);
     if (!missing.empty()) {
@@ -102,5 +109,3 @@ std::string ProgramDirectory() {
 std::string DefaultPluginPath() {
     return (std::filesystem::path(ProgramDirectory()) / PluginFileName()).string();
 }
-
-}  // namespace replay

@@ -1,11 +1,10 @@
 #pragma once
 // The plug-in as a host loads it: libStats.so through dlopen natively, Stats.dll through LoadLibrary on
-// Windows, every export the replay calls resolved by its plain name.
+// Windows, every export resolved by its plain name (or, on request, by the decorated name older hosts
+// look up). The one loader of the replay, tolvsim and the Windows tests.
 #include <string>
 
 #include "app/exports/exports.h"
-
-namespace replay {
 
 class PluginLibrary {
 public:
@@ -15,17 +14,22 @@ public:
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
     // false with a one-line error when the library cannot be loaded or lacks an export.
-    bool Load(const std::string& path, std::string& error);
+    bool Load(const std::string& path, std::string& error, bool decoratedNames = false);
     // Unloading runs the plug-in's exit, which closes its windows.
     void Unload();
     bool Loaded() const { return handle_ != nullptr; }
+    void* Handle() const { return handle_; }
 
+    GetNumberOfSetsFn GetNumberOfSets = nullptr;
+    GetExchgCount0Fn GetExchgCount0 = nullptr;
     GetSetNameFn GetSetName = nullptr;
+    SetupSet0Fn SetupSet0 = nullptr;
     SetVersionFn setVersion = nullptr;
-    ResetStats0Fn ResetStats0 = nullptr;
+    IsValidExchg0Fn IsValidExchg0 = nullptr;
+    CheckCall0Fn CheckCall0 = nullptr;
     AddData0Fn AddData0 = nullptr;
     RemoveData0Fn RemoveData0 = nullptr;
-    CheckCall0Fn CheckCall0 = nullptr;
+    ResetStats0Fn ResetStats0 = nullptr;
     GetResult0Fn GetResult0 = nullptr;
     SetHeaderDialogAnswerFn SetHeaderDialogAnswer = nullptr;  // native plug-in only; nullptr when it lacks it
 
@@ -37,5 +41,3 @@ private:
 const char* PluginFileName();
 std::string ProgramDirectory();
 std::string DefaultPluginPath();
-
-}  // namespace replay
