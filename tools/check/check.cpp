@@ -16,7 +16,7 @@
 #include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "outputs.h"
-#include "plugin_library.h"
+#include "plugin/plugin_library.h"
 #include "replay.h"
 
 namespace fs = std::filesystem;
@@ -201,11 +201,11 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         return 2;
     }
     const std::string pluginPath =
-        fs::absolute(o.pluginPath.empty() ? replay::DefaultPluginPath() : o.pluginPath, ec).string();
+        fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec).string();
     const std::string countryFile = fs::absolute(o.countryFile, ec).string();
     {
         // One load here, so a plug-in that cannot be loaded is said once, not once per log.
-        replay::PluginLibrary plugin;
+        PluginLibrary plugin;
         std::string error;
         if (!plugin.Load(pluginPath, error)) {
             err << kTool << error << "\n";
