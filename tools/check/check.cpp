@@ -322,6 +322,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         for (size_t q = 0; q < w.outcomes.size(); ++q) {
             CheckQso& c = logs[i].qsos[q];
             c.counted = w.outcomes[q].Counted();
+            if (!c.counted) c.pluginReason = w.outcomes[q].reason;
             if (c.counted) c.multiplier = MultiplierOf(w.outcomes[q].prefix, c.exchRcvd, calls);
         }
         kept.push_back(i);

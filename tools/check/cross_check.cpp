@@ -225,7 +225,19 @@ std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallT
                     out.rightCall = logs[busted->log].station;
                     out.otherLine = logs[busted->log].qsos[busted->qso].line;
                 } else if (other != logOf.end()) {
-                    out.verdict = Verdict::notInLog;
+                    // The other log holds a QSO here and now with a call one edit away from this station's:
+                    // it busted this call, and this side stands.
+                    bool theyBusted = false;
+                    const std::string& own = calls.Text(log.station);
+                    for (const CheckQso& theirs : logs[other->second].qsos) {
+                        const int their = theirs.minute - offsets[other->second];
+                        if (theirs.band == q.band && their >= t - n && their <= t + n &&
+                            OneEditApart(calls.Text(theirs.station), own)) {
+                            theyBusted = true;
+                            break;
+                        }
+                    }
+                    out.verdict = theyBusted ? Verdict::confirmed : Verdict::notInLog;
                 } else {
                     auto by = loggedBy.find(StationKey(log.contest, q.station));
                     out.verdict = by == loggedBy.end() || by->second <= 1 ? Verdict::unique : Verdict::uncheckable;

@@ -55,6 +55,7 @@ struct CheckQso {
     uint32_t call = 0;      // the call as logged
     uint32_t multiplier = CallTable::kNone;  // what it counts as a multiplier, when it does
     std::string exchSent, exchRcvd;
+    std::string pluginReason;  // why the plug-in did not count it ("DUPE"), when it did not
 };
 
 struct CheckLog {

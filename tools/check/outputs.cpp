@@ -90,6 +90,8 @@ std::string LogCheckReport(const CheckedContest& c, size_t li, const std::vector
     section("Unique calls", Verdict::unique, [&](size_t qi) {
         return c.unlisted.size() > li && c.unlisted[li][qi] ? std::string("   (not in MASTER.SCP)") : std::string();
     });
+    section("Not counted by the plug-in", Verdict::notChecked,
+            [&](size_t qi) { return "   (" + log.qsos[qi].pluginReason + ")"; });
     if (r.clockOffset != 0) {
         out += text::Format("Clock offset: %d minutes %s (applied)\r\n\r\n", std::abs(r.clockOffset),
                             r.clockOffset > 0 ? "ahead" : "behind");
