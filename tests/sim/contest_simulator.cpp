@@ -102,6 +102,12 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     };
     std::vector<Truth> truth;
     long long written = 0;
+    // Each pair meets once per band at most: a QSO of two loggers is two lines, one with a silent station one.
+    const long long possible = 5LL * o.loggers * (o.loggers - 1) + 5LL * o.loggers * o.silent;
+    if (wanted > possible * 4 / 5) {
+        error = "too many QSOs per log for so few stations";
+        return contest;
+    }
     while (written < wanted) {
         const int a = static_cast<int>(rng() % o.loggers);
         const int b = static_cast<int>(rng() % total);
