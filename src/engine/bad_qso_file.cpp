@@ -28,11 +28,7 @@ constexpr size_t kDateTimeField = 2;
 constexpr size_t kWorkedCallField = 6;
 
 void WriteLines(std::FILE* f, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) {
-        std::fwrite(line.data(), 1, line.size(), f);
-        std::fputs(kLineEnd, f);
-        std::fflush(f);
-    }
+    for (const std::string& line : lines) platform::WriteAndFlush(f, line + kLineEnd);
 }
 
 }  // namespace
@@ -58,10 +54,10 @@ std::string StateProvMessage(const std::string& normalisedExchange) {
 
 void Create(const std::string& fileName) {
     if (fileName.empty()) return;
-    std::FILE* f = std::fopen(fileName.c_str(), "wb");
+    std::FILE* f = platform::Files().open(fileName.c_str(), "wb");
     if (f == nullptr) return;
     WriteLines(f, {kCreateHeader});
-    std::fclose(f);
+    platform::Files().close(f);
 }
 
 void LineWriter::Append(const std::string& fileName, const std::string& line) {
@@ -70,7 +66,7 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
     // name, as if it had been opened for this line alone.
     if (file_ != nullptr && (fileName != fileName_ || !platform::OpenFileIsAt(file_, fileName_))) Close();
     if (file_ == nullptr) {
-        file_ = std::fopen(fileName.c_str(), "ab");
+        file_ = platform::Files().open(fileName.c_str(), "ab");
         if (file_ == nullptr) return;
         fileName_ = fileName;
     }
@@ -78,7 +74,7 @@ void LineWriter::Append(const std::string& fileName, const std::string& line) {
 }
 
 void LineWriter::Close() {
-    if (file_ != nullptr) std::fclose(file_);
+    if (file_ != nullptr) platform::Files().close(file_);
     file_ = nullptr;
 }
 

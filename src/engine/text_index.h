@@ -25,6 +25,8 @@ struct IndexAllocator {
     bool operator!=(const IndexAllocator&) const { return false; }
 };
 
+// A value that Find or Insert hands out stays where it is until the next Insert (which may grow the table and
+// move every slot), Erase (which moves later slots back) or Clear; a pointer kept past one of them dangles.
 template <typename Value>
 class TextIndex {
 public:
@@ -32,14 +34,8 @@ public:
     const Value* Find(const std::string& text) const {
         if (slots_.empty())
             return nullptr;
-        const uint32_t hash = Hash(text);
-        for (size_t i = hash & mask_;; i = (i + 1) & mask_) {
-            const Slot& s = slots_[i];
-            if (s.hash == 0)
-                return nullptr;
-            if (s.hash == hash && Equals(s, text))
-                return &s.value;
-        }
+        const Slot& s = slots_[Probe(text, Hash(text))];
+        return s.hash != 0 ? &s.value : nullptr;
     }
     Value* Find(const std::string& text) {
         return const_cast<Value*>(static_cast<const TextIndex&>(*this).Find(text));
@@ -50,18 +46,12 @@ public:
         if ((count_ + 1) * 2 > slots_.size())
             Grow();
         const uint32_t hash = Hash(text);
-        size_t i = hash & mask_;
-        for (;; i = (i + 1) & mask_) {
-            Slot& s = slots_[i];
-            if (s.hash == 0)
-                break;
-            if (s.hash == hash && Equals(s, text)) {
-                if (added)
-                    *added = false;
-                return s.value;
-            }
+        Slot& s = slots_[Probe(text, hash)];
+        if (s.hash != 0) {
+            if (added)
+                *added = false;
+            return s.value;
         }
-        Slot& s = slots_[i];
         s.hash = hash;
         Store(s, text);
         s.value = Value();
@@ -76,14 +66,9 @@ public:
     void Erase(const std::string& text) {
         if (slots_.empty())
             return;
-        const uint32_t hash = Hash(text);
-        size_t i = hash & mask_;
-        for (;; i = (i + 1) & mask_) {
-            if (slots_[i].hash == 0)
-                return;
-            if (slots_[i].hash == hash && Equals(slots_[i], text))
-                break;
-        }
+        size_t i = Probe(text, Hash(text));
+        if (slots_[i].hash == 0)
+            return;
         Release(slots_[i]);
         for (size_t j = (i + 1) & mask_; slots_[j].hash != 0; j = (j + 1) & mask_) {
             const size_t home = slots_[j].hash & mask_;
@@ -115,14 +100,25 @@ public:
 
 private:
     static constexpr size_t kInline = 15;
-    static constexpr uint8_t kLong = 0xFF;  // the text is in longTexts_, its index in the first four bytes
+    static constexpr uint8_t kLong = 0xFF;
 
+    // A slot holds its text in one of two forms: inline, up to kInline characters in `text` with their count
+    // in `length`; or long, `length` kLong and the text in longTexts_ at the index in the first four bytes of
+    // `text`.
     struct Slot {
         uint32_t hash = 0;  // 0: empty
         uint8_t length = 0;
         char text[kInline] = {};
         Value value{};
+        bool Inline() const { return length != kLong; }
     };
+
+    // The one probe: the slot that holds `text`, or else the empty slot where it would go. The table has room.
+    size_t Probe(const std::string& text, uint32_t hash) const {
+        size_t i = hash & mask_;
+        while (slots_[i].hash != 0 && !(slots_[i].hash == hash && Equals(slots_[i], text))) i = (i + 1) & mask_;
+        return i;
+    }
 
     static uint32_t Hash(const std::string& text) {
         uint64_t h = 0xcbf29ce484222325ull;
@@ -136,7 +132,7 @@ private:
     }
 
     bool Equals(const Slot& s, const std::string& text) const {
-        if (s.length != kLong)
+        if (s.Inline())
             return s.length == text.size() && std::memcmp(s.text, text.data(), s.length) == 0;
         return longTexts_[LongIndex(s)] == text;
     }
@@ -164,7 +160,7 @@ private:
         std::memcpy(s.text, &index, sizeof index);
     }
     void Release(Slot& s) {
-        if (s.length != kLong)
+        if (s.Inline())
             return;
         const uint32_t index = LongIndex(s);
         longTexts_[index].clear();

@@ -26,17 +26,46 @@ ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& byt
     return ReadResult::unreadable;
 }
 
+namespace {
+
+std::FILE* SystemOpen(const char* path, const char* mode) { return std::fopen(path, mode); }
+size_t SystemWrite(const void* data, size_t size, size_t count, std::FILE* file) {
+    return std::fwrite(data, size, count, file);
+}
+int SystemFlush(std::FILE* file) { return std::fflush(file); }
+int SystemClose(std::FILE* file) { return std::fclose(file); }
+
+const FileCalls kSystemCalls = {SystemOpen, SystemWrite, SystemFlush, SystemClose, MoveOverFile};
+std::atomic<const FileCalls*> overrideCalls{nullptr};
+
+}  // namespace
+
+const FileCalls& SystemFileCalls() { return kSystemCalls; }
+
+const FileCalls& Files() {
+    const FileCalls* calls = overrideCalls.load();
+    return calls ? *calls : kSystemCalls;
+}
+
+void SetFileCallsForTesting(const FileCalls* calls) { overrideCalls.store(calls); }
+
+bool WriteAndFlush(std::FILE* file, const std::string& bytes) {
+    const FileCalls& fs = Files();
+    const bool written = fs.write(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    return fs.flush(file) == 0 && written;
+}
+
 bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     // Unique among this process's threads and among processes writing beside it.
     static std::atomic<unsigned> counter{0};
     const std::string temp =
         path + ".~" + std::to_string(CurrentProcessId()) + "-" + std::to_string(++counter) + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    const FileCalls& fs = Files();
+    std::FILE* f = fs.open(temp.c_str(), "wb");
     if (f == nullptr) return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    written = std::fflush(f) == 0 && written;
-    written = std::fclose(f) == 0 && written;
-    if (written && MoveOverFile(temp, path)) return true;
+    bool written = WriteAndFlush(f, bytes);
+    written = fs.close(f) == 0 && written;
+    if (written && fs.moveOver(temp, path)) return true;
     std::remove(temp.c_str());
     return false;
 }

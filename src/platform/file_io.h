@@ -17,6 +17,24 @@ enum class ReadResult {
 // read as a file never ends). `bytes` is empty unless the result is `read`.
 ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes);
 
+// The calls every file the plug-in writes goes through: the temporary file of ReplaceFileContents, its
+// move into place, the bad-QSO file's lines. A test puts in calls of its own that fail at will (a refused
+// rename, a short write, a full disk), as SQLite lets its system calls be overridden; nullptr restores the
+// system's.
+struct FileCalls {
+    std::FILE* (*open)(const char* path, const char* mode);
+    size_t (*write)(const void* data, size_t size, size_t count, std::FILE* file);
+    int (*flush)(std::FILE* file);
+    int (*close)(std::FILE* file);
+    bool (*moveOver)(const std::string& from, const std::string& to);
+};
+const FileCalls& Files();
+const FileCalls& SystemFileCalls();
+void SetFileCallsForTesting(const FileCalls* calls);
+
+// Writes `bytes` to an open file and flushes them: false when they did not all reach the file.
+bool WriteAndFlush(std::FILE* file, const std::string& bytes);
+
 // Writes `bytes` to a temporary file in the file's own folder and then puts it in the file's place in one
 // step: on any failure the old file stays as it was and the temporary file is removed. A file this process
 // could not have written in place is not replaced. false when the file was not written.

@@ -13,14 +13,15 @@ constexpr const char* kSp1Macro = "<SP1>";
 constexpr double kSp1Threshold = 300.0;  // hertz; a move of exactly this much sends nothing
 
 // Titles; the second of each pair is code page 1251 (see status_model.h).
-constexpr const char* kWorkedWithTitle = " ARRL-RTTY worked with ";
-constexpr const char* kWorkedWithTitleRu = " ARRL-RTTY \xF0\xE0\xE1\xEE\xF2\xE0\xEB\xE8 \xF1 ";  // "worked with"
-constexpr const char* kDxccTitle = "ARRL-RTTY %s DXCC worked %i of %i";
+// Each starts with the contest's short name (its Cabrillo CONTEST text).
+constexpr const char* kWorkedWithTitle = " %s worked with ";
+constexpr const char* kWorkedWithTitleRu = " %s \xF0\xE0\xE1\xEE\xF2\xE0\xEB\xE8 \xF1 ";  // "worked with"
+constexpr const char* kDxccTitle = "%s %s DXCC worked %i of %i";
 constexpr const char* kDxccTitleRu =
-    "ARRL-RTTY %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of %i";  // "worked"
-constexpr const char* kStateTitle = "ARRL-RTTY %s State/Province working %i";
+    "%s %s DXCC \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i of %i";  // "worked"
+constexpr const char* kStateTitle = "%s %s State/Province working %i";
 constexpr const char* kStateTitleRu =
-    "ARRL-RTTY %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
+    "%s %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
 
 // Code page 1251, Russian for "band change", "minutes to the end of the hour" and "changes".
 constexpr BandChangeCaptions kBandChangeRu = {
@@ -119,12 +120,13 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
 
     r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.workedDxcc.size()) : 0;
     const char* year = snap.contestStartYear.c_str();
-    r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, year, r.workedCount,
+    const char* contest = Contest().cabrilloContest;
+    r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, contest, year, r.workedCount,
                                Contest().dxccEntityCount);
     r.dxccWindowTitle = state.currentCall.empty()
         ? r.dxccTitle
-        : std::string(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle) + state.currentCall;
-    r.stateTitle = text::Format(snap.russianTexts ? kStateTitleRu : kStateTitle, year,
+        : text::Format(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle, contest) + state.currentCall;
+    r.stateTitle = text::Format(snap.russianTexts ? kStateTitleRu : kStateTitle, contest, year,
                                 CountAsInt(snap.workedStateProv.size()));
 
     if (r.open.state) {

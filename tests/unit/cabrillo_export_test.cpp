@@ -332,24 +332,30 @@ TEST(Cabrillo, FileThatCannotBeCreatedIsReportedAsNotProduced) {
     EXPECT_EQ(r.message, "File not produced: SUB.cbr");
 }
 
-#if !defined(_WIN32)
-TEST(Cabrillo, WriteFailingPartWayKeepsThePreviousFile) {
-    TempWorkDir dir;
-    RecordingPrompts prompts;
-    CabrilloExport cab;
-    ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
-    ASSERT_TRUE(cab.WriteLog(0, "Tolv").produced);
-    const std::string before = ReadFileBytes("W1AW.cbr");
-    for (int i = 0; i < 50; ++i) cab.AddQsoLine("K1AB", 14080, "RY", At(19, i), "599", "CT", "599", "MA");
-    {
-        FileSizeLimit limit(before.size() + 100);
-        CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
-        EXPECT_FALSE(r.produced);
-        EXPECT_EQ(r.message, "File not produced: W1AW.cbr");
+// A refused rename, a short write and a full disk each leave the previous file as it was and no temporary
+// file beside it, on both builds.
+TEST(Cabrillo, AFailedRewriteKeepsThePreviousFile) {
+    namespace fs = std::filesystem;
+    for (FileFault fault : kFileFaults) {
+        SCOPED_TRACE(FileFaultName(fault));
+        TempWorkDir dir;
+        RecordingPrompts prompts;
+        CabrilloExport cab;
+        ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
+        ASSERT_TRUE(cab.WriteLog(0, "Tolv").produced);
+        const std::string before = ReadFileBytes("W1AW.cbr");
+        cab.AddQsoLine("K1AB", 14080, "RY", At(19, 0), "599", "CT", "599", "MA");
+        {
+            FileFaults faults(fault);
+            EXPECT_EQ(cab.WriteLog(0, "Tolv").message, "File not produced: W1AW.cbr");
+        }
+        EXPECT_EQ(ReadFileBytes("W1AW.cbr"), before);
+        size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(".")) files += entry.is_regular_file();
+        EXPECT_EQ(files, 1u) << "a temporary file was left behind";
+        EXPECT_TRUE(cab.WriteLog(0, "Tolv").produced) << "the next write, without the fault";
     }
-    EXPECT_EQ(ReadFileBytes("W1AW.cbr"), before);
 }
-#endif
 
 // Without a screen the header dialog answers what the caller installed: OK unchanged by default, OK with
 // edits by label, or cancel.

@@ -190,11 +190,13 @@ TEST_F(AddRemoveTest, ALineAfterTheFileWasDeletedOrReplacedIsNotLost) {
 
 TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
     namespace fs = std::filesystem;
-    enum class Fault { folder, writeFailsPartWay, unreadable };  // the last one may have to be skipped
+    // The last one may have to be skipped; the file calls fail at will on both builds.
+    enum class Fault { folder, renameRefused, shortWrite, diskFull, writeFailsPartWay, unreadable };
 #if defined(_WIN32)
-    const Fault faults[] = {Fault::folder};
+    const Fault faults[] = {Fault::folder, Fault::renameRefused, Fault::shortWrite, Fault::diskFull};
 #else
-    const Fault faults[] = {Fault::folder, Fault::writeFailsPartWay, Fault::unreadable};
+    const Fault faults[] = {Fault::folder,   Fault::renameRefused,     Fault::shortWrite,
+                            Fault::diskFull, Fault::writeFailsPartWay, Fault::unreadable};
 #endif
     for (Fault fault : faults) {
         SCOPED_TRACE(static_cast<int>(fault));
@@ -206,6 +208,10 @@ TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
             fs::remove(scenario::kBadQsoFile);
             fs::create_directory(scenario::kBadQsoFile);
         }
+        std::unique_ptr<FileFaults> seam;
+        if (fault == Fault::renameRefused) seam = std::make_unique<FileFaults>(FileFault::renameRefused);
+        if (fault == Fault::shortWrite) seam = std::make_unique<FileFaults>(FileFault::shortWrite);
+        if (fault == Fault::diskFull) seam = std::make_unique<FileFaults>(FileFault::diskFull);
 #if !defined(_WIN32)
         std::unique_ptr<FileSizeLimit> limit;
         std::unique_ptr<UnprivilegedUser> user;
@@ -220,6 +226,7 @@ TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
         }
 #endif
         EXPECT_EQ(Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 0, 1}), 1);
+        seam.reset();
 #if !defined(_WIN32)
         limit.reset();
         user.reset();

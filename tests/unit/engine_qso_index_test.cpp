@@ -101,6 +101,32 @@ TEST(QsoLogIndex, AnswersAsTheScansDoThroughAppendsRemovalsAndClears) {
     }
 }
 
+// From the 32nd band on, bands share the last bit of a call's band mask: the answers for them must still be
+// those of the records.
+TEST(QsoLogIndex, BandsPastTheThirtyFirstShareABitAndAnswerAsTheScans) {
+    QsoLog log;
+    auto add = [&log](const char* call, int band) {
+        CInfo r;
+        r.call = call;
+        r.band = "b" + std::to_string(band);
+        r.mode = "RTTY";
+        log.Append(r);
+    };
+    for (int band = 0; band < 40; ++band) add("DL1ABC", band);
+    add("K1AB", 35);
+    for (int round = 0; round < 2; ++round) {
+        for (int band = 0; band < 40; ++band) {
+            const std::string name = "b" + std::to_string(band);
+            const size_t first = ScanFirstOfCallBand(log, "K1AB", name);
+            EXPECT_EQ(first != QsoLog::npos, round == 0 && band == 35) << name;
+            EXPECT_EQ(log.FirstOfCallBand("K1AB", name), first) << name;
+            EXPECT_EQ(log.HasCallBand("K1AB", name), first != QsoLog::npos) << name;
+            EXPECT_EQ(log.FactsOf("K1AB", name).onBand, first != QsoLog::npos) << name;
+        }
+        log.RemoveAt(log.Count() - 1);  // K1AB's only record
+    }
+}
+
 TEST(QsoLogIndex, FindGivesTheFirstOfEqualRecords) {
     QsoLog log;
     CInfo r;

@@ -1,5 +1,51 @@
 #include "fault_injection.h"
 
+#include <cstdio>
+
+#include "platform/file_io.h"
+
+namespace {
+
+FileFault currentFault = FileFault::renameRefused;
+
+// A short write puts half of what it was given into the file; a full disk takes the bytes into the buffer
+// and fails when they are flushed.
+size_t FaultyWrite(const void* data, size_t size, size_t count, std::FILE* file) {
+    if (currentFault == FileFault::diskFull) return count;
+    if (currentFault == FileFault::shortWrite) {
+        return platform::SystemFileCalls().write(data, size, count / 2, file);
+    }
+    return platform::SystemFileCalls().write(data, size, count, file);
+}
+int FaultyFlush(std::FILE* file) {
+    if (currentFault == FileFault::diskFull) return EOF;
+    return platform::SystemFileCalls().flush(file);
+}
+bool FaultyMove(const std::string& from, const std::string& to) {
+    return currentFault != FileFault::renameRefused && platform::SystemFileCalls().moveOver(from, to);
+}
+
+const platform::FileCalls kFaultyCalls = {platform::SystemFileCalls().open, FaultyWrite, FaultyFlush,
+                                          platform::SystemFileCalls().close, FaultyMove};
+
+}  // namespace
+
+const char* FileFaultName(FileFault fault) {
+    switch (fault) {
+        case FileFault::renameRefused: return "rename refused";
+        case FileFault::shortWrite: return "short write";
+        case FileFault::diskFull: return "disk full";
+    }
+    return "";
+}
+
+FileFaults::FileFaults(FileFault fault) {
+    currentFault = fault;
+    platform::SetFileCallsForTesting(&kFaultyCalls);
+}
+
+FileFaults::~FileFaults() { platform::SetFileCallsForTesting(nullptr); }
+
 #if !defined(_WIN32)
 #include <unistd.h>
 

@@ -1,6 +1,21 @@
 #pragma once
-// Faults a test puts in the plug-in's way on posix: a file-size limit that makes a write fail part-way, and
+// Faults a test puts in the plug-in's way. On both builds, through the plug-in's file calls: a refused
+// rename, a short write, a full disk. On posix also a file-size limit that makes a write fail part-way, and
 // an unprivileged user, for whom permission bits count (root reads and writes a file whatever its mode).
+
+enum class FileFault { renameRefused, shortWrite, diskFull };
+const char* FileFaultName(FileFault fault);
+constexpr FileFault kFileFaults[] = {FileFault::renameRefused, FileFault::shortWrite, FileFault::diskFull};
+
+// The plug-in's file calls fail in this way while this lives.
+class FileFaults {
+public:
+    explicit FileFaults(FileFault fault);
+    ~FileFaults();
+    FileFaults(const FileFaults&) = delete;
+    FileFaults& operator=(const FileFaults&) = delete;
+};
+
 #if !defined(_WIN32)
 #include <sys/resource.h>
 

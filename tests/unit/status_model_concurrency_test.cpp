@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/test_app.h"
+#include "scoring/score_model.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
 
@@ -110,6 +111,14 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
     EXPECT_EQ(state.bandRows[2][3], "1996");
     EXPECT_EQ(state.bandRows[3][3], "1992");
     EXPECT_EQ(last.stateMarks.MarkedCount(), 7u);  // CT MA PEI ON LB NF TX
+}
+
+// The engine kept past its lock: a debug build stops at the first operation; a release build has no check.
+TEST(EngineLock, AnOperationWithoutTheLockStopsADebugBuild) {
+    CTestApp app;
+    Engine& engine = *app.LockEngine();  // the lock goes at the end of this line
+    EXPECT_DEBUG_DEATH(engine.EndLoggingBurst(), "HeldByThisThread");
+    EXPECT_DEBUG_DEATH(ComputeScoreModel(engine), "HeldByThisThread");
 }
 
 }  // namespace

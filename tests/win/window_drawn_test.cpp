@@ -4,10 +4,13 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/cq_ww_info_button.h"
+#include "ui/win32/dialog.h"
 #include "ui/win32/drawn_object.h"
+#include "ui/win32/gdi.h"
 #include "ui/win32/mem_dc.h"
 
 namespace {
@@ -59,6 +62,68 @@ public:
     HGDIOBJ old;
     void* bits = nullptr;
 };
+
+// A handler that says "not handled" passes the message to the next matching entry of the chained tables;
+// one that handles it stops the walk.
+class ChainedDialog : public ui::DialogImpl<ChainedDialog> {
+public:
+    ChainedDialog() : DialogImpl(0) {}
+    static const ui::MessageTable<ChainedDialog>& Messages() {
+        static const ui::MessageTable<ChainedDialog> table =
+            ui::Chain<ChainedDialog>({ui::OnMessage<ChainedDialog>(WM_SIZE, &ChainedDialog::Pass),
+                                      ui::OnMessage<ChainedDialog>(WM_TIMER, &ChainedDialog::Take)},
+                                     ui::MessageTable<ChainedDialog>{
+                                         ui::OnMessage<ChainedDialog>(WM_SIZE, &ChainedDialog::Take),
+                                         ui::OnMessage<ChainedDialog>(WM_TIMER, &ChainedDialog::Take)});
+        return table;
+    }
+    bool Send(UINT message) {
+        LRESULT result = 0;
+        return Dispatch(message, 0, 0, result);
+    }
+    std::string calls;
+
+private:
+    LRESULT Pass(WPARAM, LPARAM, bool& handled) {
+        calls += "pass ";
+        handled = false;
+        return 0;
+    }
+    LRESULT Take(WPARAM, LPARAM, bool&) {
+        calls += "take ";
+        return 0;
+    }
+};
+
+TEST(MessageTable, NotHandledGoesOnToTheChainedTable) {
+    ChainedDialog d;
+    EXPECT_TRUE(d.Send(WM_SIZE));
+    EXPECT_EQ(d.calls, "pass take ");
+    d.calls.clear();
+    EXPECT_TRUE(d.Send(WM_TIMER));
+    EXPECT_EQ(d.calls, "take ") << "the base's entry is not reached";
+    EXPECT_FALSE(d.Send(WM_PAINT));
+}
+
+// A selection of several kinds of object puts back the context's own object of each kind, not just the first.
+TEST(Selection, PutsBackEveryKindItReplaced) {
+    ui::MemoryDc dc(CreateCompatibleDC(nullptr));
+    const HGDIOBJ pen = GetCurrentObject(dc.get(), OBJ_PEN), brush = GetCurrentObject(dc.get(), OBJ_BRUSH);
+    const HGDIOBJ font = GetCurrentObject(dc.get(), OBJ_FONT);
+    ui::Pen red(CreatePen(PS_SOLID, 1, RGB(255, 0, 0)));
+    ui::Brush green(CreateSolidBrush(kGreen)), grey(CreateSolidBrush(Grey(128)));
+    ui::Font small(CreateFontA(8, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Tahoma"));
+    {
+        ui::Selection selection(dc.get(), red.get());
+        selection.Select(dc.get(), green.get());
+        selection.Select(dc.get(), small.get());
+        selection.Select(dc.get(), grey.get());  // a second brush: the context's own is still the one kept
+        EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), grey.get());
+    }
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_PEN), pen);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_BRUSH), brush);
+    EXPECT_EQ(GetCurrentObject(dc.get(), OBJ_FONT), font);
+}
 
 TEST(DrawnRect, UnfocusedButtonIsFaceAndRaisedTwoLineBorderWhateverItsPressedState) {
     for (UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {

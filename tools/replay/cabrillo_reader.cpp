@@ -44,12 +44,15 @@ bool AllDigits(const std::string& s) {
 // Header tags of Cabrillo 2 and 3, and the families loggers and sponsors add. Any other tag is most likely a
 // damaged QSO line, so it is reported rather than passed over.
 bool IsHeaderTag(const std::string& tag) {
-    static const char* const kTags[] = {"START-OF-LOG", "END-OF-LOG", "CALLSIGN", "CONTEST", "CERTIFICATE",
-                                        "CLAIMED-SCORE", "CLUB", "CREATED-BY", "EMAIL", "E-MAIL", "GRID-LOCATOR",
-                                        "LOCATION", "NAME", "ADDRESS", "OPERATORS", "OFFTIME", "SOAPBOX", "DEBUG",
+    // Beside the tags of the header dialog's fields.
+    static const char* const kTags[] = {"START-OF-LOG", "END-OF-LOG",   "CERTIFICATE", "CREATED-BY",
+                                        "E-MAIL",       "GRID-LOCATOR", "OFFTIME",     "DEBUG",
                                         "ARRL-SECTION", "IOTA-ISLAND-NAME", "STATION-CALLSIGN"};
     for (const char* t : kTags) {
         if (tag == t) return true;
+    }
+    for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
+        if (tag == t.tag) return true;
     }
     for (const char* family : {"CATEGORY-", "ADDRESS-", "X-", "HQ-"}) {
         if (tag.rfind(family, 0) == 0) return true;
@@ -124,7 +127,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
         std::string tag = text::ToUpper(t.substr(0, colon));
         std::string value = text::Trim(t.substr(colon + 1));
 
-        if (tag == "CALLSIGN") {
+        if (tag == CabrilloHeaderTagOf(&CabrilloHeaderFields::callsign).tag) {
             std::vector<std::string> v = Tokens(value);
             if (!v.empty()) headerCall = text::ToUpper(v[0]);
             if (!headerCall.empty()) log.header[tag] = headerCall;

@@ -119,6 +119,9 @@ CheckQuestion ParseCheck(const std::string& question, const ParsedLog& log) {
 }
 
 constexpr const char* kPeriodFormat = "%Y-%m-%d %H%M";
+
+// Where the plug-in keeps the claimed score it computed.
+const char* ClaimedKey() { return CabrilloHeaderTagOf(&CabrilloHeaderFields::claimed).settingsKey; }
 constexpr double kCountryFileMaxAgeDays = 365.0;
 
 // The date of the country file's edition; null when it names none.
@@ -173,29 +176,206 @@ const char* CheckCodeMeaning(int code) {
     }
 }
 
-int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
-    ReplaySummary summary;
-    std::string error;
+bool ReadInputs(const ReplayOptions& o, ReplayInputs& in, std::string& error) {
+    if (!ReadLogFile(o.logPath, in.log, error)) return false;
+    if (!in.cty.Load(o.countryFile, error)) return false;
+    if (o.analysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
+    return true;
+}
 
-    ParsedLog log;
-    if (!ReadLogFile(o.logPath, log, error)) {
-        err << kTool << error << "\n";
-        return 2;
+ReplayPlan PlanReplay(const ReplayOptions& o, const ReplayInputs& in, std::vector<std::string>& warnings) {
+    ReplayPlan plan;
+    plan.ownCall = !o.ownCall.empty() ? o.ownCall : in.log.ownCall;
+    if (plan.ownCall.empty()) warnings.push_back("the log names no own call; give it with --call CALL");
+    plan.ownPrefix = in.cty.PrefixOf(plan.ownCall);
+    if (!plan.ownCall.empty() && plan.ownPrefix.empty()) {
+        warnings.push_back("no DXCC prefix for the own call " + plan.ownCall + " (passed as \"\")");
     }
-    CountryFile cty;
-    if (!cty.Load(o.countryFile, error)) {
-        err << kTool << error << "\n";
-        return 2;
+    plan.start = o.start ? *o.start : Contest().PeriodStartNear(FirstQsoTime(in.log.qsos));
+    plan.end = o.end ? *o.end : Contest().PeriodEnd(plan.start);
+    COleDateTime edition = CountryFileEdition(in.cty);
+    if (edition.IsValid() && plan.start.IsValid() &&
+        std::floor(plan.start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
+        warnings.push_back("the country file " + o.countryFile + " is of " + edition.Format("%Y-%m-%d") +
+                           ", more than a year before the contest: calls issued since may get no or a wrong "
+                           "prefix; give a newer one with --cty FILE");
     }
-    // The page's list of active calls, read before the output folder becomes the current one.
-    ScpList scp;
-    AnalysisInput analysis;
-    if (o.analysis) {
-        if (scp.Load(o.scpFile, analysis.scpNote)) {
-            analysis.scp = &scp;
-        } else {
-            err << kTool << analysis.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
+    if (o.cabrillo) {
+        plan.header = ComposeHeader(o.headers, in.log.header, plan.ownCall, o.ownCall.empty() ? "the log" : "--call");
+    }
+    return plan;
+}
+
+std::vector<QsoOutcome> ReplayQsos(const PluginLibrary& plugin, const ReplayOptions& o, const ReplayInputs& in,
+                                   const ReplayPlan& plan, const std::string& workingFolder) {
+    std::vector<QsoOutcome> answers;
+    if (o.cabrillo) InstallHeaderAnswer(plugin, plan.header);
+    if (o.html) plugin.setVersion(o.hostVersion.c_str());
+
+    std::string iniFolder = workingFolder;
+    if (iniFolder.empty() || iniFolder.back() != kSeparator) iniFolder += kSeparator;
+    COleDateTime start = plan.start, end = plan.end;
+    plugin.ResetStats0(iniFolder.c_str(), o.cabrillo ? 1 : 0, plan.ownCall.c_str(), &start, &end, kEmpty, kEmpty,
+                       kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, plan.ownPrefix.c_str(), 0, 0, 0, 0.0,
+                       0.0, kEmpty, kEmpty, kEmpty);
+
+    const COleDateTime noTime = COleDateTime::Null();
+    BadQsoReasons reasons(plan.end);
+    for (const LogQso& q : in.log.qsos) {
+        COleDateTime time = q.time;
+        COleDateTime t4 = noTime, t5 = noTime, t6 = noTime;
+        const std::string& qsoOwnCall = o.ownCall.empty() && !q.ownCall.empty() ? q.ownCall : plan.ownCall;
+        QsoOutcome answer;
+        answer.prefix = in.cty.PrefixOf(q.call);
+        answer.checkCode = AskCheckCall(plugin, q.call, q.band, q.mode, answer.prefix);
+        answer.added = plugin.AddData0(qsoOwnCall.c_str(), q.call.c_str(), &time, &t4, &t5, &t6, 0, q.frequencyHz,
+                                       q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
+                                       q.exchRcvd.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
+                                       kEmpty, kEmpty, answer.prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty,
+                                       kEmpty, q.band.c_str(), kEmpty) != 0;
+        answer.reason = reasons.Take();
+        answers.push_back(std::move(answer));
+    }
+    return answers;
+}
+
+PluginResult FinishReplay(const PluginLibrary& plugin, const ReplayOptions& o, const ReplayInputs& in) {
+    PluginResult answers;
+    int resultFlag = 0;
+    const char* report = plugin.GetResult0(&resultFlag);
+    answers.report = report ? report : "";
+    for (const std::string& question : o.checks) {
+        CheckQuestion c = ParseCheck(question, in.log);
+        CheckAnswer a{c.call, c.band, c.mode, in.cty.PrefixOf(c.call)};
+        a.code = AskCheckCall(plugin, a.call, a.band, a.mode, a.prefix);
+        answers.checks.push_back(a);
+    }
+    answers.pluginScore = ParseScore(Settings::GetString(ClaimedKey(), 50));
+    return answers;
+}
+
+ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::vector<QsoOutcome> answers) {
+    ReplayOutcomes r;
+    ReplaySummary& summary = r.summary;
+    const ParsedLog& log = in.log;
+    summary.qsosRead = log.qsos.size();
+    summary.linesSkipped = log.skipped.size();
+    summary.claimedScore = log.claimedScore;
+    for (size_t i = 0; i < log.qsos.size() && i < answers.size(); ++i) {
+        const LogQso& q = log.qsos[i];
+        QsoOutcome& outcome = answers[i];
+        if (WholeMinutes(q.time) < WholeMinutes(plan.start) || WholeMinutes(q.time) >= WholeMinutes(plan.end)) {
+            ++summary.outsidePeriod;
+            r.messages.push_back(Where(log, q.line) + "outside the contest period: " + q.call + " " +
+                                 q.time.Format(kPeriodFormat) + " (replayed all the same)");
         }
+        if (outcome.prefix.empty()) {
+            ++summary.prefixesUnresolved;
+            r.messages.push_back(Where(log, q.line) + "no DXCC prefix for " + q.call + " (passed as \"\")");
+        }
+        if (outcome.added) {
+            ++summary.added;
+            const std::string badState = "State/Province is not acceptable";
+            outcome.reason = text::ReplaceAll(outcome.reason, badState,
+                                              badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
+        } else {
+            ++summary.rejected;
+            if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
+            std::string band = q.band.empty() ? "(no band)" : q.band;
+            r.messages.push_back(Where(log, q.line) + "rejected by the plug-in: " + q.call + " " + band + " " +
+                                 q.mode + ": " + outcome.reason);
+            if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
+            if (outcome.reason.find("BAND") != std::string::npos) {
+                outcome.reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
+            }
+            ++summary.rejections[outcome.reason];
+        }
+    }
+    summary.outcomes = std::move(answers);
+    return r;
+}
+
+namespace {
+
+// Outputs: the messages, the report on `out` and in its file, the answers to --check, the analysis page.
+void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPlan& plan,
+                  const PluginResult& answers, const ReplaySummary& summary, const fs::path& outDir,
+                  std::ostream& out, std::ostream& err) {
+    out.write(answers.report.data(), static_cast<std::streamsize>(answers.report.size()));
+    {
+        std::ofstream file(o.html ? "report.html" : "report.txt", std::ios::binary | std::ios::trunc);
+        file << answers.report;
+    }
+    for (const CheckAnswer& c : answers.checks) {
+        out << "CheckCall0 " << c.call << " " << c.band << " " << c.mode << " (prefix "
+            << (c.prefix.empty() ? "\"\"" : c.prefix) << "): " << c.code << " " << CheckCodeMeaning(c.code) << "\n";
+    }
+    out.flush();
+
+    if (o.analysis) {
+        AnalysisInput analysis;
+        analysis.scpNote = in.scpNote;
+        if (in.scpRead) analysis.scp = &in.scp;
+        analysis.log = &in.log;
+        analysis.outcomes = &summary.outcomes;
+        analysis.ownCall = plan.ownCall;
+        analysis.start = plan.start;
+        analysis.end = plan.end;
+        analysis.pluginScore = summary.pluginScore;
+        analysis.offThreshold = o.offMinutes;
+        analysis.cty = &in.cty;
+        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+        page << AnalysisPage(Analyse(analysis));
+        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+    }
+}
+
+// Summary: the counts, the rejections by reason, where the header came from, the scores, the files.
+void PrintSummary(const ReplayOptions& o, const ReplayInputs& in, const ReplayPlan& plan,
+                  const ReplaySummary& summary, const fs::path& outDir, std::ostream& err) {
+    const ParsedLog& log = in.log;
+    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
+        << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
+        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
+        << " outside the contest period " << plan.start.Format(kPeriodFormat) << " to "
+        << plan.end.Format(kPeriodFormat) << "\n";
+    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
+    if (o.cabrillo) err << kTool << HeaderOriginLine(plan.header) << "\n";
+    err << kTool << "score: plug-in "
+        << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
+        << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));
+    if (summary.pluginScore && summary.claimedScore) {
+        const long long difference = static_cast<long long>(*summary.pluginScore) - *summary.claimedScore;
+        if (difference == 0) {
+            err << " (the same)";
+        } else {
+            err << " (the plug-in's is " << (difference > 0 ? difference : -difference)
+                << (difference > 0 ? " higher)" : " lower)");
+        }
+    }
+    err << "\n";
+    std::error_code ec;
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(outDir, ec)) {
+        if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
+    }
+    std::sort(files.begin(), files.end());
+    err << kTool << "files in " << outDir.string() << ":";
+    for (const std::string& f : files) err << " " << f;
+    err << " (settings in Plugins" << kSeparator << "ARRL-RTTY.ini)\n";
+}
+
+}  // namespace
+
+int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
+    std::string error;
+    ReplayInputs in;
+    if (!ReadInputs(o, in, error)) {
+        err << kTool << error << "\n";
+        return 2;
+    }
+    if (o.analysis && !in.scpRead) {
+        err << kTool << in.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
     }
     std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
@@ -220,27 +400,12 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         return 2;
     }
 
+    const ParsedLog& log = in.log;
     for (const LogProblem& p : log.skipped) err << Where(log, p.line) << "skipped: " << p.reason << "\n";
     for (const LogProblem& p : log.notes) err << Where(log, p.line) << "note: " << p.reason << "\n";
-    summary.qsosRead = log.qsos.size();
-    summary.linesSkipped = log.skipped.size();
-    summary.claimedScore = log.claimedScore;
-
-    std::string ownCall = !o.ownCall.empty() ? o.ownCall : log.ownCall;
-    if (ownCall.empty()) err << kTool << "the log names no own call; give it with --call CALL\n";
-    std::string ownPrefix = cty.PrefixOf(ownCall);
-    if (!ownCall.empty() && ownPrefix.empty()) {
-        err << kTool << "no DXCC prefix for the own call " << ownCall << " (passed as \"\")\n";
-    }
-
-    COleDateTime start = o.start ? *o.start : Contest().PeriodStartNear(FirstQsoTime(log.qsos));
-    COleDateTime end = o.end ? *o.end : Contest().PeriodEnd(start);
-    COleDateTime edition = CountryFileEdition(cty);
-    if (edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
-        err << kTool << "the country file " << o.countryFile << " is of " << edition.Format("%Y-%m-%d")
-            << ", more than a year before the contest: calls issued since may get no or a wrong prefix; "
-               "give a newer one with --cty FILE\n";
-    }
+    std::vector<std::string> warnings;
+    const ReplayPlan plan = PlanReplay(o, in, warnings);
+    for (const std::string& w : warnings) err << kTool << w << "\n";
 
     // A replay shows no status windows unless asked: with "Start" at 1 the first reset starts none.
     if (!o.windows && !Settings::WriteString("Start", "1")) {
@@ -250,137 +415,26 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != Contest().offTimeMinutes)) {
         err << kTool << "--scp and --off-time have no effect without --analysis\n";
     }
-    std::vector<HeaderValue> header;
-    if (o.cabrillo) {
-        header = ComposeHeader(o.headers, log.header, ownCall, o.ownCall.empty() ? "the log" : "--call");
-        InstallHeaderAnswer(plugin, header);
-    }
     if (!o.hostVersion.empty()) {
         std::ofstream ini("Tolv2.ini", std::ios::binary | std::ios::trunc);
         ini << "[Tolv]\r\nTolv=" << o.hostVersion << "\r\n";
     }
 
-    DialogOperator dialogOperator(header);
+    DialogOperator dialogOperator(plan.header);
     if (o.cabrillo) dialogOperator.Start();
-
-    if (o.html) plugin.setVersion(o.hostVersion.c_str());
-
-    std::string iniFolder = outDir.string();
-    if (iniFolder.empty() || iniFolder.back() != kSeparator) iniFolder += kSeparator;
-    COleDateTime noTime = COleDateTime::Null();
-    plugin.ResetStats0(iniFolder.c_str(), o.cabrillo ? 1 : 0, ownCall.c_str(), &start, &end, kEmpty, kEmpty, kEmpty,
-                       kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, ownPrefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty,
-                       kEmpty, kEmpty);
-
-    BadQsoReasons reasons(end);
-    for (const LogQso& q : log.qsos) {
-        if (WholeMinutes(q.time) < WholeMinutes(start) || WholeMinutes(q.time) >= WholeMinutes(end)) {
-            ++summary.outsidePeriod;
-            err << Where(log, q.line) << "outside the contest period: " << q.call << " "
-                << q.time.Format(kPeriodFormat) << " (replayed all the same)\n";
-        }
-        std::string prefix = cty.PrefixOf(q.call);
-        if (prefix.empty()) {
-            ++summary.prefixesUnresolved;
-            err << Where(log, q.line) << "no DXCC prefix for " << q.call << " (passed as \"\")\n";
-        }
-        COleDateTime time = q.time;
-        COleDateTime t4 = noTime, t5 = noTime, t6 = noTime;
-        const std::string& qsoOwnCall = o.ownCall.empty() && !q.ownCall.empty() ? q.ownCall : ownCall;
-        QsoOutcome outcome;
-        outcome.checkCode = AskCheckCall(plugin, q.call, q.band, q.mode, prefix);
-        outcome.added = plugin.AddData0(qsoOwnCall.c_str(), q.call.c_str(), &time, &t4, &t5, &t6, 0, q.frequencyHz,
-                                        q.mode.c_str(), q.rstSent.c_str(), q.rstRcvd.c_str(), q.exchSent.c_str(),
-                                        q.exchRcvd.c_str(), kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty, kEmpty,
-                                        kEmpty, kEmpty, prefix.c_str(), 0, 0, 0, 0.0, 0.0, kEmpty, kEmpty, kEmpty,
-                                        q.band.c_str(), kEmpty) != 0;
-        outcome.prefix = std::move(prefix);
-        outcome.reason = reasons.Take();
-        if (outcome.added) {
-            ++summary.added;
-            const std::string badState = "State/Province is not acceptable";
-            outcome.reason = text::ReplaceAll(outcome.reason, badState,
-                                              badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
-        } else {
-            ++summary.rejected;
-            if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
-            std::string band = q.band.empty() ? "(no band)" : q.band;
-            err << Where(log, q.line) << "rejected by the plug-in: " << q.call << " " << band << " " << q.mode
-                << ": " << outcome.reason << "\n";
-            if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
-            if (outcome.reason.find("BAND") != std::string::npos) {
-                outcome.reason += " (" + (q.band.empty() ? "no band" : q.band) + ")";
-            }
-            ++summary.rejections[outcome.reason];
-        }
-        summary.outcomes.push_back(std::move(outcome));
-    }
-
-    int resultFlag = 0;
-    const char* report = plugin.GetResult0(&resultFlag);
-    summary.report = report ? report : "";
+    ReplayOutcomes outcomes = MapOutcomes(in, plan, ReplayQsos(plugin, o, in, plan, outDir.string()));
+    for (const std::string& m : outcomes.messages) err << m << "\n";
+    PluginResult answers = FinishReplay(plugin, o, in);
     dialogOperator.Stop();
     for (const std::string& e : dialogOperator.TakeEvents()) err << e << "\n";
-
-    out.write(summary.report.data(), static_cast<std::streamsize>(summary.report.size()));
-    {
-        std::ofstream file(o.html ? "report.html" : "report.txt", std::ios::binary | std::ios::trunc);
-        file << summary.report;
-    }
-
-    for (const std::string& question : o.checks) {
-        CheckQuestion c = ParseCheck(question, log);
-        std::string prefix = cty.PrefixOf(c.call);
-        int code = AskCheckCall(plugin, c.call, c.band, c.mode, prefix);
-        summary.checkCodes.push_back(code);
-        out << "CheckCall0 " << c.call << " " << c.band << " " << c.mode << " (prefix "
-            << (prefix.empty() ? "\"\"" : prefix) << "): " << code << " " << CheckCodeMeaning(code) << "\n";
-    }
-    out.flush();
-
-    summary.pluginScore = ParseScore(Settings::GetString("Claimed", 50));
     plugin.Unload();  // the plug-in's exit may still write its settings here
-    if (o.analysis) {
-        analysis.log = &log;
-        analysis.outcomes = &summary.outcomes;
-        analysis.ownCall = ownCall;
-        analysis.start = start;
-        analysis.end = end;
-        analysis.pluginScore = summary.pluginScore;
-        analysis.offThreshold = o.offMinutes;
-        analysis.cty = &cty;
-        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
-        page << AnalysisPage(Analyse(analysis));
-        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
-    }
 
-    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
-        << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
-        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
-        << " outside the contest period " << start.Format(kPeriodFormat) << " to " << end.Format(kPeriodFormat) << "\n";
-    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
-    if (o.cabrillo) err << kTool << HeaderOriginLine(header) << "\n";
-    err << kTool << "score: plug-in "
-        << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
-        << (summary.claimedScore ? std::to_string(*summary.claimedScore) : std::string("nothing"));
-    if (summary.pluginScore && summary.claimedScore) {
-        const long long difference = static_cast<long long>(*summary.pluginScore) - *summary.claimedScore;
-        if (difference == 0) {
-            err << " (the same)";
-        } else {
-            err << " (the plug-in's is " << (difference > 0 ? difference : -difference)
-                << (difference > 0 ? " higher)" : " lower)");
-        }
-    }
-    err << "\n";
-    std::vector<std::string> files;
-    for (const auto& entry : fs::directory_iterator(outDir, ec)) {
-        if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
-    }
-    std::sort(files.begin(), files.end());
-    err << kTool << "files in " << outDir.string() << ":";
-    for (const std::string& f : files) err << " " << f;
-    err << " (settings in Plugins" << kSeparator << "ARRL-RTTY.ini)\n";
+    ReplaySummary& summary = outcomes.summary;
+    summary.report = answers.report;
+    for (const CheckAnswer& c : answers.checks) summary.checkCodes.push_back(c.code);
+    summary.pluginScore = answers.pluginScore;
+    WriteOutputs(o, in, plan, answers, summary, outDir, out, err);
+    PrintSummary(o, in, plan, summary, outDir, err);
 
     if (summaryOut) *summaryOut = summary;
     return 0;

@@ -13,6 +13,8 @@
 #include "analysis.h"
 #include "country_file.h"
 #include "header_fields.h"
+#include "log_types.h"
+#include "plugin/plugin_library.h"
 
 namespace replay {
 
@@ -56,6 +58,53 @@ std::vector<std::string> OptionNames();  // every long option, as --help lists t
 
 // The meaning of a CheckCall0 answer, for people.
 const char* CheckCodeMeaning(int code);
+
+// The replay's stages, with plain data between them, for the replay itself, the analysis and a checker of
+// many logs: read the inputs, drive the plug-in, map its answers to outcomes, write the outputs, summarise.
+
+// Read: the log, the country file and, for the analysis, the list of active calls.
+struct ReplayInputs {
+    ParsedLog log;
+    CountryFile cty;
+    ScpList scp;
+    bool scpRead = false;
+    std::string scpNote;  // why the list could not be read
+};
+// false with a one-line error when the log (no QSO in it could be read) or the country file cannot be used.
+bool ReadInputs(const ReplayOptions& options, ReplayInputs& inputs, std::string& error);
+
+// What the replay tells the plug-in: the own call and prefix, the period and the Cabrillo header.
+struct ReplayPlan {
+    std::string ownCall;
+    std::string ownPrefix;
+    COleDateTime start, end;
+    std::vector<HeaderValue> header;  // empty without --cabrillo
+};
+// With the warnings about it (no own call, no prefix for it, an old country file) in `warnings`.
+ReplayPlan PlanReplay(const ReplayOptions& options, const ReplayInputs& inputs, std::vector<std::string>& warnings);
+
+// Replay, in the current directory (the plug-in's working folder), in two steps around the outcomes: the
+// reset and the QSOs, whose answers come back as the plug-in gave them, one per QSO of the log with the
+// reason its bad-QSO file gives; then the report, the questions of --check and the score the plug-in stored.
+std::vector<QsoOutcome> ReplayQsos(const PluginLibrary& plugin, const ReplayOptions& options,
+                                   const ReplayInputs& inputs, const ReplayPlan& plan, const std::string& workingFolder);
+struct CheckAnswer {
+    std::string call, band, mode, prefix;
+    int code = -1;
+};
+struct PluginResult {
+    std::string report;                    // GetResult0's text
+    std::vector<CheckAnswer> checks;       // --check, asked after the report
+    std::optional<long long> pluginScore;  // the claimed score the plug-in stored
+};
+PluginResult FinishReplay(const PluginLibrary& plugin, const ReplayOptions& options, const ReplayInputs& inputs);
+
+// Outcomes: the answers counted, the reasons as people read them, one message a QSO that needs one.
+struct ReplayOutcomes {
+    ReplaySummary summary;              // without report, check codes and plug-in score
+    std::vector<std::string> messages;  // "FILE:LINE: ...", in the log's order
+};
+ReplayOutcomes MapOutcomes(const ReplayInputs& inputs, const ReplayPlan& plan, std::vector<QsoOutcome> answers);
 
 // Runs the whole replay. Returns the exit code: 0 done, 2 when the log (no QSO in it could be read), the
 // country file or the plug-in cannot be used; then nothing is written. The report goes to `out` byte for byte; messages and the summary go to `err`. The current

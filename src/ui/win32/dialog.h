@@ -7,7 +7,8 @@
 //   };
 //
 // Handlers have the form LRESULT Handler(WPARAM, LPARAM, bool& handled); clearing `handled` passes the
-// message on to the default dialog processing after the handler has run.
+// message on, after the handler has run, to the next entry that matches it (in a chained table, as
+// CHAIN_MSG_MAP does) and, when none takes it, to the default dialog processing.
 //
 // Lifetime: the object lets go of its window before it destroys it, so the messages of the destruction never
 // reach an object that is itself being destroyed; a window destroyed by the system (its parent or its thread
@@ -105,7 +106,8 @@ MessageEntry<T> OnCommand(UINT id, UINT code, LRESULT (T::*handler)(WPARAM, LPAR
 }
 
 // A class's own entries followed by those of the base tables it chains to, in order. The first entry that
-// matches takes the message, so an entry of the class's own overrides the same entry of a base.
+// matches and handles the message takes it, so an entry of the class's own overrides the same entry of a
+// base unless it says "not handled".
 template <class T, class... Bases>
 MessageTable<T> Chain(MessageTable<T> own, const Bases&... bases) {
     (own.insert(own.end(), bases.begin(), bases.end()), ...);
@@ -123,7 +125,7 @@ protected:
             if (!entry.Matches(message, wParam)) continue;
             bool handled = true;
             result = (static_cast<T*>(this)->*entry.handler)(wParam, lParam, handled);
-            return handled;
+            if (handled) return true;
         }
         return false;
     }

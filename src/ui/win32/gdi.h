@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <type_traits>
+#include <vector>
 
 namespace ui {
 
@@ -23,29 +24,41 @@ using Font = GdiObject<HFONT>;
 using Bitmap = GdiObject<HBITMAP>;
 using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
-// Objects selected into a context; the one the first selection replaced goes back when the holder goes. Declare
-// it after the objects it selects, so that it lets go of them before they are deleted.
+// Objects selected into a context; for each kind of object (pen, brush, font, bitmap) the one the first
+// selection of that kind replaced goes back when the holder goes. Declare it after the objects it selects, so
+// that it lets go of them before they are deleted.
 class Selection {
 public:
     Selection() = default;
     Selection(HDC dc, HGDIOBJ object) { Select(dc, object); }
     ~Selection() {
-        if (dc_ != nullptr) SelectObject(dc_, original_);
+        for (auto it = originals_.rbegin(); it != originals_.rend(); ++it) SelectObject(it->dc, it->object);
     }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
     void Select(HDC dc, HGDIOBJ object) {
+        const DWORD kind = KindOf(object);
         HGDIOBJ replaced = SelectObject(dc, object);
-        if (dc_ == nullptr) {
-            dc_ = dc;
-            original_ = replaced;
+        if (replaced == nullptr || replaced == HGDI_ERROR) return;
+        for (const Original& o : originals_) {
+            if (o.dc == dc && o.kind == kind) return;  // the first of its kind is already kept
         }
+        originals_.push_back({dc, kind, replaced});
     }
 
 private:
-    HDC dc_ = nullptr;
-    HGDIOBJ original_ = nullptr;
+    struct Original {
+        HDC dc;
+        DWORD kind;
+        HGDIOBJ object;
+    };
+    // An extended pen takes the place of a pen.
+    static DWORD KindOf(HGDIOBJ object) {
+        const DWORD type = GetObjectType(object);
+        return type == OBJ_EXTPEN ? OBJ_PEN : type;
+    }
+    std::vector<Original> originals_;
 };
 
 // The client-area context of a window, released when the holder goes.
