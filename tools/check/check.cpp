@@ -16,6 +16,7 @@
 #include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "outputs.h"
+#include "platform/settings.h"
 #include "plugin/plugin_library.h"
 #include "replay.h"
 
@@ -156,21 +157,37 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
     std::vector<std::string> lines;
     if (!ReadLines(listPath, lines)) return 2;
     std::ofstream out(resultPath, std::ios::binary | std::ios::trunc);
+    // One plug-in and one country file for all the logs of this worker; the plug-in's reset starts each log.
+    std::error_code ec;
+    fs::create_directories(fs::path(workDir) / "Plugins", ec);
+    fs::current_path(workDir, ec);
+    PluginLibrary plugin;
+    replay::ReplayInputs in;
+    std::string error;
+    if (ec || !plugin.Load(pluginPath, error) || !in.cty.Load(countryFile, error)) return 2;
+    Settings::WriteString("Start", "1");  // no status windows
+    replay::ReplayOptions o;
+    o.pluginPath = pluginPath;
+    o.countryFile = countryFile;
     size_t done = 0, qsos = 0;
     for (const std::string& line : lines) {
         const size_t tab = line.find('\t');
         if (tab == std::string::npos) continue;
         const size_t index = std::stoul(line.substr(0, tab));
-        replay::ReplayOptions o;
         o.logPath = line.substr(tab + 1);
-        o.outDir = workDir;
-        o.pluginPath = pluginPath;
-        o.countryFile = countryFile;
-        std::ostringstream report, messages;
         replay::ReplaySummary summary;
         int rc = 2;
         try {
-            rc = replay::RunReplay(o, report, messages, &summary);
+            in.log = replay::ParsedLog();
+            if (replay::ReadLogFile(o.logPath, in.log, error)) {
+                std::vector<std::string> warnings;
+                const replay::ReplayPlan plan = replay::PlanReplay(o, in, warnings);
+                std::vector<replay::QsoOutcome> answers = replay::ReplayQsos(plugin, o, in, plan, workDir);
+                const replay::PluginResult result = replay::FinishReplay(plugin, o, in);
+                summary = replay::MapOutcomes(in, plan, std::move(answers)).summary;
+                summary.pluginScore = result.pluginScore;
+                rc = 0;
+            }
         } catch (const std::exception&) {
             rc = 2;
         }
