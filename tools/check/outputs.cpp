@@ -80,7 +80,7 @@ std::string LogCheckReport(const CheckedContest& c, size_t li, const std::vector
             body += text::Format("%6d  %s", log.qsos[qi].line, QuotedLine(lines, log.qsos[qi].line).c_str());
             body += describe(qi) + "\r\n";
         }
-        out += text::Format("%s: %zu\r\n", title, count) + body + "\r\n";
+        out += std::string(title) + ": " + std::to_string(count) + "\r\n" + body + "\r\n";
     };
     section("Not in log", Verdict::notInLog, [](size_t) { return std::string(); });
     section("Busted calls", Verdict::bustedCall, [&](size_t qi) {
@@ -98,8 +98,9 @@ std::string LogCheckReport(const CheckedContest& c, size_t li, const std::vector
     } else {
         out += "Clock offset: none recognised\r\n\r\n";
     }
-    out += text::Format("QSOs %zu, counted by the plug-in %zu, checked %zu; score claimed %s, plug-in %s, checked %lld\r\n",
-                        log.qsos.size(), r.counted, r.kept, info.claimedScore ? Score(info.claimedScore).c_str() : "-",
+    out += text::Format("QSOs %llu, counted by the plug-in %llu, checked %llu; score claimed %s, plug-in %s, checked %lld\r\n",
+                        static_cast<unsigned long long>(log.qsos.size()), static_cast<unsigned long long>(r.counted),
+                        static_cast<unsigned long long>(r.kept), info.claimedScore ? Score(info.claimedScore).c_str() : "-",
                         info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(r));
     return out;
 }
@@ -152,9 +153,9 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         Html(title) + "</h1>\r\n";
     size_t total = 0;
     for (const CheckLog& l : *c.logs) total += l.qsos.size();
-    out += text::Format("<p>%zu logs, %zu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
+    out += text::Format("<p>%llu logs, %llu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
                         "counted, without those not in the other log, with a busted call or a busted exchange.</p>\r\n",
-                        c.infos->size(), total);
+                        static_cast<unsigned long long>(c.infos->size()), static_cast<unsigned long long>(total));
     const char* heads[] = {"#", "call", "location", "claimed", "QSOs", "plug-in score", "checked QSOs", "not in log",
                            "busted call", "busted exch.", "unique", "clock", "checked score"};
     std::string current;
