@@ -148,7 +148,7 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + Html(title) +
         "</title>\r\n<style>body{font:14px/1.4 sans-serif;margin:1.5em;color:#222}"
         "table{border-collapse:collapse;margin-bottom:1.5em}th,td{border:1px solid #bbb;padding:2px 8px}"
-        "th{background:#e8eef5}td.n{text-align:right}tr:nth-child(even) td{background:#f7f7f7}"
+        "th{background:#e8eef5}td.n{text-align:right;white-space:nowrap}tr:nth-child(even) td{background:#f7f7f7}"
         "td.lost{color:#a00}h2{margin:1em 0 .3em;font-size:16px}</style></head>\r\n<body>\r\n<h1>" +
         Html(title) + "</h1>\r\n";
     size_t total = 0;
