@@ -141,8 +141,8 @@ inline std::vector<QsoArgs> RealisticLog(size_t count, unsigned seed) {
 
 // The same kind of log as a Cabrillo file, for stats-replay: `count` QSOs over the contest's 30 hours, every
 // call an exact entry of the country file, W/VE stations sending a state or province and the others a serial
-// number.
-inline std::string CabrilloLog(size_t count) {
+// number. Another `ownCall` and `firstCall` make the log of another station, who worked partly other calls.
+inline std::string CabrilloLog(size_t count, const std::string& ownCall = "W1AW", size_t firstCall = 0) {
     static const int kBandKHz[] = {3580, 7080, 14080, 21080, 28080};
     static const char* const kStates[] = {"CT", "MA", "NY", "CA", "TX", "ON", "QC", "BC", "FL", "OH"};
     replay::CountryFile cty;
@@ -150,21 +150,21 @@ inline std::string CabrilloLog(size_t count) {
     if (!cty.Load(replay::kDefaultCountryFile, error))
         return "";
     std::vector<std::pair<std::string, std::string>> calls = cty.ExactCalls();
-    std::string out = "START-OF-LOG: 3.0\nCALLSIGN: W1AW\nCONTEST: ARRL-RTTY\n";
+    std::string out = "START-OF-LOG: 3.0\nCALLSIGN: " + ownCall + "\nCONTEST: ARRL-RTTY\n";
     // Plain calls only: a portable form would be resolved by its own rules, not by its entry.
     calls.erase(std::remove_if(calls.begin(), calls.end(),
                                [](const auto& c) { return c.first.find('/') != std::string::npos; }),
                 calls.end());
     for (size_t i = 0; i < count; ++i) {
-        const auto& c = calls[(i * 7919) % calls.size()];
+        const auto& c = calls[(firstCall + i * 7919) % calls.size()];
         const int band = static_cast<int>(i % 5);
         const int minute = static_cast<int>(i * 30 * 60 / count);
         COleDateTime t = COleDateTime::FromFields(2026, 1, 3 + (18 * 60 + minute) / 1440,
                                                   ((18 * 60 + minute) / 60) % 24, minute % 60);
         const bool wve = c.second == "K" || c.second == "VE";
         std::string exch = wve ? kStates[i % 10] : std::to_string(1 + i % 2000);
-        out += text::Format("QSO: %5d RY %s W1AW          599 CT     %-13s 599 %s\n", kBandKHz[band] + int(i % 20),
-                            t.Format("%Y-%m-%d %H%M").c_str(), c.first.c_str(), exch.c_str());
+        out += text::Format("QSO: %5d RY %s %-13s 599 CT     %-13s 599 %s\n", kBandKHz[band] + int(i % 20),
+                            t.Format("%Y-%m-%d %H%M").c_str(), ownCall.c_str(), c.first.c_str(), exch.c_str());
     }
     return out + "END-OF-LOG:\n";
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The main job on the bundled sample log: set up the machine, build the plug-in and stats-replay, score
-# examples/arrl-rtty-sample.log through the plug-in as the host would, and show the report and the files
-# the plug-in wrote.
+# examples/arrl-rtty-sample.log through the plug-in as the host would, and show the report, the files
+# the plug-in wrote and where the analysis page of the log is.
 #
 #   scripts/demo.sh           native build (libStats.so through dlopen)
 #   scripts/demo.sh --wine    also the Windows build under wine (Stats.dll through LoadLibrary), with the
@@ -42,7 +42,7 @@ cmake --preset native >/dev/null
 cmake --build build/native -j2 --target Stats stats-replay >/dev/null
 
 mkdir -p "$out"
-cmd=(build/native/bin/stats-replay --cabrillo "${headers[@]}" --out "$out/native" --check KA7TMU:20m:RTTY --check JA1ABC:15m:RTTY "$sample")
+cmd=(build/native/bin/stats-replay --cabrillo --analysis "${headers[@]}" --out "$out/native" --check KA7TMU:20m:RTTY --check JA1ABC:15m:RTTY "$sample")
 echo "== scoring $sample"
 echo "   $(printf '%q ' "${cmd[@]}")"
 echo
@@ -58,6 +58,20 @@ echo "== files written by the plug-in, in $out/native"
 ls -l "$out/native" "$out/native/Plugins"
 echo "   The Cabrillo log: $(ls "$out"/native/*.cbr)"
 echo "   The HTML report: build/native/bin/stats-replay --html --out DIR $sample"
+echo
+page=$(realpath "$out/native/analysis.html")
+echo "== the analysis page: $page"
+# Where a browser is installed, the desktop's way to open the page in it; else its address for one elsewhere.
+browser=
+for b in x-www-browser firefox firefox-esr chromium chromium-browser google-chrome; do
+  if command -v "$b" >/dev/null 2>&1; then browser=$b; break; fi
+done
+if [ -n "$browser" ]; then
+  command -v xdg-open >/dev/null 2>&1 && browser=xdg-open
+  echo "   open it with: $browser $(printf '%q' "$page")"
+else
+  echo "   no browser is installed here: open file://$page in one"
+fi
 
 if [ "$wine_too" = 1 ]; then
   echo

@@ -2,7 +2,8 @@
 # End to end: the four published logs scored by the native plug-in (libStats.so under stats-replay) and by
 # the Windows one (Stats.dll under stats-replay.exe in wine) must give byte-identical reports, bad-QSO
 # files, Cabrillo files (the same command: the native header dialog confirms what the Windows one is typed)
-# and settings files; the HTML run reads the log from standard input and writes the analysis page too. Prints
+# and settings files; the HTML run reads the log from standard input and writes the analysis page too, with
+# a published log beside it (the plug-in loaded a second time in the same process). Prints
 # each log's score beside the score it claims.
 #
 # usage: tests/replay_e2e.sh NATIVE_BIN_DIR WIN32_BIN_DIR [WORK_DIR]
@@ -45,7 +46,8 @@ for log in "$logs"/ARRL-RTTY_*.log; do
   name=$(basename "$log" .log)
   for run in cabrillo html; do
     opts=("${headers[@]}" --cabrillo)
-    [ "$run" = html ] && opts=(--html --analysis --check W1AW:20m:RTTY --check DL1ABC:15m:RTTY)
+    [ "$run" = html ] && opts=(--html --analysis --compare "$logs/ARRL-RTTY_2025_AL7LO.log" --check W1AW:20m:RTTY
+                               --check DL1ABC:15m:RTTY)
     input=$log
     [ "$run" = html ] && input=-
     for side in native wine; do
@@ -76,7 +78,7 @@ for log in "$logs"/ARRL-RTTY_*.log; do
       grep -q $'^CATEGORY-POWER: QRP\r$' "$n"/*.cbr || { echo "replay_e2e: $name: --header CATEGORY-POWER lost"; failed=1; }
       ls "$n"/BadQSO_*.txt >/dev/null 2>&1 || { echo "replay_e2e: $name: no bad-QSO file"; failed=1; }
     else
-      scores+=("$name: $(grep -o 'score: .*' "$n.stderr" | tr -d '\r')")
+      scores+=("$name: $(grep '^stats-replay: score: ' "$n.stderr" | grep -o 'score: .*' | tr -d '\r')")
     fi
   done
 done

@@ -36,6 +36,9 @@ struct StateProvAlias {
     const char* code;
     const char* canonical;
 };
+// Alaska and Hawaii send their state like any US station, but count only as the DXCC entities KL7 and KH6.
+const char* const kNoMultiplierStates[] = {"AK", "HI"};
+
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
 const StateProvAlias kStateProvAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
@@ -57,10 +60,7 @@ const ContestRules kArrlRttyRoundup = {
     ".txt",               // badQsoFileSuffix
     18,                   // periodStartHour
     30,                   // periodHours
-    30,                   // offTimeMinutes
-    24,                   // singleOpOnHours
-    2,                    // singleOpOffBlocks
-    6,                    // multiOpBandChangesPerHour
+    rules::kOperatingLimits,
 };
 
 }  // namespace
@@ -144,8 +144,22 @@ bool IsWve(const std::string& prefix) { return prefix == kUsaPrefix || prefix ==
 
 bool IsDxccMultiplier(const std::string& prefix) { return !prefix.empty() && !IsWve(prefix); }
 
+bool IsStateProvMultiplier(const std::string& code) {
+    if (!IsStateProv(code)) return false;
+    for (const char* none : kNoMultiplierStates) {
+        if (code == none) return false;
+    }
+    return true;
+}
+
 const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefix) {
-    static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
+    static const std::vector<std::string> states = [] {
+        std::vector<std::string> codes;
+        for (const char* code : kUsStateTable) {
+            if (IsStateProvMultiplier(code)) codes.push_back(code);
+        }
+        return codes;
+    }();
     static const std::vector<std::string> provinces(std::begin(kCanadianProvinceTable),
                                                     std::end(kCanadianProvinceTable));
     static const std::vector<std::string> none;
@@ -154,9 +168,8 @@ const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefi
 
 bool IsStateProv(const std::string& code) {
     static const std::vector<std::string> sorted = [] {
-        std::vector<std::string> codes = StateProvMultipliers(kUsaPrefix);
-        const std::vector<std::string>& provinces = StateProvMultipliers(kCanadaPrefix);
-        codes.insert(codes.end(), provinces.begin(), provinces.end());
+        std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+        codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
         for (const StateProvAlias& a : kStateProvAliases) codes.push_back(a.code);
         std::sort(codes.begin(), codes.end());
         return codes;
@@ -193,6 +206,17 @@ int IsValidExchange(const std::string& exchange, const std::string& prefix, int 
     if (!IsWve(prefix)) return 0;
     return IsStateProv(exchange) ? 1 : 0;
 }
+
+const RuleTexts kRuleTexts{
+    "\"No entrant may operate more than 24 hours out of the 30-hour contest period.\"",
+    "\"The six hours of off time must be taken in no more than two blocks.\"",
+    "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two longest "
+    "breaks are the off time, and every further break counts as operating time.",
+    "Multi-operator entries: \"Limited to 6 band changes (maximum) in any clock hour. The clock hour is from "
+    "zero through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two band changes.",
+    "Multipliers: \"Each US state (except KH6 and KL7) plus the District of Columbia\", the Canadian provinces "
+    "and territories, and each DXCC entity; KH6 and KL7 \"count only as separate DXCC entities\".",
+};
 
 const char* CabrilloModeCode(const std::string& mode) {
     for (const ModeRule& m : kModes) {

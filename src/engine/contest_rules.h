@@ -4,7 +4,8 @@
 // the DXCC entity count, the bad-QSO file's name, the period and the operating limits; beside it the
 // tables: bands with their table order, status rows and MHz; modes with their Cabrillo codes both ways; the
 // W/VE prefixes and which prefixes are DXCC multipliers; the state/province codes with the older spellings
-// of some of them; the own-station prefixes that switch the windows to Russian captions.
+// of some of them; the own-station prefixes that switch the windows to Russian captions; the limits on
+// operating time and band changes, each with the words of the rule it comes from.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,6 +13,19 @@
 #include <vector>
 
 #include "common/ole_date_time.h"
+
+namespace rules {
+// The limits on operating time and band changes; times in minutes.
+struct OperatingLimits {
+    int mostOperatingMinutes;       // of the contest period; binds every entrant, multi-operator ones too
+    int leastOffMinutes;            // the off time that must be taken ...
+    int mostOffBlocks;              // ... in no more blocks than this: further breaks count as operating time
+    int shortestOffMinutes;         // a break shorter than this is operating time
+    int multiOpBandChangesPerHour;  // band changes in one clock hour, multi-operator entries only
+};
+constexpr OperatingLimits kOperatingLimits{24 * 60, 6 * 60, 2, 30, 6};
+
+}  // namespace rules
 
 // The contest as one record; Contest() is its one instance.
 struct ContestRules {
@@ -26,13 +40,8 @@ struct ContestRules {
     // The period: from Saturday at this UTC hour for this many hours.
     int periodStartHour;
     int periodHours;
-    // Off time: a gap of at least this many minutes between two QSOs.
-    int offTimeMinutes;
-    // The single operator: on the air at most these hours of the period, the off time in at most this many
-    // blocks; a MULTI-OP station: at most this many band changes in one clock hour.
-    int singleOpOnHours;
-    size_t singleOpOffBlocks;
-    int multiOpBandChangesPerHour;
+    // Operating time, off time and band changes (see rules::kOperatingLimits).
+    rules::OperatingLimits limits;
 
     // Points times multipliers. 64-bit: a 32-bit reader keeps the low half, which is the 32-bit product.
     long long Score(long long points, long long multipliers) const { return points * multipliers; }
@@ -82,13 +91,16 @@ bool IsWve(const std::string& prefix);
 // their state or province instead; an empty (unknown) prefix is no entity.
 bool IsDxccMultiplier(const std::string& prefix);
 // An accepted state/province code, compared exactly; the older spellings still sent on the air ("PEI",
-// "NF", "LB", "NWT") included.
+// "NF", "LB", "NWT") included, and AK and HI, which are accepted exchanges but no multiplier.
 bool IsStateProv(const std::string& code);
+// An accepted code that is a state/province multiplier: every one but AK and HI, whose stations count only
+// as the DXCC entities KL7 and KH6.
+bool IsStateProvMultiplier(const std::string& code);
 // The code a state/province counts under as a multiplier: "PEI" is "PE", "NF" and "LB" are "NL" and
 // "NWT" is "NT"; every other code is itself.
 std::string CanonicalStateProv(const std::string& code);
 // The state/province multipliers of a W/VE prefix in table order, each under the code it counts as: for "K"
-// the states and DC, for "VE" the provinces and territories; none for any other prefix.
+// the 48 states below Canada and DC, for "VE" the provinces and territories; none for any other prefix.
 const std::vector<std::string>& StateProvMultipliers(const std::string& wvePrefix);
 // The received exchange as AddData0 tests it: upper case, blanks trimmed at both ends.
 std::string NormaliseStateProv(const std::string& exchange);
@@ -103,5 +115,15 @@ const char* CabrilloModeCode(const std::string& mode);
 // The way back, for a log read from Cabrillo (any letter case): the first contest mode with the code ("RY"
 // is RTTY, "DG" FT8), "PK" is PACKET; any other code is itself.
 std::string ModeFromCabrilloCode(const std::string& code);
+
+// The words of the rules behind each limit and the multipliers, as the analysis page quotes them.
+struct RuleTexts {
+    const char* operatingTime;
+    const char* offBlocks;
+    const char* shortestOff;
+    const char* bandChanges;
+    const char* stateMultipliers;
+};
+extern const RuleTexts kRuleTexts;
 
 }  // namespace rules

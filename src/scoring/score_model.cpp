@@ -120,7 +120,8 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
     std::vector<std::string> multiplierStates;
     std::vector<size_t> multiplierOfState(log.StateProvCount(), std::string::npos);
     for (uint32_t s = 0; s < log.StateProvCount(); ++s) {
-        if (log.StateProvName(s).empty()) continue;
+        // AK and HI stay the accepted exchange of their QSO but are no multiplier.
+        if (!rules::IsStateProvMultiplier(log.StateProvName(s))) continue;
         const std::string canonical = rules::CanonicalStateProv(log.StateProvName(s));
         auto it = std::find(multiplierStates.begin(), multiplierStates.end(), canonical);
         multiplierOfState[s] = static_cast<size_t>(it - multiplierStates.begin());

@@ -177,46 +177,60 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
     return Analyse(in);
 }
 
-// The rules' limits are flagged on the page exactly when broken: 24 hours on the air and two off blocks for a
-// single operator, six band changes in a clock hour for MULTI-OP.
+// The rules' limits are flagged on the page exactly when broken: at most 24 hours on the air for every entrant,
+// counted as the rules count it (the two longest breaks are the off time, every other break is operating
+// time); six band changes in a clock hour for MULTI-OP.
 TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
+    using Qsos = std::vector<std::tuple<long long, const char*, const char*>>;
     const char* bands[] = {"20m", "15m"};
     auto changes = [&](int count) {  // `count` band changes in hour 20, then on the air for 24 hours or 25
-        std::vector<std::tuple<long long, const char*, const char*>> q;
+        Qsos q;
         for (int i = 0; i <= count; ++i)
             q.emplace_back(At(20, i), bands[i % 2], "W1AW");
         return q;
     };
-    auto onFor = [&](std::vector<std::tuple<long long, const char*, const char*>> q, int hours) {
-        for (long long m = At(20, 20); m <= At(20, 0) + hours * 60; m += 20)
+    auto between = [](Qsos q, long long from, long long to) {  // a QSO every 20 minutes
+        for (long long m = from; m <= to; m += 20)
             q.emplace_back(m, "20m", "W1AW");
         return q;
     };
+    auto onFor = [&](Qsos q, int hours) { return between(std::move(q), At(20, 20), At(20, 0) + hours * 60); };
+    // Off 3 h, 2 h 30 and 1 h: 6 h 30 in all, but the two longest make only 5 h 30.
+    const Qsos threeBreaks = between(between(between({}, At(21, 0), At(30, 0)), At(32, 30), At(39, 50)),
+                                     At(40, 50), At(47, 59));
+    // Off 6 h in one block and six breaks of 40 minutes: all but one of them are operating time.
+    Qsos manyBreaks = between({}, At(24, 0), At(26, 0));
+    for (int k = 0; k < 5; ++k)
+        manyBreaks = between(std::move(manyBreaks), At(26 + 4 * k, 40), At(30 + 4 * k, 0));
+    manyBreaks = between(std::move(manyBreaks), At(46, 40), At(47, 59));
     struct Case {
         const char* category;
-        std::vector<std::tuple<long long, const char*, const char*>> qsos;
+        Qsos qsos;
         std::vector<const char*> present, absent;
     } cases[] = {
         {"MULTI-OP", changes(6), {"No hour has more than 6 band changes."}, {"More than 6 band changes"}},
         {"MULTI-OP", changes(7), {"More than 6 band changes in 1 hour: Sat 20:00 (7)"}, {"No hour has more"}},
         {"SINGLE-OP", changes(7), {"is for MULTI-OP entries"}, {"More than 6 band changes"}},
-        // Off 18:00-20:00 and from the last QSO to the end: 24 hours on the air in two blocks is allowed.
-        {"SINGLE-OP",
-         onFor(changes(1), 24),
-         {"Within the single-operator limits on time."},
-         {"more than the 24", "the rules allow"}},
+        // Off 18:00-20:00 and 20:00 Sunday to the end: 24 hours on the air, the limit itself.
+        {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: on the air 24 h 00 min"}, {"count: more than"}},
         {"SINGLE-OP",
          onFor(changes(1), 25),
-         {"On the air 25 h 00 min: more than the 24 hours"},
-         {"blocks: the rules"}},
-        {"MULTI-OP",
-         onFor(changes(1), 25),
-         {"MULTI-OP: the whole period may be operated."},
-         {"more than the 24", "the rules allow"}},
+         {"<p class=\"flag\">On the air 25 h 00 min by the rules' count: more than the 24 hours every entrant may "
+          "operate. The 2 longest breaks make 5 h 00 min of the 6 hours of off time.</p>"},
+         {"Within the rules"}},
+        // The limit binds MULTI-OP too.
+        {"MULTI-OP", onFor(changes(1), 25), {"more than the 24 hours every entrant may operate, MULTI-OP included"}, {}},
         {nullptr,
-         onFor({{At(18, 0), "20m", "W1AW"}, {At(19, 0), "20m", "W1AW"}}, 3),
-         {"Off time in 3 blocks: the rules allow at most 2."},
-         {}},
+         threeBreaks,
+         {"<td>23 h 30 min</td><td>6 h 30 min in 3 breaks</td>",
+          "<td><b>24 h 30 min</b></td><td>5 h 30 min in 2 blocks</td>",
+          "On the air 24 h 30 min by the rules' count: more than the 24 hours",
+          "<td>1 h 00 min</td><td class=\"l\">operating time</td>"},
+         {"Within the rules"}},
+        {"SINGLE-OP",
+         manyBreaks,
+         {"10 h 00 min in 7 breaks", "Within the rules on time: on the air 23 h 20 min"},
+         {"count: more than"}},
     };
     for (const Case& c : cases) {
         const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category));
@@ -240,6 +254,10 @@ const char* const kSmallLog =
     "QSO: 14083 RY 2019-01-05 1819 W1AW 599 CT K1ABC 599 MA\n"    // 10: dupe of line 5
     "QSO: 21080 RY 2019-01-05 1920 W1AW 599 CT DL2ABC 599 002\n"  // 11: DL worked before
     "QSO: 21081 RY 2019-01-05 1921 W1AW 599 CT W1AW 599 CT\n"     // 12: new state
+    "QSO: 21082 RY 2019-01-05 2022 W1AW 599 CT W1QK 599 NS\n"     // 13: a US call, the log's only NS
+    "QSO: 21083 RY 2019-01-05 2023 W1AW 599 CT VE3XYZ 599 NY\n"   // 14: a Canadian call sending a state
+    "QSO: 21084 RY 2019-01-05 2024 W1AW 599 CT K2XYZ 599 ny\n"    // 15: NY from a US call
+    "QSO: 21085 RY 2019-01-05 2025 W1AW 599 CT DL3ABC 599 MA\n"   // 16: a DX call sending a state
     "END-OF-LOG:\n";
 
 // The replay asks CheckCall0 before each AddData0 and keeps every answer with its QSO; the page counts what
@@ -270,29 +288,34 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
         {0, true, "DUPE"},
         {1, true, ""},
         {3, true, ""},
+        {3, true, ""},
+        {3, true, ""},
+        {3, true, ""},
+        {1, true, ""},
     };
-    ASSERT_EQ(summary.outcomes.size(), 8u);
-    for (size_t i = 0; i < 8; ++i) {
+    ASSERT_EQ(summary.outcomes.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
         EXPECT_EQ(summary.outcomes[i].checkCode, expected[i].checkCode) << i;
         EXPECT_EQ(summary.outcomes[i].added, expected[i].added) << i;
         EXPECT_EQ(summary.outcomes[i].reason, expected[i].reason) << i;
     }
-    // 4 counted QSOs x (MA, CT, DL) = 12, the plug-in's score.
-    ASSERT_EQ(summary.pluginScore, 12);
+    // 8 counted QSOs x (MA, CT, NS, NY, DL) = 40, the plug-in's score: it counts the unlikely exchanges.
+    ASSERT_EQ(summary.pluginScore, 40);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<td class=\"l\">Plug-in</td><td>4</td><td>2 states/provinces + 1 DXCC = "
-             "3</td><td><b>12</b></td>",
+             "<td class=\"l\">Plug-in</td><td>8</td><td>4 states/provinces + 1 DXCC = "
+             "5</td><td><b>40</b></td>",
              "<td>99</td>",
-             "<td>-87</td>",
-             "<li>1 QSO rejected: WRONG BAND (30m)</li>",
+             "<td>-59</td>",
+             "<li>1 QSO refused by the plug-in: WRONG BAND (30m)</li>",
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
              // Two counted QSOs on 20m at 18:14 and 18:15, two on 15m at 19:20 and 19:21.
              "<td class=\"l\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
              "<td class=\"l\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
-             "<td class=\"l\">Best 10 minutes</td><td>2</td><td class=\"l\">2019-01-05 18:14</td>",
-             "<div class=\"cell needed\">NY</div>",
+             "<td class=\"l\">Best 10 minutes</td><td>4</td><td class=\"l\">2019-01-05 20:22</td>",
+             "<div class=\"cell needed\">NJ</div>",
+             ">NS</div>",
              ">MA</div>",
              ">CT</div>",
              "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 "
@@ -300,11 +323,209 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              // Worked once and unlisted: the two rejected, the province that is none, DL2ABC.
              "<td>7</td><td class=\"l\">G3ABC</td>",
              "<td>11</td><td class=\"l\">DL2ABC</td>",
+             // The exchanges a station of the call's country does not send, each with what its prefix
+             // suggests; only NS rests on such a QSO alone (K2XYZ sent NY, DL1ABC gave DL).
+             "<p class=\"flag\">3 counted QSOs carry a state or province unlikely for the call; 1 multiplier "
+             "rests on such QSOs alone: see",
+             "<tr><td>13</td><td class=\"l\">W1QK</td><td class=\"l\">2019-01-05 20:22</td><td "
+             "class=\"l\">15m</td><td class=\"l\">NS (a Canadian province)</td><td class=\"l\">K (United States of "
+             "America): a US state</td><td class=\"l\"><span class=\"flag\">NS rests on this QSO "
+             "alone</span></td></tr>",
+             "<tr><td>14</td><td class=\"l\">VE3XYZ</td><td class=\"l\">2019-01-05 20:23</td><td "
+             "class=\"l\">15m</td><td class=\"l\">NY (a US state)</td><td class=\"l\">VE (Canada): a Canadian "
+             "province</td><td class=\"l\">NY, also from other QSOs</td></tr>",
+             "<tr><td>16</td><td class=\"l\">DL3ABC</td><td class=\"l\">2019-01-05 20:25</td><td "
+             "class=\"l\">15m</td><td class=\"l\">MA (a US state)</td><td class=\"l\">DL (Fed. Rep. of "
+             "Germany): a serial number</td><td class=\"l\">DL, also from other QSOs</td></tr>",
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(page.find("is not the"), std::string::npos);  // the page's count is the plug-in's
     EXPECT_EQ(page.find("K1ABC</td>"), std::string::npos);  // listed, and worked twice
+    EXPECT_EQ(page.find("<td>15</td><td class=\"l\">K2XYZ</td><td class=\"l\">2019-01-05 20:24</td><td "
+                        "class=\"l\">15m</td><td class=\"l\">ny (a US"),
+              std::string::npos);
 }
 
 }  // namespace
+
+namespace {
+
+// A log counted by hand. Hour 18: MA, PE (sent as PEI, then as PE), a 30 m QSO the plug-in rejects, AK (a
+// QSO, no multiplier), NL (sent as NF, then as LB), DL. Hour 19: NT (sent as NWT, then as NT), NL again, NY,
+// PA, G.
+const char* const kHandLog =
+    "START-OF-LOG: 3.0\n"
+    "CALLSIGN: W1AW\n"
+    "CATEGORY-OPERATOR: SINGLE-OP\n"
+    "QSO: 14080 RY 2019-01-05 1800 W1AW 599 CT K1ABC 599 MA\n"
+    "QSO: 14080 RY 2019-01-05 1805 W1AW 599 CT VE1AA 599 PEI\n"
+    "QSO: 14080 RY 2019-01-05 1807 W1AW 599 CT VY2AA 599 PE\n"
+    "QSO: 10140 RY 2019-01-05 1810 W1AW 599 CT DL2ABC 599 001\n"
+    "QSO: 14081 RY 2019-01-05 1814 W1AW 599 CT K7ABC 599 AK\n"
+    "QSO: 7080 RY 2019-01-05 1830 W1AW 599 CT VO1AA 599 NF\n"
+    "QSO: 7080 RY 2019-01-05 1840 W1AW 599 CT VO2AA 599 LB\n"
+    "QSO: 7080 RY 2019-01-05 1850 W1AW 599 CT DL1ABC 599 002\n"
+    "QSO: 14082 RY 2019-01-05 1905 W1AW 599 CT VE8AA 599 NWT\n"
+    "QSO: 14082 RY 2019-01-05 1906 W1AW 599 CT VE8AB 599 NT\n"
+    "QSO: 14082 RY 2019-01-05 1907 W1AW 599 CT VO1AB 599 NL\n"
+    "QSO: 14083 RY 2019-01-05 1914 W1AW 599 CT W2AA 599 NY\n"
+    "QSO: 14083 RY 2019-01-05 1915 W1AW 599 CT W3AA 599 PA\n"
+    "QSO: 14083 RY 2019-01-05 1950 W1AW 599 CT G3ABC 599 003\n"
+    "END-OF-LOG:\n";
+
+// The log replayed through the plug-in (natively, and under wine through Stats.dll) and analysed as the page
+// analyses it.
+struct Replayed {
+    int code = -1;
+    std::string err;
+    ReplaySummary summary;
+    Analysis analysis;
+};
+Replayed ReplayAndAnalyse(const std::string& path, const std::string& outDir, std::vector<std::string> compare = {}) {
+    ReplayOptions o;
+    o.logPath = path;
+    o.outDir = outDir;
+    o.analysis = true;
+    o.scpFile = "";
+    o.compare = std::move(compare);
+    Replayed r;
+    std::ostringstream out, err;
+    r.code = RunReplay(o, out, err, &r.summary);
+    r.err = err.str();
+    o.keepAnalysis = true;
+    o.compare.clear();
+    ReplaySummary kept;
+    std::ostringstream out2, err2;
+    if (RunReplay(o, out2, err2, &kept) == 0 && kept.analysis)
+        r.analysis = *kept.analysis;
+    return r;
+}
+
+}  // namespace
+
+// Every figure of the page against the hand count: multipliers per hour and running (states, provinces and
+// DXCC together, each older spelling once, AK none), the best windows at their exact edges, band changes
+// without the rejected QSO, and the plug-in's own score and report.
+TEST(Analysis, FiguresAgreeWithAHandCount) {
+    TempWorkDir dir;
+    WriteFileBytes("hand.log", kHandLog);
+    Replayed r = ReplayAndAnalyse("hand.log", "out");
+    ASSERT_EQ(r.code, 0) << r.err;
+    // 13 QSOs counted x (MA PE NL NT NY PA + DL G): the AK QSO counts, Alaska adds nothing.
+    EXPECT_EQ(r.summary.pluginScore, 13 * 8);
+    EXPECT_NE(r.summary.report.find("Total\t 13\t 13\t 2\t 6\t 4\t 7\r\n"), std::string::npos) << r.summary.report;
+    ASSERT_EQ(r.summary.outcomes.size(), 14u);
+    EXPECT_TRUE(r.summary.outcomes[4].Counted());  // K7ABC sending AK
+
+    const Analysis& a = r.analysis;
+    ASSERT_EQ(a.hours.size(), 30u);
+    struct Hour {
+        int qsos, newStateProv, newDxcc, cumulativeMultipliers, bandChanges;
+    } hours[] = {{7, 3, 1, 4, 1}, {6, 3, 1, 8, 1}, {0, 0, 0, 8, 0}};
+    for (size_t h = 0; h < 3; ++h) {
+        EXPECT_EQ(a.hours[h].qsos, hours[h].qsos) << h;
+        EXPECT_EQ(a.hours[h].newStateProv, hours[h].newStateProv) << h;
+        EXPECT_EQ(a.hours[h].newDxcc, hours[h].newDxcc) << h;
+        EXPECT_EQ(a.hours[h].cumulativeMultipliers, hours[h].cumulativeMultipliers) << h;
+        EXPECT_EQ(a.hours[h].bandChanges, hours[h].bandChanges) << h;
+    }
+    EXPECT_EQ(a.noMultiplierStateQsos, 1u);
+    EXPECT_EQ(a.bandQsos, (std::vector<int>{0, 3, 10, 0, 0}));  // 80, 40, 20, 15, 10 m
+    EXPECT_EQ(a.bandNewMultipliers, (std::vector<int>{0, 2, 6, 0, 0}));
+
+    const std::string page = ReadFileBytes("out/analysis.html");
+    for (const char* text : {
+             "<h3>US states and DC: 3 of 49</h3>",
+             "<td class=\"l\">Plug-in</td><td>13</td><td>6 states/provinces + 2 DXCC = 8</td><td><b>104</b></td>",
+             // [18:30, 19:30) holds 8; [18:07, 19:07) only 7, 19:07 being its first minute out.
+             "<td class=\"l\">Best 60 minutes</td><td>8</td><td class=\"l\">2019-01-05 18:30</td><td "
+             "class=\"l\">19:29</td><td>8 per hour</td>",
+             // [19:05, 19:15) holds 4; [19:06, 19:16) ties and the earlier stands.
+             "<td class=\"l\">Best 10 minutes</td><td>4</td><td class=\"l\">2019-01-05 19:05</td><td "
+             "class=\"l\">19:14</td><td>24 per hour</td>",
+             "<p>1 QSO with W/VE stations sending a state that is no multiplier (Alaska or Hawaii)",
+             ">PE</div>",
+             ">NL</div>",
+             ">NT</div>",
+         }) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    for (const char* text : {">AK</div>", ">HI</div>", ">PEI</div>", ">NF</div>", ">LB</div>", ">NWT</div>"})
+        EXPECT_EQ(page.find(text), std::string::npos) << text;
+}
+
+// The published DX log that the page once flagged for its seven breaks: its two longest make 11 h 24 min.
+TEST(Analysis, PublishedLogWithManyBreaksIsWithinTheTimeRules) {
+    TempWorkDir dir;
+    Replayed r = ReplayAndAnalyse(STATS_SOURCE_DIR "/tests/data/published-logs/ARRL-RTTY_2025_9H1XT.log", "out");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.analysis.off.size(), 7u);
+    EXPECT_EQ(r.analysis.rulesOnMinutes, 18 * 60 + 36);
+    const std::string page = ReadFileBytes("out/analysis.html");
+    for (const char* text : {"<td>6 h 19 min</td><td class=\"l\"><b>off time</b></td>",
+                             "<td>5 h 05 min</td><td class=\"l\"><b>off time</b></td>",
+                             "<td>4 h 52 min</td><td class=\"l\">operating time</td>",
+                             "<p class=\"ok\">Within the rules on time: on the air 18 h 36 min by the rules' count"}) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+}
+
+// What one station worked that the other did not: multipliers with their first QSO, calls without the other
+// station's own call.
+TEST(Analysis, CompareFindsWhatEachWorkedAlone) {
+    Analysis a, b;
+    a.ownCall = "W1AW";
+    b.ownCall = "9H1XT";
+    a.stateProvWorked = {{"MA", "", {4, "K1ABC", "20m", "MA", 100}}, {"NL", "", {5, "VO1AA", "40m", "NF", 110}}};
+    b.stateProvWorked = {{"NL", "", {9, "VO2AA", "20m", "LB", 90}}};
+    a.dxccWorked = {{"DL", "Germany", {6, "DL1ABC", "20m", "001", 120}}};
+    b.dxccWorked = {{"G", "England", {7, "G3ABC", "15m", "003", 95}}, {"DL", "Germany", {8, "DL2ABC", "15m", "2", 99}}};
+    a.callsWorked = {"9H1XT", "DL1ABC", "K1ABC", "VO1AA"};
+    b.callsWorked = {"DL2ABC", "G3ABC", "VO1AA", "VO2AA", "W1AW"};
+    const Differences d = Compare(a, b);
+    ASSERT_EQ(d.onlyFirst.size(), 1u);
+    EXPECT_EQ(d.onlyFirst[0].code, "MA");
+    ASSERT_EQ(d.onlySecond.size(), 1u);
+    EXPECT_EQ(d.onlySecond[0].code, "G");
+    EXPECT_EQ(d.onlySecond[0].qso.band, "15m");
+    EXPECT_EQ(d.callsOnlyFirst, (std::vector<std::string>{"DL1ABC", "K1ABC"}));
+    EXPECT_EQ(d.callsOnlySecond, (std::vector<std::string>{"DL2ABC", "G3ABC", "VO2AA"}));
+}
+
+// --compare replays each other log through the plug-in and sets it beside the own one; a log that cannot be
+// read is named with its reason and left out, and the page is still written.
+TEST(Analysis, ComparedLogsStandSideBySide) {
+    TempWorkDir dir;
+    WriteFileBytes("hand.log", kHandLog);
+    WriteFileBytes("small.log", kSmallLog);
+    WriteFileBytes("empty.log", "START-OF-LOG: 3.0\nCALLSIGN: K9XX\nEND-OF-LOG:\n");
+    Replayed r = ReplayAndAnalyse("hand.log", "out", {"small.log", "missing.log", "empty.log"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.err.find("stats-replay: --compare missing.log left out: cannot read"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("stats-replay: --compare small.log: score: plug-in 40,"), std::string::npos) << r.err;
+    const std::string page = ReadFileBytes("out/analysis.html");
+    for (const char* text : {
+             "<p class=\"note\">Set beside W1AW in section 9.</p>",
+             "<p class=\"flag\">Left out: missing.log: cannot read",
+             "<p class=\"flag\">Left out: empty.log: ",
+             "<tr><th class=\"l\">QSOs</th><td>13</td><td>8</td></tr>",
+             "<tr><th class=\"l\">Score</th><td><b>104</b></td><td><b>40</b></td></tr>",
+             // By band: 40 m and 20 m of the hand log beside 20 m and 15 m of the small one.
+             "<tr><td class=\"l\">40m</td><td>3</td><td>2</td><td>0</td><td>0</td></tr>",
+             "<tr><td class=\"l\">15m</td><td>0</td><td>0</td><td>6</td><td>3</td></tr>",
+             // CT and NS are the small log's alone, CT first worked 19:21 on 15 m.
+             "<h4>Worked by W1AW, not by W1AW: 2</h4>",
+             "<td class=\"l\">CT</td><td class=\"l\">US state or DC</td><td class=\"l\">2019-01-05 19:21</td><td "
+             "class=\"l\">15m</td>",
+         }) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    // Two stations on each chart: one polyline per station for the running totals.
+    const size_t compare = page.find("id=\"compare\"");
+    ASSERT_NE(compare, std::string::npos);
+    size_t lines = 0;
+    for (size_t at = page.find("<polyline", compare); at != std::string::npos; at = page.find("<polyline", at + 1))
+        ++lines;
+    EXPECT_EQ(lines, 2u);
+}

@@ -219,6 +219,11 @@ TEST(ReplayMapping, CommandLine) {
         {{"--check", ":20m", "a.log"}, CommandLine::error, "--check wants CALL[:BAND:MODE]"},
         {{"--start", "soon", "a.log"}, CommandLine::error,
          "--start wants a date and time such as \"2019-01-05 1800\", got 'soon'"},
+        {{"--start", "2019-01-00 1800", "a.log"}, CommandLine::error,
+         "--start wants a date and time such as \"2019-01-05 1800\", got '2019-01-00 1800'"},
+        {{"--end=2019-01-32", "a.log"}, CommandLine::error,
+         "--end wants a date and time such as \"2019-01-05 1800\", got '2019-01-32'"},
+        {{"--end=2020-02-29", "a.log"}, CommandLine::run, "a.log"},
         {{"--header", "FOO=1", "a.log"}, CommandLine::error, nullptr},
         {{"--off-time", "0", "a.log"}, CommandLine::error, "--off-time wants a number of minutes from 1 to 9999, got '0'"},
         {{"--off-time=10000", "a.log"}, CommandLine::error,
@@ -230,11 +235,17 @@ TEST(ReplayMapping, CommandLine) {
         {{"--", "--html"}, CommandLine::run, "--html"},
         {{"--out", "-", "--", "-x"}, CommandLine::run, "-x"},
         {{"--", "a.log", "--html"}, CommandLine::error, "one log file at a time: a.log and --html"},
+        {{"--compare", "-", "a.log"}, CommandLine::error, "--compare wants the file of another log, got '-'"},
+        {{"--compare=b", "--compare=c", "--compare=d", "--compare=e", "a.log"}, CommandLine::error,
+         "--compare: at most 3 other logs, four stations on one page"},
     };
     ReplayOptions analysis;
-    ASSERT_EQ(ParseCommandLine({"--analysis", "--scp", "my.scp", "--off-time", "45", "a.log"}, analysis, error),
+    ASSERT_EQ(ParseCommandLine({"--analysis", "--scp", "my.scp", "--off-time", "45", "--compare", "b.log",
+                                "--compare=c.log", "--compare", "d.log", "a.log"},
+                               analysis, error),
               CommandLine::run);
     EXPECT_TRUE(analysis.analysis && analysis.scpFile == "my.scp" && analysis.offMinutes == 45);
+    EXPECT_EQ(analysis.compare, (std::vector<std::string>{"b.log", "c.log", "d.log"}));
     for (const Case& c : cases) {
         ReplayOptions co;
         error.clear();
@@ -252,7 +263,7 @@ TEST(ReplayMapping, EveryOptionIsDocumented) {
     ASSERT_FALSE(readme.str().empty());
     const std::string usage = UsageText();
     std::vector<std::string> names = OptionNames();
-    EXPECT_EQ(names.size(), 17u);
+    EXPECT_EQ(names.size(), 18u);
     for (const std::string& name : names) {
         EXPECT_NE(usage.find("  " + name), std::string::npos) << name;
         EXPECT_NE(readme.str().find("`" + name), std::string::npos) << name;

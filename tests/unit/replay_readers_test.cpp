@@ -25,6 +25,18 @@ std::string Fields(const LogQso& q) {
            "|" + q.band + "|" + q.mode + "|" + q.rstSent + "|" + q.exchSent + "|" + q.rstRcvd + "|" + q.exchRcvd;
 }
 
+// The text with every line end (LF or CRLF) made eol: the readers must see the same lines in each form.
+std::string WithLineEnds(const std::string& text, const std::string& eol) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+        if (text[i] == '\n') out += eol; else out += text[i];
+    }
+    return out;
+}
+
+const char* const kLineEnds[] = {"\n", "\r\n", "\r"};
+
 struct RealLog {
     const char* file;
     const char* ownCall;
@@ -101,35 +113,42 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         "qso: 3580 PK 2019-01-05 805 W1AW 599 CT VE3ABC 599 ON\n"                     // 16 lower case, 3-digit time
         "QS0: 3580 RY 2019-01-05 1823 W1AW 599 CT VE3ABD 599 ON\n"                    // 17 a zero for an O
         "HQ-CLUB-ABBR: ABC\nX-MY-NOTE: fine\nCATEGORY-TIME: 24-HOURS\nADDRESS-CITY: Newington\n"  // 18-21
+        "QSO: 14080 RY 2019-01-00 1824 W1AW 599 CT DL1ABC 599 0008\r\n"                // 22 day 0
+        "QSO: 14080 RY 2019-01-32 1825 W1AW 599 CT DL1ABC 599 0009\r\n"                // 23 day 32
         "END-OF-LOG:\r\n";
-    ParsedLog log = ParseCabrillo(text, "t.log");
-    EXPECT_EQ(log.ownCall, "W1AW");
-    ASSERT_TRUE(log.claimedScore.has_value());
-    EXPECT_EQ(*log.claimedScore, 12345);
+    for (const char* eol : kLineEnds) {
+        SCOPED_TRACE(testing::PrintToString(eol));
+        ParsedLog log = ParseCabrillo(WithLineEnds(text, eol), "t.log");
+        EXPECT_EQ(log.ownCall, "W1AW");
+        ASSERT_TRUE(log.claimedScore.has_value());
+        EXPECT_EQ(*log.claimedScore, 12345);
 
-    std::vector<int> used;
-    for (const LogQso& q : log.qsos) used.push_back(q.line);
-    EXPECT_EQ(used, (std::vector<int>{4, 5, 6, 14, 16}));
-    EXPECT_EQ(Fields(log.qsos[1]), "W1AW|K1ABC|2019-01-05 1815|7080000|40m|RTTY|599|CT|599|MA");
-    EXPECT_EQ(Fields(log.qsos[2]), "W1AW|DL1ABC|2019-01-05 1816|14080000|20m|RTTY|599|CT|599|");
-    EXPECT_EQ(Fields(log.qsos[4]), "W1AW|VE3ABC|2019-01-05 0805|3580000|80m|PACKET|599|CT|599|ON");
-    ASSERT_EQ(log.notes.size(), 1u);
-    EXPECT_EQ(log.notes[0].line, 6);
-    EXPECT_EQ(log.notes[0].reason, "no received exchange for DL1ABC (passed on empty)");
+        std::vector<int> used;
+        for (const LogQso& q : log.qsos) used.push_back(q.line);
+        EXPECT_EQ(used, (std::vector<int>{4, 5, 6, 14, 16}));
+        EXPECT_EQ(Fields(log.qsos[1]), "W1AW|K1ABC|2019-01-05 1815|7080000|40m|RTTY|599|CT|599|MA");
+        EXPECT_EQ(Fields(log.qsos[2]), "W1AW|DL1ABC|2019-01-05 1816|14080000|20m|RTTY|599|CT|599|");
+        EXPECT_EQ(Fields(log.qsos[4]), "W1AW|VE3ABC|2019-01-05 0805|3580000|80m|PACKET|599|CT|599|ON");
+        ASSERT_EQ(log.notes.size(), 1u);
+        EXPECT_EQ(log.notes[0].line, 6);
+        EXPECT_EQ(log.notes[0].reason, "no received exchange for DL1ABC (passed on empty)");
 
-    std::map<int, std::string> skipped;
-    for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
-    std::map<int, std::string> expected = {
-        {7, "frequency '14O80' is not a frequency in kHz"},
-        {8, "no such date or time: 2019-13-05 1818"},
-        {9, "date '05-01-2019' is not YYYY-MM-DD"},
-        {10, "no such date or time: 2019-01-05 2460"},
-        {11, "not a Cabrillo line (no TAG: at its start)"},
-        {13, "X-QSO line: the log itself leaves this QSO out"},
-        {15, "QSO line has 12 fields, expected 10 (freq mode date time mycall rst exch call rst exch)"},
-        {17, "unknown tag QS0: line not used"},
-    };
-    EXPECT_EQ(skipped, expected);
+        std::map<int, std::string> skipped;
+        for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
+        std::map<int, std::string> expected = {
+            {7, "frequency '14O80' is not a frequency in kHz"},
+            {8, "no such date or time: 2019-13-05 1818"},
+            {9, "date '05-01-2019' is not YYYY-MM-DD"},
+            {10, "no such date or time: 2019-01-05 2460"},
+            {11, "not a Cabrillo line (no TAG: at its start)"},
+            {13, "X-QSO line: the log itself leaves this QSO out"},
+            {15, "QSO line has 12 fields, expected 10 (freq mode date time mycall rst exch call rst exch)"},
+            {17, "unknown tag QS0: line not used"},
+            {22, "no such date or time: 2019-01-00 1824"},
+            {23, "no such date or time: 2019-01-32 1825"},
+        };
+        EXPECT_EQ(skipped, expected);
+    }
 }
 
 TEST(ReplayReaders, CabrilloWithoutCallsignTakesTheFirstQsosOwnCall) {
@@ -178,23 +197,26 @@ TEST(ReplayReaders, AdifFieldsBecomeWhatTheHostPasses) {
 }
 
 TEST(ReplayReaders, AdifDamageIsReportedByRecord) {
-    ParsedLog log = ParseAdif(kAdif, "t.adi");
-    std::map<int, std::string> skipped;
-    for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
-    std::map<int, std::string> expected = {
-        {12, "record without CALL"},
-        {13, "record for N0ABE without QSO_DATE"},
-        {14, "record for N0ABF without FREQ or BAND"},
-        {15, "record for N0ABG without MODE"},
-        {16, "no such date or time: 20190230 1828"},
-        {17, "FREQ '14.08x' is not a frequency in MHz"},
-        {18, "malformed field '<MODE:4 RTTY <EOR>' at line 18"},
-        {19, "<EOR> without any field before it"},
-        {20, "field NAME at line 20 is cut off: length 40, only 2 characters left"},
-    };
-    EXPECT_EQ(skipped, expected);
-    // Every record is accounted for: 5 used + 9 reported for 14 <EOR>-delimited records and the cut one.
-    EXPECT_EQ(log.qsos.size() + log.skipped.size(), 14u);
+    for (const char* eol : kLineEnds) {
+        SCOPED_TRACE(testing::PrintToString(eol));
+        ParsedLog log = ParseAdif(WithLineEnds(kAdif, eol), "t.adi");
+        std::map<int, std::string> skipped;
+        for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
+        std::map<int, std::string> expected = {
+            {12, "record without CALL"},
+            {13, "record for N0ABE without QSO_DATE"},
+            {14, "record for N0ABF without FREQ or BAND"},
+            {15, "record for N0ABG without MODE"},
+            {16, "no such date or time: 20190230 1828"},
+            {17, "FREQ '14.08x' is not a frequency in MHz"},
+            {18, "malformed field '<MODE:4 RTTY <EOR>' at line 18"},
+            {19, "<EOR> without any field before it"},
+            {20, "field NAME at line 20 is cut off: length 40, only 2 characters left"},
+        };
+        EXPECT_EQ(skipped, expected);
+        // Every record is accounted for: 5 used + 9 reported for 14 <EOR>-delimited records and the cut one.
+        EXPECT_EQ(log.qsos.size() + log.skipped.size(), 14u);
+    }
 }
 
 TEST(ReplayReaders, AdifWithoutHeaderOrFinalEor) {

@@ -79,14 +79,21 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
     for (const char* line : {"small.log:11: skipped: not a Cabrillo line (no TAG: at its start)\n",
                              "small.log:12: skipped: QSO line has 9 fields, expected 10",
                              "small.log:13: no DXCC prefix for 0ABC (passed as \"\")\n",
-                             "small.log:6: rejected by the plug-in: G3ABC 30m RTTY: WRONG BAND\n",
-                             "small.log:7: rejected by the plug-in: K2ABC 40m CW: WRONG MODE\n",
-                             "stats-replay: small.log (Cabrillo): 8 QSOs read, 6 added, 2 rejected by the plug-in, "
-                             "2 lines skipped, 1 prefixes not resolved, 0 outside the contest period 2019-01-05 1800 "
-                             "to 2019-01-07 0000\n",
-                             "stats-replay: rejected by the plug-in: 1 WRONG BAND (30m), 1 WRONG MODE (CW)\n"}) {
+                             "small.log:6: refused by the plug-in: G3ABC 30m RTTY: WRONG BAND\n",
+                             "small.log:7: refused by the plug-in: K2ABC 40m CW: WRONG MODE\n",
+                             "small.log:8: logged by the plug-in, not counted: VE3ABC 20m RTTY: State/Province is not "
+                             "acceptable (XX)\n",
+                             "small.log:9: logged by the plug-in, not counted: K1ABC 20m RTTY: DUPE\n"}) {
         EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
     }
+    // The summary tells what the plug-in refused from what it logged and does not count, each by its reason.
+    const std::string summary = r.err.substr(r.err.find("stats-replay: small.log (Cabrillo)"));
+    EXPECT_EQ(summary.substr(0, summary.find("stats-replay: score")),
+              "stats-replay: small.log (Cabrillo): 8 QSOs read: 4 counted, 2 logged but not counted, 2 refused by the "
+              "plug-in; 2 lines skipped, 1 prefix not resolved, 0 QSOs outside the contest period 2019-01-05 1800 to "
+              "2019-01-07 0000\n"
+              "stats-replay: refused by the plug-in (AddData0 answered 0): 1 WRONG BAND (30m), 1 WRONG MODE (CW)\n"
+              "stats-replay: logged by the plug-in, not counted: 1 DUPE, 1 State/Province is not acceptable (XX)\n");
     // The report went out exactly as the plug-in returned it, and into the output folder too.
     EXPECT_EQ(r.out, r.summary.report);
     EXPECT_EQ(ReadFileBytes("out/report.txt"), r.summary.report);
@@ -98,7 +105,7 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
 TEST(ReplayRun, AnswersCheckCallAfterTheReplay) {
     TempWorkDir dir;
     ReplayOptions o = SmallLogOptions();
-    o.checks = {"K1ABC:20m:RTTY", "K1ABC:20M:PACKET", "K1ABC:40m:FT8", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
+    o.checks = {"K1ABC:20m:RTTY", "k1abc:20M:PACKET", "K1ABC:40m:FT8", "DL9XYZ:15m:RTTY", "JA1ABC:20m:RTTY", "K1ABC:30m:RTTY",
                 "JA1ABC"};
     ReplayRunResult r = Replay(o);
     ASSERT_EQ(r.code, 0) << r.err;
@@ -269,6 +276,7 @@ TEST(ReplayRun, SurprisesAreNamed) {
                             "QSO: 14085 RY 2019-01-06 2359 W1AW 599 CT K5ABC 599 NY\n"  // 8: last minute
                             "QSO: 7080 CW 2019-01-05 1817 W1AW 599 CT K6ABC 599 NY\n"   // 9
                             "QSO: 7081 CW 2019-01-05 1818 W1AW 599 CT K7ABC 599 NY\n"   // 10
+                            "QSO: 7082 RY 2019-01-05 1819\n"                           // 11: skipped
                             "END-OF-LOG:\n");
     const std::string countries = "United States:05:08:NA:43.00:87.90:5.0:K:\n    K,W,=VER%s;\n"
                                   "Fed. Rep. of Germany:14:28:EU:51.00:-10.00:-1.0:DL:\n    DL;\n";
@@ -301,9 +309,12 @@ TEST(ReplayRun, SurprisesAreNamed) {
              {"s.log:5: note: no received exchange for K2ABC (passed on empty)\n",
               "s.log:6: outside the contest period: K3ABC 2019-01-05 1759 (replayed all the same)\n",
               "s.log:7: outside the contest period: K4ABC 2019-01-07 0000 (replayed all the same)\n",
-              "s.log:5: rejected by the plug-in: K2ABC 20m RTTY: NO RX NUMBER\n",
-              ", 2 outside the contest period 2019-01-05 1800 to 2019-01-07 0000\n",
-              "stats-replay: rejected by the plug-in: 2 WRONG MODE (CW), 1 NO RX NUMBER\n"}) {
+              "s.log:5: refused by the plug-in: K2ABC 20m RTTY: NO RX NUMBER\n",
+              "stats-replay: s.log (Cabrillo): 8 QSOs read: 4 counted, 1 logged but not counted, 3 refused by the "
+              "plug-in; 1 line skipped, 0 prefixes not resolved, 2 QSOs outside the contest period 2019-01-05 1800 "
+              "to 2019-01-07 0000\n",
+              "stats-replay: refused by the plug-in (AddData0 answered 0): 2 WRONG MODE (CW), 1 NO RX NUMBER\n",
+              "stats-replay: logged by the plug-in, not counted: 1 DUPE\n"}) {
             EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
         }
         EXPECT_EQ(r.summary.outsidePeriod, 2u);

@@ -60,7 +60,7 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
         const char* prefix;
         size_t count;
         const char* first;
-    } countries[] = {{"K", 51, "AK"}, {"VE", 13, "ON"}, {"KH6", 0, nullptr}, {"", 0, nullptr}};
+    } countries[] = {{"K", 49, "AL"}, {"VE", 13, "ON"}, {"KH6", 0, nullptr}, {"", 0, nullptr}};
     for (const Country& c : countries) {
         const std::vector<std::string>& codes = rules::StateProvMultipliers(c.prefix);
         ASSERT_EQ(codes.size(), c.count) << c.prefix;
@@ -69,6 +69,13 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
         }
         for (const std::string& code : codes) EXPECT_TRUE(rules::IsStateProv(code) && rules::CanonicalStateProv(code) == code) << code;
     }
+    // Accepted, yet no multiplier: the states whose stations count as the DXCC entities KL7 and KH6.
+    for (const char* code : {"AK", "HI"}) {
+        EXPECT_TRUE(rules::IsStateProv(code)) << code;
+        EXPECT_FALSE(rules::IsStateProvMultiplier(code)) << code;
+    }
+    for (const char* code : {"AL", "WY", "DC", "PEI", "NF", "NU"}) EXPECT_TRUE(rules::IsStateProvMultiplier(code)) << code;
+    EXPECT_FALSE(rules::IsStateProvMultiplier("XX"));
 }
 
 TEST(ContestRules, UsaCanadaAndTheUnknownAreNoDxccMultiplier) {
@@ -101,7 +108,7 @@ TEST(ContestRules, ExchangeValidationInItsOrder) {
         {"NY", "K", 0, 1},     {"ny", "K", 0, 0},      {"NY", "W", 0, 0},     {"NY", "DL", 0, 0},
         {"ON", "VE", 0, 1},    {"PE", "VE", 0, 1},     {"PEI", "VE", 0, 1},   {"NY ", "K", 0, 0},
         {"NWT", "VE", 0, 1},   {"NF", "VE", 0, 1},     {"LB", "K", 0, 1},     {"NWT", "DL", 0, 0},
-        {"PEI", "W", 0, 0},    {"nwt", "VE", 0, 0},
+        {"PEI", "W", 0, 0},    {"nwt", "VE", 0, 0},   {"AK", "K", 0, 1},     {"HI", "K", 0, 1},
         {"", "K", 0, 0},       {"1a3", "DL", 0, 0},    {"12 4", "DL", 0, 0},  {"\xB1\xB2\xB3", "DL", 0, 0},
         {"001", "DL", 1, 0},   {"NY", "K", -1, 0},     {"XX", "K", 0, 0},     {"N", "K", 0, 0},
     };

@@ -95,7 +95,7 @@ TEST(ScoreModel, OnlyCountedQsosScoreButDupesAreCountedPerBand) {
     EXPECT_EQ(m.workedStateProv, (Strings{"CT"}));
 }
 
-TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
+TEST(ScoreModel, EachStateOrProvinceCountsOnceWhateverItsSpelling) {
     struct Case {
         std::vector<const char*> codes;  // stored states/provinces, one counted QSO each
         int32_t multipliers;
@@ -105,6 +105,9 @@ TEST(ScoreModel, EachProvinceCountsOnceWhateverItsSpelling) {
         {{"NF", "LB", "NL"}, 1, {"NL"}},
         {{"NWT", "NT", "NU"}, 2, {"NT", "NU"}},
         {{"MD", "ME"}, 2, {"MD", "ME"}},
+        // Alaska and Hawaii are accepted exchanges that count as DXCC entities only: QSOs, no multiplier.
+        {{"AK", "HI", "WA"}, 1, {"WA"}},
+        {{"AK"}, 0, {}},
     };
     for (const Case& c : cases) {
         Engine e;

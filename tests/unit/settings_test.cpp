@@ -59,10 +59,13 @@ TEST(Settings, ReadsAsTheProfileApiDoes) {
 
 TEST(Settings, WritingKeepsOtherSectionsAndKeys) {
     TempWorkDir dir;
-    WriteFileBytes(kIni, "[Other]\r\na=1\r\n[Settings]\r\nb=2\r\n[Last]\r\nc=3\r\n");
+    // Lines that are no key (a comment, a stray word) stay through every write, as the profile API keeps them.
+    WriteFileBytes(kIni, "[Other]\r\na=1\r\n; note=kept\r\n[Settings]\r\nstray word\r\nb=2\r\n[Last]\r\nc=3\r\n");
     ASSERT_TRUE(Settings::WriteString("d", "4"));
     ASSERT_TRUE(Settings::WriteString("b", "5"));
-    EXPECT_EQ(ReadFileBytes(kIni), "[Other]\r\na=1\r\n[Settings]\r\nb=5\r\nd=4\r\n[Last]\r\nc=3\r\n");
+    ASSERT_TRUE(Settings::WriteString("b", "6"));
+    EXPECT_EQ(ReadFileBytes(kIni),
+              "[Other]\r\na=1\r\n; note=kept\r\n[Settings]\r\nstray word\r\nb=6\r\nd=4\r\n[Last]\r\nc=3\r\n");
     ASSERT_TRUE(Settings::WriteString("High", "\xC0\xFF"));
     EXPECT_EQ(Settings::GetString("High", 100), "\xC0\xFF");
 }

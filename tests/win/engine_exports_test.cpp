@@ -62,7 +62,7 @@ TEST(EngineExports, ExchangeValidation) {
         int valid;
     } cases[] = {
         {"599", "DL", 0, 0}, {"0599", "DL", 0, 1}, {"12345", "DL", 0, 0}, {"12", "K", 0, 0},   {"NY", "K", 0, 1},
-        {"ny", "K", 0, 0},   {"NY", "W", 0, 0},    {"PEI", "VE", 0, 1},   {"NF", "VE", 0, 1},  {"001", "DL", 1, 0},
+        {"ny", "K", 0, 0},   {"NY", "W", 0, 0},    {"PEI", "VE", 0, 1},   {"NF", "VE", 0, 1},  {"AK", "K", 0, 1},  {"001", "DL", 1, 0},
         {nullptr, "K", 0, 0}, {"NY", nullptr, 0, 0}, {"123", nullptr, 0, 1},
     };
     for (const Case& c : cases) {

@@ -27,13 +27,14 @@ struct Record {
     std::string error;  // first reason the record cannot be used
 };
 
-// Counts line breaks lazily as the scan moves forward.
+// Counts line breaks (LF, CRLF or a lone CR) lazily as the scan moves forward.
 class LineCounter {
 public:
     explicit LineCounter(const std::string& s) : s_(s) {}
     int LineAt(size_t pos) {
         for (; scanned_ < pos && scanned_ < s_.size(); ++scanned_) {
-            if (s_[scanned_] == '\n') ++line_;
+            char c = s_[scanned_];
+            if (c == '\n' || (c == '\r' && (scanned_ + 1 == s_.size() || s_[scanned_ + 1] != '\n'))) ++line_;
         }
         return line_;
     }
@@ -313,10 +314,10 @@ LogFormat DetectLogFormat(const std::string& content, const std::string& fileNam
     if (upper.find("<EOR>") != std::string::npos || upper.find("<EOH>") != std::string::npos) return LogFormat::adif;
     size_t pos = 0;
     while (pos < upper.size()) {
-        size_t end = upper.find('\n', pos);
-        if (end == std::string::npos) end = upper.size();
+        size_t next = 0;
+        size_t end = FindLineEnd(upper, pos, next);
         if (text::TrimLeft(upper.substr(pos, end - pos)).rfind("QSO:", 0) == 0) return LogFormat::cabrillo;
-        pos = end + 1;
+        pos = next;
     }
     if (upper.find("<CALL:") != std::string::npos) return LogFormat::adif;
     std::string name = text::ToUpper(fileName);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -33,7 +34,21 @@ std::string StateProvOf(const LogQso& q, const QsoOutcome& o) {
     if (!rules::IsWve(o.prefix))
         return "";
     std::string code = rules::NormaliseStateProv(q.exchRcvd);
-    return rules::IsStateProv(code) ? rules::CanonicalStateProv(code) : "";
+    return rules::IsStateProvMultiplier(code) ? rules::CanonicalStateProv(code) : "";
+}
+
+bool IsCanadian(const std::string& code) {
+    const std::vector<std::string>& provinces = rules::StateProvMultipliers(rules::kCanadaPrefix);
+    return std::find(provinces.begin(), provinces.end(), code) != provinces.end();
+}
+
+// The multiplier a counted QSO gives, tagged by its kind: Ohio ("OH") and Finland ("OH") are two.
+std::string MultiplierKey(const LogQso& q, const QsoOutcome& o) {
+    if (rules::IsWve(o.prefix)) {
+        const std::string state = StateProvOf(q, o);
+        return state.empty() ? "" : "state " + state;
+    }
+    return rules::IsDxccMultiplier(o.prefix) ? "dxcc " + o.prefix : "";
 }
 
 QsoRef RefOf(const LogQso& q) {
@@ -139,6 +154,42 @@ std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long lo
     return off;
 }
 
+long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks) {
+    std::vector<long long> lengths;
+    for (const OffPeriod& p : off)
+        lengths.push_back(p.Minutes());
+    const size_t counted = std::min(blocks, lengths.size());
+    std::partial_sort(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(counted), lengths.end(),
+                      std::greater<long long>());
+    long long on = periodMinutes;
+    for (size_t i = 0; i < counted; ++i)
+        on -= lengths[i];
+    return on;
+}
+
+Differences Compare(const Analysis& first, const Analysis& second) {
+    Differences d;
+    auto only = [](const Analysis& a, const Analysis& b, std::vector<FirstQso>& out) {
+        for (const auto* list : {&a.stateProvWorked, &a.dxccWorked}) {
+            const auto& other = list == &a.stateProvWorked ? b.stateProvWorked : b.dxccWorked;
+            for (const FirstQso& f : *list) {
+                if (std::none_of(other.begin(), other.end(), [&](const FirstQso& g) { return g.code == f.code; }))
+                    out.push_back(f);
+            }
+        }
+    };
+    only(first, second, d.onlyFirst);
+    only(second, first, d.onlySecond);
+    auto calls = [](const Analysis& a, const Analysis& b, std::vector<std::string>& out) {
+        std::set_difference(a.callsWorked.begin(), a.callsWorked.end(), b.callsWorked.begin(), b.callsWorked.end(),
+                            std::back_inserter(out));
+        out.erase(std::remove(out.begin(), out.end(), b.ownCall), out.end());
+    };
+    calls(first, second, d.callsOnlyFirst);
+    calls(second, first, d.callsOnlySecond);
+    return d;
+}
+
 std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long long firstHour, size_t hours) {
     std::vector<int> changes(hours, 0);
     for (size_t i = 1; i < qsos.size(); ++i) {
@@ -174,6 +225,37 @@ std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qs
             different.push_back(std::move(conflicts[c]));
     }
     return different;
+}
+
+std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+                                                const std::vector<QsoOutcome>& outcomes) {
+    std::vector<UnlikelyExchange> unlikely;
+    std::vector<std::string> keys;  // the multiplier of each listed QSO
+    std::map<std::string, size_t> likely, listed;
+    for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
+        const LogQso& q = qsos[i];
+        const QsoOutcome& o = outcomes[i];
+        if (!o.Counted() || o.prefix.empty())
+            continue;
+        const std::string key = MultiplierKey(q, o);
+        const std::string exchange = rules::NormaliseStateProv(q.exchRcvd);
+        const std::string code = rules::IsStateProv(exchange) ? rules::CanonicalStateProv(exchange) : "";
+        const bool expected = code.empty() || (o.prefix == rules::kUsaPrefix && !IsCanadian(code)) ||
+                              (o.prefix == rules::kCanadaPrefix && IsCanadian(code));
+        if (expected) {
+            ++likely[key];
+            continue;
+        }
+        ++listed[key];
+        keys.push_back(key);
+        const std::string multiplier = key.empty() ? "" : rules::IsWve(o.prefix) ? code : o.prefix;
+        unlikely.push_back(UnlikelyExchange{RefOf(q), o.prefix, "", code, IsCanadian(code), multiplier, 0});
+    }
+    for (size_t u = 0; u < unlikely.size(); ++u) {
+        if (!keys[u].empty() && likely.count(keys[u]) == 0)
+            unlikely[u].onlyFrom = listed[keys[u]];
+    }
+    return unlikely;
 }
 
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp) {
@@ -236,6 +318,8 @@ Analysis Analyse(const AnalysisInput& in) {
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t x, size_t y) { return minuteOf[x] < minuteOf[y]; });
 
+    a.bandQsos.assign(a.bands.size(), 0);
+    a.bandNewMultipliers.assign(a.bands.size(), 0);
     std::map<std::string, size_t> rejected, notCounted;
     std::vector<long long> onAir, countedMinutes;
     std::vector<TimedBand> taken;
@@ -259,27 +343,40 @@ Analysis Analyse(const AnalysisInput& in) {
         if (!o.Counted())
             continue;
         ++a.counted;
+        a.callsWorked.push_back(q.call);
+        const auto bandAt = std::find(a.bands.begin(), a.bands.end(), q.band);
+        const size_t band = static_cast<size_t>(bandAt - a.bands.begin());
+        if (bandAt != a.bands.end())
+            ++a.bandQsos[band];
         HourRow* row = inPeriod ? &a.hours[static_cast<size_t>(HourOf(minute) - firstHour)] : nullptr;
         if (row) {
             countedMinutes.push_back(minute);
             ++row->qsos;
-            auto band = std::find(a.bands.begin(), a.bands.end(), q.band);
-            if (band != a.bands.end())
-                ++row->byBand[static_cast<size_t>(band - a.bands.begin())];
+            if (bandAt != a.bands.end())
+                ++row->byBand[band];
         }
         const std::string state = StateProvOf(q, o);
+        if (state.empty() && rules::IsWve(o.prefix) && rules::IsStateProv(rules::NormaliseStateProv(q.exchRcvd)))
+            ++a.noMultiplierStateQsos;
+        bool newMultiplier = false;
         if (!state.empty() && statesMet.insert(state).second) {
             a.stateProvWorked.push_back(FirstQso{state, "", RefOf(q)});
+            newMultiplier = true;
             if (row)
                 ++row->newStateProv;
         }
         if (rules::IsDxccMultiplier(o.prefix) && dxccMet.insert(o.prefix).second) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
             a.dxccWorked.push_back(FirstQso{o.prefix, entity ? entity->name : "", RefOf(q)});
+            newMultiplier = true;
             if (row)
                 ++row->newDxcc;
         }
+        if (newMultiplier && bandAt != a.bands.end())
+            ++a.bandNewMultipliers[band];
     }
+    std::sort(a.callsWorked.begin(), a.callsWorked.end());
+    a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
     a.rejected = MostFirst(rejected);
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
@@ -302,12 +399,21 @@ Analysis Analyse(const AnalysisInput& in) {
     a.onMinutes = a.endMinute - a.startMinute;
     for (const OffPeriod& p : a.off)
         a.onMinutes -= p.Minutes();
+    a.rulesOnMinutes = RulesOnMinutes(a.off, a.endMinute - a.startMinute,
+                                      static_cast<size_t>(Contest().limits.mostOffBlocks));
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
-    a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+    if (in.callsToCheck) {
+        a.conflicts = ConflictingExchanges(log.qsos, outcomes);
+        a.unlikely = UnlikelyExchanges(log.qsos, outcomes);
+        for (UnlikelyExchange& u : a.unlikely) {
+            const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
+            u.entity = entity ? entity->name : "";
+        }
+    }
     return a;
 }
 

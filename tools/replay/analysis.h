@@ -16,6 +16,7 @@
 
 namespace replay {
 
+constexpr int kDefaultOffMinutes = rules::kOperatingLimits.shortestOffMinutes;
 constexpr const char* kAnalysisFileName = "analysis.html";
 
 // The super-check-partial list: the calls known to be active in contests, one a line; '#' starts a comment.
@@ -47,6 +48,9 @@ struct OffPeriod {
     long long from = 0, to = 0;
     long long Minutes() const { return to - from; }
 };
+// The operating time as the rules count it: the period less its `blocks` longest off periods; every further
+// break is operating time.
+long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks);
 // The off periods within [start, end): every gap of at least `threshold` minutes between two QSOs in a row,
 // and between the start and the first QSO or the last QSO and the end. No QSO: the whole period.
 std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, long long start, long long end,
@@ -75,6 +79,22 @@ struct ExchangeConflict {
 };
 std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes);
+// A counted QSO whose exchange names a state or province that a station of the call's country does not send:
+// a US call sending a Canadian province, a Canadian call a US state, a DX call (who sends a serial number)
+// either. The plug-in rightly counts it, for the other station may have been portable; the operator looks
+// once more at the call and the exchange.
+struct UnlikelyExchange {
+    QsoRef qso;
+    std::string prefix;      // the call's DXCC prefix
+    std::string entity;      // its name in the country file
+    std::string code;        // the state or province the exchange names, under the code it counts as
+    bool province = false;   // `code` is a Canadian province or territory, else a US state
+    std::string multiplier;  // what the QSO counts as a multiplier: `code` from a W/VE call, else the prefix
+    size_t onlyFrom = 0;     // the multiplier rests on this many listed QSOs and no other; 0: others give it too
+};
+// In log order; QSOs with no known prefix are not judged.
+std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+                                                const std::vector<QsoOutcome>& outcomes);
 // Calls that are in the log once and not in the list, in log order.
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
 
@@ -98,10 +118,11 @@ struct AnalysisInput {
     std::string ownCall;
     COleDateTime start, end;
     std::optional<long long> pluginScore;
-    int offThreshold = Contest().offTimeMinutes;
+    int offThreshold = kDefaultOffMinutes;
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
     std::string scpNote;
     const CountryFile* cty = nullptr;  // entity names
+    bool callsToCheck = true;  // false for a compared log, whose page section of calls to double-check is not drawn
 };
 
 struct Analysis {
@@ -121,20 +142,45 @@ struct Analysis {
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
     BestWindow best60, best10;
-    int offThreshold = Contest().offTimeMinutes;
+    int offThreshold = kDefaultOffMinutes;
     std::vector<OffPeriod> off;
-    long long onMinutes = 0;
+    long long onMinutes = 0;       // the period less every off period
+    long long rulesOnMinutes = 0;  // the period less the longest off periods the rules allow as blocks
 
     std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
+    size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
+    std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
+    std::vector<std::string> callsWorked;           // the calls of counted QSOs, each once, sorted
     std::vector<QsoRef> unlistedCalls;
     bool scpChecked = false;
     std::string scpNote;
     std::vector<ExchangeConflict> conflicts;
+    std::vector<UnlikelyExchange> unlikely;
 };
 
 Analysis Analyse(const AnalysisInput& input);
 
+// Stations set beside this one on the page (stats-replay --compare), each analysed from its own replay, and
+// the compared logs that could not be used, with the reason.
+struct LeftOut {
+    std::string path, reason;
+};
+struct Comparison {
+    std::vector<Analysis> stations;
+    std::vector<LeftOut> leftOut;
+};
+// Four stations on one page: the own and three others.
+constexpr size_t kMostComparedLogs = 3;
+
+// What one station worked that the other did not: multipliers with their first QSO, and calls (each
+// station's own call left out of the other's list), sorted.
+struct Differences {
+    std::vector<FirstQso> onlyFirst, onlySecond;  // states/provinces first, then DXCC entities
+    std::vector<std::string> callsOnlyFirst, callsOnlySecond;
+};
+Differences Compare(const Analysis& first, const Analysis& second);
+
 // The page: one English HTML file, inline CSS and SVG, nothing fetched from anywhere.
-std::string AnalysisPage(const Analysis& a);
+std::string AnalysisPage(const Analysis& a, const Comparison& compared = {});
 
 }  // namespace replay

@@ -2,6 +2,7 @@
 // page and each of its SVG pictures can be checked by an XML parser; UTF-8, whatever bytes the log held.
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 #include "analysis.h"
 #include "common/text.h"
@@ -28,9 +29,11 @@ const char* const kStyle =
     ".l{text-align:left}"
     "tr.total td{font-weight:bold;background:#f2f2f2}"
     "p{margin:4px 0}ul{margin:4px 0 8px}"
+    "h4{font-size:13px;margin:10px 0 4px}summary{cursor:pointer;margin:4px 0}.calls{font-size:12px}"
     ".flag{color:#b00020;font-weight:bold}"
     ".ok{color:#1b5e20}"
     ".note{color:#555;font-size:13px}"
+    ".rule{color:#333;font-size:12px;font-style:italic;border-left:3px solid #bbb;padding-left:6px}"
     ".cells{display:flex;flex-wrap:wrap;gap:3px;margin:4px 0 8px}"
     ".cell{width:38px;height:22px;line-height:22px;text-align:center;font-size:12px;font-weight:bold;"
     "border-radius:3px}"
@@ -102,6 +105,11 @@ std::string Duration(long long minutes) {
     return text::Format("%d h %02d min", static_cast<int>(minutes / 60), static_cast<int>(minutes % 60));
 }
 
+// "24 hours", or "24 h 30 min" when not whole.
+std::string Hours(long long minutes) {
+    return minutes % 60 == 0 ? std::to_string(minutes / 60) + " hours" : Duration(minutes);
+}
+
 std::string Plural(size_t n, const char* one, const char* many) {
     return Num(static_cast<long long>(n)) + " " + (n == 1 ? one : many);
 }
@@ -137,8 +145,10 @@ struct HourChart {
     std::string title, yLabel;
     std::vector<long long> hours;  // the clock hours along the x axis
     std::vector<Series> stacks;    // stacked bars
+    bool grouped = false;          // the bars side by side in each hour instead of stacked
     std::string lineName;          // non-empty: `line` on a second axis at the right
     std::vector<int> line;
+    std::vector<Series> lines;     // without bars: lines on the left axis, one per series
     int limit = -1;  // a dashed level; a bar above it is drawn in the flag colour
     std::string limitName;
 };
@@ -195,11 +205,17 @@ std::string DrawHourChart(const HourChart& c) {
     const size_t n = c.hours.size();
     const long long bars = std::max<long long>(1, static_cast<long long>(n));
     std::vector<int> totals(n, 0);
+    int most = 0;
     for (const Series& s : c.stacks) {
-        for (size_t h = 0; h < n; ++h)
+        for (size_t h = 0; h < n; ++h) {
             totals[h] += s.values[h];
+            most = std::max(most, c.grouped ? s.values[h] : totals[h]);
+        }
     }
-    int most = n ? *std::max_element(totals.begin(), totals.end()) : 0;
+    for (const Series& s : c.lines) {
+        for (int v : s.values)
+            most = std::max(most, v);
+    }
     most = std::max(most, c.limit + 1);
     const int step = NiceStep(most), yTop = AxisTop(most, step);
     auto y = [&](long long v) { return top + plotH - Along(v, yTop, plotH); };
@@ -215,20 +231,24 @@ std::string DrawHourChart(const HourChart& c) {
     svg += Text(140, top + plotH / 2, c.yLabel, "middle", Rotate(-90, 140, top + plotH / 2));
 
     const Tenths slot = plotW / bars, barW = Along(72, 100 * bars, plotW);
+    const Tenths groupW = c.grouped && !c.stacks.empty() ? barW / static_cast<Tenths>(c.stacks.size()) : barW;
     const long long labelEvery = slot >= 160 ? 1 : slot >= 80 ? 2 : slot >= 30 ? 6 : 24;
     for (size_t i = 0; i < n; ++i) {
         const long long h = static_cast<long long>(i);
         const Tenths x = centre(h) - barW / 2;
         const long long minute = c.hours[i] * 60;
         int base = 0;
-        for (const Series& s : c.stacks) {
+        for (size_t k = 0; k < c.stacks.size(); ++k) {
+            const Series& s = c.stacks[k];
             const int v = s.values[i];
             if (v == 0)
                 continue;
             const bool over = c.limit >= 0 && totals[i] > c.limit;
-            svg += Rect(x, y(base + v), barW, y(base) - y(base + v), over ? kFlagColour : s.colour.c_str(),
+            svg += Rect(c.grouped ? x + static_cast<Tenths>(k) * groupW : x, y(base + v), groupW,
+                        y(base) - y(base + v), over ? kFlagColour : s.colour.c_str(),
                         Time(minute, "%H:00 ") + s.name + ": " + std::to_string(v));
-            base += v;
+            if (!c.grouped)
+                base += v;
         }
         if (h % labelEvery == 0)
             svg += Text(centre(h), top + plotH + 140, Time(minute, "%H"));
@@ -261,12 +281,26 @@ std::string DrawHourChart(const HourChart& c) {
         svg += Text(x, top + plotH / 2, c.lineName, "middle", Rotate(90, x, top + plotH / 2));
     }
 
+    for (const Series& s : c.lines) {
+        std::string points;
+        for (size_t i = 0; i < n && i < s.values.size(); ++i) {
+            points += (i ? " " : "") + Coord(centre(static_cast<long long>(i))) + "," + Coord(y(s.values[i]));
+        }
+        svg += "<polyline fill=\"none\" stroke=\"" + s.colour + "\" stroke-width=\"2\" points=\"" + points +
+               "\"><title>" + Esc(s.name) + "</title></polyline>";
+    }
+
     // The legend along the top.
     Tenths x = left;
     for (const Series& s : c.stacks) {
         svg += Rect(x, 100, 120, 120, s.colour.c_str());
         svg += Text(x + 160, 200, s.name, "start");
         x += 280 + 70 * static_cast<Tenths>(s.name.size());
+    }
+    for (const Series& s : c.lines) {
+        svg += Line(x, 160, x + 160, 160, s.colour.c_str(), " stroke-width=\"2\"");
+        svg += Text(x + 200, 200, s.name, "start");
+        x += 320 + 70 * static_cast<Tenths>(s.name.size());
     }
     if (!c.lineName.empty()) {
         svg += Line(x, 160, x + 160, 160, kLineColour, " stroke-width=\"2\"");
@@ -341,7 +375,7 @@ std::string Summary(const Analysis& a) {
     h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " +
          Num(static_cast<long long>(a.counted)) + " counted</li>";
     for (const auto& r : a.rejected)
-        h += "<li>" + Plural(r.second, "QSO", "QSOs") + " rejected: " + Esc(r.first) + "</li>";
+        h += "<li>" + Plural(r.second, "QSO", "QSOs") + " refused by the plug-in: " + Esc(r.first) + "</li>";
     for (const auto& r : a.notCounted) {
         h += "<li>" + Plural(r.second, "QSO", "QSOs") + " logged, not counted: " + Esc(r.first) + "</li>";
     }
@@ -354,6 +388,19 @@ std::string Summary(const Analysis& a) {
     if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0)
         h += "<li>nothing: every QSO counts</li>";
     h += "</ul>";
+    if (!a.unlikely.empty()) {
+        std::set<std::string> alone;
+        for (const UnlikelyExchange& u : a.unlikely) {
+            if (u.onlyFrom > 0)
+                alone.insert(u.multiplier);
+        }
+        h += std::string("<p") + (alone.empty() ? "" : " class=\"flag\"") + ">" +
+             Plural(a.unlikely.size(), "counted QSO carries", "counted QSOs carry") +
+             " a state or province unlikely for the call";
+        if (!alone.empty())
+            h += "; " + Plural(alone.size(), "multiplier rests", "multipliers rest") + " on such QSOs alone";
+        h += ": see 8. Calls to double-check.</p>";
+    }
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
              Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) +
@@ -431,46 +478,79 @@ std::string BestRates(const Analysis& a) {
            "only.</p></section>";
 }
 
+// The rule a verdict applies, its words quoted where they are the rules' own.
+std::string Rule(const char* words) {
+    return "<p class=\"rule\">Rule: " + Esc(words) + "</p>";
+}
+
+// The off periods that count as the rules' blocks: the longest ones, as many as the rules allow.
+std::vector<bool> RulesBlocks(const std::vector<OffPeriod>& off) {
+    std::vector<size_t> order(off.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
+    std::vector<bool> block(off.size(), false);
+    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(Contest().limits.mostOffBlocks); ++i)
+        block[order[i]] = true;
+    return block;
+}
+
 std::string TimeOnOff(const Analysis& a) {
+    const rules::OperatingLimits& limits = Contest().limits;
     std::string h = "<section id=\"time\"><h2>5. Time on and off</h2>";
-    h +=
-        "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
-        " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
-        "and the end) is off time (--off-time changes the threshold).</p>";
+    h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
+         " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
+         "and the end) is a break";
+    if (a.offThreshold != limits.shortestOffMinutes) {
+        h += " (--off-time " + std::to_string(a.offThreshold) + "; the rules' own is " +
+             std::to_string(limits.shortestOffMinutes) + " minutes)";
+    }
+    h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
+         " longest breaks are the off time and every other break counts as operating time.</p>";
     h += DrawTimeline(a);
-    long long offMinutes = 0;
+    const std::vector<bool> blocks = RulesBlocks(a.off);
+    long long offMinutes = 0, blockMinutes = 0;
     if (!a.off.empty()) {
-        h += "<table><tr><th>Off</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th></tr>";
+        h += "<table><tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
+             "<th class=\"l\">by the rules</th></tr>";
         for (size_t i = 0; i < a.off.size(); ++i) {
             offMinutes += a.off[i].Minutes();
-            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Time(a.off[i].from), "l") +
-                 Td(Time(a.off[i].to), "l") + Td(Duration(a.off[i].Minutes())) + "</tr>";
+            blockMinutes += blocks[i] ? a.off[i].Minutes() : 0;
+            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Time(a.off[i].from), "l") + Td(Time(a.off[i].to), "l") +
+                 Td(Duration(a.off[i].Minutes())) +
+                 Td(blocks[i] ? "<b>off time</b>" : std::string("operating time"), "l") + "</tr>";
         }
         h += "</table>";
     }
-    h += "<p>On the air <b>" + Duration(a.onMinutes) + "</b> of " + Duration(a.endMinute - a.startMinute) +
-         "; off " + Duration(offMinutes) + " in " + Plural(a.off.size(), "block", "blocks") + ".</p>";
-    if (a.multiOp) {
-        h += "<p class=\"note\">MULTI-OP: the whole period may be operated.</p>";
-        return h + "</section>";
+    h += "<table><tr><th class=\"l\"></th><th>on the air</th><th>off</th></tr><tr>" +
+         Td("With every break of " + std::to_string(a.offThreshold) + " minutes or more", "l") +
+         Td(Duration(a.onMinutes)) + Td(Duration(offMinutes) + " in " + Plural(a.off.size(), "break", "breaks")) +
+         "</tr><tr>" +
+         Td("<b>By the rules' count</b> (the " + std::to_string(limits.mostOffBlocks) + " longest breaks off)",
+            "l") +
+         Td("<b>" + Duration(a.rulesOnMinutes) + "</b>") +
+         Td(Duration(blockMinutes) + " in " +
+            Plural(std::min(a.off.size(), static_cast<size_t>(limits.mostOffBlocks)), "block", "blocks")) +
+         "</tr></table>";
+    const std::string most = Hours(limits.mostOperatingMinutes);
+    if (a.rulesOnMinutes > limits.mostOperatingMinutes) {
+        h += "<p class=\"flag\">On the air " + Duration(a.rulesOnMinutes) + " by the rules' count: more than the " +
+             most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") + ". The " +
+             std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
+             " of the " + Hours(limits.leastOffMinutes) + " of off time.</p>";
+    } else {
+        h += "<p class=\"ok\">Within the rules on time: on the air " + Duration(a.rulesOnMinutes) +
+             " by the rules' count, at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
+             " longest breaks make " + Duration(blockMinutes) + " of off time.</p>";
     }
-    bool broken = false;
-    if (a.onMinutes > Contest().singleOpOnHours * 60LL) {
-        broken = true;
-        h += "<p class=\"flag\">On the air " + Duration(a.onMinutes) + ": more than the " +
-             std::to_string(Contest().singleOpOnHours) + " hours a single operator may operate.</p>";
-    }
-    if (a.off.size() > Contest().singleOpOffBlocks) {
-        broken = true;
-        h += "<p class=\"flag\">Off time in " + std::to_string(a.off.size()) +
-             " blocks: the rules allow at most " + std::to_string(Contest().singleOpOffBlocks) + ".</p>";
-    }
-    if (!broken)
-        h += "<p class=\"ok\">Within the single-operator limits on time.</p>";
+    h += Rule(rules::kRuleTexts.operatingTime) + Rule(rules::kRuleTexts.offBlocks) +
+         Rule(rules::kRuleTexts.shortestOff);
     return h + "</section>";
 }
 
 std::string BandChanges(const Analysis& a) {
+    const int limit = Contest().limits.multiOpBandChangesPerHour;
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
@@ -481,11 +561,11 @@ std::string BandChanges(const Analysis& a) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.bandChanges);
         most = std::max(most, row.bandChanges);
-        if (row.bandChanges > Contest().multiOpBandChangesPerHour)
+        if (row.bandChanges > limit)
             over.push_back(&row);
     }
     if (a.multiOp) {
-        c.limit = Contest().multiOpBandChangesPerHour;
+        c.limit = limit;
         c.limitName = "MULTI-OP limit";
     }
     std::string h =
@@ -495,19 +575,19 @@ std::string BandChanges(const Analysis& a) {
         DrawHourChart(c);
     h += "<p>Most in one hour: " + std::to_string(most) + ".</p>";
     if (!a.multiOp) {
-        h += "<p class=\"note\">The limit of " + std::to_string(Contest().multiOpBandChangesPerHour) +
+        h += "<p class=\"note\">The limit of " + std::to_string(limit) +
              " band changes per clock hour is for MULTI-OP entries.</p>";
     } else if (over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(Contest().multiOpBandChangesPerHour) +
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) +
              " band changes.</p>";
     } else {
-        h += "<p class=\"flag\">More than " + std::to_string(Contest().multiOpBandChangesPerHour) +
+        h += "<p class=\"flag\">More than " + std::to_string(limit) +
              " band changes in " + Plural(over.size(), "hour", "hours") + ":";
         for (const HourRow* row : over)
             h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
         h += "</p>";
     }
-    return h + "</section>";
+    return h + Rule(rules::kRuleTexts.bandChanges) + "</section>";
 }
 
 std::string QsoWhen(const QsoRef& q) {
@@ -543,6 +623,12 @@ std::string Multipliers(const Analysis& a) {
             list += (list.empty() ? "" : " ") + code;
         h += "<p>Still needed: <b>" + (list.empty() ? std::string("none") : Esc(list)) + "</b></p>";
     }
+    if (a.noMultiplierStateQsos) {
+        h += "<p>" + Plural(a.noMultiplierStateQsos, "QSO", "QSOs") +
+             " with W/VE stations sending a state that is no multiplier (Alaska or Hawaii): counted as QSOs, "
+             "no multiplier.</p>";
+    }
+    h += Rule(rules::kRuleTexts.stateMultipliers);
 
     h += "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
     if (a.dxccWorked.empty()) {
@@ -574,6 +660,38 @@ std::string Multipliers(const Analysis& a) {
     return h + "<h3>New multipliers per hour</h3>" + DrawHourChart(c) + "</section>";
 }
 
+std::string UnlikelyExchangeTable(const Analysis& a) {
+    std::string h =
+        "<h3>Exchanges unlikely for the call</h3><p class=\"note\">Counted QSOs whose state or province is "
+        "not what a station of the call's country sends: a US call sends a US state, a Canadian call a Canadian "
+        "province, a DX call a serial number. The plug-in counts them (the other station may have been "
+        "portable); a busted call or exchange would cost the QSO, and a multiplier that rests on it alone.</p>";
+    if (a.unlikely.empty())
+        return h + "<p>none</p>";
+    h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
+         "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix suggests</th>"
+         "<th class=\"l\">multiplier</th></tr>";
+    for (const UnlikelyExchange& u : a.unlikely) {
+        const std::string suggests = u.prefix == rules::kUsaPrefix      ? "a US state"
+                                     : u.prefix == rules::kCanadaPrefix ? "a Canadian province"
+                                                                        : "a serial number";
+        std::string multiplier;
+        if (u.onlyFrom == 1) {
+            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on this QSO alone</span>";
+        } else if (u.onlyFrom > 1) {
+            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on these " +
+                         std::to_string(u.onlyFrom) + " QSOs alone</span>";
+        } else if (!u.multiplier.empty()) {
+            multiplier = Esc(u.multiplier) + ", also from other QSOs";
+        }
+        h += "<tr>" + Td(std::to_string(u.qso.line)) + Td(Esc(u.qso.call), "l") + Td(Time(u.qso.minute), "l") +
+             Td(Esc(u.qso.band), "l") + Td(Esc(u.qso.exchange + (u.province ? " (a Canadian province)" : " (a US state)")), "l") +
+             Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") +
+             Td(multiplier, "l") + "</tr>";
+    }
+    return h + "</table>";
+}
+
 std::string CallsToCheck(const Analysis& a) {
     std::string h =
         "<section id=\"check\"><h2>8. Calls to double-check</h2><h3>Worked once and not in the "
@@ -592,6 +710,7 @@ std::string CallsToCheck(const Analysis& a) {
         }
         h += "</table>";
     }
+    h += UnlikelyExchangeTable(a);
     h += "<h3>Stations logged with different states or provinces</h3>";
     if (a.conflicts.empty())
         return h + "<p>none</p></section>";
@@ -608,9 +727,176 @@ std::string CallsToCheck(const Analysis& a) {
     return h + "</table></section>";
 }
 
+// --- stations side by side ---------------------------------------------------------------------------------
+
+// The own station and the three others at most, told apart in colour-blind eyes too.
+const char* const kStationColours[] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7"};
+
+std::string StationName(const Analysis& a) {
+    return a.ownCall.empty() ? a.logName : a.ownCall;
+}
+
+std::string BestText(const BestWindow& w, int width) {
+    if (w.qsos == 0)
+        return "-";
+    return Num(w.qsos) + " (" + Num(w.qsos * 60 / width) + " per hour) from " + Time(w.startMinute, "%a %H:%M");
+}
+
+std::string MultiplierList(const std::vector<FirstQso>& list, const std::string& who, const std::string& whoNot) {
+    std::string h = "<h4>" + Esc("Worked by " + who + ", not by " + whoNot) + ": " +
+                    Num(static_cast<long long>(list.size())) + "</h4>";
+    if (list.empty())
+        return h;
+    h += "<table><tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO (UTC)"
+         "</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
+    for (const FirstQso& f : list) {
+        const std::vector<std::string>& states = rules::StateProvMultipliers(rules::kUsaPrefix);
+        const char* kind = std::find(states.begin(), states.end(), f.code) != states.end() ? "US state or DC"
+                                                                                            : "Canadian province";
+        h += "<tr>" + Td(Esc(f.code), "l") + Td(Esc(f.name.empty() ? std::string(kind) : f.name), "l") +
+             Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") + "</tr>";
+    }
+    return h + "</table>";
+}
+
+std::string CallList(const std::vector<std::string>& calls, const std::string& who, const std::string& whoNot) {
+    std::string list;
+    for (const std::string& call : calls)
+        list += (list.empty() ? "" : " ") + call;
+    return "<details><summary>" + Esc(who + " worked " + Plural(calls.size(), "station", "stations") + " " +
+                                      whoNot + " did not") +
+           "</summary><p class=\"calls\">" + (list.empty() ? std::string("none") : Esc(list)) +
+           "</p></details>";
+}
+
+std::string SideBySide(const Analysis& own, const Comparison& compared) {
+    if (compared.stations.empty() && compared.leftOut.empty())
+        return "";
+    std::string h = "<section id=\"compare\"><h2>9. Side by side</h2>";
+    for (const LeftOut& l : compared.leftOut)
+        h += "<p class=\"flag\">Left out: " + Esc(l.path) + ": " + Esc(l.reason) + ".</p>";
+    if (compared.stations.empty())
+        return h + "</section>";
+    std::vector<const Analysis*> all{&own};
+    for (const Analysis& a : compared.stations)
+        all.push_back(&a);
+    h += "<p class=\"note\">Each log replayed through the plug-in the same way: every number is the plug-in's. "
+         "Time on the air by the rules' count (section 5).</p>";
+
+    // The figures, one column per station.
+    h += "<table><tr><th class=\"l\"></th>";
+    for (size_t i = 0; i < all.size(); ++i) {
+        h += "<th class=\"l\"><span style=\"color:" + std::string(kStationColours[i]) + "\">&#9632;</span> " +
+             Esc(StationName(*all[i])) + "</th>";
+    }
+    h += "</tr>";
+    auto row = [&](const std::string& name, auto value) {
+        h += "<tr><th class=\"l\">" + Esc(name) + "</th>";
+        for (const Analysis* a : all)
+            h += value(*a);
+        h += "</tr>";
+    };
+    row("Log", [](const Analysis& a) { return Td(Esc(a.logName), "l"); });
+    std::vector<std::string> fields;
+    for (const Analysis* a : all) {
+        for (const auto& f : a->category) {
+            if (std::find(fields.begin(), fields.end(), f.first) == fields.end())
+                fields.push_back(f.first);
+        }
+    }
+    for (const std::string& field : fields) {
+        row(field, [&](const Analysis& a) {
+            auto f = std::find_if(a.category.begin(), a.category.end(),
+                                  [&](const auto& c) { return c.first == field; });
+            return Td(f == a.category.end() ? std::string() : Esc(f->second), "l");
+        });
+    }
+    row("QSOs", [](const Analysis& a) { return Td(Num(static_cast<long long>(a.counted))); });
+    row("Multipliers", [](const Analysis& a) {
+        return Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
+                  Num(a.stateProvMultipliers + a.dxccMultipliers));
+    });
+    row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
+    row("On the air by the rules", [](const Analysis& a) {
+        return Td(Duration(a.rulesOnMinutes),
+                  a.rulesOnMinutes > Contest().limits.mostOperatingMinutes ? "flag" : nullptr);
+    });
+    row("Best 60 minutes", [](const Analysis& a) { return Td(BestText(a.best60, 60)); });
+    row("Best 10 minutes", [](const Analysis& a) { return Td(BestText(a.best10, 10)); });
+    h += "</table>";
+    for (const Analysis* a : all) {
+        if (a->startMinute != own.startMinute) {
+            h += "<p class=\"note\">" +
+                 Esc(StationName(*a) + "'s contest period starts " + Time(a->startMinute) +
+                     ": its hours stand beside the same hours of the contest.") +
+                 "</p>";
+        }
+    }
+
+    // The running totals and the hours, hour by hour of the contest.
+    HourChart totals, hours;
+    totals.title = "Running total of QSOs, every station";
+    totals.yLabel = "QSOs";
+    hours.title = "QSOs per clock hour, side by side";
+    hours.yLabel = "QSOs per hour";
+    hours.grouped = true;
+    for (const HourRow& r : own.hours) {
+        totals.hours.push_back(r.hour);
+        hours.hours.push_back(r.hour);
+    }
+    for (size_t i = 0; i < all.size(); ++i) {
+        Series total{StationName(*all[i]), kStationColours[i], {}}, perHour = total;
+        for (size_t k = 0; k < own.hours.size(); ++k) {
+            const bool has = k < all[i]->hours.size();
+            total.values.push_back(has                        ? all[i]->hours[k].cumulative
+                                   : all[i]->hours.empty()    ? 0
+                                                              : all[i]->hours.back().cumulative);
+            perHour.values.push_back(has ? all[i]->hours[k].qsos : 0);
+        }
+        totals.lines.push_back(total);
+        hours.stacks.push_back(perHour);
+    }
+    h += "<h3>Running total</h3>" + DrawHourChart(totals) + "<h3>QSOs per hour</h3>" + DrawHourChart(hours);
+
+    // Bands.
+    h += "<h3>By band</h3><table><tr><th class=\"l\" rowspan=\"2\">band</th>";
+    for (const Analysis* a : all)
+        h += "<th colspan=\"2\">" + Esc(StationName(*a)) + "</th>";
+    h += "</tr><tr>";
+    for (size_t i = 0; i < all.size(); ++i)
+        h += "<th>QSOs</th><th>new mults</th>";
+    h += "</tr>";
+    for (size_t b = 0; b < own.bands.size(); ++b) {
+        h += "<tr>" + Td(Esc(own.bands[b]), "l");
+        for (const Analysis* a : all) {
+            const bool has = b < a->bandQsos.size();
+            h += Td(Num(has ? a->bandQsos[b] : 0)) + Td(Num(has ? a->bandNewMultipliers[b] : 0));
+        }
+        h += "</tr>";
+    }
+    h += "<tr class=\"total\">" + Td("Total", "l");
+    for (const Analysis* a : all) {
+        h += Td(Num(static_cast<long long>(a->counted))) +
+             Td(Num(a->stateProvMultipliers + a->dxccMultipliers));
+    }
+    h += "</tr></table><p class=\"note\">New mults: the multipliers first worked on the band (each counts once "
+         "per contest).</p>";
+
+    // What each worked that the own station did not, and the other way round.
+    const std::string me = StationName(own);
+    for (const Analysis& other : compared.stations) {
+        const std::string them = StationName(other);
+        const Differences d = Compare(own, other);
+        h += "<h3>" + Esc(me + " and " + them) + "</h3>";
+        h += MultiplierList(d.onlySecond, them, me) + MultiplierList(d.onlyFirst, me, them);
+        h += CallList(d.callsOnlyFirst, me, them) + CallList(d.callsOnlySecond, them, me);
+    }
+    return h + "</section>";
+}
+
 }  // namespace
 
-std::string AnalysisPage(const Analysis& a) {
+std::string AnalysisPage(const Analysis& a, const Comparison& compared) {
     std::string h =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
@@ -620,8 +906,14 @@ std::string AnalysisPage(const Analysis& a) {
          "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
+    if (!compared.stations.empty()) {
+        std::string others;
+        for (const Analysis& other : compared.stations)
+            others += (others.empty() ? "" : ", ") + StationName(other);
+        h += "<p class=\"note\">" + Esc("Set beside " + others + " in section 9.") + "</p>\n";
+    }
     h += Summary(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + BestRates(a) + "\n" + TimeOnOff(a) +
-         "\n" + BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) + "\n";
+         "\n" + BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) + "\n" + SideBySide(a, compared);
     return h + "</body></html>\n";
 }
 

@@ -110,10 +110,10 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
     int lineNo = 0;
     size_t pos = 0;
     while (pos < content.size()) {
-        size_t end = content.find('\n', pos);
-        if (end == std::string::npos) end = content.size();
+        size_t next = 0;
+        size_t end = FindLineEnd(content, pos, next);
         std::string line = content.substr(pos, end - pos);
-        pos = end + 1;
+        pos = next;
         ++lineNo;
 
         std::string t = text::Trim(line);

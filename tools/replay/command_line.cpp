@@ -85,6 +85,22 @@ const std::vector<OptionSpec>& OptionSpecs() {
          "also write analysis.html into the output folder: rates, time on and off, band changes,\n"
          "multipliers and calls to double-check, drawn from the plug-in's answers",
          [](ReplayOptions& o, const std::string&, std::string&) { return o.analysis = true; }},
+        {"--compare", "OTHER",
+         "for --analysis: replay the log OTHER the same way and set its station beside this one on the\n"
+         "page (repeat for up to three others)",
+         [](ReplayOptions& o, const std::string& v, std::string& error) {
+             if (v == "-" || text::Trim(v).empty()) {
+                 error = "--compare wants the file of another log, got '" + v + "'";
+                 return false;
+             }
+             if (o.compare.size() == kMostComparedLogs) {
+                 error = "--compare: at most " + std::to_string(kMostComparedLogs) +
+                         " other logs, four stations on one page";
+                 return false;
+             }
+             o.compare.push_back(v);
+             return true;
+         }},
         {"--scp", "FILE",
          "super-check-partial list for --analysis (default /usr/share/hamradio-files/MASTER.SCP)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.scpFile = v, true; }},

@@ -7,6 +7,19 @@
 
 namespace replay {
 
+// Where the line that starts at pos ends; next is where the line after it starts (past the end of s after
+// the last line). A line ends at LF, at CRLF or at a lone CR, as older Mac loggers write them, so both readers
+// see the same lines and line numbers whichever ends a file uses.
+inline size_t FindLineEnd(const std::string& s, size_t pos, size_t& next) {
+    size_t end = s.find_first_of("\r\n", pos);
+    if (end == std::string::npos) {
+        next = s.size() + 1;
+        return s.size();
+    }
+    next = end + (s[end] == '\r' && end + 1 < s.size() && s[end + 1] == '\n' ? 2 : 1);
+    return end;
+}
+
 // Cabrillo 3.0: header tags (CALLSIGN, CLAIMED-SCORE, the fields of the header dialog) and QSO lines read by
 // blank-separated tokens: freq mode date time mycall rst exch call rst exch [transmitter]. A line that ends
 // at the received report is kept with an empty received exchange and a note.

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <ostream>
+#include <sstream>
 
 #include "analysis.h"
 #include "band_mode.h"
@@ -131,9 +132,14 @@ COleDateTime CountryFileEdition(const CountryFile& cty) {
     return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
 }
 
+// "1 line", "2 lines", "0 lines".
+std::string Counted(size_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 // "156 WRONG MODE (DG), 2 WRONG BAND (30m)": most first.
-std::string RejectionList(const ReplaySummary& summary) {
-    std::vector<std::pair<std::string, size_t>> sorted(summary.rejections.begin(), summary.rejections.end());
+std::string ReasonList(const std::map<std::string, size_t>& reasons) {
+    std::vector<std::pair<std::string, size_t>> sorted(reasons.begin(), reasons.end());
     std::stable_sort(sorted.begin(), sorted.end(), [](const auto& a, const auto& b) { return a.second > b.second; });
     std::string list;
     for (const auto& r : sorted) list += (list.empty() ? "" : ", ") + std::to_string(r.second) + " " + r.first;
@@ -163,6 +169,40 @@ int AskCheckCall(const PluginLibrary& plugin, const std::string& call, const std
                              band.c_str(), band.c_str(), out1, out2);
 }
 
+// Each compared log replayed through the plug-in as the own one was, in a folder of its own inside the output
+// folder; one that cannot be used is named with its reason and left out.
+Comparison ReplayCompared(const ReplayOptions& o, const std::vector<fs::path>& logs, const std::string& countryFile,
+                          const fs::path& plugin, const fs::path& outDir, std::ostream& err) {
+    Comparison compared;
+    for (size_t i = 0; i < logs.size(); ++i) {
+        ReplayOptions other;
+        other.logPath = logs[i].string();
+        other.outDir = (outDir / ("compare-" + std::to_string(i + 1) + "-" + logs[i].stem().string())).string();
+        other.pluginPath = plugin.string();
+        other.countryFile = countryFile;
+        other.analysis = true;
+        other.keepAnalysis = true;
+        other.offMinutes = o.offMinutes;
+        std::ostringstream otherOut, otherErr;
+        ReplaySummary summary;
+        if (RunReplay(other, otherOut, otherErr, &summary) != 0 || !summary.analysis) {
+            std::string reason = text::Trim(otherErr.str());
+            if (reason.rfind(kTool, 0) == 0) reason.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << " left out: " << reason << "\n";
+            compared.leftOut.push_back(LeftOut{o.compare[i], reason});
+            continue;
+        }
+        // The compared replay's own messages, each marked as the compared log's.
+        std::istringstream lines(otherErr.str());
+        for (std::string line; std::getline(lines, line);) {
+            if (line.rfind(kTool, 0) == 0) line.erase(0, std::string(kTool).size());
+            err << kTool << "--compare " << o.compare[i] << ": " << line << "\n";
+        }
+        compared.stations.push_back(std::move(*summary.analysis));
+    }
+    return compared;
+}
+
 }  // namespace
 
 const char* CheckCodeMeaning(int code) {
@@ -179,7 +219,7 @@ const char* CheckCodeMeaning(int code) {
 bool ReadInputs(const ReplayOptions& o, ReplayInputs& in, std::string& error) {
     if (!ReadLogFile(o.logPath, in.log, error)) return false;
     if (!in.cty.Load(o.countryFile, error)) return false;
-    if (o.analysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
+    if (o.analysis && !o.keepAnalysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
     return true;
 }
 
@@ -273,16 +313,22 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
             ++summary.prefixesUnresolved;
             r.messages.push_back(Where(log, q.line) + "no DXCC prefix for " + q.call + " (passed as \"\")");
         }
+        const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
             const std::string badState = "State/Province is not acceptable";
             outcome.reason = text::ReplaceAll(outcome.reason, badState,
                                               badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
+            if (!outcome.reason.empty()) {
+                ++summary.notCounted;
+                ++summary.notCountedReasons[outcome.reason];
+                r.messages.push_back(Where(log, q.line) + "logged by the plug-in, not counted: " + q.call + " " +
+                                     band + " " + q.mode + ": " + outcome.reason);
+            }
         } else {
             ++summary.rejected;
             if (outcome.reason.empty()) outcome.reason = "no reason in the bad-QSO file";
-            std::string band = q.band.empty() ? "(no band)" : q.band;
-            r.messages.push_back(Where(log, q.line) + "rejected by the plug-in: " + q.call + " " + band + " " +
+            r.messages.push_back(Where(log, q.line) + "refused by the plug-in: " + q.call + " " + band + " " +
                                  q.mode + ": " + outcome.reason);
             if (outcome.reason.find("MODE") != std::string::npos) outcome.reason += " (" + q.mode + ")";
             if (outcome.reason.find("BAND") != std::string::npos) {
@@ -297,10 +343,19 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
 
 namespace {
 
-// Outputs: the messages, the report on `out` and in its file, the answers to --check, the analysis page.
+// Where the compared logs, the country file and the plug-in are, found before the output folder became the
+// current one.
+struct ComparePaths {
+    std::vector<fs::path> logs;
+    std::string countryFile;
+    fs::path plugin;
+};
+
+// Outputs: the report on `out` and in its file, the answers to --check, the analysis page (or, for a
+// compared log, the analysis in the summary).
 void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPlan& plan,
-                  const PluginResult& answers, const ReplaySummary& summary, const fs::path& outDir,
-                  std::ostream& out, std::ostream& err) {
+                  const PluginResult& answers, ReplaySummary& summary, const fs::path& outDir,
+                  const ComparePaths& comparePaths, std::ostream& out, std::ostream& err) {
     out.write(answers.report.data(), static_cast<std::streamsize>(answers.report.size()));
     {
         std::ofstream file(o.html ? "report.html" : "report.txt", std::ios::binary | std::ios::trunc);
@@ -324,9 +379,17 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
         analysis.pluginScore = summary.pluginScore;
         analysis.offThreshold = o.offMinutes;
         analysis.cty = &in.cty;
-        std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
-        page << AnalysisPage(Analyse(analysis));
-        if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        if (o.keepAnalysis) {
+            analysis.callsToCheck = false;
+            summary.analysis = Analyse(analysis);
+        } else {
+            const Analysis own = Analyse(analysis);
+            const Comparison compared = ReplayCompared(o, comparePaths.logs, comparePaths.countryFile,
+                                                       comparePaths.plugin, outDir, err);
+            std::ofstream page(kAnalysisFileName, std::ios::binary | std::ios::trunc);
+            page << AnalysisPage(own, compared);
+            if (!page) err << kTool << "cannot write " << (outDir / kAnalysisFileName).string() << "\n";
+        }
     }
 }
 
@@ -334,12 +397,21 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
 void PrintSummary(const ReplayOptions& o, const ReplayInputs& in, const ReplayPlan& plan,
                   const ReplaySummary& summary, const fs::path& outDir, std::ostream& err) {
     const ParsedLog& log = in.log;
-    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << summary.qsosRead << " QSOs read, "
-        << summary.added << " added, " << summary.rejected << " rejected by the plug-in, " << summary.linesSkipped
-        << " lines skipped, " << summary.prefixesUnresolved << " prefixes not resolved, " << summary.outsidePeriod
-        << " outside the contest period " << plan.start.Format(kPeriodFormat) << " to "
-        << plan.end.Format(kPeriodFormat) << "\n";
-    if (!summary.rejections.empty()) err << kTool << "rejected by the plug-in: " << RejectionList(summary) << "\n";
+    // What the plug-in refused (AddData0 answered 0) and what it logged without counting are told apart: a
+    // reader who sees nothing refused must not take it that everything counted.
+    err << kTool << log.fileName << " (" << LogFormatName(log.format) << "): " << Counted(summary.qsosRead, "QSO", "QSOs")
+        << " read: " << summary.added - summary.notCounted << " counted, " << summary.notCounted
+        << " logged but not counted, " << summary.rejected << " refused by the plug-in; "
+        << Counted(summary.linesSkipped, "line", "lines") << " skipped, "
+        << Counted(summary.prefixesUnresolved, "prefix", "prefixes") << " not resolved, "
+        << Counted(summary.outsidePeriod, "QSO", "QSOs") << " outside the contest period "
+        << plan.start.Format(kPeriodFormat) << " to " << plan.end.Format(kPeriodFormat) << "\n";
+    if (!summary.rejections.empty()) {
+        err << kTool << "refused by the plug-in (AddData0 answered 0): " << ReasonList(summary.rejections) << "\n";
+    }
+    if (!summary.notCountedReasons.empty()) {
+        err << kTool << "logged by the plug-in, not counted: " << ReasonList(summary.notCountedReasons) << "\n";
+    }
     if (o.cabrillo) err << kTool << HeaderOriginLine(plan.header) << "\n";
     err << kTool << "score: plug-in "
         << (summary.pluginScore ? std::to_string(*summary.pluginScore) : std::string("(none)")) << ", log claims "
@@ -374,11 +446,18 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
-    if (o.analysis && !in.scpRead) {
+    // The compared logs and the country file, found before the output folder becomes the current one.
+    std::error_code ec;
+    ComparePaths comparePaths;
+    if (o.analysis) {
+        for (const std::string& other : o.compare) comparePaths.logs.push_back(fs::absolute(other, ec));
+    }
+    comparePaths.countryFile = fs::absolute(o.countryFile, ec).string();
+    if (o.analysis && !o.keepAnalysis && !in.scpRead) {
         err << kTool << in.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
     }
-    std::error_code ec;
     fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
+    comparePaths.plugin = pluginPath;
     PluginLibrary plugin;
     if (!plugin.Load(pluginPath.string(), error)) {
         err << kTool << error << "\n";
@@ -412,8 +491,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != Contest().offTimeMinutes)) {
-        err << kTool << "--scp and --off-time have no effect without --analysis\n";
+    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+        err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     if (!o.hostVersion.empty()) {
         std::ofstream ini("Tolv2.ini", std::ios::binary | std::ios::trunc);
@@ -433,7 +512,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     summary.report = answers.report;
     for (const CheckAnswer& c : answers.checks) summary.checkCodes.push_back(c.code);
     summary.pluginScore = answers.pluginScore;
-    WriteOutputs(o, in, plan, answers, summary, outDir, out, err);
+    WriteOutputs(o, in, plan, answers, summary, outDir, comparePaths, out, err);
     PrintSummary(o, in, plan, summary, outDir, err);
 
     if (summaryOut) *summaryOut = summary;

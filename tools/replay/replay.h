@@ -30,7 +30,9 @@ struct ReplayOptions {
     bool windows = false;              // let the plug-in open its status windows
     bool analysis = false;             // also write the analysis page, analysis.html
     std::string scpFile = kDefaultScpFile;
-    int offMinutes = Contest().offTimeMinutes;  // a gap of this many minutes or more is off time
+    int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
+    std::vector<std::string> compare;  // other logs replayed the same way and set beside this one on the page
+    bool keepAnalysis = false;         // a compared log: its analysis goes to the summary, not to a page
     std::vector<HeaderValue> headers;
     std::vector<std::string> checks;   // CALL[:BAND:MODE]
     std::optional<COleDateTime> start, end;
@@ -38,17 +40,20 @@ struct ReplayOptions {
 
 struct ReplaySummary {
     size_t qsosRead = 0;
-    size_t added = 0;
-    size_t rejected = 0;
+    size_t added = 0;       // AddData0 answered non-zero: logged, counted or not
+    size_t rejected = 0;    // AddData0 answered 0: refused
+    size_t notCounted = 0;  // logged, with a line in the bad-QSO file (a dupe, a bad state or province)
     size_t linesSkipped = 0;
     size_t prefixesUnresolved = 0;
     size_t outsidePeriod = 0;                // replayed all the same
     std::map<std::string, size_t> rejections;  // "WRONG MODE (DG)" -> count, the plug-in's reasons
+    std::map<std::string, size_t> notCountedReasons;  // "DUPE" -> count
     std::optional<long long> claimedScore;  // the log's CLAIMED-SCORE
     std::optional<long long> pluginScore;   // what the plug-in computed
     std::string report;                     // GetResult0's text
     std::vector<int> checkCodes;
     std::vector<QsoOutcome> outcomes;       // one per QSO read, in the log's order
+    std::optional<Analysis> analysis;       // with keepAnalysis
 };
 
 enum class CommandLine { run, help, version, error };

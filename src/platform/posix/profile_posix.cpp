@@ -53,7 +53,7 @@ ReadResult Load(const std::string& path, std::vector<Section>& sections) {
         Entry e;
         size_t eq = t.find('=');
         if (eq == std::string::npos || t[0] == ';') {
-            e.name = t;
+            e.name = t;  // a comment or a stray word is no key, but it stays in the file
         } else {
             e.name = text::TrimRight(t.substr(0, eq));
             e.value = text::TrimLeft(t.substr(eq + 1));
