@@ -254,6 +254,12 @@ TEST(StatsCheck, PublishedLogsTogether) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
     EXPECT_NE(ReadFileBytes(dir.Path() + "/err2.txt").find("README.md is neither a Cabrillo nor an ADIF log (left out)"),
               std::string::npos);
+    // Nothing that can be read: 2, and no results.
+    const std::string none = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out3 " + logs +
+                             "README.md 2>/dev/null";
+    const int noneStatus = std::system(none.c_str());
+    EXPECT_TRUE(WIFEXITED(noneStatus) && WEXITSTATUS(noneStatus) == 2);
+    EXPECT_FALSE(FileExists(dir.Path() + "/out3/results.csv"));
 }
 
 }  // namespace

@@ -217,6 +217,14 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         err << kTool << "cannot create " << workDir.string() << ": " << ec.message() << "\n";
         return 2;
     }
+    // The workers' folders go whatever the outcome.
+    struct RemoveOnExit {
+        fs::path dir;
+        ~RemoveOnExit() {
+            std::error_code ignored;
+            fs::remove_all(dir, ignored);
+        }
+    } removeWork{workDir};
     const std::string pluginPath =
         fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec).string();
     const std::string countryFile = fs::absolute(o.countryFile, ec).string();
@@ -391,7 +399,6 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         html << ResultsHtml(contest, Contest().name + std::string(": log check"));
         written = written && csv && html;
     }
-    fs::remove_all(workDir, ec);
     if (!written) {
         err << kTool << "cannot write every file in " << outDir.string() << "\n";
         return 2;
