@@ -41,3 +41,6 @@ source scripts/wine-env.sh
 trap wine_env_cleanup EXIT
 wine_env_setup
 ctest --test-dir build/win32 --output-on-failure --timeout 300
+
+echo "== speed: the rebuild through Stats.dll under wine (scripts/bench.sh --wine)"
+bash scripts/bench.sh --wine

@@ -47,5 +47,7 @@ unsigned long CurrentProcessId();
 // True while the open file is still the one at `path`: not deleted or replaced since it was opened (a file
 // renamed away keeps what is written to it). On Windows a file held open cannot be deleted or replaced.
 bool OpenFileIsAt(std::FILE* file, const std::string& path);
+// Cuts the open file off at its current position, everything written before flushed. false on failure.
+bool CutOpenFileHere(std::FILE* file);
 
 }  // namespace platform

@@ -11,6 +11,7 @@
 
 #include "app/test_app.h"
 #include "scoring/score_model.h"
+#include "ui/refresh_requests.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
 
@@ -119,6 +120,70 @@ TEST(EngineLock, AnOperationWithoutTheLockStopsADebugBuild) {
     Engine& engine = *app.LockEngine();  // the lock goes at the end of this line
     EXPECT_DEBUG_DEATH(engine.EndLoggingBurst(), "HeldByThisThread");
     EXPECT_DEBUG_DEATH(ComputeScoreModel(engine), "HeldByThisThread");
+}
+
+// Requests (r), refreshes starting (s) and ending (f), in one thread's order: which requests must post the
+// message and which refresh ends with one more due.
+TEST(StatusModelConcurrency, RefreshRequestsMergeWhileOneIsOutstanding) {
+    struct Case {
+        const char* steps;
+        const char* answers;  // per step: P post, - nothing to post, D one more due, . done
+    } const cases[] = {
+        {"rsf", "P-."},        {"rsrf", "P--D"},       {"rrrsf", "P---."},
+        {"rsrfsf", "P--D-."},  {"rsrfrsf", "P--D--."}, {"rsfr", "P-.P"},
+        {"srf", "--D"},  // a refresh of the window's own (a click) finds a change during it
+    };
+    for (const Case& c : cases) {
+        RefreshRequests requests;
+        std::string answers;
+        for (const char* step = c.steps; *step; ++step) {
+            if (*step == 'r') answers += requests.Request() ? 'P' : '-';
+            if (*step == 's') {
+                requests.Starting();
+                answers += '-';
+            }
+            if (*step == 'f') answers += requests.Finished() ? 'D' : '.';
+        }
+        EXPECT_EQ(answers, c.answers) << c.steps;
+    }
+}
+
+// The host's thread changes a counter and requests; the window thread refreshes on each post and on each
+// follow-up. However the threads interleave, the last refresh sees the last change, and the host's thread
+// posts at most once per refresh.
+TEST(StatusModelConcurrency, RefreshRequestsNeverLoseTheLastChange) {
+    constexpr int kChanges = 20000;
+    RefreshRequests requests;
+    std::atomic<int> changes{0};
+    std::atomic<int> posts{0};
+    std::atomic<bool> hostDone{false};
+    std::thread host([&] {
+        for (int i = 0; i < kChanges; ++i) {
+            changes.fetch_add(1);
+            if (requests.Request()) posts.fetch_add(1);
+        }
+        hostDone = true;
+    });
+    int handledPosts = 0;
+    int refreshes = 0;
+    int seen = 0;
+    bool due = false;
+    for (;;) {
+        const bool posted = posts.load() > handledPosts;
+        if (!posted && !due) {
+            if (hostDone.load() && posts.load() == handledPosts) break;
+            std::this_thread::yield();
+            continue;
+        }
+        if (posted) ++handledPosts;
+        requests.Starting();
+        seen = changes.load();
+        ++refreshes;
+        due = requests.Finished();
+    }
+    host.join();
+    EXPECT_EQ(seen, kChanges);
+    EXPECT_LE(posts.load(), refreshes);
 }
 
 }  // namespace

@@ -2,8 +2,12 @@
 // panel follow the engine's lists and what the host reports.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "resources/resource.h"
 #include "ui/state_cells.h"
+#include "ui/win32/setup_arrl_rtty.h"
 #include "window_fixture.h"
 
 namespace {
@@ -135,6 +139,35 @@ TEST_F(RefreshTest, DxccPanelShowsTheWorkedPrefixesOnABand) {
     ReleaseDC(panel, dc);
     EXPECT_GT(inked, 10);
     EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath("dxcc-window-list.png")));
+}
+
+// For 200 ms the engine changes and asks for a refresh every millisecond or so, and the host serves its
+// messages in between, so each refresh gets its answers at once: the windows refresh now and then (at most
+// once per 10 ms pause), not after every change, and end on the last state.
+TEST_F(RefreshTest, ABurstOfChangesCostsAFewRefreshesAndEndsOnTheLastState) {
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, wintest::StatusKind::DxccExtended);
+    ASSERT_NE(extended, nullptr);
+    Refresh();
+    auto handled = [this] {
+        return reinterpret_cast<UINT_PTR>(GetPropA(ControlWindow(), ui::Setup_ARRL_RTTY::kRefreshCountProperty));
+    };
+    const UINT_PTR before = handled();
+    std::vector<std::string> worked;
+    const DWORD start = GetTickCount();
+    DWORD elapsed = 0;
+    while ((elapsed = GetTickCount() - start) < 200) {
+        worked.push_back("P" + std::to_string(worked.size() + 1));
+        SetWorked(worked, {});
+        app.windows->PostRefresh();
+        wintest::PumpFor(1);
+    }
+    Refresh();  // and wait until no refresh is left
+    EXPECT_LE(handled() - before, 3u + elapsed / 10) << worked.size() << " changes in " << elapsed << " ms";
+    EXPECT_EQ(wintest::TitleOf(extended),
+              L"ARRL-RTTY 2024 DXCC worked " + std::to_wstring(worked.size()) + L" of 338");
 }
 
 }  // namespace

@@ -25,4 +25,10 @@ bool OpenFileIsAt(std::FILE* file, const std::string&) {
     return fstat(fileno(file), &open) == 0 && open.st_nlink > 0;
 }
 
+bool CutOpenFileHere(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+    const long size = std::ftell(file);
+    return size >= 0 && ftruncate(fileno(file), size) == 0;
+}
+
 }  // namespace platform

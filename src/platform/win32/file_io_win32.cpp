@@ -1,4 +1,7 @@
 #include <windows.h>
+#include <io.h>
+
+#include <cstdio>
 
 #include "platform/file_io.h"
 
@@ -12,5 +15,11 @@ bool MoveOverFile(const std::string& from, const std::string& to) {
 unsigned long CurrentProcessId() { return GetCurrentProcessId(); }
 
 bool OpenFileIsAt(std::FILE*, const std::string&) { return true; }
+
+bool CutOpenFileHere(std::FILE* file) {
+    if (std::fflush(file) != 0) return false;
+    const long size = std::ftell(file);
+    return size >= 0 && _chsize(_fileno(file), size) == 0;
+}
 
 }  // namespace platform

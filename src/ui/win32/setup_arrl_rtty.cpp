@@ -34,6 +34,11 @@ constexpr const char* kKeyMode = "Mode";
 constexpr const char* kKeyModePacket = "Mode_Packet";
 constexpr const char* kModePacketDone = "YES!";
 
+// The refresh that follows one overtaken by a change waits this long: during a burst of logging the window
+// thread then refreshes now and then instead of after every QSO.
+constexpr UINT_PTR kFollowUpTimerId = 1525;
+constexpr UINT kFollowUpDelayMs = 10;
+
 constexpr const char* kTitleFormat = "Setup ARRL-RTTY-Roundup %s";
 constexpr const wchar_t* kRussianTitlePrefix = L"Настройки ARRL-RTTY-Roundup ";
 constexpr const wchar_t* kRussianViewLabel = L"Отображать";
@@ -115,6 +120,7 @@ const MessageTable<Setup_ARRL_RTTY>& Setup_ARRL_RTTY::Messages() {
             OnCommand<S>(IDC_SETUP_VIEW_DXCC, BN_CLICKED, &S::OnViewDxcc),
             OnCommand<S>(IDC_SETUP_VIEW_STATE, BN_CLICKED, &S::OnViewState),
             OnMessage<S>(kWmStatsRefresh, &S::OnStatsRefresh),
+            OnMessage<S>(WM_TIMER, &S::OnTimer),
             OnCommand<S>(IDC_SETUP_VIEW_DXCC_EXTENDED, BN_CLICKED, &S::OnViewDxccExtended),
             OnCommand<S>(IDC_SETUP_VIEW_TIMER, BN_CLICKED, &S::OnViewTimer),
             OnCommand<S>(IDC_SETUP_RTTY, BN_CLICKED, &S::OnModeButton),
@@ -154,7 +160,7 @@ void Setup_ARRL_RTTY::SetRefreshPending() { state_.app.SetRefreshPending(); }
 
 BOOL Setup_ARRL_RTTY::OnInitDialog() {
     state_.controlHwnd.store(Handle());
-    state_.refreshQueued.store(false);
+    state_.refreshRequests.Clear();
     Dialog::OnInitDialog();
 
     viewState = Settings::GetInt(kKeyViewState);
@@ -401,8 +407,22 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
 }
 
 LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
-    // Cleared before the refresh reads the engine: a change made from now on posts a refresh of its own.
-    state_.refreshQueued.store(false);
+    Refresh();
+    return 0;
+}
+
+// The refresh that a change made while the last one ran asked for.
+LRESULT Setup_ARRL_RTTY::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
+    handled = false;
+    if (wParam != kFollowUpTimerId) return 0;
+    handled = true;
+    KillTimer(Handle(), kFollowUpTimerId);
+    Refresh();
+    return 0;
+}
+
+void Setup_ARRL_RTTY::Refresh() {
+    state_.refreshRequests.Starting();
     ApplyRefresh();
     // Only now may the engine's call check ask for the next refresh: while the windows were being brought up
     // to date, this request still counted as outstanding.
@@ -411,7 +431,9 @@ LRESULT Setup_ARRL_RTTY::OnStatsRefresh(WPARAM, LPARAM, bool&) {
     // plug-in from outside (tests, tolvsim) can wait for a refresh to be finished rather than guess.
     auto done = reinterpret_cast<UINT_PTR>(GetPropA(Handle(), kRefreshCountProperty));
     SetPropA(Handle(), kRefreshCountProperty, reinterpret_cast<HANDLE>(done + 1));
-    return 0;
+    // The engine changed while the windows were being brought up to date: one more refresh, after a pause in
+    // which the host's thread may go on changing it undisturbed (a rebuild's burst of QSOs).
+    if (state_.refreshRequests.Finished()) SetTimer(Handle(), kFollowUpTimerId, kFollowUpDelayMs, nullptr);
 }
 
 void Setup_ARRL_RTTY::ApplyRefresh() {

@@ -42,6 +42,8 @@ private:
     LRESULT OnViewDxcc(WPARAM, LPARAM, bool&);
     LRESULT OnViewState(WPARAM, LPARAM, bool&);
     LRESULT OnStatsRefresh(WPARAM, LPARAM, bool&);
+    LRESULT OnTimer(WPARAM, LPARAM, bool&);
+    void Refresh();
     void ApplyRefresh();
     LRESULT OnViewDxccExtended(WPARAM, LPARAM, bool&);
     LRESULT OnViewTimer(WPARAM, LPARAM, bool&);

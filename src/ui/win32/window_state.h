@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/win32/dispatch_host_link.h"
+#include "ui/refresh_requests.h"
 #include "ui/status_model.h"
 
 class StatusSource;
@@ -46,9 +47,8 @@ struct WindowThreadState {
 
     // For the host's thread: where to post the refresh, and the request to close.
     std::atomic<HWND> controlHwnd{nullptr};
-    // A refresh the host's thread posted and the window thread has not started yet: one more would show
-    // nothing that one does not, so a rebuild of thousands of QSOs queues one at a time, not thousands.
-    std::atomic<bool> refreshQueued{false};
+    // The host's refresh requests, merged while one is posted or running.
+    RefreshRequests refreshRequests;
     std::atomic<bool> stopRequested{false};
     // The stop comes from the library's unload: windows are hidden and left to the end of the thread.
     std::atomic<bool> unloading{false};

@@ -39,8 +39,8 @@ public:
 
     void PostRefresh() override {
         HWND hwnd = state_.controlHwnd.load();
-        if (hwnd == nullptr || state_.refreshQueued.exchange(true)) return;
-        if (!PostMessageW(hwnd, kWmStatsRefresh, 0, 0)) state_.refreshQueued.store(false);
+        if (hwnd == nullptr || !state_.refreshRequests.Request()) return;
+        if (!PostMessageW(hwnd, kWmStatsRefresh, 0, 0)) state_.refreshRequests.Clear();
     }
 
     void Start() override {
@@ -99,7 +99,7 @@ private:
             // The library is going and the thread would run on in unmapped code: end it.
             TerminateThread(thread_, 2);
             state_.controlHwnd.store(nullptr);
-            state_.refreshQueued.store(false);
+            state_.refreshRequests.Clear();
             SetEvent(idle_);
         }
     }
@@ -123,7 +123,7 @@ private:
         state_.controlWindow = new ui::Setup_ARRL_RTTY(state_);
         state_.controlWindow->DoModal(nullptr);
         state_.controlHwnd.store(nullptr);
-        state_.refreshQueued.store(false);
+        state_.refreshRequests.Clear();
         delete state_.controlWindow;
         state_.controlWindow = nullptr;
 
