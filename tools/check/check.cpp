@@ -273,9 +273,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     CallTable calls;
     std::vector<LogInfo> infos(files.size());
     std::vector<CheckLog> logs(files.size());
-    std::vector<std::string> exchanges(files.size());
     std::vector<bool> readable(files.size(), false);
-    std::vector<std::vector<std::string>> rcvd(files.size());
     size_t totalQsos = 0;
     for (size_t i = 0; i < files.size(); ++i) {
         replay::ParsedLog parsed;

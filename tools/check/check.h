@@ -33,8 +33,8 @@ struct LogInfo {
     size_t qsos = 0;
 };
 
-// A log that is neither a folder's hidden file nor a folder: every regular file named, each folder's files
-// in name order (folders are walked to any depth).
+// The log files to check: each file named, and every file of each folder named, walked to any depth, in
+// name order, hidden files and folders left out. A name that is neither goes to `errors`.
 std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors);
 
 // Scores the logs through the plug-in in one process, in order, writing one result record per log to
