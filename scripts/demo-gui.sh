@@ -12,7 +12,8 @@
 #
 #   scripts/demo-gui.sh       (scripts/demo.sh --gui runs this)
 #
-# STATS_DEMO_OUT chooses the output folder (default: stats-out/demo in the repository). tolvsim's answers
+# STATS_DEMO_OUT chooses the output folder (default: stats-out/demo in the repository). WINE_DPI=120 or 144
+# runs the same at 125 % or 150 % (LogPixels of the wine prefix); the screenshots' names then end in -144dpi. tolvsim's answers
 # and the macros the plug-in sends to the host are shown as they come.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -94,7 +95,7 @@ session() {
   local page k=0
   locate DXCC
   for page in EU AF AS NA SA OC; do
-    xdotool mousemove $((X + 44 + 57 * k)) $((Y + 43)) click 1
+    xdotool mousemove $((X + (44 + 57 * k) * dpi / 96)) $((Y + 43 * dpi / 96)) click 1
     ask "wait 300"
     shoot_window DXCC "$out/dxcc-$page$suffix.png"
     k=$((k + 1))
@@ -111,6 +112,9 @@ session() {
   work=""
 }
 
-session W1EG K Setup ""
-session UA3AAA UA Настройки -russian
+dpi=${WINE_DPI:-96}
+at=""
+[ "$dpi" != 96 ] && at="-${dpi}dpi"
+session W1EG K Setup "$at"
+session UA3AAA UA Настройки "-russian$at"
 echo "demo-gui: done; screenshots in $out"

@@ -44,3 +44,6 @@ ctest --test-dir build/win32 --output-on-failure --timeout 300
 
 echo "== speed: the rebuild through Stats.dll under wine (scripts/bench.sh --wine)"
 bash scripts/bench.sh --wine
+
+echo "== the Windows release: the zip built twice and compared, its version, the zip as installed"
+bash tests/package_test.sh build/win32 build/native/bin

@@ -4,7 +4,8 @@
 #
 # A WINEPREFIX or DISPLAY the caller already set is used as it is and left in place afterwards; otherwise
 # a private prefix and a private Xvfb display are made and removed again. WINE_DISPLAY_NUM chooses the
-# private display (default: the first free one from 99).
+# private display (default: the first free one from 99) and WINE_SCREEN its size (default 1280x1024); WINE_DPI
+# sets the prefix's LogPixels (120 for 125 %, 144 for 150 %; default: wine's 96).
 
 wine_env_setup() {
   export WINEDEBUG=-all,err+module
@@ -21,7 +22,7 @@ wine_env_setup() {
   if [ -z "${DISPLAY:-}" ]; then
     local n=${WINE_DISPLAY_NUM:-99}
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${WINE_SCREEN:-1280x1024}x24" -nolisten tcp >/dev/null 2>&1 &
     STATS_XVFB_PID=$!
     export DISPLAY=":$n"
     for _ in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
@@ -35,6 +36,11 @@ wine_env_setup() {
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
   mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
   cp /usr/share/wine/fonts/{tahoma,tahomabd,marlett}.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  if [ -n "${WINE_DPI:-}" ]; then
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$WINE_DPI" /f >/dev/null 2>&1
+    # Read only when a server starts: the next one sees it.
+    wineserver -k
+  fi
   wineserver -w
   # A prefix of the caller's keeps its server only a minute after the last program; ours is stopped below.
   if [ -n "$STATS_OWN_PREFIX" ]; then wineserver -p; else wineserver -p60; fi

@@ -48,7 +48,9 @@ int Engine::AddData(QsoArgs&& args) {
     qso.freqKHz = static_cast<int32_t>(args.frequencyHz / 1000u);
     qso.time = args.time;
     auto writeLine = [&](const CInfo& record, const std::string& message) {
-        badQsoLines.Append(badQsoFileName, badqso::FormatLine(args.ownCall, record, message));
+        std::string line = badqso::FormatLine(args.ownCall, record, message);
+        badQsoLines.Append(badQsoFileName, line);
+        if (message != badqso::kDupe) badQsoRecords.push_back(std::move(line));
     };
     auto reject = [&](const char* message) {
         writeLine(qso, message);
@@ -132,6 +134,11 @@ void Engine::RemoveData(const QsoArgs& args) {
         }
         kept.push_back(lines[i]);
     }
+    badQsoRecords.erase(std::remove_if(badQsoRecords.begin(), badQsoRecords.end(),
+                                       [&](const std::string& line) {
+                                           return badqso::LineIsOfQso(line, args.call, dateTime);
+                                       }),
+                        badQsoRecords.end());
     if (qsoLog.Empty()) {
         bandsSeen.clear();
         workedDxcc.clear();
@@ -151,6 +158,7 @@ void Engine::Reset(const ResetArgs& args) {
 
     qsoLog.Clear();
     bandsSeen.clear();
+    badQsoRecords.clear();
     ownCall = args.ownCall;
     cabrilloRequested = args.cabrilloRequest;
     if (rules::IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;

@@ -54,6 +54,10 @@ public:
     std::string contestEnd;            // "%d.%m.%Y"
     std::string badQsoFileName;
     badqso::LineWriter badQsoLines;  // open only during a burst of AddData0 calls
+    // The lines written to the bad-QSO file since the reset that stand for bad QSOs (all but the dupe lines),
+    // kept here as well: the report counts them whatever became of the file (a read-only folder, a path the
+    // system refused, a file deleted meanwhile). A removal drops the same lines from both.
+    std::vector<std::string> badQsoRecords;
 
     // Six rows of at least five texts: the band label, then mode, time, exchange and a spare cell.
     std::vector<std::vector<std::string>> bandRows;

@@ -9,7 +9,7 @@ namespace platform {
 ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes) {
     bytes.clear();
     errno = 0;
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (f == nullptr) return errno == ENOENT ? ReadResult::missing : ReadResult::unreadable;
     char buffer[4096];
     size_t n;
@@ -28,7 +28,7 @@ ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& byt
 
 namespace {
 
-std::FILE* SystemOpen(const char* path, const char* mode) { return std::fopen(path, mode); }
+std::FILE* SystemOpen(const char* path, const char* mode) { return OpenFile(path, mode); }
 size_t SystemWrite(const void* data, size_t size, size_t count, std::FILE* file) {
     return std::fwrite(data, size, count, file);
 }
@@ -66,7 +66,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     bool written = WriteAndFlush(f, bytes);
     written = fs.close(f) == 0 && written;
     if (written && fs.moveOver(temp, path)) return true;
-    std::remove(temp.c_str());
+    RemoveFile(temp);
     return false;
 }
 

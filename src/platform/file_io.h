@@ -41,6 +41,11 @@ bool WriteAndFlush(std::FILE* file, const std::string& bytes);
 bool ReplaceFileContents(const std::string& path, const std::string& bytes);
 
 // --- each side ----------------------------------------------------------------------------------------
+// fopen and remove for a path as the plug-in names it (relative to the current directory, in the process's
+// code page). On Windows a path whose full form reaches the system's limit (MAX_PATH) is opened through its
+// long form ("\\?\" and the full path, by the wide API), so a deep host folder still gets its files.
+std::FILE* OpenFile(const std::string& path, const char* mode);
+bool RemoveFile(const std::string& path);
 // Puts `from` in the place of `to` in one step, replacing `to` if it exists and may be written.
 bool MoveOverFile(const std::string& from, const std::string& to);
 unsigned long CurrentProcessId();

@@ -5,11 +5,8 @@
 #include <utility>
 
 #include "common/text.h"
-#include "engine/bad_qso_file.h"
 #include "engine/contest_rules.h"
 #include "engine/engine.h"
-#include "engine/text_file.h"
-#include "platform/file_io.h"
 
 namespace {
 
@@ -20,10 +17,6 @@ constexpr int64_t kTenMinuteWindow = 10;
 
 std::string PadBand(const std::string& band) {
     return band.size() >= kBandPadWidth ? band : std::string(kBandPadWidth - band.size(), '0') + band;
-}
-
-bool EndsWith(const std::string& s, const std::string& tail) {
-    return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
 }
 
 // Distinct texts in the order the report meets them: band by band in report order, and within a band in
@@ -62,30 +55,6 @@ void OrderBandsForReport(std::vector<std::string>& bands) {
     }
 }
 
-int32_t CountBadQsos(const std::string& fileName) {
-    std::string content;
-    if (platform::ReadWholeFile(fileName, kTextFileLimit, content) != platform::ReadResult::read) return 0;
-    int32_t count = 0;
-    size_t start = 0;
-    bool firstLine = true;
-    while (start < content.size()) {
-        size_t end = content.find('\n', start);
-        if (end == std::string::npos) end = content.size();
-        std::string line = content.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        const std::string createHeader = badqso::kCreateHeader;
-        bool header = firstLine && line.compare(0, createHeader.size(), createHeader) == 0;
-        firstLine = false;
-        // The header and the dupe lines are not bad QSOs, nor is a blank line. The dupe message is matched
-        // at the end of the line, where it is written, so a call such as UA3UBN or an exchange cannot hide
-        // a bad QSO.
-        if (header || text::Trim(line).empty() || EndsWith(text::TrimRight(line), badqso::kDupe)) continue;
-        ++count;
-    }
-    return count;
-}
-
 int64_t SpanMinutes(double days) {
     double rounded = days < 0 ? days - kHalfSecond : days + kHalfSecond;
     return static_cast<int64_t>(rounded * 1440.0);
@@ -96,7 +65,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
     ScoreModel model;
     std::vector<std::string> bandsSeen = engine.bandsSeen;
     OrderBandsForReport(bandsSeen);
-    model.totals.badQsos = CountBadQsos(engine.badQsoFileName);
+    model.totals.badQsos = static_cast<int32_t>(engine.badQsoRecords.size());
     const QsoLog& log = engine.qsoLog;
     const std::vector<QsoLog::Tally>& tallies = log.Tallies();
 

@@ -26,7 +26,7 @@ struct ScoreTotals {
     int32_t dupes = 0;
     int32_t dxcc = 0;
     int32_t stateProvCount = 0;
-    int32_t badQsos = 0;
+    int32_t badQsos = 0;  // the bad-QSO lines written and not removed since the reset, dupe lines aside
     int32_t score = 0;  // ContestRules::Score of points and dxcc + stateProvCount
 };
 
@@ -51,10 +51,6 @@ struct ScoreModel {
 // Report order: descending by the names padded on the left with "0" to 20 characters, so the contest's
 // bands come out 80m, 40m, 20m, 15m, 10m. Sorts in place.
 void OrderBandsForReport(std::vector<std::string>& bands);
-
-// Lines of the bad-QSO file that stand for bad QSOs: every line except the file's header line and the dupe
-// lines. 0 when the file cannot be read.
-int32_t CountBadQsos(const std::string& fileName);
 
 // A date-time span in days as whole minutes: rounded by half a second away from zero, then truncated.
 int64_t SpanMinutes(double days);

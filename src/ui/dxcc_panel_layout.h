@@ -33,6 +33,18 @@ struct DxccPanelPaint {
     std::vector<PanelText> texts;
 };
 
+// The layout is given in pixels at 96 dpi; the painter passes how its window's dialog units compare with those
+// at 96 dpi (6 x 13 pixels), so at 120 and 144 dpi the panel shows the same layout, larger, and the height the
+// font's letters take, so the lines of the list never touch whatever the font.
+struct PanelScale {
+    int unitX = 6;
+    int unitY = 13;
+    int inkHeight = 13;  // the font's height less its internal leading
+
+    int X(int px) const { return px * unitX / 6; }
+    int Y(int px) const { return px * unitY / 13; }
+};
+
 constexpr uint32_t kPanelListBackground = 0xC6FAFF;
 constexpr uint32_t kPanelTableBackground = 0xC6FFFF;
 constexpr uint32_t kPanelBandHighlight = 0xFFFFC6;
@@ -41,4 +53,5 @@ constexpr uint32_t kPanelBandHighlight = 0xFFFFC6;
 // four texts shows the texts it has.
 DxccPanelPaint LayoutDxccPanel(const std::string& currentCall, int currentBandIndex,
                                const std::vector<std::vector<std::string>>& bandRows,
-                               const std::vector<std::string>& workedDxcc, const PanelRect& item);
+                               const std::vector<std::string>& workedDxcc, const PanelRect& item,
+                               const PanelScale& scale = PanelScale());

@@ -56,6 +56,18 @@ int BandIndexOfFrequency(double hz) {
     return -1;
 }
 
+std::string WidestStateTitle(bool russian, const std::string& contestStartYear) {
+    const char* contest = Contest().cabrilloContest;
+    return text::Format(russian ? kStateTitleRu : kStateTitle, contest, contestStartYear.c_str(),
+                        static_cast<int>(kStateCellCount));
+}
+
+std::string WidestDxccTitle(bool russian, const std::string& contestStartYear) {
+    const int entities = Contest().dxccEntityCount;  // as many worked as there are: the widest count
+    const char* contest = Contest().cabrilloContest;
+    return text::Format(russian ? kDxccTitleRu : kDxccTitle, contest, contestStartYear.c_str(), entities, entities);
+}
+
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
 
 StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const StatusViewFields& views,

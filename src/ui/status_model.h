@@ -95,6 +95,11 @@ struct StatusRefresh {
     DxccMarks dxccMarks;
 };
 
+// The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC
+// table): a window is made wide enough for them, so that its count can always be read.
+std::string WidestStateTitle(bool russian, const std::string& contestStartYear);
+std::string WidestDxccTitle(bool russian, const std::string& contestStartYear);
+
 // Russian captions of the change-of-band window (code page 1251), applied by whoever creates it.
 struct BandChangeCaptions {
     const char* control1026;

@@ -1,11 +1,14 @@
 // AddData0 and RemoveData0: every check in its order, the bad-QSO file byte for byte, the flags on the
 // records, bandsSeen, the band-change counter and the refreshes.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "engine_test_support.h"
 #include "fault_injection.h"
+#include "platform/settings.h"
+#include "scoring/score_model.h"
 
 namespace {
 
@@ -21,6 +24,32 @@ TEST_F(AddRemoveTest, ScenariosLeaveTheirWholeBadQsoFile) {
         for (const QsoRow& row : s.added) EXPECT_EQ(Add(row), row.result) << row.call << " " << row.band;
         for (const QsoRow& row : s.removed) EXPECT_EQ(Remove(row), 1) << row.call;
         EXPECT_EQ(BadQsoFile(), s.badQsoFile);
+    }
+}
+
+// The report's bad-QSO count is kept where QSOs are logged, rejected and removed: it equals what the file says
+// (every line but the header and the dupe lines), and stays so when the file cannot be written at all.
+TEST_F(AddRemoveTest, ScenariosCountTheirBadQsosWhateverBecameOfTheFile) {
+    for (bool writable : {true, false}) {
+        for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
+            SCOPED_TRACE(std::string(s.name) + (writable ? "" : ", file not writable"));
+            ASSERT_EQ(Reset(), 1);
+            if (!writable) {
+                std::filesystem::remove(scenario::kBadQsoFile);
+                std::filesystem::create_directory(scenario::kBadQsoFile);
+            }
+            for (const QsoRow& row : s.added) Add(row);
+            for (const QsoRow& row : s.removed) Remove(row);
+            int fileCount = 0;
+            size_t start = s.badQsoFile.find("\r\n") + 2;  // after the header
+            for (size_t end; (end = s.badQsoFile.find("\r\n", start)) != std::string::npos; start = end + 2)
+                fileCount += s.badQsoFile.substr(start, end - start).find("   DUPE !!!") == std::string::npos;
+            EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, fileCount);
+            if (!writable) {
+                EXPECT_TRUE(std::filesystem::is_directory(scenario::kBadQsoFile));
+                std::filesystem::remove_all(scenario::kBadQsoFile);
+            }
+        }
     }
 }
 
@@ -305,6 +334,39 @@ TEST_F(AddRemoveTest, BandChangeCounterFollowsTheClockHour) {
     EXPECT_EQ(app_.BandChangeCount(), 0);
     Add({"C4", "20m", "RTTY", "DL", "001", 5, 16, 3, 1});
     EXPECT_EQ(app_.BandChangeCount(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A host installed 250 characters deep: the settings file's path passes the system's limit (MAX_PATH), yet the
+// settings are written where the next session reads them, and the bad-QSO file and its count are right.
+TEST_F(AddRemoveTest, ADeepHostFolderKeepsItsSettingsAndCountsRight) {
+    namespace fs = std::filesystem;
+    const fs::path top = fs::current_path();
+    fs::path deep = top;
+    while (deep.string().size() < 250) deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
+    ASSERT_EQ(deep.string().size(), 250u);
+    fs::create_directories(deep / "Plugins");
+    fs::current_path(deep);
+    EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
+    EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
+    // What the next session finds: the file on disk under its long name.
+    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
+    EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+
+    ASSERT_EQ(Reset(), 1);
+    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
+    Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
+    app_.LockEngine()->EndLoggingBurst();
+    EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, 2);
+    EXPECT_EQ(BadQsoFile(),
+              std::string(scenario::kCreatedHeader) +
+                  "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+                  "acceptable !!!\r\n"
+                  "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
+    fs::current_path(top);
 }
 
 }  // namespace

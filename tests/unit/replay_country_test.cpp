@@ -1,10 +1,13 @@
 // DXCC prefixes from the country file: the hard cases of the published logs and the portable forms.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <set>
 
 #include "country_file.h"
+#include "data_files.h"
 #include "log_readers.h"
+#include "temp_dir.h"
 
 using namespace replay;
 
@@ -138,6 +141,29 @@ TEST(ReplayCountry, ReadsTheFileFormatWithOverrides) {
     EXPECT_FALSE(cty.Load("/nonexistent/cty.dat", error));
     EXPECT_EQ(error, "cannot read the country file /nonexistent/cty.dat (install the package hamradio-files, or give "
                      "another with --cty FILE)");
+}
+
+// Without --cty or --scp the file beside the program wins over the installed one; anything else there that
+// is not a file is passed over.
+TEST(ReplayDataFiles, BesideTheProgramFirst) {
+    TempWorkDir dir(false);
+    const std::string here = dir.Path();
+    WriteFileBytes(here + "/cty.dat", "x");
+    std::filesystem::create_directory(here + "/MASTER.SCP");  // a folder of that name is no list
+    const struct {
+        std::string programDir;
+        const char* name;
+        std::string expected;
+    } cases[] = {
+        {here, kCountryFileName, (std::filesystem::path(here) / "cty.dat").string()},
+        {here, kScpFileName, kDefaultScpFile},
+        {here + "/nothere", kCountryFileName, kDefaultCountryFile},
+        {"", kCountryFileName, kDefaultCountryFile},  // the program's folder unknown
+    };
+    for (const auto& c : cases) {
+        const char* installed = std::string(c.name) == kScpFileName ? kDefaultScpFile : kDefaultCountryFile;
+        EXPECT_EQ(DataFileBeside(c.programDir, c.name, installed), c.expected) << c.programDir << " " << c.name;
+    }
 }
 
 }  // namespace

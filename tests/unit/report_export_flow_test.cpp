@@ -151,21 +151,18 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     EXPECT_EQ(prompts.heldWhilePrompting, 0);
 }
 
-// A folder where the bad-QSO file should be costs only the bad-QSO count: the report, the claimed score and
-// the Cabrillo file all still come.
-TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsOnlyItsCount) {
+// A folder where the bad-QSO file should be costs nothing: the report counts the bad QSOs where they were
+// logged, and the claimed score and the Cabrillo file still come.
+TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsNothing) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     CTestApp app;
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
-    AddContest(app);
-    app.LockEngine()->EndLoggingBurst();  // as the host's next call check does: Windows keeps an open file in place
     std::filesystem::remove("BadQSO_DezuvEZIR_05_01_2020.txt");
     std::filesystem::create_directory("BadQSO_DezuvEZIR_05_01_2020.txt");
-    std::string expected = kReport;
-    expected.replace(expected.find("Bad QSO\t 2"), 10, "Bad QSO\t 0");
+    AddContest(app);
     int out = 0;
-    EXPECT_EQ(std::string(app.GetResult(&out)), expected);
+    EXPECT_EQ(std::string(app.GetResult(&out)), kReport);
     EXPECT_EQ(out, -1);
     EXPECT_EQ(Settings::GetString("Claimed", 50), "9");
     EXPECT_TRUE(FileExists("VE3_W1AW.cbr"));

@@ -28,7 +28,7 @@ void SetContest(Engine& e) {
     e.hostVersion = "2.20";
 }
 
-// Ten records over four bands, written as AddData0 leaves them, and the bad-QSO file that goes with them.
+// Ten records over four bands, written as AddData0 leaves them, and the bad-QSO lines that go with them.
 void FillBusyLog(Engine& e) {
     SetContest(e);
     e.bandsSeen = {"20m", "40m", "80m", "15m"};
@@ -45,6 +45,9 @@ void FillBusyLog(Engine& e) {
         {"", "JA", "40m", "", 18, 56, 0, 1, 0, "RTTY", 7095, ""},
     };
     for (const QsoSpec& s : log) e.qsoLog.Append(MakeQso(s));
+    e.badQsoRecords = {
+        "QSO:  21080  CW  2020-01-04 1815  W1AW  599  CT  F5AB  599  001   WRONG MODE !!!",
+        "QSO:  7090  RTTY  2020-01-04 1830  W1AW  599  CT  N2XX  599  XX  XX  State/Province is not acceptable !!!"};
     WriteFileBytes(kBadQsoFile,
                    "ARRL-RTTY-Roundup Contest UBN file\r\n"
                    "QSO:  21080  CW  2020-01-04 1815  W1AW  599  CT  F5AB  599  001   WRONG MODE !!!\r\n"

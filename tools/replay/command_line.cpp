@@ -73,7 +73,9 @@ const std::vector<OptionSpec>& OptionSpecs() {
          [](ReplayOptions& o, const std::string& v, std::string& error) {
              return SetDateTime(o.end, "--end", v, error);
          }},
-        {"--cty", "FILE", "country file in cty.dat format (default /usr/share/hamradio-files/cty.dat)",
+        {"--cty", "FILE",
+         "country file in cty.dat format (default: cty.dat beside this program, else\n"
+         "/usr/share/hamradio-files/cty.dat)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.countryFile = v, true; }},
         {"--plugin", "PATH", "the plug-in library (default: libStats.so / Stats.dll beside this program)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.pluginPath = v, true; }},
@@ -102,7 +104,8 @@ const std::vector<OptionSpec>& OptionSpecs() {
              return true;
          }},
         {"--scp", "FILE",
-         "super-check-partial list for --analysis (default /usr/share/hamradio-files/MASTER.SCP)",
+         "super-check-partial list for --analysis (default: MASTER.SCP beside this program, else\n"
+         "/usr/share/hamradio-files/MASTER.SCP)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.scpFile = v, true; }},
         {"--off-time", "MINUTES",
          "for --analysis: a gap of this many minutes or more between QSOs is off time (default 30)",

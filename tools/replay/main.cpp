@@ -10,6 +10,7 @@
 #endif
 
 #include "replay.h"
+#include "stats_version.h"
 
 int main(int argc, char** argv) {
 #if defined(_WIN32)

@@ -432,6 +432,11 @@ void PrintSummary(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
         if (entry.is_regular_file(ec)) files.push_back(entry.path().filename().string());
     }
     std::sort(files.begin(), files.end());
+    const COleDateTime edition = CountryFileEdition(in.cty);
+    err << kTool << "country file " << o.countryFile;
+    if (edition.IsValid()) err << " of " << edition.Format("%Y-%m-%d");
+    if (in.scpRead) err << "; super-check-partial list " << o.scpFile;
+    err << "\n";
     err << kTool << "files in " << outDir.string() << ":";
     for (const std::string& f : files) err << " " << f;
     err << " (settings in Plugins" << kSeparator << "ARRL-RTTY.ini)\n";
@@ -491,7 +496,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != kDefaultScpFile || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+    if (!o.analysis && (o.scpFile != DefaultScpFilePath() || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
         err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     if (!o.hostVersion.empty()) {

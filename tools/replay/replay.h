@@ -12,6 +12,7 @@
 #include "common/ole_date_time.h"
 #include "analysis.h"
 #include "country_file.h"
+#include "data_files.h"
 #include "header_fields.h"
 #include "log_types.h"
 #include "plugin/plugin_library.h"
@@ -22,14 +23,14 @@ struct ReplayOptions {
     std::string logPath;
     std::string outDir = "stats-out";  // the plug-in's working folder: settings, bad-QSO file, Cabrillo file
     std::string pluginPath;            // empty: the plug-in beside this program
-    std::string countryFile = kDefaultCountryFile;
+    std::string countryFile = DefaultCountryFilePath();  // cty.dat beside this program, else the installed one
     std::string ownCall;               // empty: the log's own call
     std::string hostVersion;           // non-empty: a host INI with this version is put in the output folder
     bool html = false;
     bool cabrillo = false;
     bool windows = false;              // let the plug-in open its status windows
     bool analysis = false;             // also write the analysis page, analysis.html
-    std::string scpFile = kDefaultScpFile;
+    std::string scpFile = DefaultScpFilePath();          // MASTER.SCP beside this program, else the installed one
     int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
     std::vector<std::string> compare;  // other logs replayed the same way and set beside this one on the page
     bool keepAnalysis = false;         // a compared log: its analysis goes to the summary, not to a page

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "replay/country_file.h"
+#include "replay/data_files.h"
 #include "replay/log_readers.h"
 #include "pump.h"
 
@@ -232,7 +233,7 @@ void Simulator::Replay(const std::string& path) {
     replay::ParsedLog log;
     replay::CountryFile countries;
     std::string error;
-    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::kDefaultCountryFile, error)) {
+    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::DefaultCountryFilePath(), error)) {
         out_("error " + error);
         return;
     }

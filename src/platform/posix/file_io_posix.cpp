@@ -17,6 +17,10 @@ bool MoveOverFile(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+std::FILE* OpenFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+bool RemoveFile(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
 unsigned long CurrentProcessId() { return static_cast<unsigned long>(getpid()); }
 
 bool OpenFileIsAt(std::FILE* file, const std::string&) {

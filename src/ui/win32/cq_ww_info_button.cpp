@@ -1,5 +1,6 @@
 #include "ui/win32/cq_ww_info_button.h"
 
+#include "ui/win32/dialog_scale.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/mem_dc.h"
 
@@ -21,7 +22,16 @@ void CCqWwInfoButton::DrawItem(const DRAWITEMSTRUCT& item) {
     const PanelRect rect = {item.rcItem.left, item.rcItem.top, item.rcItem.right, item.rcItem.bottom};
     // Drawn off-screen and copied in one go, so the panel never shows half a picture.
     CMemDC memDc(item.hDC);
-    PaintDxccPanel(memDc.Dc(), LayoutDxccPanel(s.currentCall, s.currentBandIndex, s.bandRows, s.workedDxcc, rect));
+    // The layout grows with the window's dialog units and keeps the lines apart in the context's own font.
+    const DialogScale dialog(GetParent(item.hwndItem));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(memDc.Dc(), &metrics);
+    PanelScale scale;
+    scale.unitX = dialog.Units().cx;
+    scale.unitY = dialog.Units().cy;
+    scale.inkHeight = metrics.tmHeight - metrics.tmInternalLeading;
+    PaintDxccPanel(memDc.Dc(),
+                   LayoutDxccPanel(s.currentCall, s.currentBandIndex, s.bandRows, s.workedDxcc, rect, scale));
 }
 
 }  // namespace ui

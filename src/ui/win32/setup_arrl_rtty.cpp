@@ -12,6 +12,7 @@
 #include "resources/resource.h"
 #include "ui/status_snapshot.h"
 #include "ui/status_windows.h"
+#include "ui/win32/dialog_scale.h"
 #include "ui/win32/status_dialogs.h"
 #include "ui/win32/window_position.h"
 
@@ -172,10 +173,12 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
     const bool russian = RussianTexts();
     const std::string year = ContestStartYear();
     if (russian) {
+        // The longer Russian headings get wider places, given in 96-dpi pixels.
+        const DialogScale scale(Handle());
         SetWindowTextW(Item(IDC_SETUP_VIEW_LABEL), kRussianViewLabel);
-        MoveWindow(Item(IDC_SETUP_VIEW_LABEL), 155, 5, 190, 15, TRUE);
+        MoveWindow(Item(IDC_SETUP_VIEW_LABEL), scale.X(155), scale.Y(5), scale.X(190), scale.Y(15), TRUE);
         SetWindowTextW(Item(IDC_SETUP_MODE_LABEL), kRussianModeLabel);
-        MoveWindow(Item(IDC_SETUP_MODE_LABEL), 33, 5, 100, 15, TRUE);
+        MoveWindow(Item(IDC_SETUP_MODE_LABEL), scale.X(33), scale.Y(5), scale.X(100), scale.Y(15), TRUE);
         SetWindowTextW(Item(IDC_SETUP_VIEW_TIMER), kRussianTimer);
         SetWindowTextW(Handle(), (std::wstring(kRussianTitlePrefix) + From1251(year)).c_str());
     } else {

@@ -10,8 +10,21 @@
 #include "platform/clock.h"
 #include "ui/status_windows.h"
 #include "resources/resource.h"
+#include "ui/win32/dialog_scale.h"
 
 namespace ui {
+
+namespace {
+
+// Wide enough for the window's title with the largest count it can show, in the language of the texts.
+void WidenForWidestTitle(WindowThreadState& state, HWND hwnd,
+                         std::string (*widest)(bool russian, const std::string& contestStartYear)) {
+    const bool russian = state.app.RussianTexts();
+    const std::string year = state.app.ContestStartYear();
+    WidenForTitle(hwnd, From1251(widest(russian, year)));
+}
+
+}  // namespace
 
 // --- Multiplier (105) -----------------------------------------------------------------------------------
 
@@ -27,6 +40,7 @@ const MessageTable<Multiplier>& Multiplier::Messages() {
 
 BOOL Multiplier::OnInitDialog() {
     panel.SubclassDlgItem(IDC_MULTIPLIER_PANEL, Handle());
+    WidenForWidestTitle(state_, Handle(), &WidestDxccTitle);
     PlaceWindow();
     return TRUE;
 }
@@ -74,6 +88,7 @@ BOOL Stat_Prov::OnInitDialog() {
         cell.shape = CAdvancedButton::kShapeEllipse;
         cell.Redraw();
     }
+    WidenForWidestTitle(state_, Handle(), &WidestStateTitle);
     PlaceWindow();
     return TRUE;
 }
@@ -165,15 +180,17 @@ DxccPageDialog* Multiplier_Mult::PageAt(int index) {
 
 BOOL Multiplier_Mult::OnInitDialog() {
     tabs_ = Item(IDC_MULTIPLIER_TABS);
+    WidenForWidestTitle(state_, Handle(), &WidestDxccTitle);
     PlaceWindow();
     SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 
     RECT tabRect = {0, 0, 0, 0};
     if (tabs_ != nullptr) GetWindowRect(tabs_, &tabRect);
-    pageWidth = (tabRect.right - tabRect.left) - 7;
-    pageHeight = (tabRect.bottom - tabRect.top) - 38;
-    pageX = 13;
-    pageY = 44;
+    const DialogScale scale(Handle(), DialogScale::kArialUnits);
+    pageWidth = (tabRect.right - tabRect.left) - scale.X(7);
+    pageHeight = (tabRect.bottom - tabRect.top) - scale.Y(38);
+    pageX = scale.X(13);
+    pageY = scale.Y(44);
 
     for (int k = 0; k < kDxccPageCount; ++k) PageAt(k)->Create(Handle());  // EU, AF, AS, NA, SA, OC
     ShowPage(0);
@@ -253,6 +270,8 @@ const MessageTable<Change_Band>& Change_Band::Messages() {
         {
             OnMessage<C>(WM_TIMER, &C::OnTimer),
             OnMessage<C>(WM_PAINT, &C::OnPaint),
+            OnCommand<C>(IDC_CHANGE_BAND_COUNT, EN_SETFOCUS, &C::OnEditFocus),
+            OnCommand<C>(IDC_CHANGE_BAND_MINUTES, EN_SETFOCUS, &C::OnEditFocus),
         },
         StatusMessages(), ColorMessages());
     return table;
@@ -261,6 +280,7 @@ const MessageTable<Change_Band>& Change_Band::Messages() {
 BOOL Change_Band::OnInitDialog() {
     Dialog::OnInitDialog();
     PlaceWindow();
+    indicator = DialogScale(Handle()).Rect(kIndicator);
 
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
@@ -290,7 +310,7 @@ void Change_Band::PaintIndicator(COLORREF color) {
     Brush next(CreateSolidBrush(color));
     indicatorSelection_.Select(pictureDc_.get(), next.get());
     indicatorBrush_ = std::move(next);  // only one indicator brush at a time: the one it replaces is freed
-    Ellipse(pictureDc_.get(), kIndicator.left, kIndicator.top, kIndicator.right, kIndicator.bottom);
+    Ellipse(pictureDc_.get(), indicator.left, indicator.top, indicator.right, indicator.bottom);
     if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -340,6 +360,12 @@ LRESULT Change_Band::OnTimer(WPARAM wParam, LPARAM, bool& handled) {
     StopTimer();
     Tick();
     StartTimer();
+    return 0;
+}
+
+// The two boxes only show numbers: a caret blinking in one would stand on its first digit.
+LRESULT Change_Band::OnEditFocus(WPARAM, LPARAM lParam, bool&) {
+    HideCaret(reinterpret_cast<HWND>(lParam));
     return 0;
 }
 

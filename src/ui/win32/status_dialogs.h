@@ -153,7 +153,8 @@ public:
     static constexpr UINT kTimerPeriodMs = 1000;
     static constexpr COLORREF kGreen = RGB(0, 255, 0);
     static constexpr COLORREF kRed = RGB(255, 0, 0);
-    static constexpr RECT kIndicator = {180, 20, 200, 40};  // the circle of centre (190, 30), 20 pixels across
+    // The circle of centre (190, 30), 20 pixels across at 96 dpi, right of the label; scaled with the window.
+    static constexpr RECT kIndicator = {180, 20, 200, 40};
 
     explicit Change_Band(WindowThreadState& state);
     static const MessageTable<Change_Band>& Messages();
@@ -169,6 +170,7 @@ public:
     int bandChangeCount = 0;
     int minutesLeft = 0;
     COLORREF indicatorColor = kGreen;
+    RECT indicator = kIndicator;  // in this window's client pixels
 
 protected:
     BOOL OnInitDialog() override;
@@ -176,6 +178,7 @@ protected:
 private:
     LRESULT OnTimer(WPARAM, LPARAM, bool&);
     LRESULT OnPaint(WPARAM, LPARAM, bool&);
+    LRESULT OnEditFocus(WPARAM, LPARAM, bool&);
     // Draws the indicator in `color` into the picture; the brush it replaces is freed.
     void PaintIndicator(COLORREF color);
 

@@ -3,9 +3,11 @@
 // say (a stored 0 selects its default), and on each cursor-shape request it saves the coordinates that
 // differ from the one position pair that all windows share. A window with no stored position at all (neither
 // key, as at the first start) starts at its default unless that would cover another window of the plug-in or
-// leave the work area; then it takes the free place nearest to its default.
+// leave the work area; then it takes the free place nearest to its default, and where there is none, the place
+// nearest to its default that leaves at least the control window and the DXCC window uncovered.
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "ui/win32/window_state.h"
@@ -24,12 +26,16 @@ struct PositionKeys {
 // sizing or activating it.
 void PlaceTopmost(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
 // Where a window of `size` goes that would rather stand at `preferred`: there when it lies inside `workArea` and
-// covers none of `taken`; otherwise the free place inside the work area nearest to `preferred` among those beside
-// a taken rectangle (left of, right of, above or below it, lined up with one of its edges or with `preferred`);
-// `preferred` moved onto the work area when there is none.
+// covers none of `taken`; otherwise the free place inside the work area nearest to `preferred` among those lined
+// up, across and down, with `preferred`, an edge of the work area or an edge of a taken rectangle; `preferred`
+// moved onto the work area when there is none.
 POINT FreePlace(POINT preferred, SIZE size, const std::vector<RECT>& taken, const RECT& workArea);
 // The WM_SETCURSOR part of the rule; the caller then lets default processing run.
 void SavePositionIfMoved(WindowThreadState& state, HWND hwnd, const PositionKeys& keys);
+// Widens the window, keeping its left edge, until its caption can show `title` whole beside the icon and the
+// close button, in the system's caption font; never narrows it. A title's count thus stays readable at every
+// dpi and in every language.
+void WidenForTitle(HWND hwnd, const std::wstring& title);
 // Icon resource 113 as the window's large icon.
 void SetLargeIcon(HWND hwnd);
 

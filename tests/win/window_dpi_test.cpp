@@ -1,0 +1,340 @@
+// The windows at the screen's dpi: what the plug-in draws or places by hand must grow with its windows, so
+// that 120 and 144 dpi show the 96-dpi layout, larger. These tests run in the ordinary Windows test run (96 dpi)
+// and again in prefixes of their own at 120 and 144 dpi (tests/win/dpi_run.sh); STATS_EXPECT_DPI names the dpi
+// such a run set, and the first test checks that the prefix really has it.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "resources/resource.h"
+#include "window_fixture.h"
+
+namespace {
+
+using wintest::StatusKind;
+
+RECT ChildRect(HWND parent, int id) {
+    RECT r = {0, 0, 0, 0};
+    GetWindowRect(GetDlgItem(parent, id), &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT both;
+    return IntersectRect(&both, &a, &b) != FALSE;
+}
+
+// The client area's pixels, read in one go from the window's context.
+struct Pixels {
+    explicit Pixels(HWND hwnd) {
+        RECT r;
+        GetClientRect(hwnd, &r);
+        width = r.right;
+        height = r.bottom;
+        HDC dc = GetDC(hwnd);
+        data.resize(static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) data[static_cast<size_t>(y) * width + x] = GetPixel(dc, x, y);
+        ReleaseDC(hwnd, dc);
+    }
+    COLORREF At(int x, int y) const { return data[static_cast<size_t>(y) * width + x]; }
+    int width = 0, height = 0;
+    std::vector<COLORREF> data;
+};
+
+// Dark enough to be a letter.
+bool Ink(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128; }
+
+// Runs of rows holding ink in the columns [left, right), as [top, bottom) pairs.
+std::vector<std::pair<int, int>> InkRows(const Pixels& p, int left, int right) {
+    std::vector<std::pair<int, int>> runs;
+    for (int y = 0; y < p.height; ++y) {
+        bool ink = false;
+        for (int x = std::max(left, 0); x < std::min(right, p.width) && !ink; ++x) ink = Ink(p.At(x, y));
+        if (ink && (runs.empty() || runs.back().second != y)) runs.push_back({y, y + 1});
+        else if (ink) runs.back().second = y + 1;
+    }
+    return runs;
+}
+
+class DpiTest : public ControlWindowTest {
+protected:
+    void TearDown() override {
+        ControlWindowTest::TearDown();
+        SetClockForTesting(nullptr);
+    }
+    HWND Open(int box, StatusKind kind) {
+        wintest::Click(Control(box));
+        return wintest::StatusWindowOf(kind);
+    }
+    int Dpi() {
+        HDC dc = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(dc, LOGPIXELSY);
+        ReleaseDC(nullptr, dc);
+        return dpi;
+    }
+    std::string Name(const char* what) { return std::string(what) + "-" + std::to_string(Dpi()) + "dpi.png"; }
+};
+
+class FixedLocalClock : public Clock {
+public:
+    int UtcHour() override { return 14; }
+    LocalClockTime LocalTime() override { return LocalClockTime{true, 14, 45, 0}; }
+};
+
+TEST_F(DpiTest, ThePrefixHasTheDpiTheRunAskedFor) {
+    const char* expected = std::getenv("STATS_EXPECT_DPI");
+    EXPECT_EQ(Dpi(), expected != nullptr ? std::atoi(expected) : 96);
+}
+
+// The band-change light stands whole beside its label, inside the window; the count is whole and centred in
+// its box.
+TEST_F(DpiTest, ChangeOfBandLightStandsWholeBesideItsLabelAndTheCountIsCentred) {
+    FixedLocalClock clock;
+    SetClockForTesting(&clock);
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    HWND timer = Open(IDC_SETUP_VIEW_TIMER, StatusKind::BandChange);
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(wintest::PumpUntil(
+        [&] { return wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES)) == L"15"; }));
+    wintest::PumpFor(300);
+
+    const Pixels window(timer);
+    RECT light = {window.width, window.height, -1, -1};
+    for (int y = 0; y < window.height; ++y)
+        for (int x = 0; x < window.width; ++x)
+            if (window.At(x, y) == RGB(0, 255, 0)) {
+                light = {std::min(light.left, static_cast<LONG>(x)), std::min(light.top, static_cast<LONG>(y)),
+                         std::max(light.right, static_cast<LONG>(x + 1)), std::max(light.bottom, static_cast<LONG>(y + 1))};
+            }
+    ASSERT_GT(light.right, light.left) << "no light";
+    // Whole: as wide as it is high, and as large as the window's dialog units make 18 of the 96-dpi pixels.
+    RECT units = {0, 0, 4, 8};
+    MapDialogRect(timer, &units);
+    EXPECT_NEAR(light.right - light.left, light.bottom - light.top, 1);
+    EXPECT_GE(light.right - light.left, 18 * units.right / 6);
+    EXPECT_GT(light.left, 0);
+    EXPECT_LT(light.right, window.width);
+    const RECT label = ChildRect(timer, IDC_CHANGE_BAND_LABEL);
+    EXPECT_GT(light.left, label.right) << "the light stands right of its label";
+    EXPECT_TRUE(light.top < label.bottom && light.bottom > label.top) << "and beside it";
+    for (int id : {IDC_CHANGE_BAND_COUNT, IDC_CHANGE_BAND_LABEL, IDC_CHANGE_BAND_MINUTES, IDC_CHANGE_BAND_MINUTES_LABEL})
+        EXPECT_FALSE(Overlap(light, ChildRect(timer, id))) << id;
+
+    // The count's digit: ink inside the box with room on every side, and as much room left as right; nothing
+    // blinks over it (a caret in the box would stand on the digit's first column), so three readings agree.
+    HWND count = GetDlgItem(timer, IDC_CHANGE_BAND_COUNT);
+    std::vector<Pixels> reads;
+    for (int i = 0; i < 3; ++i) {
+        reads.emplace_back(count);
+        wintest::PumpFor(250);
+    }
+    const Pixels& box = reads[0];
+    RECT digit = {box.width, box.height, -1, -1};
+    int blinking = 0;
+    for (int y = 0; y < box.height; ++y)
+        for (int x = 0; x < box.width; ++x) {
+            const bool ink = Ink(reads[0].At(x, y));
+            for (const Pixels& p : reads) blinking += Ink(p.At(x, y)) != ink;
+            if (!ink) continue;
+            digit = {std::min(digit.left, static_cast<LONG>(x)), std::min(digit.top, static_cast<LONG>(y)),
+                     std::max(digit.right, static_cast<LONG>(x + 1)), std::max(digit.bottom, static_cast<LONG>(y + 1))};
+        }
+    EXPECT_EQ(blinking, 0) << "pixels that change between readings";
+    ASSERT_GT(digit.right, digit.left) << "no digit";
+    EXPECT_GE(digit.left, 1);
+    EXPECT_GE(digit.top, 1);
+    EXPECT_LE(digit.right, box.width - 1);
+    EXPECT_LE(digit.bottom, box.height - 1);
+    EXPECT_LE(std::abs(digit.left - (box.width - digit.right)), 2) << "centred";
+    EXPECT_TRUE(wintest::SaveWindowPng(timer, wintest::ArtifactPath(Name("change-band"))));
+}
+
+// The "worked with" table: the current band's highlight lies on its own row, and the columns spread over the
+// panel.
+TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
+    FixedLocalClock clock;
+    SetClockForTesting(&clock);
+    host.frequencyHz = 14080000.0;
+    host.currentCall = L"W1AW";
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    {
+        auto lock = app.LockEngine();
+        lock->qsoLog.Clear();
+    }
+    HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
+    ASSERT_NE(dxcc, nullptr);
+    QsoArgs q;
+    q.ownCall = "W1EG";
+    q.call = "W1AW";
+    q.time = COleDateTime::FromFields(2024, 1, 6, 14, 5);
+    q.frequencyHz = 14080000;
+    q.mode = "RTTY";
+    q.rstSent = q.rstRcvd = "599";
+    q.exchSent = "CT";
+    q.exchRcvd = "CT";
+    q.prefix = "K";
+    q.band = "20m";
+    ASSERT_EQ(app.AddData(std::move(q)), 1);
+    RefreshAndWait();
+
+    HWND panel = GetDlgItem(dxcc, IDC_MULTIPLIER_PANEL);
+    const Pixels p(panel);
+    int top = -1, bottom = -1;
+    for (int y = 0; y < p.height; ++y)
+        if (p.At(2, y) == RGB(198, 255, 255)) {
+            if (top < 0) top = y;
+            bottom = y + 1;
+        }
+    ASSERT_GE(top, 0) << "no highlight";
+    // The lines of text: the call and the header, then the rows 80 m to 10 m.
+    const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width);
+    ASSERT_GE(lines.size(), 6u);
+    const size_t row20m = lines.size() - 5 + 2;
+    EXPECT_GE(lines[row20m].first, top) << "the 20 m row starts inside the highlight";
+    EXPECT_LE(lines[row20m].second, bottom) << "and ends inside it";
+    EXPECT_LE(lines[row20m - 1].second, top) << "the 40 m row is above it";
+    EXPECT_GE(lines[row20m + 1].first, bottom) << "the 15 m row below it";
+    int rightmostInk = 0;
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x)
+            if (Ink(p.At(x, y))) rightmostInk = std::max(rightmostInk, x);
+    EXPECT_GT(rightmostInk, p.width * 65 / 100) << "the columns use the panel's width";
+    EXPECT_LT(rightmostInk, p.width - 1);
+    EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath(Name("dxcc-table"))));
+}
+
+// The worked prefixes, on a narrow panel: each line of them apart from the next, whatever the font (lines that
+// touch would make one run of ink taller than the font).
+TEST_F(DpiTest, PrefixListLinesNeverTouch) {
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
+    ASSERT_NE(dxcc, nullptr);
+    const std::vector<std::string> worked = {"JW", "3Y/B", "VP2V", "9Y", "J5", "QJ", "OJ0", "KH6"};
+    {
+        auto lock = app.LockEngine();
+        lock->workedDxcc = worked;
+    }
+    RECT frame;
+    GetWindowRect(dxcc, &frame);
+    wintest::RunWhilePumping([&] {
+        SetWindowPos(dxcc, nullptr, 0, 0, 1, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    });
+    RefreshAndWait();
+    // The panel draws in the default font of a new memory context.
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    TEXTMETRICW font;
+    GetTextMetricsW(memory, &font);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    const Pixels p(GetDlgItem(dxcc, IDC_MULTIPLIER_PANEL));
+    const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width);
+    EXPECT_GE(lines.size(), worked.size() / 3);
+    for (const auto& [top, bottom] : lines) EXPECT_LT(bottom - top, font.tmHeight) << "at " << top;
+    EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath(Name("dxcc-list"))));
+}
+
+// The control window's Russian headings: each wholly inside its control and over its column.
+TEST_F(DpiTest, RussianHeadingsStandInsideTheirControlsOverTheirColumns) {
+    SetEngineTexts(true, "2024");
+    HWND w = StartControlWindow();
+    ASSERT_NE(w, nullptr);
+    RECT client;
+    GetClientRect(w, &client);
+    struct Heading {
+        int id;
+        std::vector<int> column;
+    };
+    const Heading headings[] = {
+        {IDC_SETUP_MODE_LABEL, {IDC_SETUP_RTTY, IDC_SETUP_BPSK31, IDC_SETUP_AMTOR, IDC_SETUP_BPSK63, IDC_SETUP_PACKET}},
+        {IDC_SETUP_VIEW_LABEL,
+         {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER}},
+    };
+    for (const Heading& h : headings) {
+        SCOPED_TRACE(h.id);
+        HWND control = Control(h.id);
+        const std::wstring text = wintest::TitleOf(control);
+        HDC dc = GetDC(control);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+        SIZE extent;
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(control, dc);
+        const RECT r = ChildRect(w, h.id);
+        EXPECT_LE(extent.cy, r.bottom - r.top) << "cut at the bottom";
+        EXPECT_LE(extent.cx, r.right - r.left);
+        EXPECT_LE(r.left + extent.cx, client.right) << "inside the window";
+        RECT column = ChildRect(w, h.column[0]);
+        for (int id : h.column) {
+            const RECT member = ChildRect(w, id);
+            UnionRect(&column, &column, &member);
+        }
+        EXPECT_LE(r.bottom, column.top) << "above its column";
+        const int middle = r.left + extent.cx / 2;
+        EXPECT_TRUE(middle > column.left && middle < column.right)
+            << "over its column: " << r.left << "+" << extent.cx << " in " << column.left << ".." << column.right;
+    }
+    EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name("setup-russian"))));
+}
+
+// The titles with their largest counts fit their windows' captions beside the icon and the close button, in
+// English and in Russian.
+TEST_F(DpiTest, TitlesShowTheirCounts) {
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    for (bool russian : {false, true}) {
+        SCOPED_TRACE(russian ? "Russian" : "English");
+        SetEngineTexts(russian, "2024");
+        WriteSettings("");  // no window open from the run before
+        {
+            auto lock = app.LockEngine();
+            lock->workedDxcc.assign(338, "DL");
+            lock->workedStateProv.assign(63, "CT");
+        }
+        ASSERT_NE(StartControlWindow(), nullptr);
+        const std::pair<int, StatusKind> windows[] = {{IDC_SETUP_VIEW_STATE, StatusKind::State},
+                                                      {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},
+                                                      {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc}};
+        std::vector<HWND> opened;
+        for (const auto& [box, kind] : windows) opened.push_back(Open(box, kind));
+        RefreshAndWait();
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof metrics;
+        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+        HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+        for (HWND hwnd : opened) {
+            ASSERT_NE(hwnd, nullptr);
+            const std::wstring title = wintest::TitleOf(hwnd);
+            EXPECT_TRUE(title.find(L" 63") != std::wstring::npos || title.find(L"338 of 338") != std::wstring::npos)
+                << wintest::Narrow(title);
+            HDC dc = GetDC(hwnd);
+            HGDIOBJ old = SelectObject(dc, font);
+            SIZE extent;
+            GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(hwnd, dc);
+            RECT client;
+            GetClientRect(hwnd, &client);
+            // The caption as the system lays it out: inside the frame, after the small icon, before the close
+            // button (a caption's height wide).
+            const int room = client.right - (GetSystemMetrics(SM_CXSMICON) + 2) - (GetSystemMetrics(SM_CYCAPTION) - 1);
+            EXPECT_LE(extent.cx, room) << wintest::Narrow(title);
+        }
+        DeleteObject(font);
+        EXPECT_TRUE(wintest::SaveWindowPng(opened[0], wintest::ArtifactPath(Name(russian ? "state-russian" : "state"))));
+        StopWindows();
+    }
+}
+
+}  // namespace
