@@ -54,7 +54,7 @@ TEST(DateTime, CalendarEdges) {
         COleDateTime t = COleDateTime::FromFields(c.y, c.mo, c.d, c.h, c.mi, c.s);
         ASSERT_EQ(t.IsValid(), c.valid);
         if (!c.valid) continue;
-        if (c.days != kNoCount) EXPECT_DOUBLE_EQ(t.m_dt, c.days);
+        if (c.days != kNoCount) { EXPECT_DOUBLE_EQ(t.m_dt, c.days); }
         EXPECT_EQ(t.Format("%Y-%m-%d %H:%M:%S"), want);
         char hhmm[8], dm[8], dmy[16], dmyFile[16];
         std::snprintf(hhmm, sizeof hhmm, "%02d%02d", c.h, c.mi);
@@ -67,7 +67,7 @@ TEST(DateTime, CalendarEdges) {
         EXPECT_EQ(t.Format("%d_%m_%Y"), dmyFile);
         EXPECT_EQ(t.Format("%H:%M"), std::string(want).substr(11, 5));
         EXPECT_EQ(t.GetHour(), c.h);
-        if (*c.weekday) EXPECT_EQ(t.Format("%a"), c.weekday);
+        if (*c.weekday) { EXPECT_EQ(t.Format("%a"), c.weekday); }
     }
 }
 
@@ -96,7 +96,7 @@ TEST(DateTime, HostValuesFormatByTheNearestSecond) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(c.t.Format(c.format), c.expected) << c.t.m_dt << " " << c.format;
-        if (*c.expected == '\0' && *c.format) EXPECT_EQ(c.t.GetHour(), -1) << c.t.m_dt;
+        if (*c.expected == '\0' && *c.format) { EXPECT_EQ(c.t.GetHour(), -1) << c.t.m_dt; }
     }
 }
 
