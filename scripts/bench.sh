@@ -4,7 +4,8 @@
 # (one that compares two measurements of this run) is missed; absolute times depend on the machine and are
 # reported only.
 #
-#   scripts/bench.sh           every benchmark, five repetitions each, and the rebuild under wine (minutes)
+#   scripts/bench.sh           every benchmark, five repetitions each, the rebuild under wine and stats-check
+#                              on simulated contests of 200, 2,000 and 10,000 logs (minutes)
 #   scripts/bench.sh --quick   the ratio goals only (CheckCall0 flat from 1,000 to 1,000,000 QSOs and against
 #                              the linear scan), under a minute a round; scripts/test.sh runs this. Fails only
 #                              when a ratio goal is missed in three rounds in a row; prints every round
@@ -21,7 +22,7 @@ for arg in "$@"; do
   case "$arg" in
     --quick) quick=1 ;;
     --wine) wine_only=1 ;;
-    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "bench: unknown option $arg (see --help)" >&2; exit 2 ;;
   esac
 done
@@ -85,3 +86,10 @@ else
 fi
 
 python3 scripts/bench_table.py "$out"
+
+if [ "$quick" = 0 ]; then
+  # stats-check end to end on simulated contests, and its precision and recall per kind of error.
+  cmake --build build/native -j2 --target check_timing >/dev/null
+  echo
+  "$bin/check_timing"
+fi

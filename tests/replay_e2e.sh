@@ -4,7 +4,8 @@
 # files, Cabrillo files (the same command: the native header dialog confirms what the Windows one is typed)
 # and settings files; the HTML run reads the log from standard input and writes the analysis page too, with
 # a published log beside it (the plug-in loaded a second time in the same process). Prints
-# each log's score beside the score it claims.
+# each log's score beside the score it claims. stats-check, checking the four together in worker processes,
+# writes the same reports on both builds.
 #
 # usage: tests/replay_e2e.sh NATIVE_BIN_DIR WIN32_BIN_DIR [WORK_DIR]
 # Uses the wine prefix and display of the caller when WINEPREFIX is set, else sets up its own.
@@ -25,6 +26,8 @@ if [ -z "${WINEPREFIX:-}" ]; then
 fi
 
 work=$(realpath -m "$work")
+native_bin=$(realpath -m "$native_bin")
+win_bin=$(realpath -m "$win_bin")
 rm -rf "$work"
 mkdir -p "$work/native" "$work/wine"
 headers=(--header "NAME=Test Operator" --header "ADDRESS=1 Main Street" --header "ADDRESS-CITY=Newington"
@@ -82,6 +85,21 @@ for log in "$logs"/ARRL-RTTY_*.log; do
     fi
   done
 done
+
+# stats-check: the four logs checked together by two workers each, natively and under wine: the same files.
+if [ -e "$native_bin/stats-check" ] && [ -e "$win_bin/stats-check.exe" ]; then
+  names=(ARRL-RTTY_2018_4U1WB.log ARRL-RTTY_2019_AA2IL.log ARRL-RTTY_2025_9H1XT.log ARRL-RTTY_2025_AL7LO.log)
+  (cd "$logs" && "$native_bin/stats-check" --jobs 2 --out "$work/check-native" "${names[@]}") 2>"$work/check-native.stderr" \
+    || { echo "replay_e2e: stats-check failed natively"; cat "$work/check-native.stderr"; failed=1; }
+  (cd "$logs" && wine "$win_bin/stats-check.exe" --jobs 2 --out "$work/check-wine" "${names[@]}") \
+    2>"$work/check-wine.stderr" || { echo "replay_e2e: stats-check.exe failed under wine"; failed=1; }
+  for f in "$work/check-native"/*; do
+    compare "stats-check ${f##*/}" "$f" "$work/check-wine/${f##*/}"
+  done
+  [ "$(ls "$work/check-native" | wc -l)" = 6 ] || { echo "replay_e2e: stats-check wrote $(ls "$work/check-native")"; failed=1; }
+else
+  echo "replay_e2e: stats-check is missing from a build"; failed=1
+fi
 
 printf '%s\n' "${scores[@]}" | tee "$work/scores.txt"
 [ $failed -eq 0 ] && echo "replay_e2e: the four logs give the same bytes natively and under wine"

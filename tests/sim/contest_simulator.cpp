@@ -1,0 +1,274 @@
+#include "contest_simulator.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <tuple>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <unordered_set>
+
+#include "common/text.h"
+#include "country_file.h"
+#include "engine/contest_rules.h"
+
+namespace sim {
+
+namespace {
+
+struct Station {
+    std::string call;
+    bool wve = false;
+    std::string prefix;
+    std::string state;  // W/VE: the state or province it sends
+};
+
+struct Line {
+    int minute = 0;  // minutes after the start, on the logger's clock
+    int band = 0;
+    std::string call, sent, rcvd;
+    int injected = -1;  // index into the contest's injected errors
+};
+
+constexpr const char* kBandKhz[] = {"3580", "7080", "14080", "21080", "28080"};
+constexpr int kPeriodMinutes = 30 * 60;
+
+std::string Busted(const std::string& call, std::mt19937& rng) {
+    static const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    std::string b = call;
+    // A letter of the suffix copied wrong: the usual slip.
+    size_t pos = b.size() - 1 - rng() % 2;
+    if (pos >= b.size() || !(b[pos] >= 'A' && b[pos] <= 'Z')) pos = b.size() - 1;
+    char c;
+    do c = letters[rng() % letters.size()];
+    while (c == b[pos]);
+    b[pos] = c;
+    return b;
+}
+
+}  // namespace
+
+SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::string& countryFile,
+                    std::string& error) {
+    SimContest contest;
+    replay::CountryFile cty;
+    if (!cty.Load(countryFile, error)) return contest;
+    std::ifstream scp(scpFile, std::ios::binary);
+    if (!scp) {
+        error = "cannot read " + scpFile;
+        return contest;
+    }
+    std::vector<std::string> pool;
+    for (std::string line; std::getline(scp, line);) {
+        line = text::Trim(line);
+        if (line.size() < 4 || line.size() > 6 || line[0] == '#' || line.find('/') != std::string::npos) continue;
+        pool.push_back(line);
+    }
+    std::mt19937 rng(o.seed);
+    std::shuffle(pool.begin(), pool.end(), rng);
+    const int total = o.loggers + o.silent;
+    if (static_cast<int>(pool.size()) < total) {
+        error = "too few calls in " + scpFile;
+        return contest;
+    }
+    std::vector<Station> stations;
+    std::unordered_set<std::string> taken;
+    for (size_t i = 0; static_cast<int>(stations.size()) < total && i < pool.size(); ++i) {
+        Station s;
+        s.call = pool[i];
+        const std::string prefix = cty.PrefixOf(s.call);
+        if (prefix.empty()) continue;
+        s.wve = rules::IsWve(prefix);
+        s.prefix = prefix;
+        if (s.wve) {
+            const auto& codes = rules::StateProvMultipliers(prefix);
+            s.state = codes[rng() % codes.size()];
+        }
+        taken.insert(s.call);
+        stations.push_back(s);
+    }
+
+    // The truth: QSOs between random pairs, each pair once per band, spread over the period.
+    std::vector<std::vector<Line>> lines(o.loggers);
+    std::vector<int> serial(total, 0);
+    std::unordered_set<uint64_t> pairs;
+    std::uniform_real_distribution<double> chance(0.0, 1.0);
+    const long long wanted = static_cast<long long>(o.loggers) * o.qsosPerLog;
+    std::vector<std::pair<int, int>> order;  // (minute, truth index) to number the serials in time order
+    struct Truth {
+        int a, b, band, minute;
+    };
+    std::vector<Truth> truth;
+    long long written = 0;
+    // Each pair meets once per band at most: a QSO of two loggers is two lines, one with a silent station one.
+    const long long possible = 5LL * o.loggers * (o.loggers - 1) + 5LL * o.loggers * o.silent;
+    if (wanted > possible * 4 / 5) {
+        error = "too many QSOs per log for so few stations";
+        return contest;
+    }
+    while (written < wanted) {
+        const int a = static_cast<int>(rng() % o.loggers);
+        const int b = static_cast<int>(rng() % total);
+        const int band = static_cast<int>(rng() % 5);
+        if (a == b) continue;
+        const uint64_t key = (uint64_t(std::min(a, b)) << 32 | uint64_t(std::max(a, b))) * 8 + band;
+        if (!pairs.insert(key).second) continue;
+        truth.push_back({a, b, band, static_cast<int>(rng() % (kPeriodMinutes - 30)) + 10});
+        written += b < o.loggers ? 2 : 1;
+    }
+    std::sort(truth.begin(), truth.end(), [](const Truth& x, const Truth& y) { return x.minute < y.minute; });
+
+    contest.clockOffset.assign(o.loggers, 0);
+    for (int i = 0; i < o.clockOffLogs && i < o.loggers; ++i) contest.clockOffset[i] = o.clockOffMinutes;
+
+    auto exchangeOf = [&](int s) { return stations[s].wve ? stations[s].state : std::to_string(++serial[s]); };
+    for (const Truth& t : truth) {
+        const std::string fromA = exchangeOf(t.a), fromB = exchangeOf(t.b);
+        Line la{t.minute, t.band, stations[t.b].call, fromA, fromB};
+        Line lb{t.minute + static_cast<int>(rng() % 2), t.band, stations[t.a].call, fromB, fromA};
+        const bool both = t.b < o.loggers;
+        bool keepA = true, keepB = both;
+        // At most one error per QSO, and only where both sides sent a log: it can be found then.
+        if (both) {
+            const double r = chance(rng);
+            double edge = o.bustedCallRate;
+            auto record = [&](Line& l, Kind k, const std::string& right) {
+                l.injected = static_cast<int>(contest.injected.size());
+                contest.injected.push_back({0, 0, k, right});
+            };
+            const bool onA = rng() % 2 == 0;
+            Line& errSide = onA ? la : lb;
+            Line& okSide = onA ? lb : la;
+            if (r < edge) {
+                const std::string right = errSide.call;
+                errSide.call = Busted(right, rng);
+                record(errSide, Kind::bustedCall, right);
+            } else if (r < (edge += o.bustedExchangeRate)) {
+                const std::string sent = errSide.rcvd;
+                const Station& sender = stations[onA ? t.b : t.a];
+                if (sender.wve) {
+                    const auto& codes = rules::StateProvMultipliers(sender.prefix);
+                    do errSide.rcvd = codes[rng() % codes.size()];
+                    while (errSide.rcvd == sent);
+                } else {
+                    errSide.rcvd = std::to_string(std::stoi(sent) + 1 + static_cast<int>(rng() % 9));
+                }
+                record(errSide, Kind::bustedExchange, "");
+            } else if (r < (edge += o.missingRate)) {
+                (onA ? keepA : keepB) = false;
+                record(okSide, Kind::notInLog, "");
+            } else if (r < (edge += o.dupeRate)) {
+                Line dupe = errSide;
+                dupe.minute += 5 + static_cast<int>(rng() % 20);
+                record(dupe, Kind::dupe, "");
+                lines[onA ? t.a : t.b].push_back(dupe);
+            }
+        }
+        if (keepA) lines[t.a].push_back(la);
+        if (keepB) lines[t.b].push_back(lb);
+    }
+
+    // Saturday 4 January 2025, 18:00 UTC.
+    for (int li = 0; li < o.loggers; ++li) {
+        auto& ls = lines[li];
+        std::stable_sort(ls.begin(), ls.end(), [](const Line& x, const Line& y) { return x.minute < y.minute; });
+        const Station& me = stations[li];
+        std::string log = "START-OF-LOG: 3.0\r\nCONTEST: ARRL-RTTY\r\nCALLSIGN: " + me.call +
+                          "\r\nLOCATION: " + (me.wve ? me.state : "DX") +
+                          "\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-POWER: " + (li % 3 ? "LOW" : "HIGH") +
+                          "\r\nCATEGORY-ASSISTED: NON-ASSISTED\r\n";
+        const int headerLines = 7;
+        for (size_t i = 0; i < ls.size(); ++i) {
+            const int m = 18 * 60 + ls[i].minute + contest.clockOffset[li];
+            const int day = 4 + m / (24 * 60), hhmm = (m / 60 % 24) * 100 + m % 60;
+            log += text::Format("QSO: %5s RY 2025-01-%02d %04d %-10s 599 %-5s %-10s 599 %s\r\n",
+                                kBandKhz[ls[i].band], day, hhmm, me.call.c_str(), ls[i].sent.c_str(),
+                                ls[i].call.c_str(), ls[i].rcvd.c_str());
+            if (ls[i].injected >= 0) {
+                contest.injected[ls[i].injected].log = li;
+                contest.injected[ls[i].injected].line = headerLines + 1 + static_cast<int>(i);
+            }
+        }
+        log += "END-OF-LOG:\r\n";
+        contest.qsoLines += ls.size();
+        contest.calls.push_back(me.call);
+        contest.logs.push_back(std::move(log));
+    }
+    return contest;
+}
+
+void WriteLogs(const SimContest& contest, const std::string& folder) {
+    std::filesystem::create_directories(folder);
+    for (size_t i = 0; i < contest.logs.size(); ++i) {
+        std::ofstream(std::filesystem::path(folder) / (contest.calls[i] + ".log"), std::ios::binary | std::ios::trunc)
+            << contest.logs[i];
+    }
+}
+
+}  // namespace sim
+
+namespace sim {
+
+namespace {
+
+KindScore& Of(CheckScore& s, Kind k) {
+    switch (k) {
+        case Kind::bustedCall: return s.bustedCall;
+        case Kind::bustedExchange: return s.bustedExchange;
+        case Kind::notInLog: return s.notInLog;
+        case Kind::dupe: return s.dupe;
+    }
+    return s.dupe;
+}
+
+}  // namespace
+
+CheckScore ScoreReports(const SimContest& contest, const std::string& outDir) {
+    CheckScore score;
+    std::set<std::tuple<int, int, int>> truth;  // (log, line, kind)
+    std::map<std::pair<int, int>, std::string> rightCalls;
+    for (const Injected& i : contest.injected) {
+        truth.insert({i.log, i.line, static_cast<int>(i.kind)});
+        ++Of(score, i.kind).truth;
+        if (i.kind == Kind::bustedCall) rightCalls[{i.log, i.line}] = i.right;
+    }
+    for (size_t li = 0; li < contest.calls.size(); ++li) {
+        if (contest.clockOffset[li] != 0) ++score.clock.truth;
+        std::ifstream in(std::filesystem::path(outDir) / (contest.calls[li] + ".lcr.txt"), std::ios::binary);
+        int kind = -1;
+        for (std::string line; std::getline(in, line);) {
+            line = text::Trim(line);
+            if (line.rfind("Not in log:", 0) == 0) kind = static_cast<int>(Kind::notInLog);
+            else if (line.rfind("Busted calls:", 0) == 0) kind = static_cast<int>(Kind::bustedCall);
+            else if (line.rfind("Busted exchanges:", 0) == 0) kind = static_cast<int>(Kind::bustedExchange);
+            else if (line.rfind("Not counted by the plug-in:", 0) == 0) kind = static_cast<int>(Kind::dupe);
+            else if (line.rfind("Unique calls:", 0) == 0) kind = -1;
+            else if (line.rfind("Clock offset:", 0) == 0) {
+                kind = -1;
+                int minutes = 0;
+                if (std::sscanf(line.c_str(), "Clock offset: %d minutes", &minutes) == 1) {
+                    if (line.find("behind") != std::string::npos) minutes = -minutes;
+                    ++score.clock.found;
+                    if (minutes == contest.clockOffset[li]) ++score.clock.right;
+                }
+            } else if (kind >= 0 && !line.empty() && line[0] >= '0' && line[0] <= '9') {
+                if (kind == static_cast<int>(Kind::dupe) && line.find("(DUPE") == std::string::npos) continue;
+                const int number = std::atoi(line.c_str());
+                KindScore& k = Of(score, static_cast<Kind>(kind));
+                ++k.found;
+                if (!truth.count({static_cast<int>(li), number, kind})) continue;
+                if (kind == static_cast<int>(Kind::bustedCall)) {
+                    const size_t arrow = line.rfind("-> ");
+                    if (arrow == std::string::npos || line.substr(arrow + 3) != rightCalls[{static_cast<int>(li), number}])
+                        continue;
+                }
+                ++k.right;
+            }
+        }
+    }
+    return score;
+}
+
+}  // namespace sim

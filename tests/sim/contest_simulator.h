@@ -1,0 +1,67 @@
+#pragma once
+// A simulated contest for the checker's tests and benchmarks: stations with real calls from the
+// super-check-partial list, one truth of QSOs between them, and Cabrillo logs written from it with errors
+// injected at known rates, each one recorded so the checker's findings can be scored against it.
+#include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+struct SimOptions {
+    uint32_t seed = 1;
+    int loggers = 100;          // stations that send a log
+    int silent = 50;            // stations that are worked but send none
+    int qsosPerLog = 200;       // about this many QSO lines per log
+    double bustedCallRate = 0.02;
+    double bustedExchangeRate = 0.02;
+    double missingRate = 0.02;  // the QSO is missing from one side's log
+    double dupeRate = 0.01;     // the QSO is logged a second time, a few minutes later
+    int clockOffLogs = 2;       // logs whose clock is off
+    int clockOffMinutes = 10;
+};
+
+enum class Kind { bustedCall, bustedExchange, notInLog, dupe };
+
+// One injected error: the log and the line where the checker should find it.
+struct Injected {
+    int log = 0;
+    int line = 0;
+    Kind kind = Kind::notInLog;
+    std::string right;  // busted call: the call that was worked
+};
+
+struct SimContest {
+    std::vector<std::string> calls;  // the loggers' calls, by log
+    std::vector<std::string> logs;   // Cabrillo text, by log
+    std::vector<Injected> injected;
+    std::vector<int> clockOffset;    // minutes each log's clock is ahead
+    size_t qsoLines = 0;
+};
+
+// Fails (empty contest, `error` says why) when the call list or the country file cannot be read.
+SimContest Simulate(const SimOptions& options, const std::string& scpFile, const std::string& countryFile,
+                    std::string& error);
+// Writes each log as CALL.log into the folder.
+void WriteLogs(const SimContest& contest, const std::string& folder);
+
+}  // namespace sim
+
+namespace sim {
+
+struct KindScore {
+    size_t truth = 0, found = 0, right = 0;  // injected, reported, reported and injected
+    double Precision() const { return found ? double(right) / found : 1.0; }
+    double Recall() const { return truth ? double(right) / truth : 1.0; }
+};
+
+struct CheckScore {
+    KindScore bustedCall, bustedExchange, notInLog, dupe, clock;
+};
+
+// Reads the checker's CALL.lcr.txt reports from `outDir` and scores them against what was injected: a busted
+// call counts as right only with the right call named; a clock only with its offset.
+CheckScore ScoreReports(const SimContest& contest, const std::string& outDir);
+
+}  // namespace sim

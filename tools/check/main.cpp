@@ -1,0 +1,34 @@
+// stats-check: scores every log of a contest through the Stats plug-in and cross-checks them.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "check.h"
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    check::CheckOptions options;
+    std::vector<std::string> worker;
+    std::string error;
+    switch (check::ParseCommandLine(args, options, worker, error)) {
+        case check::CommandLine::help:
+            std::cout << check::UsageText();
+            return 0;
+        case check::CommandLine::version:
+            std::cout << "stats-check " STATS_VERSION "\n";
+            return 0;
+        case check::CommandLine::error:
+            std::cerr << "stats-check: " << error << "\n";
+            return 2;
+        case check::CommandLine::worker:
+            return check::RunWorker(worker[0], worker[1], worker[2], worker[3], worker[4]);
+        case check::CommandLine::run:
+            break;
+    }
+    try {
+        return check::RunCheck(options, std::cerr);
+    } catch (const std::exception& e) {
+        std::cerr << "stats-check: " << e.what() << "\n";
+        return 2;
+    }
+}
