@@ -247,6 +247,13 @@ TEST(StatsCheck, PublishedLogsTogether) {
     for (const char* call : {"4U1WB", "AA2IL", "9H1XT", "AL7LO"}) {
         EXPECT_TRUE(FileExists(dir.Path() + "/out/" + call + ".lcr.txt")) << call;
     }
+    // Two logs of one call: each keeps its own report.
+    WriteFileBytes(dir.Path() + "/again.log", ReadFileBytes(logs + "ARRL-RTTY_2018_4U1WB.log"));
+    const std::string twice = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out4 " + logs +
+                              "ARRL-RTTY_2018_4U1WB.log " + dir.Path() + "/again.log 2>/dev/null";
+    ASSERT_EQ(std::system(twice.c_str()), 0);
+    EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB.lcr.txt"));
+    EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
     // A folder with something that is no log in it: named, left out, and the exit code says so.
     const std::string folder = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out2 " + logs +
                                " 2>" + dir.Path() + "/err2.txt";

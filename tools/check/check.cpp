@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <ostream>
 #include <sstream>
@@ -383,10 +384,12 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     }
 
     bool written = true;
+    std::map<std::string, int> copies;  // by the call as a file name, letter case aside as Windows has it
     for (size_t i = 0; i < keptLogs.size(); ++i) {
         std::vector<std::string> lines;
         ReadLines(keptInfos[i].path, lines);
-        std::ofstream report(outDir / ReportFileName(keptInfos[i].call), std::ios::binary | std::ios::trunc);
+        const int copy = ++copies[text::ToUpper(ReportFileName(keptInfos[i].call))];
+        std::ofstream report(outDir / ReportFileName(keptInfos[i].call, copy), std::ios::binary | std::ios::trunc);
         report << LogCheckReport(contest, i, lines);
         written = written && static_cast<bool>(report);
     }

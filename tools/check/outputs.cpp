@@ -58,11 +58,12 @@ long long CheckedScore(const LogResult& r) {
     return Contest().Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
 }
 
-std::string ReportFileName(const std::string& call) {
+std::string ReportFileName(const std::string& call, int copy) {
     std::string name = call.empty() ? "NOCALL" : call;
     for (char& c : name) {
         if (std::string("<>:\"/\\|?*").find(c) != std::string::npos || static_cast<unsigned char>(c) < 32) c = '_';
     }
+    if (copy > 1) name += "-" + std::to_string(copy);
     return name + ".lcr.txt";
 }
 

@@ -20,8 +20,9 @@ struct CheckedContest {
 // The score that remains: points and multipliers counted again without the removed QSOs.
 long long CheckedScore(const LogResult& r);
 
-// "W1AW_4.lcr.txt": the own call with every character a file name cannot hold replaced.
-std::string ReportFileName(const std::string& call);
+// "W1AW_4.lcr.txt": the own call with every character a file name cannot hold replaced; the second log of the
+// same call (copy 2) gets "W1AW_4-2.lcr.txt", so no log's report takes another's place.
+std::string ReportFileName(const std::string& call, int copy = 1);
 // The log-checking report of one log; `lines` are the log file's lines, to quote each QSO as it stands.
 std::string LogCheckReport(const CheckedContest& c, size_t log, const std::vector<std::string>& lines);
 
