@@ -56,8 +56,8 @@ fi
 section "version $version"
 unpacked=$work/files
 python3 -m zipfile -e "$zip" "$unpacked"
-listing=$(cd "$unpacked/$name" && ls | grep -vx 'stats-check.exe' | tr '\n' ' ')
-[ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll cty.dat hamradio-files-copyright.txt stats-replay.exe " ] ||
+listing=$(cd "$unpacked/$name" && ls | tr '\n' ' ')
+[ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll cty.dat hamradio-files-copyright.txt stats-check.exe stats-replay.exe " ] ||
   fail "the zip holds: $listing"
 (cd "$unpacked/$name" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 resource=$(python3 "$src/tests/pe_version.py" "$unpacked/$name/Stats.dll") || fail "no version resource in Stats.dll"
@@ -135,6 +135,11 @@ grep -qF "country file ${beside}cty.dat of " "$work/replay.err" &&
   fail "stats-replay.exe did not use the data files beside it: $(grep 'country file' "$work/replay.err")"
 tr -d '\r' < "$out/report.txt" | diff - "$work/host-report.txt" > "$work/report.diff" ||
   fail "the host's report and stats-replay's differ: $(head -5 "$work/report.diff")"
+
+section "stats-check.exe on the same folder, with the data files beside it"
+(cd "$drive_c/My Logs" && wine "C:\\Program Files\\$name\\stats-check.exe" --jobs 1 "$log_name" \
+   > "$work/check.out" 2> "$work/check.err") || fail "stats-check.exe exited with $?: $(tail -3 "$work/check.err")"
+[ -f "$drive_c/My Logs/check-out/results.csv" ] || fail "stats-check.exe wrote no results.csv"
 
 [ $failed -eq 0 ] && echo "package_test: $name.zip is reproducible, carries version $version, and works as installed"
 exit $failed

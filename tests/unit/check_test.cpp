@@ -254,6 +254,13 @@ TEST(StatsCheck, PublishedLogsTogether) {
     ASSERT_EQ(std::system(twice.c_str()), 0);
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB.lcr.txt"));
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
+    // Checked twice with its output inside the folder of logs: the second run does not take the reports for logs.
+    std::filesystem::create_directories(dir.Path() + "/logs");
+    WriteFileBytes(dir.Path() + "/logs/a.log", ReadFileBytes(logs + "ARRL-RTTY_2018_4U1WB.log"));
+    const std::string inside = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/logs/check-out " +
+                               dir.Path() + "/logs 2>/dev/null";
+    ASSERT_EQ(std::system(inside.c_str()), 0);
+    ASSERT_EQ(std::system(inside.c_str()), 0);
     // A folder with something that is no log in it: named, left out, and the exit code says so.
     const std::string folder = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out2 " + logs +
                                " 2>" + dir.Path() + "/err2.txt";

@@ -126,7 +126,8 @@ private:
 
 }  // namespace
 
-std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors) {
+std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors,
+                                         const std::string& outDir) {
     std::vector<std::string> files;
     for (const std::string& input : inputs) {
         std::error_code ec;
@@ -135,8 +136,11 @@ std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs,
             for (auto it = fs::recursive_directory_iterator(input, ec); !ec && it != fs::recursive_directory_iterator();
                  it.increment(ec)) {
                 const std::string name = it->path().filename().string();
-                if (!name.empty() && name[0] == '.') {
-                    if (it->is_directory(ec)) it.disable_recursion_pending();
+                const bool isDir = it->is_directory(ec);
+                if ((!name.empty() && name[0] == '.') ||
+                    (isDir && !outDir.empty() && fs::equivalent(it->path(), outDir, ec))) {
+                    if (isDir) it.disable_recursion_pending();
+                    ec.clear();
                     continue;
                 }
                 if (it->is_regular_file(ec)) found.push_back(it->path().string());
@@ -204,14 +208,14 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
 
 int RunCheck(const CheckOptions& o, std::ostream& err) {
     std::vector<std::string> errors;
-    std::vector<std::string> files = CollectLogFiles(o.inputs, errors);
+    std::error_code ec;
+    const fs::path outDir = fs::absolute(o.outDir, ec);
+    std::vector<std::string> files = CollectLogFiles(o.inputs, errors, outDir.string());
     for (const std::string& e : errors) err << kTool << e << "\n";
     if (files.empty()) {
         err << kTool << "no log to check\n";
         return 2;
     }
-    std::error_code ec;
-    const fs::path outDir = fs::absolute(o.outDir, ec);
     const fs::path workDir = outDir / kWorkFolder;
     fs::create_directories(workDir, ec);
     if (ec) {

@@ -9,6 +9,7 @@
 
 #include "country_file.h"
 #include "cross_check.h"
+#include "data_files.h"
 
 namespace check {
 
@@ -16,8 +17,8 @@ struct CheckOptions {
     std::vector<std::string> inputs;  // log files and folders of logs
     std::string outDir = "check-out";
     std::string pluginPath;           // empty: the plug-in beside this program
-    std::string countryFile = replay::kDefaultCountryFile;
-    std::string scpFile = replay::kDefaultScpFile;
+    std::string countryFile = replay::DefaultCountryFilePath();  // cty.dat beside this program, else Debian's
+    std::string scpFile = replay::DefaultScpFilePath();
     int jobs = 0;                     // 0: one per processor
     CrossCheckOptions crossCheck;
     bool progress = true;             // drawn only when standard error is a terminal
@@ -34,8 +35,10 @@ struct LogInfo {
 };
 
 // The log files to check: each file named, and every file of each folder named, walked to any depth, in
-// name order, hidden files and folders left out. A name that is neither goes to `errors`.
-std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors);
+// name order, hidden files and folders left out, and so is `outDir` (the checker's own output, when it lies
+// in a folder of logs). A name that is neither goes to `errors`.
+std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors,
+                                         const std::string& outDir);
 
 // Scores the logs through the plug-in in one process, in order, writing one result record per log to
 // `resultPath` (and the count done so far to resultPath + ".progress"). The worker side of RunCheck.
