@@ -14,39 +14,12 @@
 
 namespace {
 
+using scoretest::CabrilloHeader;
 using scoretest::RecordingPrompts;
 
 const char* const kIni = "Plugins/ARRL-RTTY.ini";
 
 COleDateTime At(int hour, int minute) { return COleDateTime::FromFields(2018, 1, 6, hour, minute); }
-
-// The header lines from CLAIMED-SCORE to EMAIL of a file whose fields are all empty.
-std::string EmptyHeader(const std::string& call, const std::string& operators, int claimed,
-                        const std::string& version) {
-    return "START-OF-LOG: 3.0\r\n"
-           "LOCATION: DX\r\n"
-           "CALLSIGN: " + call + "\r\n"
-           "CLUB: \r\n"
-           "CONTEST: ARRL-RTTY\r\n"
-           "CATEGORY-OPERATOR: SINGLE-OP\r\n"
-           "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-           "CATEGORY-BAND: ALL\r\n"
-           "CATEGORY-MODE: RTTY\r\n"
-           "CATEGORY-POWER: HIGH\r\n"
-           "CATEGORY-STATION: FIXED\r\n"
-           "CATEGORY-TRANSMITTER: ONE\r\n"
-           "CLAIMED-SCORE: " + std::to_string(claimed) + "\r\n"
-           "OPERATORS: " + operators + "\r\n"
-           "NAME: \r\n"
-           "ADDRESS: \r\n"
-           "ADDRESS-CITY: \r\n"
-           "ADDRESS-STATE-PROVINCE: \r\n"
-           "ADDRESS-POSTALCODE: \r\n"
-           "ADDRESS-COUNTRY: \r\n"
-           "SOAPBOX: \r\n"
-           "CREATED-BY: Tolv " + version + "\r\n"
-           "EMAIL: \r\n";
-}
 
 TEST(Cabrillo, FileStemFromTheCallSign) {
     struct Case {
@@ -299,7 +272,7 @@ TEST(Cabrillo, EmptyLogHoldsTheHeaderAndTheEnd) {
     ASSERT_EQ(cab.EditHeader("  ", At(0, 0), At(0, 0)), 1);
     CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
     EXPECT_EQ(r.message, "File produced: KIVO.cbr");
-    EXPECT_EQ(ReadFileBytes("KIVO.cbr"), EmptyHeader("  ", "", 0, "Tolv") + "END-OF-LOG:\r\n");
+    EXPECT_EQ(ReadFileBytes("KIVO.cbr"), CabrilloHeader("  ", 0, "", "Tolv") + "END-OF-LOG:\r\n");
 }
 
 TEST(Cabrillo, CancelStoresNothingAndKeepsTheLoadedFields) {

@@ -13,6 +13,7 @@
 
 namespace {
 
+using scoretest::CabrilloHeader;
 using scoretest::RecordingPrompts;
 
 ResetArgs Reset(int cabrilloRequest) {
@@ -81,30 +82,7 @@ TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
     AddContest(app);
 
     const std::string expectedFile =
-        "START-OF-LOG: 3.0\r\n"
-        "LOCATION: DX\r\n"
-        "CALLSIGN: VE3/W1AW\r\n"
-        "CLUB: \r\n"
-        "CONTEST: ARRL-RTTY\r\n"
-        "CATEGORY-OPERATOR: SINGLE-OP\r\n"
-        "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-        "CATEGORY-BAND: ALL\r\n"
-        "CATEGORY-MODE: RTTY\r\n"
-        "CATEGORY-POWER: HIGH\r\n"
-        "CATEGORY-STATION: FIXED\r\n"
-        "CATEGORY-TRANSMITTER: ONE\r\n"
-        "CLAIMED-SCORE: 9\r\n"
-        "OPERATORS: VE3/W1AW\r\n"
-        "NAME: \r\n"
-        "ADDRESS: \r\n"
-        "ADDRESS-CITY: \r\n"
-        "ADDRESS-STATE-PROVINCE: \r\n"
-        "ADDRESS-POSTALCODE: \r\n"
-        "ADDRESS-COUNTRY: \r\n"
-        "SOAPBOX: Band conditions good\r\n"
-        "SOAPBOX: 73\r\n"
-        "CREATED-BY: Tolv Tolv\r\n"
-        "EMAIL: \r\n"
+        CabrilloHeader("VE3/W1AW", 9, "VE3/W1AW", "Tolv", "SOAPBOX: Band conditions good\r\nSOAPBOX: 73\r\n") +
         "QSO:  7080 RY 2020-01-04 1900 VE3/W1AW      599 ON     K1AB          599 ct\r\n"
         "QSO:  7080 RY 2020-01-04 1901 VE3/W1AW      599 ON     K1AB          599 CT\r\n"
         "QSO: 14080 RY 2020-01-04 1902 VE3/W1AW      599 ON     N2XX          599 XX\r\n"

@@ -15,6 +15,7 @@ namespace {
 
 using scoretest::MakeQso;
 using scoretest::QsoSpec;
+using scoretest::CabrilloHeader;
 using scoretest::RecordingPrompts;
 
 const char* const kBadQsoFile = "BadQSO_DezuvEZIR_05_01_2020.txt";
@@ -204,30 +205,8 @@ TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
 
 // The Cabrillo file of the busy log: the header as the dialog left it, then every record, dupes and
 // records without a call included.
-const char kBusyCabrillo[] =
-    "START-OF-LOG: 3.0\r\n"
-    "LOCATION: DX\r\n"
-    "CALLSIGN: W1AW/4\r\n"
-    "CLUB: \r\n"
-    "CONTEST: ARRL-RTTY\r\n"
-    "CATEGORY-OPERATOR: SINGLE-OP\r\n"
-    "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-    "CATEGORY-BAND: ALL\r\n"
-    "CATEGORY-MODE: RTTY\r\n"
-    "CATEGORY-POWER: HIGH\r\n"
-    "CATEGORY-STATION: FIXED\r\n"
-    "CATEGORY-TRANSMITTER: ONE\r\n"
-    "CLAIMED-SCORE: 42\r\n"
-    "OPERATORS: W1AW/4\r\n"
-    "NAME: \r\n"
-    "ADDRESS: \r\n"
-    "ADDRESS-CITY: \r\n"
-    "ADDRESS-STATE-PROVINCE: \r\n"
-    "ADDRESS-POSTALCODE: \r\n"
-    "ADDRESS-COUNTRY: \r\n"
-    "SOAPBOX: \r\n"
-    "CREATED-BY: Tolv 2.20\r\n"
-    "EMAIL: \r\n"
+const std::string kBusyCabrillo =
+    CabrilloHeader("W1AW/4", 42, "W1AW/4", "2.20") +
     "QSO:  7080 RY 2020-01-04 1800 W1AW/4        599 CT     K1AB          599 CT\r\n"
     "QSO:  7085 RY 2020-01-04 1805 W1AW/4        599 CT     VE3XY         599 ON\r\n"
     "QSO: 14080 RY 2020-01-04 1810 W1AW/4        599 CT     DL1ABC        599 001\r\n"

@@ -11,6 +11,23 @@
 
 namespace scoretest {
 
+// A Cabrillo file's first lines as the plug-in writes them for a DX station whose dialog kept its defaults,
+// up to CATEGORY-TRANSMITTER.
+inline std::string CabrilloTop(const std::string& call, const std::string& power = "HIGH") {
+    return "START-OF-LOG: 3.0\r\nLOCATION: DX\r\nCALLSIGN: " + call +
+           "\r\nCLUB: \r\nCONTEST: ARRL-RTTY\r\nCATEGORY-OPERATOR: SINGLE-OP\r\n"
+           "CATEGORY-ASSISTED: NON-ASSISTED\r\nCATEGORY-BAND: ALL\r\nCATEGORY-MODE: RTTY\r\nCATEGORY-POWER: " +
+           power + "\r\nCATEGORY-STATION: FIXED\r\nCATEGORY-TRANSMITTER: ONE\r\n";
+}
+
+// The whole header of such a file whose name and address fields are empty.
+inline std::string CabrilloHeader(const std::string& call, int claimed, const std::string& operators,
+                                  const std::string& hostVersion, const std::string& soapbox = "SOAPBOX: \r\n") {
+    return CabrilloTop(call) + "CLAIMED-SCORE: " + std::to_string(claimed) + "\r\nOPERATORS: " + operators +
+           "\r\nNAME: \r\nADDRESS: \r\nADDRESS-CITY: \r\nADDRESS-STATE-PROVINCE: \r\nADDRESS-POSTALCODE: \r\n"
+           "ADDRESS-COUNTRY: \r\n" + soapbox + "CREATED-BY: Tolv " + hostVersion + "\r\nEMAIL: \r\n";
+}
+
 // A QSO of 4 January 2020 at hh:mm as the engine stores it after AddData0.
 struct QsoSpec {
     const char* call;

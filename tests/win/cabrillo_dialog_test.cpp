@@ -15,6 +15,7 @@
 
 #include "plugin.h"
 #include "resources/resource.h"
+#include "score_test_support.h"
 
 namespace {
 
@@ -426,18 +427,7 @@ TEST(CabrilloDialog, OkExportsTheEditedHeaderAndCancelExportsNothing) {
     EXPECT_TRUE(op.outputSeen);
     EXPECT_EQ(op.outputText, "File produced: W1AW_4.cbr");
     EXPECT_EQ(ReadFile("W1AW_4.cbr"),
-              "START-OF-LOG: 3.0\r\n"
-              "LOCATION: DX\r\n"
-              "CALLSIGN: W1AW/EDIT\r\n"
-              "CLUB: \r\n"
-              "CONTEST: ARRL-RTTY\r\n"
-              "CATEGORY-OPERATOR: SINGLE-OP\r\n"
-              "CATEGORY-ASSISTED: NON-ASSISTED\r\n"
-              "CATEGORY-BAND: ALL\r\n"
-              "CATEGORY-MODE: RTTY\r\n"
-              "CATEGORY-POWER: LOW\r\n"
-              "CATEGORY-STATION: FIXED\r\n"
-              "CATEGORY-TRANSMITTER: ONE\r\n"
+              scoretest::CabrilloTop("W1AW/EDIT", "LOW") +
               "CLAIMED-SCORE: 4\r\n"  // 2 points x (CT + DL): the USA is no DXCC multiplier
               "OPERATORS: W1AW/4\r\n"
               "NAME: Hiram Maxim\r\n"

@@ -12,6 +12,7 @@
 #include "ui/win32/drawn_object.h"
 #include "ui/win32/gdi.h"
 #include "ui/win32/mem_dc.h"
+#include "window_test_support.h"
 
 namespace {
 
@@ -25,13 +26,7 @@ class Canvas {
 public:
     Canvas(int w, int h) : width(w), height(h) {
         dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bitmap = wintest::CreateTopDownBitmap(dc, w, h, &bits);
         old = SelectObject(dc, bitmap);
         RECT all = {0, 0, w, h};
         HBRUSH b = CreateSolidBrush(kUntouched);

@@ -66,6 +66,16 @@ void HoverOver(HWND window) {
     RunWhilePumping([window] { SendMessageW(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window), HTCLIENT); });
 }
 
+HBITMAP CreateTopDownBitmap(HDC dc, int w, int h, void** bits) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0);
+}
+
 COLORREF ClientPixel(HWND hwnd, int x, int y) {
     HDC dc = GetDC(hwnd);
     COLORREF c = GetPixel(dc, x, y);
@@ -141,14 +151,8 @@ bool SaveWindowPng(HWND hwnd, const std::string& path) {
     if (w <= 0 || h <= 0) return false;
     HDC windowDc = GetWindowDC(hwnd);
     HDC memDc = CreateCompatibleDC(windowDc);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateTopDownBitmap(memDc, w, h, &bits);
     HGDIOBJ old = SelectObject(memDc, bitmap);
     BitBlt(memDc, 0, 0, w, h, windowDc, 0, 0, SRCCOPY);
     GdiFlush();

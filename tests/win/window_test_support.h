@@ -35,6 +35,8 @@ void Click(HWND button);
 // Sends WM_SETCURSOR as the mouse passing over the window does, and waits for it to be handled.
 void HoverOver(HWND window);
 
+// A top-down 32-bit bitmap of w x h for `dc`, its pixels at `*bits`.
+HBITMAP CreateTopDownBitmap(HDC dc, int w, int h, void** bits);
 // Colour of a pixel of a window's client area, as 0x00BBGGRR.
 COLORREF ClientPixel(HWND hwnd, int x, int y);
 // Saves the window with its frame to a PNG file; false when it cannot be written.

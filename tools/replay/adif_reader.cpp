@@ -189,6 +189,15 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
 
     Record rec;
     bool recordOpen = false;
+    // A fault inside the records: the record it falls in (opened at `at` when none is) keeps the first one.
+    auto recordFault = [&](size_t at, const std::string& error) {
+        if (!recordOpen) {
+            rec = Record();
+            rec.line = lines.LineAt(at);
+            recordOpen = true;
+        }
+        if (rec.error.empty()) rec.error = error;
+    };
     size_t pos = 0;
     while (true) {
         size_t lt = content.find('<', pos);
@@ -221,17 +230,10 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
         if (!wellFormed) {
             // Free text may hold '<' in the header; inside the records it is a broken field.
             if (!inHeader) {
-                if (!recordOpen) {
-                    rec = Record();
-                    rec.line = lines.LineAt(lt);
-                    recordOpen = true;
-                }
-                if (rec.error.empty()) {
-                    std::string shown = content.substr(lt, std::min<size_t>(20, content.size() - lt));
-                    size_t nl = shown.find_first_of("\r\n");
-                    if (nl != std::string::npos) shown.resize(nl);
-                    rec.error = text::Format("malformed field '%s' at line %d", shown.c_str(), lines.LineAt(lt));
-                }
+                std::string shown = content.substr(lt, std::min<size_t>(20, content.size() - lt));
+                size_t nl = shown.find_first_of("\r\n");
+                if (nl != std::string::npos) shown.resize(nl);
+                recordFault(lt, text::Format("malformed field '%s' at line %d", shown.c_str(), lines.LineAt(lt)));
             }
             pos = lt + 1;
             continue;
@@ -259,16 +261,9 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName) {
         if (length < 0) length = 0;  // <NAME> with no length: a field without data
         if (static_cast<unsigned long long>(length) > content.size() - dataStart) {
             if (!inHeader) {
-                if (!recordOpen) {
-                    rec = Record();
-                    rec.line = lines.LineAt(lt);
-                    recordOpen = true;
-                }
-                if (rec.error.empty()) {
-                    rec.error = text::Format("field %s at line %d is cut off: length ", name.c_str(), lines.LineAt(lt)) +
-                                std::to_string(length) + ", only " + std::to_string(content.size() - dataStart) +
-                                " characters left";
-                }
+                recordFault(lt, text::Format("field %s at line %d is cut off: length ", name.c_str(), lines.LineAt(lt)) +
+                                    std::to_string(length) + ", only " + std::to_string(content.size() - dataStart) +
+                                    " characters left");
             } else {
                 log.skipped.push_back({lines.LineAt(lt), "header field " + name + " is cut off at the end of the file"});
             }
