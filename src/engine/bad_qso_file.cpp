@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "engine/text_file.h"
 #include "platform/file_io.h"
 
@@ -12,14 +13,15 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
-const char* const kCreateHeader = "ARRL-RTTY-Roundup Contest UBN file";
 
 namespace {
 
 const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
-// The header written when lines are removed carries a trailing blank; readers of the file know both.
-const char* const kRewriteHeader = "ARRL-RTTY-Roundup Contest UBN file ";
+// The header line of a new file is the contest's bad-QSO title; the header written when lines are removed
+// carries a trailing blank, and readers of the file know both.
+std::string CreateHeader() { return Contest().badQsoFileTitle; }
+std::string RewriteHeader() { return CreateHeader() + " "; }
 const char* const kStateProvText = "  State/Province is not acceptable !!!";
 const char* const kLineEnd = "\r\n";
 
@@ -59,14 +61,14 @@ void Create(const std::string& fileName) {
     // every file truncated to nothing), which costs a reset milliseconds whenever the disk is busy.
     std::FILE* f = platform::Files().open(fileName.c_str(), "r+b");
     if (f != nullptr) {
-        WriteLines(f, {kCreateHeader});
+        WriteLines(f, {CreateHeader()});
         const bool cut = platform::CutOpenFileHere(f);
         platform::Files().close(f);
         if (cut) return;
     }
     f = platform::Files().open(fileName.c_str(), "wb");
     if (f == nullptr) return;
-    WriteLines(f, {kCreateHeader});
+    WriteLines(f, {CreateHeader()});
     platform::Files().close(f);
 }
 
@@ -137,7 +139,7 @@ void Rewrite(const std::string& fileName, const std::vector<std::string>& lines)
     // The lines kept come from reading the file: one that exists but could not be read is left alone.
     std::string current;
     if (platform::ReadWholeFile(fileName, kTextFileLimit, current) == platform::ReadResult::unreadable) return;
-    std::string bytes = std::string(kRewriteHeader) + kLineEnd;
+    std::string bytes = RewriteHeader() + kLineEnd;
     for (const std::string& line : lines) bytes += line + kLineEnd;
     platform::ReplaceFileContents(fileName, bytes);
 }

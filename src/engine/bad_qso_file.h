@@ -16,8 +16,6 @@ extern const char* const kWrongBand;
 extern const char* const kWrongMode;
 extern const char* const kNoRxNumber;
 extern const char* const kDupe;
-// The header line of a new file; the header of a rewritten one carries a trailing blank.
-extern const char* const kCreateHeader;
 
 // The QSO's date-time as it stands in a line ("%Y-%m-%d %H%M"; empty when not valid).
 std::string LineDateTime(const COleDateTime& time);

@@ -58,6 +58,7 @@ const ContestRules kArrlRttyRoundup = {
     "BadQSO_DezuvEZIR_",  // badQsoFilePrefix
     "%d_%m_%Y",           // badQsoFileDateFormat
     ".txt",               // badQsoFileSuffix
+    "ARRL-RTTY-Roundup Contest UBN file",  // badQsoFileTitle
     18,                   // periodStartHour
     30,                   // periodHours
     rules::kOperatingLimits,

@@ -37,6 +37,7 @@ struct ContestRules {
     const char* badQsoFilePrefix;
     const char* badQsoFileDateFormat;
     const char* badQsoFileSuffix;
+    const char* badQsoFileTitle;  // the file's first line
     // The period: from Saturday at this UTC hour for this many hours.
     int periodStartHour;
     int periodHours;

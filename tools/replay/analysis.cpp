@@ -13,6 +13,7 @@
 #include "common/text.h"
 #include "contest_dates.h"
 #include "engine/contest_rules.h"
+#include "platform/cabrillo_header.h"
 
 namespace replay {
 
@@ -276,13 +277,17 @@ Analysis Analyse(const AnalysisInput& in) {
     Analysis a;
     a.logName = std::filesystem::path(log.fileName).filename().string();
     a.ownCall = in.ownCall;
+    // The entry's category: its location, operators and every CATEGORY- field, also those the plug-in's
+    // dialog does not know.
+    using F = CabrilloHeaderFields;
+    const std::string categoryFamily = "CATEGORY-";
     for (const auto& field : log.header) {
-        if (field.first == "LOCATION" || field.first == "OPERATORS" ||
-            field.first.rfind("CATEGORY-", 0) == 0) {
+        if (field.first == CabrilloHeaderTagOf(&F::location).tag ||
+            field.first == CabrilloHeaderTagOf(&F::operators).tag || field.first.rfind(categoryFamily, 0) == 0) {
             a.category.push_back(field);
         }
     }
-    auto op = log.header.find("CATEGORY-OPERATOR");
+    auto op = log.header.find(CabrilloHeaderTagOf(&F::categoryOperator).tag);
     a.multiOp = op != log.header.end() && text::EqualsNoCase(text::Trim(op->second), "MULTI-OP");
     a.startMinute = WholeMinutes(in.start);
     a.endMinute = std::min(std::max(WholeMinutes(in.end), a.startMinute), a.startMinute + kMostHours * 60);

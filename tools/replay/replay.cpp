@@ -33,6 +33,14 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';
 #endif
 
+// The plug-in's settings file in `folder` ("": the name relative to the working folder), in this system's
+// separators.
+std::string SettingsFilePath(const std::string& folder) {
+    std::string name = Settings::kFileName;
+    std::replace(name.begin(), name.end(), '\\', kSeparator);
+    return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
+}
+
 // The current directory for as long as the plug-in runs, then back to where the operator was.
 class WorkingDirectory {
 public:
@@ -439,7 +447,7 @@ void PrintSummary(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
     err << "\n";
     err << kTool << "files in " << outDir.string() << ":";
     for (const std::string& f : files) err << " " << f;
-    err << " (settings in Plugins" << kSeparator << "ARRL-RTTY.ini)\n";
+    err << " (settings in " << SettingsFilePath("") << ")\n";
 }
 
 }  // namespace
@@ -493,7 +501,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
 
     // A replay shows no status windows unless asked: with "Start" at 1 the first reset starts none.
     if (!o.windows && !Settings::WriteString("Start", "1")) {
-        err << kTool << "cannot write " << (outDir / "Plugins" / "ARRL-RTTY.ini").string() << "\n";
+        err << kTool << "cannot write " << SettingsFilePath(outDir.string()) << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
     if (!o.analysis && (o.scpFile != DefaultScpFilePath() || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
