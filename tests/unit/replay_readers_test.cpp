@@ -284,6 +284,8 @@ TEST(ReplayReaders, FormatIsChosenByContentBeforeExtension) {
         {"START-OF-LOG: 3.0\nQSO: 14080 RY 2019-01-05 1814 W1AW 599 CT DL1ABC 599 1\n", "x.adi", LogFormat::cabrillo},
         {"  \nstart-of-log: 3.0\n", "x.txt", LogFormat::cabrillo},
         {"QSO: 14080 RY 2019-01-05 1814 W1AW 599 CT DL1ABC 599 1\n", "x.txt", LogFormat::cabrillo},
+        {"notes\nQSO: 14080 RY 2019-01-05 1814 W1AW 599 CT DL1ABC 599 1\n", "x.txt", LogFormat::cabrillo},
+        {"# Logs\nA line reads:\nQSO: 14080 RY 2019-01-05 1814 W1AW 599 CT DL1ABC 599 1\n", "x.md", LogFormat::unknown},
         {"my log\n<eoh>\n<call:4>W1AW<eor>\n", "x.log", LogFormat::adif},
         {"<CALL:4>W1AW <MODE:4>RTTY", "x.cbr", LogFormat::adif},
         {"nothing to go by\n", "x.adif", LogFormat::adif},

@@ -307,13 +307,22 @@ LogFormat DetectLogFormat(const std::string& content, const std::string& fileNam
     if (head.rfind("START-OF-LOG", 0) == 0) return LogFormat::cabrillo;
     std::string upper = text::ToUpper(content);
     if (upper.find("<EOR>") != std::string::npos || upper.find("<EOH>") != std::string::npos) return LogFormat::adif;
-    size_t pos = 0;
-    while (pos < upper.size()) {
-        size_t next = 0;
-        size_t end = FindLineEnd(upper, pos, next);
-        if (text::TrimLeft(upper.substr(pos, end - pos)).rfind("QSO:", 0) == 0) return LogFormat::cabrillo;
-        pos = next;
+    // Without START-OF-LOG on top, QSO lines make a Cabrillo log when Cabrillo lines ("TAG: ...") are at least
+    // half of the lines: a text about logs that quotes a QSO line (a README beside the logs) is no log.
+    size_t nonBlank = 0, tagLines = 0;
+    bool qsoLine = false;
+    for (size_t pos = 0, next = 0; pos < upper.size(); pos = next) {
+        const std::string line = text::TrimLeft(upper.substr(pos, FindLineEnd(upper, pos, next) - pos));
+        if (line.empty()) continue;
+        ++nonBlank;
+        size_t tagEnd = 0;
+        while (tagEnd < line.size() && (std::isalnum(static_cast<unsigned char>(line[tagEnd])) || line[tagEnd] == '-'))
+            ++tagEnd;
+        if (tagEnd == 0 || tagEnd == line.size() || line[tagEnd] != ':') continue;
+        ++tagLines;
+        qsoLine = qsoLine || line.compare(0, tagEnd, "QSO") == 0;
     }
+    if (qsoLine && tagLines * 2 >= nonBlank) return LogFormat::cabrillo;
     if (upper.find("<CALL:") != std::string::npos) return LogFormat::adif;
     std::string name = text::ToUpper(fileName);
     auto endsWith = [&](const char* ext) {
