@@ -250,8 +250,10 @@ TEST(StatsCheck, PublishedLogsTogether) {
     // Two logs of one call: each keeps its own report.
     WriteFileBytes(dir.Path() + "/again.log", ReadFileBytes(logs + "ARRL-RTTY_2018_4U1WB.log"));
     const std::string twice = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out4 " + logs +
-                              "ARRL-RTTY_2018_4U1WB.log " + dir.Path() + "/again.log 2>/dev/null";
+                              "ARRL-RTTY_2018_4U1WB.log " + dir.Path() + "/again.log 2>" + dir.Path() + "/err4.txt";
     ASSERT_EQ(std::system(twice.c_str()), 0);
+    EXPECT_NE(ReadFileBytes(dir.Path() + "/err4.txt").find("again.log is log 2 of 4U1WB (the first: "),
+              std::string::npos);
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB.lcr.txt"));
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
     // Checked twice with its output inside the folder of logs: the second run does not take the reports for logs.

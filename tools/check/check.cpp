@@ -388,11 +388,18 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     }
 
     bool written = true;
-    std::map<std::string, int> copies;  // by the call as a file name, letter case aside as Windows has it
+    // By the call as a file name, letter case aside as Windows has it: how many logs so far, and the first.
+    std::map<std::string, std::pair<int, std::string>> copies;
     for (size_t i = 0; i < keptLogs.size(); ++i) {
         std::vector<std::string> lines;
         ReadLines(keptInfos[i].path, lines);
-        const int copy = ++copies[text::ToUpper(ReportFileName(keptInfos[i].call))];
+        auto& [copy, first] = copies[text::ToUpper(ReportFileName(keptInfos[i].call))];
+        if (++copy == 1) {
+            first = keptInfos[i].path;
+        } else {
+            err << kTool << keptInfos[i].path << " is log " << copy << " of " << keptInfos[i].call << " (the first: "
+                << first << "); each is checked: leave one out if it is a copy\n";
+        }
         std::ofstream report(outDir / ReportFileName(keptInfos[i].call, copy), std::ios::binary | std::ios::trunc);
         report << LogCheckReport(contest, i, lines);
         written = written && static_cast<bool>(report);
