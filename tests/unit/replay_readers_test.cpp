@@ -301,6 +301,8 @@ TEST(ReplayReaders, UnusableFilesAreOneLineErrors) {
     WriteFileBytes("empty.log", "");
     WriteFileBytes("blank.adi", " \r\n\r\n");
     WriteFileBytes("notes.txt", "just some notes\n");
+    WriteFileBytes("BadQSO.txt", "ARRL-RTTY-Roundup Contest UBN file \r\nQSO:  7080  RTTY  2020-01-04 1800  W1AW  599  CT  "
+                                 "K1AB  599  CT   DUPE !!!\r\n");
     struct Case {
         const char* path;
         const char* error;
@@ -311,6 +313,7 @@ TEST(ReplayReaders, UnusableFilesAreOneLineErrors) {
         {"empty.log", "empty.log is empty: no QSOs to replay"},
         {"blank.adi", "blank.adi is empty: no QSOs to replay"},
         {"notes.txt", "notes.txt is neither a Cabrillo nor an ADIF log"},
+        {"BadQSO.txt", "BadQSO.txt is the plug-in's bad-QSO file, not a log"},
     };
     for (const Case& c : cases) {
         ParsedLog log;

@@ -12,6 +12,7 @@
 
 #include "band_mode.h"
 #include "common/text.h"
+#include "engine/contest_rules.h"
 #include "header_fields.h"
 #include "log_readers.h"
 
@@ -392,6 +393,12 @@ bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error) {
     }
     if (text::Trim(content).empty()) {
         error = shown + " is empty: no QSOs to replay";
+        return false;
+    }
+    // The plug-in's bad-QSO file quotes QSO lines with its reasons after them: a list of QSOs, but no log.
+    size_t firstEnd = 0;
+    if (text::Trim(content.substr(0, FindLineEnd(content, 0, firstEnd))) == Contest().badQsoFileTitle) {
+        error = shown + " is the plug-in's bad-QSO file, not a log";
         return false;
     }
     const std::string fileName = standardInput ? "stdin" : path;
