@@ -60,13 +60,15 @@ listing=$(cd "$unpacked/$name" && ls | tr '\n' ' ')
 [ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll cty.dat hamradio-files-copyright.txt stats-check.exe stats-replay.exe " ] ||
   fail "the zip holds: $listing"
 (cd "$unpacked/$name" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
-resource=$(python3 "$src/tests/pe_version.py" "$unpacked/$name/Stats.dll") || fail "no version resource in Stats.dll"
-echo "$resource" | sed 's/^/  /'
 dotted=$version.0
-grep -qx "FILEVERSION $dotted" <<< "$resource" || fail "FILEVERSION is not $dotted"
-grep -qx "PRODUCTVERSION $dotted" <<< "$resource" || fail "PRODUCTVERSION is not $dotted"
-grep -qx "FileVersion $version" <<< "$resource" || fail "FileVersion is not $version"
-grep -qx "ProductVersion $version" <<< "$resource" || fail "ProductVersion is not $version"
+for program in Stats.dll stats-replay.exe stats-check.exe; do
+  resource=$(python3 "$src/tests/pe_version.py" "$unpacked/$name/$program") || fail "no version resource in $program"
+  echo "$resource" | sed "s/^/  $program: /"
+  for line in "FILEVERSION $dotted" "PRODUCTVERSION $dotted" "FileVersion $version" "ProductVersion $version" \
+              "OriginalFilename $program"; do
+    grep -qx "$line" <<< "$resource" || fail "$program: no '$line' in its version resource"
+  done
+done
 native_version=$("$native_bin/stats-replay" --version) || fail "the native stats-replay --version failed"
 [ "$native_version" = "stats-replay $version" ] || fail "the native stats-replay says '$native_version'"
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "check.h"
+#include "stats_version.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
