@@ -75,7 +75,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
          }},
         {"--cty", "FILE",
          "country file in cty.dat format (default: cty.dat beside this program, else\n"
-         "/usr/share/hamradio-files/cty.dat)",
+         STATS_HAMRADIO_FILES "cty.dat)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.countryFile = v, true; }},
         {"--plugin", "PATH", "the plug-in library (default: libStats.so / Stats.dll beside this program)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.pluginPath = v, true; }},
@@ -105,7 +105,7 @@ const std::vector<OptionSpec>& OptionSpecs() {
          }},
         {"--scp", "FILE",
          "super-check-partial list for --analysis (default: MASTER.SCP beside this program, else\n"
-         "/usr/share/hamradio-files/MASTER.SCP)",
+         STATS_HAMRADIO_FILES "MASTER.SCP)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.scpFile = v, true; }},
         {"--off-time", "MINUTES",
          "for --analysis: a gap of this many minutes or more between QSOs is off time (default 30)",

@@ -11,13 +11,14 @@ namespace replay {
 // The country file and the super-check-partial list (the calls active in contests) of the package
 // hamradio-files; on Windows the same files seen through wine's Z: drive, which maps the Linux root whatever
 // the current drive is.
+// (A macro, so that the tools' help texts can name the same place.)
 #if defined(_WIN32)
-constexpr const char* kDefaultCountryFile = "Z:\\usr\\share\\hamradio-files\\cty.dat";
-constexpr const char* kDefaultScpFile = "Z:\\usr\\share\\hamradio-files\\MASTER.SCP";
+#define STATS_HAMRADIO_FILES "Z:\\usr\\share\\hamradio-files\\"
 #else
-constexpr const char* kDefaultCountryFile = "/usr/share/hamradio-files/cty.dat";
-constexpr const char* kDefaultScpFile = "/usr/share/hamradio-files/MASTER.SCP";
+#define STATS_HAMRADIO_FILES "/usr/share/hamradio-files/"
 #endif
+constexpr const char* kDefaultCountryFile = STATS_HAMRADIO_FILES "cty.dat";
+constexpr const char* kDefaultScpFile = STATS_HAMRADIO_FILES "MASTER.SCP";
 
 struct CountryEntity {
     std::string name;           // "United States of America"
