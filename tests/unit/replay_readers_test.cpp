@@ -25,6 +25,13 @@ std::string Fields(const LogQso& q) {
            "|" + q.band + "|" + q.mode + "|" + q.rstSent + "|" + q.exchSent + "|" + q.rstRcvd + "|" + q.exchRcvd;
 }
 
+// The skipped lines' reasons by line number.
+std::map<int, std::string> SkippedByLine(const ParsedLog& log) {
+    std::map<int, std::string> skipped;
+    for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
+    return skipped;
+}
+
 // The text with every line end (LF or CRLF) made eol: the readers must see the same lines in each form.
 std::string WithLineEnds(const std::string& text, const std::string& eol) {
     std::string out;
@@ -133,8 +140,6 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         EXPECT_EQ(log.notes[0].line, 6);
         EXPECT_EQ(log.notes[0].reason, "no received exchange for DL1ABC (passed on empty)");
 
-        std::map<int, std::string> skipped;
-        for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
         std::map<int, std::string> expected = {
             {7, "frequency '14O80' is not a frequency in kHz"},
             {8, "no such date or time: 2019-13-05 1818"},
@@ -147,7 +152,7 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
             {22, "no such date or time: 2019-01-00 1824"},
             {23, "no such date or time: 2019-01-32 1825"},
         };
-        EXPECT_EQ(skipped, expected);
+        EXPECT_EQ(SkippedByLine(log), expected);
     }
 }
 
@@ -200,8 +205,6 @@ TEST(ReplayReaders, AdifDamageIsReportedByRecord) {
     for (const char* eol : kLineEnds) {
         SCOPED_TRACE(testing::PrintToString(eol));
         ParsedLog log = ParseAdif(WithLineEnds(kAdif, eol), "t.adi");
-        std::map<int, std::string> skipped;
-        for (const LogProblem& p : log.skipped) skipped[p.line] = p.reason;
         std::map<int, std::string> expected = {
             {12, "record without CALL"},
             {13, "record for N0ABE without QSO_DATE"},
@@ -213,7 +216,7 @@ TEST(ReplayReaders, AdifDamageIsReportedByRecord) {
             {19, "<EOR> without any field before it"},
             {20, "field NAME at line 20 is cut off: length 40, only 2 characters left"},
         };
-        EXPECT_EQ(skipped, expected);
+        EXPECT_EQ(SkippedByLine(log), expected);
         // Every record is accounted for: 5 used + 9 reported for 14 <EOR>-delimited records and the cut one.
         EXPECT_EQ(log.qsos.size() + log.skipped.size(), 14u);
     }

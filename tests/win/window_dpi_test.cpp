@@ -166,10 +166,7 @@ TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
     host.currentCall = L"W1AW";
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
-    {
-        auto lock = app.LockEngine();
-        lock->qsoLog.Clear();
-    }
+    ClearLog();
     HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
     QsoArgs q;

@@ -36,6 +36,8 @@ protected:
     void StopWindows();
     HWND Control(int id) const { return GetDlgItem(control_, id); }
     HWND ControlWindow() const { return control_; }
+    // Empties the engine's log, as the tests of one window start from none.
+    void ClearLog() { app.LockEngine()->qsoLog.Clear(); }
     // Posts a refresh as the engine does and pumps until the control window has handled it to the end.
     void RefreshAndWait();
 

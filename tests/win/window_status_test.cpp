@@ -245,10 +245,7 @@ TEST_F(StatusWindowsTest, PanelShowsTheCallsEarlierQsosAndHighlightsTheCurrentBa
     ASSERT_NE(StartControlWindow(), nullptr);
     HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
-    {
-        auto lock = app.LockEngine();
-        lock->qsoLog.Clear();
-    }
+    ClearLog();
     ASSERT_EQ(AddQso("W1AW", "20m", 14, 5, "CT", "K"), 1);
     wintest::PumpFor(200);
     EXPECT_EQ(wintest::TitleOf(dxcc), L" ARRL-RTTY worked with W1AW");
@@ -285,10 +282,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     SetClockForTesting(&clock);
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
-    {
-        auto lock = app.LockEngine();
-        lock->qsoLog.Clear();
-    }
+    ClearLog();
     HWND timer = Open(IDC_SETUP_VIEW_TIMER, StatusKind::BandChange);
     ASSERT_NE(timer, nullptr);
     EXPECT_EQ(wintest::TitleOf(timer), L"Change of Band");

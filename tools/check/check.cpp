@@ -95,7 +95,7 @@ uint32_t MultiplierOf(const std::string& prefix, const std::string& exchRcvd, Ca
 uint8_t BandIndex(const std::string& band) {
     const CaseInsensitiveTextSet& bands = AcceptedBands();
     for (size_t i = 0; i < bands.Count(); ++i) {
-        if (text::ToUpper(bands.At(i)) == text::ToUpper(band)) return static_cast<uint8_t>(i);
+        if (text::EqualsNoCase(bands.At(i), band)) return static_cast<uint8_t>(i);
     }
     return 0xff;
 }
