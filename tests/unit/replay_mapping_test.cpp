@@ -183,7 +183,7 @@ TEST(ReplayMapping, CommandLine) {
     ReplayOptions o;
     std::string error;
     ASSERT_EQ(ParseCommandLine({"--html", "--cabrillo", "--out=res", "--header", "NAME=Jo", "--check", "W1AW:40m:RTTY",
-                                "--check=DL1ABC", "--call", "w1aw ", "--start", "2019-01-05 1800", "my.log"},
+                                "--check=DL1ABC", "--call", "w1aw ", "--start", "2019-01-05 1830", "my.log"},
                                o, error),
               CommandLine::run)
         << error;
@@ -196,8 +196,8 @@ TEST(ReplayMapping, CommandLine) {
     EXPECT_EQ(o.headers[0].value, "Jo");
     EXPECT_EQ(o.checks, (std::vector<std::string>{"W1AW:40m:RTTY", "DL1ABC"}));
     EXPECT_EQ(o.ownCall, "W1AW");
-    ASSERT_TRUE(o.end.has_value());  // --start alone: 30 hours from it
-    EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0000");
+    ASSERT_TRUE(o.end.has_value());  // --start alone: 30 hours from it, to the minute
+    EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0030");
     EXPECT_EQ(o.countryFile, kDefaultCountryFile);
     EXPECT_FALSE(o.analysis);
     EXPECT_EQ(o.scpFile, kDefaultScpFile);

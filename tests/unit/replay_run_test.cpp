@@ -102,6 +102,29 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
     EXPECT_NE(ReadFileBytes("out/Plugins/ARRL-RTTY.ini").find("Start=0"), std::string::npos);
 }
 
+// The summary sets the plug-in's score beside the log's claim, the difference named the right way round.
+TEST(ReplayRun, SetsTheScoreBesideTheLogsClaim) {
+    TempWorkDir dir;
+    const std::string log = kSmallLog;
+    const std::string claimLine = "CLAIMED-SCORE: 99\n";
+    for (const auto& [claim, said] : std::vector<std::pair<std::string, std::string>>{
+             {"99", "score: plug-in 8, log claims 99 (the plug-in's is 91 lower)\n"},
+             {"5", "score: plug-in 8, log claims 5 (the plug-in's is 3 higher)\n"},
+             {"8", "score: plug-in 8, log claims 8 (the same)\n"},
+             {"", "score: plug-in 8, log claims nothing\n"},
+         }) {
+        std::string text = log;
+        text.replace(text.find(claimLine), claimLine.size(), claim.empty() ? "" : "CLAIMED-SCORE: " + claim + "\n");
+        WriteFileBytes("claim.log", text);
+        ReplayOptions o;
+        o.logPath = "claim.log";
+        o.outDir = "out-" + claim;
+        ReplayRunResult r = Replay(o);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.err.find("stats-replay: " + said), std::string::npos) << claim << "\n" << r.err;
+    }
+}
+
 TEST(ReplayRun, AnswersCheckCallAfterTheReplay) {
     TempWorkDir dir;
     ReplayOptions o = SmallLogOptions();
