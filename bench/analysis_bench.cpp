@@ -11,7 +11,7 @@
 #include "analysis.h"
 #include "bench_support.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "log_readers.h"
 #include "replay.h"
 
@@ -38,7 +38,7 @@ struct PageInputs {
             std::ofstream(otherPaths[i], std::ios::binary) << bench::CabrilloLog(kQsos, others[i], 1000 * (i + 1));
         }
         std::string error;
-        ReadLogFile(logPath.string(), log, error);
+        ReadLogFile(logPath.string(), contest::ArrlRttyRoundup(), log, error);
         cty.Load(kDefaultCountryFile, error);
         ReplayOptions o;
         o.logPath = logPath.string();
@@ -96,11 +96,12 @@ void BM_AnalysisPage(benchmark::State& state) {
         return;
     }
     AnalysisInput input;
+    input.contest = &contest::ArrlRttyRoundup();
     input.log = &in.log;
     input.outcomes = &in.summary.outcomes;
     input.ownCall = "W1AW";
-    input.start = Contest().PeriodStartNear(FirstQsoTime(in.log.qsos));
-    input.end = Contest().PeriodEnd(input.start);
+    input.start = contest::ArrlRttyRoundup().PeriodStartNear(FirstQsoTime(in.log.qsos));
+    input.end = contest::ArrlRttyRoundup().PeriodEnd(input.start);
     input.pluginScore = in.summary.pluginScore;
     input.cty = &in.cty;
     size_t bytes = 0;

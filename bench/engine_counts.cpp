@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/test_app.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "bench_support.h"
 #include "platform/file_io.h"
 
@@ -80,7 +81,7 @@ IndexProbeCounts Probes(CTestApp& app) { return app.LockEngine()->qsoLog.IndexPr
 
 void PrintSize(size_t size) {
     BenchDir dir;
-    auto app = std::make_unique<CTestApp>();
+    auto app = std::make_unique<CTestApp>(contest::ArrlRttyRoundup());
     const std::vector<QsoArgs> log = RealisticLog(size, 1);
     const std::vector<CheckArgs> checks = CheckQuestions(log, 512);
     if (log.empty()) std::exit(2);

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "bench_support.h"
 #include "common/text.h"
 #include "country_file.h"
@@ -28,7 +29,7 @@ struct BenchFiles {
         log = dir / "bench-10000.log";
         std::string content = bench::CabrilloLog(10000);
         std::ofstream(log, std::ios::binary) << content;
-        ParsedLog parsed = ParseCabrillo(content, "bench");
+        ParsedLog parsed = ParseCabrillo(content, "bench", contest::ArrlRttyRoundup());
         qsos = parsed.qsos.size();
     }
 };
@@ -61,7 +62,7 @@ void BM_ReadLogAndResolvePrefixes(benchmark::State& state) {
     cty.Load(kDefaultCountryFile, error);
     for (auto _ : state) {
         ParsedLog log;
-        ReadLogFile(Files().log.string(), log, error);
+        ReadLogFile(Files().log.string(), contest::ArrlRttyRoundup(), log, error);
         size_t n = 0;
         for (const LogQso& q : log.qsos) n += cty.PrefixOf(q.call).size();
         benchmark::DoNotOptimize(n);

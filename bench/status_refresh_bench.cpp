@@ -10,6 +10,7 @@
 
 #include "bench_support.h"
 #include "app/test_app.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "ui/dxcc_panel_layout.h"
 #include "ui/status_model.h"
 #include "ui/status_snapshot.h"
@@ -36,7 +37,7 @@ struct FilledApp {
 
     CTestApp& FillTo(size_t n) {
         if (size != n) {
-            app = std::make_unique<CTestApp>();
+            app = std::make_unique<CTestApp>(contest::ArrlRttyRoundup());
             app->ResetStats(MakeReset());
             for (QsoArgs& q : RealisticLog(n, 5)) app->AddData(std::move(q));
             app->GetResult(nullptr);

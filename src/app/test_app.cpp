@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "engine/host_version.h"
 #include "platform/settings.h"
 #include "scoring/score_report.h"
@@ -15,12 +14,8 @@ constexpr size_t kStartBuffer = 50;
 
 }  // namespace
 
-CTestApp& CTestApp::Instance() {
-    static CTestApp app;
-    return app;
-}
-
-CTestApp::CTestApp() : windows(CreateStatusWindows(*this)) {
+CTestApp::CTestApp(const contest::Record& record)
+    : engine_(record), cabrillo(record), windows(CreateStatusWindows(*this)) {
     engine_.GuardWith(mutex_);
     editCabrilloHeader = [this](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
         return cabrillo.EditHeader(call, start, end);
@@ -43,7 +38,7 @@ void CTestApp::SetVersion() {
 }
 
 int CTestApp::IsValidExchg(const ExchangeArgs& args) {
-    return rules::IsValidExchange(args.exchange, args.prefix, args.disable);
+    return engine_.contest.IsValidExchange(args.exchange, args.prefix, args.disable);
 }
 
 int CTestApp::CheckCall(const CheckArgs& args) {

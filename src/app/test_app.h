@@ -24,7 +24,8 @@ class CTestApp final : public StatusSource {
 public:
     static CTestApp& Instance();
 
-    CTestApp();
+    // The plug-in's object for the contest of `record`; Instance() is the one of the plug-in's first set.
+    explicit CTestApp(const contest::Record& record);
     ~CTestApp();
     CTestApp(const CTestApp&) = delete;
     CTestApp& operator=(const CTestApp&) = delete;
@@ -38,6 +39,7 @@ public:
     // asks has a buffer of its own.
     const char* GetResult(int* out);
     void SetVersion();
+    const contest::Record& Contest() const override { return engine_.contest; }
 
     // For the window thread (see StatusSource).
     StatusSnapshot TakeStatusSnapshot(const std::string& currentCall) override;

@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "engine/text_file.h"
 #include "platform/file_io.h"
 
@@ -20,8 +19,7 @@ const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
 // The header line of a new file is the contest's bad-QSO title; the header written when lines are removed
 // carries a trailing blank, and readers of the file know both.
-std::string CreateHeader() { return Contest().badQsoFileTitle; }
-std::string RewriteHeader() { return CreateHeader() + " "; }
+std::string RewriteHeader(const std::string& title) { return title + " "; }
 const char* const kStateProvText = "  State/Province is not acceptable !!!";
 const char* const kLineEnd = "\r\n";
 
@@ -54,21 +52,21 @@ std::string StateProvMessage(const std::string& normalisedExchange) {
     return kSeparator + normalisedExchange + kStateProvText;
 }
 
-void Create(const std::string& fileName) {
+void Create(const std::string& fileName, const std::string& title) {
     if (fileName.empty()) return;
     // A file of an earlier reset is written over from its start and cut after the header, not emptied
     // first: a file emptied and written again is forced out to the disk when it is closed (ext4 does so for
     // every file truncated to nothing), which costs a reset milliseconds whenever the disk is busy.
     std::FILE* f = platform::Files().open(fileName.c_str(), "r+b");
     if (f != nullptr) {
-        WriteLines(f, {CreateHeader()});
+        WriteLines(f, {title});
         const bool cut = platform::CutOpenFileHere(f);
         platform::Files().close(f);
         if (cut) return;
     }
     f = platform::Files().open(fileName.c_str(), "wb");
     if (f == nullptr) return;
-    WriteLines(f, {CreateHeader()});
+    WriteLines(f, {title});
     platform::Files().close(f);
 }
 
@@ -134,12 +132,12 @@ std::vector<std::string> ReadLines(const std::string& fileName) {
     return lines;
 }
 
-void Rewrite(const std::string& fileName, const std::vector<std::string>& lines) {
+void Rewrite(const std::string& fileName, const std::string& title, const std::vector<std::string>& lines) {
     if (fileName.empty()) return;
     // The lines kept come from reading the file: one that exists but could not be read is left alone.
     std::string current;
     if (platform::ReadWholeFile(fileName, kTextFileLimit, current) == platform::ReadResult::unreadable) return;
-    std::string bytes = RewriteHeader() + kLineEnd;
+    std::string bytes = RewriteHeader(title) + kLineEnd;
     for (const std::string& line : lines) bytes += line + kLineEnd;
     platform::ReplaceFileContents(fileName, bytes);
 }

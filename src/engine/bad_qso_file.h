@@ -25,8 +25,8 @@ std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::
 // The message for a W/VE station whose state/province is not in the table.
 std::string StateProvMessage(const std::string& normalisedExchange);
 
-// Creates or truncates the file with its header line.
-void Create(const std::string& fileName);
+// Creates or truncates the file with its header line, the contest's title.
+void Create(const std::string& fileName, const std::string& title);
 // Appends lines, each flushed when written. The file stays open from one line to the next, so a rebuild that
 // writes hundreds of lines opens it once; the owner closes it whenever a burst of logging ends (a call check,
 // a report, a removal, a reset), so between the operator's QSOs the file is not held open. A file deleted or
@@ -57,6 +57,6 @@ bool IsDupeLineOf(const std::string& line, const CInfo& record);
 std::vector<std::string> ReadLines(const std::string& fileName);
 // Replaces the file with the rewrite's header and the lines, in one step (a failed write leaves the old file
 // whole). A file that exists but cannot be read is not rewritten: the lines handed in did not come from it.
-void Rewrite(const std::string& fileName, const std::vector<std::string>& lines);
+void Rewrite(const std::string& fileName, const std::string& title, const std::vector<std::string>& lines);
 
 }  // namespace badqso

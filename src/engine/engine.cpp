@@ -4,7 +4,6 @@
 
 #include "common/text.h"
 #include "engine/bad_qso_file.h"
-#include "engine/contest_rules.h"
 #include "engine/host_version.h"
 #include "platform/clock.h"
 
@@ -15,12 +14,11 @@ constexpr size_t kCellsPerRow = 4;
 
 }  // namespace
 
-Engine::Engine() : bandRows(6, std::vector<std::string>(5)) {}
 
 int Engine::CheckCall(const CheckArgs& args) const {
     AssertLocked();
     if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
-        !AcceptedBands().Contains(args.band) || !AcceptedModes().Contains(args.mode)) {
+        !contest.AcceptedBands().Contains(args.band) || !contest.AcceptedModes().Contains(args.mode)) {
         return hostversion::RulesFailureCode(hostVersion);
     }
 
@@ -28,7 +26,7 @@ int Engine::CheckCall(const CheckArgs& args) const {
     const QsoLog::CallFacts call = qsoLog.FactsOf(args.call, args.band);
     if (call.onBand) return 0;
     // A W/VE station counts as worked before only once its state or province is in the log.
-    if (rules::IsWve(args.prefix) && !qsoLog.Empty()) return call.stateProvKnown ? 1 : 3;
+    if (contest.SendsLocation(args.prefix) && !qsoLog.Empty()) return call.stateProvKnown ? 1 : 3;
     return qsoLog.HasPrefix(args.prefix) ? 1 : 2;
 }
 
@@ -58,18 +56,18 @@ int Engine::AddData(QsoArgs&& args) {
         return 0;
     };
 
-    if (!AcceptedBands().Contains(qso.band)) return reject(badqso::kWrongBand);
+    if (!contest.AcceptedBands().Contains(qso.band)) return reject(badqso::kWrongBand);
     // The band is remembered even when the mode or the exchange then rejects the QSO.
     if (std::find(bandsSeen.begin(), bandsSeen.end(), qso.band) == bandsSeen.end()) {
         bandsSeen.push_back(qso.band);
     }
-    if (!AcceptedModes().Contains(qso.mode)) return reject(badqso::kWrongMode);
+    if (!contest.AcceptedModes().Contains(qso.mode)) return reject(badqso::kWrongMode);
     if (qso.exchRcvd.empty() || qso.exchSent.empty()) return reject(badqso::kNoRxNumber);
     if (bandChangeWindowOpen) CountBandChange(qso);
 
-    if (rules::IsWve(qso.prefix)) {
-        std::string code = rules::NormaliseStateProv(qso.exchRcvd);
-        if (rules::IsStateProv(code)) {
+    if (contest.SendsLocation(qso.prefix)) {
+        std::string code = contest.NormaliseLocation(qso.exchRcvd);
+        if (contest.IsLocation(code)) {
             qso.stateProv = std::move(code);
         } else {
             qso.notCounted = 1;
@@ -109,7 +107,7 @@ void Engine::RemoveData(const QsoArgs& args) {
     const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
     if (index != QsoLog::npos) {
         // The State/Province cells are the window thread's: it resets them on the refresh that follows.
-        if (rules::IsWve(qsoLog.At(index).prefix)) stateCellsResetRequested = true;
+        if (contest.SendsLocation(qsoLog.At(index).prefix)) stateCellsResetRequested = true;
         qsoLog.RemoveAt(index);
         // The station's first QSO on the band may have been the one removed: the earliest one left is no
         // dupe any more, and counts again unless its own exchange is bad.
@@ -144,7 +142,7 @@ void Engine::RemoveData(const QsoArgs& args) {
         workedDxcc.clear();
         workedStateProv.clear();
     }
-    badqso::Rewrite(badQsoFileName, kept);
+    badqso::Rewrite(badQsoFileName, contest.badQsoFileTitle, kept);
 }
 
 void Engine::Reset(const ResetArgs& args) {
@@ -153,7 +151,7 @@ void Engine::Reset(const ResetArgs& args) {
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
-    badQsoFileName = Contest().BadQsoFileName(args.contestEnd);
+    badQsoFileName = contest.BadQsoFileName(args.contestEnd);
     hostversion::Update(args.iniFolder, hostVersion);
 
     qsoLog.Clear();
@@ -161,9 +159,9 @@ void Engine::Reset(const ResetArgs& args) {
     badQsoRecords.clear();
     ownCall = args.ownCall;
     cabrilloRequested = args.cabrilloRequest;
-    if (rules::IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
+    if (contest.IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
 
-    const CaseInsensitiveTextSet& bands = AcceptedBands();
+    const CaseInsensitiveTextSet& bands = contest.AcceptedBands();
     bandRows.assign(bands.Count(), std::vector<std::string>());
     for (size_t i = 0; i < bands.Count(); ++i) {
         bandRows[i].push_back(bands.At(i));
@@ -174,5 +172,5 @@ void Engine::Reset(const ResetArgs& args) {
 void Engine::CreateBadQsoFile() {
     AssertLocked();
     badQsoLines.Close();
-    badqso::Create(badQsoFileName);
+    badqso::Create(badQsoFileName, contest.badQsoFileTitle);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/record.h"
 #include "engine/args.h"
 #include "engine/bad_qso_file.h"
 #include "engine/engine_mutex.h"
@@ -15,7 +16,7 @@
 
 class Engine {
 public:
-    Engine();
+    explicit Engine(const contest::Record& record) : contest(record) {}
 
     // --- operations: the caller holds the engine's mutex; none of them touches a window -------------------
     // CheckCall0 without its refresh hook: 0 dupe, 1 worked before or rules failure on old hosts,
@@ -38,6 +39,9 @@ public:
     // From now on every operation asserts (debug builds) that the calling thread holds this mutex.
     void GuardWith(const EngineMutex& mutex) { guard_ = &mutex; }
     void AssertLocked() const { assert(guard_ == nullptr || guard_->HeldByThisThread()); }
+
+    // The contest the engine keeps the statistics of, for its whole life.
+    const contest::Record& contest;
 
     // --- state: every field is guarded by the engine's mutex (taken through CTestApp::LockEngine), written on
     // the host's thread and read by the window thread only in a snapshot; refreshPending alone is atomic. ---

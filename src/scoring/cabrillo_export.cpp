@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "platform/file_io.h"
 #include "platform/settings.h"
 
@@ -57,8 +56,8 @@ std::string ReadHeaderKey(const char* key, const std::string& defaultValue = std
 }
 
 // The categories and location the dialog always opens with; the operator's choices are not kept.
-void ApplyFixedDefaults(CabrilloHeaderFields& f) {
-    f.contest = Contest().cabrilloContest;
+void ApplyFixedDefaults(const contest::Record& contest, CabrilloHeaderFields& f) {
+    f.contest = contest.cabrilloContest;
     f.categoryOperator = "SINGLE-OP";
     f.categoryOverlay = "NONE";
     f.categoryMode = "RTTY";
@@ -84,7 +83,9 @@ std::string SoapboxFileForm(const std::string& encoded) {
     return text::ReplaceAll(text::ReplaceAll(encoded, "<CR>", "\r\nSOAPBOX: "), "<LF>", "");
 }
 
-CabrilloExport::CabrilloExport() { ApplyFixedDefaults(fields_); }
+CabrilloExport::CabrilloExport(const contest::Record& record) : contest_(record) {
+    ApplyFixedDefaults(contest_, fields_);
+}
 
 std::string CabrilloExport::FileStem(const std::string& callSign) {
     std::string stem = text::Trim(callSign);
@@ -104,7 +105,7 @@ int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&,
     for (const CabrilloHeaderTag& t : CabrilloHeaderTags()) {
         if (t.settingsKey) f.*t.member = ReadHeaderKey(t.settingsKey, t.member == &F::operators ? callSign : "");
     }
-    ApplyFixedDefaults(f);
+    ApplyFixedDefaults(contest_, f);
     f.soapbox = DecodeSoapbox(f.soapbox);
     fields_ = f;
 
@@ -149,7 +150,7 @@ CabrilloWriteResult CabrilloExport::WriteLog(int claimedScore, const std::string
             createdBy = true;
         }
         // The contest and the claimed score are the plug-in's, never the dialog's.
-        const std::string value = t->member == &F::contest   ? std::string(Contest().cabrilloContest)
+        const std::string value = t->member == &F::contest   ? std::string(contest_.cabrilloContest)
                                   : t->member == &F::claimed ? text::Format("%i", claimedScore)
                                                              : f.*t->member;
         line((std::string(t->tag) + ": ").c_str(), value);

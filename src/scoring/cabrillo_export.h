@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/ole_date_time.h"
+#include "contest/record.h"
 #include "platform/prompts.h"
 
 struct CabrilloWriteResult {
@@ -17,14 +18,15 @@ class CabrilloExport {
 public:
     static constexpr const char* kEmptyStem = "KIVO";
 
-    CabrilloExport();
+    // The export of a contest's log: its CONTEST tag and the header's defaults come from the record.
+    explicit CabrilloExport(const contest::Record& record);
 
     // Loads the header from the settings file for this station and shows the header dialog. 1 on OK, with
     // the header stored and the QSO line list emptied; 0 on cancel, with nothing stored. The contest dates
     // are part of the call but not of the header. Runs the dialog modally: never call it under a lock.
     int EditHeader(const std::string& callSign, const COleDateTime& start, const COleDateTime& end);
 
-    // Appends one "QSO:" line; `mode` is the Cabrillo mode code (rules::CabrilloModeCode).
+    // Appends one "QSO:" line; `mode` is the Cabrillo mode code (contest::Record::CabrilloModeCode).
     void AddQsoLine(const std::string& call, int freqKHz, const std::string& mode, const COleDateTime& time,
                     const std::string& rstSent, const std::string& exchSent, const std::string& rstRcvd,
                     const std::string& exchRcvd);
@@ -43,6 +45,7 @@ public:
     const std::vector<std::string>& QsoLines() const { return qsoLines_; }
 
 private:
+    const contest::Record& contest_;
     CabrilloHeaderFields fields_;
     std::string stem_ = kEmptyStem;
     std::vector<std::string> qsoLines_;  // each ends in "\r\n"

@@ -2,10 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "engine/engine.h"
 
 namespace {
@@ -25,8 +26,9 @@ std::string PadBand(const std::string& band) {
 class FirstMet {
 public:
     static constexpr uint64_t kNever = ~0ull;
-    explicit FirstMet(size_t count) : first_(count, kNever) {}
+    explicit FirstMet(size_t count = 0) : first_(count, kNever) {}
     void Meet(size_t id, size_t row, size_t record) {
+        if (id >= first_.size()) first_.resize(id + 1, kNever);
         const uint64_t place = (static_cast<uint64_t>(row) << 40) | record;
         if (place < first_[id]) first_[id] = place;
     }
@@ -43,6 +45,43 @@ public:
 
 private:
     std::vector<uint64_t> first_;
+};
+
+// The credit of each (prefix, state/province) pair of the log, asked of the contest's Credit rule once per pair:
+// a QSO's credit depends on nothing else the log keeps. Multiplier keys are numbered as they are met.
+class Credits {
+public:
+    struct Entry {
+        int32_t points = 0;
+        std::vector<uint32_t> keys;
+    };
+    Credits(const contest::Record& record, const QsoLog& log) : record_(record), log_(log) {}
+
+    const Entry& Of(uint32_t prefix, uint32_t stateProv) {
+        const uint64_t pair = (static_cast<uint64_t>(prefix) << 32) | stateProv;
+        auto [it, added] = index_.emplace(pair, entries_.size());
+        if (added) {
+            const contest::Credit c = record_.CreditOf(log_.PrefixName(prefix), log_.StateProvName(stateProv));
+            Entry e;
+            e.points = c.points;
+            for (const contest::MultiplierKey& key : c.keys) {
+                auto [k, keyAdded] = keyIds_.emplace(key, keys_.size());
+                if (keyAdded) keys_.push_back(key);
+                e.keys.push_back(static_cast<uint32_t>(k->second));
+            }
+            entries_.push_back(std::move(e));
+        }
+        return entries_[it->second];
+    }
+    const std::vector<contest::MultiplierKey>& Keys() const { return keys_; }
+
+private:
+    const contest::Record& record_;
+    const QsoLog& log_;
+    std::unordered_map<uint64_t, size_t> index_;
+    std::vector<Entry> entries_;
+    std::map<contest::MultiplierKey, size_t> keyIds_;
+    std::vector<contest::MultiplierKey> keys_;
 };
 
 }  // namespace
@@ -80,30 +119,24 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
             if (log.BandName(band) == stats.band) rowsOfBand[band].push_back(row);
         }
     }
-    // What each prefix is, and the multiplier each state/province spelling counts as.
-    std::vector<char> isUsa(log.PrefixCount()), isCanada(log.PrefixCount());
+    // The countries whose QSOs the report counts apart (K and VE).
+    const contest::Record& contest = engine.contest;
+    const std::vector<contest::LocationCountry>& countries = contest.LocationCountries();
+    std::vector<char> isFirst(log.PrefixCount()), isSecond(log.PrefixCount());
     for (uint32_t p = 0; p < log.PrefixCount(); ++p) {
-        isUsa[p] = log.PrefixName(p) == rules::kUsaPrefix;
-        isCanada[p] = log.PrefixName(p) == rules::kCanadaPrefix;
+        isFirst[p] = countries.size() > 0 && log.PrefixName(p) == countries[0].prefix;
+        isSecond[p] = countries.size() > 1 && log.PrefixName(p) == countries[1].prefix;
     }
-    std::vector<std::string> multiplierStates;
-    std::vector<size_t> multiplierOfState(log.StateProvCount(), std::string::npos);
-    for (uint32_t s = 0; s < log.StateProvCount(); ++s) {
-        // AK and HI stay the accepted exchange of their QSO but are no multiplier.
-        if (!rules::IsStateProvMultiplier(log.StateProvName(s))) continue;
-        const std::string canonical = rules::CanonicalStateProv(log.StateProvName(s));
-        auto it = std::find(multiplierStates.begin(), multiplierStates.end(), canonical);
-        multiplierOfState[s] = static_cast<size_t>(it - multiplierStates.begin());
-        if (it == multiplierStates.end()) multiplierStates.push_back(canonical);
-    }
+    Credits credits(contest, log);
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
 
     const bool ratesCounted = engine.cabrilloRequested == 0 && !tallies.empty();
     const bool referenceIsTime = !tallies.empty() && tallies.back().rateTime;
     const double referenceDays = referenceIsTime ? tallies.back().days : 0;
 
-    const int32_t points = Contest().pointsPerQso;
     FirstMet prefixesMet(log.PrefixCount());
-    FirstMet statesMet(multiplierStates.size());
+    // Each key's first place; a key of a per-band kind, each band's first place apart.
+    std::vector<FirstMet> keysMet;
     for (size_t i = 0; i < tallies.size(); ++i) {
         const QsoLog::Tally& q = tallies[i];
         if (!q.hasCall) continue;
@@ -111,13 +144,18 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
             BandStats& stats = model.bands[row];
             stats.dupes += q.dupe;
             if (!q.counted) continue;
+            const Credits::Entry& credit = credits.Of(q.prefix, q.stateProv);
+            const int32_t points = credit.points;
             ++stats.qsos;
             stats.points += points;
             prefixesMet.Meet(q.prefix, row, i);
-            const size_t state = multiplierOfState[q.stateProv];
-            if (state != std::string::npos) statesMet.Meet(state, row, i);
-            if (isUsa[q.prefix]) ++stats.kQsos;
-            if (isCanada[q.prefix]) ++stats.veQsos;
+            for (uint32_t key : credit.keys) {
+                const size_t slot = kinds[credits.Keys()[key].kind].perBand ? row : 0;
+                if (keysMet.size() <= slot) keysMet.resize(slot + 1);
+                keysMet[slot].Meet(key, row, i);
+            }
+            if (isFirst[q.prefix]) ++stats.kQsos;
+            if (isSecond[q.prefix]) ++stats.veQsos;
             // A QSO without a valid time is in no rate window.
             if (ratesCounted && referenceIsTime && q.rateTime) {
                 int64_t minutes = SpanMinutes(referenceDays - q.days);
@@ -133,15 +171,26 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         }
     }
 
-    // Every worked prefix is listed, but the USA and Canada count by their states and provinces; "PEI" and
-    // "PE" are one multiplier, listed under the code it counts as.
+    // Every worked prefix is listed for the windows, whether it is a multiplier or not; the multipliers are
+    // the keys the Credit rule gave, each once per contest or per band as its kind says, the locations listed
+    // under the code they count as.
     ScoreTotals& t = model.totals;
-    for (size_t p : prefixesMet.InOrder()) {
-        model.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
-        if (rules::IsDxccMultiplier(model.workedDxcc.back())) ++t.dxcc;
+    for (size_t p : prefixesMet.InOrder()) model.workedDxcc.push_back(log.PrefixName(static_cast<uint32_t>(p)));
+    t.multipliers.assign(kinds.size(), 0);
+    for (BandStats& stats : model.bands) stats.multipliers.assign(kinds.size(), 0);
+    for (size_t slot = 0; slot < keysMet.size(); ++slot) {
+        for (size_t key : keysMet[slot].InOrder()) {
+            const contest::MultiplierKey& k = credits.Keys()[key];
+            ++t.multipliers[k.kind];
+            if (kinds[k.kind].perBand) ++model.bands[slot].multipliers[k.kind];
+            if (kinds[k.kind].of == contest::MultiplierKind::Of::location) {
+                model.workedStateProv.push_back(k.code);
+                ++t.stateProvCount;
+            } else {
+                ++t.dxcc;
+            }
+        }
     }
-    for (size_t s : statesMet.InOrder()) model.workedStateProv.push_back(multiplierStates[s]);
-    t.stateProvCount = static_cast<int32_t>(model.workedStateProv.size());
 
     for (const BandStats& stats : model.bands) {
         t.qsos += stats.qsos;
@@ -152,6 +201,6 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
     }
     // 32-bit as the report prints it: a huge log wraps.
     t.score = static_cast<int32_t>(
-        static_cast<uint32_t>(Contest().Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
+        static_cast<uint32_t>(contest.Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
     return model;
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The ARRL RTTY Roundup score, recomputed from the engine's log for every report: per band the counted
-// QSOs, points and K/VE QSOs; over the contest the multipliers (distinct DXCC entities other than the USA
-// and Canada, plus distinct states/provinces, each once per contest), dupes, bad QSOs, the score and the
-// QSO rates.
+// The score, recomputed from the engine's log for every report through the contest's Credit rule: per band
+// the counted QSOs, points and the QSOs of the location countries (K and VE); over the contest the multipliers
+// of each kind (for the ARRL RTTY Roundup the DXCC entities other than the USA and Canada, and the
+// states/provinces, each once per contest), dupes, bad QSOs, the score and the QSO rates.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,10 +12,11 @@ class Engine;
 struct BandStats {
     std::string band;
     int32_t qsos = 0;
-    int32_t points = 0;  // ContestRules::pointsPerQso per counted QSO
-    int32_t kQsos = 0;
+    int32_t points = 0;  // the Credit rule's points of its counted QSOs
+    int32_t kQsos = 0;   // QSOs with the first and the second location country (K, VE)
     int32_t veQsos = 0;
     int32_t dupes = 0;
+    std::vector<int32_t> multipliers;  // per kind: the band's multipliers of the kinds counted per band
 };
 
 struct ScoreTotals {
@@ -24,10 +25,11 @@ struct ScoreTotals {
     int32_t kQsos = 0;
     int32_t veQsos = 0;
     int32_t dupes = 0;
-    int32_t dxcc = 0;
-    int32_t stateProvCount = 0;
+    std::vector<int32_t> multipliers;  // per kind of the contest's record
+    int32_t dxcc = 0;                  // the multipliers of the country kinds ...
+    int32_t stateProvCount = 0;        // ... and of the location kinds
     int32_t badQsos = 0;  // the bad-QSO lines written and not removed since the reset, dupe lines aside
-    int32_t score = 0;  // ContestRules::Score of points and dxcc + stateProvCount
+    int32_t score = 0;  // the record's Score of points and dxcc + stateProvCount
 };
 
 // Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.

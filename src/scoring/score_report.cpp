@@ -1,7 +1,6 @@
 #include "scoring/score_report.h"
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "engine/engine.h"
 #include "platform/cabrillo_header.h"
 #include "platform/settings.h"
@@ -53,7 +52,7 @@ const char* ClaimedKey() { return CabrilloHeaderTagOf(&CabrilloHeaderFields::cla
 
 std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
     std::string r =
-        text::Format(kTextHeading, Contest().name, engine.contestStartYear.c_str(), engine.ownCall.c_str());
+        text::Format(kTextHeading, engine.contest.name, engine.contestStartYear.c_str(), engine.ownCall.c_str());
     for (const BandStats& b : model.bands) {
         r += text::Format(kTextBandRow, b.band.c_str(), b.qsos, b.points, b.kQsos, b.veQsos);
     }
@@ -63,14 +62,14 @@ std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
     if (engine.cabrilloRequested == 0 && !engine.qsoLog.Empty()) {
         const RateCounts& rc = model.rates;
         r += text::Format(kTextRates, rc.hourQsos, kTenMinutesPerHour * rc.tenQsos, rc.hourPoints,
-                          kTenMinutesPerHour * rc.tenPoints, Contest().name);
+                          kTenMinutesPerHour * rc.tenPoints, engine.contest.name);
     }
     return r;
 }
 
 std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
     const std::string titleText =
-        text::Format(kHtmlTitleText, Contest().name, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
+        text::Format(kHtmlTitleText, engine.contest.name, engine.contestStartDayMonth.c_str(), engine.contestEnd.c_str());
     std::string r = kHtmlHead;
     r += text::Format(kHtmlTitle, titleText.c_str(), engine.ownCall.c_str());
     r += text::Format(kHtmlColumnHeads, "Band", "QSOs", "Points", "DXCC", "St/Pr", "K", "VE");
@@ -115,7 +114,7 @@ OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::strin
     if (engine.cabrilloRequested == 0) return output;
     cabrillo.ClearQsoLines();
     for (const CInfo& q : engine.qsoLog) {
-        cabrillo.AddQsoLine(q.call, q.freqKHz, rules::CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
+        cabrillo.AddQsoLine(q.call, q.freqKHz, engine.contest.CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
                             q.exchRcvd);
     }
     CabrilloWriteResult written = cabrillo.WriteLog(engine.claimedScore, engine.hostVersion);

@@ -1,8 +1,5 @@
 #include "ui/state_cells.h"
 
-#include <map>
-
-#include "engine/contest_rules.h"
 
 namespace {
 
@@ -29,16 +26,15 @@ int StateCellIndexOf(const std::string& label) {
     return -1;
 }
 
-std::vector<size_t> StateCellsNamedBy(const std::string& code) {
+std::vector<size_t> StateCellsNamedBy(const contest::Record& contest, const std::string& code) {
     // A code lights every cell whose label counts as the same multiplier: "NL" and "NF" light both "NF" and
     // "LB", "PE" lights "PEI".
-    static const std::map<std::string, std::vector<size_t>> cellsByCanonical = [] {
-        std::map<std::string, std::vector<size_t>> cells;
-        for (size_t i = 0; i < kStateCellCount; ++i) cells[rules::CanonicalStateProv(kCells[i].code)].push_back(i);
-        return cells;
-    }();
-    auto it = cellsByCanonical.find(rules::CanonicalStateProv(code));
-    return it == cellsByCanonical.end() ? std::vector<size_t>() : it->second;
+    const std::string canonical = contest.CanonicalLocation(code);
+    std::vector<size_t> cells;
+    for (size_t i = 0; i < kStateCellCount; ++i) {
+        if (contest.CanonicalLocation(kCells[i].code) == canonical) cells.push_back(i);
+    }
+    return cells;
 }
 
 bool StateCellMarks::Mark(size_t index) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "contest/record.h"
+
 constexpr size_t kStateCellCount = 63;
 
 struct StateCell {
@@ -25,7 +27,7 @@ int StateCellIndexOf(const std::string& label);
 // The cells that a worked state/province code lights, in cell order: those whose label counts as the same
 // multiplier ("PE" and "PEI" light "PEI", "NT" lights "NWT", "NL", "NF" and "LB" light both "NF" and "LB");
 // none for a code that names no cell (AK, HI, anything unknown). Exact and case-sensitive.
-std::vector<size_t> StateCellsNamedBy(const std::string& code);
+std::vector<size_t> StateCellsNamedBy(const contest::Record& contest, const std::string& code);
 
 // The marks of one State/Province window: one int (0 or 1) per cell, all 0 in a new window.
 class StateCellMarks {

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 
 const char* const kEmptyBandCell = "   -";
 
@@ -47,6 +46,9 @@ int CountAsInt(size_t n) { return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>
 
 }  // namespace
 
+const char* const kRowBands[kBandRowCount] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const int kRowBandStartMhz[kBandRowCount] = {1, 3, 7, 14, 21, 28};
+
 int BandIndexOfFrequency(double hz) {
     // Compared as doubles: a NaN or a huge answer from the host must not reach an integer conversion.
     const double mhz = std::trunc(hz / 1000000.0);
@@ -56,16 +58,15 @@ int BandIndexOfFrequency(double hz) {
     return -1;
 }
 
-std::string WidestStateTitle(bool russian, const std::string& contestStartYear) {
-    const char* contest = Contest().cabrilloContest;
-    return text::Format(russian ? kStateTitleRu : kStateTitle, contest, contestStartYear.c_str(),
+std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
+    return text::Format(russian ? kStateTitleRu : kStateTitle, contest.cabrilloContest, contestStartYear.c_str(),
                         static_cast<int>(kStateCellCount));
 }
 
-std::string WidestDxccTitle(bool russian, const std::string& contestStartYear) {
-    const int entities = Contest().dxccEntityCount;  // as many worked as there are: the widest count
-    const char* contest = Contest().cabrilloContest;
-    return text::Format(russian ? kDxccTitleRu : kDxccTitle, contest, contestStartYear.c_str(), entities, entities);
+std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
+    const int entities = contest.dxccEntityCount;  // as many worked as there are: the widest count
+    return text::Format(russian ? kDxccTitleRu : kDxccTitle, contest.cabrilloContest, contestStartYear.c_str(),
+                        entities, entities);
 }
 
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
@@ -116,7 +117,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
                 std::vector<std::string>& cells = state.bandRows[row];
                 cells[1] = record.mode;
                 cells[2] = record.time.Format("%H:%M");
-                cells[3] = rules::IsWve(record.prefix) ? record.stateProv : record.exchRcvd;
+                cells[3] = snap.contest->SendsLocation(record.prefix) ? record.stateProv : record.exchRcvd;
             }
         }
     }
@@ -132,9 +133,9 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
 
     r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.workedDxcc.size()) : 0;
     const char* year = snap.contestStartYear.c_str();
-    const char* contest = Contest().cabrilloContest;
+    const char* contest = snap.contest->cabrilloContest;
     r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, contest, year, r.workedCount,
-                               Contest().dxccEntityCount);
+                               snap.contest->dxccEntityCount);
     r.dxccWindowTitle = state.currentCall.empty()
         ? r.dxccTitle
         : text::Format(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle, contest) + state.currentCall;
@@ -151,7 +152,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
             r.stateMarks.Clear();
         }
         for (const std::string& code : snap.workedStateProv) {
-            for (size_t cell : StateCellsNamedBy(code)) {
+            for (size_t cell : StateCellsNamedBy(*snap.contest, code)) {
                 if (r.stateMarks.Mark(cell)) r.stateCellsToMark.push_back(cell);
             }
         }

@@ -13,10 +13,16 @@
 #include <vector>
 
 #include "dxcc/dxcc_entity_table.h"
-#include "engine/contest_rules.h"
+#include "contest/record.h"
 #include "host/host_link.h"
 #include "ui/state_cells.h"
 #include "ui/status_snapshot.h"
+
+// The status windows' six band rows: row i is for QSOs on kRowBands[i], whose frequencies start with
+// kRowBandStartMhz[i] whole MHz. Row 0 is the 160 m slot, which no accepted QSO fills.
+constexpr size_t kBandRowCount = 6;
+extern const char* const kRowBands[kBandRowCount];
+extern const int kRowBandStartMhz[kBandRowCount];
 
 // Band index 0..5 of a frequency in hertz (160, 80, 40, 20, 15, 10 m), -1 for any other. Only the whole
 // megahertz counts: 28.0 to 28.999 MHz is 10 m, 29.6 MHz is no band.
@@ -97,8 +103,8 @@ struct StatusRefresh {
 
 // The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC
 // table): a window is made wide enough for them, so that its count can always be read.
-std::string WidestStateTitle(bool russian, const std::string& contestStartYear);
-std::string WidestDxccTitle(bool russian, const std::string& contestStartYear);
+std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
+std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 
 // Russian captions of the change-of-band window (code page 1251), applied by whoever creates it.
 struct BandChangeCaptions {

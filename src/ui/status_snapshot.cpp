@@ -5,6 +5,7 @@
 StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
     engine.AssertLocked();
     StatusSnapshot s;
+    s.contest = &engine.contest;
     // Only the call's own records, through the log's index: the host's thread waits while this runs.
     if (!currentCall.empty()) {
         for (size_t index : engine.qsoLog.IndexesOfCall(currentCall)) {

@@ -5,11 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "contest/record.h"
 #include "engine/cinfo.h"
 
 class Engine;
 
 struct StatusSnapshot {
+    const contest::Record* contest = nullptr;  // the engine's, for its whole life
     std::vector<CInfo> callRecords;  // the QSOs whose call equals the call being entered, in log order
     std::vector<std::string> workedDxcc;
     std::vector<std::string> workedStateProv;

@@ -29,6 +29,8 @@ class StatusSource {
 public:
     // A copy of what a refresh reads (see CopyStatusData).
     virtual StatusSnapshot TakeStatusSnapshot(const std::string& currentCall) = 0;
+    // The contest of the plug-in; the same for the object's whole life, read without the lock.
+    virtual const contest::Record& Contest() const = 0;
     virtual bool RussianTexts() = 0;
     virtual std::string ContestStartYear() = 0;
     // The control window is ready for the next refresh request; needs no lock.

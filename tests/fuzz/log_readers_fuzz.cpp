@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "log_readers.h"
 
 namespace {
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int lines = 1;
     for (char c : content) lines += c == '\n' || c == '\r';
     replay::DetectLogFormat(content, "log.txt");
-    RequireLinesIn(replay::ParseCabrillo(content, "log.log"), lines);
+    RequireLinesIn(replay::ParseCabrillo(content, "log.log", contest::ArrlRttyRoundup()), lines);
     RequireLinesIn(replay::ParseAdif(content, "log.adi"), lines);
     return 0;
 }

@@ -12,7 +12,7 @@
 
 #include "common/text.h"
 #include "country_file.h"
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 
 namespace sim {
 
@@ -80,10 +80,10 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         s.call = pool[i];
         const std::string prefix = cty.PrefixOf(s.call);
         if (prefix.empty()) continue;
-        s.wve = rules::IsWve(prefix);
+        s.wve = contest::ArrlRttyRoundup().SendsLocation(prefix);
         s.prefix = prefix;
         if (s.wve) {
-            const auto& codes = rules::StateProvMultipliers(prefix);
+            const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(prefix);
             s.state = codes[rng() % codes.size()];
         }
         taken.insert(s.call);
@@ -149,7 +149,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
                 const std::string sent = errSide.rcvd;
                 const Station& sender = stations[onA ? t.b : t.a];
                 if (sender.wve) {
-                    const auto& codes = rules::StateProvMultipliers(sender.prefix);
+                    const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(sender.prefix);
                     do errSide.rcvd = codes[rng() % codes.size()];
                     while (errSide.rcvd == sent);
                 } else {

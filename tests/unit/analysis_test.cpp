@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "analysis.h"
 #include "contest_dates.h"
 #include "replay.h"
@@ -139,7 +140,7 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
         outcomes.push_back(o);
     }
     // NF and NL are one province; serial numbers differ by nature.
-    std::vector<ExchangeConflict> conflicts = ConflictingExchanges(log, outcomes);
+    std::vector<ExchangeConflict> conflicts = ConflictingExchanges(contest::ArrlRttyRoundup(), log, outcomes);
     ASSERT_EQ(conflicts.size(), 1u);
     EXPECT_EQ(conflicts[0].call, "W0TLE");
     std::vector<int> lines;
@@ -170,6 +171,7 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
         outcomes.push_back(o);
     }
     AnalysisInput in;
+    in.contest = &contest::ArrlRttyRoundup();
     in.log = &log;
     in.outcomes = &outcomes;
     in.start = FromWholeMinutes(At(18, 0));
@@ -383,7 +385,7 @@ struct Replayed {
     Analysis analysis;
 };
 Replayed ReplayAndAnalyse(const std::string& path, const std::string& outDir, std::vector<std::string> compare = {},
-                          int offMinutes = kDefaultOffMinutes) {
+                          int offMinutes = 0) {
     ReplayOptions o;
     o.logPath = path;
     o.outDir = outDir;

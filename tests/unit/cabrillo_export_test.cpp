@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "fault_injection.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
@@ -50,7 +50,7 @@ TEST(Cabrillo, ModeCodes) {
         {"RTTY ", "??"},  {"PSK31", "??"},  {"Packet", "??"}, {"FT8", "DG"},    {"FT4", "DG"},
         {"ft8", "??"},    {"FT2", "??"},
     };
-    for (const Case& c : cases) EXPECT_STREQ(rules::CabrilloModeCode(c.mode), c.code) << c.mode;
+    for (const Case& c : cases) EXPECT_STREQ(contest::ArrlRttyRoundup().CabrilloModeCode(c.mode), c.code) << c.mode;
 }
 
 TEST(Cabrillo, SoapboxEncodings) {
@@ -83,7 +83,7 @@ TEST(Cabrillo, DialogOpensWithStoredFieldsAndFixedCategories) {
                    "SoapBox=Line one<CR><LF>Line two\r\nClaimed=140\r\nCategory=MULTI-OP\r\n"
                    "Category_Overlay=ROOKIE\r\nContest=OTHER\r\n");
     RecordingPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
     ASSERT_EQ(prompts.shownHeaders.size(), 1u);
     const CabrilloHeaderFields& f = prompts.shownHeaders[0];
@@ -115,7 +115,7 @@ TEST(Cabrillo, DialogOpensWithStoredFieldsAndFixedCategories) {
 TEST(Cabrillo, OperatorsDefaultToTheCallOnlyWhenTheKeyIsMissing) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("K1AB", At(18, 0), At(23, 59)), 1);
     EXPECT_EQ(prompts.shownHeaders.back().operators, "K1AB");
     EXPECT_EQ(prompts.shownHeaders.back().claimed, "");
@@ -131,7 +131,7 @@ TEST(Cabrillo, LongHeaderValuesReachTheFileWhole) {
     for (int i = 0; i < 6; ++i) soapbox += (i ? "<CR><LF>" : "") + std::string(60, static_cast<char>('a' + i));
     WriteFileBytes(kIni, "[Settings]\r\nAddress=" + address + "\r\nSoapBox=" + soapbox + "\r\n");
     RecordingPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("K1AB", At(18, 0), At(23, 59)), 1);
     EXPECT_EQ(prompts.shownHeaders[0].address, address);
     EXPECT_EQ(prompts.shownHeaders[0].soapbox.size(), 6 * 60 + 5 * 2u);
@@ -175,7 +175,7 @@ TEST(Cabrillo, ConfirmedHeaderIsStoredAndWritten) {
         f.location = "CT";
         return true;
     };
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("W1AW/4", At(18, 0), At(23, 59)), 1);
     EXPECT_EQ(ReadFileBytes(kIni),
               "[Settings]\r\nClaimed=140\r\nOperators=W1AW K1AB\r\nName=Hiram Maxim\r\nAddress=225 Main St\r\n"
@@ -256,7 +256,7 @@ TEST(Cabrillo, QsoLineWidths) {
     for (const Case& c : cases) {
         TempWorkDir dir;
         RecordingPrompts prompts;
-        CabrilloExport cab;
+        CabrilloExport cab(contest::ArrlRttyRoundup());
         ASSERT_EQ(cab.EditHeader(c.own, At(0, 0), At(0, 0)), 1);
         cab.AddQsoLine(c.call, c.freq, c.mode, At(18, 5), c.rstSent, c.exchSent, c.rstRcvd, c.exchRcvd);
         ASSERT_EQ(cab.QsoLines().size(), 1u);
@@ -268,7 +268,7 @@ TEST(Cabrillo, EmptyLogHoldsTheHeaderAndTheEnd) {
     TempWorkDir dir;
     RecordingPrompts prompts;
     WriteFileBytes(kIni, "[Settings]\r\nOperators=\r\n");
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("  ", At(0, 0), At(0, 0)), 1);
     CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
     EXPECT_EQ(r.message, "File produced: KIVO.cbr");
@@ -280,7 +280,7 @@ TEST(Cabrillo, CancelStoresNothingAndKeepsTheLoadedFields) {
     WriteFileBytes(kIni, "[Settings]\r\nName=Old Name\r\nSoapBox=A<CR><LF>B\r\n");
     const std::string iniBefore = ReadFileBytes(kIni);
     RecordingPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     cab.AddQsoLine("K1AB", 7080, "RY", At(18, 5), "599", "CT", "599", "MA");
     prompts.onHeader = [](CabrilloHeaderFields& f) {
         f.name = "New Name";
@@ -297,7 +297,7 @@ TEST(Cabrillo, CancelStoresNothingAndKeepsTheLoadedFields) {
 TEST(Cabrillo, FileThatCannotBeCreatedIsReportedAsNotProduced) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("SUB", At(0, 0), At(0, 0)), 1);
     std::filesystem::create_directory("SUB.cbr");  // a folder cannot be opened as the file
     CabrilloWriteResult r = cab.WriteLog(0, "Tolv");
@@ -313,7 +313,7 @@ TEST(Cabrillo, AFailedRewriteKeepsThePreviousFile) {
         SCOPED_TRACE(FileFaultName(fault));
         TempWorkDir dir;
         RecordingPrompts prompts;
-        CabrilloExport cab;
+        CabrilloExport cab(contest::ArrlRttyRoundup());
         ASSERT_EQ(cab.EditHeader("W1AW", At(18, 0), At(23, 59)), 1);
         ASSERT_TRUE(cab.WriteLog(0, "Tolv").produced);
         const std::string before = ReadFileBytes("W1AW.cbr");
@@ -345,7 +345,7 @@ public:
 TEST(Cabrillo, HeadlessDialogAppliesTheInstalledAnswer) {
     TempWorkDir dir;
     ScreenlessPrompts prompts;
-    CabrilloExport cab;
+    CabrilloExport cab(contest::ArrlRttyRoundup());
     ASSERT_EQ(cab.EditHeader("W1AW", At(0, 0), At(0, 0)), 1);
     EXPECT_EQ(cab.Fields().name, "");
     EXPECT_EQ(cab.Fields().operators, "W1AW");

@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #endif
 
+#include "contest/arrl_rtty_roundup.h"
 #include "contest_simulator.h"
 #include "country_file.h"
 #include "cross_check.h"
@@ -38,12 +39,13 @@ TEST(CheckCalls, OneEditApartAndStation) {
 }
 
 TEST(CheckCalls, SameExchange) {
-    EXPECT_TRUE(check::SameExchange("PE", "PEI"));
-    EXPECT_TRUE(check::SameExchange("nwt", "NT"));
-    EXPECT_TRUE(check::SameExchange("007", "7"));
-    EXPECT_FALSE(check::SameExchange("8", "7"));
-    EXPECT_FALSE(check::SameExchange("NS", "PEI"));
-    EXPECT_FALSE(check::SameExchange("NY", "NJ"));
+    const contest::Record& c = contest::ArrlRttyRoundup();
+    EXPECT_TRUE(check::SameExchange(c, "PE", "PEI"));
+    EXPECT_TRUE(check::SameExchange(c, "nwt", "NT"));
+    EXPECT_TRUE(check::SameExchange(c, "007", "7"));
+    EXPECT_FALSE(check::SameExchange(c, "8", "7"));
+    EXPECT_FALSE(check::SameExchange(c, "NS", "PEI"));
+    EXPECT_FALSE(check::SameExchange(c, "NY", "NJ"));
 }
 
 // A contest by hand: logs by own call, QSOs by (log, call, band, minute, exchanges).
@@ -81,10 +83,14 @@ struct HandContest {
             c.exchSent = q.sent;
             c.exchRcvd = q.rcvd;
             c.multiplier = calls.Intern(q.rcvd);
+            c.points = q.counted ? 1 : 0;
             logs[li].qsos.push_back(c);
         }
     }
-    std::vector<check::LogResult> Check(check::CrossCheckOptions o = {}) const { return CrossCheck(logs, calls, o); }
+    std::vector<check::LogResult> Check(check::CrossCheckOptions o = {}) const {
+        o.contest = &contest::ArrlRttyRoundup();
+        return CrossCheck(logs, calls, o);
+    }
 };
 
 TEST(CrossCheck, VerdictOfTheFirstQso) {
@@ -169,11 +175,11 @@ TEST(CrossCheck, CheckedPointsAndPenalty) {
     EXPECT_EQ(none[0].notInLog, 1u);
     EXPECT_EQ(none[0].keptPoints, 2);
     EXPECT_EQ(none[0].keptMultipliers, 2u);
-    auto extra = contest.Check({3, check::Penalty::oneExtra});
+    auto extra = contest.Check({nullptr, 3, check::Penalty::oneExtra});
     EXPECT_EQ(extra[0].keptPoints, 1);
     // Never below nothing: a log whose every QSO is not in the other log.
     HandContest lost({{"W1AA", "K2BB", 1, 100}, {"K2BB", "N9XX", 1, 300}});
-    EXPECT_EQ(lost.Check({3, check::Penalty::oneExtra})[0].keptPoints, 0);
+    EXPECT_EQ(lost.Check({nullptr, 3, check::Penalty::oneExtra})[0].keptPoints, 0);
 }
 
 TEST(CrossCheck, LogsOfAnotherYearDoNotMeet) {

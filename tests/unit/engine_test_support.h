@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "app/test_app.h"
 #include "engine_scenarios.h"
 #include "platform/clock.h"
@@ -59,7 +60,7 @@ protected:
 
     TempWorkDir dir_;
     FixedClock clock_;
-    CTestApp app_;
+    CTestApp app_{contest::ArrlRttyRoundup()};
     FakeStatusWindows* windows_;  // owned by app_
 };
 

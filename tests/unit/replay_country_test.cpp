@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "country_file.h"
 #include "data_files.h"
 #include "log_readers.h"
@@ -95,7 +96,7 @@ TEST(ReplayCountry, EveryCallOfThePublishedLogsResolves) {
     for (const char* f : files) {
         ParsedLog log;
         std::string error;
-        ASSERT_TRUE(ReadLogFile(STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(f), log, error));
+        ASSERT_TRUE(ReadLogFile(STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(f), contest::ArrlRttyRoundup(), log, error));
         for (const LogQso& q : log.qsos) {
             std::string prefix = Cty().PrefixOf(q.call);
             EXPECT_FALSE(prefix.empty()) << f << ":" << q.line << " " << q.call;

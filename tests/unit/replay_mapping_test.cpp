@@ -7,7 +7,7 @@
 
 #include "band_mode.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "header_fields.h"
 #include "replay.h"
 
@@ -74,11 +74,11 @@ TEST(ReplayMapping, ModeNames) {
         {"FT8", "", "FT8"},       {"MFSK", "FT4", "FT4"},     {"CW", "", "CW"},
     };
     for (const Case& c : adif) EXPECT_EQ(HostModeFromAdif(c.mode, c.submode), c.host) << c.mode << "/" << c.submode;
-    EXPECT_EQ(rules::ModeFromCabrilloCode("RY"), "RTTY");
-    EXPECT_EQ(rules::ModeFromCabrilloCode("PK"), "PACKET");
-    EXPECT_EQ(rules::ModeFromCabrilloCode("DG"), "FT8");
-    EXPECT_EQ(rules::ModeFromCabrilloCode("dg"), "FT8");
-    EXPECT_EQ(rules::ModeFromCabrilloCode("CW"), "CW");
+    EXPECT_EQ(contest::ArrlRttyRoundup().ModeFromCabrilloCode("RY"), "RTTY");
+    EXPECT_EQ(contest::ArrlRttyRoundup().ModeFromCabrilloCode("PK"), "PACKET");
+    EXPECT_EQ(contest::ArrlRttyRoundup().ModeFromCabrilloCode("DG"), "FT8");
+    EXPECT_EQ(contest::ArrlRttyRoundup().ModeFromCabrilloCode("dg"), "FT8");
+    EXPECT_EQ(contest::ArrlRttyRoundup().ModeFromCabrilloCode("CW"), "CW");
 }
 
 TEST(ReplayMapping, ContestStartIsTheWeekendsSaturday) {
@@ -98,11 +98,11 @@ TEST(ReplayMapping, ContestStartIsTheWeekendsSaturday) {
     for (const Case& c : cases) {
         auto first = ParseDateTimeOption(c.firstQso);
         ASSERT_TRUE(first.has_value()) << c.firstQso;
-        COleDateTime start = Contest().PeriodStartNear(*first);
+        COleDateTime start = contest::ArrlRttyRoundup().PeriodStartNear(*first);
         EXPECT_EQ(start.Format("%Y-%m-%d %H%M"), c.start) << c.firstQso;
-        EXPECT_EQ(Contest().PeriodEnd(start).Format("%Y-%m-%d %H%M"), c.end) << c.firstQso;
+        EXPECT_EQ(contest::ArrlRttyRoundup().PeriodEnd(start).Format("%Y-%m-%d %H%M"), c.end) << c.firstQso;
     }
-    EXPECT_FALSE(Contest().PeriodStartNear(COleDateTime::Null()).IsValid());
+    EXPECT_FALSE(contest::ArrlRttyRoundup().PeriodStartNear(COleDateTime::Null()).IsValid());
 }
 
 TEST(ReplayMapping, DateTimeOptions) {
@@ -196,12 +196,13 @@ TEST(ReplayMapping, CommandLine) {
     EXPECT_EQ(o.headers[0].value, "Jo");
     EXPECT_EQ(o.checks, (std::vector<std::string>{"W1AW:40m:RTTY", "DL1ABC"}));
     EXPECT_EQ(o.ownCall, "W1AW");
-    ASSERT_TRUE(o.end.has_value());  // --start alone: 30 hours from it, to the minute
-    EXPECT_EQ(o.end->Format("%Y-%m-%d %H%M"), "2019-01-07 0030");
+    ASSERT_TRUE(o.start.has_value());
+    EXPECT_EQ(o.start->Format("%Y-%m-%d %H%M"), "2019-01-05 1830");
+    EXPECT_FALSE(o.end.has_value());  // the replay ends the period by the contest's rules
     EXPECT_EQ(o.countryFile, kDefaultCountryFile);
     EXPECT_FALSE(o.analysis);
     EXPECT_EQ(o.scpFile, kDefaultScpFile);
-    EXPECT_EQ(o.offMinutes, 30);
+    EXPECT_EQ(o.offMinutes, 0);  // the contest's own
 
     struct Case {
         std::vector<std::string> args;

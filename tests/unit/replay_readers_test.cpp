@@ -4,6 +4,7 @@
 
 #include <map>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "log_readers.h"
 #include "temp_dir.h"
 
@@ -16,7 +17,7 @@ const std::string kLogs = STATS_SOURCE_DIR "/tests/data/published-logs/";
 ParsedLog ReadOrFail(const std::string& name) {
     ParsedLog log;
     std::string error;
-    EXPECT_TRUE(ReadLogFile(kLogs + name, log, error)) << error;
+    EXPECT_TRUE(ReadLogFile(kLogs + name, contest::ArrlRttyRoundup(), log, error)) << error;
     return log;
 }
 
@@ -125,7 +126,7 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
         "END-OF-LOG:\r\n";
     for (const char* eol : kLineEnds) {
         SCOPED_TRACE(testing::PrintToString(eol));
-        ParsedLog log = ParseCabrillo(WithLineEnds(text, eol), "t.log");
+        ParsedLog log = ParseCabrillo(WithLineEnds(text, eol), "t.log", contest::ArrlRttyRoundup());
         EXPECT_EQ(log.ownCall, "W1AW");
         ASSERT_TRUE(log.claimedScore.has_value());
         EXPECT_EQ(*log.claimedScore, 12345);
@@ -157,7 +158,7 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
 }
 
 TEST(ReplayReaders, CabrilloWithoutCallsignTakesTheFirstQsosOwnCall) {
-    ParsedLog log = ParseCabrillo("QSO: 14080 RY 2019-01-05 1814 N0CALL 599 MN DL1ABC 599 0001\n", "x");
+    ParsedLog log = ParseCabrillo("QSO: 14080 RY 2019-01-05 1814 N0CALL 599 MN DL1ABC 599 0001\n", "x", contest::ArrlRttyRoundup());
     EXPECT_EQ(log.ownCall, "N0CALL");
     EXPECT_EQ(log.qsos.size(), 1u);
 }
@@ -252,7 +253,7 @@ TEST(ReplayReaders, OwnStationAndHeaderFields) {
                        "SOAPBOX: three\nADDRESS: 1 Main St\nADDRESS: Apt 2\nOPERATORS: W1AW\nOPERATORS: K1XX\n"
                        "CATEGORY-TIME: 6-HOURS\nCONTEST: ARRL-RTTY\n"
                        "QSO: 14080 RY 2019-01-05 1814 w1aw 599 CT dl1abc 599 0001\n",
-                       "t.log"),
+                       "t.log", contest::ArrlRttyRoundup()),
          {{"CALLSIGN", "W1AW"}, {"LOCATION", "CT"}, {"EMAIL", "a@b.c"}, {"SOAPBOX", "one\nthree"},
           {"ADDRESS", "1 Main St, Apt 2"}, {"OPERATORS", "W1AW K1XX"}, {"CONTEST", "ARRL-RTTY"}}},
         {"ADIF",
@@ -321,7 +322,7 @@ TEST(ReplayReaders, UnusableFilesAreOneLineErrors) {
     for (const Case& c : cases) {
         ParsedLog log;
         std::string error;
-        EXPECT_FALSE(ReadLogFile(c.path, log, error));
+        EXPECT_FALSE(ReadLogFile(c.path, contest::ArrlRttyRoundup(), log, error));
         EXPECT_EQ(error, c.error);
     }
 }

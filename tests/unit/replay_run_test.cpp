@@ -102,8 +102,9 @@ TEST(ReplayRun, PassesEachQsoAsTheHostWould) {
     EXPECT_NE(ReadFileBytes("out/Plugins/ARRL-RTTY.ini").find("Start=0"), std::string::npos);
 }
 
-// The summary sets the plug-in's score beside the log's claim, the difference named the right way round.
-TEST(ReplayRun, SetsTheScoreBesideTheLogsClaim) {
+// The summary sets the plug-in's score beside the log's claim, the difference named the right way round; and
+// names the period, which --start alone makes 30 hours long to the minute.
+TEST(ReplayRun, SummaryNamesThePeriodAndSetsTheScoreBesideTheClaim) {
     TempWorkDir dir;
     const std::string log = kSmallLog;
     const std::string claimLine = "CLAIMED-SCORE: 99\n";
@@ -119,9 +120,12 @@ TEST(ReplayRun, SetsTheScoreBesideTheLogsClaim) {
         ReplayOptions o;
         o.logPath = "claim.log";
         o.outDir = "out-" + claim;
+        o.start = COleDateTime::FromFields(2019, 1, 5, 18, 30);
         ReplayRunResult r = Replay(o);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_NE(r.err.find("stats-replay: " + said), std::string::npos) << claim << "\n" << r.err;
+        EXPECT_NE(r.err.find(" outside the contest period 2019-01-05 1830 to 2019-01-07 0030\n"), std::string::npos)
+            << r.err;
     }
 }
 

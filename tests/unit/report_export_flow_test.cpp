@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "app/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
@@ -70,7 +71,7 @@ const char kReport[] =
 TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     prompts.lockToCheck = &app;
     prompts.onHeader = [](CabrilloHeaderFields& f) {
         f.soapbox = "Band conditions good\r\n73";
@@ -114,7 +115,7 @@ TEST(ReportExport, ConfirmedHeaderThenEveryReportWritesTheFile) {
 TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     prompts.lockToCheck = &app;
     prompts.onHeader = [](CabrilloHeaderFields&) { return false; };
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
@@ -134,7 +135,7 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
 TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsNothing) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     EXPECT_EQ(app.ResetStats(Reset(1)), 1);
     std::filesystem::remove("BadQSO_DezuvEZIR_05_01_2020.txt");
     std::filesystem::create_directory("BadQSO_DezuvEZIR_05_01_2020.txt");
@@ -150,7 +151,7 @@ TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsNothing) {
 TEST(ReportConcurrency, EachThreadKeepsItsReportUntilItsNextCall) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     EXPECT_EQ(app.ResetStats(Reset(0)), 1);
     const char* mine = app.GetResult(nullptr);
     const std::string copy = mine;

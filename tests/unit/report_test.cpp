@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "app/test_app.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
@@ -96,7 +97,7 @@ std::string HtmlBandRow(const char* band, const char* qsos, const char* k, const
 }
 
 TEST(Report, TextOfAnEmptyLogIsHeadingAndZeroTotalsWithoutRates) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     SetContest(e);
     const std::string expected = std::string(kTextHeading) +
                                  "Total\t 0\t 0\t 0\t 0\t 0\t 0\r\n"
@@ -110,7 +111,7 @@ TEST(Report, TextOfAnEmptyLogIsHeadingAndZeroTotalsWithoutRates) {
 
 TEST(Report, TextOfABusyLog) {
     TempWorkDir dir;
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     FillBusyLog(e);
     const ScoreModel m = ComputeScoreModel(e);
     EXPECT_EQ(LayoutTextReport(e, m), std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
@@ -123,7 +124,7 @@ TEST(Report, TextOfABusyLog) {
 }
 
 TEST(Report, HtmlOfAnEmptyLog) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     SetContest(e);
     const std::string expected =
         std::string(kHtmlHead) +
@@ -142,7 +143,7 @@ TEST(Report, HtmlOfAnEmptyLog) {
 
 TEST(Report, HtmlOfABusyLog) {
     TempWorkDir dir;
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     FillBusyLog(e);
     const std::string expected =
         std::string(kHtmlHead) + HtmlBandRow("80m", "2", "1", "0") + HtmlBandRow("40m", "2", "1", "1") +
@@ -163,7 +164,7 @@ TEST(Report, HtmlOfABusyLog) {
 TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     FillBusyLog(*app.LockEngine());
     for (int before : {0, 7, -1, 123456}) {
         int out = before;
@@ -196,7 +197,7 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
 TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
     TempWorkDir dir(false);  // no Plugins folder
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     FillBusyLog(*app.LockEngine());
     app.GetResult(nullptr);
     EXPECT_EQ(app.LockEngine()->claimedScore, 42);
@@ -222,7 +223,7 @@ const std::string kBusyCabrillo =
 TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     prompts.lockToCheck = &app;
     ASSERT_EQ(app.cabrillo.EditHeader("W1AW/4", COleDateTime(), COleDateTime()), 1);
     FillBusyLog(*app.LockEngine());
@@ -247,7 +248,7 @@ TEST(Report, PendingExportWritesTheCabrilloFileOnEveryReportWithoutTheLock) {
 TEST(Report, CabrilloFileThatCannotBeWrittenIsReportedWithAWarning) {
     TempWorkDir dir;
     RecordingPrompts prompts;
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     ASSERT_EQ(app.cabrillo.EditHeader("K1XYZ", COleDateTime(), COleDateTime()), 1);
     std::filesystem::create_directory("K1XYZ.cbr");  // a folder where the file should go
     app.LockEngine()->cabrilloRequested = 1;

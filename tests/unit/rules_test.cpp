@@ -1,18 +1,20 @@
-// The contest's rule tables and IsValidExchg0's algorithm.
+// The ARRL RTTY Roundup's record: its tables, its Credit rule and IsValidExchg0's algorithm.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 
 namespace {
 
+const contest::Record& R = contest::ArrlRttyRoundup();
+
 TEST(ContestRules, BandTableKeepsEightyMetresTwiceInOrder) {
-    const CaseInsensitiveTextSet& bands = AcceptedBands();
+    const CaseInsensitiveTextSet& bands = R.AcceptedBands();
     ASSERT_EQ(bands.Count(), 6u);
     const char* expected[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
     for (size_t i = 0; i < 6; ++i) EXPECT_EQ(bands.At(i), expected[i]) << i;
-    ASSERT_EQ(AcceptedModes().Count(), 7u);
+    ASSERT_EQ(R.AcceptedModes().Count(), 7u);
 }
 
 TEST(ContestRules, MembershipIgnoresCaseOnly) {
@@ -21,13 +23,13 @@ TEST(ContestRules, MembershipIgnoresCaseOnly) {
         const char* text;
         bool accepted;
     } cases[] = {
-        {AcceptedBands(), "80m", true},    {AcceptedBands(), "20M", true},     {AcceptedBands(), "10m", true},
-        {AcceptedBands(), "160m", false},  {AcceptedBands(), "30m", false},    {AcceptedBands(), "", false},
-        {AcceptedBands(), "20m ", false},  {AcceptedBands(), "20", false},     {AcceptedModes(), "RTTY", true},
-        {AcceptedModes(), "rtty", true},   {AcceptedModes(), "BpSk63", true},  {AcceptedModes(), "AMTOR", true},
-        {AcceptedModes(), "packet", true}, {AcceptedModes(), "BPSK62", false}, {AcceptedModes(), "CW", false},
-        {AcceptedModes(), "", false},      {AcceptedModes(), "RTTY\t", false}, {AcceptedModes(), "FT8", true},
-        {AcceptedModes(), "ft4", true},    {AcceptedModes(), "FT2", false},    {AcceptedModes(), "MFSK", false},
+        {R.AcceptedBands(), "80m", true},    {R.AcceptedBands(), "20M", true},     {R.AcceptedBands(), "10m", true},
+        {R.AcceptedBands(), "160m", false},  {R.AcceptedBands(), "30m", false},    {R.AcceptedBands(), "", false},
+        {R.AcceptedBands(), "20m ", false},  {R.AcceptedBands(), "20", false},     {R.AcceptedModes(), "RTTY", true},
+        {R.AcceptedModes(), "rtty", true},   {R.AcceptedModes(), "BpSk63", true},  {R.AcceptedModes(), "AMTOR", true},
+        {R.AcceptedModes(), "packet", true}, {R.AcceptedModes(), "BPSK62", false}, {R.AcceptedModes(), "CW", false},
+        {R.AcceptedModes(), "", false},      {R.AcceptedModes(), "RTTY\t", false}, {R.AcceptedModes(), "FT8", true},
+        {R.AcceptedModes(), "ft4", true},    {R.AcceptedModes(), "FT2", false},    {R.AcceptedModes(), "MFSK", false},
     };
     for (const Case& c : cases) EXPECT_EQ(c.rules.Contains(c.text), c.accepted) << '"' << c.text << '"';
     const char* none[] = {nullptr};
@@ -35,9 +37,9 @@ TEST(ContestRules, MembershipIgnoresCaseOnly) {
 }
 
 TEST(ContestRules, OnlyKAndVeAreWve) {
-    for (const char* p : {"K", "VE"}) EXPECT_TRUE(rules::IsWve(p)) << p;
+    for (const char* p : {"K", "VE"}) EXPECT_TRUE(R.SendsLocation(p)) << p;
     for (const char* p : {"", "W", "k", "ve", "KH6", "KL7", "VE ", " K", "VY2", "DL"}) {
-        EXPECT_FALSE(rules::IsWve(p)) << '"' << p << '"';
+        EXPECT_FALSE(R.SendsLocation(p)) << '"' << p << '"';
     }
 }
 
@@ -47,14 +49,14 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
         "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY ON QC NS NB MB BC SK AB NL NT YT NU PE PEI NF LB NWT";
     std::istringstream in(codes);
     int count = 0;
-    for (std::string code; in >> code; ++count) EXPECT_TRUE(rules::IsStateProv(code)) << code;
+    for (std::string code; in >> code; ++count) EXPECT_TRUE(R.IsLocation(code)) << code;
     EXPECT_EQ(count, 68);
     for (const char* code : {"", "ny", "Ny", "NY ", " NY", "PQ", "nf", "NFL", "XX", "P", "PEIX", "PR", "US"}) {
-        EXPECT_FALSE(rules::IsStateProv(code)) << '"' << code << '"';
+        EXPECT_FALSE(R.IsLocation(code)) << '"' << code << '"';
     }
     const char* const canonical[][2] = {{"PEI", "PE"}, {"PE", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NL", "NL"},
                                         {"NWT", "NT"}, {"NT", "NT"}, {"MD", "MD"}, {"pei", "pei"}};
-    for (const auto& c : canonical) EXPECT_EQ(rules::CanonicalStateProv(c[0]), c[1]) << c[0];
+    for (const auto& c : canonical) EXPECT_EQ(R.CanonicalLocation(c[0]), c[1]) << c[0];
     // The multipliers: every accepted code once, under the code it counts as, by country.
     struct Country {
         const char* prefix;
@@ -62,25 +64,40 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
         const char* first;
     } countries[] = {{"K", 49, "AL"}, {"VE", 13, "ON"}, {"KH6", 0, nullptr}, {"", 0, nullptr}};
     for (const Country& c : countries) {
-        const std::vector<std::string>& codes = rules::StateProvMultipliers(c.prefix);
+        const std::vector<std::string>& codes = R.LocationMultipliers(c.prefix);
         ASSERT_EQ(codes.size(), c.count) << c.prefix;
         if (c.first) {
             EXPECT_EQ(codes.front(), c.first);
         }
-        for (const std::string& code : codes) EXPECT_TRUE(rules::IsStateProv(code) && rules::CanonicalStateProv(code) == code) << code;
+        for (const std::string& code : codes) EXPECT_TRUE(R.IsLocation(code) && R.CanonicalLocation(code) == code) << code;
     }
-    // Accepted, yet no multiplier: the states whose stations count as the DXCC entities KL7 and KH6.
-    for (const char* code : {"AK", "HI"}) {
-        EXPECT_TRUE(rules::IsStateProv(code)) << code;
-        EXPECT_FALSE(rules::IsStateProvMultiplier(code)) << code;
-    }
-    for (const char* code : {"AL", "WY", "DC", "PEI", "NF", "NU"}) EXPECT_TRUE(rules::IsStateProvMultiplier(code)) << code;
-    EXPECT_FALSE(rules::IsStateProvMultiplier("XX"));
 }
 
-TEST(ContestRules, UsaCanadaAndTheUnknownAreNoDxccMultiplier) {
-    for (const char* p : {"K", "VE", ""}) EXPECT_FALSE(rules::IsDxccMultiplier(p)) << '"' << p << '"';
-    for (const char* p : {"KH6", "KL7", "VY2", "k", "W", "DL"}) EXPECT_TRUE(rules::IsDxccMultiplier(p)) << p;
+// The one Credit rule: one point a QSO; a W/VE station's state or province under the code it counts as (AK and
+// HI none: those stations count only as KL7 and KH6), any other station's DXCC entity, an unknown prefix none.
+TEST(ContestRules, CreditOfAQso) {
+    struct Case {
+        const char* prefix;
+        const char* exchange;
+        const char* key;  // "kind code", or "" for none
+    } cases[] = {
+        {"K", "CT", "1 CT"},    {"K", " ny ", "1 NY"},  {"VE", "PEI", "1 PE"}, {"VE", "pe", "1 PE"},
+        {"VE", "NF", "1 NL"},   {"VE", "LB", "1 NL"},   {"VE", "NWT", "1 NT"}, {"K", "AK", ""},
+        {"K", "HI", ""},        {"K", "XX", ""},        {"K", "001", ""},      {"DL", "001", "0 DL"},
+        {"KH6", "HI", "0 KH6"}, {"KL7", "AK", "0 KL7"}, {"k", "CT", "0 k"},    {"", "CT", ""},
+        {"VY2", "PE", "0 VY2"}, {"W", "NY", "0 W"},
+    };
+    for (const Case& c : cases) {
+        const contest::Credit credit = R.CreditOf(c.prefix, c.exchange);
+        EXPECT_EQ(credit.points, 1) << c.prefix;
+        const std::string key =
+            credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;
+        EXPECT_EQ(key, c.key) << c.prefix << " " << c.exchange;
+        EXPECT_LE(credit.keys.size(), 1u);
+    }
+    ASSERT_EQ(R.MultiplierKinds().size(), 2u);
+    EXPECT_FALSE(R.MultiplierKinds()[0].perBand || R.MultiplierKinds()[1].perBand);  // each once per contest
+    EXPECT_EQ(R.Score(320, 57), 18240);
 }
 
 TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
@@ -88,12 +105,12 @@ TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
         const char* exchange;
         const char* normalised;
     } cases[] = {{" ny ", "NY"}, {"\ton\r\n", "ON"}, {"pei", "PEI"}, {"n y", "N Y"}, {"", ""}, {"  ", ""}};
-    for (const Case& c : cases) EXPECT_EQ(rules::NormaliseStateProv(c.exchange), c.normalised) << c.exchange;
+    for (const Case& c : cases) EXPECT_EQ(R.NormaliseLocation(c.exchange), c.normalised) << c.exchange;
 }
 
 TEST(ContestRules, RussianTextPrefixesMatchExactly) {
-    for (const char* p : {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"}) EXPECT_TRUE(rules::IsRussianTextPrefix(p));
-    for (const char* p : {"", "ua", "UA1", "RA", "UA ", "CE9", "EW", "4K"}) EXPECT_FALSE(rules::IsRussianTextPrefix(p));
+    for (const char* p : {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"}) EXPECT_TRUE(R.IsRussianTextPrefix(p));
+    for (const char* p : {"", "ua", "UA1", "RA", "UA ", "CE9", "EW", "4K"}) EXPECT_FALSE(R.IsRussianTextPrefix(p));
 }
 
 TEST(ContestRules, ExchangeValidationInItsOrder) {
@@ -113,7 +130,7 @@ TEST(ContestRules, ExchangeValidationInItsOrder) {
         {"001", "DL", 1, 0},   {"NY", "K", -1, 0},     {"XX", "K", 0, 0},     {"N", "K", 0, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(rules::IsValidExchange(c.exchange, c.prefix, c.disable), c.valid)
+        EXPECT_EQ(R.IsValidExchange(c.exchange, c.prefix, c.disable), c.valid)
             << '"' << c.exchange << "\" from " << c.prefix << " disable " << c.disable;
     }
 }

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/contest_rules.h"
+#include "contest/arrl_rtty_roundup.h"
 #include "engine/engine.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"
@@ -24,7 +24,7 @@ void Log(Engine& e, const std::vector<QsoSpec>& qsos) {
 }
 
 TEST(ScoreModel, TwentyPointsTimesFiveMultipliersIs100) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     e.bandsSeen = {"20m", "40m"};
     const char* const states[] = {"CT", "NY", "ON", "TX"};
     for (int i = 0; i < 12; ++i) {
@@ -53,7 +53,7 @@ TEST(ScoreModel, TwentyPointsTimesFiveMultipliersIs100) {
 }
 
 TEST(ScoreModel, OnlyCountedQsosScoreButDupesAreCountedPerBand) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     e.bandsSeen = {"40m", "80m", "15m"};
     Log(e, {
                {"K1AB", "K", "80m", "CT", 10, 0},
@@ -110,7 +110,7 @@ TEST(ScoreModel, EachStateOrProvinceCountsOnceWhateverItsSpelling) {
         {{"AK"}, 0, {}},
     };
     for (const Case& c : cases) {
-        Engine e;
+        Engine e{contest::ArrlRttyRoundup()};
         e.bandsSeen = {"20m"};
         for (const char* code : c.codes) Log(e, {{"VE1A", "VE", "20m", code, 10, 0}});
         ScoreModel m = ComputeScoreModel(e);
@@ -129,7 +129,7 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
     const char* const states[] = {"", "CT", "PEI", "PE", "NF", "NL"};
     std::mt19937 random(11);
     for (int round = 0; round < 200; ++round) {
-        Engine e;
+        Engine e{contest::ArrlRttyRoundup()};
         e.bandsSeen = {"20m", "40m", "80m", "20M"};
         if (round % 5 == 0) e.bandsSeen.push_back("40m");  // a band twice gets two rows
         const int n = static_cast<int>(random() % 40);
@@ -137,6 +137,8 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
             QsoSpec q{calls[random() % 5], prefixes[random() % 6], bands[random() % 5], states[random() % 6],
                       10, static_cast<int>(random() % 60), static_cast<int>(random() % 2),
                       static_cast<int>(random() % 2)};
+            // As AddData0 logs them: only a W/VE station's QSO carries a state or province.
+            if (std::string(q.prefix) != "K" && std::string(q.prefix) != "VE") q.stateProv = "";
             e.qsoLog.Append(MakeQso(q));
         }
         ScoreModel m = ComputeScoreModel(e);
@@ -151,9 +153,9 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
                 ++qsos;
                 if (std::find(dxcc.begin(), dxcc.end(), q.prefix) == dxcc.end()) {
                     dxcc.push_back(q.prefix);
-                    multipliers += rules::IsDxccMultiplier(q.prefix);
+                    multipliers += q.prefix != "K" && q.prefix != "VE" && !q.prefix.empty();
                 }
-                const std::string state = rules::CanonicalStateProv(q.stateProv);
+                const std::string state = q.stateProv == "PEI" ? "PE" : q.stateProv == "NF" ? "NL" : q.stateProv;
                 if (!state.empty() && std::find(states2.begin(), states2.end(), state) == states2.end()) {
                     states2.push_back(state);
                 }
@@ -168,7 +170,7 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
 }
 
 TEST(ScoreModel, EmptyLogGivesNoRowsAndZeroScore) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     e.workedDxcc = {"DL"};
     e.workedStateProv = {"CT"};
     e.claimedScore = 99;
@@ -204,7 +206,7 @@ TEST(ScoreModel, BandsComeOutInDescendingZeroPaddedOrder) {
 }
 
 TEST(ScoreModel, RateWindowsCountBackFromTheLastRecord) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     e.bandsSeen = {"40m"};
     Log(e, {{"K1A", "K", "40m", "CT", 13, 55},
             {"K1B", "K", "40m", "CT", 14, 20},
@@ -246,7 +248,7 @@ TEST(ScoreModel, RateWindowEdgesAndTheReferenceRecord) {
          0},
     };
     for (const Case& c : cases) {
-        Engine e;
+        Engine e{contest::ArrlRttyRoundup()};
         e.bandsSeen = {"40m"};
         Log(e, c.log);
         ScoreModel m = ComputeScoreModel(e);
@@ -256,7 +258,7 @@ TEST(ScoreModel, RateWindowEdgesAndTheReferenceRecord) {
 }
 
 TEST(ScoreModel, QsoWithoutValidTimeIsInNoRateWindow) {
-    Engine e;
+    Engine e{contest::ArrlRttyRoundup()};
     e.bandsSeen = {"40m"};
     Log(e, {{"K1A", "K", "40m", "", 12, 0}, {"K1B", "K", "40m", "", 12, 5}});
     CInfo noTime = MakeQso({"K1C", "K", "40m", "", 0, 0});
@@ -283,7 +285,7 @@ TEST(ScoreModel, TimeOutsideTheDateRangeIsNoTimeForTheRates) {
         {"negative huge day count between two QSOs", -1e300, false, 2},
     };
     for (const Case& c : cases) {
-        Engine e;
+        Engine e{contest::ArrlRttyRoundup()};
         e.bandsSeen = {"40m"};
         CInfo odd = MakeQso({"K1X", "K", "40m", "", 12, 0});
         odd.time = COleDateTime(c.dt, COleDateTime::valid);

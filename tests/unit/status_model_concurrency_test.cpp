@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "app/test_app.h"
 #include "scoring/score_model.h"
 #include "ui/refresh_requests.h"
@@ -33,7 +34,7 @@ const char* const kBands[] = {"80m", "40m", "20m", "15m", "10m"};
 const char* const kStates[] = {"CT", "MA", "PE", "ON", "NL", "TX"};
 
 TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     {
         auto lock = app.LockEngine();
         lock->bandRows = {{"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"},
@@ -116,7 +117,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
 
 // The engine kept past its lock: a debug build stops at the first operation; a release build has no check.
 TEST(EngineLock, AnOperationWithoutTheLockStopsADebugBuild) {
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     Engine& engine = *app.LockEngine();  // the lock goes at the end of this line
     EXPECT_DEBUG_DEATH(engine.EndLoggingBurst(), "HeldByThisThread");
     EXPECT_DEBUG_DEATH(ComputeScoreModel(engine), "HeldByThisThread");

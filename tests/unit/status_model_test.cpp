@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/arrl_rtty_roundup.h"
 #include "engine/engine.h"
 #include "app/test_app.h"
 #include "ui/status_model.h"
@@ -80,7 +81,7 @@ std::string Cp1251(const std::string& utf8) {
 
 // A refresh over an engine of the test's own, with the views and windows the test sets.
 struct Bench {
-    Engine engine;
+    Engine engine{contest::ArrlRttyRoundup()};
     FakeHost host;
     StatusModelState state;
     StatusViewFields views;
@@ -446,7 +447,7 @@ TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
 }
 
 TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
-    CTestApp app;
+    CTestApp app{contest::ArrlRttyRoundup()};
     {
         auto lock = app.LockEngine();
         lock->qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
@@ -514,7 +515,7 @@ TEST(StateCells, EveryAcceptedCodeButAlaskaAndHawaiiLightsTheCellsOfItsMultiplie
     for (const char* code : accepted) {
         const std::string c = code;
         std::vector<std::string> labels;
-        for (size_t cell : StateCellsNamedBy(code)) {
+        for (size_t cell : StateCellsNamedBy(contest::ArrlRttyRoundup(), code)) {
             labels.push_back(StateCellAt(cell).code);
             lit.Mark(cell);
         }
@@ -528,7 +529,7 @@ TEST(StateCells, EveryAcceptedCodeButAlaskaAndHawaiiLightsTheCellsOfItsMultiplie
     }
     EXPECT_EQ(lit.MarkedCount(), kStateCellCount);
     for (const char* miss : {"ct", "Pei", "pe", "nl", "", "CT ", "NWT ", "XX"}) {
-        EXPECT_TRUE(StateCellsNamedBy(miss).empty()) << miss;
+        EXPECT_TRUE(StateCellsNamedBy(contest::ArrlRttyRoundup(), miss).empty()) << miss;
     }
 }
 

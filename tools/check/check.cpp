@@ -14,7 +14,6 @@
 #include "child_process.h"
 #include "common/text.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
 #include "log_readers.h"
 #include "outputs.h"
 #include "platform/settings.h"
@@ -82,18 +81,21 @@ void ReadOutcomes(const std::string& path, std::vector<WorkerOutcome>& outcomes)
     }
 }
 
-// The multiplier a counted QSO gives, by the rules: a W/VE station's state or province under its code, any
-// other entity's prefix; none for a W/VE exchange that names no state or province.
-uint32_t MultiplierOf(const std::string& prefix, const std::string& exchRcvd, CallTable& calls) {
-    if (rules::IsWve(prefix)) {
-        const std::string code = rules::NormaliseStateProv(exchRcvd);
-        return rules::IsStateProv(code) ? calls.Intern(rules::CanonicalStateProv(code)) : CallTable::kNone;
+// What a counted QSO scores by the contest's Credit rule: its points, and its multiplier as a text of the call
+// table that names its kind (and its band, for a kind counted per band), so that keys of different kinds
+// never meet.
+void Credit(const contest::Record& contest, const std::string& prefix, const std::string& band, CheckQso& q,
+            CallTable& calls) {
+    const contest::Credit credit = contest.CreditOf(prefix, q.exchRcvd);
+    q.points = static_cast<uint8_t>(credit.points);
+    for (const contest::MultiplierKey& key : credit.keys) {
+        const bool perBand = contest.MultiplierKinds()[key.kind].perBand;
+        q.multiplier = calls.Intern("#" + std::to_string(key.kind) + "#" + (perBand ? band : "") + "#" + key.code);
     }
-    return rules::IsDxccMultiplier(prefix) ? calls.Intern("#" + prefix) : CallTable::kNone;
 }
 
-uint8_t BandIndex(const std::string& band) {
-    const CaseInsensitiveTextSet& bands = AcceptedBands();
+uint8_t BandIndex(const contest::Record& contest, const std::string& band) {
+    const CaseInsensitiveTextSet& bands = contest.AcceptedBands();
     for (size_t i = 0; i < bands.Count(); ++i) {
         if (text::EqualsNoCase(bands.At(i), band)) return static_cast<uint8_t>(i);
     }
@@ -169,7 +171,10 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
     PluginLibrary plugin;
     replay::ReplayInputs in;
     std::string error;
-    if (ec || !plugin.Load(pluginPath, error) || !in.cty.Load(countryFile, error)) return 2;
+    if (ec || !plugin.Load(pluginPath, error) || !(in.contest = replay::ContestOfPlugin(plugin, pluginPath, error)) ||
+        !in.cty.Load(countryFile, error)) {
+        return 2;
+    }
     Settings::WriteString("Start", "1");  // no status windows
     replay::ReplayOptions o;
     o.pluginPath = pluginPath;
@@ -184,7 +189,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
         int rc = 2;
         try {
             in.log = replay::ParsedLog();
-            if (replay::ReadLogFile(o.logPath, in.log, error)) {
+            if (replay::ReadLogFile(o.logPath, *in.contest, in.log, error)) {
                 std::vector<std::string> warnings;
                 const replay::ReplayPlan plan = replay::PlanReplay(o, in, warnings);
                 std::vector<replay::QsoOutcome> answers = replay::ReplayQsos(plugin, o, in, plan, workDir);
@@ -233,11 +238,13 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     const std::string pluginPath =
         fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec).string();
     const std::string countryFile = fs::absolute(o.countryFile, ec).string();
+    // One load here, so a plug-in that cannot be loaded is said once, not once per log; its set names the
+    // contest the logs are read and checked as.
+    const contest::Record* contest = nullptr;
     {
-        // One load here, so a plug-in that cannot be loaded is said once, not once per log.
         PluginLibrary plugin;
         std::string error;
-        if (!plugin.Load(pluginPath, error)) {
+        if (!plugin.Load(pluginPath, error) || !(contest = replay::ContestOfPlugin(plugin, pluginPath, error))) {
             err << kTool << error << "\n";
             return 2;
         }
@@ -283,7 +290,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
     for (size_t i = 0; i < files.size(); ++i) {
         replay::ParsedLog parsed;
         std::string error;
-        if (!replay::ReadLogFile(files[i], parsed, error)) {
+        if (!replay::ReadLogFile(files[i], *contest, parsed, error)) {
             err << kTool << error << " (left out)\n";
             continue;
         }
@@ -297,13 +304,13 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         totalQsos += parsed.qsos.size();
         CheckLog& log = logs[i];
         log.station = calls.Intern(StationOf(info.call));
-        log.contest = static_cast<int>(replay::WholeMinutes(Contest().PeriodStartNear(replay::FirstQsoTime(parsed.qsos))));
+        log.contest = static_cast<int>(replay::WholeMinutes(contest->PeriodStartNear(replay::FirstQsoTime(parsed.qsos))));
         log.qsos.reserve(parsed.qsos.size());
         for (replay::LogQso& q : parsed.qsos) {
             CheckQso c;
             c.line = q.line;
             c.minute = static_cast<int>(replay::WholeMinutes(q.time));
-            c.band = BandIndex(q.band);
+            c.band = BandIndex(*contest, q.band);
             c.call = calls.Intern(q.call);
             c.station = calls.Intern(StationOf(q.call));
             c.exchSent = std::move(q.exchSent);
@@ -351,7 +358,10 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
             CheckQso& c = logs[i].qsos[q];
             c.counted = w.outcomes[q].Counted();
             if (!c.counted) c.pluginReason = w.outcomes[q].reason;
-            if (c.counted) c.multiplier = MultiplierOf(w.outcomes[q].prefix, c.exchRcvd, calls);
+            if (c.counted) {
+                const std::string band = c.band < contest->AcceptedBands().Count() ? contest->AcceptedBands().At(c.band) : "";
+                Credit(*contest, w.outcomes[q].prefix, band, c, calls);
+            }
         }
         kept.push_back(i);
     }
@@ -366,23 +376,26 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         return 2;
     }
 
-    const std::vector<LogResult> results = CrossCheck(keptLogs, calls, o.crossCheck);
+    CrossCheckOptions crossCheck = o.crossCheck;
+    crossCheck.contest = contest;
+    const std::vector<LogResult> results = CrossCheck(keptLogs, calls, crossCheck);
 
     replay::ScpList scp;
     std::string scpError;
     const bool haveScp = scp.Load(o.scpFile, scpError);
     if (!haveScp) err << kTool << scpError << ": unique calls are not checked against it\n";
-    CheckedContest contest;
-    contest.infos = &keptInfos;
-    contest.logs = &keptLogs;
-    contest.results = &results;
-    contest.calls = &calls;
-    contest.unlisted.resize(keptLogs.size());
+    CheckedContest checked;
+    checked.contest = contest;
+    checked.infos = &keptInfos;
+    checked.logs = &keptLogs;
+    checked.results = &results;
+    checked.calls = &calls;
+    checked.unlisted.resize(keptLogs.size());
     for (size_t i = 0; i < keptLogs.size(); ++i) {
-        contest.unlisted[i].resize(keptLogs[i].qsos.size(), false);
+        checked.unlisted[i].resize(keptLogs[i].qsos.size(), false);
         for (size_t q = 0; q < keptLogs[i].qsos.size(); ++q) {
             if (haveScp && results[i].qsos[q].verdict == Verdict::unique) {
-                contest.unlisted[i][q] = !scp.Contains(calls.Text(keptLogs[i].qsos[q].call));
+                checked.unlisted[i][q] = !scp.Contains(calls.Text(keptLogs[i].qsos[q].call));
             }
         }
     }
@@ -401,14 +414,14 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
                 << first << "); each is checked: leave one out if it is a copy\n";
         }
         std::ofstream report(outDir / ReportFileName(keptInfos[i].call, copy), std::ios::binary | std::ios::trunc);
-        report << LogCheckReport(contest, i, lines);
+        report << LogCheckReport(checked, i, lines);
         written = written && static_cast<bool>(report);
     }
     {
         std::ofstream csv(outDir / "results.csv", std::ios::binary | std::ios::trunc);
-        csv << ResultsCsv(contest);
+        csv << ResultsCsv(checked);
         std::ofstream html(outDir / "results.html", std::ios::binary | std::ios::trunc);
-        html << ResultsHtml(contest, Contest().name + std::string(": log check"));
+        html << ResultsHtml(checked, contest->name + std::string(": log check"));
         written = written && csv && html;
     }
     if (!written) {

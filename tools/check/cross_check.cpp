@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 
 namespace check {
 
@@ -60,14 +59,14 @@ bool AllDigits(const std::string& s) {
 
 }  // namespace
 
-bool SameExchange(const std::string& a, const std::string& b) {
+bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b) {
     const std::string x = text::ToUpper(text::Trim(a)), y = text::ToUpper(text::Trim(b));
     if (AllDigits(x) && AllDigits(y)) {
         const size_t i = x.find_first_not_of('0'), j = y.find_first_not_of('0');
         return (i == std::string::npos ? std::string() : x.substr(i)) ==
                (j == std::string::npos ? std::string() : y.substr(j));
     }
-    return rules::CanonicalStateProv(x) == rules::CanonicalStateProv(y);
+    return contest.CanonicalLocation(x) == contest.CanonicalLocation(y);
 }
 
 const char* VerdictName(Verdict v) {
@@ -181,7 +180,6 @@ std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallT
     }
 
     const int n = options.windowMinutes;
-    const int pointsPerQso = Contest().pointsPerQso;
     std::vector<LogResult> results(logs.size());
     std::vector<uint32_t> multipliers;
     for (uint32_t li = 0; li < logs.size(); ++li) {
@@ -190,7 +188,7 @@ std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallT
         r.clockOffset = offsets[li];
         r.qsos.resize(log.qsos.size());
         multipliers.clear();
-        size_t penalties = 0;
+        long long keptPoints = 0, penaltyPoints = 0;
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& out = r.qsos[qi];
@@ -205,7 +203,7 @@ std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallT
             if (match) {
                 const CheckQso& theirs = logs[match->log].qsos[match->qso];
                 out.otherLine = theirs.line;
-                if (!theirs.exchSent.empty() && !SameExchange(q.exchRcvd, theirs.exchSent)) {
+                if (!theirs.exchSent.empty() && !SameExchange(*options.contest, q.exchRcvd, theirs.exchSent)) {
                     out.verdict = Verdict::bustedExchange;
                     out.sent = theirs.exchSent;
                 } else {
@@ -244,18 +242,20 @@ std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallT
                 }
             }
             switch (out.verdict) {
-                case Verdict::notInLog: ++r.notInLog, ++penalties; break;
-                case Verdict::bustedCall: ++r.bustedCall, ++penalties; break;
+                case Verdict::notInLog: ++r.notInLog, penaltyPoints += q.points; break;
+                case Verdict::bustedCall: ++r.bustedCall, penaltyPoints += q.points; break;
                 case Verdict::bustedExchange: ++r.bustedExchange; break;
                 case Verdict::unique: ++r.unique; break;
                 default: break;
             }
             if (Removes(out.verdict)) continue;
             ++r.kept;
+            keptPoints += q.points;
             if (q.multiplier != CallTable::kNone) multipliers.push_back(q.multiplier);
         }
-        const size_t extra = options.penalty == Penalty::oneExtra ? penalties : 0;
-        r.keptPoints = static_cast<long long>(r.kept > extra ? r.kept - extra : 0) * pointsPerQso;
+        // The one-extra penalty takes the points of each not-in-log or busted-call QSO a second time.
+        const long long extra = options.penalty == Penalty::oneExtra ? penaltyPoints : 0;
+        r.keptPoints = keptPoints > extra ? keptPoints - extra : 0;
         std::sort(multipliers.begin(), multipliers.end());
         r.keptMultipliers = static_cast<size_t>(std::unique(multipliers.begin(), multipliers.end()) - multipliers.begin());
     }

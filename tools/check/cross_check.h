@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "contest/record.h"
+
 namespace check {
 
 // Calls, multipliers and exchanges of a contest stand once each in this table; records hold their numbers.
@@ -29,7 +31,7 @@ std::string StationOf(const std::string& call);
 // One character changed, added or dropped, or two neighbours swapped.
 bool OneEditApart(const std::string& a, const std::string& b);
 // Two exchanges that mean the same: serial numbers as numbers, states and provinces by their canonical code.
-bool SameExchange(const std::string& a, const std::string& b);
+bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b);
 
 enum class Verdict : uint8_t {
     notChecked,      // not counted by the plug-in (dupe, rejected): already out of its score
@@ -54,6 +56,7 @@ struct CheckQso {
     uint32_t station = 0;   // StationOf(call), in the call table
     uint32_t call = 0;      // the call as logged
     uint32_t multiplier = CallTable::kNone;  // what it counts as a multiplier, when it does
+    uint8_t points = 0;     // what it scores, when it counts (the contest's Credit rule)
     std::string exchSent, exchRcvd;
     std::string pluginReason;  // why the plug-in did not count it ("DUPE"), when it did not
 };
@@ -82,6 +85,7 @@ struct LogResult {
 enum class Penalty { none, oneExtra };
 
 struct CrossCheckOptions {
+    const contest::Record* contest = nullptr;  // of the plug-in that scored the logs
     int windowMinutes = 3;
     Penalty penalty = Penalty::none;
 };

@@ -4,7 +4,6 @@
 #include <tuple>
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 
 namespace check {
 
@@ -54,8 +53,8 @@ std::string QuotedLine(const std::vector<std::string>& lines, int line) {
 
 }  // namespace
 
-long long CheckedScore(const LogResult& r) {
-    return Contest().Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
+long long CheckedScore(const contest::Record& contest, const LogResult& r) {
+    return contest.Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
 }
 
 std::string ReportFileName(const std::string& call, int copy) {
@@ -102,7 +101,7 @@ std::string LogCheckReport(const CheckedContest& c, size_t li, const std::vector
     out += text::Format("QSOs %llu, counted by the plug-in %llu, checked %llu; score claimed %s, plug-in %s, checked %lld\r\n",
                         static_cast<unsigned long long>(log.qsos.size()), static_cast<unsigned long long>(r.counted),
                         static_cast<unsigned long long>(r.kept), info.claimedScore ? Score(info.claimedScore).c_str() : "-",
-                        info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(r));
+                        info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(*c.contest, r));
     return out;
 }
 
@@ -112,7 +111,7 @@ std::vector<size_t> ResultOrder(const CheckedContest& c) {
     std::vector<std::string> categories;
     for (const LogInfo& info : *c.infos) categories.push_back(Category(info));
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        const long long sa = CheckedScore((*c.results)[a]), sb = CheckedScore((*c.results)[b]);
+        const long long sa = CheckedScore(*c.contest, (*c.results)[a]), sb = CheckedScore(*c.contest, (*c.results)[b]);
         return std::tie(categories[a], sb, (*c.infos)[a].call) < std::tie(categories[b], sa, (*c.infos)[b].call);
     });
     return order;
@@ -136,7 +135,7 @@ std::string ResultsCsv(const CheckedContest& c) {
                                       std::to_string(r.bustedCall),
                                       std::to_string(r.bustedExchange),
                                       std::to_string(r.unique),
-                                      std::to_string(CheckedScore(r))};
+                                      std::to_string(CheckedScore(*c.contest, r))};
         std::string row;
         for (const std::string& f : fields) row += (row.empty() ? "" : ",") + CsvField(f);
         out += row + "\r\n";
@@ -184,7 +183,7 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
                num(std::to_string(r.notInLog), true) + num(std::to_string(r.bustedCall), true) +
                num(std::to_string(r.bustedExchange), true) + num(std::to_string(r.unique)) +
                num(r.clockOffset ? text::Format("%+d min", r.clockOffset) : std::string()) +
-               num(std::to_string(CheckedScore(r))) + "</tr>\r\n";
+               num(std::to_string(CheckedScore(*c.contest, r))) + "</tr>\r\n";
     }
     if (open) out += "</table>\r\n";
     out += "</body></html>\r\n";

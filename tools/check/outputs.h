@@ -10,6 +10,7 @@ namespace check {
 
 // Everything the outputs read, by log in the same order.
 struct CheckedContest {
+    const contest::Record* contest = nullptr;
     const std::vector<LogInfo>* infos = nullptr;
     const std::vector<CheckLog>* logs = nullptr;
     const std::vector<LogResult>* results = nullptr;
@@ -18,7 +19,7 @@ struct CheckedContest {
 };
 
 // The score that remains: points and multipliers counted again without the removed QSOs.
-long long CheckedScore(const LogResult& r);
+long long CheckedScore(const contest::Record& contest, const LogResult& r);
 
 // "W1AW_4.lcr.txt": the own call with every character a file name cannot hold replaced; the second log of the
 // same call (copy 2) gets "W1AW_4-2.lcr.txt", so no log's report takes another's place.

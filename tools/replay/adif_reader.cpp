@@ -12,7 +12,6 @@
 
 #include "band_mode.h"
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "header_fields.h"
 #include "log_readers.h"
 
@@ -357,7 +356,7 @@ std::string UndecodableText(const std::string& content) {
 
 }  // namespace
 
-bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error) {
+bool ReadLogFile(const std::string& path, const contest::Record& contest, ParsedLog& log, std::string& error) {
     const bool standardInput = path == "-";
     const std::string shown = standardInput ? "standard input" : path;
     std::ostringstream s;
@@ -397,13 +396,13 @@ bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error) {
     }
     // The plug-in's bad-QSO file quotes QSO lines with its reasons after them: a list of QSOs, but no log.
     size_t firstEnd = 0;
-    if (text::Trim(content.substr(0, FindLineEnd(content, 0, firstEnd))) == Contest().badQsoFileTitle) {
+    if (text::Trim(content.substr(0, FindLineEnd(content, 0, firstEnd))) == contest.badQsoFileTitle) {
         error = shown + " is the plug-in's bad-QSO file, not a log";
         return false;
     }
     const std::string fileName = standardInput ? "stdin" : path;
     switch (DetectLogFormat(content, path)) {
-        case LogFormat::cabrillo: log = ParseCabrillo(content, fileName); break;
+        case LogFormat::cabrillo: log = ParseCabrillo(content, fileName, contest); break;
         case LogFormat::adif: log = ParseAdif(content, fileName); break;
         default:
             error = shown + " is neither a Cabrillo nor an ADIF log";

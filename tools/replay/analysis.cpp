@@ -12,7 +12,6 @@
 
 #include "common/text.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
 #include "platform/cabrillo_header.h"
 
 namespace replay {
@@ -30,26 +29,22 @@ bool AllDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The state or province a W/VE station's exchange names, under the code it counts as; "" for anything else.
-std::string StateProvOf(const LogQso& q, const QsoOutcome& o) {
-    if (!rules::IsWve(o.prefix))
-        return "";
-    std::string code = rules::NormaliseStateProv(q.exchRcvd);
-    return rules::IsStateProvMultiplier(code) ? rules::CanonicalStateProv(code) : "";
+// The multiplier a counted QSO gives by the contest's Credit rule, tagged by its kind: Ohio ("OH") and Finland
+// ("OH") are two; "" for none.
+std::string MultiplierKey(const contest::Record& contest, const LogQso& q, const QsoOutcome& o) {
+    const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
+    return credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;
 }
 
-bool IsCanadian(const std::string& code) {
-    const std::vector<std::string>& provinces = rules::StateProvMultipliers(rules::kCanadaPrefix);
-    return std::find(provinces.begin(), provinces.end(), code) != provinces.end();
-}
-
-// The multiplier a counted QSO gives, tagged by its kind: Ohio ("OH") and Finland ("OH") are two.
-std::string MultiplierKey(const LogQso& q, const QsoOutcome& o) {
-    if (rules::IsWve(o.prefix)) {
-        const std::string state = StateProvOf(q, o);
-        return state.empty() ? "" : "state " + state;
+// The location country whose location multipliers hold `code`; the first country for a code that is in none
+// of the lists (AK and HI are US states without a multiplier).
+size_t LocationCountryOf(const contest::Record& contest, const std::string& code) {
+    const std::vector<contest::LocationCountry>& countries = contest.LocationCountries();
+    for (size_t c = 0; c < countries.size(); ++c) {
+        const std::vector<std::string>& codes = contest.LocationMultipliers(countries[c].prefix);
+        if (std::find(codes.begin(), codes.end(), code) != codes.end()) return c;
     }
-    return rules::IsDxccMultiplier(o.prefix) ? "dxcc " + o.prefix : "";
+    return 0;
 }
 
 QsoRef RefOf(const LogQso& q) {
@@ -201,15 +196,15 @@ std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long lon
     return changes;
 }
 
-std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
+std::vector<ExchangeConflict> ConflictingExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes) {
     std::vector<ExchangeConflict> conflicts;
     std::unordered_map<std::string, size_t> byCall;
     std::vector<std::set<std::string>> codes;
     for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
-        if (!rules::IsWve(outcomes[i].prefix))
+        if (!contest.SendsLocation(outcomes[i].prefix))
             continue;
-        const std::string exchange = rules::NormaliseStateProv(qsos[i].exchRcvd);
+        const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
         if (exchange.empty() || AllDigits(exchange))
             continue;
         auto it = byCall.emplace(qsos[i].call, conflicts.size()).first;
@@ -218,7 +213,7 @@ std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qs
             codes.emplace_back();
         }
         conflicts[it->second].qsos.push_back(RefOf(qsos[i]));
-        codes[it->second].insert(rules::CanonicalStateProv(exchange));
+        codes[it->second].insert(contest.CanonicalLocation(exchange));
     }
     std::vector<ExchangeConflict> different;
     for (size_t c = 0; c < conflicts.size(); ++c) {
@@ -228,8 +223,9 @@ std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qs
     return different;
 }
 
-std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                 const std::vector<QsoOutcome>& outcomes) {
+    const std::vector<contest::LocationCountry>& countries = contest.LocationCountries();
     std::vector<UnlikelyExchange> unlikely;
     std::vector<std::string> keys;  // the multiplier of each listed QSO
     std::map<std::string, size_t> likely, listed;
@@ -238,19 +234,19 @@ std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
         const QsoOutcome& o = outcomes[i];
         if (!o.Counted() || o.prefix.empty())
             continue;
-        const std::string key = MultiplierKey(q, o);
-        const std::string exchange = rules::NormaliseStateProv(q.exchRcvd);
-        const std::string code = rules::IsStateProv(exchange) ? rules::CanonicalStateProv(exchange) : "";
-        const bool expected = code.empty() || (o.prefix == rules::kUsaPrefix && !IsCanadian(code)) ||
-                              (o.prefix == rules::kCanadaPrefix && IsCanadian(code));
+        const std::string key = MultiplierKey(contest, q, o);
+        const std::string exchange = contest.NormaliseLocation(q.exchRcvd);
+        const std::string code = contest.IsLocation(exchange) ? contest.CanonicalLocation(exchange) : "";
+        const size_t country = LocationCountryOf(contest, code);
+        const bool expected = code.empty() || o.prefix == countries[country].prefix;
         if (expected) {
             ++likely[key];
             continue;
         }
         ++listed[key];
         keys.push_back(key);
-        const std::string multiplier = key.empty() ? "" : rules::IsWve(o.prefix) ? code : o.prefix;
-        unlikely.push_back(UnlikelyExchange{RefOf(q), o.prefix, "", code, IsCanadian(code), multiplier, 0});
+        const std::string multiplier = key.empty() ? "" : contest.SendsLocation(o.prefix) ? code : o.prefix;
+        unlikely.push_back(UnlikelyExchange{RefOf(q), o.prefix, "", code, country, multiplier, 0});
     }
     for (size_t u = 0; u < unlikely.size(); ++u) {
         if (!keys[u].empty() && likely.count(keys[u]) == 0)
@@ -274,7 +270,9 @@ std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const S
 Analysis Analyse(const AnalysisInput& in) {
     const ParsedLog& log = *in.log;
     const std::vector<QsoOutcome>& outcomes = *in.outcomes;
+    const contest::Record& contest = *in.contest;
     Analysis a;
+    a.contest = in.contest;
     a.logName = std::filesystem::path(log.fileName).filename().string();
     a.ownCall = in.ownCall;
     // The entry's category: its location, operators and every CATEGORY- field, also those the plug-in's
@@ -295,11 +293,11 @@ Analysis Analyse(const AnalysisInput& in) {
     a.linesSkipped = log.skipped.size();
     a.claimedScore = log.claimedScore;
     a.pluginScore = in.pluginScore;
-    a.offThreshold = in.offThreshold;
+    a.offThreshold = in.offThreshold > 0 ? in.offThreshold : contest.limits.shortestOffMinutes;
 
     // Bands in the rules' order, each once.
-    for (size_t i = 0; i < AcceptedBands().Count(); ++i) {
-        const std::string& band = AcceptedBands().At(i);
+    for (size_t i = 0; i < contest.AcceptedBands().Count(); ++i) {
+        const std::string& band = contest.AcceptedBands().At(i);
         if (std::find(a.bands.begin(), a.bands.end(), band) == a.bands.end())
             a.bands.push_back(band);
     }
@@ -328,7 +326,9 @@ Analysis Analyse(const AnalysisInput& in) {
     std::map<std::string, size_t> rejected, notCounted;
     std::vector<long long> onAir, countedMinutes;
     std::vector<TimedBand> taken;
-    std::set<std::string> statesMet, dxccMet;
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    std::set<std::pair<std::string, contest::MultiplierKey>> keysMet;  // the band of a per-band kind's key
+    long long points = 0;
     for (size_t i : order) {
         const LogQso& q = log.qsos[i];
         const QsoOutcome& o = outcomes[i];
@@ -360,23 +360,28 @@ Analysis Analyse(const AnalysisInput& in) {
             if (bandAt != a.bands.end())
                 ++row->byBand[band];
         }
-        const std::string state = StateProvOf(q, o);
-        if (state.empty() && rules::IsWve(o.prefix) && rules::IsStateProv(rules::NormaliseStateProv(q.exchRcvd)))
+        const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
+        points += credit.points;
+        bool location = false, newMultiplier = false;
+        for (const contest::MultiplierKey& key : credit.keys) {
+            const bool isLocation = kinds[key.kind].of == contest::MultiplierKind::Of::location;
+            location = location || isLocation;
+            if (!keysMet.insert({kinds[key.kind].perBand ? q.band : std::string(), key}).second)
+                continue;
+            newMultiplier = true;
+            if (isLocation) {
+                a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(q)});
+                if (row)
+                    ++row->newStateProv;
+            } else {
+                const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
+                a.dxccWorked.push_back(FirstQso{key.code, entity ? entity->name : "", RefOf(q)});
+                if (row)
+                    ++row->newDxcc;
+            }
+        }
+        if (!location && contest.SendsLocation(o.prefix) && contest.IsLocation(contest.NormaliseLocation(q.exchRcvd)))
             ++a.noMultiplierStateQsos;
-        bool newMultiplier = false;
-        if (!state.empty() && statesMet.insert(state).second) {
-            a.stateProvWorked.push_back(FirstQso{state, "", RefOf(q)});
-            newMultiplier = true;
-            if (row)
-                ++row->newStateProv;
-        }
-        if (rules::IsDxccMultiplier(o.prefix) && dxccMet.insert(o.prefix).second) {
-            const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
-            a.dxccWorked.push_back(FirstQso{o.prefix, entity ? entity->name : "", RefOf(q)});
-            newMultiplier = true;
-            if (row)
-                ++row->newDxcc;
-        }
         if (newMultiplier && bandAt != a.bands.end())
             ++a.bandNewMultipliers[band];
     }
@@ -386,8 +391,7 @@ Analysis Analyse(const AnalysisInput& in) {
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
     a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
-    a.score = Contest().Score(static_cast<long long>(a.counted) * Contest().pointsPerQso,
-                              a.stateProvMultipliers + a.dxccMultipliers);
+    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers);
 
     const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;
@@ -400,20 +404,20 @@ Analysis Analyse(const AnalysisInput& in) {
 
     a.best60 = BestRate(countedMinutes, 60);
     a.best10 = BestRate(countedMinutes, 10);
-    a.off = OffPeriods(onAir, a.startMinute, a.endMinute, in.offThreshold);
+    a.off = OffPeriods(onAir, a.startMinute, a.endMinute, a.offThreshold);
     a.onMinutes = a.endMinute - a.startMinute;
     for (const OffPeriod& p : a.off)
         a.onMinutes -= p.Minutes();
     a.rulesOnMinutes = RulesOnMinutes(a.off, a.endMinute - a.startMinute,
-                                      static_cast<size_t>(Contest().limits.mostOffBlocks));
+                                      static_cast<size_t>(contest.limits.mostOffBlocks));
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
     if (in.callsToCheck) {
-        a.conflicts = ConflictingExchanges(log.qsos, outcomes);
-        a.unlikely = UnlikelyExchanges(log.qsos, outcomes);
+        a.conflicts = ConflictingExchanges(contest, log.qsos, outcomes);
+        a.unlikely = UnlikelyExchanges(contest, log.qsos, outcomes);
         for (UnlikelyExchange& u : a.unlikely) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
             u.entity = entity ? entity->name : "";

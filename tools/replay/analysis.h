@@ -11,12 +11,11 @@
 
 #include "common/ole_date_time.h"
 #include "country_file.h"
-#include "engine/contest_rules.h"
+#include "contest/record.h"
 #include "log_types.h"
 
 namespace replay {
 
-constexpr int kDefaultOffMinutes = rules::kOperatingLimits.shortestOffMinutes;
 constexpr const char* kAnalysisFileName = "analysis.html";
 
 // The super-check-partial list: the calls known to be active in contests, one a line; '#' starts a comment.
@@ -77,7 +76,7 @@ struct ExchangeConflict {
     std::string call;
     std::vector<QsoRef> qsos;
 };
-std::vector<ExchangeConflict> ConflictingExchanges(const std::vector<LogQso>& qsos,
+std::vector<ExchangeConflict> ConflictingExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes);
 // A counted QSO whose exchange names a state or province that a station of the call's country does not send:
 // a US call sending a Canadian province, a Canadian call a US state, a DX call (who sends a serial number)
@@ -88,12 +87,12 @@ struct UnlikelyExchange {
     std::string prefix;      // the call's DXCC prefix
     std::string entity;      // its name in the country file
     std::string code;        // the state or province the exchange names, under the code it counts as
-    bool province = false;   // `code` is a Canadian province or territory, else a US state
+    size_t country = 0;      // the location country `code` belongs to (contest::Record::LocationCountries)
     std::string multiplier;  // what the QSO counts as a multiplier: `code` from a W/VE call, else the prefix
     size_t onlyFrom = 0;     // the multiplier rests on this many listed QSOs and no other; 0: others give it too
 };
 // In log order; QSOs with no known prefix are not judged.
-std::vector<UnlikelyExchange> UnlikelyExchanges(const std::vector<LogQso>& qsos,
+std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                 const std::vector<QsoOutcome>& outcomes);
 // Calls that are in the log once and not in the list, in log order.
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
@@ -113,12 +112,13 @@ struct FirstQso {
 };
 
 struct AnalysisInput {
+    const contest::Record* contest = nullptr;
     const ParsedLog* log = nullptr;
     const std::vector<QsoOutcome>* outcomes = nullptr;  // one per log->qsos
     std::string ownCall;
     COleDateTime start, end;
     std::optional<long long> pluginScore;
-    int offThreshold = kDefaultOffMinutes;
+    int offThreshold = 0;  // 0: the contest's shortest break
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
     std::string scpNote;
     const CountryFile* cty = nullptr;  // entity names
@@ -126,6 +126,7 @@ struct AnalysisInput {
 };
 
 struct Analysis {
+    const contest::Record* contest = nullptr;
     std::string logName, ownCall;
     std::vector<std::pair<std::string, std::string>>
         category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
@@ -142,7 +143,7 @@ struct Analysis {
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
     BestWindow best60, best10;
-    int offThreshold = kDefaultOffMinutes;
+    int offThreshold = 0;
     std::vector<OffPeriod> off;
     long long onMinutes = 0;       // the period less every off period
     long long rulesOnMinutes = 0;  // the period less the longest off periods the rules allow as blocks

@@ -7,7 +7,6 @@
 #include "analysis.h"
 #include "common/text.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
 
 namespace replay {
 
@@ -484,20 +483,20 @@ std::string Rule(const char* words) {
 }
 
 // The off periods that count as the rules' blocks: the longest ones, as many as the rules allow.
-std::vector<bool> RulesBlocks(const std::vector<OffPeriod>& off) {
+std::vector<bool> RulesBlocks(const std::vector<OffPeriod>& off, int mostOffBlocks) {
     std::vector<size_t> order(off.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
     std::vector<bool> block(off.size(), false);
-    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(Contest().limits.mostOffBlocks); ++i)
+    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(mostOffBlocks); ++i)
         block[order[i]] = true;
     return block;
 }
 
 std::string TimeOnOff(const Analysis& a) {
-    const rules::OperatingLimits& limits = Contest().limits;
+    const contest::OperatingLimits& limits = a.contest->limits;
     std::string h = "<section id=\"time\"><h2>5. Time on and off</h2>";
     h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
          " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
@@ -509,7 +508,7 @@ std::string TimeOnOff(const Analysis& a) {
     h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
          " longest breaks are the off time and every other break counts as operating time.</p>";
     h += DrawTimeline(a);
-    const std::vector<bool> blocks = RulesBlocks(a.off);
+    const std::vector<bool> blocks = RulesBlocks(a.off, limits.mostOffBlocks);
     long long offMinutes = 0, blockMinutes = 0;
     if (!a.off.empty()) {
         h += "<table><tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
@@ -544,13 +543,13 @@ std::string TimeOnOff(const Analysis& a) {
              " by the rules' count, at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
              " longest breaks make " + Duration(blockMinutes) + " of off time.</p>";
     }
-    h += Rule(rules::kRuleTexts.operatingTime) + Rule(rules::kRuleTexts.offBlocks) +
-         Rule(rules::kRuleTexts.shortestOff);
+    h += Rule(a.contest->ruleTexts.operatingTime) + Rule(a.contest->ruleTexts.offBlocks) +
+         Rule(a.contest->ruleTexts.shortestOff);
     return h + "</section>";
 }
 
 std::string BandChanges(const Analysis& a) {
-    const int limit = Contest().limits.multiOpBandChangesPerHour;
+    const int limit = a.contest->limits.multiOpBandChangesPerHour;
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
@@ -587,7 +586,7 @@ std::string BandChanges(const Analysis& a) {
             h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
         h += "</p>";
     }
-    return h + Rule(rules::kRuleTexts.bandChanges) + "</section>";
+    return h + Rule(a.contest->ruleTexts.bandChanges) + "</section>";
 }
 
 std::string QsoWhen(const QsoRef& q) {
@@ -598,8 +597,8 @@ std::string Multipliers(const Analysis& a) {
     std::string h = "<section id=\"multipliers\"><h2>7. Multipliers</h2>";
     h += "<p>" + Num(a.stateProvMultipliers) + " states and provinces, " + Num(a.dxccMultipliers) +
          " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
-    for (const char* country : {rules::kUsaPrefix, rules::kCanadaPrefix}) {
-        const std::vector<std::string>& codes = rules::StateProvMultipliers(country);
+    for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
+        const std::vector<std::string>& codes = a.contest->LocationMultipliers(country.prefix);
         std::vector<std::string> needed;
         std::string cells;
         for (const std::string& code : codes) {
@@ -614,7 +613,7 @@ std::string Multipliers(const Analysis& a) {
             }
         }
         h += std::string("<h3>") +
-             (country == rules::kUsaPrefix ? "US states and DC" : "Canadian provinces and territories") +
+             country.locations +
              ": " + std::to_string(codes.size() - needed.size()) + " of " + std::to_string(codes.size()) +
              "</h3>";
         h += "<div class=\"cells\">" + cells + "</div>";
@@ -628,7 +627,7 @@ std::string Multipliers(const Analysis& a) {
              " with W/VE stations sending a state that is no multiplier (Alaska or Hawaii): counted as QSOs, "
              "no multiplier.</p>";
     }
-    h += Rule(rules::kRuleTexts.stateMultipliers);
+    h += Rule(a.contest->ruleTexts.stateMultipliers);
 
     h += "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
     if (a.dxccWorked.empty()) {
@@ -672,9 +671,10 @@ std::string UnlikelyExchangeTable(const Analysis& a) {
          "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix suggests</th>"
          "<th class=\"l\">multiplier</th></tr>";
     for (const UnlikelyExchange& u : a.unlikely) {
-        const std::string suggests = u.prefix == rules::kUsaPrefix      ? "a US state"
-                                     : u.prefix == rules::kCanadaPrefix ? "a Canadian province"
-                                                                        : "a serial number";
+        std::string suggests = "a serial number";
+        for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
+            if (u.prefix == country.prefix) suggests = country.one;
+        }
         std::string multiplier;
         if (u.onlyFrom == 1) {
             multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on this QSO alone</span>";
@@ -685,7 +685,7 @@ std::string UnlikelyExchangeTable(const Analysis& a) {
             multiplier = Esc(u.multiplier) + ", also from other QSOs";
         }
         h += "<tr>" + Td(std::to_string(u.qso.line)) + Td(Esc(u.qso.call), "l") + Td(Time(u.qso.minute), "l") +
-             Td(Esc(u.qso.band), "l") + Td(Esc(u.qso.exchange + (u.province ? " (a Canadian province)" : " (a US state)")), "l") +
+             Td(Esc(u.qso.band), "l") + Td(Esc(u.qso.exchange + " (" + a.contest->LocationCountries()[u.country].one + ")"), "l") +
              Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") +
              Td(multiplier, "l") + "</tr>";
     }
@@ -742,7 +742,8 @@ std::string BestText(const BestWindow& w, int width) {
     return Num(w.qsos) + " (" + Num(w.qsos * 60 / width) + " per hour) from " + Time(w.startMinute, "%a %H:%M");
 }
 
-std::string MultiplierList(const std::vector<FirstQso>& list, const std::string& who, const std::string& whoNot) {
+std::string MultiplierList(const contest::Record& contest, const std::vector<FirstQso>& list, const std::string& who,
+                           const std::string& whoNot) {
     std::string h = "<h4>" + Esc("Worked by " + who + ", not by " + whoNot) + ": " +
                     Num(static_cast<long long>(list.size())) + "</h4>";
     if (list.empty())
@@ -750,9 +751,15 @@ std::string MultiplierList(const std::vector<FirstQso>& list, const std::string&
     h += "<table><tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO (UTC)"
          "</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
     for (const FirstQso& f : list) {
-        const std::vector<std::string>& states = rules::StateProvMultipliers(rules::kUsaPrefix);
-        const char* kind = std::find(states.begin(), states.end(), f.code) != states.end() ? "US state or DC"
-                                                                                            : "Canadian province";
+        // A location multiplier is named by its country's kind of location; a DXCC entity by its name.
+        const char* kind = contest.LocationCountries().back().kind;
+        for (const contest::LocationCountry& country : contest.LocationCountries()) {
+            const std::vector<std::string>& codes = contest.LocationMultipliers(country.prefix);
+            if (std::find(codes.begin(), codes.end(), f.code) != codes.end()) {
+                kind = country.kind;
+                break;
+            }
+        }
         h += "<tr>" + Td(Esc(f.code), "l") + Td(Esc(f.name.empty() ? std::string(kind) : f.name), "l") +
              Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") + "</tr>";
     }
@@ -819,7 +826,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
     row("On the air by the rules", [](const Analysis& a) {
         return Td(Duration(a.rulesOnMinutes),
-                  a.rulesOnMinutes > Contest().limits.mostOperatingMinutes ? "flag" : nullptr);
+                  a.rulesOnMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr);
     });
     row("Best 60 minutes", [](const Analysis& a) { return Td(BestText(a.best60, 60)); });
     row("Best 10 minutes", [](const Analysis& a) { return Td(BestText(a.best10, 10)); });
@@ -888,7 +895,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         const std::string them = StationName(other);
         const Differences d = Compare(own, other);
         h += "<h3>" + Esc(me + " and " + them) + "</h3>";
-        h += MultiplierList(d.onlySecond, them, me) + MultiplierList(d.onlyFirst, me, them);
+        h += MultiplierList(*own.contest, d.onlySecond, them, me) + MultiplierList(*own.contest, d.onlyFirst, me, them);
         h += CallList(d.callsOnlyFirst, me, them) + CallList(d.callsOnlySecond, them, me);
     }
     return h + "</section>";
@@ -900,9 +907,9 @@ std::string AnalysisPage(const Analysis& a, const Comparison& compared) {
     std::string h =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
-        Esc(std::string(Contest().name) + " analysis: " + a.ownCall) + "</title><style>" + kStyle +
+        Esc(std::string(a.contest->name) + " analysis: " + a.ownCall) + "</title><style>" + kStyle +
         "</style></head>\n<body>";
-    h += "<h1>" + Esc(std::string(Contest().name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) +
+    h += "<h1>" + Esc(std::string(a.contest->name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) +
          "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";

@@ -5,7 +5,6 @@
 
 #include "band_mode.h"
 #include "common/text.h"
-#include "engine/contest_rules.h"
 #include "header_fields.h"
 #include "log_readers.h"
 
@@ -101,7 +100,7 @@ COleDateTime CabrilloTime(const std::string& date, const std::string& time, std:
 
 }  // namespace
 
-ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName) {
+ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName, const contest::Record& contest) {
     ParsedLog log;
     log.format = LogFormat::cabrillo;
     log.fileName = fileName;
@@ -186,7 +185,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName)
         q.line = lineNo;
         q.frequencyHz = static_cast<unsigned>(*hz);
         q.band = BandFromFrequencyHz(*hz);
-        q.mode = rules::ModeFromCabrilloCode(f[1]);
+        q.mode = contest.ModeFromCabrilloCode(f[1]);
         q.time = time;
         q.ownCall = text::ToUpper(f[4]);
         q.rstSent = f[5];

@@ -1,6 +1,5 @@
 #include "common/text.h"
 #include "contest_dates.h"
-#include "engine/contest_rules.h"
 #include "replay.h"
 
 namespace replay {
@@ -225,7 +224,6 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions
         error = "no log file given (see --help)";
         return CommandLine::error;
     }
-    if (o.start && !o.end) o.end = Contest().PeriodEnd(*o.start);
     return CommandLine::run;
 }
 

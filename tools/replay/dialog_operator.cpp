@@ -8,11 +8,11 @@
 #endif
 
 #include "common/text.h"
-#include "engine/contest_rules.h"
 
 namespace replay {
 
-DialogOperator::DialogOperator(std::vector<HeaderValue> values) : values_(std::move(values)) {}
+DialogOperator::DialogOperator(std::vector<HeaderValue> values, std::string setName)
+    : values_(std::move(values)), setName_(std::move(setName)) {}
 
 DialogOperator::~DialogOperator() { Stop(); }
 
@@ -99,7 +99,7 @@ void DialogOperator::Run() {
             auto seen = pressed.find(w);
             if (seen != pressed.end() && now - seen->second < std::chrono::seconds(1)) continue;
             std::string caption = WindowText(w);
-            if (caption == std::string(" ") + Contest().name + " (C)") {
+            if (caption == " " + setName_) {
                 if (seen == pressed.end()) {
                     int filled = 0;
                     for (const HeaderValue& v : values_) {

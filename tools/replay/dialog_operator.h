@@ -15,7 +15,8 @@ namespace replay {
 
 class DialogOperator {
 public:
-    explicit DialogOperator(std::vector<HeaderValue> values);
+    // Answers the header dialog of the plug-in whose set is `setName` with these values.
+    DialogOperator(std::vector<HeaderValue> values, std::string setName);
     ~DialogOperator();
     DialogOperator(const DialogOperator&) = delete;
     DialogOperator& operator=(const DialogOperator&) = delete;
@@ -33,6 +34,7 @@ private:
     void Event(const std::string& line);
 
     std::vector<HeaderValue> values_;
+    std::string setName_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
     std::mutex mutex_;

@@ -3,6 +3,7 @@
 // and never stop at a bad line: each unusable line or record is listed with its line number and reason.
 #include <string>
 
+#include "contest/record.h"
 #include "log_types.h"
 
 namespace replay {
@@ -20,10 +21,10 @@ inline size_t FindLineEnd(const std::string& s, size_t pos, size_t& next) {
     return end;
 }
 
-// Cabrillo 3.0: header tags (CALLSIGN, CLAIMED-SCORE, the fields of the header dialog) and QSO lines read by
+// Cabrillo 3.0 (the mode codes read as the contest's modes): header tags (CALLSIGN, CLAIMED-SCORE, the fields of the header dialog) and QSO lines read by
 // blank-separated tokens: freq mode date time mycall rst exch call rst exch [transmitter]. A line that ends
 // at the received report is kept with an empty received exchange and a note.
-ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName);
+ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName, const contest::Record& contest);
 
 // ADIF (.adi): optional header up to <EOH>, records of <NAME:length[:type]>data fields ended by <EOR>. The
 // Cabrillo header comes from header fields named like its tags (CATEGORY_POWER or CATEGORY-POWER) and from
@@ -35,9 +36,9 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName);
 // does not say; unknown when neither does.
 LogFormat DetectLogFormat(const std::string& content, const std::string& fileName);
 
-// Reads the file ("-": standard input) and parses it in its format. false with a one-line error when the
-// file cannot be read, is empty, is UTF-16 or binary, is neither Cabrillo nor ADIF, or holds no QSO that
-// could be read.
-bool ReadLogFile(const std::string& path, ParsedLog& log, std::string& error);
+// Reads the file ("-": standard input) and parses it in its format, as a log of the contest. false with a
+// one-line error when the file cannot be read, is empty, is UTF-16 or binary, is the plug-in's bad-QSO file,
+// is neither Cabrillo nor ADIF, or holds no QSO that could be read.
+bool ReadLogFile(const std::string& path, const contest::Record& contest, ParsedLog& log, std::string& error);
 
 }  // namespace replay

@@ -13,7 +13,7 @@
 #include "common/text.h"
 #include "contest_dates.h"
 #include "dialog_operator.h"
-#include "engine/contest_rules.h"
+#include "contest/registry.h"
 #include "log_readers.h"
 #include "platform/settings.h"
 #include "plugin/plugin_library.h"
@@ -81,7 +81,8 @@ std::optional<long long> ParseScore(const std::string& s) {
 // AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
-    explicit BadQsoReasons(const COleDateTime& contestEnd) : path_(Contest().BadQsoFileName(contestEnd)) {
+    BadQsoReasons(const contest::Record& contest, const COleDateTime& contestEnd)
+        : path_(contest.BadQsoFileName(contestEnd)) {
         Take();
     }
     // The reasons of the lines written since the last call, joined by "; "; empty when there are none.
@@ -225,7 +226,7 @@ const char* CheckCodeMeaning(int code) {
 }
 
 bool ReadInputs(const ReplayOptions& o, ReplayInputs& in, std::string& error) {
-    if (!ReadLogFile(o.logPath, in.log, error)) return false;
+    if (!ReadLogFile(o.logPath, *in.contest, in.log, error)) return false;
     if (!in.cty.Load(o.countryFile, error)) return false;
     if (o.analysis && !o.keepAnalysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
     return true;
@@ -239,8 +240,8 @@ ReplayPlan PlanReplay(const ReplayOptions& o, const ReplayInputs& in, std::vecto
     if (!plan.ownCall.empty() && plan.ownPrefix.empty()) {
         warnings.push_back("no DXCC prefix for the own call " + plan.ownCall + " (passed as \"\")");
     }
-    plan.start = o.start ? *o.start : Contest().PeriodStartNear(FirstQsoTime(in.log.qsos));
-    plan.end = o.end ? *o.end : Contest().PeriodEnd(plan.start);
+    plan.start = o.start ? *o.start : in.contest->PeriodStartNear(FirstQsoTime(in.log.qsos));
+    plan.end = o.end ? *o.end : in.contest->PeriodEnd(plan.start);
     COleDateTime edition = CountryFileEdition(in.cty);
     if (edition.IsValid() && plan.start.IsValid() &&
         std::floor(plan.start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
@@ -268,7 +269,7 @@ std::vector<QsoOutcome> ReplayQsos(const PluginLibrary& plugin, const ReplayOpti
                        0.0, kEmpty, kEmpty, kEmpty);
 
     const COleDateTime noTime = COleDateTime::Null();
-    BadQsoReasons reasons(plan.end);
+    BadQsoReasons reasons(*in.contest, plan.end);
     for (const LogQso& q : in.log.qsos) {
         COleDateTime time = q.time;
         COleDateTime t4 = noTime, t5 = noTime, t6 = noTime;
@@ -326,7 +327,7 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
             ++summary.added;
             const std::string badState = "State/Province is not acceptable";
             outcome.reason = text::ReplaceAll(outcome.reason, badState,
-                                              badState + " (" + rules::NormaliseStateProv(q.exchRcvd) + ")");
+                                              badState + " (" + in.contest->NormaliseLocation(q.exchRcvd) + ")");
             if (!outcome.reason.empty()) {
                 ++summary.notCounted;
                 ++summary.notCountedReasons[outcome.reason];
@@ -377,6 +378,7 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
 
     if (o.analysis) {
         AnalysisInput analysis;
+        analysis.contest = in.contest;
         analysis.scpNote = in.scpNote;
         if (in.scpRead) analysis.scp = &in.scp;
         analysis.log = &in.log;
@@ -452,15 +454,29 @@ void PrintSummary(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
 
 }  // namespace
 
+const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::string& path, std::string& error) {
+    const char* setName = plugin.GetSetName ? plugin.GetSetName(0) : nullptr;
+    const contest::Record* contest = setName ? contest::FindBySetName(setName) : nullptr;
+    if (contest == nullptr) {
+        error = path + " offers no contest this program knows (its first set is " +
+                (setName ? "\"" + std::string(setName) + "\"" : std::string("not named")) + ")";
+    }
+    return contest;
+}
+
 int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
     std::string error;
+    std::error_code ec;
+    // The plug-in first: its set names the contest the log is read and scored as.
+    fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
+    PluginLibrary plugin;
     ReplayInputs in;
-    if (!ReadInputs(o, in, error)) {
+    if (!plugin.Load(pluginPath.string(), error) || !(in.contest = ContestOfPlugin(plugin, pluginPath.string(), error)) ||
+        !ReadInputs(o, in, error)) {
         err << kTool << error << "\n";
         return 2;
     }
     // The compared logs and the country file, found before the output folder becomes the current one.
-    std::error_code ec;
     ComparePaths comparePaths;
     if (o.analysis) {
         for (const std::string& other : o.compare) comparePaths.logs.push_back(fs::absolute(other, ec));
@@ -469,13 +485,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     if (o.analysis && !o.keepAnalysis && !in.scpRead) {
         err << kTool << in.scpNote << ": the calls worked once are not checked (--scp FILE names another)\n";
     }
-    fs::path pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
     comparePaths.plugin = pluginPath;
-    PluginLibrary plugin;
-    if (!plugin.Load(pluginPath.string(), error)) {
-        err << kTool << error << "\n";
-        return 2;
-    }
     if (o.cabrillo && !DialogOperator::HasWindows() && !plugin.SetHeaderDialogAnswer) {
         err << kTool << pluginPath.string() << " takes no Cabrillo header (it lacks SetHeaderDialogAnswer)\n";
         return 2;
@@ -504,7 +514,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "cannot write " << SettingsFilePath(outDir.string()) << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
-    if (!o.analysis && (o.scpFile != DefaultScpFilePath() || o.offMinutes != kDefaultOffMinutes || !o.compare.empty())) {
+    if (!o.analysis && (o.scpFile != DefaultScpFilePath() || o.offMinutes != 0 || !o.compare.empty())) {
         err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     if (!o.hostVersion.empty()) {
@@ -512,7 +522,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         ini << "[Tolv]\r\nTolv=" << o.hostVersion << "\r\n";
     }
 
-    DialogOperator dialogOperator(plan.header);
+    DialogOperator dialogOperator(plan.header, in.contest->SetName());
     if (o.cabrillo) dialogOperator.Start();
     ReplayOutcomes outcomes = MapOutcomes(in, plan, ReplayQsos(plugin, o, in, plan, outDir.string()));
     for (const std::string& m : outcomes.messages) err << m << "\n";

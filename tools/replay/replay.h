@@ -31,7 +31,7 @@ struct ReplayOptions {
     bool windows = false;              // let the plug-in open its status windows
     bool analysis = false;             // also write the analysis page, analysis.html
     std::string scpFile = DefaultScpFilePath();          // MASTER.SCP beside this program, else the installed one
-    int offMinutes = kDefaultOffMinutes;  // a gap of this many minutes or more is off time
+    int offMinutes = 0;  // a gap of this many minutes or more is off time; 0: the contest's shortest break
     std::vector<std::string> compare;  // other logs replayed the same way and set beside this one on the page
     bool keepAnalysis = false;         // a compared log: its analysis goes to the summary, not to a page
     std::vector<HeaderValue> headers;
@@ -70,6 +70,7 @@ const char* CheckCodeMeaning(int code);
 
 // Read: the log, the country file and, for the analysis, the list of active calls.
 struct ReplayInputs {
+    const contest::Record* contest = nullptr;  // of the loaded plug-in's set
     ParsedLog log;
     CountryFile cty;
     ScpList scp;
@@ -77,7 +78,12 @@ struct ReplayInputs {
     std::string scpNote;  // why the list could not be read
 };
 // false with a one-line error when the log (no QSO in it could be read) or the country file cannot be used.
+// The contest must be set.
 bool ReadInputs(const ReplayOptions& options, ReplayInputs& inputs, std::string& error);
+
+// The contest of the plug-in's first set, found by its set name among the records this program knows; null
+// with a one-line error when the plug-in names none or one this program does not know.
+const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::string& path, std::string& error);
 
 // What the replay tells the plug-in: the own call and prefix, the period and the Cabrillo header.
 struct ReplayPlan {

@@ -9,6 +9,7 @@
 #include "replay/country_file.h"
 #include "replay/data_files.h"
 #include "replay/log_readers.h"
+#include "replay/replay.h"
 #include "pump.h"
 
 namespace tolvsim {
@@ -233,7 +234,9 @@ void Simulator::Replay(const std::string& path) {
     replay::ParsedLog log;
     replay::CountryFile countries;
     std::string error;
-    if (!replay::ReadLogFile(path, log, error) || !countries.Load(replay::DefaultCountryFilePath(), error)) {
+    const contest::Record* contest = replay::ContestOfPlugin(plugin_, "the plug-in", error);
+    if (!contest || !replay::ReadLogFile(path, *contest, log, error) ||
+        !countries.Load(replay::DefaultCountryFilePath(), error)) {
         out_("error " + error);
         return;
     }

@@ -6,7 +6,7 @@
 #include "app/test_app.h"
 #include "common/text.h"
 #include "engine/args.h"
-#include "engine/contest_rules.h"
+#include "app/plugin_sets.h"
 #include "platform/prompts.h"
 
 namespace {
@@ -29,13 +29,17 @@ R Guarded(R onError, F&& body) {
 
 using text::FromC;
 
-STATS_EXPORT int STATS_CALL GetNumberOfSets() { return 1; }
+STATS_EXPORT int STATS_CALL GetNumberOfSets() { return static_cast<int>(PluginSets().size()); }
 
 STATS_EXPORT int STATS_CALL GetExchgCount0(const char*, const char*, const char*) { return 1; }
 
 STATS_EXPORT const char* STATS_CALL GetSetName(int index) {
-    static const std::string setName = std::string(Contest().name) + " (C)";
-    return index == 0 ? setName.c_str() : kEmpty;
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> n;
+        for (const contest::Record* set : PluginSets()) n.push_back(set->SetName());
+        return n;
+    }();
+    return index >= 0 && static_cast<size_t>(index) < names.size() ? names[static_cast<size_t>(index)].c_str() : kEmpty;
 }
 
 STATS_EXPORT void STATS_CALL SetupSet0() {

@@ -474,7 +474,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
         // (the title already counting it out): such a refresh starts the cells afresh from the list.
         StateCellMarks listed;
         for (const std::string& code : workedStates)
-            for (size_t cell : StateCellsNamedBy(code)) listed.Mark(cell);
+            for (size_t cell : StateCellsNamedBy(state_.app.Contest(), code)) listed.Mark(cell);
         bool stale = false;
         for (size_t i = 0; i < kStateCellCount; ++i) stale = stale || (r.stateMarks.Marked(i) && !listed.Marked(i));
         if (r.resetStateCells || stale) w->ResetCells();

@@ -18,10 +18,11 @@ namespace {
 
 // Wide enough for the window's title with the largest count it can show, in the language of the texts.
 void WidenForWidestTitle(WindowThreadState& state, HWND hwnd,
-                         std::string (*widest)(bool russian, const std::string& contestStartYear)) {
+                         std::string (*widest)(const contest::Record&, bool russian,
+                                               const std::string& contestStartYear)) {
     const bool russian = state.app.RussianTexts();
     const std::string year = state.app.ContestStartYear();
-    WidenForTitle(hwnd, From1251(widest(russian, year)));
+    WidenForTitle(hwnd, From1251(widest(state.app.Contest(), russian, year)));
 }
 
 }  // namespace

@@ -1,0 +1,198 @@
+// The ARRL RTTY Roundup's tables and rules: RTTY and the keyboard and FT modes on 80, 40, 20, 15 and 10 m over
+// 30 hours from Saturday 18:00 UTC; one point a QSO; a station once per band whatever the mode; the multipliers
+// are the US states and DC, the Canadian provinces and territories and the DXCC entities other than the USA
+// and Canada, each once per contest.
+#include "contest/arrl_rtty_roundup.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "common/text.h"
+
+namespace contest {
+
+namespace {
+
+// "80m" stands twice: the six per-band rows of the reset follow this table, and row 0 is the 160 m slot.
+const char* const kBandTable[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
+
+// "DG" is any digital mode other than RTTY that the contest counts; BPSK62 and BPSK125 are not contest
+// modes but keep the code of their family when a log holds them.
+const ModeRule kModes[] = {
+    {"RTTY", "RY", true},   {"BPSK31", "RY", true}, {"BPSK63", "RY", true}, {"AMTOR", "RY", true},
+    {"PACKET", "RY", true}, {"FT8", "DG", true},    {"FT4", "DG", true},    {"BPSK62", "RY", false},
+    {"BPSK125", "RY", false},
+};
+
+const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
+
+// The prefixes of the W/VE stations, who send their state or province.
+const char* const kUsaPrefix = "K";
+const char* const kCanadaPrefix = "VE";
+
+// The US states and DC, and the Canadian provinces and territories; the older spellings of four of them
+// follow as aliases.
+const char* const kUsStateTable[] = {
+    "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
+    "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
+    "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY"};
+const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC", "SK",
+                                              "AB", "NL", "NT", "YT", "NU", "PE"};
+
+// Alaska and Hawaii send their state like any US station, but count only as the DXCC entities KL7 and KH6.
+const char* const kNoMultiplierStates[] = {"AK", "HI"};
+
+struct LocationAlias {
+    const char* code;
+    const char* canonical;
+};
+// Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
+const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
+
+const Facts kFacts = {
+    "ARRL RTTY Roundup",                   // name
+    "ARRL-RTTY",                           // cabrilloContest
+    338,                                   // dxccEntityCount
+    "BadQSO_DezuvEZIR_",                   // badQsoFilePrefix
+    "%d_%m_%Y",                            // badQsoFileDateFormat
+    ".txt",                                // badQsoFileSuffix
+    "ARRL-RTTY-Roundup Contest UBN file",  // badQsoFileTitle
+    18,                                    // periodStartHour
+    30,                                    // periodHours
+    {24 * 60, 6 * 60, 2, 30, 6},           // limits
+    {
+        "\"No entrant may operate more than 24 hours out of the 30-hour contest period.\"",
+        "\"The six hours of off time must be taken in no more than two blocks.\"",
+        "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two "
+        "longest breaks are the off time, and every further break counts as operating time.",
+        "Multi-operator entries: \"Limited to 6 band changes (maximum) in any clock hour. The clock hour is "
+        "from zero through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two "
+        "band changes.",
+        "Multipliers: \"Each US state (except KH6 and KL7) plus the District of Columbia\", the Canadian "
+        "provinces and territories, and each DXCC entity; KH6 and KL7 \"count only as separate DXCC "
+        "entities\".",
+    },
+    kBandTable,
+    std::size(kBandTable),
+    kModes,
+    std::size(kModes),
+    kRussianTextPrefixes,
+    std::size(kRussianTextPrefixes),
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+class ArrlRttyRoundupRecord final : public Record {
+public:
+    static constexpr size_t kDxccKind = 0;
+    static constexpr size_t kStateProvKind = 1;
+
+    ArrlRttyRoundupRecord() : Record(kFacts) {}
+
+    const std::vector<MultiplierKind>& MultiplierKinds() const override {
+        static const std::vector<MultiplierKind> kinds = {
+            {"DXCC", MultiplierKind::Of::country, false},
+            {"State/Province", MultiplierKind::Of::location, false},
+        };
+        return kinds;
+    }
+
+    // One point a QSO. A W/VE station's QSO adds its state or province, under the code it counts as (AK and
+    // HI add nothing: those stations count only as the DXCC entities KL7 and KH6); any other station's adds
+    // its DXCC entity. An unknown prefix adds nothing.
+    Credit CreditOf(const std::string& prefix, const std::string& exchange) const override {
+        Credit c;
+        c.points = 1;
+        if (SendsLocation(prefix)) {
+            const std::string code = NormaliseLocation(exchange);
+            if (IsStateProvMultiplier(code)) c.keys.push_back({kStateProvKind, CanonicalLocation(code)});
+        } else if (!prefix.empty()) {
+            c.keys.push_back({kDxccKind, prefix});
+        }
+        return c;
+    }
+
+    long long Score(long long points, long long multipliers) const override { return points * multipliers; }
+
+    bool SendsLocation(const std::string& prefix) const override {
+        return prefix == kUsaPrefix || prefix == kCanadaPrefix;
+    }
+
+    std::string NormaliseLocation(const std::string& exchange) const override {
+        return text::Trim(text::ToUpper(exchange));
+    }
+
+    bool IsLocation(const std::string& code) const override {
+        static const std::vector<std::string> sorted = [] {
+            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
+            for (const LocationAlias& a : kLocationAliases) codes.push_back(a.code);
+            std::sort(codes.begin(), codes.end());
+            return codes;
+        }();
+        return code.size() <= 3 && std::binary_search(sorted.begin(), sorted.end(), code);
+    }
+
+    std::string CanonicalLocation(const std::string& code) const override {
+        for (const LocationAlias& a : kLocationAliases) {
+            if (code == a.code) return a.canonical;
+        }
+        return code;
+    }
+
+    // For "K" the 48 states below Canada and DC, for "VE" the provinces and territories.
+    const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
+        static const std::vector<std::string> states = [this] {
+            std::vector<std::string> codes;
+            for (const char* code : kUsStateTable) {
+                if (IsStateProvMultiplier(code)) codes.push_back(code);
+            }
+            return codes;
+        }();
+        static const std::vector<std::string> provinces(std::begin(kCanadianProvinceTable),
+                                                        std::end(kCanadianProvinceTable));
+        static const std::vector<std::string> none;
+        return prefix == kUsaPrefix ? states : prefix == kCanadaPrefix ? provinces : none;
+    }
+
+    const std::vector<LocationCountry>& LocationCountries() const override {
+        static const std::vector<LocationCountry> countries = {
+            {kUsaPrefix, "US states and DC", "US state or DC", "a US state"},
+            {kCanadaPrefix, "Canadian provinces and territories", "Canadian province", "a Canadian province"},
+        };
+        return countries;
+    }
+
+    int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const override {
+        if (disable != 0) return 0;
+        if (exchange == "599") return 0;
+        // A serial number of three or four digits is valid from W/VE stations and DX stations alike; from a
+        // W/VE station a state/province code is valid too, "PEI" and "NWT" among them.
+        if (exchange.size() == 3 || exchange.size() == 4) {
+            bool digits = true;
+            for (char c : exchange) digits = digits && IsDigit(c);
+            if (digits) return 1;
+        }
+        if (!SendsLocation(prefix)) return 0;
+        return IsLocation(exchange) ? 1 : 0;
+    }
+
+private:
+    // An accepted code that is a state/province multiplier: every one but AK and HI.
+    bool IsStateProvMultiplier(const std::string& code) const {
+        if (!IsLocation(code)) return false;
+        for (const char* none : kNoMultiplierStates) {
+            if (code == none) return false;
+        }
+        return true;
+    }
+};
+
+}  // namespace
+
+const Record& ArrlRttyRoundup() {
+    static const ArrlRttyRoundupRecord record;
+    return record;
+}
+
+}  // namespace contest

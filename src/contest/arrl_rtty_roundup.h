@@ -1,0 +1,9 @@
+#pragma once
+// The ARRL RTTY Roundup: its record.
+#include "contest/record.h"
+
+namespace contest {
+
+const Record& ArrlRttyRoundup();
+
+}  // namespace contest

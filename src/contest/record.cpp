@@ -1,0 +1,95 @@
+#include "contest/record.h"
+
+#include <cmath>
+
+#include "common/text.h"
+
+CaseInsensitiveTextSet::CaseInsensitiveTextSet(const char* const* table, size_t count)
+    : entries_(table, table + count) {}
+
+bool CaseInsensitiveTextSet::Contains(const std::string& text) const {
+    auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (const std::string& entry : entries_) {
+        if (entry.size() != text.size()) continue;
+        size_t i = 0;
+        while (i < text.size() && upper(entry[i]) == upper(text[i])) ++i;
+        if (i == text.size()) return true;
+    }
+    return false;
+}
+
+namespace contest {
+
+namespace {
+
+// Cabrillo's own code for packet, which a contest's logs may write under another code.
+const char* const kPacketCabrilloCode = "PK";
+const char* const kPacketMode = "PACKET";
+
+std::vector<std::string> AcceptedModesOf(const Facts& f) {
+    std::vector<std::string> accepted;
+    for (size_t i = 0; i < f.modeCount; ++i) {
+        if (f.modes[i].accepted) accepted.push_back(f.modes[i].mode);
+    }
+    return accepted;
+}
+
+}  // namespace
+
+Record::Record(const Facts& facts)
+    : Facts(facts), acceptedBands_(facts.bands, facts.bandCount), acceptedModes_(AcceptedModesOf(facts)) {}
+
+const char* Record::CabrilloModeCode(const std::string& mode) const {
+    for (size_t i = 0; i < modeCount; ++i) {
+        if (mode == modes[i].mode) return modes[i].cabrilloCode;
+    }
+    return "??";
+}
+
+std::string Record::ModeFromCabrilloCode(const std::string& code) const {
+    const std::string upper = text::ToUpper(code);
+    for (size_t i = 0; i < modeCount; ++i) {
+        if (modes[i].accepted && upper == modes[i].cabrilloCode) return modes[i].mode;
+    }
+    return upper == kPacketCabrilloCode ? kPacketMode : code;
+}
+
+std::string Record::BadQsoFileName(const COleDateTime& contestEnd) const {
+    return badQsoFilePrefix + contestEnd.Format(badQsoFileDateFormat) + badQsoFileSuffix;
+}
+
+COleDateTime Record::PeriodStartNear(const COleDateTime& t) const {
+    DateTimeFields f;
+    if (!t.GetFields(f)) return COleDateTime::Null();
+    // Day counts are whole at midnight; 30 December 1899 was a Saturday, so day n is a Saturday when
+    // n mod 7 == 0.
+    double day = std::floor(t.m_dt);
+    double saturday = day - std::fmod(std::fmod(day, 7.0) + 7.0, 7.0);
+    double best = saturday + periodStartHour / 24.0;
+    for (double candidate : {best - 7.0, best + 7.0}) {
+        if (std::fabs(candidate - t.m_dt) < std::fabs(best - t.m_dt)) best = candidate;
+    }
+    DateTimeFields s;
+    COleDateTime approx(best, COleDateTime::valid);
+    if (!approx.GetFields(s)) return COleDateTime::Null();
+    return COleDateTime::FromFields(s.year, s.month, s.day, periodStartHour, 0);
+}
+
+COleDateTime Record::PeriodEnd(const COleDateTime& start) const {
+    DateTimeFields s;
+    if (!start.GetFields(s)) return COleDateTime::Null();
+    // Whole days and hours rebuilt from fields, so the end is exact to the minute.
+    COleDateTime day(std::floor(start.m_dt + 1e-9) + (s.hour + periodHours) / 24, COleDateTime::valid);
+    DateTimeFields e;
+    if (!day.GetFields(e)) return COleDateTime::Null();
+    return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + periodHours) % 24, s.minute);
+}
+
+bool Record::IsRussianTextPrefix(const std::string& prefix) const {
+    for (size_t i = 0; i < russianTextPrefixCount; ++i) {
+        if (prefix == russianTextPrefixes[i]) return true;
+    }
+    return false;
+}
+
+}  // namespace contest

@@ -1,0 +1,162 @@
+#pragma once
+// A contest as one record: everything the contest decides, which the engine, the score, the windows, the
+// replay, the analysis page and the checker read here and nowhere else. Its facts (names, bands and modes with
+// their Cabrillo codes, the period, the limits with the words of their rules, the bad-QSO file's name) are
+// data; its rules (who sends a location, which exchanges are valid, what a QSO is credited with) are the
+// record's functions. Each contest's tables and rules stand in a file of their own beside this one; the
+// registry finds a record by the set name a plug-in gives the host.
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/ole_date_time.h"
+
+// A list of texts, tested without regard to letter case, kept in table order.
+class CaseInsensitiveTextSet {
+public:
+    CaseInsensitiveTextSet(const char* const* table, size_t count);
+    explicit CaseInsensitiveTextSet(std::vector<std::string> entries) : entries_(std::move(entries)) {}
+
+    bool Contains(const std::string& text) const;
+    size_t Count() const { return entries_.size(); }
+    const std::string& At(size_t index) const { return entries_.at(index); }
+
+private:
+    std::vector<std::string> entries_;
+};
+
+namespace contest {
+
+// The limits on operating time and band changes; times in minutes.
+struct OperatingLimits {
+    int mostOperatingMinutes;       // of the contest period; binds every entrant, multi-operator ones too
+    int leastOffMinutes;            // the off time that must be taken ...
+    int mostOffBlocks;              // ... in no more blocks than this: further breaks count as operating time
+    int shortestOffMinutes;         // a break shorter than this is operating time
+    int multiOpBandChangesPerHour;  // band changes in one clock hour, multi-operator entries only
+};
+
+// The words of the rules behind each limit and the multipliers, as the analysis page quotes them.
+struct RuleTexts {
+    const char* operatingTime;
+    const char* offBlocks;
+    const char* shortestOff;
+    const char* bandChanges;
+    const char* stateMultipliers;
+};
+
+// A logged mode, its Cabrillo code, and whether the contest counts it.
+struct ModeRule {
+    const char* mode;
+    const char* cabrilloCode;
+    bool accepted;
+};
+
+// What a contest decides that is data.
+struct Facts {
+    const char* name;             // "ARRL RTTY Roundup"; the set name is this and " (C)"
+    const char* cabrilloContest;  // the Cabrillo CONTEST text, also the short name in window titles
+    int dxccEntityCount;          // the DXCC list the extended window counts against
+    // The bad-QSO file: prefix, the contest's end date in this format, suffix; and its first line.
+    const char* badQsoFilePrefix;
+    const char* badQsoFileDateFormat;
+    const char* badQsoFileSuffix;
+    const char* badQsoFileTitle;
+    // The period: from Saturday at this UTC hour for this many hours.
+    int periodStartHour;
+    int periodHours;
+    OperatingLimits limits;
+    RuleTexts ruleTexts;
+    // The bands as the host names them, in the contest's table (a band may stand twice); the modes.
+    const char* const* bands;
+    size_t bandCount;
+    const ModeRule* modes;
+    size_t modeCount;
+    // Own-station prefixes for which the windows show their Russian texts.
+    const char* const* russianTextPrefixes;
+    size_t russianTextPrefixCount;
+};
+
+// What a counted QSO scores: its points and the multipliers it may add, each a key of a kind. A key counts
+// once per contest, or once per band where its kind says so; keys of different kinds never meet ("OH" the
+// state and "OH" the country are two).
+struct MultiplierKind {
+    enum class Of { country, location };  // what the key names: a DXCC prefix, a state or province
+    const char* name;
+    Of of;
+    bool perBand;
+};
+struct MultiplierKey {
+    size_t kind = 0;
+    std::string code;
+    bool operator==(const MultiplierKey& o) const { return kind == o.kind && code == o.code; }
+    bool operator<(const MultiplierKey& o) const { return kind != o.kind ? kind < o.kind : code < o.code; }
+};
+struct Credit {
+    int points = 0;
+    std::vector<MultiplierKey> keys;
+};
+
+// A country whose stations send their location, with the words the analysis page names its locations by.
+struct LocationCountry {
+    const char* prefix;     // "K"
+    const char* locations;  // "US states and DC"
+    const char* kind;       // "US state or DC"
+    const char* one;        // "a US state"
+};
+
+class Record : public Facts {
+public:
+    explicit Record(const Facts& facts);
+    virtual ~Record() = default;
+    Record(const Record&) = delete;
+    Record& operator=(const Record&) = delete;
+
+    std::string SetName() const { return std::string(name) + " (C)"; }
+    const CaseInsensitiveTextSet& AcceptedBands() const { return acceptedBands_; }
+    const CaseInsensitiveTextSet& AcceptedModes() const { return acceptedModes_; }
+    // The Cabrillo mode of a logged mode (exact, case-sensitive name), "??" for a mode the table lacks; and
+    // the way back for a log read from Cabrillo (any letter case): the first contest mode with the code,
+    // "PK" is PACKET, any other code is itself.
+    const char* CabrilloModeCode(const std::string& mode) const;
+    std::string ModeFromCabrilloCode(const std::string& code) const;
+    std::string BadQsoFileName(const COleDateTime& contestEnd) const;
+    // The period start nearest to a time: for any QSO of the contest weekend the start of that weekend's
+    // contest; a QSO made a little early, on Saturday morning, still finds the same Saturday.
+    COleDateTime PeriodStartNear(const COleDateTime& t) const;
+    COleDateTime PeriodEnd(const COleDateTime& start) const;
+    bool IsRussianTextPrefix(const std::string& prefix) const;
+
+    // --- the rules -------------------------------------------------------------------------------------
+    // The multiplier kinds, indexed as MultiplierKey::kind, in the order the score report shows them.
+    virtual const std::vector<MultiplierKind>& MultiplierKinds() const = 0;
+    // The one Credit rule: the points and multiplier keys of a QSO the plug-in counts, from the worked
+    // station's DXCC prefix (as the host resolves it) and the received exchange as logged. The plug-in's
+    // score, the analysis page and the checker all score through it.
+    virtual Credit CreditOf(const std::string& prefix, const std::string& exchange) const = 0;
+    // The score of the counted points and multipliers. 64-bit: a 32-bit reader keeps the low half, which is
+    // the 32-bit product.
+    virtual long long Score(long long points, long long multipliers) const = 0;
+
+    // A station that sends its location (state, province) rather than a number.
+    virtual bool SendsLocation(const std::string& prefix) const = 0;
+    // The received exchange as AddData0 tests it.
+    virtual std::string NormaliseLocation(const std::string& exchange) const = 0;
+    // An accepted location code, compared exactly (the older spellings still sent on the air included).
+    virtual bool IsLocation(const std::string& code) const = 0;
+    // The code a location counts under ("PEI" is "PE"); every other code is itself.
+    virtual std::string CanonicalLocation(const std::string& code) const = 0;
+    // The location multipliers of a country prefix, in table order, each under the code it counts as.
+    virtual const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const = 0;
+    // The countries whose stations send a location, in table order.
+    virtual const std::vector<LocationCountry>& LocationCountries() const = 0;
+    // IsValidExchg0: 1 when the received exchange is acceptable from a station with this prefix, else 0.
+    virtual int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const = 0;
+
+private:
+    CaseInsensitiveTextSet acceptedBands_;
+    CaseInsensitiveTextSet acceptedModes_;
+};
+
+}  // namespace contest
