@@ -68,6 +68,13 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     }
     std::mt19937 rng(o.seed);
     std::shuffle(pool.begin(), pool.end(), rng);
+    if (o.edgeExchanges) {
+        // A Hawaiian and an Alaskan call first: DX stations of the USA's own entities.
+        for (const char* area : {"KH6", "KL7"}) {
+            auto it = std::find_if(pool.begin(), pool.end(), [&](const std::string& c) { return c.rfind(area, 0) == 0; });
+            if (it != pool.end()) std::rotate(pool.begin(), it, it + 1);
+        }
+    }
     const int total = o.loggers + o.silent;
     if (static_cast<int>(pool.size()) < total) {
         error = "too few calls in " + scpFile;
@@ -75,6 +82,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     }
     std::vector<Station> stations;
     std::unordered_set<std::string> taken;
+    size_t edgesSent = 0;
     for (size_t i = 0; static_cast<int>(stations.size()) < total && i < pool.size(); ++i) {
         Station s;
         s.call = pool[i];
@@ -85,6 +93,9 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         if (s.wve) {
             const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(prefix);
             s.state = codes[rng() % codes.size()];
+            // The first W/VE stations send the edges, one each.
+            static const char* const kEdges[] = {"AK", "HI", "PEI", "NF", "LB", "NWT"};
+            if (o.edgeExchanges && edgesSent < std::size(kEdges)) s.state = kEdges[edgesSent++];
         }
         taken.insert(s.call);
         stations.push_back(s);

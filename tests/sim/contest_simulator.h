@@ -20,6 +20,9 @@ struct SimOptions {
     double dupeRate = 0.01;     // the QSO is logged a second time, a few minutes later
     int clockOffLogs = 2;       // logs whose clock is off
     int clockOffMinutes = 10;
+    // The exchanges at the rules' edges: some W/VE stations send AK or HI, or an older spelling (PEI, NF, LB,
+    // NWT), and stations of KH6 and KL7 take part.
+    bool edgeExchanges = false;
 };
 
 enum class Kind { bustedCall, bustedExchange, notInLog, dupe };
