@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "platform/file_io.h"
 #include "platform/settings.h"
+#include "scoring/header_dialog.h"
 
 namespace {
 
@@ -110,7 +111,7 @@ int CabrilloExport::EditHeader(const std::string& callSign, const COleDateTime&,
     fields_ = f;
 
     CabrilloHeaderFields edited = f;
-    if (!CurrentPrompts().EditCabrilloHeader(edited)) return 0;
+    if (!CurrentHeaderDialog().Edit(edited)) return 0;
 
     // The claimed score in the file always comes from the report, never from the dialog.
     edited.claimed = fields_.claimed;

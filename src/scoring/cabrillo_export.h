@@ -7,7 +7,7 @@
 
 #include "common/ole_date_time.h"
 #include "contest/record.h"
-#include "platform/prompts.h"
+#include "scoring/cabrillo_header.h"
 
 struct CabrilloWriteResult {
     bool produced = false;

@@ -2,7 +2,7 @@
 
 #include "common/text.h"
 #include "engine/engine.h"
-#include "platform/cabrillo_header.h"
+#include "scoring/cabrillo_header.h"
 #include "platform/settings.h"
 #include "scoring/cabrillo_export.h"
 

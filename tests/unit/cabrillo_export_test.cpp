@@ -10,6 +10,7 @@
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "scoring/cabrillo_export.h"
+#include "scoring/header_dialog.h"
 #include "temp_dir.h"
 
 namespace {
@@ -334,12 +335,19 @@ TEST(Cabrillo, AFailedRewriteKeepsThePreviousFile) {
 // edits by label, or cancel.
 class ScreenlessPrompts : public Prompts {
 public:
-    ScreenlessPrompts() { SetPromptsForTesting(this); }
+    ScreenlessPrompts() {
+        SetPromptsForTesting(this);
+        SetHeaderDialogForTesting(&headless_);
+    }
     ~ScreenlessPrompts() override {
         SetPromptsForTesting(nullptr);
+        SetHeaderDialogForTesting(nullptr);
         SetHeadlessHeaderAnswer(HeadlessHeaderAnswer());
     }
     void ShowMessage(const std::string&, const char*, MessageIcon) override {}
+
+private:
+    HeaderDialog headless_;
 };
 
 TEST(Cabrillo, HeadlessDialogAppliesTheInstalledAnswer) {

@@ -8,6 +8,7 @@
 #include "engine/cinfo.h"
 #include "app/test_app.h"
 #include "platform/prompts.h"
+#include "scoring/header_dialog.h"
 
 namespace scoretest {
 
@@ -65,7 +66,8 @@ inline CInfo MakeQso(const QsoSpec& s) {
 
 // Records what the plug-in shows; answers the header dialog through `onHeader` (default: OK unchanged).
 // When `lockToCheck` is set, every prompt checks that the engine's lock is free while it is open.
-class RecordingPrompts : public Prompts {
+// The operator's prompts and the header dialog, recorded.
+class RecordingPrompts : public Prompts, public HeaderDialog {
 public:
     struct Message {
         std::string text;
@@ -73,15 +75,21 @@ public:
         MessageIcon icon;
     };
 
-    RecordingPrompts() { SetPromptsForTesting(this); }
-    ~RecordingPrompts() override { SetPromptsForTesting(nullptr); }
+    RecordingPrompts() {
+        SetPromptsForTesting(this);
+        SetHeaderDialogForTesting(this);
+    }
+    ~RecordingPrompts() override {
+        SetPromptsForTesting(nullptr);
+        SetHeaderDialogForTesting(nullptr);
+    }
 
     void ShowMessage(const std::string& text, const char* caption, MessageIcon icon) override {
         messages.push_back({text, caption ? caption : "", icon});
         CheckLock();
     }
 
-    bool EditCabrilloHeader(CabrilloHeaderFields& fields) override {
+    bool Edit(CabrilloHeaderFields& fields) override {
         shownHeaders.push_back(fields);
         CheckLock();
         return onHeader ? onHeader(fields) : true;

@@ -12,7 +12,7 @@
 
 #include "common/text.h"
 #include "contest_dates.h"
-#include "platform/cabrillo_header.h"
+#include "scoring/cabrillo_header.h"
 
 namespace replay {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/cabrillo_header.h"
+#include "scoring/cabrillo_header.h"
 
 namespace replay {
 

@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "platform/prompts.h"
-#include "platform/win32/cabrillo_dialog.h"
 
 namespace {
 
@@ -12,10 +11,6 @@ public:
         if (icon == MessageIcon::information) type |= MB_ICONINFORMATION;
         if (icon == MessageIcon::warning) type |= MB_ICONWARNING;
         MessageBoxA(nullptr, text.c_str(), caption, type);
-    }
-
-    bool EditCabrilloHeader(CabrilloHeaderFields& fields) override {
-        return platform::RunCabrilloHeaderDialog(fields);
     }
 };
 

@@ -3,7 +3,7 @@
 // every header field that an operator types into the Windows dialog.
 #include "common/text.h"
 #include "app/exports/exports.h"
-#include "platform/prompts.h"
+#include "scoring/header_dialog.h"
 
 STATS_EXPORT void STATS_CALL SetHeaderDialogAnswer(int count, const char* const* labels, const char* const* texts) {
     try {

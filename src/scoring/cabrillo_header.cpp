@@ -1,4 +1,4 @@
-#include "platform/cabrillo_header.h"
+#include "scoring/cabrillo_header.h"
 
 #include "common/text.h"
 #include "resources/resource.h"

@@ -1,5 +1,4 @@
-#include "platform/win32/cabrillo_dialog.h"
-
+// The Cabrillo header dialog (resource 101), run modally on the calling thread.
 #include <windows.h>
 
 #include <cstdint>
@@ -8,8 +7,8 @@
 
 #include "platform/module.h"
 #include "resources/resource.h"
+#include "scoring/header_dialog.h"
 
-namespace platform {
 namespace {
 
 bool IsComboBox(HWND control) {
@@ -75,7 +74,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITDIALOG: {
             SetWindowLongPtrA(dialog, DWLP_USER, lParam);
             auto* fields = reinterpret_cast<CabrilloHeaderFields*>(lParam);
-            AddListEntries(dialog, static_cast<HINSTANCE>(ModuleHandle()));
+            AddListEntries(dialog, static_cast<HINSTANCE>(platform::ModuleHandle()));
             for (const CabrilloHeaderTag& c : CabrilloHeaderTags()) {
                 SetControlText(dialog, c.controlId, fields->*c.member);
             }
@@ -101,16 +100,24 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
     return FALSE;
 }
 
+class Win32HeaderDialog : public HeaderDialog {
+public:
+    // false on cancel or when the dialog cannot be created, `fields` unchanged.
+    bool Edit(CabrilloHeaderFields& fields) override {
+        CabrilloHeaderFields edited = fields;
+        // The host's window, when it has one on this thread, owns the dialog and is disabled while it is open.
+        INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(platform::ModuleHandle()),
+                                         MAKEINTRESOURCEA(IDD_CABRILLO), GetActiveWindow(), DialogProc,
+                                         reinterpret_cast<LPARAM>(&edited));
+        if (result != IDOK) return false;
+        fields = edited;
+        return true;
+    }
+};
+
 }  // namespace
 
-bool RunCabrilloHeaderDialog(CabrilloHeaderFields& fields) {
-    CabrilloHeaderFields edited = fields;
-    // The host's window, when it has one on this thread, owns the dialog and is disabled while it is open.
-    INT_PTR result = DialogBoxParamA(static_cast<HINSTANCE>(ModuleHandle()), MAKEINTRESOURCEA(IDD_CABRILLO),
-                                     GetActiveWindow(), DialogProc, reinterpret_cast<LPARAM>(&edited));
-    if (result != IDOK) return false;
-    fields = edited;
-    return true;
+HeaderDialog& PlatformHeaderDialog() {
+    static Win32HeaderDialog dialog;
+    return dialog;
 }
-
-}  // namespace platform
