@@ -68,6 +68,8 @@ int CTestApp::RemoveData(const QsoArgs& args) {
     {
         std::lock_guard<EngineMutex> lock(mutex_);
         engine_.RemoveData(args);
+        // Nothing left to show: the windows drop what the last report found.
+        if (engine_.qsoLog.Empty()) lastModel_.reset();
     }
     if (windows->ControlWindowExists()) windows->PostRefresh();
     return 1;
@@ -107,7 +109,8 @@ int CTestApp::ResetStats(const ResetArgs& args) {
 }
 
 StatusSnapshot CTestApp::TakeStatusSnapshot(const std::string& currentCall) {
-    return CopyStatusData(*LockEngine(), currentCall);
+    LockedEngine engine = LockEngine();
+    return CopyStatusData(*engine, lastModel_, currentCall);
 }
 
 bool CTestApp::RussianTexts() { return LockEngine()->russianTexts != 0; }
@@ -125,13 +128,20 @@ int CTestApp::BandChangeCount() {
     return engine_.bandChangeCount;
 }
 
+void CTestApp::SetShownModel(std::shared_ptr<const ScoreModel> model) {
+    std::lock_guard<EngineMutex> lock(mutex_);
+    lastModel_ = std::move(model);
+}
+
 const char* CTestApp::GetResult(int* out) {
     OutputMessage output;
     std::string report;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
         engine_.EndLoggingBurst();
-        output = ProduceResult(engine_, cabrillo, report);
+        ScoreModel model;
+        output = ProduceResult(engine_, cabrillo, claim_, model, report);
+        lastModel_ = std::make_shared<const ScoreModel>(std::move(model));
     }
     // The message box is modal: the window thread keeps refreshing while it is open.
     if (output.show) CurrentPrompts().ShowMessage(output.text, "Output", output.icon);

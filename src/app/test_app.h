@@ -14,6 +14,8 @@
 #include "engine/engine.h"
 #include "engine/engine_mutex.h"
 #include "scoring/cabrillo_export.h"
+#include "scoring/score_model.h"
+#include "scoring/score_report.h"
 #include "ui/status_windows.h"
 
 class CTestApp final : public StatusSource {
@@ -38,6 +40,8 @@ public:
     // The report's text stays valid for the calling thread until that thread's next call: each thread that
     // asks has a buffer of its own.
     const char* GetResult(int* out);
+    // What the windows show until the next report: the last report's model (null: nothing worked).
+    void SetShownModel(std::shared_ptr<const ScoreModel> model);
     void SetVersion();
     const contest::Record& Contest() const override { return engine_.contest; }
 
@@ -86,4 +90,7 @@ public:
 
 private:
     std::map<std::thread::id, std::string> reports_;  // a node never moves, so its text stays where it is
+    // The last report's score model, which the windows show; guarded by the mutex, never changed in place.
+    std::shared_ptr<const ScoreModel> lastModel_;
+    StoredClaim claim_;  // guarded by the mutex
 };

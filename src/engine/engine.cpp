@@ -7,14 +7,6 @@
 #include "engine/host_version.h"
 #include "platform/clock.h"
 
-namespace {
-
-const char* const kEmptyCell = "-";
-constexpr size_t kCellsPerRow = 4;
-
-}  // namespace
-
-
 int Engine::CheckCall(const CheckArgs& args) const {
     AssertLocked();
     if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
@@ -137,11 +129,7 @@ void Engine::RemoveData(const QsoArgs& args) {
                                            return badqso::LineIsOfQso(line, args.call, dateTime);
                                        }),
                         badQsoRecords.end());
-    if (qsoLog.Empty()) {
-        bandsSeen.clear();
-        workedDxcc.clear();
-        workedStateProv.clear();
-    }
+    if (qsoLog.Empty()) bandsSeen.clear();
     badqso::Rewrite(badQsoFileName, contest.badQsoFileTitle, kept);
 }
 
@@ -160,13 +148,6 @@ void Engine::Reset(const ResetArgs& args) {
     ownCall = args.ownCall;
     cabrilloRequested = args.cabrilloRequest;
     if (contest.IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
-
-    const CaseInsensitiveTextSet& bands = contest.AcceptedBands();
-    bandRows.assign(bands.Count(), std::vector<std::string>());
-    for (size_t i = 0; i < bands.Count(); ++i) {
-        bandRows[i].push_back(bands.At(i));
-        bandRows[i].insert(bandRows[i].end(), kCellsPerRow, kEmptyCell);
-    }
 }
 
 void Engine::CreateBadQsoFile() {

@@ -46,7 +46,7 @@ public:
     // --- state: every field is guarded by the engine's mutex (taken through CTestApp::LockEngine), written on
     // the host's thread and read by the window thread only in a snapshot; refreshPending alone is atomic. ---
     QsoLog qsoLog;
-    std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO; the report reorders it
+    std::vector<std::string> bandsSeen;  // distinct bands in order of first QSO
 
     std::string hostVersion;  // from the host's INI at each reset; empty until the first
     int htmlReportEnabled = 0;
@@ -62,16 +62,6 @@ public:
     // kept here as well: the report counts them whatever became of the file (a read-only folder, a path the
     // system refused, a file deleted meanwhile). A removal drops the same lines from both.
     std::vector<std::string> badQsoRecords;
-
-    // Six rows of at least five texts: the band label, then mode, time, exchange and a spare cell.
-    std::vector<std::vector<std::string>> bandRows;
-
-    std::vector<std::string> workedDxcc;       // rebuilt by each score computation
-    std::vector<std::string> workedStateProv;  // likewise
-    int claimedScore = 0;
-    // The score last written to the settings file under "Claimed", when a write succeeded.
-    bool claimedStored = false;
-    int claimedStoredScore = 0;
 
     // The band-change count is kept only while the change-of-band window exists; it starts from 0 when
     // that window opens.

@@ -90,24 +90,19 @@ std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
     return r;
 }
 
-OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::string& report) {
+OutputMessage ProduceResult(const Engine& engine, CabrilloExport& cabrillo, StoredClaim& claim, ScoreModel& model,
+                            std::string& report) {
     report.clear();
     engine.AssertLocked();
-    const ScoreModel model = ComputeScoreModel(engine);
-    // What the engine keeps of the model: the bands in report order, the worked lists the windows show and the
-    // score the Cabrillo file claims.
-    engine.bandsSeen.clear();
-    for (const BandStats& b : model.bands) engine.bandsSeen.push_back(b.band);
-    engine.workedDxcc = model.workedDxcc;
-    engine.workedStateProv = model.workedStateProv;
-    engine.claimedScore = model.totals.score;
+    model = ComputeScoreModel(engine);
+    const int claimed = model.totals.score;
     report = engine.htmlReportEnabled != 0 ? LayoutHtmlReport(engine, model) : LayoutTextReport(engine, model);
 
-    // The settings file is rewritten only when the score changed. It may be unwritable: the score is kept for
-    // the Cabrillo file all the same, and written by the next report.
-    if (!engine.claimedStored || engine.claimedStoredScore != engine.claimedScore) {
-        engine.claimedStored = Settings::WriteInt(ClaimedKey(), engine.claimedScore);
-        engine.claimedStoredScore = engine.claimedScore;
+    // The settings file is rewritten only when the score changed. It may be unwritable: the Cabrillo file
+    // claims the score all the same, and the next report writes it.
+    if (!claim.stored || claim.score != claimed) {
+        claim.stored = Settings::WriteInt(ClaimedKey(), claimed);
+        claim.score = claimed;
     }
 
     OutputMessage output;
@@ -117,7 +112,7 @@ OutputMessage ProduceResult(Engine& engine, CabrilloExport& cabrillo, std::strin
         cabrillo.AddQsoLine(q.call, q.freqKHz, engine.contest.CabrilloModeCode(q.mode), q.time, q.rstSent, q.exchSent, q.rstRcvd,
                             q.exchRcvd);
     }
-    CabrilloWriteResult written = cabrillo.WriteLog(engine.claimedScore, engine.hostVersion);
+    CabrilloWriteResult written = cabrillo.WriteLog(claimed, engine.hostVersion);
     output.show = true;
     output.text = written.message;
     output.icon = written.produced ? MessageIcon::information : MessageIcon::warning;

@@ -31,14 +31,12 @@ constexpr BandChangeCaptions kBandChangeRu = {
 
 constexpr size_t kBandRowTexts = 5;  // label, mode, time, exchange, spare
 
-// The engine's reset gives six rows of five texts; a row that is short anyway is padded rather than read
-// past its end.
-std::vector<std::vector<std::string>> BandRowsWithEmptyCells(std::vector<std::vector<std::string>> rows) {
-    rows.resize(kBandRowCount);
-    for (auto& row : rows) {
-        if (row.size() < kBandRowTexts) row.resize(kBandRowTexts);
-        for (size_t t = 1; t < kBandRowTexts; ++t) row[t] = kEmptyBandCell;
-    }
+// Six rows of five texts, labelled by the contest's band table in its order (so row 0, the 160 m slot, says
+// "80m" in the ARRL RTTY Roundup), every cell empty.
+std::vector<std::vector<std::string>> EmptyBandRows(const contest::Record& contest) {
+    std::vector<std::vector<std::string>> rows(kBandRowCount, std::vector<std::string>(kBandRowTexts, kEmptyBandCell));
+    const CaseInsensitiveTextSet& bands = contest.AcceptedBands();
+    for (size_t i = 0; i < kBandRowCount; ++i) rows[i][0] = i < bands.Count() ? bands.At(i) : "";
     return rows;
 }
 
@@ -108,7 +106,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     r.russianTexts = snap.russianTexts;
 
     // Each row shows the last QSO with the call on its band; bad QSOs and dupes count like any other.
-    state.bandRows = BandRowsWithEmptyCells(snap.bandRows);
+    state.bandRows = EmptyBandRows(*snap.contest);
     if (!state.currentCall.empty()) {
         for (const CInfo& record : snap.callRecords) {
             if (record.call != state.currentCall) continue;
@@ -121,7 +119,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
             }
         }
     }
-    state.workedDxcc = snap.workedDxcc;
+    state.workedDxcc = snap.WorkedDxcc();
 
     const double hz = host.ReadFrequency();
     if (std::fabs(hz - state.lastSp1Frequency) > kSp1Threshold) {
@@ -131,7 +129,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     }
     state.currentBandIndex = BandIndexOfFrequency(hz);
 
-    r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.workedDxcc.size()) : 0;
+    r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.WorkedDxcc().size()) : 0;
     const char* year = snap.contestStartYear.c_str();
     const char* contest = snap.contest->cabrilloContest;
     r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, contest, year, r.workedCount,
@@ -140,7 +138,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
         ? r.dxccTitle
         : text::Format(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle, contest) + state.currentCall;
     r.stateTitle = text::Format(snap.russianTexts ? kStateTitleRu : kStateTitle, contest, year,
-                                CountAsInt(snap.workedStateProv.size()));
+                                CountAsInt(snap.WorkedStateProv().size()));
 
     if (r.open.state) {
         if (stateMarks != nullptr && !stateWindowIsNew) r.stateMarks = *stateMarks;
@@ -151,7 +149,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
             r.resetStateCells = true;
             r.stateMarks.Clear();
         }
-        for (const std::string& code : snap.workedStateProv) {
+        for (const std::string& code : snap.WorkedStateProv()) {
             for (size_t cell : StateCellsNamedBy(*snap.contest, code)) {
                 if (r.stateMarks.Mark(cell)) r.stateCellsToMark.push_back(cell);
             }
@@ -159,7 +157,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     }
 
     if (r.open.dxccExtended && r.workedCount > 0) {
-        for (const std::string& prefix : snap.workedDxcc) r.dxccMarks.MarkWorked(prefix);
+        for (const std::string& prefix : snap.WorkedDxcc()) r.dxccMarks.MarkWorked(prefix);
     }
 
     refreshPending.store(1);

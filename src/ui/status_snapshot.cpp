@@ -2,7 +2,17 @@
 
 #include "engine/engine.h"
 
-StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
+const std::vector<std::string>& StatusSnapshot::WorkedDxcc() const {
+    static const std::vector<std::string> none;
+    return model ? model->workedDxcc : none;
+}
+
+const std::vector<std::string>& StatusSnapshot::WorkedStateProv() const {
+    static const std::vector<std::string> none;
+    return model ? model->workedStateProv : none;
+}
+
+StatusSnapshot CopyStatusData(Engine& engine, std::shared_ptr<const ScoreModel> model, const std::string& currentCall) {
     engine.AssertLocked();
     StatusSnapshot s;
     s.contest = &engine.contest;
@@ -12,9 +22,7 @@ StatusSnapshot CopyStatusData(Engine& engine, const std::string& currentCall) {
             s.callRecords.push_back(engine.qsoLog.At(index));
         }
     }
-    s.workedDxcc = engine.workedDxcc;
-    s.workedStateProv = engine.workedStateProv;
-    s.bandRows = engine.bandRows;
+    s.model = std::move(model);
     s.contestStartYear = engine.contestStartYear;
     s.russianTexts = engine.russianTexts != 0;
     s.stateCellsResetRequested = engine.stateCellsResetRequested;

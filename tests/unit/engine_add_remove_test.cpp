@@ -179,15 +179,15 @@ TEST_F(AddRemoveTest, RemovingTheLastQsoForgetsBandsAndMultipliers) {
     Reset();
     Add({"DL1ABC", "20m", "RTTY", "DL", "001", 4, 14, 32, 1});
     Add({"K1AB", "40m", "RTTY", "K", "NY", 4, 14, 33, 1});
-    app_.LockEngine()->workedDxcc = {"DL", "K"};
-    app_.LockEngine()->workedStateProv = {"NY"};
+    app_.GetResult(nullptr);
     Remove({"DL1ABC", "20m", "RTTY", "DL", "", 4, 14, 32, 1});
     EXPECT_EQ(app_.LockEngine()->bandsSeen.size(), 2u) << "bands stay while the log holds a QSO";
-    EXPECT_EQ(app_.LockEngine()->workedDxcc.size(), 2u);
+    EXPECT_EQ(app_.TakeStatusSnapshot("").WorkedDxcc(), (std::vector<std::string>{"K", "DL"}))
+        << "the windows show the last report";
     Remove({"K1AB", "40m", "RTTY", "K", "", 4, 14, 33, 1});
     EXPECT_TRUE(app_.LockEngine()->bandsSeen.empty());
-    EXPECT_TRUE(app_.LockEngine()->workedDxcc.empty());
-    EXPECT_TRUE(app_.LockEngine()->workedStateProv.empty());
+    EXPECT_TRUE(app_.TakeStatusSnapshot("").WorkedDxcc().empty());
+    EXPECT_TRUE(app_.TakeStatusSnapshot("").WorkedStateProv().empty());
     EXPECT_EQ(BadQsoFile(), scenario::kRewrittenHeader);
 }
 

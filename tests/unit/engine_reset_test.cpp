@@ -72,11 +72,9 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
     }
 }
 
-TEST_F(ResetTest, StartsAfreshWithTextsRowsAndAnEmptyBadQsoFile) {
+TEST_F(ResetTest, StartsAfreshWithTextsAndAnEmptyBadQsoFile) {
     Reset("", 0, "DL");
     app_.AddData(ToQsoArgs({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 32, 1}));
-    app_.LockEngine()->workedDxcc = {"K"};
-    app_.LockEngine()->bandRows[3] = {"20m", "RTTY", "14:32", "XX", ""};
     ASSERT_NE(BadQsoFile(), scenario::kCreatedHeader);
 
     ASSERT_EQ(Reset("", 0, "UA9"), 1);
@@ -93,10 +91,6 @@ TEST_F(ResetTest, StartsAfreshWithTextsRowsAndAnEmptyBadQsoFile) {
     EXPECT_EQ(e.ownCall, "W1AW");
     EXPECT_EQ(e.cabrilloRequested, 0);
     EXPECT_EQ(e.russianTexts, 1);
-    const std::vector<std::vector<std::string>> rows = {
-        {"80m", "-", "-", "-", "-"}, {"80m", "-", "-", "-", "-"}, {"40m", "-", "-", "-", "-"},
-        {"20m", "-", "-", "-", "-"}, {"15m", "-", "-", "-", "-"}, {"10m", "-", "-", "-", "-"}};
-    EXPECT_EQ(e.bandRows, rows);
 
     Reset("", 0, "DL");
     EXPECT_EQ(app_.LockEngine()->russianTexts, 1) << "never cleared once set";

@@ -172,7 +172,7 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
         EXPECT_EQ(out, -1);
         EXPECT_EQ(report, std::string(kTextHeading) + kBusyTextBody + kBusyTextRates);
     }
-    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
+    EXPECT_EQ(app.TakeStatusSnapshot("").model->totals.score, 42);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=42\r\n");
     EXPECT_TRUE(prompts.messages.empty());
     // The file is written only when the score changed.
@@ -190,7 +190,7 @@ TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {
     std::string html = app.GetResult(nullptr);
     EXPECT_EQ(html.rfind("<html><head>", 0), 0u);
     EXPECT_EQ(html.substr(html.size() - 22), "</table></body></html>");
-    EXPECT_EQ(app.LockEngine()->claimedScore, 0);
+    EXPECT_EQ(app.TakeStatusSnapshot("").model->totals.score, 0);
     EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nClaimed=0\r\n");
 }
 
@@ -200,7 +200,7 @@ TEST(Report, ClaimedScoreIsKeptWhenTheSettingsFileCannotBeWritten) {
     CTestApp app{contest::ArrlRttyRoundup()};
     FillBusyLog(*app.LockEngine());
     app.GetResult(nullptr);
-    EXPECT_EQ(app.LockEngine()->claimedScore, 42);
+    EXPECT_EQ(app.TakeStatusSnapshot("").model->totals.score, 42);
     EXPECT_FALSE(FileExists("Plugins"));
 }
 

@@ -10,6 +10,7 @@
 #include "engine/engine.h"
 #include "app/test_app.h"
 #include "ui/status_model.h"
+#include "temp_dir.h"
 #include "ui/status_snapshot.h"
 
 namespace {
@@ -51,13 +52,6 @@ CInfo Qso(const char* call, const char* prefix, const char* band, const char* mo
     return r;
 }
 
-// The rows as the engine's reset labels them: the first two "80m", cells "-".
-std::vector<std::vector<std::string>> ResetBandRows() {
-    std::vector<std::vector<std::string>> rows;
-    for (const char* band : {"80m", "80m", "40m", "20m", "15m", "10m"}) rows.push_back({band, "-", "-", "-", "-"});
-    return rows;
-}
-
 // UTF-8 Russian text to code page 1251, so the expected titles below can be written readably and the
 // bytes of the model are checked against an encoding of their own.
 std::string Cp1251(const std::string& utf8) {
@@ -82,6 +76,7 @@ std::string Cp1251(const std::string& utf8) {
 // A refresh over an engine of the test's own, with the views and windows the test sets.
 struct Bench {
     Engine engine{contest::ArrlRttyRoundup()};
+    ScoreModel worked;  // what the last report found, as the windows get it
     FakeHost host;
     StatusModelState state;
     StatusViewFields views;
@@ -90,7 +85,6 @@ struct Bench {
     int snapshots = 0;
 
     Bench() {
-        engine.bandRows = ResetBandRows();
         engine.contestStartYear = "2024";
         engine.refreshPending = 0;
     }
@@ -99,7 +93,8 @@ struct Bench {
         StatusRefresh r = RefreshStatus(state, host, views, open, &stateMarks,
                                         [this](const std::string& call) {
                                             ++snapshots;
-                                            return CopyStatusData(engine, call);
+                                            return CopyStatusData(
+                                                engine, std::make_shared<const ScoreModel>(worked), call);
                                         },
                                         engine.refreshPending);
         if (r.hostConnected && r.open.state) stateMarks = r.stateMarks;  // as the window takes them
@@ -123,8 +118,8 @@ TEST(StatusModel, BandIndexCountsWholeMegahertzOnly) {
 
 TEST(StatusModel, FrequencySetsTheBandAndTheDxccCountButNotTheStateCount) {
     Bench b;
-    b.engine.workedDxcc = {"DL", "K", "JA"};
-    b.engine.workedStateProv = {"CT", "ON"};
+    b.worked.workedDxcc = {"DL", "K", "JA"};
+    b.worked.workedStateProv = {"CT", "ON"};
     const struct {
         double hz;
         int band;
@@ -210,8 +205,6 @@ TEST(StatusModel, BandRowsShowTheLastQsoWithTheCallOnEachBand) {
     EXPECT_EQ(b.state.bandRows, want);
     EXPECT_EQ(b.state.currentCall, "W1AW");
     EXPECT_EQ(b.state.currentBandIndex, 2);
-    // The engine's rows are left as its reset made them: the cells belong to the window thread.
-    EXPECT_EQ(b.engine.bandRows, ResetBandRows());
 }
 
 TEST(StatusModel, DxRowsShowTheReceivedExchangeAndVeRowsTheProvince) {
@@ -242,21 +235,10 @@ TEST(StatusModel, CallsCompareExactlyAndAnEmptyCallFillsNothing) {
     }
 }
 
-TEST(StatusModel, ShortOrMissingBandRowsArePaddedNotOverrun) {
-    Bench b;
-    b.engine.bandRows = {{"80m"}, {}};
-    b.engine.qsoLog.Append(Qso("W1AW", "K", "10m", "RTTY", 14, 5, "CT", "CT"));
-    b.host.call = "W1AW";
-    b.Refresh();
-    ASSERT_EQ(b.state.bandRows.size(), 6u);
-    EXPECT_EQ(b.state.bandRows[0], (std::vector<std::string>{"80m", "   -", "   -", "   -", "   -"}));
-    EXPECT_EQ(b.state.bandRows[5], (std::vector<std::string>{"", "RTTY", "14:05", "CT", "   -"}));
-}
-
 TEST(StatusModel, TitlesInEnglishAndRussian) {
     Bench b;
-    b.engine.workedDxcc = {"DL", "K"};
-    b.engine.workedStateProv = {"CT", "MA", "ON"};
+    b.worked.workedDxcc = {"DL", "K"};
+    b.worked.workedStateProv = {"CT", "MA", "ON"};
     const struct {
         int russian;
         const char* call;
@@ -295,7 +277,7 @@ TEST(StatusModel, WithoutAHostOnlyRefreshPendingIsSet) {
     b.host.call = "W1AW";
     b.views = {1, 1, 1, 1};
     b.open = {};
-    b.engine.workedStateProv = {"CT"};
+    b.worked.workedStateProv = {"CT"};
     b.engine.stateCellsResetRequested = true;
     b.state.currentCall = "K1XX";
     b.state.currentBandIndex = 4;
@@ -365,21 +347,21 @@ size_t Cell(const char* code) { return static_cast<size_t>(StateCellIndexOf(code
 
 TEST(StatusModel, StateCellsAreResetOnceThenOnlyAdded) {
     Bench b;
-    b.engine.workedStateProv = {"CT", "PE", "AK", "XX", "PEI", "ct", "NL"};
+    b.worked.workedStateProv = {"CT", "PE", "AK", "XX", "PEI", "ct", "NL"};
     StatusRefresh r = b.Refresh();
     EXPECT_TRUE(r.resetStateCells);
     EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PEI"), Cell("LB"), Cell("NF")}));
     EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
     EXPECT_EQ(b.state.stateCellsReset, 1);
 
-    b.engine.workedStateProv = {"CT", "PEI", "NY"};
+    b.worked.workedStateProv = {"CT", "PEI", "NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("NY")});
     EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
 
     // A state that drops out of the list stays marked: the refresh never unmarks.
-    b.engine.workedStateProv = {"NY"};
+    b.worked.workedStateProv = {"NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_TRUE(r.stateCellsToMark.empty());
@@ -388,7 +370,7 @@ TEST(StatusModel, StateCellsAreResetOnceThenOnlyAdded) {
 
 TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) {
     Bench b;
-    b.engine.workedStateProv = {"CT", "ON"};
+    b.worked.workedStateProv = {"CT", "ON"};
     b.Refresh();
     // The engine removed a W/VE QSO; its score computation has not yet dropped CT.
     b.engine.stateCellsResetRequested = true;
@@ -397,7 +379,7 @@ TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) 
     EXPECT_TRUE(r.resetStateCells);
     EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("ON")}));
     // Now it has: CT stays green after the next reset.
-    b.engine.workedStateProv = {"ON"};
+    b.worked.workedStateProv = {"ON"};
     b.engine.stateCellsResetRequested = true;
     r = b.Refresh();
     EXPECT_TRUE(r.resetStateCells);
@@ -411,7 +393,7 @@ TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) 
 TEST(StatusModel, ClosedStateWindowGetsNothingAndAReopenedOneStartsUnmarked) {
     Bench b;
     b.open.state = false;
-    b.engine.workedStateProv = {"CT"};
+    b.worked.workedStateProv = {"CT"};
     StatusRefresh r = b.Refresh();
     EXPECT_FALSE(r.open.state);
     EXPECT_FALSE(r.resetStateCells);
@@ -430,14 +412,14 @@ TEST(StatusModel, ClosedStateWindowGetsNothingAndAReopenedOneStartsUnmarked) {
 
 TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
     Bench b;
-    b.engine.workedDxcc = {"DL", "E4", "UA2/f"};
+    b.worked.workedDxcc = {"DL", "E4", "UA2/f"};
     StatusRefresh r = b.Refresh();
     DxccMarks want;
     for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p);
     EXPECT_EQ(r.dxccMarks, want);
     EXPECT_EQ(r.dxccMarks.MarkedCount(), 4u);
 
-    b.engine.workedDxcc = {"E4"};  // the score computation dropped DL and UA2
+    b.worked.workedDxcc = {"E4"};  // the score computation dropped DL and UA2
     r = b.Refresh();
     EXPECT_EQ(r.dxccMarks.MarkedCount(), 2u);
 
@@ -446,16 +428,21 @@ TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
     EXPECT_EQ(r.dxccMarks.MarkedCount(), 0u);
 }
 
+// The windows show what the last report found, whatever was logged since, until the log is emptied.
 TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
+    TempWorkDir dir;
     CTestApp app{contest::ArrlRttyRoundup()};
     {
         auto lock = app.LockEngine();
         lock->qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
         lock->qsoLog.Append(Qso("K1XX", "K", "20m", "RTTY", 14, 6, "MA", "MA"));
-        lock->qsoLog.Append(Qso("W1AW", "K", "40m", "RTTY", 14, 7, "CT", "CT"));
-        lock->workedDxcc = {"K"};
-        lock->workedStateProv = {"CT", "MA"};
-        lock->bandRows = ResetBandRows();
+        lock->bandsSeen = {"20m", "40m"};
+    }
+    EXPECT_EQ(app.TakeStatusSnapshot("W1AW").model, nullptr) << "no report yet";
+    app.GetResult(nullptr);
+    {
+        auto lock = app.LockEngine();
+        lock->qsoLog.Append(Qso("W1AW", "DL", "40m", "RTTY", 14, 7, "001"));
         lock->contestStartYear = "2025";
         lock->russianTexts = 1;
         lock->stateCellsResetRequested = true;
@@ -464,9 +451,8 @@ TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
     ASSERT_EQ(s.callRecords.size(), 2u);
     EXPECT_EQ(s.callRecords[0].band, "20m");
     EXPECT_EQ(s.callRecords[1].band, "40m");
-    EXPECT_EQ(s.workedDxcc, std::vector<std::string>{"K"});
-    EXPECT_EQ(s.workedStateProv, (std::vector<std::string>{"CT", "MA"}));
-    EXPECT_EQ(s.bandRows, ResetBandRows());
+    EXPECT_EQ(s.WorkedDxcc(), std::vector<std::string>{"K"});
+    EXPECT_EQ(s.WorkedStateProv(), (std::vector<std::string>{"CT", "MA"}));
     EXPECT_EQ(s.contestStartYear, "2025");
     EXPECT_TRUE(s.russianTexts);
     EXPECT_TRUE(s.stateCellsResetRequested);
@@ -475,6 +461,15 @@ TEST(StatusModel, SnapshotCopiesOnlyTheCallsQsosAndConsumesTheResetRequest) {
     EXPECT_TRUE(s.callRecords.empty());
     EXPECT_FALSE(s.stateCellsResetRequested);
     EXPECT_EQ(app.LockEngine()->qsoLog.Count(), 3u);
+
+    for (const char* call : {"W1AW", "K1XX", "W1AW"}) {
+        QsoArgs q;
+        const CInfo first = app.LockEngine()->qsoLog.At(0);
+        q.call = first.call, q.band = first.band, q.mode = first.mode, q.time = first.time;
+        app.RemoveData(q);
+        const bool empty = app.LockEngine()->qsoLog.Empty();
+        EXPECT_EQ(app.TakeStatusSnapshot("").model == nullptr, empty) << call;
+    }
 }
 
 TEST(StateCells, TheGridOfTheWindowInMarkOrder) {

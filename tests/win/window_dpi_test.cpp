@@ -51,13 +51,14 @@ struct Pixels {
 // Dark enough to be a letter.
 bool Ink(COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128; }
 
-// Runs of rows holding ink in the columns [left, right), as [top, bottom) pairs.
-std::vector<std::pair<int, int>> InkRows(const Pixels& p, int left, int right) {
+// Runs of rows holding ink in the columns [left, right), as [top, bottom) pairs; runs apart by `gap` rows or
+// fewer are one (a line of text whose glyphs, such as "15m", leave a row without ink).
+std::vector<std::pair<int, int>> InkRows(const Pixels& p, int left, int right, int gap = 0) {
     std::vector<std::pair<int, int>> runs;
     for (int y = 0; y < p.height; ++y) {
         bool ink = false;
         for (int x = std::max(left, 0); x < std::min(right, p.width) && !ink; ++x) ink = Ink(p.At(x, y));
-        if (ink && (runs.empty() || runs.back().second != y)) runs.push_back({y, y + 1});
+        if (ink && (runs.empty() || y - runs.back().second > gap)) runs.push_back({y, y + 1});
         else if (ink) runs.back().second = y + 1;
     }
     return runs;
@@ -193,7 +194,7 @@ TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
         }
     ASSERT_GE(top, 0) << "no highlight";
     // The lines of text: the call and the header, then the rows 80 m to 10 m.
-    const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width);
+    const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width, 2);
     ASSERT_GE(lines.size(), 6u);
     const size_t row20m = lines.size() - 5 + 2;
     EXPECT_GE(lines[row20m].first, top) << "the 20 m row starts inside the highlight";
@@ -218,10 +219,7 @@ TEST_F(DpiTest, PrefixListLinesNeverTouch) {
     HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
     ASSERT_NE(dxcc, nullptr);
     const std::vector<std::string> worked = {"JW", "3Y/B", "VP2V", "9Y", "J5", "QJ", "OJ0", "KH6"};
-    {
-        auto lock = app.LockEngine();
-        lock->workedDxcc = worked;
-    }
+    ShowWorked(worked);
     RECT frame;
     GetWindowRect(dxcc, &frame);
     wintest::RunWhilePumping([&] {
@@ -294,11 +292,7 @@ TEST_F(DpiTest, TitlesShowTheirCounts) {
         SCOPED_TRACE(russian ? "Russian" : "English");
         SetEngineTexts(russian, "2024");
         WriteSettings("");  // no window open from the run before
-        {
-            auto lock = app.LockEngine();
-            lock->workedDxcc.assign(338, "DL");
-            lock->workedStateProv.assign(63, "CT");
-        }
+        ShowWorked(std::vector<std::string>(338, "DL"), std::vector<std::string>(63, "CT"));
         ASSERT_NE(StartControlWindow(), nullptr);
         const std::pair<int, StatusKind> windows[] = {{IDC_SETUP_VIEW_STATE, StatusKind::State},
                                                       {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},

@@ -38,6 +38,13 @@ protected:
     HWND ControlWindow() const { return control_; }
     // Empties the engine's log, as the tests of one window start from none.
     void ClearLog() { app.LockEngine()->qsoLog.Clear(); }
+    // What the windows show as worked, as if the last report had found it.
+    void ShowWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states = {}) {
+        auto model = std::make_shared<ScoreModel>();
+        model->workedDxcc = dxcc;
+        model->workedStateProv = states;
+        app.SetShownModel(model);
+    }
     // Posts a refresh as the engine does and pumps until the control window has handled it to the end.
     void RefreshAndWait();
 

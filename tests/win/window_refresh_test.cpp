@@ -15,9 +15,7 @@ namespace {
 class RefreshTest : public ControlWindowTest {
 protected:
     void SetWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states) {
-        auto lock = app.LockEngine();
-        lock->workedDxcc = dxcc;
-        lock->workedStateProv = states;
+        ShowWorked(dxcc, states);
     }
     void Refresh() { RefreshAndWait(); }
     HWND Open(int box, wintest::StatusKind kind) {
@@ -62,11 +60,8 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     EXPECT_TRUE(wintest::SaveWindowPng(state, wintest::ArtifactPath("state-window.png")));
 
     // A removed W/VE QSO starts the cells afresh; the refresh marks again what is still worked.
-    {
-        auto lock = app.LockEngine();
-        lock->stateCellsResetRequested = true;
-        lock->workedStateProv = {"PE"};
-    }
+    app.LockEngine()->stateCellsResetRequested = true;
+    SetWorked({}, {"PE"});
     Refresh();
     EXPECT_GT(CellPixels(state, ct, kGreen), 20);
     EXPECT_GT(CellPixels(state, pei, kMagenta), 20);

@@ -83,10 +83,7 @@ protected:
         ControlWindowTest::TearDown();
         SetClockForTesting(nullptr);
     }
-    void SetWorked(const std::vector<std::string>& dxcc) {
-        auto lock = app.LockEngine();
-        lock->workedDxcc = dxcc;
-    }
+    void SetWorked(const std::vector<std::string>& dxcc) { ShowWorked(dxcc); }
     void Refresh() { RefreshAndWait(); }
     HWND Open(int box, StatusKind kind) {
         wintest::Click(Control(box));

@@ -105,6 +105,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
     log.format = LogFormat::cabrillo;
     log.fileName = fileName;
     std::string headerCall;
+    const std::string claimedTag = CabrilloHeaderTagOf(&CabrilloHeaderFields::claimed).tag;
 
     int lineNo = 0;
     size_t pos = 0;
@@ -136,7 +137,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
             if (!value.empty()) AddLogHeaderLine(log.header, *field, value);
             continue;
         }
-        if (tag == "CLAIMED-SCORE") {
+        if (tag == claimedTag) {
             std::string digits;
             for (char c : value) {
                 if (c != ',' && c != '.') digits += c;  // "1,234" as some loggers write it
@@ -144,7 +145,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
             if (AllDigits(digits) && digits.size() < 16) {
                 log.claimedScore = std::atoll(digits.c_str());
             } else if (!value.empty()) {
-                log.notes.push_back({lineNo, "CLAIMED-SCORE '" + value + "' is not a number"});
+                log.notes.push_back({lineNo, claimedTag + " '" + value + "' is not a number"});
             }
             continue;
         }

@@ -1,6 +1,7 @@
 // The plug-in's exported functions. This is the only code that knows argument positions: each export
 // unpacks its arguments into a named struct and hands it to CTestApp. Nothing may be thrown past here.
 #include <exception>
+#include <type_traits>
 
 #include "app/exports/exports.h"
 #include "app/test_app.h"
@@ -155,3 +156,17 @@ STATS_EXPORT const char* STATS_CALL GetResult0(int* out) {
     if (out) *out = -1;  // also when the report fails
     return Guarded(static_cast<const char*>(kEmpty), [&] { return CTestApp::Instance().GetResult(out); });
 }
+
+// Each export is the very function type the host calls it through: a parameter changed here fails the build
+// instead of the host's stack.
+static_assert(std::is_same_v<decltype(&GetNumberOfSets), GetNumberOfSetsFn>);
+static_assert(std::is_same_v<decltype(&GetExchgCount0), GetExchgCount0Fn>);
+static_assert(std::is_same_v<decltype(&GetSetName), GetSetNameFn>);
+static_assert(std::is_same_v<decltype(&SetupSet0), SetupSet0Fn>);
+static_assert(std::is_same_v<decltype(&setVersion), SetVersionFn>);
+static_assert(std::is_same_v<decltype(&IsValidExchg0), IsValidExchg0Fn>);
+static_assert(std::is_same_v<decltype(&CheckCall0), CheckCall0Fn>);
+static_assert(std::is_same_v<decltype(&AddData0), AddData0Fn>);
+static_assert(std::is_same_v<decltype(&RemoveData0), RemoveData0Fn>);
+static_assert(std::is_same_v<decltype(&ResetStats0), ResetStats0Fn>);
+static_assert(std::is_same_v<decltype(&GetResult0), GetResult0Fn>);

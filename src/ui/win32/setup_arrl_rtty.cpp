@@ -455,7 +455,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
         state_.model, host, views, open, state_.stateWindow != nullptr ? &stateMarks : nullptr,
         [this, &workedStates](const std::string& call) {
             StatusSnapshot snapshot = state_.app.TakeStatusSnapshot(call);
-            workedStates = snapshot.workedStateProv;
+            workedStates = snapshot.WorkedStateProv();
             return snapshot;
         },
         refreshPendingAtEnd);
