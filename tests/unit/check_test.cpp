@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <sstream>
 
 #if !defined(_WIN32)
@@ -613,6 +614,16 @@ TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
     EXPECT_FALSE(FileExists(killed + "/results.csv"));
     EXPECT_NE(ReadFileBytes(killed + "/results-partial.html").find("PARTIAL: 1 log(s) were lost"), std::string::npos);
 
+    // Its work folder: the new private folder on the memory file system, where there is one.
+    auto workFolders = [] {
+        std::set<std::string> found;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec)) {
+            if (e.path().filename().string().rfind("stats-check.", 0) == 0) found.insert(e.path().string());
+        }
+        return found;
+    };
+    const std::set<std::string> before = workFolders();
     const std::string stopped = dir.Path() + "/stopped";
     std::vector<pid_t> stoppedWorkers;
     const int stopStatus = run(stopped, [&](pid_t checker, const std::vector<pid_t>& workers) {
@@ -622,6 +633,7 @@ TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
     });
     EXPECT_TRUE(WIFSIGNALED(stopStatus) && WTERMSIG(stopStatus) == SIGTERM);
     EXPECT_FALSE(std::filesystem::exists(stopped + "/.work"));
+    for (const std::string& f : workFolders()) EXPECT_TRUE(before.count(f)) << f << " stays";
     for (pid_t w : stoppedWorkers) EXPECT_NE(kill(w, 0), 0) << "worker " << w << " still runs";
 }
 #endif

@@ -104,9 +104,20 @@ bool GatherInputs(const CheckOptions& o, CheckInputs& in, Messages& say) {
             return false;
         }
     }
-    in.workDir = in.outDir / kWorkFolder;
-    fs::remove_all(in.workDir, ec);  // what a checker killed outright left behind
-    fs::create_directories(in.workDir, ec);
+    // The plug-in rewrites its settings file through a new file at every log, and the workers write their
+    // records and progress as they go: on a disk file system that cost more than all the scoring, so the work
+    // folder is on a memory file system where there is one.
+    fs::create_directories(in.outDir, ec);
+    if (ec || !fs::is_directory(in.outDir, ec)) {
+        say("cannot create the output folder " + in.outDir.string() + ": " + (ec ? ec.message() : "not a folder"));
+        return false;
+    }
+    in.workDir = MemoryFolder();
+    if (in.workDir.empty()) {
+        in.workDir = in.outDir / kWorkFolder;
+        fs::remove_all(in.workDir, ec);  // what a checker killed outright left behind
+        fs::create_directories(in.workDir, ec);
+    }
     if (ec) {
         say("cannot create " + in.workDir.string() + ": " + ec.message());
         return false;

@@ -162,6 +162,8 @@ void InstallStopHandlers() { SetConsoleCtrlHandler(OnConsoleEvent, TRUE); }
 
 void EndWithParent() {}  // the checker's job ends its workers
 
+std::string MemoryFolder() { return ""; }
+
 #else
 
 namespace {
@@ -254,6 +256,11 @@ void InstallStopHandlers() {
     a.sa_handler = OnStopSignal;
     sigemptyset(&a.sa_mask);
     for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaction(s, &a, nullptr);
+}
+
+std::string MemoryFolder() {
+    char name[] = "/dev/shm/stats-check.XXXXXX";
+    return mkdtemp(name) ? std::string(name) : std::string();
 }
 
 void EndWithParent() {

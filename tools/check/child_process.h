@@ -41,6 +41,8 @@ void SleepMilliseconds(int ms);
 void InstallStopHandlers();
 bool StopRequested();
 int StopSignal();
+// A new private folder on a memory file system (/dev/shm), or "" where there is none.
+std::string MemoryFolder();
 // Called first thing in a worker: it ends when the checker does, even when the checker is killed outright.
 void EndWithParent();
 

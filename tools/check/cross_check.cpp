@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <stdexcept>
 #include <tuple>
 
 #include "common/text.h"
@@ -97,16 +98,20 @@ namespace {
 // QSOs one log holds with a station on a band are one run in time order, and the one nearest a time is found
 // by binary search whatever the other logs hold.
 struct Entry {
-    uint32_t station;
-    uint32_t logger;
+    uint64_t key;      // worked station << 32 | band << 24 | logger
     long long minute;  // on the logger's own clock
     uint32_t qso;
-    uint8_t band;
+    uint32_t Station() const { return static_cast<uint32_t>(key >> 32); }
+    uint32_t Logger() const { return static_cast<uint32_t>(key & 0xffffff); }
 };
 
-bool EntryLess(const Entry& a, const Entry& b) {
-    return std::tie(a.station, a.band, a.logger, a.minute) < std::tie(b.station, b.band, b.logger, b.minute);
+constexpr uint32_t kMostLogs = 1u << 24;
+
+uint64_t KeyOf(uint32_t station, uint8_t band, uint32_t logger) {
+    return uint64_t(station) << 32 | uint64_t(band) << 24 | logger;
 }
+
+bool EntryLess(const Entry& a, const Entry& b) { return a.key != b.key ? a.key < b.key : a.minute < b.minute; }
 
 class Index {
 public:
@@ -117,7 +122,7 @@ public:
         for (uint32_t li = 0; li < logs.size(); ++li) {
             const auto& qsos = logs[li].qsos;
             for (uint32_t qi = 0; qi < qsos.size(); ++qi) {
-                if (qsos[qi].band != kNoBand) entries_.push_back({qsos[qi].station, li, qsos[qi].minute, qi, qsos[qi].band});
+                if (qsos[qi].band != kNoBand) entries_.push_back({KeyOf(qsos[qi].station, qsos[qi].band, li), qsos[qi].minute, qi});
             }
         }
         std::sort(entries_.begin(), entries_.end(), EntryLess);
@@ -125,9 +130,9 @@ public:
     // The QSO `logger` logged with `station` on `band` nearest `t` on the logger's clock, at most `window`
     // minutes away (the earlier of two as near); nullptr when there is none.
     const Entry* Nearest(uint32_t station, uint8_t band, uint32_t logger, long long t, long long window) const {
-        const Entry probe{station, logger, t, 0, band};
+        const Entry probe{KeyOf(station, band, logger), t, 0};
         auto after = std::lower_bound(entries_.begin(), entries_.end(), probe, EntryLess);
-        auto same = [&](auto it) { return it->station == station && it->band == band && it->logger == logger; };
+        auto same = [&](auto it) { return it->key == probe.key; };
         const Entry* best = nullptr;
         if (after != entries_.begin() && same(after - 1) && t - (after - 1)->minute <= window) best = &*(after - 1);
         if (after != entries_.end() && same(after) && after->minute - t <= window &&
@@ -231,6 +236,7 @@ private:
 
 CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
                             const CrossCheckOptions& options) {
+    if (logs.size() >= kMostLogs) throw std::length_error("more logs than the cross-check can index");
     const uint32_t logCount = static_cast<uint32_t>(logs.size());
     std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> logOf;  // the first log of a station
     for (uint32_t i = 0; i < logCount; ++i) logOf.emplace(PeriodStation{logs[i].periodStart, logs[i].station}, i);
@@ -265,11 +271,11 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         const auto& entries = index.Entries();
         std::vector<std::pair<long long, uint32_t>> holders;  // (period, logger) of one station
         for (size_t i = 0; i < entries.size();) {
-            const uint32_t station = entries[i].station;
+            const uint32_t station = entries[i].Station();
             holders.clear();
             size_t j = i;
-            for (; j < entries.size() && entries[j].station == station; ++j) {
-                holders.emplace_back(logs[entries[j].logger].periodStart, entries[j].logger);
+            for (; j < entries.size() && entries[j].Station() == station; ++j) {
+                holders.emplace_back(logs[entries[j].Logger()].periodStart, entries[j].Logger());
             }
             std::sort(holders.begin(), holders.end());
             for (size_t a = 0; a < holders.size();) {
@@ -361,9 +367,9 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
             }
             if (busted) {
                 res.verdict = Verdict::bustedCall;
-                res.rightCall = logs[busted->logger].station;
-                res.otherLog = busted->logger;
-                res.otherLine = logs[busted->logger].qsos[busted->qso].line;
+                res.rightCall = logs[busted->Logger()].station;
+                res.otherLog = busted->Logger();
+                res.otherLine = logs[busted->Logger()].qsos[busted->qso].line;
             } else if (other != kNoLog) {
                 // The other log holds a QSO here and now with a call one edit away from this station's: it
                 // busted this call, and this side stands.

@@ -81,20 +81,24 @@ std::optional<long long> ParseScore(const std::string& s) {
 // AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
-    explicit BadQsoReasons(const COleDateTime& contestEnd) : path_(Contest().BadQsoFileName(contestEnd)) {
+    // Opened once after the reset, so each QSO costs one read at the end of the file rather than a lookup of
+    // its name (the plug-in flushes every line it writes).
+    explicit BadQsoReasons(const COleDateTime& contestEnd)
+        : in_(Contest().BadQsoFileName(contestEnd), std::ios::binary) {
         Take();
     }
     // The reasons of the lines written since the last call, joined by "; "; empty when there are none.
     std::string Take() {
-        std::error_code ec;
-        const std::uintmax_t size = fs::file_size(path_, ec);
-        if (ec || size <= mark_) return "";
-        std::ifstream in(path_, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(mark_));
-        mark_ = size;
+        if (!in_.is_open()) return "";
+        in_.clear();
         std::string reasons;
-        for (std::string line; std::getline(in, line);) {
-            line = text::Trim(line);
+        for (std::string line; std::getline(in_, line);) {
+            if (in_.eof()) {
+                pending_ += line;  // a line whose end is not written yet
+                break;
+            }
+            line = text::Trim(pending_ + line);
+            pending_.clear();
             if (line.empty()) continue;
             size_t gap = line.rfind("  ");
             std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
@@ -105,8 +109,8 @@ public:
     }
 
 private:
-    std::string path_;
-    std::uintmax_t mark_ = 0;
+    std::ifstream in_;
+    std::string pending_;
 };
 
 std::string Where(const ParsedLog& log, int line) { return text::Format("%s:%d: ", log.fileName.c_str(), line); }
