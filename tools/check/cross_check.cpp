@@ -100,7 +100,10 @@ namespace {
 struct Entry {
     uint64_t key;      // worked station << 32 | band << 24 | logger
     long long minute;  // on the logger's own clock
-    uint32_t qso;
+    // What a match needs of the logger's QSO, here rather than in its log, where reading it would cost a
+    // cache miss per QSO of the contest.
+    int line;
+    uint32_t exchSent;
     uint32_t Station() const { return static_cast<uint32_t>(key >> 32); }
     uint32_t Logger() const { return static_cast<uint32_t>(key & 0xffffff); }
 };
@@ -122,7 +125,8 @@ public:
         for (uint32_t li = 0; li < logs.size(); ++li) {
             const auto& qsos = logs[li].qsos;
             for (uint32_t qi = 0; qi < qsos.size(); ++qi) {
-                if (qsos[qi].band != kNoBand) entries_.push_back({KeyOf(qsos[qi].station, qsos[qi].band, li), qsos[qi].minute, qi});
+                if (qsos[qi].band != kNoBand) entries_.push_back({KeyOf(qsos[qi].station, qsos[qi].band, li), qsos[qi].minute, qsos[qi].line,
+                                        qsos[qi].exchSent});
             }
         }
         std::sort(entries_.begin(), entries_.end(), EntryLess);
@@ -130,7 +134,7 @@ public:
     // The QSO `logger` logged with `station` on `band` nearest `t` on the logger's clock, at most `window`
     // minutes away (the earlier of two as near); nullptr when there is none.
     const Entry* Nearest(uint32_t station, uint8_t band, uint32_t logger, long long t, long long window) const {
-        const Entry probe{KeyOf(station, band, logger), t, 0};
+        const Entry probe{KeyOf(station, band, logger), t, 0, 0};
         auto after = std::lower_bound(entries_.begin(), entries_.end(), probe, EntryLess);
         auto same = [&](auto it) { return it->key == probe.key; };
         const Entry* best = nullptr;
@@ -322,7 +326,9 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
     // Matching: the other log's QSO, a busted call, the other side's busted call, not in log, unique.
     const long long n = options.windowMinutes;
     out.logs.resize(logCount);
-    std::vector<std::vector<uint32_t>> matchedQsos(logCount);
+    // Per QSO, matched: the other log's sent exchange (kNone: none sent); kNoMatch: not matched.
+    constexpr uint32_t kNoMatch = 0xfffffffeu;
+    std::vector<std::vector<uint32_t>> matchedSent(logCount);
     std::vector<uint32_t> candidates, ownNeighbours;
     for (uint32_t li = 0; li < logCount; ++li) {
         const CheckLog& log = logs[li];
@@ -330,7 +336,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         r.clockOffset = offsets[li];
         bool ownNeighboursFound = false;
         r.qsos.resize(log.qsos.size());
-        matchedQsos[li].assign(log.qsos.size(), kNoLog);
+        matchedSent[li].assign(log.qsos.size(), kNoMatch);
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
@@ -347,8 +353,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                                      : index.Nearest(log.station, q.band, other, t + offsets[other], n);
             if (match) {
                 res.verdict = Verdict::confirmed;  // the exchange is judged once the consensus is known
-                res.otherLine = logs[other].qsos[match->qso].line;
-                matchedQsos[li][qi] = match->qso;
+                res.otherLine = match->line;
+                matchedSent[li][qi] = match->exchSent;
                 continue;
             }
             // A station one edit away that logged this one here and now: the call was miscopied.
@@ -369,7 +375,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 res.verdict = Verdict::bustedCall;
                 res.rightCall = logs[busted->Logger()].station;
                 res.otherLog = busted->Logger();
-                res.otherLine = logs[busted->Logger()].qsos[busted->qso].line;
+                res.otherLine = busted->line;
             } else if (other != kNoLog) {
                 // The other log holds a QSO here and now with a call one edit away from this station's: it
                 // busted this call, and this side stands.
@@ -380,7 +386,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                     for (uint32_t c : ownNeighbours) {
                         if (const Entry* e = index.Nearest(c, q.band, other, t + offsets[other], n)) {
                             theyBusted = true;
-                            res.otherLine = logs[other].qsos[e->qso].line;
+                            res.otherLine = e->line;
                             break;
                         }
                     }
@@ -400,10 +406,10 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         std::vector<std::vector<std::pair<uint32_t, uint32_t>>> copies(logCount);  // (copy, logged sent) ids
         for (uint32_t li = 0; li < logCount; ++li) {
             for (size_t qi = 0; qi < logs[li].qsos.size(); ++qi) {
-                if (matchedQsos[li][qi] == kNoLog) continue;
+                if (matchedSent[li][qi] == kNoMatch) continue;
                 const uint32_t other = out.logs[li].qsos[qi].otherLog;
                 copies[other].emplace_back(logs[li].qsos[qi].exchRcvd,
-                                           logs[other].qsos[matchedQsos[li][qi]].exchSent);
+                                           matchedSent[li][qi]);
             }
         }
         for (uint32_t lx = 0; lx < logCount; ++lx) {
@@ -447,8 +453,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
-            if (matchedQsos[li][qi] != kNoLog) {
-                const uint32_t sent = logs[res.otherLog].qsos[matchedQsos[li][qi]].exchSent;
+            if (matchedSent[li][qi] != kNoMatch) {
+                const uint32_t sent = matchedSent[li][qi];
                 const uint32_t expected = consensusKey[res.otherLog] != CallTable::kNone ? consensusKey[res.otherLog]
                                                                                          : keys.Of(sent);
                 if (keys.IsEmpty(expected) || keys.Of(q.exchRcvd) == expected) {
