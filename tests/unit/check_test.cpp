@@ -439,8 +439,9 @@ TEST(StatsCheck, CollectsRegularFilesOnly) {
     fs::create_symlink("sub", d / "logs/folder-link");
     fs::create_symlink("a.log", d / "logs/c-link.log");
     std::vector<check::LeftOut> leftOut;
-    const auto files = check::CollectLogFiles({(d / "logs").string(), (d / "missing.log").string()}, leftOut,
-                                              (d / "logs").string());
+    const auto files = check::CollectLogFiles(
+        {(d / "logs").string(), (d / "missing.log").string(), (d / "logs/pipe").string()}, leftOut,
+        (d / "logs").string());
     EXPECT_EQ(files, (std::vector<std::string>{(d / "logs/a.log").string(), (d / "logs/c-link.log").string(),
                                                (d / "logs/sub/b.log").string()}));
     std::string named;
@@ -450,7 +451,8 @@ TEST(StatsCheck, CollectsRegularFilesOnly) {
               "folder-link: a link to a folder: not followed\n"
               "loop: a link to nothing, or to itself: Too many levels of symbolic links\n"
               "pipe: a pipe (FIFO): not opened\n"
-              "missing.log: no such file or folder\n");
+              "missing.log: no such file or folder\n"
+              "pipe: a pipe (FIFO): not opened\n");
 }
 
 // The program end to end on a simulated contest: each injected error found, and nothing else reported.
@@ -507,6 +509,10 @@ TEST(StatsCheck, HostileFolder) {
     // year and four lines that cannot be read.
     std::filesystem::rename(logs + "/" + contest.calls[0] + ".log", logs + "/x");
     std::string second = contest.logs[1];
+    // One of its QSOs with the first station logged with a portable form of its call.
+    const size_t worked = second.find(" " + contest.calls[0] + " ");
+    ASSERT_NE(worked, std::string::npos);
+    second.replace(worked + 1, contest.calls[0].size(), contest.calls[0] + "/4");
     const size_t end = second.find("END-OF-LOG");
     second.insert(end, "QSO: 14080 RY 2019-01-05 1900 " + contest.calls[1] + " 599 NY W1AW 599 CT\r\n"
                        "QSO: -14080 RY 2025-01-04 1900 X 599 NY W1AW 599 CT\r\n"
@@ -525,10 +531,12 @@ TEST(StatsCheck, HostileFolder) {
     EXPECT_NE(err.find("nothere.log: no such file or folder (left out)"), std::string::npos) << err;
     EXPECT_NE(err.find("/\\x1B]0;x\\x07.log: a pipe (FIFO): not opened (left out)"), std::string::npos) << err;
     EXPECT_EQ(err.find('\x1b'), std::string::npos);
-    // Every log scored as itself: the second log's report names its own file and the lines it did not use.
+    // Every log scored as itself: the second log's report names its own file and the lines it did not use, and
+    // its QSO with the first station's portable call is in the first log.
     const std::string report = ReadFileBytes(out + "/" + contest.calls[1] + ".lcr.txt");
     EXPECT_NE(report.find("Outside the contest period (not counted): 1\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Lines not used: 4\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Not in log: 0\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("frequency '-14080' is not a frequency in kHz"), std::string::npos);
     EXPECT_NE(report.find("frequency 'abc' is not a frequency in kHz"), std::string::npos);
     EXPECT_NE(report.find("line of 70000 bytes, longer than any log line"), std::string::npos);
