@@ -190,8 +190,13 @@ int main(int argc, char** argv) {
     }
     malloc_trim(0);
     const Run pair = CheckFolder(root / "pair", root / "pair-out");
-    std::printf("  two logs of 160,000 QSOs each at one time: %.2f s  goal %.0f s: %s\n", pair.seconds,
-                kGoalPairSeconds, Met(pair.seconds <= kGoalPairSeconds && pair.exitCode == 0));
+    // What the plug-in alone takes for one of them: all but one of its QSOs are dupes.
+    const Run one = Measure((fs::path(STATS_BIN_DIR) / "stats-replay").string() + " --out " +
+                            (root / "pair-replay").string() + " " + (root / "pair" / "W1AA.log").string() +
+                            " >/dev/null 2>&1");
+    std::printf("  two logs of 160,000 QSOs each at one time: %.2f s (stats-replay alone on one of them: %.2f s)"
+                "  goal %.0f s: %s\n", pair.seconds, one.seconds, kGoalPairSeconds,
+                Met(pair.seconds <= kGoalPairSeconds && pair.exitCode == 0));
 
     // A log with one 200 MB QSO line against the same log without it.
     fs::create_directories(root / "normal");

@@ -155,7 +155,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         Line la{t.minute, t.band, stations[t.b].call, fromA, fromB};
         Line lb{t.minute + static_cast<int>(rng() % 2), t.band, stations[t.a].call, fromB, fromA};
         const bool both = t.b < o.loggers;
-        bool keepA = true, keepB = both;
+        bool keepA = true, keepB = both, dupeInjected = false;
         // At most one error per QSO, and only where both sides sent a log: it can be found then.
         if (both) {
             const double r = chance(rng);
@@ -186,17 +186,20 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
                 (onA ? keepA : keepB) = false;
                 record(okSide, Kind::notInLog, "");
             } else if (r < (edge += o.dupeRate)) {
+                dupeInjected = true;
                 Line dupe = errSide;
                 dupe.minute += 5 + static_cast<int>(rng() % 20);
                 record(dupe, Kind::dupe, "");
                 lines[onA ? t.a : t.b].push_back(dupe);
             }
         }
-        // A busting log's own error, where the QSO has none yet.
-        for (int side = 0; both && side < 2; ++side) {
+        // A busting log's own error, where the QSO has none yet (a dupe leaves its mark on the dupe line only).
+        bool clean = both && la.injected < 0 && lb.injected < 0 && !dupeInjected;
+        for (int side = 0; clean && side < 2; ++side) {
             Line& l = side == 0 ? la : lb;
             const int logger = side == 0 ? t.a : t.b;
-            if (!busting[logger] || la.injected >= 0 || lb.injected >= 0 || chance(rng) >= o.bustingRate) continue;
+            if (!busting[logger] || chance(rng) >= o.bustingRate) continue;
+            clean = false;
             const std::string right = l.call;
             l.call = Busted(right, rng);
             l.injected = static_cast<int>(contest.injected.size());

@@ -264,17 +264,12 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
     CheckLog& log = c.logs[w.index];
     log.station = c.calls.Intern(StationOf(info.call));
     log.qsos.reserve(w.qsos.size());
-    std::vector<std::pair<long long, size_t>> periods;  // (start, QSOs)
+    std::map<long long, size_t> periods;  // start -> QSOs
     ContestPeriod last{1, 0};
     constexpr long long kHalfWeek = 7 * 24 * 60 / 2 - 1;  // a time this near a period's start finds it again
     for (WorkerQso& q : w.qsos) {
         if (q.minute < last.start - kHalfWeek || q.minute > last.start + kHalfWeek) last = PeriodOfQso(q.minute);
-        auto it = std::find_if(periods.begin(), periods.end(), [&](const auto& p) { return p.first == last.start; });
-        if (it == periods.end()) {
-            periods.emplace_back(last.start, 0);
-            it = periods.end() - 1;
-        }
-        ++it->second;
+        ++periods[last.start];
         CheckQso c2;
         c2.line = q.line;
         c2.minute = q.minute;
@@ -294,7 +289,6 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
         log.qsos.push_back(c2);
     }
     // Most QSOs, and the earlier period of two as full.
-    std::sort(periods.begin(), periods.end());
     const auto best = std::max_element(periods.begin(), periods.end(),
                                        [](const auto& a, const auto& b) { return a.second < b.second; });
     const ContestPeriod period = PeriodOfQso(best == periods.end() ? 0 : best->first);

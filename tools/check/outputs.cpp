@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 #include <set>
 #include <tuple>
 
@@ -108,11 +109,13 @@ std::vector<std::string> ReportFileNames(const std::vector<std::string>& calls) 
     std::set<std::string> taken;
     for (const std::string& b : bases) taken.insert(text::ToUpper(b));
     std::set<std::string> given;
+    std::map<std::string, int> next;  // the next "-N" to try for a name, so many copies cost no more than one
     std::vector<std::string> names;
     for (const std::string& b : bases) {
         std::string name = b;
         if (given.count(text::ToUpper(name))) {
-            for (int n = 2;; ++n) {
+            int& n = next.emplace(text::ToUpper(b), 2).first->second;
+            for (;; ++n) {
                 name = b + "-" + std::to_string(n);
                 if (!taken.count(text::ToUpper(name)) && !given.count(text::ToUpper(name))) break;
             }
