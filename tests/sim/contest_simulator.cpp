@@ -261,6 +261,20 @@ namespace sim {
 
 namespace {
 
+// "Unique calls: 3": a section of a report, with its count.
+bool IsHeading(const std::string& line) {
+    const size_t colon = line.rfind(": ");
+    return colon != std::string::npos && colon + 2 < line.size() && std::isalpha(static_cast<unsigned char>(line[0])) &&
+           line.find_first_not_of("0123456789", colon + 2) == std::string::npos;
+}
+
+// "277  QSO: ...": an entry, by its line number; the lines under it start otherwise (a call such as 4Z5IX
+// starts with a digit, but not with a number and a blank).
+bool IsEntry(const std::string& line) {
+    const size_t digits = line.find_first_not_of("0123456789");
+    return digits > 0 && digits != std::string::npos && line[digits] == ' ';
+}
+
 KindScore& Of(CheckScore& s, Kind k) {
     switch (k) {
         case Kind::bustedCall: return s.bustedCall;
@@ -304,10 +318,9 @@ CheckScore ScoreReports(const SimContest& contest, const std::string& outDir, in
                     ++score.clock.found;
                     if (minutes == contest.clockOffset[li]) ++score.clock.right;
                 }
-            } else if (!line.empty() && std::isalpha(static_cast<unsigned char>(line[0])) &&
-                       line.rfind("other log ", 0) != 0 && line.find("'s log ") == std::string::npos) {
+            } else if (IsHeading(line)) {
                 kind = -1;  // any other section
-            } else if (kind >= 0 && !line.empty() && line[0] >= '0' && line[0] <= '9') {
+            } else if (kind >= 0 && IsEntry(line)) {
                 if (kind == static_cast<int>(Kind::dupe) && line.find("(DUPE") == std::string::npos) continue;
                 const int number = std::atoi(line.c_str());
                 KindScore& k = Of(score, static_cast<Kind>(kind));
