@@ -542,7 +542,7 @@ TEST(StatsCheck, HostileFolder) {
     EXPECT_NE(report.find("line of 70000 bytes, longer than any log line"), std::string::npos);
     const std::string first = ReadFileBytes(out + "/" + contest.calls[0] + ".lcr.txt");
     EXPECT_NE(first.find("Not in log: 0\r\n"), std::string::npos) << first;
-    EXPECT_NE(first.find(" (" + logs + "/x)"), std::string::npos) << first;
+    EXPECT_NE(first.find(" (./x)"), std::string::npos) << first;
     EXPECT_TRUE(FileExists(out + "/" + contest.calls[2] + ".lcr.txt"));
     // The other logs meet the second log though one of its QSOs is of another year.
     EXPECT_NE(ReadFileBytes(out + "/results.csv").find("\r\n" + contest.calls[1] + ","), std::string::npos);

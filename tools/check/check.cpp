@@ -77,7 +77,7 @@ std::string KindOf(fs::file_type type) {
 // Stage 1, inputs: the files, the output and work folders, the plug-in and the country file, each known to
 // be usable before a worker starts.
 struct CheckInputs {
-    std::vector<std::string> files;  // absolute, so a name such as "-" is a file to every process
+    std::vector<std::string> files;  // as given or found; the workers get them absolute, so "-" is a file too
     std::vector<LeftOut> leftOut;
     fs::path outDir, workDir;
     std::string pluginPath, countryFile;
@@ -148,7 +148,7 @@ bool ScoreLogs(const CheckOptions& o, CheckInputs& in, Messages& say, Take take)
     for (const auto& [size, i] : bySize) {
         const size_t w = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
         load[w] += size + 1;
-        workers[w].logs.emplace_back(i, in.files[i]);
+        workers[w].logs.emplace_back(i, fs::absolute(in.files[i], ec).string());
     }
     int started = 0;
     auto start = [&](Worker& w) {
@@ -210,16 +210,16 @@ bool ScoreLogs(const CheckOptions& o, CheckInputs& in, Messages& say, Take take)
                 if (!done[k]) missing.push_back(w.logs[k]);
             }
             if (missing.empty()) continue;
-            auto lose = [&](const std::string& path, const std::string& reason) {
-                in.leftOut.push_back({path, "lost: " + reason, true});
-                say(path + ": lost: " + reason);
+            auto lose = [&](size_t index, const std::string& reason) {
+                in.leftOut.push_back({in.files[index], "lost: " + reason, true});
+                say(in.files[index] + ": lost: " + reason);
             };
             if (!bySignal) {
-                for (const auto& m : missing) lose(m.second, "its worker ended with " + how + " before scoring it");
+                for (const auto& m : missing) lose(m.first, "its worker ended with " + how + " before scoring it");
                 continue;
             }
             // The log it was scoring is lost; the logs after it go to a new worker.
-            lose(missing[0].second, "its worker ended by " + how + " while scoring it");
+            lose(missing[0].first, "its worker ended by " + how + " while scoring it");
             missing.erase(missing.begin());
             if (!missing.empty() && !StopRequested()) {
                 Worker again;
@@ -248,8 +248,11 @@ struct ContestRecords {
 void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vector<LeftOut>& leftOut,
              Messages& say) {
     if (!w.error.empty()) {
-        leftOut.push_back({path, w.error});
-        say(w.error + " (left out)");
+        // The worker names the file by the absolute path it was given; the messages name it as it was given.
+        std::error_code ec;
+        const std::string error = text::ReplaceAll(w.error, fs::absolute(path, ec).string(), path);
+        leftOut.push_back({path, error});
+        say(error + " (left out)");
         return;
     }
     c.taken[w.index] = true;
@@ -410,7 +413,7 @@ std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs,
                    IsOutputFileName(absolute.filename().string())) {
             // The checker's own files where --out is the folder of logs.
         } else if (seen.insert(absolute.string()).second) {
-            files.push_back(absolute.string());
+            files.push_back(path.string());
         }
         return false;
     };

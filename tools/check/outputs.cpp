@@ -62,6 +62,8 @@ std::string BandName(uint8_t band) {
     return band < AcceptedBands().Count() ? AcceptedBands().At(band) : std::string("(no band)");
 }
 
+unsigned long long Count(size_t n) { return static_cast<unsigned long long>(n); }
+
 std::string Percent(double share) { return text::Format("%.1f%%", share * 100.0); }
 
 std::string CsvRow(std::initializer_list<std::string> fields) {
@@ -226,7 +228,7 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     section("Exchanges kept by consensus (the other log's sent exchange is likely wrong)",
             [](const QsoResult& q) { return q.byConsensus; }, [&](const CheckQso& q, const QsoResult& res) {
                 const Consensus& k = c.results->logs[res.otherLog].consensus;
-                return entry(q, text::Format("   (%zu of %zu copied %s; its log says %s)", k.agreeing, k.copies,
+                return entry(q, text::Format("   (%llu of %llu copied %s; its log says %s)", Count(k.agreeing), Count(k.copies),
                                              Printable(calls.Text(k.copied)).c_str(),
                                              Printable(calls.Text(k.logged)).c_str())) +
                        other(res);
@@ -247,9 +249,9 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     }
     out += "\r\n";
     if (r.consensus.copied != CallTable::kNone) {
-        out += text::Format("Sent exchange: %zu of the %zu stations' copies matched with this log say %s, and this log "
+        out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
                             "says it sent %s: this log is the likely wrong side, and their QSOs are not penalised\r\n\r\n",
-                            r.consensus.agreeing, r.consensus.copies, Printable(calls.Text(r.consensus.copied)).c_str(),
+                            Count(r.consensus.agreeing), Count(r.consensus.copies), Printable(calls.Text(r.consensus.copied)).c_str(),
                             Printable(calls.Text(r.consensus.logged)).c_str());
     }
     if (r.clockOffset != 0) {
@@ -258,11 +260,11 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     } else {
         out += "Clock offset: none recognised\r\n\r\n";
     }
-    out += text::Format("Toxic share: %s (%zu of %zu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
-                        r.problems, r.matchable);
-    out += text::Format("QSOs %zu read (%zu lines not used), counted by the plug-in %zu, checked %zu; score claimed "
-                        "%s, plug-in %s, checked %lld\r\n",
-                        info.qsos, info.skipped.size(), r.counted, r.kept,
+    out += text::Format("Toxic share: %s (%llu of %llu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
+                        Count(r.problems), Count(r.matchable));
+    out += text::Format("QSOs %llu read (%llu lines not used), counted by the plug-in %llu, checked %llu; score "
+                        "claimed %s, plug-in %s, checked %lld\r\n",
+                        Count(info.qsos), Count(info.skipped.size()), Count(r.counted), Count(r.kept),
                         info.claimedScore ? Score(info.claimedScore).c_str() : "-",
                         info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(r));
     return out;
@@ -354,16 +356,16 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
     size_t lost = 0;
     for (const LeftOut& l : c.leftOut) lost += l.lost;
     if (lost) {
-        out += text::Format("<p class=\"partial\">PARTIAL: %zu log(s) were lost when a worker process ended; their "
+        out += text::Format("<p class=\"partial\">PARTIAL: %llu log(s) were lost when a worker process ended; their "
                             "stations count as stations without a log, and the results below are incomplete.</p>\r\n",
-                            lost);
+                            Count(lost));
     }
     size_t total = 0;
     for (const CheckLog& l : *c.logs) total += l.qsos.size();
-    out += text::Format("<p>%zu logs, %zu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
+    out += text::Format("<p>%llu logs, %llu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
                         "counted, without those not in the other log, with a busted call or a busted exchange, or "
                         "made outside the contest period.</p>\r\n",
-                        c.infos->size(), total);
+                        Count(c.infos->size()), Count(total));
     if (!c.leftOut.empty()) {
         out += "<h2>Files not checked</h2>\r\n<ul>\r\n";
         for (const LeftOut& l : c.leftOut) out += "<li>" + Html(Printable(l.path)) + ": " + Html(Printable(l.reason)) + "</li>\r\n";

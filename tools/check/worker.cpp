@@ -37,7 +37,7 @@ bool Get(std::istream& in, std::string& s) {
     while ((c = in.get()) >= '0' && c <= '9') {
         size = size * 10 + static_cast<size_t>(c - '0');
         digits = true;
-        if (size > (size_t(1) << 40)) return false;
+        if (size > (size_t(1) << 30)) return false;  // no field is that long
     }
     if (!digits || c != ':') return false;
     s.resize(size);

@@ -81,8 +81,8 @@ std::optional<long long> ParseScore(const std::string& s) {
 // AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
-    // Opened once after the reset, so each QSO costs one read at the end of the file rather than a lookup of
-    // its name (the plug-in flushes every line it writes).
+    // Opened once after the reset; each QSO then costs a seek on the open file to learn its size rather than
+    // a lookup of its name (the plug-in flushes every line it writes).
     explicit BadQsoReasons(const COleDateTime& contestEnd)
         : in_(Contest().BadQsoFileName(contestEnd), std::ios::binary) {
         Take();
@@ -91,14 +91,18 @@ public:
     std::string Take() {
         if (!in_.is_open()) return "";
         in_.clear();
+        in_.seekg(0, std::ios::end);
+        const std::streamoff size = in_.tellg();
+        if (size <= mark_) return "";
+        in_.seekg(mark_);
+        std::string added(static_cast<size_t>(size - mark_), '\0');
+        in_.read(&added[0], static_cast<std::streamsize>(added.size()));
+        added.resize(static_cast<size_t>(in_.gcount()));
+        mark_ += static_cast<std::streamoff>(added.size());
         std::string reasons;
-        for (std::string line; std::getline(in_, line);) {
-            if (in_.eof()) {
-                pending_ += line;  // a line whose end is not written yet
-                break;
-            }
-            line = text::Trim(pending_ + line);
-            pending_.clear();
+        std::istringstream lines(added);
+        for (std::string line; std::getline(lines, line);) {
+            line = text::Trim(line);
             if (line.empty()) continue;
             size_t gap = line.rfind("  ");
             std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
@@ -110,7 +114,7 @@ public:
 
 private:
     std::ifstream in_;
-    std::string pending_;
+    std::streamoff mark_ = 0;
 };
 
 std::string Where(const ParsedLog& log, int line) { return text::Format("%s:%d: ", log.fileName.c_str(), line); }
