@@ -424,6 +424,24 @@ std::string BinDir() {
 
 int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
+sim::SimOptions Options(uint32_t seed, int loggers, int silent, int qsosPerLog) {
+    sim::SimOptions o;
+    o.seed = seed;
+    o.loggers = loggers;
+    o.silent = silent;
+    o.qsosPerLog = qsosPerLog;
+    return o;
+}
+
+// The contest written into `folder`; empty (and the reason printed) when it cannot be simulated.
+sim::SimContest Simulated(const sim::SimOptions& o, const std::string& folder) {
+    std::string error;
+    const sim::SimContest contest = sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
+    if (!error.empty()) ADD_FAILURE() << error;
+    sim::WriteLogs(contest, folder);
+    return contest;
+}
+
 // Whatever is no regular file is named and never opened; the checker's own files in --out are no logs.
 TEST(StatsCheck, CollectsRegularFilesOnly) {
     TempWorkDir dir(false);
@@ -458,21 +476,14 @@ TEST(StatsCheck, CollectsRegularFilesOnly) {
 // The program end to end on a simulated contest: each injected error found, and nothing else reported.
 TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
     TempWorkDir dir(false);
-    sim::SimOptions o;
-    o.seed = 7;
-    o.loggers = 60;
-    o.silent = 30;
-    o.qsosPerLog = 150;
+    sim::SimOptions o = Options(7, 60, 30, 150);
     o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
     o.dupeRate = 0.02;
     o.wrongSentLogs = 2;
     o.popularSilent = 1;
     o.bustingLogs = 2;
-    std::string error;
-    const sim::SimContest contest =
-        sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
-    ASSERT_TRUE(error.empty()) << error;
-    sim::WriteLogs(contest, dir.Path() + "/logs");
+    const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
+    ASSERT_FALSE(contest.logs.empty());
     const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --out " + dir.Path() + "/out " +
                                 dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
@@ -494,17 +505,11 @@ TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
 TEST(StatsCheck, HostileFolder) {
     TempWorkDir dir(false);
     const std::string logs = dir.Path() + "/logs";
-    sim::SimOptions o;
-    o.seed = 3;
-    o.loggers = 10;
-    o.silent = 3;
-    o.qsosPerLog = 30;
+    sim::SimOptions o = Options(3, 10, 3, 30);
     o.bustedCallRate = o.bustedExchangeRate = o.missingRate = o.dupeRate = 0;
     o.clockOffLogs = 0;
-    std::string error;
-    const sim::SimContest contest = sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
-    ASSERT_TRUE(error.empty()) << error;
-    sim::WriteLogs(contest, logs);
+    const sim::SimContest contest = Simulated(o, logs);
+    ASSERT_FALSE(contest.logs.empty());
     // The first log as a file "x" and again under "x\n<second call>.log"; the second log gets a QSO of another
     // year and four lines that cannot be read.
     std::filesystem::rename(logs + "/" + contest.calls[0] + ".log", logs + "/x");
@@ -565,15 +570,8 @@ TEST(StatsCheck, HostileFolder) {
 // checker stopped ends its workers and removes its work folder.
 TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
     TempWorkDir dir(false);
-    sim::SimOptions o;
-    o.seed = 11;
-    o.loggers = 300;
-    o.silent = 50;
-    o.qsosPerLog = 300;
-    std::string error;
-    const sim::SimContest contest = sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
-    ASSERT_TRUE(error.empty()) << error;
-    sim::WriteLogs(contest, dir.Path() + "/logs");
+    const sim::SimOptions o = Options(11, 300, 50, 300);
+    ASSERT_FALSE(Simulated(o, dir.Path() + "/logs").logs.empty());
     const std::string program = BinDir() + "/stats-check";
     // The checker's workers: the processes whose parent it is.
     auto workersOf = [](pid_t checker) {
