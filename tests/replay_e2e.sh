@@ -86,7 +86,8 @@ for log in "$logs"/ARRL-RTTY_*.log; do
   done
 done
 
-# stats-check: the four logs checked together by two workers each, natively and under wine: the same files.
+# stats-check: the four logs checked together by two workers each, natively and under wine: the same files
+# (four reports, results.csv and .html, missing-logs.csv, toxic-logs.csv).
 if [ -e "$native_bin/stats-check" ] && [ -e "$win_bin/stats-check.exe" ]; then
   names=(ARRL-RTTY_2018_4U1WB.log ARRL-RTTY_2019_AA2IL.log ARRL-RTTY_2025_9H1XT.log ARRL-RTTY_2025_AL7LO.log)
   (cd "$logs" && "$native_bin/stats-check" --jobs 2 --out "$work/check-native" "${names[@]}") 2>"$work/check-native.stderr" \
@@ -96,7 +97,7 @@ if [ -e "$native_bin/stats-check" ] && [ -e "$win_bin/stats-check.exe" ]; then
   for f in "$work/check-native"/*; do
     compare "stats-check ${f##*/}" "$f" "$work/check-wine/${f##*/}"
   done
-  [ "$(ls "$work/check-native" | wc -l)" = 6 ] || { echo "replay_e2e: stats-check wrote $(ls "$work/check-native")"; failed=1; }
+  [ "$(ls "$work/check-native" | wc -l)" = 8 ] || { echo "replay_e2e: stats-check wrote $(ls "$work/check-native")"; failed=1; }
 else
   echo "replay_e2e: stats-check is missing from a build"; failed=1
 fi

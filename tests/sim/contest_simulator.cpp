@@ -1,6 +1,7 @@
 #include "contest_simulator.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -129,7 +130,32 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         truth.push_back({a, b, band, static_cast<int>(rng() % (kPeriodMinutes - 30)) + 10});
         written += b < o.loggers ? 2 : 1;
     }
+    for (int k = 0; k < o.popularSilent && k < o.silent; ++k) {
+        const int b = o.loggers + k;
+        contest.popularSilent.push_back(stations[b].call);
+        for (int a = 0; a < o.loggers; ++a) {
+            const int band = static_cast<int>(rng() % 5);
+            const uint64_t key = (uint64_t(a) << 32 | uint64_t(b)) * 8 + band;
+            if (rng() % 2 == 0 || !pairs.insert(key).second) continue;
+            truth.push_back({a, b, band, static_cast<int>(rng() % (kPeriodMinutes - 30)) + 10});
+        }
+    }
     std::sort(truth.begin(), truth.end(), [](const Truth& x, const Truth& y) { return x.minute < y.minute; });
+    // The logs whose sent exchange is written wrong (W/VE stations: their exchange is one state) and the logs
+    // that bust many calls, taken after the clock-off logs.
+    std::vector<std::string> loggedSent(o.loggers);
+    for (int li = o.clockOffLogs; li < o.loggers && static_cast<int>(contest.wrongSent.size()) < o.wrongSentLogs; ++li) {
+        if (!stations[li].wve) continue;
+        const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(stations[li].prefix);
+        do loggedSent[li] = codes[rng() % codes.size()];
+        while (loggedSent[li] == stations[li].state);
+        contest.wrongSent.push_back(li);
+    }
+    for (int li = o.loggers - 1; li >= 0 && static_cast<int>(contest.busting.size()) < o.bustingLogs; --li) {
+        if (loggedSent[li].empty() && li >= o.clockOffLogs) contest.busting.push_back(li);
+    }
+    std::vector<bool> busting(o.loggers, false);
+    for (int li : contest.busting) busting[li] = true;
 
     contest.clockOffset.assign(o.loggers, 0);
     for (int i = 0; i < o.clockOffLogs && i < o.loggers; ++i) contest.clockOffset[i] = o.clockOffMinutes;
@@ -140,7 +166,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         Line la{t.minute, t.band, stations[t.b].call, fromA, fromB};
         Line lb{t.minute + static_cast<int>(rng() % 2), t.band, stations[t.a].call, fromB, fromA};
         const bool both = t.b < o.loggers;
-        bool keepA = true, keepB = both;
+        bool keepA = true, keepB = both, dupeInjected = false;
         // At most one error per QSO, and only where both sides sent a log: it can be found then.
         if (both) {
             const double r = chance(rng);
@@ -171,16 +197,33 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
                 (onA ? keepA : keepB) = false;
                 record(okSide, Kind::notInLog, "");
             } else if (r < (edge += o.dupeRate)) {
+                dupeInjected = true;
                 Line dupe = errSide;
                 dupe.minute += 5 + static_cast<int>(rng() % 20);
                 record(dupe, Kind::dupe, "");
                 lines[onA ? t.a : t.b].push_back(dupe);
             }
         }
+        // A busting log's own error, where the QSO has none yet (a dupe leaves its mark on the dupe line only).
+        bool clean = both && la.injected < 0 && lb.injected < 0 && !dupeInjected;
+        for (int side = 0; clean && side < 2; ++side) {
+            Line& l = side == 0 ? la : lb;
+            const int logger = side == 0 ? t.a : t.b;
+            if (!busting[logger] || chance(rng) >= o.bustingRate) continue;
+            clean = false;
+            const std::string right = l.call;
+            l.call = Busted(right, rng);
+            l.injected = static_cast<int>(contest.injected.size());
+            contest.injected.push_back({0, 0, Kind::bustedCall, right});
+        }
+        if (!loggedSent[t.a].empty()) la.sent = loggedSent[t.a];
+        if (t.b < o.loggers && !loggedSent[t.b].empty()) lb.sent = loggedSent[t.b];
         if (keepA) lines[t.a].push_back(la);
         if (keepB) lines[t.b].push_back(lb);
     }
 
+    std::unordered_set<std::string> loggerCalls;
+    for (int li = 0; li < o.loggers; ++li) loggerCalls.insert(stations[li].call);
     // Saturday 4 January 2025, 18:00 UTC.
     for (int li = 0; li < o.loggers; ++li) {
         auto& ls = lines[li];
@@ -203,6 +246,11 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
             }
         }
         log += "END-OF-LOG:\r\n";
+        std::set<std::string> held;
+        for (const Line& l : ls) {
+            if (!loggerCalls.count(l.call)) held.insert(l.call);
+        }
+        for (const std::string& call : held) ++contest.holders[call];
         contest.qsoLines += ls.size();
         contest.calls.push_back(me.call);
         contest.logs.push_back(std::move(log));
@@ -224,6 +272,20 @@ namespace sim {
 
 namespace {
 
+// "Unique calls: 3": a section of a report, with its count.
+bool IsHeading(const std::string& line) {
+    const size_t colon = line.rfind(": ");
+    return colon != std::string::npos && colon + 2 < line.size() && std::isalpha(static_cast<unsigned char>(line[0])) &&
+           line.find_first_not_of("0123456789", colon + 2) == std::string::npos;
+}
+
+// "277  QSO: ...": an entry, by its line number; the lines under it start otherwise (a call such as 4Z5IX
+// starts with a digit, but not with a number and a blank).
+bool IsEntry(const std::string& line) {
+    const size_t digits = line.find_first_not_of("0123456789");
+    return digits > 0 && digits != std::string::npos && line[digits] == ' ';
+}
+
 KindScore& Of(CheckScore& s, Kind k) {
     switch (k) {
         case Kind::bustedCall: return s.bustedCall;
@@ -236,7 +298,7 @@ KindScore& Of(CheckScore& s, Kind k) {
 
 }  // namespace
 
-CheckScore ScoreReports(const SimContest& contest, const std::string& outDir) {
+CheckScore ScoreReports(const SimContest& contest, const std::string& outDir, int minHolders) {
     CheckScore score;
     std::set<std::tuple<int, int, int>> truth;  // (log, line, kind)
     std::map<std::pair<int, int>, std::string> rightCalls;
@@ -255,8 +317,11 @@ CheckScore ScoreReports(const SimContest& contest, const std::string& outDir) {
             else if (line.rfind("Busted calls:", 0) == 0) kind = static_cast<int>(Kind::bustedCall);
             else if (line.rfind("Busted exchanges:", 0) == 0) kind = static_cast<int>(Kind::bustedExchange);
             else if (line.rfind("Not counted by the plug-in:", 0) == 0) kind = static_cast<int>(Kind::dupe);
-            else if (line.rfind("Unique calls:", 0) == 0) kind = -1;
-            else if (line.rfind("Clock offset:", 0) == 0) {
+            else if (line.rfind("Sent exchange:", 0) == 0) {
+                kind = -1;
+                ++score.consensus.found;
+                score.consensus.right += std::count(contest.wrongSent.begin(), contest.wrongSent.end(), int(li)) > 0;
+            } else if (line.rfind("Clock offset:", 0) == 0) {
                 kind = -1;
                 int minutes = 0;
                 if (std::sscanf(line.c_str(), "Clock offset: %d minutes", &minutes) == 1) {
@@ -264,7 +329,9 @@ CheckScore ScoreReports(const SimContest& contest, const std::string& outDir) {
                     ++score.clock.found;
                     if (minutes == contest.clockOffset[li]) ++score.clock.right;
                 }
-            } else if (kind >= 0 && !line.empty() && line[0] >= '0' && line[0] <= '9') {
+            } else if (IsHeading(line)) {
+                kind = -1;  // any other section
+            } else if (kind >= 0 && IsEntry(line)) {
                 if (kind == static_cast<int>(Kind::dupe) && line.find("(DUPE") == std::string::npos) continue;
                 const int number = std::atoi(line.c_str());
                 KindScore& k = Of(score, static_cast<Kind>(kind));
@@ -278,6 +345,36 @@ CheckScore ScoreReports(const SimContest& contest, const std::string& outDir) {
                 ++k.right;
             }
         }
+    }
+    score.consensus.truth = contest.wrongSent.size();
+
+    auto rows = [&](const char* file) {
+        std::vector<std::vector<std::string>> out;
+        std::ifstream in(std::filesystem::path(outDir) / file, std::ios::binary);
+        std::string line;
+        std::getline(in, line);  // the header
+        while (std::getline(in, line)) out.push_back(text::Split(text::Trim(line), ','));
+        return out;
+    };
+    std::set<std::string> busting;
+    for (int li : contest.busting) busting.insert(contest.calls[li]);
+    score.toxic.truth = busting.size();
+    for (const auto& r : rows("toxic-logs.csv")) {
+        if (r.size() < 5 || r[4] != "yes") continue;
+        ++score.toxic.found;
+        score.toxic.right += busting.count(r[0]);
+    }
+    for (const auto& [call, n] : contest.holders) score.missing.truth += n >= minHolders;
+    score.popular.truth = contest.popularSilent.size();
+    for (const auto& r : rows("missing-logs.csv")) {
+        if (r.size() < 3) continue;
+        ++score.missing.found;
+        auto it = contest.holders.find(r[0]);
+        const bool right = it != contest.holders.end() && std::to_string(it->second) == r[1];
+        score.missing.right += right;
+        const bool popular = std::count(contest.popularSilent.begin(), contest.popularSilent.end(), r[0]) > 0;
+        score.popular.found += popular;
+        score.popular.right += popular && right;
     }
     return score;
 }

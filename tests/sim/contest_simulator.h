@@ -3,6 +3,7 @@
 // super-check-partial list, one truth of QSOs between them, and Cabrillo logs written from it with errors
 // injected at known rates, each one recorded so the checker's findings can be scored against it.
 #include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +21,10 @@ struct SimOptions {
     double dupeRate = 0.01;     // the QSO is logged a second time, a few minutes later
     int clockOffLogs = 2;       // logs whose clock is off
     int clockOffMinutes = 10;
+    int wrongSentLogs = 0;      // W/VE logs that write another state as sent than the one they sent
+    int popularSilent = 0;      // stations without a log that about half the loggers work
+    int bustingLogs = 0;        // logs that bust this share of their calls
+    double bustingRate = 0.3;
     // The exchanges at the rules' edges: some W/VE stations send AK or HI, or an older spelling (PEI, NF, LB,
     // NWT), and stations of KH6 and KL7 take part.
     bool edgeExchanges = false;
@@ -40,6 +45,9 @@ struct SimContest {
     std::vector<std::string> logs;   // Cabrillo text, by log
     std::vector<Injected> injected;
     std::vector<int> clockOffset;    // minutes each log's clock is ahead
+    std::vector<int> wrongSent, busting;  // the logs injected so
+    std::vector<std::string> popularSilent;
+    std::map<std::string, int> holders;   // each call without a log: how many logs hold it
     size_t qsoLines = 0;
 };
 
@@ -61,10 +69,13 @@ struct KindScore {
 
 struct CheckScore {
     KindScore bustedCall, bustedExchange, notInLog, dupe, clock;
+    KindScore consensus, toxic, missing;  // logs named as the wrong side, logs standing out, missing logs
+    KindScore popular;                    // the popular stations without a log among the missing ones
 };
 
-// Reads the checker's CALL.lcr.txt reports from `outDir` and scores them against what was injected: a busted
-// call counts as right only with the right call named; a clock only with its offset.
-CheckScore ScoreReports(const SimContest& contest, const std::string& outDir);
+// Reads the checker's CALL.lcr.txt reports, missing-logs.csv and toxic-logs.csv from `outDir` and scores them
+// against what was injected: a busted call counts as right only with the right call named; a clock only with
+// its offset; a missing log only with the number of logs that hold it (at least `minHolders`).
+CheckScore ScoreReports(const SimContest& contest, const std::string& outDir, int minHolders = 3);
 
 }  // namespace sim

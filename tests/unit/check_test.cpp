@@ -1,19 +1,27 @@
-// The checker: its matching rules over hand-made logs, and the whole program against a simulated contest
-// whose errors are known.
+// The checker: its matching rules over hand-made logs, its outputs, the records its workers send, and the
+// whole program against a simulated contest whose errors are known and against a hostile folder.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #if !defined(_WIN32)
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #endif
 
 #include "contest/arrl_rtty_roundup.h"
+#include "check.h"
 #include "contest_simulator.h"
+#include "contest_terms.h"
 #include "country_file.h"
 #include "cross_check.h"
+#include "outputs.h"
 #include "temp_dir.h"
+#include "worker.h"
 
 namespace {
 
@@ -39,24 +47,42 @@ TEST(CheckCalls, OneEditApartAndStation) {
 }
 
 TEST(CheckCalls, SameExchange) {
-    const contest::Record& c = contest::ArrlRttyRoundup();
-    EXPECT_TRUE(check::SameExchange(c, "PE", "PEI"));
-    EXPECT_TRUE(check::SameExchange(c, "nwt", "NT"));
-    EXPECT_TRUE(check::SameExchange(c, "007", "7"));
-    EXPECT_FALSE(check::SameExchange(c, "8", "7"));
-    EXPECT_FALSE(check::SameExchange(c, "NS", "PEI"));
-    EXPECT_FALSE(check::SameExchange(c, "NY", "NJ"));
+    struct Case {
+        const char *a, *b;
+        bool same;
+    } cases[] = {{"PE", "PEI", true}, {"nwt", "NT", true}, {"007", "7", true},  {"ny", "NY", true},
+                 {"0", "000", true},  {"8", "7", false},   {"NS", "PEI", false}, {"NY", "NJ", false},
+                 {"0", "", false}};
+    for (const Case& c : cases) EXPECT_EQ(check::SameExchange(contest::ArrlRttyRoundup(), c.a, c.b), c.same) << c.a << " " << c.b;
 }
 
-// A contest by hand: logs by own call, QSOs by (log, call, band, minute, exchanges).
+// What a counted QSO is worth, through the contest's Credit rule: AK and HI from a W/VE station are valid QSOs
+// without a state multiplier, as the plug-in has them; the older spellings count as their codes; a key names its
+// kind, so Ohio the state and a DXCC prefix "OH" never meet.
+TEST(CheckCalls, CreditOfACountedQso) {
+    struct Case {
+        const char *prefix, *rcvd, *multiplier;
+    } cases[] = {{"K", "NY", "#1##NY"},   {"K", "ak", ""},     {"K", "HI", ""},         {"VE", "PEI", "#1##PE"},
+                 {"VE", "LB", "#1##NL"},  {"KL", "5", "#0##KL"}, {"KH6", "12", "#0##KH6"}, {"K", "XX", ""},
+                 {"OH", "12", "#0##OH"},  {"K", "OH", "#1##OH"}};
+    for (const Case& c : cases) {
+        const check::QsoCredit credit = check::CreditQso(contest::ArrlRttyRoundup(), c.prefix, c.rcvd, "20m");
+        EXPECT_EQ(credit.multiplier, c.multiplier) << c.prefix << " " << c.rcvd;
+        EXPECT_EQ(credit.points, 1);
+    }
+}
+
+// A contest by hand: logs by own call, QSOs by (log, call, band, minute, exchanges), in the contest period
+// [0, 100000) unless a QSO's minute is outside it.
 struct HandQso {
     const char* logger;
     const char* call;
     int band;
-    int minute;
+    long long minute;
     const char* rcvd = "NY";
     const char* sent = "NY";
     bool counted = true;
+    const char* prefix = "K";
 };
 
 struct HandContest {
@@ -72,6 +98,7 @@ struct HandContest {
                 owners.push_back(q.logger);
                 logs.emplace_back();
                 logs.back().station = calls.Intern(check::StationOf(q.logger));
+                logs.back().periodEnd = 100000;
             }
             check::CheckQso c;
             c.line = static_cast<int>(logs[li].qsos.size()) + 1;
@@ -80,112 +107,319 @@ struct HandContest {
             c.counted = q.counted;
             c.call = calls.Intern(q.call);
             c.station = calls.Intern(check::StationOf(q.call));
-            c.exchSent = q.sent;
-            c.exchRcvd = q.rcvd;
-            c.multiplier = calls.Intern(q.rcvd);
-            c.points = q.counted ? 1 : 0;
+            if (*q.sent) c.exchSent = calls.Intern(q.sent);
+            c.exchRcvd = calls.Intern(q.rcvd);
+            const check::QsoCredit credit = check::CreditQso(contest::ArrlRttyRoundup(), q.prefix, q.rcvd, "20m");
+            c.points = static_cast<uint8_t>(credit.points);
+            if (!credit.multiplier.empty()) c.multiplier = calls.Intern(credit.multiplier);
             logs[li].qsos.push_back(c);
         }
     }
-    std::vector<check::LogResult> Check(check::CrossCheckOptions o = {}) const {
+    check::CrossCheckResult Check(check::CrossCheckOptions o = {}) const {
         o.contest = &contest::ArrlRttyRoundup();
         return CrossCheck(logs, calls, o);
     }
 };
 
 TEST(CrossCheck, VerdictOfTheFirstQso) {
+    constexpr long long kYear5983 = 5983LL * 525960;  // past what 32 bits of minutes hold
     struct Case {
         const char* name;
         std::vector<HandQso> qsos;
         Verdict verdict;
-        const char* detail;  // busted call: the right call; busted exchange: what was sent
+        const char* detail = "";  // busted call: the right call; busted exchange: what was sent
+        int window = 3;
     } cases[] = {
-        {"exactly the window apart", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 103}}, Verdict::confirmed, ""},
-        {"one minute more", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 104}}, Verdict::notInLog, ""},
-        {"other band", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 2, 100}}, Verdict::notInLog, ""},
+        {"exactly the window apart", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 103}}, Verdict::confirmed},
+        {"one minute more", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 104}}, Verdict::notInLog},
+        {"exactly a wider window apart", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 95}}, Verdict::confirmed, "", 5},
+        {"a minute past a wider window", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 1, 94}}, Verdict::notInLog, "", 5},
+        {"other band", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AA", 2, 100}}, Verdict::notInLog},
         {"busted call that is a call in the set",
-         {{"W1AA", "K2BC", 1, 100}, {"K2BB", "W1AA", 1, 101}, {"K2BC", "N3CC", 1, 50}},
-         Verdict::bustedCall, "K2BB"},
+         {{"W1AA", "K2BC", 1, 100}, {"K2BB", "W1AA", 1, 101}, {"K2BC", "N3CC", 1, 50}}, Verdict::bustedCall, "K2BB"},
         {"busted call of a station without a log",
          {{"W1AA", "K2BX", 1, 100}, {"K2BB", "W1AA", 1, 98}}, Verdict::bustedCall, "K2BB"},
         {"the other side busted this call: this side stands",
-         {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100}}, Verdict::confirmed, ""},
-        {"portable call with the home call", {{"W1AA", "K2BB", 1, 100}, {"K2BB/4", "W1AA", 1, 100}},
-         Verdict::confirmed, ""},
+         {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100}}, Verdict::confirmed},
+        {"portable logger with the home call", {{"W1AA", "K2BB", 1, 100}, {"K2BB/4", "W1AA", 1, 100}},
+         Verdict::confirmed},
+        {"portable call logged, the home call's log", {{"W1AA", "K2BB/4", 1, 100}, {"K2BB", "W1AA", 1, 100}},
+         Verdict::confirmed},
         {"PEI sent, PE copied", {{"W1AA", "VY2BB", 1, 100, "PE"}, {"VY2BB", "W1AA", 1, 100, "NY", "PEI"}},
-         Verdict::confirmed, ""},
+         Verdict::confirmed},
         {"NS copied, PEI sent", {{"W1AA", "VY2BB", 1, 100, "NS"}, {"VY2BB", "W1AA", 1, 100, "NY", "PEI"}},
          Verdict::bustedExchange, "PEI"},
+        {"sent in lower case", {{"W1AA", "K2BB", 1, 100, "NY"}, {"K2BB", "W1AA", 1, 100, "NY", "ny"}},
+         Verdict::confirmed},
+        {"the other log has no sent exchange", {{"W1AA", "K2BB", 1, 100, "NY"}, {"K2BB", "W1AA", 1, 100, "NY", ""}},
+         Verdict::confirmed},
         {"serial 007 copied as 7", {{"W1AA", "DL1CC", 1, 100, "7"}, {"DL1CC", "W1AA", 1, 100, "NY", "007"}},
-         Verdict::confirmed, ""},
+         Verdict::confirmed},
         {"serial 8 copied, 7 sent", {{"W1AA", "DL1CC", 1, 100, "8"}, {"DL1CC", "W1AA", 1, 100, "NY", "7"}},
          Verdict::bustedExchange, "7"},
-        {"nobody else logged it", {{"W1AA", "ZZ9ZZ", 1, 100}, {"K2BB", "N3CC", 1, 100}}, Verdict::unique, ""},
-        {"others logged it, no log", {{"W1AA", "ZZ9ZZ", 1, 100}, {"K2BB", "ZZ9ZZ", 3, 400}}, Verdict::uncheckable,
-         ""},
+        {"nobody else logged it", {{"W1AA", "ZZ9ZZ", 1, 100}, {"K2BB", "N3CC", 1, 100}}, Verdict::unique},
+        {"others logged it, no log", {{"W1AA", "ZZ9ZZ", 1, 100}, {"K2BB", "ZZ9ZZ", 3, 400}}, Verdict::uncheckable},
         {"the plug-in's dupe is not checked again",
-         {{"W1AA", "K2BB", 1, 150, "NY", "NY", false}, {"K2BB", "W1AA", 1, 100}}, Verdict::notChecked, ""},
+         {{"W1AA", "K2BB", 1, 150, "NY", "NY", false}, {"K2BB", "W1AA", 1, 100}}, Verdict::notChecked},
+        {"after the period", {{"W1AA", "K2BB", 1, 100000}, {"K2BB", "W1AA", 1, 100000}}, Verdict::outsidePeriod},
+        {"the last minute of the period", {{"W1AA", "K2BB", 1, 99999}, {"K2BB", "W1AA", 1, 99999}},
+         Verdict::confirmed},
+        {"in the year 5983", {{"W1AA", "K2BB", 1, kYear5983}, {"K2BB", "W1AA", 1, kYear5983}}, Verdict::outsidePeriod},
     };
     for (const Case& c : cases) {
         HandContest contest(c.qsos);
-        const auto results = contest.Check();
-        const check::QsoResult& r = results[0].qsos[0];
+        const auto results = contest.Check({nullptr, c.window, check::Penalty::none});
+        const check::QsoResult& r = results.logs[0].qsos[0];
         EXPECT_EQ(r.verdict, c.verdict) << c.name << ": " << check::VerdictName(r.verdict);
         if (r.verdict == Verdict::bustedCall && c.verdict == Verdict::bustedCall) {
-            ASSERT_NE(r.rightCall, check::CallTable::kNone) << c.name;
             EXPECT_EQ(contest.calls.Text(r.rightCall), c.detail) << c.name;
         }
         if (c.verdict == Verdict::bustedExchange) {
-            EXPECT_EQ(r.sent, c.detail) << c.name;
+            EXPECT_EQ(contest.calls.Text(r.sent), c.detail) << c.name;
         }
     }
 }
 
-TEST(CrossCheck, ClockTenMinutesOffIsRecognisedAndApplied) {
-    std::vector<HandQso> qsos;
+// A clock off by more than one minute is recognised from five matches and applied; by one minute it is not.
+TEST(CrossCheck, ClockOffset) {
+    struct Case {
+        int ahead;
+        size_t matches;
+        long long recognised;
+        Verdict verdict;
+    } cases[] = {{10, 6, 10, Verdict::confirmed}, {-10, 6, -10, Verdict::confirmed}, {2, 6, 2, Verdict::confirmed},
+                 {1, 6, 0, Verdict::confirmed},   {10, check::kMinMatchesForOffset - 1, 0, Verdict::notInLog}};
     const char* partners[] = {"K2BB", "K3CC", "K4DD", "K5EE", "K6FF", "K7GG"};
-    for (int i = 0; i < 6; ++i) {
-        qsos.push_back({"W1AA", partners[i], 1, 100 + 20 * i + 10});  // its clock is 10 minutes ahead
-        qsos.push_back({partners[i], "W1AA", 1, 100 + 20 * i});
-        qsos.push_back({partners[i], "N9XX", 2, 300});
+    for (const Case& c : cases) {
+        std::vector<HandQso> qsos;
+        for (size_t i = 0; i < c.matches; ++i) {
+            qsos.push_back({"W1AA", partners[i], 1, 100 + 20 * static_cast<int>(i) + c.ahead});
+            qsos.push_back({partners[i], "W1AA", 1, 100 + 20 * static_cast<int>(i)});
+        }
+        const auto results = HandContest(qsos).Check();
+        EXPECT_EQ(results.logs[0].clockOffset, c.recognised) << c.ahead;
+        EXPECT_EQ(results.logs[0].qsos[0].verdict, c.verdict) << c.ahead;
+        for (size_t i = 1; i < results.logs.size(); ++i) EXPECT_EQ(results.logs[i].clockOffset, 0) << c.ahead;
+    }
+}
+
+TEST(CrossCheck, CheckedPointsAndMultipliers) {
+    // W1AA's first three QSOs against the other logs, and what remains of them.
+    struct Case {
+        const char* name;
+        std::vector<HandQso> qsos;
+        check::Penalty penalty;
+        size_t kept, multipliers;
+        long long points;
+    } cases[] = {
+        {"a not-in-log QSO takes its multiplier with it",
+         {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K4DD", 1, 120, "CA"},
+          {"K2BB", "W1AA", 1, 100, "NY", "NY"}, {"K3CC", "W1AA", 1, 110, "NY", "OH"}, {"K4DD", "N9XX", 1, 120}},
+         check::Penalty::none, 2, 2, 2},
+        {"one-extra: the not-in-log QSO costs one more",
+         {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K4DD", 1, 120, "CA"},
+          {"K2BB", "W1AA", 1, 100, "NY", "NY"}, {"K3CC", "W1AA", 1, 110, "NY", "OH"}, {"K4DD", "N9XX", 1, 120}},
+         check::Penalty::oneExtra, 2, 2, 1},
+        {"a busted exchange leaves the checked QSOs",
+         {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"K2BB", "W1AA", 1, 100, "NY", "NY"},
+          {"K3CC", "W1AA", 1, 110, "NY", "IN"}},
+         check::Penalty::none, 1, 1, 1},
+        {"a busted exchange costs no more with one-extra",
+         {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"K2BB", "W1AA", 1, 100, "NY", "NY"},
+          {"K3CC", "W1AA", 1, 110, "NY", "IN"}},
+         check::Penalty::oneExtra, 1, 1, 1},
+        {"PEI and PE are one multiplier",
+         {{"W1AA", "VY2BB", 1, 100, "PEI", "PEI", true, "VE"}, {"W1AA", "VY2CC", 2, 110, "PE", "PE", true, "VE"},
+          {"VY2BB", "W1AA", 1, 100, "NY", "PEI"}, {"VY2CC", "W1AA", 2, 110, "NY", "PE"}},
+         check::Penalty::none, 2, 1, 2},
+        {"AK from a W/VE station is a QSO without a multiplier",
+         {{"W1AA", "K2BB", 1, 100, "AK"}, {"K2BB", "W1AA", 1, 100, "NY", "AK"}}, check::Penalty::none, 1, 0, 1},
+        {"never below nothing", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "N9XX", 1, 300}}, check::Penalty::oneExtra, 0, 0,
+         0},
+    };
+    for (const Case& c : cases) {
+        const auto r = HandContest(c.qsos).Check({nullptr, 3, c.penalty}).logs[0];
+        EXPECT_EQ(r.kept, c.kept) << c.name;
+        EXPECT_EQ(r.keptMultipliers, c.multipliers) << c.name;
+        EXPECT_EQ(r.keptPoints, c.points) << c.name;
+        EXPECT_EQ(check::CheckedScore(contest::ArrlRttyRoundup(), r), c.points * static_cast<long long>(c.multipliers)) << c.name;
+    }
+}
+
+TEST(CrossCheck, LogsOfAnotherPeriodDoNotMeet) {
+    HandContest contest({{"W1AA", "K2BB", 1, 100}, {"K2BB", "N9XX", 1, 100}});
+    contest.logs[1].periodStart = 525600;
+    contest.logs[1].periodEnd = 525600 + 1800;
+    EXPECT_EQ(contest.Check().logs[0].qsos[0].verdict, Verdict::unique);
+}
+
+// VE3XX sent ON on the air and its log says QC: the copies of ON stand, a copy of anything else is held
+// against ON, and VE3XX is named. Two copies make no consensus.
+TEST(CrossCheck, SentExchangeConsensus) {
+    std::vector<HandQso> qsos;
+    const char* copiers[] = {"K2BB", "K3CC", "K4DD", "K5EE"};
+    const char* copied[] = {"ON", "ON", "on", "NS"};
+    for (int i = 0; i < 4; ++i) {
+        qsos.push_back({copiers[i], "VE3XX", 1, 100 + 10 * i, copied[i], "NY"});
+        qsos.push_back({"VE3XX", copiers[i], 1, 100 + 10 * i, "NY", "QC"});
     }
     HandContest contest(qsos);
     const auto results = contest.Check();
-    EXPECT_EQ(results[0].clockOffset, 10);
-    for (const auto& q : results[0].qsos) EXPECT_EQ(q.verdict, Verdict::confirmed);
-    for (size_t i = 1; i < results.size(); ++i) {
-        EXPECT_EQ(results[i].clockOffset, 0);
-        EXPECT_EQ(results[i].qsos[0].verdict, Verdict::confirmed);
+    const check::Consensus& k = results.logs[1].consensus;
+    ASSERT_NE(k.copied, check::CallTable::kNone);
+    EXPECT_EQ(contest.calls.Text(k.copied), "ON");
+    EXPECT_EQ(contest.calls.Text(k.logged), "QC");
+    EXPECT_EQ(k.agreeing, 3u);
+    EXPECT_EQ(k.copies, 4u);
+    const Verdict expected[] = {Verdict::confirmed, Verdict::confirmed, Verdict::confirmed, Verdict::bustedExchange};
+    for (size_t li = 0; li < contest.owners.size(); ++li) {
+        for (int i = 0; i < 4; ++i) {
+            if (contest.owners[li] != copiers[i]) continue;
+            const check::QsoResult& r = results.logs[li].qsos[0];
+            EXPECT_EQ(r.verdict, expected[i]) << copiers[i];
+            EXPECT_EQ(r.byConsensus, i < 3) << copiers[i];
+            if (i == 3) {
+                EXPECT_EQ(contest.calls.Text(r.sent), "ON");
+            }
+        }
     }
-    // With fewer matches than the median needs, nothing is applied and the QSOs are not in the other logs.
-    qsos.resize(3 * (check::kMinMatchesForOffset - 1));
-    const auto few = HandContest(qsos).Check();
-    EXPECT_EQ(few[0].clockOffset, 0);
-    EXPECT_EQ(few[0].qsos[0].verdict, Verdict::notInLog);
+    qsos.resize(4);
+    const auto two = HandContest(qsos).Check();
+    EXPECT_EQ(two.logs[1].consensus.copied, check::CallTable::kNone);
+    EXPECT_EQ(two.logs[0].qsos[0].verdict, Verdict::bustedExchange);
 }
 
-TEST(CrossCheck, CheckedPointsAndPenalty) {
-    // W1AA: two confirmed (NY, OH), one not in log (CA); the NIL takes its multiplier with it.
-    std::vector<HandQso> qsos = {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"},
-                                 {"W1AA", "K4DD", 1, 120, "CA"}, {"K2BB", "W1AA", 1, 100},
-                                 {"K3CC", "W1AA", 1, 110, "NY", "OH"}, {"K4DD", "N9XX", 1, 120}};
-    HandContest contest(qsos);
-    auto none = contest.Check();
-    EXPECT_EQ(none[0].kept, 2u);
-    EXPECT_EQ(none[0].notInLog, 1u);
-    EXPECT_EQ(none[0].keptPoints, 2);
-    EXPECT_EQ(none[0].keptMultipliers, 2u);
-    auto extra = contest.Check({nullptr, 3, check::Penalty::oneExtra});
-    EXPECT_EQ(extra[0].keptPoints, 1);
-    // Never below nothing: a log whose every QSO is not in the other log.
-    HandContest lost({{"W1AA", "K2BB", 1, 100}, {"K2BB", "N9XX", 1, 300}});
-    EXPECT_EQ(lost.Check({nullptr, 3, check::Penalty::oneExtra})[0].keptPoints, 0);
+TEST(CrossCheck, MissingLogsAndToxicShare) {
+    // ZZ9ZZ sent no log and three logs hold it; YY9YY only two. K2BB's log lacks both QSOs W1AA and K3CC made
+    // with it.
+    HandContest contest({{"W1AA", "ZZ9ZZ", 1, 100}, {"W1AA", "YY9YY", 1, 110}, {"W1AA", "K2BB", 2, 120},
+                         {"K2BB", "ZZ9ZZ", 1, 100}, {"K2BB", "YY9YY", 3, 130}, {"K3CC", "ZZ9ZZ", 2, 200},
+                         {"K3CC", "ZZ9ZZ", 3, 210}, {"K3CC", "K2BB", 2, 220}});
+    const auto results = contest.Check();
+    ASSERT_EQ(results.missing.size(), 1u);
+    EXPECT_EQ(contest.calls.Text(results.missing[0].station), "ZZ9ZZ");
+    EXPECT_EQ(results.missing[0].logs, 3u);
+    EXPECT_EQ(results.missing[0].qsos, 4u);
+    EXPECT_EQ(results.logs[1].problems, 2u);  // K2BB: the two not-in-log QSOs of the others
+    EXPECT_EQ(results.logs[1].matchable, 2u);
+    EXPECT_EQ(results.logs[0].problems, 1u);
+    EXPECT_EQ(results.logs[0].matchable, 1u);
 }
 
-TEST(CrossCheck, LogsOfAnotherYearDoNotMeet) {
-    HandContest contest({{"W1AA", "K2BB", 1, 100}, {"K2BB", "N9XX", 1, 100}});
-    contest.logs[1].contest = 525600;
-    EXPECT_EQ(contest.Check()[0].qsos[0].verdict, Verdict::unique);
+// The outputs of a contest of three logs in two categories.
+TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
+    // W1AA: two confirmed (NY, OH) and K2BC busted for K2BB; K2BB: two confirmed; K3CC: one confirmed, one
+    // not in log, ZZ1ZZ unique.
+    HandContest contest({{"W1AA", "K2BB", 1, 100}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K2BC", 2, 300},
+                         {"K2BB", "W1AA", 1, 100}, {"K2BB", "W1AA", 2, 300}, {"K3CC", "W1AA", 1, 110, "NY", "OH"},
+                         {"K3CC", "K2BB", 3, 320, "NY", "OH"}, {"K3CC", "ZZ1ZZ", 1, 400, "NY", "OH"}});
+    const auto results = contest.Check();
+    std::vector<check::LogInfo> infos(3);
+    const char* locations[] = {"=HYPERLINK(\"x\")", "NY, NJ", "OH"};
+    const char* operators[] = {"SINGLE-OP", "SINGLE-OP", "MULTI-OP"};
+    for (size_t i = 0; i < 3; ++i) {
+        infos[i].call = contest.owners[i];
+        infos[i].header = {{"LOCATION", locations[i]}, {"CATEGORY-OPERATOR", operators[i]}};
+        infos[i].qsos = contest.logs[i].qsos.size();
+    }
+    check::CheckedContest c;
+    c.contest = &contest::ArrlRttyRoundup();
+    c.infos = &infos;
+    c.logs = &contest.logs;
+    c.results = &results;
+    c.calls = &contest.calls;
+    EXPECT_EQ(check::ResultsCsv(c),
+              std::string(check::kCsvColumns) + "\r\n"
+              "K3CC,MULTI-OP,,,OH,,3,,2,1,0,0,1,0,2\r\n"
+              "W1AA,SINGLE-OP,,,\"'=HYPERLINK(\"\"x\"\")\",,3,,2,0,1,0,0,0,4\r\n"
+              "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,,2,0,0,0,0,0,2\r\n");
+    const std::string html = check::ResultsHtml(c, "Check <&>");
+    EXPECT_NE(html.find("<title>Check &lt;&amp;&gt;</title>"), std::string::npos);
+    EXPECT_NE(html.find("<h2>MULTI-OP</h2>"), std::string::npos);
+    // Ranks start again at 1 in each category, highest checked score first.
+    const size_t single = html.find("<h2>SINGLE-OP</h2>");
+    ASSERT_NE(single, std::string::npos);
+    const size_t w1aa = html.find("<td class=\"n\">1</td><td>W1AA</td>", single);
+    const size_t k2bb = html.find("<td class=\"n\">2</td><td>K2BB</td>", single);
+    EXPECT_NE(w1aa, std::string::npos);
+    EXPECT_NE(k2bb, std::string::npos);
+    EXPECT_LT(w1aa, k2bb);
+    EXPECT_NE(html.find("<td class=\"n\">1</td><td>K3CC</td>"), std::string::npos);
+}
+
+TEST(CheckOutputs, CsvFieldsNeverFormulas) {
+    struct Case {
+        const char *in, *out;
+    } cases[] = {{"W1AW", "W1AW"},          {"=1+1", "'=1+1"},        {"+1", "'+1"},        {"-2", "'-2"},
+                 {"@SUM(A1)", "'@SUM(A1)"}, {"\tx", "'\tx"},          {"\rx", "\"'\rx\""},  {"a,b", "\"a,b\""},
+                 {"say \"hi\"", "\"say \"\"hi\"\"\""}, {"a\nb", "\"a\nb\""}, {"", ""}, {"1-2", "1-2"}};
+    for (const Case& c : cases) EXPECT_EQ(check::CsvField(c.in), c.out) << c.in;
+}
+
+TEST(CheckOutputs, ReportNamesNeverCollide) {
+    struct Case {
+        std::vector<std::string> calls, names;
+    } cases[] = {
+        {{"C", "C", "C-2"}, {"C.lcr.txt", "C-3.lcr.txt", "C-2.lcr.txt"}},
+        {{"W1AW/4", "w1aw_4"}, {"W1AW_4.lcr.txt", "w1aw_4-2.lcr.txt"}},
+        {{"NUL", "com1.x", "", ".."}, {"_NUL.lcr.txt", "_com1.x.lcr.txt", "NOCALL.lcr.txt", "_..lcr.txt"}},
+        {{std::string(300, 'A'), std::string(299, 'A')},
+         {std::string(64, 'A') + ".lcr.txt", std::string(64, 'A') + "-2.lcr.txt"}},
+        {{"A\x1b[2JB"}, {"A_[2JB.lcr.txt"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(check::ReportFileNames(c.calls), c.names) << c.calls[0];
+}
+
+TEST(CheckOutputs, PrintableText) {
+    struct Case {
+        const char *in, *out;
+    } cases[] = {{"W1AW.log", "W1AW.log"},
+                 {"x\nA41ZZ.log", "x\\x0AA41ZZ.log"},
+                 {"\x1b]0;owned\x07", "\\x1B]0;owned\\x07"},
+                 {"caf\xc3\xa9", "caf\xc3\xa9"},
+                 {"\xc2\x9b" "31m", "\\x9B31m"},
+                 {"del\x7f", "del\\x7F"}};
+    for (const Case& c : cases) EXPECT_EQ(check::Printable(c.in), c.out) << c.in;
+}
+
+// What a worker sends back holds any bytes, and a record cut short is no record.
+TEST(CheckWorker, RecordsRoundTrip) {
+    check::WorkerLog w;
+    w.index = 7;
+    w.format = "Cabrillo";
+    w.ownCall = "W1AW";
+    w.claimedScore = 12;
+    w.header = {{"LOCATION", "a\nb:3:c"}};
+    w.skipped = {{14, "frequency '-14080' is not a frequency in kHz"}};
+    w.qsos.push_back({9, 5983LL * 525960, 2, "K2BB", "NY", "12:3\n", true, "K", ""});
+    std::ostringstream out;
+    check::WriteWorkerLog(out, w);
+    check::WriteWorkerLog(out, w);
+    const std::string bytes = out.str();
+    std::istringstream in(bytes);
+    check::WorkerLog back;
+    for (int i = 0; i < 2; ++i) {
+        ASSERT_TRUE(check::ReadWorkerLog(in, back));
+        EXPECT_EQ(back.index, 7u);
+        EXPECT_EQ(back.header, w.header);
+        EXPECT_FALSE(back.pluginScore);
+        EXPECT_EQ(back.claimedScore, 12);
+        ASSERT_EQ(back.skipped.size(), 1u);
+        EXPECT_EQ(back.skipped[0].reason, w.skipped[0].reason);
+        ASSERT_EQ(back.qsos.size(), 1u);
+        EXPECT_EQ(back.qsos[0].minute, w.qsos[0].minute);
+        EXPECT_EQ(back.qsos[0].exchRcvd, "12:3\n");
+    }
+    EXPECT_FALSE(check::ReadWorkerLog(in, back));
+    std::istringstream cut(bytes.substr(0, bytes.size() / 2 - 3));
+    EXPECT_FALSE(check::ReadWorkerLog(cut, back));
+
+    const std::vector<std::pair<size_t, std::string>> list = {{0, "x\nA41ZZ.log"}, {3, "-"}, {4, "5:W1AW"}};
+    std::stringstream listBytes;
+    check::WriteWorkList(listBytes, list);
+    std::vector<std::pair<size_t, std::string>> listBack;
+    ASSERT_TRUE(check::ReadWorkList(listBytes, listBack));
+    EXPECT_EQ(listBack, list);
 }
 
 // The program itself runs natively here; under wine the Windows build's workers are run by hand (README).
@@ -195,38 +429,225 @@ std::string BinDir() {
     return dir ? dir : STATS_BIN_DIR;
 }
 
+int ExitCode(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
+sim::SimOptions Options(uint32_t seed, int loggers, int silent, int qsosPerLog) {
+    sim::SimOptions o;
+    o.seed = seed;
+    o.loggers = loggers;
+    o.silent = silent;
+    o.qsosPerLog = qsosPerLog;
+    return o;
+}
+
+// The contest written into `folder`; empty (and the reason printed) when it cannot be simulated.
+sim::SimContest Simulated(const sim::SimOptions& o, const std::string& folder) {
+    std::string error;
+    const sim::SimContest contest = sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
+    if (!error.empty()) ADD_FAILURE() << error;
+    sim::WriteLogs(contest, folder);
+    return contest;
+}
+
+// Whatever is no regular file is named and never opened; the checker's own files in --out are no logs.
+TEST(StatsCheck, CollectsRegularFilesOnly) {
+    TempWorkDir dir(false);
+    namespace fs = std::filesystem;
+    const fs::path d = dir.Path();
+    fs::create_directories(d / "logs/sub");
+    for (const char* f : {"logs/a.log", "logs/sub/b.log", "logs/results.csv", "logs/W1AW.lcr.txt", "logs/.hidden"}) {
+        WriteFileBytes((d / f).string(), "x");
+    }
+    ASSERT_EQ(mkfifo((d / "logs/pipe").c_str(), 0600), 0);
+    fs::create_symlink("nowhere", d / "logs/dangling");
+    fs::create_symlink("loop", d / "logs/loop");
+    fs::create_symlink("sub", d / "logs/folder-link");
+    fs::create_symlink("a.log", d / "logs/c-link.log");
+    std::vector<check::LeftOut> leftOut;
+    const auto files = check::CollectLogFiles(
+        {(d / "logs").string(), (d / "missing.log").string(), (d / "logs/pipe").string()}, leftOut,
+        (d / "logs").string());
+    EXPECT_EQ(files, (std::vector<std::string>{(d / "logs/a.log").string(), (d / "logs/c-link.log").string(),
+                                               (d / "logs/sub/b.log").string()}));
+    std::string named;
+    for (const auto& l : leftOut) named += fs::path(l.path).filename().string() + ": " + l.reason + "\n";
+    EXPECT_EQ(named,
+              "dangling: a link to nothing, or to itself: No such file or directory\n"
+              "folder-link: a link to a folder: not followed\n"
+              "loop: a link to nothing, or to itself: Too many levels of symbolic links\n"
+              "pipe: a pipe (FIFO): not opened\n"
+              "missing.log: no such file or folder\n"
+              "pipe: a pipe (FIFO): not opened\n");
+}
+
 // The program end to end on a simulated contest: each injected error found, and nothing else reported.
 TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
     TempWorkDir dir(false);
-    sim::SimOptions o;
-    o.seed = 7;
-    o.loggers = 60;
-    o.silent = 30;
-    o.qsosPerLog = 150;
+    sim::SimOptions o = Options(7, 60, 30, 150);
     o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
     o.dupeRate = 0.02;
-    std::string error;
-    const sim::SimContest contest =
-        sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
-    ASSERT_TRUE(error.empty()) << error;
-    sim::WriteLogs(contest, dir.Path() + "/logs");
+    o.wrongSentLogs = 2;
+    o.popularSilent = 1;
+    o.bustingLogs = 2;
+    const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
+    ASSERT_FALSE(contest.logs.empty());
     const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --out " + dir.Path() + "/out " +
                                 dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
-    const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out");
+    const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out", check::kMinLogsForMissing);
     const std::pair<const char*, const sim::KindScore*> kinds[] = {
         {"busted call", &s.bustedCall}, {"busted exchange", &s.bustedExchange}, {"not in log", &s.notInLog},
-        {"dupe", &s.dupe}, {"clock", &s.clock}};
+        {"dupe", &s.dupe}, {"clock", &s.clock}, {"sent-exchange consensus", &s.consensus},
+        {"toxic log", &s.toxic}, {"missing log", &s.missing}, {"popular missing log", &s.popular}};
     for (const auto& [name, k] : kinds) {
         EXPECT_GT(k->truth, 0u) << name;
-        EXPECT_GE(k->Precision(), 0.98) << name << ": " << k->right << " of " << k->found << " found";
-        EXPECT_GE(k->Recall(), 0.98) << name << ": " << k->right << " of " << k->truth << " injected";
+        EXPECT_GE(k->Precision(), 0.95) << name << ": " << k->right << " of " << k->found << " found";
+        EXPECT_GE(k->Recall(), 0.95) << name << ": " << k->right << " of " << k->truth << " injected";
     }
     const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
-    EXPECT_EQ(csv.substr(0, csv.find('\r')),
-              "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
-              "checked_qsos,not_in_log,busted_call,busted_exchange,unique,checked_score");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
+}
+
+// Names a shell or a terminal would misread, a log of another year's QSO, QSO lines that cannot be read.
+TEST(StatsCheck, HostileFolder) {
+    TempWorkDir dir(false);
+    const std::string logs = dir.Path() + "/logs";
+    sim::SimOptions o = Options(3, 10, 3, 30);
+    o.bustedCallRate = o.bustedExchangeRate = o.missingRate = o.dupeRate = 0;
+    o.clockOffLogs = 0;
+    const sim::SimContest contest = Simulated(o, logs);
+    ASSERT_FALSE(contest.logs.empty());
+    // The first log as a file "x" and again under "x\n<second call>.log"; the second log gets a QSO of another
+    // year and four lines that cannot be read.
+    std::filesystem::rename(logs + "/" + contest.calls[0] + ".log", logs + "/x");
+    std::string second = contest.logs[1];
+    // One of its QSOs with the first station logged with a portable form of its call.
+    const size_t worked = second.find(" " + contest.calls[0] + " ");
+    ASSERT_NE(worked, std::string::npos);
+    second.replace(worked + 1, contest.calls[0].size(), contest.calls[0] + "/4");
+    const size_t end = second.find("END-OF-LOG");
+    second.insert(end, "QSO: 14080 RY 2019-01-05 1900 " + contest.calls[1] + " 599 NY W1AW 599 CT\r\n"
+                       "QSO: -14080 RY 2025-01-04 1900 X 599 NY W1AW 599 CT\r\n"
+                       "QSO: 18446744073709551616 RY 2025-01-04 1900 X 599 NY W1AW 599 CT\r\n"
+                       "QSO: abc RY 2025-01-04 1900 X 599 NY W1AW 599 CT\r\n" + std::string(70000, 'Q') + "\r\n");
+    std::filesystem::remove(logs + "/" + contest.calls[1] + ".log");
+    WriteFileBytes(logs + "/x\n" + contest.calls[1] + ".log", second);
+    WriteFileBytes(logs + "/-", contest.logs[2]);
+    ASSERT_EQ(mkfifo((logs + "/\x1b]0;x\x07.log").c_str(), 0600), 0);
+    std::filesystem::remove(logs + "/" + contest.calls[2] + ".log");
+    const std::string out = dir.Path() + "/out";
+    const std::string command = "cd " + logs + " && " + BinDir() + "/stats-check --no-progress --out " + out +
+                                " . -- - nothere.log 2>" + dir.Path() + "/err.txt";
+    EXPECT_EQ(ExitCode(std::system(command.c_str())), 1);
+    const std::string err = ReadFileBytes(dir.Path() + "/err.txt");
+    EXPECT_NE(err.find("nothere.log: no such file or folder (left out)"), std::string::npos) << err;
+    EXPECT_NE(err.find("/\\x1B]0;x\\x07.log: a pipe (FIFO): not opened (left out)"), std::string::npos) << err;
+    EXPECT_EQ(err.find('\x1b'), std::string::npos);
+    // Every log scored as itself: the second log's report names its own file and the lines it did not use, and
+    // its QSO with the first station's portable call is in the first log.
+    const std::string report = ReadFileBytes(out + "/" + contest.calls[1] + ".lcr.txt");
+    EXPECT_NE(report.find("Outside the contest period (not counted): 1\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Lines not used: 4\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("Not in log: 0\r\n"), std::string::npos) << report;
+    EXPECT_NE(report.find("frequency '-14080' is not a frequency in kHz"), std::string::npos);
+    EXPECT_NE(report.find("frequency 'abc' is not a frequency in kHz"), std::string::npos);
+    EXPECT_NE(report.find("line of 70000 bytes, longer than any log line"), std::string::npos);
+    const std::string first = ReadFileBytes(out + "/" + contest.calls[0] + ".lcr.txt");
+    EXPECT_NE(first.find("Not in log: 0\r\n"), std::string::npos) << first;
+    EXPECT_NE(first.find(" (./x)"), std::string::npos) << first;
+    EXPECT_TRUE(FileExists(out + "/" + contest.calls[2] + ".lcr.txt"));
+    // The other logs meet the second log though one of its QSOs is of another year.
+    EXPECT_NE(ReadFileBytes(out + "/results.csv").find("\r\n" + contest.calls[1] + ","), std::string::npos);
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string r = ReadFileBytes(out + "/" + contest.calls[i] + ".lcr.txt");
+        EXPECT_NE(r.find("Unique calls: 0\r\n"), std::string::npos) << contest.calls[i] << "\n" << r;
+    }
+    // --out as the folder of logs, twice: the first run's outputs are not read as logs the second time.
+    const std::string inPlace = BinDir() + "/stats-check --no-progress --out " + logs + " " + logs + " 2>" +
+                                dir.Path() + "/err2.txt";
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(ExitCode(std::system(inPlace.c_str())), 1);  // the pipe
+        const std::string again = ReadFileBytes(dir.Path() + "/err2.txt");
+        EXPECT_EQ(again.find(".lcr.txt"), std::string::npos) << again;
+        EXPECT_EQ(again.find("results"), again.rfind("results in ")) << again;
+    }
+}
+
+// Stops and deaths: a worker killed loses one log, the results say they are partial and the exit is 3; the
+// checker stopped ends its workers and removes its work folder.
+TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
+    TempWorkDir dir(false);
+    const sim::SimOptions o = Options(11, 300, 50, 300);
+    ASSERT_FALSE(Simulated(o, dir.Path() + "/logs").logs.empty());
+    const std::string program = BinDir() + "/stats-check";
+    // The checker's workers: the processes whose parent it is.
+    auto workersOf = [](pid_t checker) {
+        std::vector<pid_t> found;
+        for (const auto& e : std::filesystem::directory_iterator("/proc")) {
+            const std::string stat = ReadFileBytes(e.path().string() + "/stat");
+            const size_t paren = stat.rfind(')');
+            if (paren == std::string::npos) continue;
+            int parent = 0;
+            if (std::sscanf(stat.c_str() + paren + 2, "%*c %d", &parent) == 1 && parent == checker) {
+                found.push_back(static_cast<pid_t>(std::atoi(e.path().filename().c_str())));
+            }
+        }
+        return found;
+    };
+    auto run = [&](const std::string& out, auto act) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            const std::string err = out + ".err";
+            freopen(err.c_str(), "w", stderr);
+            execl(program.c_str(), program.c_str(), "--jobs", "2", "--no-progress", "--out", out.c_str(),
+                  (dir.Path() + "/logs").c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        std::vector<pid_t> workers;
+        for (int i = 0; i < 2000 && workers.empty(); ++i) {
+            usleep(2000);
+            workers = workersOf(pid);
+        }
+        EXPECT_FALSE(workers.empty());
+        act(pid, workers);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    };
+    const std::string killed = dir.Path() + "/killed";
+    const int status = run(killed, [](pid_t, const std::vector<pid_t>& workers) {
+        usleep(100000);
+        kill(workers[0], SIGKILL);
+    });
+    EXPECT_EQ(ExitCode(status), 3) << ReadFileBytes(killed + ".err");
+    const std::string err = ReadFileBytes(killed + ".err");
+    EXPECT_NE(err.find(": lost: its worker ended by signal 9 (SIGKILL) while scoring it"), std::string::npos) << err;
+    EXPECT_NE(err.find(std::to_string(o.loggers - 1) + " of " + std::to_string(o.loggers) + " logs checked"),
+              std::string::npos) << err;
+    EXPECT_FALSE(FileExists(killed + "/results.csv"));
+    EXPECT_NE(ReadFileBytes(killed + "/results-partial.html").find("PARTIAL: 1 log(s) were lost"), std::string::npos);
+
+    // Its work folder: the new private folder on the memory file system, where there is one.
+    auto workFolders = [] {
+        std::set<std::string> found;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec)) {
+            if (e.path().filename().string().rfind("stats-check.", 0) == 0) found.insert(e.path().string());
+        }
+        return found;
+    };
+    const std::set<std::string> before = workFolders();
+    const std::string stopped = dir.Path() + "/stopped";
+    std::vector<pid_t> stoppedWorkers;
+    const int stopStatus = run(stopped, [&](pid_t checker, const std::vector<pid_t>& workers) {
+        stoppedWorkers = workers;
+        usleep(100000);
+        kill(checker, SIGTERM);
+    });
+    EXPECT_TRUE(WIFSIGNALED(stopStatus) && WTERMSIG(stopStatus) == SIGTERM);
+    EXPECT_FALSE(std::filesystem::exists(stopped + "/.work"));
+    for (const std::string& f : workFolders()) EXPECT_TRUE(before.count(f)) << f << " stays";
+    for (pid_t w : stoppedWorkers) EXPECT_NE(kill(w, 0), 0) << "worker " << w << " still runs";
 }
 #endif
 
@@ -246,9 +667,9 @@ TEST(StatsCheck, PublishedLogsTogether) {
                                 "/err.txt";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
     const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
-    EXPECT_NE(csv.find("\r\nAA2IL,SINGLE-OP,LOW,ASSISTED,SDG,,698,47610,690,0,0,0,690,47610\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\nAA2IL,SINGLE-OP,LOW,ASSISTED,SDG,,698,47610,690,0,0,0,690,0,47610\r\n"), std::string::npos)
         << csv;
-    EXPECT_NE(csv.find("\r\n9H1XT,SINGLE-OP,HIGH,ASSISTED,DX,,309,22248,309,0,0,0,295,22248\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\n9H1XT,SINGLE-OP,HIGH,ASSISTED,DX,,309,22248,309,0,0,0,295,0,22248\r\n"), std::string::npos)
         << csv;
     for (const char* call : {"4U1WB", "AA2IL", "9H1XT", "AL7LO"}) {
         EXPECT_TRUE(FileExists(dir.Path() + "/out/" + call + ".lcr.txt")) << call;
@@ -258,7 +679,7 @@ TEST(StatsCheck, PublishedLogsTogether) {
     const std::string twice = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out4 " + logs +
                               "ARRL-RTTY_2018_4U1WB.log " + dir.Path() + "/again.log 2>" + dir.Path() + "/err4.txt";
     ASSERT_EQ(std::system(twice.c_str()), 0);
-    EXPECT_NE(ReadFileBytes(dir.Path() + "/err4.txt").find("again.log is log 2 of 4U1WB (the first: "),
+    EXPECT_NE(ReadFileBytes(dir.Path() + "/err4.txt").find("again.log is another log of 4U1WB (the first: "),
               std::string::npos);
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB.lcr.txt"));
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
@@ -272,16 +693,20 @@ TEST(StatsCheck, PublishedLogsTogether) {
     // A folder with something that is no log in it: named, left out, and the exit code says so.
     const std::string folder = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out2 " + logs +
                                " 2>" + dir.Path() + "/err2.txt";
-    const int status = std::system(folder.c_str());
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+    EXPECT_EQ(ExitCode(std::system(folder.c_str())), 1);
     EXPECT_NE(ReadFileBytes(dir.Path() + "/err2.txt").find("README.md is neither a Cabrillo nor an ADIF log (left out)"),
               std::string::npos);
-    // Nothing that can be read: 2, and no results.
+    // Nothing that can be read: 2, and no results; a country file that is none: 2, with its cause, once.
     const std::string none = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out3 " + logs +
                              "README.md 2>/dev/null";
-    const int noneStatus = std::system(none.c_str());
-    EXPECT_TRUE(WIFEXITED(noneStatus) && WEXITSTATUS(noneStatus) == 2);
+    EXPECT_EQ(ExitCode(std::system(none.c_str())), 2);
     EXPECT_FALSE(FileExists(dir.Path() + "/out3/results.csv"));
+    const std::string noCty = BinDir() + "/stats-check --no-progress --cty " + logs + "README.md --out " +
+                              dir.Path() + "/out5 " + logs + "ARRL-RTTY_2018_4U1WB.log 2>" + dir.Path() + "/err5.txt";
+    EXPECT_EQ(ExitCode(std::system(noCty.c_str())), 2);
+    EXPECT_EQ(ReadFileBytes(dir.Path() + "/err5.txt"),
+              "stats-check: " + logs + "README.md: not a country file in the cty.dat format (entity 1 is "
+              "incomplete)\n");
 }
 
 }  // namespace

@@ -45,17 +45,22 @@ PluginFigures ReadReport(const std::string& report) {
     return f;
 }
 
-// results.csv: each call's plug-in score, checked QSOs and checked score.
-std::map<std::string, std::vector<std::string>> ReadResults(const std::string& csv) {
-    std::map<std::string, std::vector<std::string>> rows;
-    std::istringstream in(csv);
-    std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line)) {
+// results.csv: each call's cells by their column's name.
+std::map<std::string, std::map<std::string, std::string>> ReadResults(const std::string& csv) {
+    auto cellsOf = [](const std::string& line) {
         std::vector<std::string> cells;
         std::istringstream fields(line.substr(0, line.find('\r')));
         for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
-        if (cells.size() == 14) rows[cells[0]] = cells;
+        return cells;
+    };
+    std::istringstream in(csv);
+    std::string line;
+    std::getline(in, line);
+    const std::vector<std::string> names = cellsOf(line);
+    std::map<std::string, std::map<std::string, std::string>> rows;
+    while (std::getline(in, line)) {
+        const std::vector<std::string> cells = cellsOf(line);
+        for (size_t i = 0; i < cells.size() && i < names.size(); ++i) rows[cells[0]][names[i]] = cells[i];
     }
     return rows;
 }
@@ -111,9 +116,9 @@ TEST(ScorersTie, PluginAnalysisAndCheckerScoreEveryLogAlike) {
         // Nothing is taken away in these logs: the checker's score is its own count of the same QSOs.
         const auto row = checked.find(a.ownCall);
         ASSERT_NE(row, checked.end()) << a.ownCall;
-        EXPECT_EQ(row->second[7], std::to_string(*s.pluginScore));
-        EXPECT_EQ(row->second[8], std::to_string(a.counted));
-        EXPECT_EQ(row->second[13], std::to_string(a.score));
+        EXPECT_EQ(row->second.at("plugin_score"), std::to_string(*s.pluginScore));
+        EXPECT_EQ(row->second.at("checked_qsos"), std::to_string(a.counted));
+        EXPECT_EQ(row->second.at("checked_score"), std::to_string(a.score));
         ParsedLog parsed;
         ASSERT_TRUE(ReadLogFile(r.logPath, contest::ArrlRttyRoundup(), parsed, error));
         for (const LogQso& q : parsed.qsos) {

@@ -1,24 +1,24 @@
 #include "check.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <ostream>
-#include <sstream>
+#include <map>
+#include <set>
 
-#include "analysis.h"
 #include "child_process.h"
 #include "common/text.h"
-#include "contest_dates.h"
-#include "log_readers.h"
+#include "analysis.h"
+#include "contest_terms.h"
 #include "outputs.h"
-#include "platform/settings.h"
 #include "plugin/plugin_library.h"
 #include "replay.h"
+#include "worker.h"
 
 namespace fs = std::filesystem;
 
@@ -29,92 +29,30 @@ namespace {
 constexpr const char* kTool = "stats-check: ";
 constexpr const char* kWorkFolder = ".work";
 
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return true;
-}
+// Every message of the checker, escaped and on a line of its own.
+class Messages {
+public:
+    explicit Messages(std::ostream& err) : err_(err) {}
+    void operator()(const std::string& text) { err_ << kTool << Printable(text) << "\n" << std::flush; }
+    std::ostream& Stream() { return err_; }
 
-// What a worker found for one log: the plug-in's score and, per QSO in the log's order, whether it added
-// the QSO, the prefix it was given and the reason it rejected or did not count it.
-struct WorkerOutcome {
-    int exitCode = -1;
-    std::optional<long long> pluginScore;
-    std::vector<replay::QsoOutcome> outcomes;
+private:
+    std::ostream& err_;
 };
-
-// Result records: "L index exit-code score|- count", then per QSO "added prefix|- reason".
-void WriteOutcome(std::ostream& out, size_t index, int rc, const replay::ReplaySummary& s) {
-    out << "L " << index << " " << rc << " " << (s.pluginScore ? std::to_string(*s.pluginScore) : "-") << " "
-        << s.outcomes.size() << "\n";
-    for (const replay::QsoOutcome& o : s.outcomes) {
-        std::string reason = o.reason;
-        std::replace(reason.begin(), reason.end(), '\n', ' ');
-        std::replace(reason.begin(), reason.end(), '\r', ' ');
-        out << (o.added ? 1 : 0) << " " << (o.prefix.empty() ? "-" : o.prefix) << " " << reason << "\n";
-    }
-}
-
-void ReadOutcomes(const std::string& path, std::vector<WorkerOutcome>& outcomes) {
-    std::ifstream in(path, std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream head(line);
-        std::string tag, score;
-        size_t index = 0, count = 0;
-        int rc = -1;
-        if (!(head >> tag >> index >> rc >> score >> count) || tag != "L" || index >= outcomes.size()) return;
-        WorkerOutcome w;
-        w.exitCode = rc;
-        if (score != "-") w.pluginScore = std::stoll(score);
-        for (size_t i = 0; i < count && std::getline(in, line); ++i) {
-            replay::QsoOutcome o;
-            o.added = line.size() > 0 && line[0] == '1';
-            size_t a = line.find(' '), b = a == std::string::npos ? a : line.find(' ', a + 1);
-            o.prefix = a == std::string::npos ? "" : line.substr(a + 1, b == std::string::npos ? b : b - a - 1);
-            if (o.prefix == "-") o.prefix.clear();
-            if (b != std::string::npos) o.reason = line.substr(b + 1);
-            w.outcomes.push_back(std::move(o));
-        }
-        if (w.outcomes.size() == count) outcomes[index] = std::move(w);
-    }
-}
-
-// What a counted QSO scores by the contest's Credit rule: its points, and its multiplier as a text of the call
-// table that names its kind (and its band, for a kind counted per band), so that keys of different kinds
-// never meet.
-void Credit(const contest::Record& contest, const std::string& prefix, const std::string& band, CheckQso& q,
-            CallTable& calls) {
-    const contest::Credit credit = contest.CreditOf(prefix, q.exchRcvd);
-    q.points = static_cast<uint8_t>(credit.points);
-    for (const contest::MultiplierKey& key : credit.keys) {
-        const bool perBand = contest.MultiplierKinds()[key.kind].perBand;
-        q.multiplier = calls.Intern("#" + std::to_string(key.kind) + "#" + (perBand ? band : "") + "#" + key.code);
-    }
-}
-
-uint8_t BandIndex(const contest::Record& contest, const std::string& band) {
-    const CaseInsensitiveTextSet& bands = contest.AcceptedBands();
-    for (size_t i = 0; i < bands.Count(); ++i) {
-        if (text::EqualsNoCase(bands.At(i), band)) return static_cast<uint8_t>(i);
-    }
-    return 0xff;
-}
 
 class Progress {
 public:
-    Progress(bool draw, size_t logs, size_t qsos) : draw_(draw), logs_(logs), qsos_(qsos) {}
+    Progress(bool draw, size_t logs) : draw_(draw), logs_(logs) {}
     void Show(size_t logsDone, size_t qsosDone, std::ostream& err) {
         if (!draw_) return;
         const double seconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
-        const double rate = seconds > 0 ? qsosDone / seconds : 0;
-        const double left = rate > 0 && qsos_ > qsosDone ? (qsos_ - qsosDone) / rate : 0;
-        const size_t width = 30, filled = logs_ ? width * logsDone / logs_ : width;
+        const double rate = seconds > 0 ? logsDone / seconds : 0;
+        const double left = rate > 0 && logs_ > logsDone ? (logs_ - logsDone) / rate : 0;
+        const size_t width = 30, filled = logs_ ? width * std::min(logsDone, logs_) / logs_ : width;
         err << "\r[" << std::string(filled, '#') << std::string(width - filled, '.') << "] " << logsDone << "/"
-            << logs_ << " logs, " << static_cast<long long>(rate) << " QSOs/s, " << static_cast<long long>(left)
-            << " s left   " << std::flush;
+            << logs_ << " logs, " << static_cast<long long>(seconds > 0 ? qsosDone / seconds : 0) << " QSOs/s, "
+            << static_cast<long long>(left) << " s left   " << std::flush;
     }
     void Done(std::ostream& err) {
         if (draw_) err << "\n";
@@ -122,317 +60,457 @@ public:
 
 private:
     bool draw_;
-    size_t logs_, qsos_;
+    size_t logs_;
     std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
+std::string KindOf(fs::file_type type) {
+    switch (type) {
+        case fs::file_type::fifo: return "a pipe (FIFO)";
+        case fs::file_type::socket: return "a socket";
+        case fs::file_type::block: return "a block device";
+        case fs::file_type::character: return "a character device";
+        default: return "not a regular file";
+    }
+}
+
+// Stage 1, inputs: the files, the output and work folders, the plug-in and the country file, each known to
+// be usable before a worker starts.
+struct CheckInputs {
+    std::vector<std::string> files;  // as given or found; the workers get them absolute, so "-" is a file too
+    std::vector<LeftOut> leftOut;
+    fs::path outDir, workDir;
+    std::string pluginPath, countryFile;
+    const contest::Record* contest = nullptr;  // of the plug-in's set: the logs are checked as its logs
+};
+
+bool GatherInputs(const CheckOptions& o, CheckInputs& in, Messages& say) {
+    std::error_code ec;
+    in.outDir = fs::absolute(o.outDir, ec).lexically_normal();
+    in.files = CollectLogFiles(o.inputs, in.leftOut, in.outDir.string());
+    for (const LeftOut& l : in.leftOut) say(l.path + ": " + l.reason + " (left out)");
+    if (in.files.empty()) {
+        say("no log to check");
+        return false;
+    }
+    in.pluginPath = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec).string();
+    in.countryFile = fs::absolute(o.countryFile, ec).string();
+    {
+        // Loaded once here, so a plug-in or a country file that cannot be used is said once, with its cause.
+        PluginLibrary plugin;
+        replay::CountryFile cty;
+        std::string error;
+        if (!plugin.Load(in.pluginPath, error) ||
+            !(in.contest = replay::ContestOfPlugin(plugin, in.pluginPath, error)) || !cty.Load(in.countryFile, error)) {
+            say(error);
+            return false;
+        }
+    }
+    // The plug-in rewrites its settings file through a new file at every log, and the workers write their
+    // records and progress as they go: on a disk file system that cost more than all the scoring, so the work
+    // folder is on a memory file system where there is one.
+    fs::create_directories(in.outDir, ec);
+    if (ec || !fs::is_directory(in.outDir, ec)) {
+        say("cannot create the output folder " + in.outDir.string() + ": " + (ec ? ec.message() : "not a folder"));
+        return false;
+    }
+    in.workDir = MemoryFolder();
+    if (in.workDir.empty()) {
+        in.workDir = in.outDir / kWorkFolder;
+        fs::remove_all(in.workDir, ec);  // what a checker killed outright left behind
+        fs::create_directories(in.workDir, ec);
+    }
+    if (ec) {
+        say("cannot create " + in.workDir.string() + ": " + ec.message());
+        return false;
+    }
+    return true;
+}
+
+// Stage 2, scoring: the workers, each a list of logs, the largest first to whichever worker has the least so
+// far. A worker that dies loses the log it was scoring (named with the way it ended); the logs after it go to
+// a new worker. Each finished worker's records are handed to `take` as soon as it ends.
+struct Worker {
+    std::unique_ptr<ChildProcess> process;
+    std::vector<std::pair<size_t, std::string>> logs;
+    fs::path dir;
+    bool finished = false;
+};
+
+template <typename Take>
+bool ScoreLogs(const CheckOptions& o, CheckInputs& in, Messages& say, Take take) {
+    std::error_code ec;
+    const int jobs =
+        std::max(1, std::min<int>(o.jobs > 0 ? o.jobs : ProcessorCount(), static_cast<int>(in.files.size())));
+    std::vector<std::pair<uintmax_t, size_t>> bySize;
+    for (size_t i = 0; i < in.files.size(); ++i) bySize.emplace_back(fs::file_size(in.files[i], ec), i);
+    std::stable_sort(bySize.begin(), bySize.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    std::vector<uintmax_t> load(jobs, 0);
+    std::vector<Worker> workers(jobs);
+    for (const auto& [size, i] : bySize) {
+        const size_t w = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
+        load[w] += size + 1;
+        workers[w].logs.emplace_back(i, fs::absolute(in.files[i], ec).string());
+    }
+    int started = 0;
+    auto start = [&](Worker& w) {
+        w.dir = in.workDir / ("w" + std::to_string(started++));
+        fs::create_directories(w.dir, ec);
+        {
+            std::ofstream list(w.dir / "logs.txt", std::ios::binary | std::ios::trunc);
+            WriteWorkList(list, w.logs);
+        }
+        w.process = std::make_unique<ChildProcess>();
+        std::string error;
+        if (!w.process->Start(ProgramPath(),
+                              {"--worker", (w.dir / "logs.txt").string(), (w.dir / "results.txt").string(),
+                               (w.dir / "plugin").string(), in.pluginPath, in.countryFile},
+                              error)) {
+            say(error);
+            return false;
+        }
+        return true;
+    };
+    for (Worker& w : workers) {
+        if (!start(w)) return false;
+    }
+
+    Progress progress(o.progress && ErrorIsTerminal(), in.files.size());
+    size_t logsDone = 0, qsosDone = 0;
+    for (size_t open = workers.size(); open > 0 && !StopRequested();) {
+        size_t running = 0, runningQsos = 0;
+        for (size_t wi = 0; wi < workers.size(); ++wi) {
+            if (workers[wi].finished) continue;
+            std::string how;
+            bool clean = false, bySignal = false;
+            if (!workers[wi].process->Finished(how, clean, bySignal)) {
+                std::ifstream p(workers[wi].dir / "results.txt.progress", std::ios::binary);
+                size_t l = 0, q = 0;
+                if (p >> l >> q) running += l, runningQsos += q;
+                continue;
+            }
+            workers[wi].finished = true;
+            --open;
+            Worker& w = workers[wi];
+            std::map<size_t, size_t> position;  // file index -> place in the worker's list
+            for (size_t k = 0; k < w.logs.size(); ++k) position[w.logs[k].first] = k;
+            std::vector<bool> done(w.logs.size(), false);
+            {
+                std::ifstream results(w.dir / "results.txt", std::ios::binary);
+                WorkerLog log;
+                while (ReadWorkerLog(results, log)) {
+                    auto k = position.find(log.index);
+                    if (k == position.end() || done[k->second]) break;
+                    done[k->second] = true;
+                    ++logsDone;
+                    qsosDone += log.qsos.size();
+                    take(log);
+                }
+            }
+            std::vector<std::pair<size_t, std::string>> missing;
+            for (size_t k = 0; k < done.size(); ++k) {
+                if (!done[k]) missing.push_back(w.logs[k]);
+            }
+            if (missing.empty()) continue;
+            auto lose = [&](size_t index, const std::string& reason) {
+                in.leftOut.push_back({in.files[index], "lost: " + reason, true});
+                say(in.files[index] + ": lost: " + reason);
+            };
+            if (!bySignal) {
+                for (const auto& m : missing) lose(m.first, "its worker ended with " + how + " before scoring it");
+                continue;
+            }
+            // The log it was scoring is lost; the logs after it go to a new worker.
+            lose(missing[0].first, "its worker ended by " + how + " while scoring it");
+            missing.erase(missing.begin());
+            if (!missing.empty() && !StopRequested()) {
+                Worker again;
+                again.logs = std::move(missing);
+                workers.push_back(std::move(again));
+                if (!start(workers.back())) return false;
+                ++open;
+            }
+        }
+        progress.Show(logsDone + running, qsosDone + runningQsos, say.Stream());
+        if (open > 0) SleepMilliseconds(50);
+    }
+    progress.Done(say.Stream());
+    return !StopRequested();
+}
+
+// Stage 3, the contest's records: each log read back from its worker's record into the checker's plain
+// records; the log's contest period is the one most of its QSOs fall in.
+struct ContestRecords {
+    const contest::Record* contest = nullptr;
+    CallTable calls;
+    std::vector<LogInfo> infos;
+    std::vector<CheckLog> logs;
+    std::vector<bool> taken;  // by file index: a log that was read and scored
+};
+
+void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vector<LeftOut>& leftOut,
+             Messages& say) {
+    if (!w.error.empty()) {
+        // The worker names the file by the absolute path it was given; the messages name it as it was given.
+        std::error_code ec;
+        const std::string error = text::ReplaceAll(w.error, fs::absolute(path, ec).string(), path);
+        leftOut.push_back({path, error});
+        say(error + " (left out)");
+        return;
+    }
+    c.taken[w.index] = true;
+    LogInfo& info = c.infos[w.index];
+    info.path = path;
+    info.call = text::ToUpper(text::Trim(w.ownCall));
+    info.header = std::move(w.header);
+    info.claimedScore = w.claimedScore;
+    info.pluginScore = w.pluginScore;
+    info.qsos = w.qsos.size();
+    info.skipped = std::move(w.skipped);
+    CheckLog& log = c.logs[w.index];
+    log.station = c.calls.Intern(StationOf(info.call));
+    log.qsos.reserve(w.qsos.size());
+    std::map<long long, size_t> periods;  // start -> QSOs
+    ContestPeriod last{1, 0};
+    constexpr long long kHalfWeek = 7 * 24 * 60 / 2 - 1;  // a time this near a period's start finds it again
+    for (WorkerQso& q : w.qsos) {
+        if (q.minute < last.start - kHalfWeek || q.minute > last.start + kHalfWeek) {
+            last = PeriodOfQso(*c.contest, q.minute);
+        }
+        ++periods[last.start];
+        CheckQso c2;
+        c2.line = q.line;
+        c2.minute = q.minute;
+        c2.band = static_cast<uint8_t>(q.band);
+        c2.call = c.calls.Intern(q.call);
+        c2.station = q.call.find('/') == std::string::npos ? c2.call : c.calls.Intern(StationOf(q.call));
+        if (!q.exchSent.empty()) c2.exchSent = c.calls.Intern(q.exchSent);
+        if (!q.exchRcvd.empty()) c2.exchRcvd = c.calls.Intern(q.exchRcvd);
+        c2.counted = q.added && q.reason.empty();
+        if (c2.counted) {
+            const CaseInsensitiveTextSet& bands = c.contest->AcceptedBands();
+            const QsoCredit credit = CreditQso(*c.contest, q.prefix, q.exchRcvd,
+                                               q.band >= 0 && static_cast<size_t>(q.band) < bands.Count() ? bands.At(q.band) : "");
+            c2.points = static_cast<uint8_t>(credit.points);
+            if (!credit.multiplier.empty()) c2.multiplier = c.calls.Intern(credit.multiplier);
+        } else {
+            c2.pluginReason = c.calls.Intern(q.reason);
+        }
+        log.qsos.push_back(c2);
+    }
+    // Most QSOs, and the earlier period of two as full.
+    const auto best = std::max_element(periods.begin(), periods.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    const ContestPeriod period = PeriodOfQso(*c.contest, best == periods.end() ? 0 : best->first);
+    log.periodStart = period.start;
+    log.periodEnd = period.end;
+}
+
+// Stage 5, outputs: the reports, results and lists; false with the file and the reason when one cannot be
+// written.
+bool WriteFile(const fs::path& path, const std::string& content, Messages& say) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    if (out) out.close();
+    if (!out) {
+        say("cannot write " + path.string() + ": " + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool WriteOutputs(const CheckOptions& o, const fs::path& outDir, const ContestRecords& records,
+                  const CrossCheckResult& results, const std::vector<LeftOut>& leftOut, Messages& say) {
+    CheckedContest contest;
+    contest.contest = records.contest;
+    contest.infos = &records.infos;
+    contest.logs = &records.logs;
+    contest.results = &results;
+    contest.calls = &records.calls;
+    contest.leftOut = leftOut;
+    contest.windowMinutes = o.crossCheck.windowMinutes;
+    replay::ScpList scp;
+    std::string scpError;
+    const bool haveScp = scp.Load(o.scpFile, scpError);
+    if (!haveScp) say(scpError + ": unique calls are not checked against it");
+    contest.unlisted.resize(records.logs.size());
+    for (size_t i = 0; i < records.logs.size(); ++i) {
+        contest.unlisted[i].resize(records.logs[i].qsos.size(), false);
+        for (size_t q = 0; q < records.logs[i].qsos.size(); ++q) {
+            if (haveScp && results.logs[i].qsos[q].verdict == Verdict::unique) {
+                contest.unlisted[i][q] = !scp.Contains(records.calls.Text(records.logs[i].qsos[q].call));
+            }
+        }
+    }
+    const std::vector<std::vector<int>> quoted = QuotedLines(contest);
+    for (size_t i = 0; i < records.infos.size(); ++i) {
+        contest.quotes.push_back(ReadQuotedLines(records.infos[i].path, quoted[i]));
+    }
+
+    bool written = true;
+    std::map<std::string, std::string> firstOfCall;
+    for (size_t i = 0; i < records.infos.size() && !StopRequested(); ++i) {
+        const LogInfo& info = records.infos[i];
+        auto [first, isFirst] = firstOfCall.emplace(info.call, info.path);
+        if (!isFirst) {
+            say(info.path + " is another log of " + info.call + " (the first: " + first->second + "); each is "
+                "checked, its report is " + info.reportName + ": leave one out if it is a copy");
+        }
+        written = WriteFile(outDir / info.reportName, LogCheckReport(contest, i), say) && written;
+    }
+    size_t lost = 0;
+    for (const LeftOut& l : leftOut) lost += l.lost;
+    // A results file is complete; partial results are named so, and no earlier complete one stays beside them.
+    const std::string resultsName = lost ? "results-partial" : "results";
+    std::error_code ec;
+    for (const char* stale : {"results.csv", "results.html", "results-partial.csv", "results-partial.html"}) {
+        fs::remove(outDir / stale, ec);
+    }
+    written = WriteFile(outDir / (resultsName + ".csv"), ResultsCsv(contest), say) && written;
+    written = WriteFile(outDir / (resultsName + ".html"),
+                        ResultsHtml(contest, records.contest->name + std::string(": log check") + (lost ? " (partial)" : "")),
+                        say) &&
+              written;
+    written = WriteFile(outDir / "missing-logs.csv", MissingLogsCsv(contest), say) && written;
+    written = WriteFile(outDir / "toxic-logs.csv", ToxicLogsCsv(contest), say) && written;
+    return written;
+}
+
 }  // namespace
 
-std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors,
+std::string Printable(const std::string& s) {
+    std::string out;
+    out.reserve(s.size());
+    for (size_t i = 0; i < s.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        // C1 controls in UTF-8 (U+0080 to U+009F) drive some terminals as their 7-bit forms do.
+        const bool c1 = c == 0xC2 && i + 1 < s.size() && static_cast<unsigned char>(s[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(s[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            const unsigned char shown = c1 ? static_cast<unsigned char>(s[++i]) : c;
+            out += text::Format("\\x%02X", shown);
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<LeftOut>& leftOut,
                                          const std::string& outDir) {
     std::vector<std::string> files;
-    for (const std::string& input : inputs) {
-        std::error_code ec;
-        if (fs::is_directory(input, ec)) {
-            std::vector<std::string> found;
-            for (auto it = fs::recursive_directory_iterator(input, ec); !ec && it != fs::recursive_directory_iterator();
-                 it.increment(ec)) {
-                const std::string name = it->path().filename().string();
-                const bool isDir = it->is_directory(ec);
-                if ((!name.empty() && name[0] == '.') ||
-                    (isDir && !outDir.empty() && fs::equivalent(it->path(), outDir, ec))) {
-                    if (isDir) it.disable_recursion_pending();
-                    ec.clear();
-                    continue;
-                }
-                if (it->is_regular_file(ec)) found.push_back(it->path().string());
-            }
-            if (ec) errors.push_back(input + ": " + ec.message());
-            std::sort(found.begin(), found.end());
-            files.insert(files.end(), found.begin(), found.end());
-        } else if (fs::exists(input, ec)) {
-            files.push_back(input);
-        } else {
-            errors.push_back(input + ": no such file or folder");
+    std::set<std::string> seen;
+    std::error_code ec;
+    const fs::path out = outDir.empty() ? fs::path() : fs::absolute(outDir, ec).lexically_normal();
+    // A file is taken when it is a regular file or a link to one; anything else is named, never opened.
+    auto consider = [&](const fs::path& path, bool named) {
+        std::error_code e;
+        const fs::path absolute = fs::absolute(path, e).lexically_normal();
+        const fs::file_status link = fs::symlink_status(path, e);
+        const fs::file_status target = fs::status(path, e);
+        if (!fs::exists(link)) {
+            leftOut.push_back({path.string(), "no such file or folder"});
+        } else if (e || !fs::exists(target)) {
+            leftOut.push_back({path.string(), "a link to nothing, or to itself: " + e.message()});
+        } else if (fs::is_directory(target)) {
+            if (!named) leftOut.push_back({path.string(), "a link to a folder: not followed"});
+            return true;
+        } else if (!fs::is_regular_file(target)) {
+            leftOut.push_back({path.string(), KindOf(target.type()) + ": not opened"});
+        } else if (!named && !out.empty() && absolute.parent_path() == out &&
+                   IsOutputFileName(absolute.filename().string())) {
+            // The checker's own files where --out is the folder of logs.
+        } else if (seen.insert(absolute.string()).second) {
+            files.push_back(path.string());
         }
+        return false;
+    };
+    for (const std::string& input : inputs) {
+        const fs::path path(input);
+        std::error_code e;
+        if (!fs::is_directory(fs::status(path, e))) {
+            consider(path, true);
+            continue;
+        }
+        std::vector<fs::path> found;
+        fs::recursive_directory_iterator it(path, e), end;
+        for (; !e && it != end; it.increment(e)) {
+            const std::string name = it->path().filename().string();
+            std::error_code de;
+            const bool isDir = it->is_directory(de) && !it->is_symlink(de);
+            if ((!name.empty() && name[0] == '.') ||
+                (isDir && !out.empty() && fs::absolute(it->path(), de).lexically_normal() == out)) {
+                if (isDir) it.disable_recursion_pending();
+                continue;
+            }
+            if (!isDir) found.push_back(it->path());
+        }
+        if (e) leftOut.push_back({input, "cannot read the whole folder: " + e.message()});
+        std::sort(found.begin(), found.end());
+        for (const fs::path& f : found) consider(f, false);
     }
     return files;
 }
 
-int RunWorker(const std::string& listPath, const std::string& resultPath, const std::string& workDir,
-              const std::string& pluginPath, const std::string& countryFile) {
-    std::vector<std::string> lines;
-    if (!ReadLines(listPath, lines)) return 2;
-    std::ofstream out(resultPath, std::ios::binary | std::ios::trunc);
-    // One plug-in and one country file for all the logs of this worker; the plug-in's reset starts each log.
-    std::error_code ec;
-    fs::create_directories(fs::path(workDir) / "Plugins", ec);
-    fs::current_path(workDir, ec);
-    PluginLibrary plugin;
-    replay::ReplayInputs in;
-    std::string error;
-    if (ec || !plugin.Load(pluginPath, error) || !(in.contest = replay::ContestOfPlugin(plugin, pluginPath, error)) ||
-        !in.cty.Load(countryFile, error)) {
-        return 2;
-    }
-    Settings::WriteString("Start", "1");  // no status windows
-    replay::ReplayOptions o;
-    o.pluginPath = pluginPath;
-    o.countryFile = countryFile;
-    size_t done = 0, qsos = 0;
-    for (const std::string& line : lines) {
-        const size_t tab = line.find('\t');
-        if (tab == std::string::npos) continue;
-        const size_t index = std::stoul(line.substr(0, tab));
-        o.logPath = line.substr(tab + 1);
-        replay::ReplaySummary summary;
-        int rc = 2;
-        try {
-            in.log = replay::ParsedLog();
-            if (replay::ReadLogFile(o.logPath, *in.contest, in.log, error)) {
-                std::vector<std::string> warnings;
-                const replay::ReplayPlan plan = replay::PlanReplay(o, in, warnings);
-                std::vector<replay::QsoOutcome> answers = replay::ReplayQsos(plugin, o, in, plan, workDir);
-                const replay::PluginResult result = replay::FinishReplay(plugin, o, in);
-                summary = replay::MapOutcomes(in, plan, std::move(answers)).summary;
-                summary.pluginScore = result.pluginScore;
-                rc = 0;
-            }
-        } catch (const std::exception&) {
-            rc = 2;
-        }
-        WriteOutcome(out, index, rc, summary);
-        out.flush();
-        ++done;
-        qsos += summary.qsosRead;
-        std::ofstream progress(resultPath + ".progress", std::ios::binary | std::ios::trunc);
-        progress << done << " " << qsos << "\n";
-    }
-    return out ? 0 : 2;
-}
-
 int RunCheck(const CheckOptions& o, std::ostream& err) {
-    std::vector<std::string> errors;
-    std::error_code ec;
-    const fs::path outDir = fs::absolute(o.outDir, ec);
-    std::vector<std::string> files = CollectLogFiles(o.inputs, errors, outDir.string());
-    for (const std::string& e : errors) err << kTool << e << "\n";
-    if (files.empty()) {
-        err << kTool << "no log to check\n";
-        return 2;
-    }
-    const fs::path workDir = outDir / kWorkFolder;
-    fs::create_directories(workDir, ec);
-    if (ec) {
-        err << kTool << "cannot create " << workDir.string() << ": " << ec.message() << "\n";
-        return 2;
-    }
-    // The workers' folders go whatever the outcome.
+    Messages say(err);
+    InstallStopHandlers();
+    CheckInputs in;
+    if (!GatherInputs(o, in, say)) return kExitRefused;
+    // The work folder goes whatever the outcome, when the checker is stopped too.
     struct RemoveOnExit {
         fs::path dir;
         ~RemoveOnExit() {
             std::error_code ignored;
             fs::remove_all(dir, ignored);
         }
-    } removeWork{workDir};
-    const std::string pluginPath =
-        fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec).string();
-    const std::string countryFile = fs::absolute(o.countryFile, ec).string();
-    // One load here, so a plug-in that cannot be loaded is said once, not once per log; its set names the
-    // contest the logs are read and checked as.
-    const contest::Record* contest = nullptr;
-    {
-        PluginLibrary plugin;
-        std::string error;
-        if (!plugin.Load(pluginPath, error) || !(contest = replay::ContestOfPlugin(plugin, pluginPath, error))) {
-            err << kTool << error << "\n";
-            return 2;
-        }
-    }
+    } removeWork{in.workDir};
 
-    // The workers: each a list of logs, the largest first to whichever worker has the least so far.
-    const int jobs = std::max(1, std::min<int>(o.jobs > 0 ? o.jobs : ProcessorCount(), static_cast<int>(files.size())));
-    std::vector<std::pair<uintmax_t, size_t>> bySize;
-    for (size_t i = 0; i < files.size(); ++i) bySize.emplace_back(fs::file_size(files[i], ec), i);
-    std::sort(bySize.begin(), bySize.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
-    std::vector<uintmax_t> load(jobs, 0);
-    std::vector<std::string> lists(jobs);
-    for (const auto& [size, i] : bySize) {
-        const size_t w = static_cast<size_t>(std::min_element(load.begin(), load.end()) - load.begin());
-        load[w] += size + 1;
-        lists[w] += std::to_string(i) + "\t" + fs::absolute(files[i], ec).string() + "\n";
-    }
-    std::vector<std::unique_ptr<ChildProcess>> workers;
-    std::vector<std::string> resultPaths;
-    for (int w = 0; w < jobs; ++w) {
-        const fs::path dir = workDir / ("w" + std::to_string(w));
-        fs::create_directories(dir, ec);
-        const std::string listPath = (dir / "logs.txt").string();
-        std::ofstream(listPath, std::ios::binary | std::ios::trunc) << lists[w];
-        resultPaths.push_back((dir / "results.txt").string());
-        auto child = std::make_unique<ChildProcess>();
-        std::string error;
-        if (!child->Start(ProgramPath(), {"--worker", listPath, resultPaths.back(), (dir / "plugin").string(),
-                                          pluginPath, countryFile},
-                          error)) {
-            err << kTool << error << "\n";
-            return 2;
-        }
-        workers.push_back(std::move(child));
-    }
+    ContestRecords records;
+    records.contest = in.contest;
+    records.infos.resize(in.files.size());
+    records.logs.resize(in.files.size());
+    records.taken.resize(in.files.size(), false);
+    const bool scored = ScoreLogs(o, in, say, [&](WorkerLog& w) {
+        if (w.index < in.files.size()) TakeLog(w, in.files[w.index], records, in.leftOut, say);
+    });
+    if (!scored) return kExitRefused;
 
-    // Meanwhile the logs are read here for the cross-check.
-    CallTable calls;
-    std::vector<LogInfo> infos(files.size());
-    std::vector<CheckLog> logs(files.size());
-    std::vector<bool> readable(files.size(), false);
-    size_t totalQsos = 0;
-    for (size_t i = 0; i < files.size(); ++i) {
-        replay::ParsedLog parsed;
-        std::string error;
-        if (!replay::ReadLogFile(files[i], *contest, parsed, error)) {
-            err << kTool << error << " (left out)\n";
-            continue;
-        }
-        readable[i] = true;
-        LogInfo& info = infos[i];
-        info.path = files[i];
-        info.call = text::ToUpper(text::Trim(parsed.ownCall));
-        info.header = parsed.header;
-        info.claimedScore = parsed.claimedScore;
-        info.qsos = parsed.qsos.size();
-        totalQsos += parsed.qsos.size();
-        CheckLog& log = logs[i];
-        log.station = calls.Intern(StationOf(info.call));
-        log.contest = static_cast<int>(replay::WholeMinutes(contest->PeriodStartNear(replay::FirstQsoTime(parsed.qsos))));
-        log.qsos.reserve(parsed.qsos.size());
-        for (replay::LogQso& q : parsed.qsos) {
-            CheckQso c;
-            c.line = q.line;
-            c.minute = static_cast<int>(replay::WholeMinutes(q.time));
-            c.band = BandIndex(*contest, q.band);
-            c.call = calls.Intern(q.call);
-            c.station = calls.Intern(StationOf(q.call));
-            c.exchSent = std::move(q.exchSent);
-            c.exchRcvd = std::move(q.exchRcvd);
-            log.qsos.push_back(std::move(c));
-        }
+    // Only logs scored by the plug-in are checked and take part as other stations.
+    ContestRecords kept;
+    kept.contest = records.contest;
+    kept.calls = std::move(records.calls);
+    for (size_t i = 0; i < in.files.size(); ++i) {
+        if (!records.taken[i]) continue;
+        kept.infos.push_back(std::move(records.infos[i]));
+        kept.logs.push_back(std::move(records.logs[i]));
     }
-
-    Progress progress(o.progress && ErrorIsTerminal(), files.size(), totalQsos);
-    std::vector<bool> finished(workers.size(), false);
-    for (size_t open = workers.size(); open > 0;) {
-        for (size_t w = 0; w < workers.size(); ++w) {
-            int rc = 0;
-            if (!finished[w] && workers[w]->Finished(rc)) {
-                finished[w] = true;
-                --open;
-                if (rc != 0) err << kTool << "worker " << w << " ended with " << rc << "\n";
-            }
-        }
-        size_t logsDone = 0, qsosDone = 0;
-        for (const std::string& p : resultPaths) {
-            std::ifstream in(p + ".progress", std::ios::binary);
-            size_t l = 0, q = 0;
-            if (in >> l >> q) logsDone += l, qsosDone += q;
-        }
-        progress.Show(logsDone, qsosDone, err);
-        if (open > 0) SleepMilliseconds(100);
+    if (kept.logs.empty()) {
+        say("no log could be checked");
+        return kExitRefused;
     }
-    progress.Done(err);
-
-    std::vector<WorkerOutcome> outcomes(files.size());
-    for (const std::string& p : resultPaths) ReadOutcomes(p, outcomes);
-
-    // Only logs both read here and scored by the plug-in are checked and take part as other stations.
-    std::vector<size_t> kept;
-    for (size_t i = 0; i < files.size(); ++i) {
-        if (!readable[i]) continue;
-        const WorkerOutcome& w = outcomes[i];
-        if (w.exitCode != 0 || w.outcomes.size() != logs[i].qsos.size()) {
-            err << kTool << files[i] << ": the plug-in could not score it (left out)\n";
-            continue;
-        }
-        infos[i].pluginScore = w.pluginScore;
-        for (size_t q = 0; q < w.outcomes.size(); ++q) {
-            CheckQso& c = logs[i].qsos[q];
-            c.counted = w.outcomes[q].Counted();
-            if (!c.counted) c.pluginReason = w.outcomes[q].reason;
-            if (c.counted) {
-                const std::string band = c.band < contest->AcceptedBands().Count() ? contest->AcceptedBands().At(c.band) : "";
-                Credit(*contest, w.outcomes[q].prefix, band, c, calls);
-            }
-        }
-        kept.push_back(i);
-    }
-    std::vector<LogInfo> keptInfos;
-    std::vector<CheckLog> keptLogs;
-    for (size_t i : kept) {
-        keptInfos.push_back(std::move(infos[i]));
-        keptLogs.push_back(std::move(logs[i]));
-    }
-    if (keptLogs.empty()) {
-        err << kTool << "no log could be checked\n";
-        return 2;
-    }
+    std::vector<std::string> calls;
+    for (const LogInfo& info : kept.infos) calls.push_back(info.call);
+    const std::vector<std::string> names = ReportFileNames(calls);
+    for (size_t i = 0; i < kept.infos.size(); ++i) kept.infos[i].reportName = names[i];
 
     CrossCheckOptions crossCheck = o.crossCheck;
-    crossCheck.contest = contest;
-    const std::vector<LogResult> results = CrossCheck(keptLogs, calls, crossCheck);
+    crossCheck.contest = kept.contest;
+    const CrossCheckResult results = CrossCheck(kept.logs, kept.calls, crossCheck);
+    if (StopRequested()) return kExitRefused;
+    if (!WriteOutputs(o, in.outDir, kept, results, in.leftOut, say)) return kExitRefused;
+    if (StopRequested()) return kExitRefused;
 
-    replay::ScpList scp;
-    std::string scpError;
-    const bool haveScp = scp.Load(o.scpFile, scpError);
-    if (!haveScp) err << kTool << scpError << ": unique calls are not checked against it\n";
-    CheckedContest checked;
-    checked.contest = contest;
-    checked.infos = &keptInfos;
-    checked.logs = &keptLogs;
-    checked.results = &results;
-    checked.calls = &calls;
-    checked.unlisted.resize(keptLogs.size());
-    for (size_t i = 0; i < keptLogs.size(); ++i) {
-        checked.unlisted[i].resize(keptLogs[i].qsos.size(), false);
-        for (size_t q = 0; q < keptLogs[i].qsos.size(); ++q) {
-            if (haveScp && results[i].qsos[q].verdict == Verdict::unique) {
-                checked.unlisted[i][q] = !scp.Contains(calls.Text(keptLogs[i].qsos[q].call));
-            }
-        }
-    }
-
-    bool written = true;
-    // By the call as a file name, letter case aside as Windows has it: how many logs so far, and the first.
-    std::map<std::string, std::pair<int, std::string>> copies;
-    for (size_t i = 0; i < keptLogs.size(); ++i) {
-        std::vector<std::string> lines;
-        ReadLines(keptInfos[i].path, lines);
-        auto& [copy, first] = copies[text::ToUpper(ReportFileName(keptInfos[i].call))];
-        if (++copy == 1) {
-            first = keptInfos[i].path;
-        } else {
-            err << kTool << keptInfos[i].path << " is log " << copy << " of " << keptInfos[i].call << " (the first: "
-                << first << "); each is checked: leave one out if it is a copy\n";
-        }
-        std::ofstream report(outDir / ReportFileName(keptInfos[i].call, copy), std::ios::binary | std::ios::trunc);
-        report << LogCheckReport(checked, i, lines);
-        written = written && static_cast<bool>(report);
-    }
-    {
-        std::ofstream csv(outDir / "results.csv", std::ios::binary | std::ios::trunc);
-        csv << ResultsCsv(checked);
-        std::ofstream html(outDir / "results.html", std::ios::binary | std::ios::trunc);
-        html << ResultsHtml(checked, contest->name + std::string(": log check"));
-        written = written && csv && html;
-    }
-    if (!written) {
-        err << kTool << "cannot write every file in " << outDir.string() << "\n";
-        return 2;
-    }
-    size_t offsets = 0;
-    for (const LogResult& r : results) offsets += r.clockOffset != 0;
-    err << kTool << keptLogs.size() << " of " << files.size() << " logs checked, " << totalQsos << " QSOs, "
-        << offsets << " clocks off; results in " << outDir.string() << "\n";
-    return keptLogs.size() == files.size() && errors.empty() ? 0 : 1;
+    size_t offsets = 0, qsos = 0, lost = 0;
+    for (const LogResult& r : results.logs) offsets += r.clockOffset != 0;
+    for (const LogInfo& info : kept.infos) qsos += info.qsos;
+    for (const LeftOut& l : in.leftOut) lost += l.lost;
+    say(std::to_string(kept.logs.size()) + " of " + std::to_string(in.files.size()) + " logs checked, " +
+        std::to_string(qsos) + " QSOs, " + std::to_string(offsets) + " clocks off, " +
+        std::to_string(results.missing.size()) + " missing logs; " + (lost ? "PARTIAL results" : "results") +
+        " in " + in.outDir.string());
+    if (lost) return kExitPartial;
+    return in.leftOut.empty() ? kExitChecked : kExitLeftOut;
 }
 
 }  // namespace check

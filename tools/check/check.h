@@ -1,6 +1,7 @@
 #pragma once
 // stats-check: every log of a contest scored through the plug-in, in worker processes with one plug-in
-// each, then cross-checked against the others (cross_check.h) and written out (outputs.h).
+// each (worker.h), then cross-checked against the others (cross_check.h) and written out (outputs.h), in
+// stages with plain data between them: inputs, scoring, the contest's records, cross-check, outputs, summary.
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "country_file.h"
 #include "cross_check.h"
 #include "data_files.h"
+#include "log_types.h"
 
 namespace check {
 
@@ -24,34 +26,50 @@ struct CheckOptions {
     bool progress = true;             // drawn only when standard error is a terminal
 };
 
+// Exit codes.
+constexpr int kExitChecked = 0;     // every file was a log and was checked
+constexpr int kExitLeftOut = 1;     // some files were left out (each named with its reason); the rest checked
+constexpr int kExitRefused = 2;     // nothing checked: the command line, the plug-in, the country file, the
+                                    // output folder, no log, or the outputs could not be written
+constexpr int kExitPartial = 3;     // logs were lost (a worker died): results-partial.csv and .html only
+
 // One log as the checker keeps it after reading and scoring: what the outputs show of it.
 struct LogInfo {
     std::string path;
-    std::string call;  // own call as the log gives it
+    std::string call;        // own call as the log gives it, upper case
+    std::string reportName;  // its CALL.lcr.txt, unique in the output folder
     std::map<std::string, std::string> header;
     std::optional<long long> claimedScore;
     std::optional<long long> pluginScore;
-    size_t qsos = 0;
+    size_t qsos = 0;  // QSOs read
+    std::vector<replay::LogProblem> skipped;  // lines not used, with the reason
+};
+
+// A file given that was not checked, and why.
+struct LeftOut {
+    std::string path;
+    std::string reason;
+    bool lost = false;  // it was a log, lost when its worker died: the results are partial
 };
 
 // The log files to check: each file named, and every file of each folder named, walked to any depth, in
-// name order, hidden files and folders left out, and so is `outDir` (the checker's own output, when it lies
-// in a folder of logs). A name that is neither goes to `errors`.
-std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<std::string>& errors,
+// name order; hidden files and folders are passed over, and so is `outDir` (the checker's own output, when
+// it lies in a folder of logs) and, in `outDir` itself, the checker's own files. Whatever is no regular file
+// (a pipe, a device, a link to nothing or to itself, a link to a folder) is named in `leftOut` and never
+// opened; so is a name that does not exist.
+std::vector<std::string> CollectLogFiles(const std::vector<std::string>& inputs, std::vector<LeftOut>& leftOut,
                                          const std::string& outDir);
 
-// Scores the logs through the plug-in in one process, in order, writing one result record per log to
-// `resultPath` (and the count done so far to resultPath + ".progress"). The worker side of RunCheck.
-int RunWorker(const std::string& listPath, const std::string& resultPath, const std::string& workDir,
-              const std::string& pluginPath, const std::string& countryFile);
+// Control characters shown as \xNN, so a file name or a log's text cannot drive the terminal.
+std::string Printable(const std::string& text);
 
 enum class CommandLine { run, help, version, worker, error };
 CommandLine ParseCommandLine(const std::vector<std::string>& args, CheckOptions& options,
                              std::vector<std::string>& workerArgs, std::string& error);
 std::string UsageText();
 
-// The whole check. Exit code: 0 every log was checked, 1 some were left out, 2 none could be read (or the
-// plug-in or the country file cannot be used). Messages go to `err`.
+// The whole check; the exit code (kExit...). Messages go to `err`, escaped. When the checker is asked to
+// stop, its workers end, its work folder goes, and StopSignal() tells the caller how to end.
 int RunCheck(const CheckOptions& options, std::ostream& err);
 
 }  // namespace check

@@ -20,7 +20,8 @@ std::string UsageText() {
     return "usage: stats-check [options] LOG-OR-FOLDER...\n"
            "Scores every log through the plug-in and cross-checks the logs against each other.\n"
            "\n"
-           "  --out DIR          where CALL.lcr.txt, results.csv and results.html go (default ./check-out)\n"
+           "  --out DIR          where CALL.lcr.txt, results.csv, results.html, missing-logs.csv and\n"
+           "                     toxic-logs.csv go (default ./check-out)\n"
            "  --jobs N           worker processes, one plug-in each (default: one per processor)\n"
            "  --window N         minutes two logs of one QSO may differ, after clock offsets (default 3)\n"
            "  --penalty P        none (default) or one-extra: a QSO not in log or with a busted call costs\n"
@@ -34,8 +35,12 @@ std::string UsageText() {
            "  --help, -h         this text\n"
            "  --version          the program's version\n"
            "\n"
-           "Exit code: 0 every log was checked, 1 some were left out (named on standard error), 2 none could\n"
-           "be read, or the command line, the plug-in or the country file cannot be used.\n";
+           "Every file given or found in a folder is checked; \"-\" is the file of that name.\n"
+           "Exit code: 0 every file was a log and was checked; 1 some files were left out (each named on\n"
+           "standard error with its reason), the rest checked; 2 nothing checked: the command line, the\n"
+           "plug-in, the country file or the output folder cannot be used, no file is a log, or an output\n"
+           "cannot be written (named); 3 logs were lost because a worker process died (named, with how it\n"
+           "ended): the results are written as results-partial.csv and results-partial.html.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, CheckOptions& o,

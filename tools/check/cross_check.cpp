@@ -1,7 +1,9 @@
 #include "cross_check.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <map>
+#include <stdexcept>
+#include <tuple>
 
 #include "common/text.h"
 
@@ -19,6 +21,11 @@ uint32_t CallTable::Intern(const std::string& text) {
 uint32_t CallTable::Find(const std::string& text) const {
     auto it = ids_.find(text);
     return it == ids_.end() ? kNone : it->second;
+}
+
+const std::string& CallTable::Text(uint32_t id) const {
+    static const std::string empty;
+    return id == kNone ? empty : texts_[id];
 }
 
 std::string StationOf(const std::string& call) {
@@ -59,14 +66,17 @@ bool AllDigits(const std::string& s) {
 
 }  // namespace
 
-bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b) {
-    const std::string x = text::ToUpper(text::Trim(a)), y = text::ToUpper(text::Trim(b));
-    if (AllDigits(x) && AllDigits(y)) {
-        const size_t i = x.find_first_not_of('0'), j = y.find_first_not_of('0');
-        return (i == std::string::npos ? std::string() : x.substr(i)) ==
-               (j == std::string::npos ? std::string() : y.substr(j));
+std::string ExchangeKey(const contest::Record& contest, const std::string& exchange) {
+    const std::string x = text::ToUpper(text::Trim(exchange));
+    if (AllDigits(x)) {
+        const size_t i = x.find_first_not_of('0');
+        return i == std::string::npos ? "0" : x.substr(i);
     }
-    return contest.CanonicalLocation(x) == contest.CanonicalLocation(y);
+    return contest.CanonicalLocation(x);
+}
+
+bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b) {
+    return ExchangeKey(contest, a) == ExchangeKey(contest, b);
 }
 
 const char* VerdictName(Verdict v) {
@@ -78,188 +88,421 @@ const char* VerdictName(Verdict v) {
         case Verdict::bustedExchange: return "busted exchange";
         case Verdict::unique: return "unique";
         case Verdict::uncheckable: return "not checkable";
+        case Verdict::outsidePeriod: return "outside the contest period";
     }
     return "?";
 }
 
 namespace {
 
-// Who logged whom: one entry per QSO, sorted by (worked station, band, time) so the QSOs any station made
-// with A on one band within a window are one contiguous run.
+// Who logged whom: one entry per QSO on a contest band, sorted by (worked station, band, logger, time), so the
+// QSOs one log holds with a station on a band are one run in time order, and the one nearest a time is found
+// by binary search whatever the other logs hold.
 struct Entry {
-    uint64_t key;  // worked station << 8 | band
-    int minute;    // on the logger's clock, corrected by its offset
-    uint32_t log;
-    uint32_t qso;
-    bool operator<(const Entry& o) const { return key != o.key ? key < o.key : minute < o.minute; }
+    uint64_t key;      // worked station << 32 | band << 24 | logger
+    long long minute;  // on the logger's own clock
+    // What a match needs of the logger's QSO, here rather than in its log, where reading it would cost a
+    // cache miss per QSO of the contest.
+    int line;
+    uint32_t exchSent;
+    uint32_t Station() const { return static_cast<uint32_t>(key >> 32); }
+    uint32_t Logger() const { return static_cast<uint32_t>(key & 0xffffff); }
 };
 
-uint64_t KeyOf(uint32_t station, uint8_t band) { return uint64_t(station) << 8 | band; }
-// A station in one contest.
-uint64_t StationKey(int contest, uint32_t station) { return uint64_t(uint32_t(contest)) << 32 | station; }
+constexpr uint32_t kMostLogs = 1u << 24;
 
-std::vector<Entry> BuildIndex(const std::vector<CheckLog>& logs, const std::vector<int>& offsets) {
-    std::vector<Entry> index;
-    size_t total = 0;
-    for (const CheckLog& l : logs) total += l.qsos.size();
-    index.reserve(total);
-    for (uint32_t li = 0; li < logs.size(); ++li) {
-        const auto& qsos = logs[li].qsos;
-        for (uint32_t qi = 0; qi < qsos.size(); ++qi) {
-            if (qsos[qi].band == 0xff) continue;
-            index.push_back({KeyOf(qsos[qi].station, qsos[qi].band), qsos[qi].minute - offsets[li], li, qi});
+uint64_t KeyOf(uint32_t station, uint8_t band, uint32_t logger) {
+    return uint64_t(station) << 32 | uint64_t(band) << 24 | logger;
+}
+
+bool EntryLess(const Entry& a, const Entry& b) { return a.key != b.key ? a.key < b.key : a.minute < b.minute; }
+
+class Index {
+public:
+    explicit Index(const std::vector<CheckLog>& logs) {
+        size_t total = 0;
+        for (const CheckLog& l : logs) total += l.qsos.size();
+        entries_.reserve(total);
+        for (uint32_t li = 0; li < logs.size(); ++li) {
+            const auto& qsos = logs[li].qsos;
+            for (uint32_t qi = 0; qi < qsos.size(); ++qi) {
+                if (qsos[qi].band != kNoBand) entries_.push_back({KeyOf(qsos[qi].station, qsos[qi].band, li), qsos[qi].minute, qsos[qi].line,
+                                        qsos[qi].exchSent});
+            }
         }
+        std::sort(entries_.begin(), entries_.end(), EntryLess);
     }
-    std::sort(index.begin(), index.end());
-    return index;
-}
-
-// The entries of QSOs with `station` on `band` within [from, to].
-std::pair<const Entry*, const Entry*> Run(const std::vector<Entry>& index, uint32_t station, uint8_t band, int from,
-                                          int to) {
-    const uint64_t key = KeyOf(station, band);
-    auto lo = std::lower_bound(index.begin(), index.end(), Entry{key, from, 0, 0});
-    auto hi = std::upper_bound(lo, index.end(), Entry{key, to, 0xffffffffu, 0},
-                               [](const Entry& a, const Entry& b) { return a < b; });
-    return {index.data() + (lo - index.begin()), index.data() + (hi - index.begin())};
-}
-
-// The entry of `logger`'s log nearest in time to `minute`, or nullptr.
-const Entry* Nearest(std::pair<const Entry*, const Entry*> run, uint32_t logger, int minute) {
-    const Entry* best = nullptr;
-    for (const Entry* e = run.first; e != run.second; ++e) {
-        if (e->log == logger && (!best || std::abs(e->minute - minute) < std::abs(best->minute - minute))) best = e;
+    // The QSO `logger` logged with `station` on `band` nearest `t` on the logger's clock, at most `window`
+    // minutes away (the earlier of two as near); nullptr when there is none.
+    const Entry* Nearest(uint32_t station, uint8_t band, uint32_t logger, long long t, long long window) const {
+        const Entry probe{KeyOf(station, band, logger), t, 0, 0};
+        auto after = std::lower_bound(entries_.begin(), entries_.end(), probe, EntryLess);
+        auto same = [&](auto it) { return it->key == probe.key; };
+        const Entry* best = nullptr;
+        if (after != entries_.begin() && same(after - 1) && t - (after - 1)->minute <= window) best = &*(after - 1);
+        if (after != entries_.end() && same(after) && after->minute - t <= window &&
+            (!best || after->minute - t < t - best->minute)) {
+            best = &*after;
+        }
+        return best;
     }
-    return best;
-}
+    const std::vector<Entry>& Entries() const { return entries_; }
 
-int Median(std::vector<int>& v) {
+private:
+    std::vector<Entry> entries_;
+};
+
+// Calls one edit apart, found without comparing every pair: two calls are one edit apart only when they
+// share a text made by dropping at most one character of each, so each call is filed under the hash of
+// itself and of each of its one-character deletions, and what a search finds is then checked exactly.
+class Neighbours {
+public:
+    void Add(uint32_t id, const std::string& call) {
+        if (call.size() > kLongestCall) return;
+        for (size_t skip = 0; skip <= call.size(); ++skip) entries_.emplace_back(Hash(call, skip), id);
+    }
+    void Finish() {
+        std::sort(entries_.begin(), entries_.end());
+        entries_.erase(std::unique(entries_.begin(), entries_.end()), entries_.end());
+    }
+    void Find(const std::string& call, const CallTable& calls, std::vector<uint32_t>& out) const {
+        out.clear();
+        if (call.size() > kLongestCall) return;
+        for (size_t skip = 0; skip <= call.size(); ++skip) {
+            const uint64_t h = Hash(call, skip);
+            auto it = std::lower_bound(entries_.begin(), entries_.end(), std::make_pair(h, uint32_t(0)));
+            for (; it != entries_.end() && it->first == h; ++it) {
+                if (OneEditApart(calls.Text(it->second), call)) out.push_back(it->second);
+            }
+        }
+        std::sort(out.begin(), out.end());
+        out.erase(std::unique(out.begin(), out.end()), out.end());
+    }
+
+private:
+    // FNV-1a of the call without its character at `skip` (skip == size: the whole call).
+    static uint64_t Hash(const std::string& s, size_t skip) {
+        uint64_t h = 1469598103934665603ull ^ (skip == s.size() ? 0 : 0x9e3779b97f4a7c15ull);
+        for (size_t i = 0; i < s.size(); ++i) {
+            if (i == skip) continue;
+            h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
+        }
+        return h;
+    }
+    std::vector<std::pair<uint64_t, uint32_t>> entries_;
+};
+
+// A station in the contest of one period.
+struct PeriodStation {
+    long long period;
+    uint32_t station;
+    bool operator==(const PeriodStation& o) const { return period == o.period && station == o.station; }
+};
+struct PeriodStationHash {
+    size_t operator()(const PeriodStation& k) const {
+        return std::hash<long long>()(k.period * 1000003 + static_cast<long long>(k.station));
+    }
+};
+
+long long Median(std::vector<long long>& v) {
     std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
     return v[v.size() / 2];
 }
 
+// The meaning of each exchange text, as a number per distinct meaning, found once per text.
+class ExchangeKeys {
+public:
+    ExchangeKeys(const contest::Record& contest, const CallTable& calls)
+        : contest_(contest), calls_(calls), keyOf_(calls.Size(), kUnset) {}
+    uint32_t Of(uint32_t id) {
+        if (id == CallTable::kNone) return Of(empty_);
+        uint32_t& k = keyOf_[id];
+        if (k == kUnset) k = Of(ExchangeKey(contest_, calls_.Text(id)));
+        return k;
+    }
+    bool IsSerial(uint32_t key) const { return AllDigits(keys_[key]); }
+    bool IsEmpty(uint32_t key) const { return keys_[key].empty(); }
+
+private:
+    static constexpr uint32_t kUnset = 0xfffffffeu;
+    uint32_t Of(const std::string& key) {
+        auto it = ids_.find(key);
+        if (it != ids_.end()) return it->second;
+        keys_.push_back(key);
+        return ids_[key] = static_cast<uint32_t>(keys_.size() - 1);
+    }
+    const contest::Record& contest_;
+    const CallTable& calls_;
+    std::vector<uint32_t> keyOf_;
+    std::vector<std::string> keys_;
+    std::unordered_map<std::string, uint32_t> ids_;
+    const std::string empty_;
+};
+
 }  // namespace
 
-std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
-                                  const CrossCheckOptions& options) {
-    std::unordered_map<uint64_t, uint32_t> logOf;  // station in a contest -> its log (the first of two)
-    for (uint32_t i = 0; i < logs.size(); ++i) logOf.emplace(StationKey(logs[i].contest, logs[i].station), i);
+CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
+                            const CrossCheckOptions& options) {
+    if (logs.size() >= kMostLogs) throw std::length_error("more logs than the cross-check can index");
+    const uint32_t logCount = static_cast<uint32_t>(logs.size());
+    std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> logOf;  // the first log of a station
+    for (uint32_t i = 0; i < logCount; ++i) logOf.emplace(PeriodStation{logs[i].periodStart, logs[i].station}, i);
+    auto findLog = [&](const CheckLog& l, uint32_t station) {
+        auto it = logOf.find({l.periodStart, station});
+        return it == logOf.end() ? kNoLog : it->second;
+    };
+    const Index index(logs);
 
     // Clock offsets: each log's QSOs against the nearest QSO the other station logged with it, on raw times.
-    std::vector<int> offsets(logs.size(), 0);
+    std::vector<long long> offsets(logCount, 0);
     {
-        const std::vector<Entry> raw = BuildIndex(logs, offsets);
-        std::vector<int> diffs;
-        for (uint32_t li = 0; li < logs.size(); ++li) {
+        std::vector<long long> diffs;
+        for (uint32_t li = 0; li < logCount; ++li) {
             diffs.clear();
             for (const CheckQso& q : logs[li].qsos) {
-                auto other = logOf.find(StationKey(logs[li].contest, q.station));
-                if (q.band == 0xff || other == logOf.end() || other->second == li) continue;
-                auto run = Run(raw, logs[li].station, q.band, q.minute - kOffsetSearchMinutes,
-                               q.minute + kOffsetSearchMinutes);
-                if (const Entry* e = Nearest(run, other->second, q.minute)) diffs.push_back(q.minute - e->minute);
+                const uint32_t other = findLog(logs[li], q.station);
+                if (q.band == kNoBand || other == kNoLog || other == li) continue;
+                const Entry* e = index.Nearest(logs[li].station, q.band, other, q.minute, kOffsetSearchMinutes);
+                if (e) diffs.push_back(q.minute - e->minute);
             }
             if (diffs.size() < kMinMatchesForOffset) continue;
-            const int median = Median(diffs);
-            if (std::abs(median) > 1) offsets[li] = median;
+            const long long median = Median(diffs);
+            if (median > 1 || median < -1) offsets[li] = median;
         }
     }
 
-    const std::vector<Entry> index = BuildIndex(logs, offsets);
-    // How many logs hold a QSO with each station, whatever the band: unique calls are those only one has.
-    std::unordered_map<uint64_t, uint32_t> loggedBy;
+    // How many logs of a period hold a QSO with each station, whatever the band; and the missing logs.
+    std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> loggedBy;
+    CrossCheckResult out;
     {
-        std::vector<std::pair<uint64_t, uint32_t>> pairs;  // (station in a contest, logger)
-        pairs.reserve(index.size());
-        for (const Entry& e : index) {
-            pairs.emplace_back(StationKey(logs[e.log].contest, static_cast<uint32_t>(e.key >> 8)), e.log);
+        const auto& entries = index.Entries();
+        std::vector<std::pair<long long, uint32_t>> holders;  // (period, logger) of one station
+        for (size_t i = 0; i < entries.size();) {
+            const uint32_t station = entries[i].Station();
+            holders.clear();
+            size_t j = i;
+            for (; j < entries.size() && entries[j].Station() == station; ++j) {
+                holders.emplace_back(logs[entries[j].Logger()].periodStart, entries[j].Logger());
+            }
+            std::sort(holders.begin(), holders.end());
+            for (size_t a = 0; a < holders.size();) {
+                size_t b = a, qsos = 0, distinct = 0;
+                for (; b < holders.size() && holders[b].first == holders[a].first; ++b) {
+                    ++qsos;
+                    distinct += b == a || holders[b].second != holders[b - 1].second;
+                }
+                const PeriodStation key{holders[a].first, station};
+                loggedBy[key] = static_cast<uint32_t>(distinct);
+                if (distinct >= kMinLogsForMissing && logOf.find(key) == logOf.end()) {
+                    out.missing.push_back({station, holders[a].first, distinct, qsos});
+                }
+                a = b;
+            }
+            i = j;
         }
-        std::sort(pairs.begin(), pairs.end());
-        pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
-        for (const auto& p : pairs) ++loggedBy[p.first];
+        std::sort(out.missing.begin(), out.missing.end(), [&](const MissingLog& a, const MissingLog& b) {
+            return std::make_tuple(-static_cast<long long>(a.logs), -static_cast<long long>(a.qsos),
+                                   calls.Text(a.station)) < std::make_tuple(-static_cast<long long>(b.logs),
+                                                                             -static_cast<long long>(b.qsos),
+                                                                             calls.Text(b.station));
+        });
     }
 
-    const int n = options.windowMinutes;
-    std::vector<LogResult> results(logs.size());
-    std::vector<uint32_t> multipliers;
-    for (uint32_t li = 0; li < logs.size(); ++li) {
+    Neighbours logStations, allStations;
+    {
+        std::vector<bool> seen(calls.Size(), false);
+        for (uint32_t li = 0; li < logCount; ++li) {
+            if (!seen[logs[li].station]) logStations.Add(logs[li].station, calls.Text(logs[li].station));
+            seen[logs[li].station] = true;
+        }
+        std::fill(seen.begin(), seen.end(), false);
+        for (const CheckLog& l : logs) {
+            for (const CheckQso& q : l.qsos) {
+                if (!seen[q.station]) allStations.Add(q.station, calls.Text(q.station));
+                seen[q.station] = true;
+            }
+        }
+        logStations.Finish();
+        allStations.Finish();
+    }
+
+    // Matching: the other log's QSO, a busted call, the other side's busted call, not in log, unique.
+    const long long n = options.windowMinutes;
+    out.logs.resize(logCount);
+    // Per QSO, matched: the other log's sent exchange (kNone: none sent); kNoMatch: not matched.
+    constexpr uint32_t kNoMatch = 0xfffffffeu;
+    std::vector<std::vector<uint32_t>> matchedSent(logCount);
+    std::vector<uint32_t> candidates, ownNeighbours;
+    for (uint32_t li = 0; li < logCount; ++li) {
         const CheckLog& log = logs[li];
-        LogResult& r = results[li];
+        LogResult& r = out.logs[li];
         r.clockOffset = offsets[li];
+        bool ownNeighboursFound = false;
         r.qsos.resize(log.qsos.size());
-        multipliers.clear();
-        long long keptPoints = 0, penaltyPoints = 0;
+        matchedSent[li].assign(log.qsos.size(), kNoMatch);
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
-            QsoResult& out = r.qsos[qi];
+            QsoResult& res = r.qsos[qi];
             if (!q.counted) continue;
-            ++r.counted;
-            const int t = q.minute - offsets[li];
-            // The QSOs other stations logged with this one on this band within the window.
-            auto run = q.band == 0xff ? std::pair<const Entry*, const Entry*>{nullptr, nullptr}
-                                      : Run(index, log.station, q.band, t - n, t + n);
-            auto other = logOf.find(StationKey(log.contest, q.station));
-            const Entry* match = other != logOf.end() ? Nearest(run, other->second, t) : nullptr;
+            const long long t = q.minute - offsets[li];
+            if (t < log.periodStart || t >= log.periodEnd) {
+                res.verdict = Verdict::outsidePeriod;
+                continue;
+            }
+            const uint32_t other = findLog(log, q.station);
+            res.otherLog = other;
+            const Entry* match = other == kNoLog || q.band == kNoBand
+                                     ? nullptr
+                                     : index.Nearest(log.station, q.band, other, t + offsets[other], n);
             if (match) {
-                const CheckQso& theirs = logs[match->log].qsos[match->qso];
-                out.otherLine = theirs.line;
-                if (!theirs.exchSent.empty() && !SameExchange(*options.contest, q.exchRcvd, theirs.exchSent)) {
-                    out.verdict = Verdict::bustedExchange;
-                    out.sent = theirs.exchSent;
-                } else {
-                    out.verdict = Verdict::confirmed;
+                res.verdict = Verdict::confirmed;  // the exchange is judged once the consensus is known
+                res.otherLine = match->line;
+                matchedSent[li][qi] = match->exchSent;
+                continue;
+            }
+            // A station one edit away that logged this one here and now: the call was miscopied.
+            const Entry* busted = nullptr;
+            long long bustedGap = 0;
+            if (q.band != kNoBand) {
+                logStations.Find(calls.Text(q.station), calls, candidates);
+                for (uint32_t c : candidates) {
+                    const uint32_t cl = findLog(log, c);
+                    if (cl == kNoLog || cl == li) continue;
+                    const Entry* e = index.Nearest(log.station, q.band, cl, t + offsets[cl], n);
+                    if (!e) continue;
+                    const long long gap = std::llabs(e->minute - offsets[cl] - t);
+                    if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
                 }
-            } else {
-                // A station one edit away that logged this one here and now: the call was miscopied.
-                const Entry* busted = nullptr;
-                const std::string& logged = calls.Text(q.station);
-                for (const Entry* e = run.first; e != run.second; ++e) {
-                    if (e->log == li || logs[e->log].contest != log.contest ||
-                        !OneEditApart(calls.Text(logs[e->log].station), logged)) continue;
-                    if (!busted || std::abs(e->minute - t) < std::abs(busted->minute - t)) busted = e;
-                }
-                if (busted) {
-                    out.verdict = Verdict::bustedCall;
-                    out.rightCall = logs[busted->log].station;
-                    out.otherLine = logs[busted->log].qsos[busted->qso].line;
-                } else if (other != logOf.end()) {
-                    // The other log holds a QSO here and now with a call one edit away from this station's:
-                    // it busted this call, and this side stands.
-                    bool theyBusted = false;
-                    const std::string& own = calls.Text(log.station);
-                    for (const CheckQso& theirs : logs[other->second].qsos) {
-                        const int their = theirs.minute - offsets[other->second];
-                        if (theirs.band == q.band && their >= t - n && their <= t + n &&
-                            OneEditApart(calls.Text(theirs.station), own)) {
+            }
+            if (busted) {
+                res.verdict = Verdict::bustedCall;
+                res.rightCall = logs[busted->Logger()].station;
+                res.otherLog = busted->Logger();
+                res.otherLine = busted->line;
+            } else if (other != kNoLog) {
+                // The other log holds a QSO here and now with a call one edit away from this station's: it
+                // busted this call, and this side stands.
+                bool theyBusted = false;
+                if (q.band != kNoBand) {
+                    if (!ownNeighboursFound) allStations.Find(calls.Text(log.station), calls, ownNeighbours);
+                    ownNeighboursFound = true;
+                    for (uint32_t c : ownNeighbours) {
+                        if (const Entry* e = index.Nearest(c, q.band, other, t + offsets[other], n)) {
                             theyBusted = true;
+                            res.otherLine = e->line;
                             break;
                         }
                     }
-                    out.verdict = theyBusted ? Verdict::confirmed : Verdict::notInLog;
+                }
+                res.verdict = theyBusted ? Verdict::confirmed : Verdict::notInLog;
+            } else {
+                auto by = loggedBy.find({log.periodStart, q.station});
+                res.verdict = by == loggedBy.end() || by->second <= 1 ? Verdict::unique : Verdict::uncheckable;
+            }
+        }
+    }
+
+    // Sent-exchange consensus: per log, what the stations matched with it copied and what it says it sent.
+    ExchangeKeys keys(*options.contest, calls);
+    std::vector<uint32_t> consensusKey(logCount, CallTable::kNone);
+    {
+        std::vector<std::vector<std::pair<uint32_t, uint32_t>>> copies(logCount);  // (copy, logged sent) ids
+        for (uint32_t li = 0; li < logCount; ++li) {
+            for (size_t qi = 0; qi < logs[li].qsos.size(); ++qi) {
+                if (matchedSent[li][qi] == kNoMatch) continue;
+                const uint32_t other = out.logs[li].qsos[qi].otherLog;
+                copies[other].emplace_back(logs[li].qsos[qi].exchRcvd,
+                                           matchedSent[li][qi]);
+            }
+        }
+        for (uint32_t lx = 0; lx < logCount; ++lx) {
+            std::map<uint32_t, std::pair<size_t, uint32_t>> copied, logged;  // key -> (count, a text of it)
+            for (const auto& [copy, sent] : copies[lx]) {
+                auto& c = copied[keys.Of(copy)];
+                if (c.first++ == 0) c.second = copy;
+                auto& s = logged[keys.Of(sent)];
+                if (s.first++ == 0) s.second = sent;
+            }
+            auto most = [](const auto& m) {
+                auto best = m.begin();
+                for (auto it = m.begin(); it != m.end(); ++it) {
+                    if (it->second.first > best->second.first) best = it;
+                }
+                return best;
+            };
+            if (copied.empty()) continue;
+            const auto topCopy = most(copied), topLogged = most(logged);
+            const size_t total = copies[lx].size();
+            Consensus& c = out.logs[lx].consensus;
+            if (topCopy->second.first >= kMinConsensusCopies && topCopy->second.first * 3 >= total * 2 &&
+                !keys.IsSerial(topCopy->first) && !keys.IsEmpty(topCopy->first) && !keys.IsEmpty(topLogged->first) &&
+                topCopy->first != topLogged->first) {
+                c.copied = topCopy->second.second;
+                c.logged = topLogged->second.second;
+                c.agreeing = topCopy->second.first;
+                c.copies = total;
+                consensusKey[lx] = topCopy->first;
+            }
+        }
+    }
+
+    // The exchanges of the matched QSOs, then each log's counts and checked score.
+    std::vector<uint32_t> multipliers;
+    for (uint32_t li = 0; li < logCount; ++li) {
+        const CheckLog& log = logs[li];
+        LogResult& r = out.logs[li];
+        multipliers.clear();
+        long long points = 0, penaltyPoints = 0;
+        for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
+            const CheckQso& q = log.qsos[qi];
+            QsoResult& res = r.qsos[qi];
+            if (matchedSent[li][qi] != kNoMatch) {
+                const uint32_t sent = matchedSent[li][qi];
+                const uint32_t expected = consensusKey[res.otherLog] != CallTable::kNone ? consensusKey[res.otherLog]
+                                                                                         : keys.Of(sent);
+                if (keys.IsEmpty(expected) || keys.Of(q.exchRcvd) == expected) {
+                    res.byConsensus = expected != keys.Of(sent);
                 } else {
-                    auto by = loggedBy.find(StationKey(log.contest, q.station));
-                    out.verdict = by == loggedBy.end() || by->second <= 1 ? Verdict::unique : Verdict::uncheckable;
+                    res.verdict = Verdict::bustedExchange;
+                    res.sent = consensusKey[res.otherLog] != CallTable::kNone ? out.logs[res.otherLog].consensus.copied
+                                                                              : sent;
                 }
             }
-            switch (out.verdict) {
+            if (!q.counted) continue;
+            ++r.counted;
+            switch (res.verdict) {
                 case Verdict::notInLog: ++r.notInLog, penaltyPoints += q.points; break;
                 case Verdict::bustedCall: ++r.bustedCall, penaltyPoints += q.points; break;
                 case Verdict::bustedExchange: ++r.bustedExchange; break;
                 case Verdict::unique: ++r.unique; break;
+                case Verdict::outsidePeriod: ++r.outsidePeriod; break;
                 default: break;
             }
-            if (Removes(out.verdict)) continue;
+            r.byConsensus += res.byConsensus;
+            switch (res.verdict) {
+                case Verdict::confirmed: case Verdict::notInLog: case Verdict::bustedCall: case Verdict::bustedExchange:
+                    ++r.matchable;
+                    r.problems += res.verdict != Verdict::confirmed;
+                    // The other side of a failed match takes part in it too (a busted call is the copier's).
+                    if (res.otherLog != kNoLog && res.otherLog != li &&
+                        (res.verdict == Verdict::notInLog || res.verdict == Verdict::bustedExchange)) {
+                        ++out.logs[res.otherLog].problems;
+                        out.logs[res.otherLog].matchable += res.verdict == Verdict::notInLog;
+                    }
+                    break;
+                default: break;
+            }
+            if (Removes(res.verdict)) continue;
             ++r.kept;
-            keptPoints += q.points;
+            points += q.points;
             if (q.multiplier != CallTable::kNone) multipliers.push_back(q.multiplier);
         }
-        // The one-extra penalty takes the points of each not-in-log or busted-call QSO a second time.
         const long long extra = options.penalty == Penalty::oneExtra ? penaltyPoints : 0;
-        r.keptPoints = keptPoints > extra ? keptPoints - extra : 0;
+        r.keptPoints = std::max(0LL, points - extra);
         std::sort(multipliers.begin(), multipliers.end());
         r.keptMultipliers = static_cast<size_t>(std::unique(multipliers.begin(), multipliers.end()) - multipliers.begin());
     }
-    return results;
+    return out;
 }
 
 }  // namespace check

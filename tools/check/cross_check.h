@@ -10,13 +10,15 @@
 
 namespace check {
 
-// Calls, multipliers and exchanges of a contest stand once each in this table; records hold their numbers.
+// Calls, multipliers, exchanges and reasons of a contest stand once each in this table; records hold their
+// numbers.
 class CallTable {
 public:
     uint32_t Intern(const std::string& text);
     // kNone when the text was never interned.
     uint32_t Find(const std::string& text) const;
-    const std::string& Text(uint32_t id) const { return texts_[id]; }
+    // kNone is the empty text.
+    const std::string& Text(uint32_t id) const;
     size_t Size() const { return texts_.size(); }
     static constexpr uint32_t kNone = 0xffffffffu;
 
@@ -30,7 +32,10 @@ private:
 std::string StationOf(const std::string& call);
 // One character changed, added or dropped, or two neighbours swapped.
 bool OneEditApart(const std::string& a, const std::string& b);
-// Two exchanges that mean the same: serial numbers as numbers, states and provinces by their canonical code.
+// What an exchange means: a serial number as its number ("007" is "7"), a state or province by the code it
+// counts under ("pei" is "PE"), anything else in upper case.
+std::string ExchangeKey(const contest::Record& contest, const std::string& exchange);
+// Two exchanges that mean the same.
 bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b);
 
 enum class Verdict : uint8_t {
@@ -41,45 +46,76 @@ enum class Verdict : uint8_t {
     bustedExchange,
     unique,          // the other station sent no log and nobody else logged it: stands
     uncheckable,     // the other station sent no log but others logged it: stands
+    outsidePeriod,   // made outside the contest period of its log: not counted
 };
 const char* VerdictName(Verdict v);
-// Not in log, busted call and busted exchange take the QSO out of the checked score.
+// Not in log, busted call, busted exchange and a time outside the period take the QSO out of the checked score.
 inline bool Removes(Verdict v) {
-    return v == Verdict::bustedCall || v == Verdict::notInLog || v == Verdict::bustedExchange;
+    return v == Verdict::bustedCall || v == Verdict::notInLog || v == Verdict::bustedExchange ||
+           v == Verdict::outsidePeriod;
 }
 
+constexpr uint8_t kNoBand = 0xff;
+
 struct CheckQso {
+    long long minute = 0;   // whole minutes of the log's own clock
     int line = 0;
-    int minute = 0;         // whole minutes of the log's own clock
-    uint8_t band = 0;       // index into the contest's bands; 0xff off them
-    bool counted = false;   // the plug-in counted it
     uint32_t station = 0;   // StationOf(call), in the call table
     uint32_t call = 0;      // the call as logged
-    uint32_t multiplier = CallTable::kNone;  // what it counts as a multiplier, when it does
-    uint8_t points = 0;     // what it scores, when it counts (the contest's Credit rule)
-    std::string exchSent, exchRcvd;
-    std::string pluginReason;  // why the plug-in did not count it ("DUPE"), when it did not
+    uint32_t exchSent = CallTable::kNone, exchRcvd = CallTable::kNone;
+    uint32_t multiplier = CallTable::kNone;    // what it counts as a multiplier, when it does
+    uint32_t pluginReason = CallTable::kNone;  // why the plug-in did not count it ("DUPE"), when it did not
+    uint8_t band = kNoBand;  // index into the contest's bands
+    bool counted = false;    // the plug-in counted it
+    uint8_t points = 0;
 };
 
 struct CheckLog {
     uint32_t station = 0;  // StationOf(own call)
-    int contest = 0;       // the contest it is a log of (its period's start): logs of other years do not meet
+    // The contest period the log belongs to, in whole minutes: logs of other periods never meet, and its QSOs
+    // outside it are not counted.
+    long long periodStart = 0, periodEnd = 0;
     std::vector<CheckQso> qsos;
 };
 
+constexpr uint32_t kNoLog = 0xffffffffu;
+
 struct QsoResult {
     Verdict verdict = Verdict::notChecked;
+    bool byConsensus = false;        // confirmed because most copied what this side copied (see ConsensusOf)
     uint32_t rightCall = CallTable::kNone;  // busted call: the station's own call as it sent its log
-    std::string sent;                        // busted exchange: what the other station sent
-    int otherLine = 0;                       // the other station's QSO line, when matched
+    uint32_t sent = CallTable::kNone;       // busted exchange: what the other station sent (or most copied)
+    uint32_t otherLog = kNoLog;      // the other station's log: matched, busted call or not in log
+    int otherLine = 0;               // the other station's QSO line, when matched
+};
+
+// Where most stations that worked one station copied the same exchange and its log says it sent another:
+// that log is the likely wrong side, and what most copied is held against the copies.
+struct Consensus {
+    uint32_t copied = CallTable::kNone;  // what most copied; kNone: no consensus against the log
+    uint32_t logged = CallTable::kNone;  // what the log says it sent, most often
+    size_t agreeing = 0, copies = 0;     // copies of `copied`, all copies
 };
 
 struct LogResult {
-    int clockOffset = 0;  // minutes the log's clock was ahead (negative: behind); 0 when not recognised
+    long long clockOffset = 0;  // minutes the log's clock was ahead (negative: behind); 0 when not recognised
     std::vector<QsoResult> qsos;
-    size_t counted = 0, notInLog = 0, bustedCall = 0, bustedExchange = 0, unique = 0, kept = 0;
+    size_t counted = 0, notInLog = 0, bustedCall = 0, bustedExchange = 0, unique = 0, outsidePeriod = 0, kept = 0,
+           byConsensus = 0;
     long long keptPoints = 0;      // after penalties, never below zero
     size_t keptMultipliers = 0;
+    Consensus consensus;
+    // Toxic share: the failed matches this log takes part in (its own not in log, busted calls and exchanges,
+    // and the others' that point at it) over its QSOs with logs and the QSOs others logged it has not.
+    size_t problems = 0, matchable = 0;
+    double ToxicShare() const { return matchable ? double(problems) / matchable : 0.0; }
+};
+
+// A station that sent no log, held by many logs: the sponsor may ask for its log.
+struct MissingLog {
+    uint32_t station = 0;
+    long long periodStart = 0;
+    size_t logs = 0, qsos = 0;  // logs holding it, QSOs with it
 };
 
 enum class Penalty { none, oneExtra };
@@ -94,9 +130,19 @@ struct CrossCheckOptions {
 // matches, and applied when it is more than one minute.
 constexpr size_t kMinMatchesForOffset = 5;
 constexpr int kOffsetSearchMinutes = 30;
+// A consensus needs this many copies of one exchange, and two thirds of all copies.
+constexpr size_t kMinConsensusCopies = 3;
+// A station without a log is listed as missing when this many logs hold it.
+constexpr size_t kMinLogsForMissing = 3;
+// Calls longer than this are no calls: they get no one-edit neighbours.
+constexpr size_t kLongestCall = 32;
 
-// `calls` holds the stations' texts, for the busted-call search.
-std::vector<LogResult> CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
-                                  const CrossCheckOptions& options);
+struct CrossCheckResult {
+    std::vector<LogResult> logs;
+    std::vector<MissingLog> missing;  // most logs first
+};
+
+// `calls` holds the stations' texts and the exchanges.
+CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls, const CrossCheckOptions& options);
 
 }  // namespace check

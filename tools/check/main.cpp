@@ -1,9 +1,12 @@
 // stats-check: scores every log of a contest through the Stats plug-in and cross-checks them.
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "check.h"
+#include "child_process.h"
+#include "worker.h"
 #include "stats_version.h"
 
 int main(int argc, char** argv) {
@@ -19,17 +22,23 @@ int main(int argc, char** argv) {
             std::cout << "stats-check " STATS_VERSION "\n";
             return 0;
         case check::CommandLine::error:
-            std::cerr << "stats-check: " << error << "\n";
-            return 2;
+            std::cerr << "stats-check: " << check::Printable(error) << "\n";
+            return check::kExitRefused;
         case check::CommandLine::worker:
             return check::RunWorker(worker[0], worker[1], worker[2], worker[3], worker[4]);
         case check::CommandLine::run:
             break;
     }
+    int rc = check::kExitRefused;
     try {
-        return check::RunCheck(options, std::cerr);
+        rc = check::RunCheck(options, std::cerr);
     } catch (const std::exception& e) {
-        std::cerr << "stats-check: " << e.what() << "\n";
-        return 2;
+        std::cerr << "stats-check: " << check::Printable(e.what()) << "\n";
     }
+    // Stopped: the workers and the work folder are gone; end as the signal would have ended it.
+    if (const int signal = check::StopSignal()) {
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    return rc;
 }

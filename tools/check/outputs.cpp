@@ -1,25 +1,33 @@
 #include "outputs.h"
 
 #include <algorithm>
+#include <fstream>
+#include <map>
+#include <set>
 #include <tuple>
 
 #include "common/text.h"
+#include "contest_dates.h"
+#include "log_readers.h"
+#include "scoring/cabrillo_header.h"
 
 namespace check {
 
 namespace {
 
-std::string HeaderField(const LogInfo& info, const char* tag) {
-    auto it = info.header.find(tag);
+constexpr size_t kLongestQuote = 200;
+constexpr size_t kLongestReportName = 64;
+constexpr const char* kPeriodFormat = "%Y-%m-%d %H%M";
+
+using F = CabrilloHeaderFields;
+
+// A header field of the log, by the member of the header table that names its tag.
+std::string HeaderField(const LogInfo& info, std::string CabrilloHeaderFields::*field) {
+    auto it = info.header.find(CabrilloHeaderTagOf(field).tag);
     return it == info.header.end() ? std::string() : text::Trim(it->second);
 }
 
 std::string Score(const std::optional<long long>& s) { return s ? std::to_string(*s) : std::string(); }
-
-std::string CsvField(const std::string& s) {
-    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
-    return "\"" + text::ReplaceAll(s, "\"", "\"\"") + "\"";
-}
 
 std::string Html(const std::string& s) {
     std::string out;
@@ -29,6 +37,7 @@ std::string Html(const std::string& s) {
             case '<': out += "&lt;"; break;
             case '>': out += "&gt;"; break;
             case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
             default: out += c;
         }
     }
@@ -36,8 +45,8 @@ std::string Html(const std::string& s) {
 }
 
 std::string Category(const LogInfo& info) {
-    std::string parts[] = {HeaderField(info, "CATEGORY-OPERATOR"), HeaderField(info, "CATEGORY-POWER"),
-                           HeaderField(info, "CATEGORY-ASSISTED")};
+    std::string parts[] = {HeaderField(info, &F::categoryOperator), HeaderField(info, &F::categoryPower),
+                           HeaderField(info, &F::categoryAssisted)};
     std::string out;
     for (std::string& p : parts) {
         if (p.empty()) continue;
@@ -46,9 +55,24 @@ std::string Category(const LogInfo& info) {
     return out.empty() ? "(no category)" : out;
 }
 
-std::string QuotedLine(const std::vector<std::string>& lines, int line) {
-    if (line < 1 || static_cast<size_t>(line) > lines.size()) return "";
-    return text::Trim(lines[line - 1]);
+std::string Quote(const CheckedContest& c, size_t log, int line) {
+    if (log >= c.quotes.size()) return "";
+    auto it = c.quotes[log].find(line);
+    return it == c.quotes[log].end() ? std::string() : Printable(it->second);
+}
+
+std::string BandName(const contest::Record& contest, uint8_t band) {
+    return band < contest.AcceptedBands().Count() ? contest.AcceptedBands().At(band) : std::string("(no band)");
+}
+
+unsigned long long Count(size_t n) { return static_cast<unsigned long long>(n); }
+
+std::string Percent(double share) { return text::Format("%.1f%%", share * 100.0); }
+
+std::string CsvRow(std::initializer_list<std::string> fields) {
+    std::string row;
+    for (const std::string& f : fields) row += (row.empty() ? "" : ",") + CsvField(f);
+    return row + "\r\n";
 }
 
 }  // namespace
@@ -57,50 +81,194 @@ long long CheckedScore(const contest::Record& contest, const LogResult& r) {
     return contest.Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
 }
 
-std::string ReportFileName(const std::string& call, int copy) {
-    std::string name = call.empty() ? "NOCALL" : call;
-    for (char& c : name) {
-        if (std::string("<>:\"/\\|?*").find(c) != std::string::npos || static_cast<unsigned char>(c) < 32) c = '_';
+bool IsOutputFileName(const std::string& name) {
+    static const char* const kFixed[] = {"results.csv", "results.html", "results-partial.csv",
+                                         "results-partial.html", "missing-logs.csv", "toxic-logs.csv"};
+    for (const char* f : kFixed) {
+        if (text::EqualsNoCase(name, f)) return true;
     }
-    if (copy > 1) name += "-" + std::to_string(copy);
-    return name + ".lcr.txt";
+    const std::string suffix = ".lcr.txt";
+    return name.size() > suffix.size() && text::EqualsNoCase(name.substr(name.size() - suffix.size()), suffix);
 }
 
-std::string LogCheckReport(const CheckedContest& c, size_t li, const std::vector<std::string>& lines) {
+std::vector<std::string> ReportFileNames(const std::vector<std::string>& calls) {
+    std::vector<std::string> bases;
+    for (const std::string& call : calls) {
+        std::string name = call.empty() ? "NOCALL" : call.substr(0, kLongestReportName);
+        for (char& ch : name) {
+            if (std::string("<>:\"/\\|?*").find(ch) != std::string::npos || static_cast<unsigned char>(ch) < 32 ||
+                ch == 127) {
+                ch = '_';
+            }
+        }
+        if (name[0] == '.') name[0] = '_';
+        // Windows opens a device for these names, whatever follows a dot.
+        const std::string stem = text::ToUpper(name.substr(0, name.find('.')));
+        static const std::set<std::string> kDevices = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4",
+                                                       "COM5", "COM6", "COM7", "COM8", "COM9", "LPT1", "LPT2",
+                                                       "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9"};
+        if (kDevices.count(stem)) name = "_" + name;
+        bases.push_back(name);
+    }
+    // Every call's own name is reserved first, so a log of "C-2" keeps its name beside two logs of "C".
+    std::set<std::string> taken;
+    for (const std::string& b : bases) taken.insert(text::ToUpper(b));
+    std::set<std::string> given;
+    std::map<std::string, int> next;  // the next "-N" to try for a name, so many copies cost no more than one
+    std::vector<std::string> names;
+    for (const std::string& b : bases) {
+        std::string name = b;
+        if (given.count(text::ToUpper(name))) {
+            int& n = next.emplace(text::ToUpper(b), 2).first->second;
+            for (;; ++n) {
+                name = b + "-" + std::to_string(n);
+                if (!taken.count(text::ToUpper(name)) && !given.count(text::ToUpper(name))) break;
+            }
+        }
+        given.insert(text::ToUpper(name));
+        names.push_back(name + ".lcr.txt");
+    }
+    return names;
+}
+
+std::vector<std::vector<int>> QuotedLines(const CheckedContest& c) {
+    std::vector<std::vector<int>> lines(c.logs->size());
+    for (size_t li = 0; li < c.logs->size(); ++li) {
+        const CheckLog& log = (*c.logs)[li];
+        const LogResult& r = c.results->logs[li];
+        for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
+            const QsoResult& q = r.qsos[qi];
+            if (q.verdict == Verdict::confirmed && !q.byConsensus) continue;
+            lines[li].push_back(log.qsos[qi].line);
+            if (q.otherLog != kNoLog && q.otherLine > 0) lines[q.otherLog].push_back(q.otherLine);
+        }
+        for (const replay::LogProblem& p : (*c.infos)[li].skipped) lines[li].push_back(p.line);
+    }
+    for (auto& l : lines) {
+        std::sort(l.begin(), l.end());
+        l.erase(std::unique(l.begin(), l.end()), l.end());
+    }
+    return lines;
+}
+
+std::unordered_map<int, std::string> ReadQuotedLines(const std::string& path, const std::vector<int>& lines) {
+    std::unordered_map<int, std::string> out;
+    if (lines.empty()) return out;
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> piece(64 * 1024);
+    int line = 1;
+    size_t next = 0;  // the first wanted line not yet read
+    bool lastWasCr = false;
+    std::string current;
+    while (in && next < lines.size()) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const size_t n = static_cast<size_t>(in.gcount());
+        for (size_t i = 0; i < n && next < lines.size(); ++i) {
+            const char ch = piece[i];
+            if (ch == '\n' || ch == '\r') {
+                if (ch == '\n' && lastWasCr) {
+                    lastWasCr = false;
+                    continue;
+                }
+                lastWasCr = ch == '\r';
+                if (line == lines[next]) {
+                    out[line] = text::Trim(current);
+                    ++next;
+                }
+                current.clear();
+                ++line;
+                continue;
+            }
+            lastWasCr = false;
+            if (line == lines[next] && current.size() < kLongestQuote) current += ch;
+        }
+    }
+    if (next < lines.size() && line == lines[next]) out[line] = text::Trim(current);
+    return out;
+}
+
+std::string LogCheckReport(const CheckedContest& c, size_t li) {
     const LogInfo& info = (*c.infos)[li];
     const CheckLog& log = (*c.logs)[li];
-    const LogResult& r = (*c.results)[li];
-    std::string out = "Log check of " + info.call + " (" + info.path + ")\r\n\r\n";
-    auto section = [&](const char* title, Verdict v, auto describe) {
+    const LogResult& r = c.results->logs[li];
+    const CallTable& calls = *c.calls;
+    std::string out = "Log check of " + Printable(info.call) + " (" + Printable(info.path) + ")\r\n";
+    out += "Contest period " + replay::FromWholeMinutes(log.periodStart).Format(kPeriodFormat) + " to " +
+           replay::FromWholeMinutes(log.periodEnd).Format(kPeriodFormat) + " UTC\r\n\r\n";
+    auto entry = [&](const CheckQso& q, const std::string& note) {
+        return text::Format("%6d  %s", q.line, Quote(c, li, q.line).c_str()) + note + "\r\n";
+    };
+    auto other = [&](const QsoResult& q) {
+        if (q.otherLog == kNoLog || q.otherLine <= 0) return std::string();
+        return "        other log " + Printable((*c.infos)[q.otherLog].path) + ":" + std::to_string(q.otherLine) +
+               ": " + Quote(c, q.otherLog, q.otherLine) + "\r\n";
+    };
+    auto section = [&](const char* title, auto wanted, auto describe) {
         std::string body;
         size_t count = 0;
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
-            if (r.qsos[qi].verdict != v) continue;
+            if (!wanted(r.qsos[qi])) continue;
             ++count;
-            body += text::Format("%6d  %s", log.qsos[qi].line, QuotedLine(lines, log.qsos[qi].line).c_str());
-            body += describe(qi) + "\r\n";
+            body += describe(log.qsos[qi], r.qsos[qi]);
         }
         out += std::string(title) + ": " + std::to_string(count) + "\r\n" + body + "\r\n";
     };
-    section("Not in log", Verdict::notInLog, [](size_t) { return std::string(); });
-    section("Busted calls", Verdict::bustedCall, [&](size_t qi) {
-        return "   -> " + c.calls->Text(r.qsos[qi].rightCall);
+    auto is = [](Verdict v) { return [v](const QsoResult& q) { return q.verdict == v; }; };
+    section("Not in log", is(Verdict::notInLog), [&](const CheckQso& q, const QsoResult& res) {
+        const LogInfo& theirs = (*c.infos)[res.otherLog];
+        return entry(q, "") + "        " + Printable(theirs.call) + "'s log " + Printable(theirs.path) +
+               " has no QSO with " + Printable(info.call) + " on " + BandName(*c.contest, q.band) + " within " +
+               std::to_string(c.windowMinutes) + " minutes\r\n";
     });
-    section("Busted exchanges", Verdict::bustedExchange, [&](size_t qi) { return "   -> sent " + r.qsos[qi].sent; });
-    section("Unique calls", Verdict::unique, [&](size_t qi) {
-        return c.unlisted.size() > li && c.unlisted[li][qi] ? std::string("   (not in MASTER.SCP)") : std::string();
+    section("Busted calls", is(Verdict::bustedCall), [&](const CheckQso& q, const QsoResult& res) {
+        return entry(q, "   -> " + Printable(calls.Text(res.rightCall))) + other(res);
     });
-    section("Not counted by the plug-in", Verdict::notChecked,
-            [&](size_t qi) { return "   (" + log.qsos[qi].pluginReason + ")"; });
+    section("Busted exchanges", is(Verdict::bustedExchange), [&](const CheckQso& q, const QsoResult& res) {
+        const bool consensus = c.results->logs[res.otherLog].consensus.copied != CallTable::kNone;
+        return entry(q, "   -> " + std::string(consensus ? "most copied " : "sent ") + Printable(calls.Text(res.sent))) +
+               other(res);
+    });
+    section("Exchanges kept by consensus (the other log's sent exchange is likely wrong)",
+            [](const QsoResult& q) { return q.byConsensus; }, [&](const CheckQso& q, const QsoResult& res) {
+                const Consensus& k = c.results->logs[res.otherLog].consensus;
+                return entry(q, text::Format("   (%llu of %llu copied %s; its log says %s)", Count(k.agreeing), Count(k.copies),
+                                             Printable(calls.Text(k.copied)).c_str(),
+                                             Printable(calls.Text(k.logged)).c_str())) +
+                       other(res);
+            });
+    section("Unique calls", is(Verdict::unique), [&](const CheckQso& q, const QsoResult&) {
+        const size_t qi = static_cast<size_t>(&q - log.qsos.data());
+        const bool unlisted = c.unlisted.size() > li && c.unlisted[li][qi];
+        return entry(q, unlisted ? "   (not in MASTER.SCP)" : "");
+    });
+    section("Outside the contest period (not counted)", is(Verdict::outsidePeriod),
+            [&](const CheckQso& q, const QsoResult&) { return entry(q, ""); });
+    section("Not counted by the plug-in", is(Verdict::notChecked), [&](const CheckQso& q, const QsoResult&) {
+        return entry(q, "   (" + Printable(calls.Text(q.pluginReason)) + ")");
+    });
+    out += "Lines not used: " + std::to_string(info.skipped.size()) + "\r\n";
+    for (const replay::LogProblem& p : info.skipped) {
+        out += text::Format("%6d  %s", p.line, Quote(c, li, p.line).c_str()) + "   (" + Printable(p.reason) + ")\r\n";
+    }
+    out += "\r\n";
+    if (r.consensus.copied != CallTable::kNone) {
+        out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
+                            "says it sent %s: this log is the likely wrong side, and their QSOs are not penalised\r\n\r\n",
+                            Count(r.consensus.agreeing), Count(r.consensus.copies), Printable(calls.Text(r.consensus.copied)).c_str(),
+                            Printable(calls.Text(r.consensus.logged)).c_str());
+    }
     if (r.clockOffset != 0) {
-        out += text::Format("Clock offset: %d minutes %s (applied)\r\n\r\n", std::abs(r.clockOffset),
+        out += text::Format("Clock offset: %lld minutes %s (applied)\r\n\r\n", std::llabs(r.clockOffset),
                             r.clockOffset > 0 ? "ahead" : "behind");
     } else {
         out += "Clock offset: none recognised\r\n\r\n";
     }
-    out += text::Format("QSOs %llu, counted by the plug-in %llu, checked %llu; score claimed %s, plug-in %s, checked %lld\r\n",
-                        static_cast<unsigned long long>(log.qsos.size()), static_cast<unsigned long long>(r.counted),
-                        static_cast<unsigned long long>(r.kept), info.claimedScore ? Score(info.claimedScore).c_str() : "-",
+    out += text::Format("Toxic share: %s (%llu of %llu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
+                        Count(r.problems), Count(r.matchable));
+    out += text::Format("QSOs %llu read (%llu lines not used), counted by the plug-in %llu, checked %llu; score "
+                        "claimed %s, plug-in %s, checked %lld\r\n",
+                        Count(info.qsos), Count(info.skipped.size()), Count(r.counted), Count(r.kept),
+                        info.claimedScore ? Score(info.claimedScore).c_str() : "-",
                         info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(*c.contest, r));
     return out;
 }
@@ -109,36 +277,72 @@ std::vector<size_t> ResultOrder(const CheckedContest& c) {
     std::vector<size_t> order(c.infos->size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::vector<std::string> categories;
-    for (const LogInfo& info : *c.infos) categories.push_back(Category(info));
+    std::vector<long long> scores;
+    for (size_t i = 0; i < order.size(); ++i) {
+        categories.push_back(Category((*c.infos)[i]));
+        scores.push_back(CheckedScore(*c.contest, c.results->logs[i]));
+    }
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        const long long sa = CheckedScore(*c.contest, (*c.results)[a]), sb = CheckedScore(*c.contest, (*c.results)[b]);
-        return std::tie(categories[a], sb, (*c.infos)[a].call) < std::tie(categories[b], sa, (*c.infos)[b].call);
+        return std::tie(categories[a], scores[b], (*c.infos)[a].call) <
+               std::tie(categories[b], scores[a], (*c.infos)[b].call);
     });
     return order;
+}
+
+std::string CsvField(const std::string& s) {
+    std::string f = s;
+    if (!f.empty() && std::string("=+-@\t\r").find(f[0]) != std::string::npos) f = "'" + f;
+    if (f.find_first_of(",\"\r\n") == std::string::npos) return f;
+    return "\"" + text::ReplaceAll(f, "\"", "\"\"") + "\"";
 }
 
 std::string ResultsCsv(const CheckedContest& c) {
     std::string out = std::string(kCsvColumns) + "\r\n";
     for (size_t i : ResultOrder(c)) {
         const LogInfo& info = (*c.infos)[i];
-        const LogResult& r = (*c.results)[i];
-        const std::string fields[] = {info.call,
-                                      HeaderField(info, "CATEGORY-OPERATOR"),
-                                      HeaderField(info, "CATEGORY-POWER"),
-                                      HeaderField(info, "CATEGORY-ASSISTED"),
-                                      HeaderField(info, "LOCATION"),
-                                      Score(info.claimedScore),
-                                      std::to_string(info.qsos),
-                                      Score(info.pluginScore),
-                                      std::to_string(r.kept),
-                                      std::to_string(r.notInLog),
-                                      std::to_string(r.bustedCall),
-                                      std::to_string(r.bustedExchange),
-                                      std::to_string(r.unique),
-                                      std::to_string(CheckedScore(*c.contest, r))};
-        std::string row;
-        for (const std::string& f : fields) row += (row.empty() ? "" : ",") + CsvField(f);
-        out += row + "\r\n";
+        const LogResult& r = c.results->logs[i];
+        out += CsvRow({info.call, HeaderField(info, &F::categoryOperator), HeaderField(info, &F::categoryPower),
+                       HeaderField(info, &F::categoryAssisted), HeaderField(info, &F::location),
+                       Score(info.claimedScore), std::to_string(info.qsos), Score(info.pluginScore),
+                       std::to_string(r.kept), std::to_string(r.notInLog), std::to_string(r.bustedCall),
+                       std::to_string(r.bustedExchange), std::to_string(r.unique), std::to_string(r.outsidePeriod),
+                       std::to_string(CheckedScore(*c.contest, r))});
+    }
+    return out;
+}
+
+std::string MissingLogsCsv(const CheckedContest& c) {
+    std::string out = "call,logs,qsos\r\n";
+    for (const MissingLog& m : c.results->missing) {
+        out += CsvRow({c.calls->Text(m.station), std::to_string(m.logs), std::to_string(m.qsos)});
+    }
+    return out;
+}
+
+double ToxicThreshold(const CheckedContest& c) {
+    std::vector<double> shares;
+    for (const LogResult& r : c.results->logs) shares.push_back(r.ToxicShare());
+    if (shares.empty()) return kToxicShare;
+    std::nth_element(shares.begin(), shares.begin() + shares.size() / 2, shares.end());
+    return std::max(kToxicShare, 3.0 * shares[shares.size() / 2]);
+}
+
+std::vector<size_t> ToxicOrder(const CheckedContest& c) {
+    std::vector<size_t> order(c.results->logs.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        return c.results->logs[a].ToxicShare() > c.results->logs[b].ToxicShare();
+    });
+    return order;
+}
+
+std::string ToxicLogsCsv(const CheckedContest& c) {
+    const double threshold = ToxicThreshold(c);
+    std::string out = "call,matches,failed,share,stands_out\r\n";
+    for (size_t i : ToxicOrder(c)) {
+        const LogResult& r = c.results->logs[i];
+        out += CsvRow({(*c.infos)[i].call, std::to_string(r.matchable), std::to_string(r.problems),
+                       text::Format("%.4f", r.ToxicShare()), r.ToxicShare() >= threshold ? "yes" : "no"});
     }
     return out;
 }
@@ -149,21 +353,38 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         "</title>\r\n<style>body{font:14px/1.4 sans-serif;margin:1.5em;color:#222}"
         "table{border-collapse:collapse;margin-bottom:1.5em}th,td{border:1px solid #bbb;padding:2px 8px}"
         "th{background:#e8eef5}td.n{text-align:right;white-space:nowrap}tr:nth-child(even) td{background:#f7f7f7}"
-        "td.lost{color:#a00}h2{margin:1em 0 .3em;font-size:16px}</style></head>\r\n<body>\r\n<h1>" +
+        "td.lost{color:#a00}h2{margin:1em 0 .3em;font-size:16px}p.partial{background:#fdd;border:2px solid #a00;"
+        "padding:.5em;font-weight:bold}</style></head>\r\n<body>\r\n<h1>" +
         Html(title) + "</h1>\r\n";
+    size_t lost = 0;
+    for (const LeftOut& l : c.leftOut) lost += l.lost;
+    if (lost) {
+        out += text::Format("<p class=\"partial\">PARTIAL: %llu log(s) were lost when a worker process ended; their "
+                            "stations count as stations without a log, and the results below are incomplete.</p>\r\n",
+                            Count(lost));
+    }
     size_t total = 0;
     for (const CheckLog& l : *c.logs) total += l.qsos.size();
     out += text::Format("<p>%llu logs, %llu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
-                        "counted, without those not in the other log, with a busted call or a busted exchange.</p>\r\n",
-                        static_cast<unsigned long long>(c.infos->size()), static_cast<unsigned long long>(total));
+                        "counted, without those not in the other log, with a busted call or a busted exchange, or "
+                        "made outside the contest period.</p>\r\n",
+                        Count(c.infos->size()), Count(total));
+    if (!c.leftOut.empty()) {
+        out += "<h2>Files not checked</h2>\r\n<ul>\r\n";
+        for (const LeftOut& l : c.leftOut) out += "<li>" + Html(Printable(l.path)) + ": " + Html(Printable(l.reason)) + "</li>\r\n";
+        out += "</ul>\r\n";
+    }
     const char* heads[] = {"#", "call", "location", "claimed", "QSOs", "plug-in score", "checked QSOs", "not in log",
-                           "busted call", "busted exch.", "unique", "clock", "checked score"};
+                           "busted call", "busted exch.", "unique", "outside period", "clock", "checked score"};
     std::string current;
     size_t rank = 0;
     bool open = false;
+    auto num = [](const std::string& s, bool lostCell = false) {
+        return std::string("<td class=\"n") + (lostCell && s != "0" ? " lost" : "") + "\">" + s + "</td>";
+    };
     for (size_t i : ResultOrder(c)) {
         const LogInfo& info = (*c.infos)[i];
-        const LogResult& r = (*c.results)[i];
+        const LogResult& r = c.results->logs[i];
         const std::string category = Category(info);
         if (!open || category != current) {
             if (open) out += "</table>\r\n";
@@ -174,19 +395,55 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
             rank = 0;
             open = true;
         }
-        auto num = [](const std::string& s, bool lost = false) {
-            return std::string("<td class=\"n") + (lost && s != "0" ? " lost" : "") + "\">" + s + "</td>";
-        };
         out += "<tr>" + num(std::to_string(++rank)) + "<td>" + Html(info.call) + "</td><td>" +
-               Html(HeaderField(info, "LOCATION")) + "</td>" + num(Score(info.claimedScore)) +
+               Html(HeaderField(info, &F::location)) + "</td>" + num(Score(info.claimedScore)) +
                num(std::to_string(info.qsos)) + num(Score(info.pluginScore)) + num(std::to_string(r.kept)) +
                num(std::to_string(r.notInLog), true) + num(std::to_string(r.bustedCall), true) +
                num(std::to_string(r.bustedExchange), true) + num(std::to_string(r.unique)) +
-               num(r.clockOffset ? text::Format("%+d min", r.clockOffset) : std::string()) +
+               num(std::to_string(r.outsidePeriod), true) +
+               num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) +
                num(std::to_string(CheckedScore(*c.contest, r))) + "</tr>\r\n";
     }
     if (open) out += "</table>\r\n";
-    out += "</body></html>\r\n";
+
+    out += "<h2>Missing logs</h2>\r\n<p>Stations without a log that at least " + std::to_string(kMinLogsForMissing) +
+           " logs hold, most first (missing-logs.csv): the sponsor may ask for their logs.</p>\r\n";
+    out += "<table><tr><th>call</th><th>logs holding it</th><th>QSOs</th></tr>\r\n";
+    for (const MissingLog& m : c.results->missing) {
+        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" + num(std::to_string(m.logs)) +
+               num(std::to_string(m.qsos)) + "</tr>\r\n";
+    }
+    out += "</table>\r\n";
+
+    const double threshold = ToxicThreshold(c);
+    out += "<h2>Toxic logs</h2>\r\n<p>Each log's share of failed matches: its own QSOs not in the other log, with a "
+           "busted call or exchange, and the other logs' not-in-log and busted exchanges with it, over its matches. "
+           "A share of " + Percent(threshold) + " or more (" + Percent(kToxicShare) + ", and three times the "
+           "contest's median) points at a bad log rather than at its partners. The highest (all in "
+           "toxic-logs.csv):</p>\r\n<table><tr><th>call</th><th>matches</th><th>failed</th><th>share</th></tr>\r\n";
+    size_t shown = 0;
+    for (size_t i : ToxicOrder(c)) {
+        const LogResult& r = c.results->logs[i];
+        if (shown >= 10 && r.ToxicShare() < threshold) break;
+        ++shown;
+        out += "<tr><td>" + Html((*c.infos)[i].call) + "</td>" + num(std::to_string(r.matchable)) +
+               num(std::to_string(r.problems)) + num(Percent(r.ToxicShare()), r.ToxicShare() >= threshold) + "</tr>\r\n";
+    }
+    out += "</table>\r\n";
+
+    out += "<h2>Sent-exchange consensus</h2>\r\n<p>Logs whose sent exchange most of the stations that worked them "
+           "copied otherwise (at least " + std::to_string(kMinConsensusCopies) + " copies, two thirds of all): the "
+           "log is the likely wrong side; copies of what most copied are not penalised, other copies are held "
+           "against it.</p>\r\n<table><tr><th>call</th><th>log says sent</th><th>most copied</th><th>copies</th>"
+           "</tr>\r\n";
+    for (size_t i = 0; i < c.results->logs.size(); ++i) {
+        const Consensus& k = c.results->logs[i].consensus;
+        if (k.copied == CallTable::kNone) continue;
+        out += "<tr><td>" + Html((*c.infos)[i].call) + "</td><td>" + Html(c.calls->Text(k.logged)) + "</td><td>" +
+               Html(c.calls->Text(k.copied)) + "</td>" + num(std::to_string(k.agreeing) + " of " +
+                                                              std::to_string(k.copies)) + "</tr>\r\n";
+    }
+    out += "</table>\r\n</body></html>\r\n";
     return out;
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// What the check writes: a log-checking report per log, results.csv and results.html over all logs.
+// What the check writes: a log-checking report per log, results.csv and results.html over all logs, and the
+// manager's lists: missing-logs.csv and toxic-logs.csv.
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "check.h"
@@ -13,26 +15,50 @@ struct CheckedContest {
     const contest::Record* contest = nullptr;
     const std::vector<LogInfo>* infos = nullptr;
     const std::vector<CheckLog>* logs = nullptr;
-    const std::vector<LogResult>* results = nullptr;
+    const CrossCheckResult* results = nullptr;
     const CallTable* calls = nullptr;
-    std::vector<std::vector<bool>> unlisted;
+    std::vector<std::vector<bool>> unlisted;  // per QSO: a unique call not in the super-check-partial list
+    std::vector<LeftOut> leftOut;
+    int windowMinutes = 3;
+    // The lines the reports quote, per log by line number, as the files hold them.
+    std::vector<std::unordered_map<int, std::string>> quotes;
 };
 
 // The score that remains: points and multipliers counted again without the removed QSOs.
 long long CheckedScore(const contest::Record& contest, const LogResult& r);
 
-// "W1AW_4.lcr.txt": the own call with every character a file name cannot hold replaced; the second log of the
-// same call (copy 2) gets "W1AW_4-2.lcr.txt", so no log's report takes another's place.
-std::string ReportFileName(const std::string& call, int copy = 1);
-// The log-checking report of one log; `lines` are the log file's lines, to quote each QSO as it stands.
-std::string LogCheckReport(const CheckedContest& c, size_t log, const std::vector<std::string>& lines);
+// Each log's report file, "W1AW_4.lcr.txt": the own call with every character a file name cannot hold
+// replaced (and a leading '_' before a Windows device name), at most 64 characters; a second log of a call,
+// or a name another call already has (letter case aside), gets the first free "-N". No two logs share a
+// report, and none is named like the contest's own files.
+std::vector<std::string> ReportFileNames(const std::vector<std::string>& calls);
+// The checker's own files in its output folder, which are never logs.
+bool IsOutputFileName(const std::string& name);
+
+// For the quotes: the line numbers each log's reports quote of it.
+std::vector<std::vector<int>> QuotedLines(const CheckedContest& c);
+// Those lines of a file (each cut at a quote's length), read once with the readers' line ends.
+std::unordered_map<int, std::string> ReadQuotedLines(const std::string& path, const std::vector<int>& lines);
+
+// The log-checking report of one log: every entry with its line and the QSO line as it stands, a penalty
+// also with the other log's file, line and QSO line.
+std::string LogCheckReport(const CheckedContest& c, size_t log);
 
 // The order of the results tables: by category (operator, power, assisted), then checked score, highest first.
 std::vector<size_t> ResultOrder(const CheckedContest& c);
 constexpr const char* kCsvColumns =
     "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
-    "checked_qsos,not_in_log,busted_call,busted_exchange,unique,checked_score";
+    "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score";
+// One CSV field by RFC 4180, and never a formula: a text starting with = + - @, a tab or a CR gets a
+// leading apostrophe.
+std::string CsvField(const std::string& text);
 std::string ResultsCsv(const CheckedContest& c);
 std::string ResultsHtml(const CheckedContest& c, const std::string& title);
+std::string MissingLogsCsv(const CheckedContest& c);
+std::string ToxicLogsCsv(const CheckedContest& c);
+// A log's toxic share stands out when it is at least this, and three times the contest's median.
+constexpr double kToxicShare = 0.10;
+double ToxicThreshold(const CheckedContest& c);
+std::vector<size_t> ToxicOrder(const CheckedContest& c);  // highest share first
 
 }  // namespace check

@@ -356,12 +356,82 @@ std::string UndecodableText(const std::string& content) {
 
 }  // namespace
 
+namespace {
+
+// Reads a log's bytes in pieces. An ADIF file may hold a whole log on one line, so its lines are kept whole;
+// in any other file a line longer than kLongestLogLine is no log line: its bytes are dropped as they are read
+// (a 200 MB line costs no more memory than a short one), it stays in `content` as an empty line so that every
+// later line keeps its number, and it is listed in `cut` with its length.
+struct CutLine {
+    int line;
+    unsigned long long bytes;
+};
+
+bool ReadBounded(std::istream& in, std::string& content, std::vector<CutLine>& cut) {
+    constexpr size_t kPiece = 64 * 1024;
+    std::vector<char> piece(kPiece);
+    bool adif = false, decided = false, dropping = false, lastWasCr = false;
+    int line = 1;
+    size_t lineStart = 0;
+    unsigned long long dropped = 0;
+    while (in) {
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const size_t n = static_cast<size_t>(in.gcount());
+        if (n == 0) break;
+        if (adif) {
+            content.append(piece.data(), n);
+            continue;
+        }
+        for (size_t i = 0; i < n;) {
+            // The bytes up to the next line end, kept unless the line has grown too long.
+            size_t j = i;
+            while (j < n && piece[j] != '\n' && piece[j] != '\r') ++j;
+            if (j > i) {
+                lastWasCr = false;
+                if (dropping) {
+                    dropped += j - i;
+                } else if (content.size() - lineStart + (j - i) > kLongestLogLine) {
+                    dropped = content.size() - lineStart + (j - i);
+                    content.resize(lineStart);
+                    dropping = true;
+                } else {
+                    content.append(piece.data() + i, j - i);
+                }
+            }
+            if (j == n) break;
+            const char c = piece[j];
+            if (dropping) {
+                cut.push_back({line, dropped});
+                dropping = false;
+            }
+            if (!(c == '\n' && lastWasCr)) ++line;
+            lastWasCr = c == '\r';
+            content += c;
+            lineStart = content.size();
+            i = j + 1;
+        }
+        if (!decided && (content.size() >= kPiece || !in)) {
+            // The first piece tells an ADIF file by its tags; from then on its bytes are kept as they come.
+            decided = true;
+            const std::string head = text::ToUpper(content.substr(0, kPiece));
+            adif = !dropping && cut.empty() &&
+                   (head.find("<EOH>") != std::string::npos || head.find("<EOR>") != std::string::npos ||
+                    head.find("<CALL:") != std::string::npos);
+        }
+    }
+    if (dropping) cut.push_back({line, dropped});
+    return !in.bad();
+}
+
+}  // namespace
+
 bool ReadLogFile(const std::string& path, const contest::Record& contest, ParsedLog& log, std::string& error) {
     const bool standardInput = path == "-";
     const std::string shown = standardInput ? "standard input" : path;
-    std::ostringstream s;
+    std::string content;
+    std::vector<CutLine> cut;
     if (standardInput) {
-        s << std::cin.rdbuf();
+        ReadBounded(std::cin, content, cut);
     } else {
         struct stat st;
         if (stat(path.c_str(), &st) != 0) {
@@ -377,13 +447,11 @@ bool ReadLogFile(const std::string& path, const contest::Record& contest, Parsed
             error = "cannot read " + path + ": permission denied or not readable";
             return false;
         }
-        s << in.rdbuf();
-        if (in.bad()) {
+        if (!ReadBounded(in, content, cut)) {
             error = "cannot read " + path + ": read error";
             return false;
         }
     }
-    std::string content = s.str();
     if (content.compare(0, 3, "\xEF\xBB\xBF") == 0) content.erase(0, 3);  // UTF-8 byte-order mark
     std::string undecodable = UndecodableText(content);
     if (!undecodable.empty()) {
@@ -407,6 +475,14 @@ bool ReadLogFile(const std::string& path, const contest::Record& contest, Parsed
         default:
             error = shown + " is neither a Cabrillo nor an ADIF log";
             return false;
+    }
+    if (!cut.empty()) {
+        for (const CutLine& c : cut) {
+            log.skipped.push_back({c.line, "line of " + std::to_string(c.bytes) + " bytes, longer than any log line (" +
+                                               std::to_string(kLongestLogLine) + " bytes at most): not read"});
+        }
+        std::stable_sort(log.skipped.begin(), log.skipped.end(),
+                         [](const LogProblem& a, const LogProblem& b) { return a.line < b.line; });
     }
     if (log.qsos.empty()) {
         error = shown + " (" + LogFormatName(log.format) + ") holds no QSO that can be read";

@@ -60,6 +60,7 @@ bool CountryFile::Load(const std::string& path, std::string& error) {
 
 bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
     entities_.clear();
+    answers_.clear();
     exact_.clear();
     prefixes_.clear();
     longestPrefix_ = 0;
@@ -208,7 +209,16 @@ int CountryFile::Lookup(const std::string& callIn) const {
 }
 
 const CountryEntity* CountryFile::EntityOf(const std::string& call) const {
-    int i = Lookup(call);
+    constexpr size_t kMostAnswers = 1 << 16;
+    auto known = answers_.find(call);
+    int i = 0;
+    if (known != answers_.end()) {
+        i = known->second;
+    } else {
+        i = Lookup(call);
+        if (answers_.size() >= kMostAnswers) answers_.clear();
+        answers_.emplace(call, i);
+    }
     return i < 0 ? nullptr : &entities_[i];
 }
 

@@ -37,7 +37,8 @@ public:
     // longest matching prefix; portable forms (KH6/W1AW, W1AW/KH6, W1AW/4) and the suffixes /P /M /MM /AM
     // /QRP are handled.
     std::string PrefixOf(const std::string& call) const;
-    // The entity of a call, nullptr when nothing matches.
+    // The entity of a call, nullptr when nothing matches. Each call's answer is kept, as the logs of a contest
+    // name the same calls again and again (so one CountryFile is not for two threads at once).
     const CountryEntity* EntityOf(const std::string& call) const;
 
     size_t EntityCount() const { return entities_.size(); }
@@ -59,6 +60,7 @@ private:
     std::unordered_map<std::string, int> prefixes_;
     size_t longestPrefix_ = 0;
     std::string version_;
+    mutable std::unordered_map<std::string, int> answers_;  // call -> entity (-1: none), bounded
 };
 
 }  // namespace replay

@@ -36,6 +36,9 @@ ParsedLog ParseAdif(const std::string& content, const std::string& fileName);
 // does not say; unknown when neither does.
 LogFormat DetectLogFormat(const std::string& content, const std::string& fileName);
 
+// Outside ADIF, a line longer than this is no log line: it is named as not read and its bytes are not kept.
+constexpr size_t kLongestLogLine = 64 * 1024;
+
 // Reads the file ("-": standard input) and parses it in its format, as a log of the contest. false with a
 // one-line error when the file cannot be read, is empty, is UTF-16 or binary, is the plug-in's bad-QSO file,
 // is neither Cabrillo nor ADIF, or holds no QSO that could be read.

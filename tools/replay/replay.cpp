@@ -81,20 +81,27 @@ std::optional<long long> ParseScore(const std::string& s) {
 // AddData0 appended gives the plug-in's own reasons, whatever its rules are.
 class BadQsoReasons {
 public:
+    // Opened once after the reset; each QSO then costs a seek on the open file to learn its size rather than
+    // a lookup of its name (the plug-in flushes every line it writes).
     BadQsoReasons(const contest::Record& contest, const COleDateTime& contestEnd)
-        : path_(contest.BadQsoFileName(contestEnd)) {
+        : in_(contest.BadQsoFileName(contestEnd), std::ios::binary) {
         Take();
     }
     // The reasons of the lines written since the last call, joined by "; "; empty when there are none.
     std::string Take() {
-        std::error_code ec;
-        const std::uintmax_t size = fs::file_size(path_, ec);
-        if (ec || size <= mark_) return "";
-        std::ifstream in(path_, std::ios::binary);
-        in.seekg(static_cast<std::streamoff>(mark_));
-        mark_ = size;
+        if (!in_.is_open()) return "";
+        in_.clear();
+        in_.seekg(0, std::ios::end);
+        const std::streamoff size = in_.tellg();
+        if (size <= mark_) return "";
+        in_.seekg(mark_);
+        std::string added(static_cast<size_t>(size - mark_), '\0');
+        in_.read(&added[0], static_cast<std::streamsize>(added.size()));
+        added.resize(static_cast<size_t>(in_.gcount()));
+        mark_ += static_cast<std::streamoff>(added.size());
         std::string reasons;
-        for (std::string line; std::getline(in, line);) {
+        std::istringstream lines(added);
+        for (std::string line; std::getline(lines, line);) {
             line = text::Trim(line);
             if (line.empty()) continue;
             size_t gap = line.rfind("  ");
@@ -106,8 +113,8 @@ public:
     }
 
 private:
-    std::string path_;
-    std::uintmax_t mark_ = 0;
+    std::ifstream in_;
+    std::streamoff mark_ = 0;
 };
 
 std::string Where(const ParsedLog& log, int line) { return text::Format("%s:%d: ", log.fileName.c_str(), line); }

@@ -1,0 +1,24 @@
+#include "contest_terms.h"
+
+#include "contest_dates.h"
+
+namespace check {
+
+QsoCredit CreditQso(const contest::Record& contest, const std::string& prefix, const std::string& exchRcvd,
+                    const std::string& band) {
+    const contest::Credit credit = contest.CreditOf(prefix, exchRcvd);
+    QsoCredit c;
+    c.points = credit.points;
+    for (const contest::MultiplierKey& key : credit.keys) {
+        const bool perBand = contest.MultiplierKinds()[key.kind].perBand;
+        c.multiplier = "#" + std::to_string(key.kind) + "#" + (perBand ? band : "") + "#" + key.code;
+    }
+    return c;
+}
+
+ContestPeriod PeriodOfQso(const contest::Record& contest, long long minute) {
+    const COleDateTime start = contest.PeriodStartNear(replay::FromWholeMinutes(minute));
+    return {replay::WholeMinutes(start), replay::WholeMinutes(contest.PeriodEnd(start))};
+}
+
+}  // namespace check
