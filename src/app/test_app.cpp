@@ -9,7 +9,6 @@
 
 namespace {
 
-const char* const kStartKey = "Start";
 constexpr size_t kStartBuffer = 50;
 
 }  // namespace

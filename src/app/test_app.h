@@ -19,6 +19,12 @@
 #include "ui/status_windows.h"
 
 class CTestApp final : public StatusSource {
+public:
+    // The settings key that decides whether a reset starts the windows (see ResetStats); a host stand-in
+    // writes 1 under it to keep them closed.
+    static constexpr const char* kStartKey = "Start";
+
+private:
     // First, so that they outlive the windows and the header that are made after them.
     EngineMutex mutex_;  // guards engine_ and reports_
     Engine engine_;      // reached only through LockEngine

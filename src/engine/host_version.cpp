@@ -11,10 +11,18 @@ namespace hostversion {
 namespace {
 
 const char* const kSearchPattern = "%s*.ini";
-const char* const kHostIniName = "Tolv2.ini";
+const char* const kHostIniSection = "[Tolv]";
 const char* const kVersionKey = "Tolv=";
 const char* const kNoHostIni = "Tolv";
 const char* const kHostsWithoutWindows[] = {"2.18", "2.17", "2.16", "2.15", "2.14", "2.14R"};
+
+}  // namespace
+
+std::string HostIniText(const std::string& version) {
+    return std::string(kHostIniSection) + "\r\n" + kVersionKey + version + "\r\n";
+}
+
+namespace {
 
 // The first line of the file that holds the key; false when the file cannot be read or has none.
 bool ReadVersionLine(const std::string& path, std::string& line) {

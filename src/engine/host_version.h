@@ -4,6 +4,11 @@
 
 namespace hostversion {
 
+// The host's INI file as the plug-in finds it, and as a host stand-in writes one.
+constexpr const char* kHostIniName = "Tolv2.ini";
+// A host INI that says this version, as the host itself writes it.
+std::string HostIniText(const std::string& version);
+
 // Searches `folderPrefix` + "*.ini" for the first name that contains "Tolv2.ini" and reads that file
 // (in that folder): the first line that holds "Tolv=" gives the version, from its sixth character on.
 // No such name at all sets the version to "Tolv"; a found file that cannot be read or has no such line

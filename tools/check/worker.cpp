@@ -5,6 +5,7 @@
 #include <istream>
 #include <ostream>
 
+#include "app/test_app.h"
 #include "child_process.h"
 #include "common/text.h"
 #include "contest_dates.h"
@@ -181,7 +182,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
         !in.cty.Load(countryFile, error)) {
         return 2;
     }
-    Settings::WriteString("Start", "1");  // no status windows
+    Settings::WriteString(CTestApp::kStartKey, "1");  // no status windows
     replay::ReplayOptions o;
     o.pluginPath = pluginPath;
     o.countryFile = countryFile;

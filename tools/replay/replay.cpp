@@ -9,10 +9,12 @@
 #include <sstream>
 
 #include "analysis.h"
+#include "app/test_app.h"
 #include "band_mode.h"
 #include "common/text.h"
 #include "contest_dates.h"
 #include "dialog_operator.h"
+#include "engine/host_version.h"
 #include "contest/registry.h"
 #include "log_readers.h"
 #include "platform/settings.h"
@@ -517,7 +519,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
     for (const std::string& w : warnings) err << kTool << w << "\n";
 
     // A replay shows no status windows unless asked: with "Start" at 1 the first reset starts none.
-    if (!o.windows && !Settings::WriteString("Start", "1")) {
+    if (!o.windows && !Settings::WriteString(CTestApp::kStartKey, "1")) {
         err << kTool << "cannot write " << SettingsFilePath(outDir.string()) << "\n";
     }
     if (!o.headers.empty() && !o.cabrillo) err << kTool << "--header has no effect without --cabrillo\n";
@@ -525,8 +527,8 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << "--scp, --off-time and --compare have no effect without --analysis\n";
     }
     if (!o.hostVersion.empty()) {
-        std::ofstream ini("Tolv2.ini", std::ios::binary | std::ios::trunc);
-        ini << "[Tolv]\r\nTolv=" << o.hostVersion << "\r\n";
+        std::ofstream ini(hostversion::kHostIniName, std::ios::binary | std::ios::trunc);
+        ini << hostversion::HostIniText(o.hostVersion);
     }
 
     DialogOperator dialogOperator(plan.header, in.contest->SetName());

@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "engine/host_version.h"
 #include "host_object.h"
 #include "pump.h"
 #include "simulator.h"
@@ -94,9 +95,9 @@ std::string BesideProgram(const char* name) {
 }
 
 bool WriteHostIni(const std::string& version) {
-    FILE* f = std::fopen("Tolv2.ini", "wb");
+    FILE* f = std::fopen(hostversion::kHostIniName, "wb");
     if (f == nullptr) return false;
-    std::fprintf(f, "[Tolv]\r\nTolv=%s\r\n", version.c_str());
+    std::fputs(hostversion::HostIniText(version).c_str(), f);
     return std::fclose(f) == 0;
 }
 
