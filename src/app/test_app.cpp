@@ -47,15 +47,17 @@ int CTestApp::IsValidExchg(const ExchangeArgs& args) {
 }
 
 int CTestApp::CheckCall(const CheckArgs& args) {
-    // The control window asks for a refresh through refreshPending; one check answers one request.
-    bool post = windows->ControlWindowExists() && engine_.refreshPending.exchange(0) != 0;
     int result;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
         engine_.EndLoggingBurst();
         result = engine_.CheckCall(args);
     }
-    if (post) windows->PostRefresh();
+    // Every check asks, as every change of the log does: the window thread merges the requests, and a check
+    // made while a refresh runs (one that has already read the previous call from the host) is followed by
+    // one more refresh. Waiting for refreshPending instead dropped that request, and the DXCC window stayed on
+    // the previous call after a band map's burst of checks.
+    if (windows->ControlWindowExists()) windows->PostRefresh();
     return result;
 }
 

@@ -77,8 +77,9 @@ public:
     // Removing a W/VE QSO asks the window thread to reset the State/Province cells on the next refresh.
     bool stateCellsResetRequested = false;
 
-    // Atomic, not guarded: 1 when the next call check may post a refresh; the window thread sets it, the
-    // call check clears it, neither under the lock.
+    // Atomic, not guarded: set to 1 by the window thread at the end of every refresh (the control window is
+    // ready for the next request). The call check no longer waits for it: its requests are merged with the
+    // others by the window thread, which never drops the last.
     std::atomic<int> refreshPending{1};
 
 private:
