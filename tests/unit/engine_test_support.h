@@ -42,8 +42,7 @@ private:
 class FixedClock : public Clock {
 public:
     int utcHour = 14;
-    int UtcHour() override { return utcHour; }
-    LocalClockTime LocalTime() override { return LocalClockTime{true, utcHour, 0, 0}; }
+    ClockTime UtcTime() override { return ClockTime{true, utcHour, 0, 0}; }
 };
 
 class EngineTest : public ::testing::Test {

@@ -84,8 +84,7 @@ protected:
 
 class FixedLocalClock : public Clock {
 public:
-    int UtcHour() override { return 14; }
-    LocalClockTime LocalTime() override { return LocalClockTime{true, 14, 45, 0}; }
+    ClockTime UtcTime() override { return ClockTime{true, 14, 45, 0}; }
 };
 
 TEST_F(DpiTest, ThePrefixHasTheDpiTheRunAskedFor) {

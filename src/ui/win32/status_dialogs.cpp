@@ -335,7 +335,9 @@ void Change_Band::ApplyRussianTexts() {
 }
 
 void Change_Band::Tick() {
-    const LocalClockTime now = CurrentClock().LocalTime();
+    // The contest's hour is the UTC clock hour, in which the engine counts the changes: in a zone not on the
+    // hour the local minute 0 falls in the middle of it.
+    const ClockTime now = CurrentClock().UtcTime();
     // The engine keeps the count while this window exists; the window only shows it.
     int count = state_.app.BandChangeCount();
     if (now.valid && now.minute == 0) {
