@@ -50,7 +50,7 @@ int CTestApp::CheckCall(const CheckArgs& args) {
     int result;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
-        engine_.EndLoggingBurst();
+        engine_.CatchUpBadQsoFile();
         result = engine_.CheckCall(args);
     }
     // Every check asks, as every change of the log does: the window thread merges the requests, and a check
@@ -137,7 +137,7 @@ const char* CTestApp::GetResult(int* out) {
     std::string report;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
-        engine_.EndLoggingBurst();
+        engine_.CatchUpBadQsoFile();
         output = ProduceResult(engine_, cabrillo, report);
     }
     // The message box is modal: the window thread keeps refreshing while it is open.
@@ -151,4 +151,8 @@ const char* CTestApp::GetResult(int* out) {
 
 void CTestApp::ExitInstance(bool processExiting) {
     if (windows) windows->Stop(processExiting);
+    // The bad-QSO lines of a last burst of logging. At process exit the host's thread may have been ended
+    // holding the lock: then they stay unwritten, as the host's log still holds their QSOs.
+    std::unique_lock<EngineMutex> lock(mutex_, std::defer_lock);
+    if (processExiting ? lock.try_lock() : (lock.lock(), true)) engine_.CatchUpBadQsoFile();
 }

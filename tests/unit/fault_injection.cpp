@@ -1,5 +1,6 @@
 #include "fault_injection.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/file_io.h"
@@ -21,11 +22,17 @@ int FaultyFlush(std::FILE* file) {
     if (currentFault == FileFault::diskFull) return EOF;
     return platform::SystemFileCalls().flush(file);
 }
+std::FILE* FaultyOpen(const char* path, const char* mode) {
+    if (currentFault != FileFault::held) return platform::SystemFileCalls().open(path, mode);
+    errno = EACCES;
+    return nullptr;
+}
 bool FaultyMove(const std::string& from, const std::string& to) {
-    return currentFault != FileFault::renameRefused && platform::SystemFileCalls().moveOver(from, to);
+    return currentFault != FileFault::renameRefused && currentFault != FileFault::held &&
+           platform::SystemFileCalls().moveOver(from, to);
 }
 
-const platform::FileCalls kFaultyCalls = {platform::SystemFileCalls().open, FaultyWrite, FaultyFlush,
+const platform::FileCalls kFaultyCalls = {FaultyOpen, FaultyWrite, FaultyFlush,
                                           platform::SystemFileCalls().close, FaultyMove};
 
 }  // namespace
@@ -35,6 +42,7 @@ const char* FileFaultName(FileFault fault) {
         case FileFault::renameRefused: return "rename refused";
         case FileFault::shortWrite: return "short write";
         case FileFault::diskFull: return "disk full";
+        case FileFault::held: return "held by another program";
     }
     return "";
 }
