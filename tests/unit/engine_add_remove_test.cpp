@@ -2,12 +2,15 @@
 // records, bandsSeen, the band-change counter and the refreshes.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 
 #if defined(_WIN32)
 #include <windows.h>
+
+#include "platform/win32/long_path.h"
 #endif
 
 #include "engine_test_support.h"
@@ -462,33 +465,75 @@ TEST_F(AddRemoveTest, BandChangeCounterFollowsTheClockHour) {
 
 namespace {
 
-// A host installed 250 characters deep: the settings file's path passes the system's limit (MAX_PATH), yet the
-// settings are written where the next session reads them, and the bad-QSO file and its count are right.
+// A host installed 250 characters deep, on a local disk and (under wine) on a network share: the settings
+// file's path passes the system's limit (MAX_PATH), yet the settings are written where the next session reads
+// them, and the bad-QSO file and its count are right.
 TEST_F(AddRemoveTest, ADeepHostFolderKeepsItsSettingsAndCountsRight) {
     namespace fs = std::filesystem;
     const fs::path top = fs::current_path();
-    fs::path deep = top;
-    while (deep.string().size() < 250) deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
-    ASSERT_EQ(deep.string().size(), 250u);
-    fs::create_directories(deep / "Plugins");
-    fs::current_path(deep);
-    EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
-    EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
-    // What the next session finds: the file on disk under its long name.
-    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
-    EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+    std::vector<fs::path> roots = {top};
+#if defined(_WIN32)
+    // Wine serves the share \\SERVER\SHARE from the folder dosdevices/unc/SERVER/SHARE of its prefix. It has no
+    // short names on a share, so there the settings file cannot be reached: only the bad-QSO file is checked.
+    fs::path share;
+    if (const char* prefix = std::getenv("WINEPREFIX")) {
+        share = fs::path(std::string("Z:") + prefix) / "dosdevices" / "unc" / "statstest" / "share";
+        fs::create_directories(share / top.filename());
+        roots.push_back(fs::path("\\\\statstest\\share") / top.filename());
+    }
+#endif
+    for (const fs::path& root : roots) {
+        SCOPED_TRACE(root.string());
+        fs::path deep = root;
+        while (deep.string().size() < 250)
+            deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
+        ASSERT_EQ(deep.string().size(), 250u);
+        fs::create_directories(deep / "Plugins");
+        fs::current_path(deep);
+        if (root == top) {
+            EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
+            EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
+            // What the next session finds: the file on disk under its long name.
+            EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
+            EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+        }
 
-    ASSERT_EQ(Reset(), 1);
-    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
-    Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
-    app_.LockEngine()->CatchUpBadQsoFile();  // as the host's next call does at the end of a burst
-    EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, 2);
-    EXPECT_EQ(BadQsoFile(),
-              std::string(scenario::kCreatedHeader) +
-                  "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
-                  "acceptable !!!\r\n"
-                  "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
-    fs::current_path(top);
+        ASSERT_EQ(Reset(), 1);
+        Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
+        Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
+        app_.LockEngine()->CatchUpBadQsoFile();  // as the host's next call does at the end of a burst
+        EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, 2);
+        EXPECT_EQ(BadQsoFile(),
+                  std::string(scenario::kCreatedHeader) +
+                      "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+                      "acceptable !!!\r\n"
+                      "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
+        fs::current_path(top);
+    }
+#if defined(_WIN32)
+    if (roots.size() > 1) fs::remove_all(roots.back());
+#endif
 }
+
+#if defined(_WIN32)
+// The long form of a path on a drive and on a share, and back: "\\?\" before "\\server" names no share.
+TEST(LongPath, FormsOfADriveAndAShare) {
+    struct Case {
+        const wchar_t* full;
+        const wchar_t* longForm;
+    } const cases[] = {
+        {L"C:\\Tolv\\x.ini", L"\\\\?\\C:\\Tolv\\x.ini"},
+        {L"\\\\server\\share\\Tolv\\x.ini", L"\\\\?\\UNC\\server\\share\\Tolv\\x.ini"},
+        {L"\\\\?\\C:\\Tolv", L"\\\\?\\C:\\Tolv"},
+        {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::LongForm(c.full), c.longForm);
+        if (c.full[2] != L'?') {
+            EXPECT_EQ(platform::WithoutLongForm(c.longForm), c.full);
+        }
+    }
+}
+#endif
 
 }  // namespace
