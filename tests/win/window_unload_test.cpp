@@ -97,6 +97,38 @@ TEST_F(PluginWindowsTest, UnloadingWhileTheWindowWaitsForTheHostStillEnds) {
     EXPECT_EQ(macros, std::vector<std::string>{"<MODE:AMTOR>"});
 }
 
+// Twenty loads and unloads of the library, each with its windows open as a reset starts them, leave the
+// process with as many GDI objects as after the first (which loads what the system keeps for good).
+TEST_F(PluginWindowsTest, LoadingAndUnloadingKeepsNoGdiObject) {
+    struct Case {
+        const char* name;
+        const char* views;  // the windows the settings ask for
+    } const cases[] = {
+        {"control window", ""},
+        {"all windows", "setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n"},
+    };
+    host.frequencyHz = 14080000.0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        int afterFirst = 0;
+        for (int cycle = 1; cycle <= 20; ++cycle) {
+            WriteFileBytes("Plugins\\ARRL-RTTY.ini", std::string("[Settings]\r\nStart=0\r\n") + c.views);
+            if (!plugin.Loaded()) {
+                ASSERT_TRUE(plugin.Load());
+            }
+            HWND w = ResetAndFindControlWindow();
+            REQUIRE_WINDOWS_FROM_RESET(w);
+            const size_t expected = c.views[0] == '\0' ? 1u : 5u;
+            ASSERT_TRUE(wintest::PumpUntil([&] { return wintest::ProcessWindows().size() == expected; }));
+            wintest::PumpFor(50);
+            plugin.Unload();
+            wintest::PumpFor(50);
+            if (cycle == 1) afterFirst = wintest::GdiObjectCount();
+        }
+        EXPECT_EQ(wintest::GdiObjectCount(), afterFirst);
+    }
+}
+
 TEST_F(PluginWindowsTest, TwoResetsKeepOneControlWindow) {
     HWND w = ResetAndFindControlWindow();
     REQUIRE_WINDOWS_FROM_RESET(w);

@@ -238,6 +238,9 @@ void WidenForTitle(HWND hwnd, const std::wstring& title) {
 void SetLargeIcon(HWND hwnd) {
     HICON icon = LoadIconW(ResourceModule(), MAKEINTRESOURCEW(IDI_STATS));
     SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    // The caption's small icon too, drawn scaled: without one the system makes a small copy for each window,
+    // which a window left to the end of its thread at unload keeps for good.
+    SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
 }  // namespace ui
