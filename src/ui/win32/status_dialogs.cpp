@@ -89,6 +89,7 @@ BOOL Stat_Prov::OnInitDialog() {
         cell.Redraw();
     }
     WidenForWidestTitle(state_, Handle(), &WidestStateTitle);
+    FitControlsToTexts(Handle());
     PlaceWindow();
     return TRUE;
 }
@@ -279,8 +280,16 @@ const MessageTable<Change_Band>& Change_Band::Messages() {
 
 BOOL Change_Band::OnInitDialog() {
     Dialog::OnInitDialog();
+    // The captions of its language before it is sized for them and placed.
+    if (state_.app.RussianTexts()) ApplyRussianTexts();
+    FitControlsToTexts(Handle());
     PlaceWindow();
-    indicator = DialogScale(Handle()).Rect(kIndicator);
+    // A circle at every dpi: its centre scaled along each axis, its size along one (dialog units grow a little
+    // differently across and down).
+    const DialogScale scale(Handle());
+    const int radius = scale.X((kIndicator.right - kIndicator.left) / 2);
+    const POINT centre = {scale.X((kIndicator.left + kIndicator.right) / 2), scale.Y((kIndicator.top + kIndicator.bottom) / 2)};
+    indicator = {centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
 
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = GetSystemMetrics(SM_CYSCREEN);

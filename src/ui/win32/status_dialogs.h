@@ -162,7 +162,8 @@ public:
     void FieldsToControls() override;
     void StartTimer();
     void StopTimer();
-    // The captions used while russianTexts is set.
+    // The captions used while russianTexts is set; its initialisation applies them before it sizes and places
+    // itself.
     void ApplyRussianTexts();
     // One timer tick, as WM_TIMER runs it (without the timer restart).
     void Tick();
