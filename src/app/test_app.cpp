@@ -41,15 +41,17 @@ int CTestApp::IsValidExchg(const ExchangeArgs& args) {
 }
 
 int CTestApp::CheckCall(const CheckArgs& args) {
-    // The control window asks for a refresh through refreshPending; one check answers one request.
-    bool post = windows->ControlWindowExists() && engine_.refreshPending.exchange(0) != 0;
     int result;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
-        engine_.EndLoggingBurst();
+        engine_.CatchUpBadQsoFile();
         result = engine_.CheckCall(args);
     }
-    if (post) windows->PostRefresh();
+    // Every check asks, as every change of the log does: the window thread merges the requests, and a check
+    // made while a refresh runs (one that has already read the previous call from the host) is followed by
+    // one more refresh. Waiting for refreshPending instead dropped that request, and the DXCC window stayed on
+    // the previous call after a band map's burst of checks.
+    if (windows->ControlWindowExists()) windows->PostRefresh();
     return result;
 }
 
@@ -137,7 +139,7 @@ const char* CTestApp::GetResult(int* out) {
     std::string report;
     {
         std::lock_guard<EngineMutex> lock(mutex_);
-        engine_.EndLoggingBurst();
+        engine_.CatchUpBadQsoFile();
         ScoreModel model;
         output = ProduceResult(engine_, cabrillo, claim_, model, report);
         lastModel_ = std::make_shared<const ScoreModel>(std::move(model));
@@ -153,4 +155,8 @@ const char* CTestApp::GetResult(int* out) {
 
 void CTestApp::ExitInstance(bool processExiting) {
     if (windows) windows->Stop(processExiting);
+    // The bad-QSO lines of a last burst of logging. At process exit the host's thread may have been ended
+    // holding the lock: then they stay unwritten, as the host's log still holds their QSOs.
+    std::unique_lock<EngineMutex> lock(mutex_, std::defer_lock);
+    if (processExiting ? lock.try_lock() : (lock.lock(), true)) engine_.CatchUpBadQsoFile();
 }

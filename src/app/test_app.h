@@ -58,7 +58,7 @@ public:
     void SetRefreshPending() override { engine_.refreshPending.store(1); }
     void SetBandChangeWindowOpen(bool open) override;
     int BandChangeCount() override;
-    // 1 when the next call check may post a refresh: atomic, read and set without the lock.
+    // Set to 1 at the end of every refresh: atomic, read and set without the lock.
     std::atomic<int>& RefreshPending() { return engine_.refreshPending; }
 
     // Runs when the library unloads: closes every window before the library goes.

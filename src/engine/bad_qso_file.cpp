@@ -1,9 +1,10 @@
 #include "engine/bad_qso_file.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "common/text.h"
-#include "engine/text_file.h"
 #include "platform/file_io.h"
 
 namespace badqso {
@@ -19,17 +20,12 @@ const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
 // The header line of a new file is the contest's bad-QSO title; the header written when lines are removed
 // carries a trailing blank, and readers of the file know both.
-std::string RewriteHeader(const std::string& title) { return title + " "; }
 const char* const kStateProvText = "  State/Province is not acceptable !!!";
 const char* const kLineEnd = "\r\n";
 
 // Fields in the order FormatLine writes them; the worked call is the seventh.
 constexpr size_t kDateTimeField = 2;
 constexpr size_t kWorkedCallField = 6;
-
-void WriteLines(std::FILE* f, const std::vector<std::string>& lines) {
-    for (const std::string& line : lines) platform::WriteAndFlush(f, line + kLineEnd);
-}
 
 }  // namespace
 
@@ -52,48 +48,125 @@ std::string StateProvMessage(const std::string& normalisedExchange) {
     return kSeparator + normalisedExchange + kStateProvText;
 }
 
-void Create(const std::string& fileName, const std::string& title) {
-    if (fileName.empty()) return;
+namespace {
+
+// A file another program holds, or one this process may not write, is left alone until it can be: no
+// temporary file is written beside it for nothing at every call meanwhile.
+bool MayReplace(const std::string& fileName) {
+    errno = 0;
+    std::FILE* f = platform::Files().open(fileName.c_str(), "r+b");
+    if (f == nullptr) return errno == ENOENT;
+    platform::Files().close(f);
+    return true;
+}
+
+}  // namespace
+
+void File::Create(const std::string& fileName, const std::string& title) {
+    fileName_ = fileName;
+    title_ = title;
+    lines_.clear();
+    written_ = 0;
+    rewritten_ = false;
+    behind_ = false;
+    size_ = 0;
+    if (fileName_.empty()) return;
     // A file of an earlier reset is written over from its start and cut after the header, not emptied
     // first: a file emptied and written again is forced out to the disk when it is closed (ext4 does so for
     // every file truncated to nothing), which costs a reset milliseconds whenever the disk is busy.
-    std::FILE* f = platform::Files().open(fileName.c_str(), "r+b");
-    if (f != nullptr) {
-        WriteLines(f, {title});
-        const bool cut = platform::CutOpenFileHere(f);
-        platform::Files().close(f);
-        if (cut) return;
-    }
-    f = platform::Files().open(fileName.c_str(), "wb");
-    if (f == nullptr) return;
-    WriteLines(f, {title});
-    platform::Files().close(f);
-}
-
-void LineWriter::Append(const std::string& fileName, const std::string& line) {
-    if (fileName.empty()) return;
-    // Someone may have deleted or replaced the file since the last line: the line goes to the file of that
-    // name, as if it had been opened for this line alone.
-    if (file_ != nullptr && (fileName != fileName_ || !platform::OpenFileIsAt(file_, fileName_))) Close();
-    if (file_ == nullptr) {
-        // Opened for writing at its end once, not in append mode: the C library of Windows moves an append-mode
-        // file to its end before every write, three more system calls per flushed line under wine. Nothing
-        // else writes the file while it is open.
-        file_ = platform::Files().open(fileName.c_str(), "r+b");
-        if (file_ == nullptr) file_ = platform::Files().open(fileName.c_str(), "ab");
-        if (file_ == nullptr) return;
-        if (std::fseek(file_, 0, SEEK_END) != 0) {
-            Close();
+    const std::string header = title_ + kLineEnd;
+    if (std::FILE* f = platform::Files().open(fileName_.c_str(), "r+b")) {
+        bool written = platform::WriteAndFlush(f, header) && platform::CutOpenFileHere(f);
+        // Part of a header before the old lines would be a line of neither: the file is emptied instead.
+        if (!written && std::fseek(f, 0, SEEK_SET) == 0) platform::CutOpenFileHere(f);
+        written = platform::Files().close(f) == 0 && written;
+        if (written) {
+            size_ = static_cast<long>(header.size());
             return;
         }
-        fileName_ = fileName;
     }
-    WriteLines(file_, {line});
+    WriteWhole();
 }
 
-void LineWriter::Close() {
-    if (file_ != nullptr) platform::Files().close(file_);
-    file_ = nullptr;
+void File::Append(std::string line, bool wait) {
+    lines_.push_back(std::move(line));
+    if (!wait) Write();
+}
+
+void File::RemoveLinesOf(const std::string& call, const std::string& dateTime, const CInfo* healed) {
+    std::vector<std::string> kept;
+    for (std::string& line : lines_) {
+        if (LineIsOfQso(line, call, dateTime)) continue;
+        if (healed != nullptr && IsDupeLineOf(line, *healed)) {
+            healed = nullptr;
+            continue;
+        }
+        kept.push_back(std::move(line));
+    }
+    lines_ = std::move(kept);
+    rewritten_ = true;
+    WriteWhole();
+}
+
+void File::CatchUp() {
+    if (behind_ || written_ < lines_.size()) Write();
+}
+
+int File::BadQsoCount() const {
+    const std::string dupe = kDupe;
+    int n = 0;
+    for (const std::string& line : lines_) {
+        n += line.size() < dupe.size() || line.compare(line.size() - dupe.size(), dupe.size(), dupe) != 0;
+    }
+    return n;
+}
+
+std::string File::Bytes() const {
+    std::string bytes = (rewritten_ ? title_ + " " : title_) + kLineEnd;
+    for (const std::string& line : lines_) bytes += line + kLineEnd;
+    return bytes;
+}
+
+void File::Write() {
+    if (fileName_.empty()) return;
+    if (!behind_ && AppendInPlace()) return;
+    WriteWhole();
+}
+
+// The lines not yet written, at the end of the file, which must be where the last line ended: a file someone
+// emptied, deleted or replaced meanwhile is written whole instead.
+bool File::AppendInPlace() {
+    std::string bytes;
+    for (size_t i = written_; i < lines_.size(); ++i) bytes += lines_[i] + kLineEnd;
+    const platform::FileCalls& fs = platform::Files();
+    std::FILE* f = fs.open(fileName_.c_str(), "r+b");
+    if (f == nullptr) return false;
+    const bool atEnd = std::fseek(f, 0, SEEK_END) == 0 && std::ftell(f) == size_;
+    const bool written = atEnd && platform::WriteAndFlush(f, bytes);
+    const bool closed = fs.close(f) == 0;
+    if (written && closed) {
+        size_ += static_cast<long>(bytes.size());
+        written_ = lines_.size();
+        return true;
+    }
+    if (atEnd) {
+        // Part of a line may have reached the file (a full disk): it ends where the last whole line ended.
+        if (std::FILE* cut = fs.open(fileName_.c_str(), "r+b")) {
+            if (std::fseek(cut, size_, SEEK_SET) == 0) platform::CutOpenFileHere(cut);
+            fs.close(cut);
+        }
+    }
+    return false;
+}
+
+void File::WriteWhole() {
+    behind_ = true;
+    if (!MayReplace(fileName_)) return;
+    const std::string bytes = Bytes();
+    if (!platform::ReplaceFileContents(fileName_, bytes)) return;
+    behind_ = false;
+    written_ = lines_.size();
+    size_ = static_cast<long>(bytes.size());
 }
 
 bool LineIsOfQso(const std::string& line, const std::string& call, const std::string& dateTime) {
@@ -124,22 +197,6 @@ bool IsDupeLineOf(const std::string& line, const CInfo& record) {
     tail += kDupe;
     return line.size() >= head.size() + tail.size() && line.compare(0, head.size(), head) == 0 &&
            line.compare(line.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-std::vector<std::string> ReadLines(const std::string& fileName) {
-    std::vector<std::string> lines;
-    ReadTextLines(fileName, lines);
-    return lines;
-}
-
-void Rewrite(const std::string& fileName, const std::string& title, const std::vector<std::string>& lines) {
-    if (fileName.empty()) return;
-    // The lines kept come from reading the file: one that exists but could not be read is left alone.
-    std::string current;
-    if (platform::ReadWholeFile(fileName, kTextFileLimit, current) == platform::ReadResult::unreadable) return;
-    std::string bytes = RewriteHeader(title) + kLineEnd;
-    for (const std::string& line : lines) bytes += line + kLineEnd;
-    platform::ReplaceFileContents(fileName, bytes);
 }
 
 }  // namespace badqso

@@ -1,8 +1,6 @@
 #pragma once
 // The bad-QSO file: one header line, then one line per rejected or doubtful QSO. Written in binary with
-// explicit CR LF so that both builds write the same bytes. A file that cannot be opened loses its lines
-// silently; the QSO itself is never lost for it.
-#include <cstdio>
+// explicit CR LF so that both builds write the same bytes.
 #include <string>
 #include <vector>
 
@@ -25,25 +23,45 @@ std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::
 // The message for a W/VE station whose state/province is not in the table.
 std::string StateProvMessage(const std::string& normalisedExchange);
 
-// Creates or truncates the file with its header line, the contest's title.
-void Create(const std::string& fileName, const std::string& title);
-// Appends lines, each flushed when written. The file stays open from one line to the next, so a rebuild that
-// writes hundreds of lines opens it once; the owner closes it whenever a burst of logging ends (a call check,
-// a report, a removal, a reset), so between the operator's QSOs the file is not held open. A file deleted or
-// replaced meanwhile is opened again by name, as a line of its own would open it.
-class LineWriter {
+// The file of one reset, as the plug-in means it to be: its header and every line written since, kept here
+// as well. The file is never held open between calls: lines are written to the end of the file and the file
+// closed again. When it cannot be written (another program holds it, the disk is full, the folder is
+// read-only) nothing is lost: the file is behind, and it is written whole, in one step, as soon as it can be.
+// A line the disk took only in part is cut off again, so the file never ends in part of a line.
+class File {
 public:
-    LineWriter() = default;
-    ~LineWriter() { Close(); }
-    LineWriter(const LineWriter&) = delete;
-    LineWriter& operator=(const LineWriter&) = delete;
+    // A reset: the file named `fileName` (none when empty) starts again with its header alone, the contest's
+    // title.
+    void Create(const std::string& fileName, const std::string& title);
+    // A line for a QSO. Written at once (with any line still waiting), or, with `wait`, kept for the next
+    // write: opening the file costs a line a hundred times what writing it does, which a rebuild's burst of
+    // QSOs would pay for every one of its lines.
+    void Append(std::string line, bool wait = false);
+    // Drops the lines of one QSO (its worked call and date-time, as LineIsOfQso) and the dupe line of
+    // `healed` (when not null), and writes the file anew with the rewrite's header.
+    void RemoveLinesOf(const std::string& call, const std::string& dateTime, const CInfo* healed);
+    // Writes what is waiting, and the whole file when it is behind; cheap when neither.
+    void CatchUp();
 
-    void Append(const std::string& fileName, const std::string& line);
-    void Close();
+    // True while the file does not hold what it should because it could not be written.
+    bool Behind() const { return behind_; }
+    // The lines since the reset, header aside, and how many of them stand for bad QSOs (all but dupe lines).
+    const std::vector<std::string>& Lines() const { return lines_; }
+    int BadQsoCount() const;
 
 private:
-    std::FILE* file_ = nullptr;
+    std::string Bytes() const;
+    void Write();
+    bool AppendInPlace();
+    void WriteWhole();
+
     std::string fileName_;
+    std::string title_;
+    std::vector<std::string> lines_;
+    size_t written_ = 0;      // lines_ that are in the file
+    bool rewritten_ = false;  // a removal has written the file: its header carries a trailing blank
+    bool behind_ = false;
+    long size_ = 0;           // the file's bytes while it is not behind
 };
 
 // True when the line is a QSO line whose worked-call field is `call` and whose date-time field is
@@ -52,11 +70,5 @@ bool LineIsOfQso(const std::string& line, const std::string& call, const std::st
 
 // True when the line is the dupe line that AddData0 wrote for this record, whatever the own call in it.
 bool IsDupeLineOf(const std::string& line, const CInfo& record);
-
-// Lines of the file without their line ends, header included; empty when it cannot be read.
-std::vector<std::string> ReadLines(const std::string& fileName);
-// Replaces the file with the rewrite's header and the lines, in one step (a failed write leaves the old file
-// whole). A file that exists but cannot be read is not rewritten: the lines handed in did not come from it.
-void Rewrite(const std::string& fileName, const std::string& title, const std::vector<std::string>& lines);
 
 }  // namespace badqso

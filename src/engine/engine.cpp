@@ -37,10 +37,12 @@ int Engine::AddData(QsoArgs&& args) {
     qso.exchRcvd = std::move(args.exchRcvd);
     qso.freqKHz = static_cast<int32_t>(args.frequencyHz / 1000u);
     qso.time = args.time;
+    // The first QSO after another call writes its lines at once (the operator's QSO, each QSO of a replay);
+    // those of a burst wait for its end.
+    const bool wait = loggingBurst;
+    loggingBurst = true;
     auto writeLine = [&](const CInfo& record, const std::string& message) {
-        std::string line = badqso::FormatLine(args.ownCall, record, message);
-        badQsoLines.Append(badQsoFileName, line);
-        if (message != badqso::kDupe) badQsoRecords.push_back(std::move(line));
+        badQsoFile.Append(badqso::FormatLine(args.ownCall, record, message), wait);
     };
     auto reject = [&](const char* message) {
         writeLine(qso, message);
@@ -95,6 +97,7 @@ void Engine::CountBandChange(const CInfo& qso) {
 
 void Engine::RemoveData(const QsoArgs& args) {
     AssertLocked();
+    loggingBurst = false;
     size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
     const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
     if (index != QsoLog::npos) {
@@ -112,30 +115,12 @@ void Engine::RemoveData(const QsoArgs& args) {
 
     // Only the removed QSO's own lines go: same worked call and same date-time, both exactly; and the dupe
     // line of the QSO that counts again.
-    const std::string dateTime = badqso::LineDateTime(args.time);
-    badQsoLines.Close();  // the file is replaced below
-    std::vector<std::string> lines = badqso::ReadLines(badQsoFileName);
-    std::vector<std::string> kept;
-    for (size_t i = 1; i < lines.size(); ++i) {
-        if (badqso::LineIsOfQso(lines[i], args.call, dateTime)) continue;
-        if (healed != nullptr && badqso::IsDupeLineOf(lines[i], *healed)) {
-            healed = nullptr;
-            continue;
-        }
-        kept.push_back(lines[i]);
-    }
-    badQsoRecords.erase(std::remove_if(badQsoRecords.begin(), badQsoRecords.end(),
-                                       [&](const std::string& line) {
-                                           return badqso::LineIsOfQso(line, args.call, dateTime);
-                                       }),
-                        badQsoRecords.end());
     if (qsoLog.Empty()) bandsSeen.clear();
-    badqso::Rewrite(badQsoFileName, contest.badQsoFileTitle, kept);
+    badQsoFile.RemoveLinesOf(args.call, badqso::LineDateTime(args.time), healed);
 }
 
 void Engine::Reset(const ResetArgs& args) {
     AssertLocked();
-    badQsoLines.Close();
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
@@ -144,7 +129,6 @@ void Engine::Reset(const ResetArgs& args) {
 
     qsoLog.Clear();
     bandsSeen.clear();
-    badQsoRecords.clear();
     ownCall = args.ownCall;
     cabrilloRequested = args.cabrilloRequest;
     if (contest.IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
@@ -152,6 +136,6 @@ void Engine::Reset(const ResetArgs& args) {
 
 void Engine::CreateBadQsoFile() {
     AssertLocked();
-    badQsoLines.Close();
-    badqso::Create(badQsoFileName, contest.badQsoFileTitle);
+    loggingBurst = false;
+    badQsoFile.Create(badQsoFileName, contest.badQsoFileTitle);
 }

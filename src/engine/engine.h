@@ -30,10 +30,12 @@ public:
     void Reset(const ResetArgs& args);
     // The last step of ResetStats0: a fresh bad-QSO file with its header.
     void CreateBadQsoFile();
-    // A burst of logging has ended (the host checks a call or asks for the report): the bad-QSO file is let go.
-    void EndLoggingBurst() {
+    // At every call of the host but AddData0: a burst of logging has ended, and the bad-QSO lines it kept
+    // are written; a file that could not be written is written whole when it can be.
+    void CatchUpBadQsoFile() {
         AssertLocked();
-        badQsoLines.Close();
+        loggingBurst = false;
+        badQsoFile.CatchUp();
     }
 
     // From now on every operation asserts (debug builds) that the calling thread holds this mutex.
@@ -57,11 +59,13 @@ public:
     std::string contestStartYear;      // "%Y"
     std::string contestEnd;            // "%d.%m.%Y"
     std::string badQsoFileName;
-    badqso::LineWriter badQsoLines;  // open only during a burst of AddData0 calls
-    // The lines written to the bad-QSO file since the reset that stand for bad QSOs (all but the dupe lines),
-    // kept here as well: the report counts them whatever became of the file (a read-only folder, a path the
-    // system refused, a file deleted meanwhile). A removal drops the same lines from both.
-    std::vector<std::string> badQsoRecords;
+    // The bad-QSO file's lines since the reset, kept here as well: the report counts the bad QSOs from them
+    // whatever became of the file (a read-only folder, a file another program holds, a full disk), and says
+    // when the file is behind them.
+    badqso::File badQsoFile;
+    // The last call was AddData0: the lines of the next one wait for the end of the burst (a rebuild logs
+    // thousands of QSOs in a row), and are written at the next call of another kind.
+    bool loggingBurst = false;
 
     // The band-change count is kept only while the change-of-band window exists; it starts from 0 when
     // that window opens.
@@ -71,8 +75,9 @@ public:
     // Removing a W/VE QSO asks the window thread to reset the State/Province cells on the next refresh.
     bool stateCellsResetRequested = false;
 
-    // Atomic, not guarded: 1 when the next call check may post a refresh; the window thread sets it, the
-    // call check clears it, neither under the lock.
+    // Atomic, not guarded: set to 1 by the window thread at the end of every refresh (the control window is
+    // ready for the next request). The call check no longer waits for it: its requests are merged with the
+    // others by the window thread, which never drops the last.
     std::atomic<int> refreshPending{1};
 
 private:

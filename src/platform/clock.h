@@ -1,7 +1,8 @@
 #pragma once
-// The system clock behind a seam, so tests can set the UTC hour and the local time.
+// The system clock behind a seam, so tests can set the time. Only UTC is read: the contest's hour is the UTC
+// clock hour, and in a zone not on the hour (India +5:30, Newfoundland -3:30) the local hour is another one.
 
-struct LocalClockTime {
+struct ClockTime {
     bool valid = false;
     int hour = 0, minute = 0, second = 0;
 };
@@ -9,8 +10,12 @@ struct LocalClockTime {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual int UtcHour() = 0;
-    virtual LocalClockTime LocalTime() = 0;
+    virtual ClockTime UtcTime() = 0;
+    // The UTC hour, -1 when the clock cannot be read.
+    int UtcHour() {
+        const ClockTime t = UtcTime();
+        return t.valid ? t.hour : -1;
+    }
 };
 
 // The clock in use: the system clock unless a test installed another (nullptr restores the system clock).

@@ -9,18 +9,19 @@ namespace platform {
 ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes) {
     bytes.clear();
     errno = 0;
-    std::FILE* f = OpenFile(path, "rb");
+    const FileCalls& fs = Files();
+    std::FILE* f = fs.open(path.c_str(), "rb");
     if (f == nullptr) return errno == ENOENT ? ReadResult::missing : ReadResult::unreadable;
     char buffer[4096];
     size_t n;
     bool whole = true;
-    while (whole && (n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+    while (whole && (n = fs.read(buffer, 1, sizeof buffer, f)) > 0) {
         whole = bytes.size() + n <= limit;
         if (whole) bytes.append(buffer, n);
     }
     // A folder opens on posix and fails at the first read.
-    whole = whole && std::ferror(f) == 0;
-    std::fclose(f);
+    whole = whole && fs.error(f) == 0;
+    fs.close(f);
     if (whole) return ReadResult::read;
     bytes.clear();
     return ReadResult::unreadable;
@@ -29,13 +30,16 @@ ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& byt
 namespace {
 
 std::FILE* SystemOpen(const char* path, const char* mode) { return OpenFile(path, mode); }
+size_t SystemRead(void* data, size_t size, size_t count, std::FILE* file) { return std::fread(data, size, count, file); }
+int SystemError(std::FILE* file) { return std::ferror(file); }
 size_t SystemWrite(const void* data, size_t size, size_t count, std::FILE* file) {
     return std::fwrite(data, size, count, file);
 }
 int SystemFlush(std::FILE* file) { return std::fflush(file); }
 int SystemClose(std::FILE* file) { return std::fclose(file); }
 
-const FileCalls kSystemCalls = {SystemOpen, SystemWrite, SystemFlush, SystemClose, MoveOverFile};
+const FileCalls kSystemCalls = {SystemOpen,  SystemRead,   SystemError, SystemWrite,
+                                 SystemFlush, SystemClose,  MoveOverFile, RemoveFile};
 std::atomic<const FileCalls*> overrideCalls{nullptr};
 
 }  // namespace
@@ -66,7 +70,7 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
     bool written = WriteAndFlush(f, bytes);
     written = fs.close(f) == 0 && written;
     if (written && fs.moveOver(temp, path)) return true;
-    RemoveFile(temp);
+    fs.remove(temp);
     return false;
 }
 

@@ -17,16 +17,19 @@ enum class ReadResult {
 // read as a file never ends). `bytes` is empty unless the result is `read`.
 ReadResult ReadWholeFile(const std::string& path, size_t limit, std::string& bytes);
 
-// The calls every file the plug-in writes goes through: the temporary file of ReplaceFileContents, its
-// move into place, the bad-QSO file's lines. A test puts in calls of its own that fail at will (a refused
-// rename, a short write, a full disk), as SQLite lets its system calls be overridden; nullptr restores the
-// system's.
+// The calls every file the plug-in reads or writes goes through: ReadWholeFile, the temporary file of
+// ReplaceFileContents, its move into place or its removal, the bad-QSO file's lines. A test puts in calls of its
+// own that fail at will (a refused rename, a short write, a full disk, a read error), as SQLite lets its system
+// calls be overridden; nullptr restores the system's.
 struct FileCalls {
     std::FILE* (*open)(const char* path, const char* mode);
+    size_t (*read)(void* data, size_t size, size_t count, std::FILE* file);
+    int (*error)(std::FILE* file);  // ferror
     size_t (*write)(const void* data, size_t size, size_t count, std::FILE* file);
     int (*flush)(std::FILE* file);
     int (*close)(std::FILE* file);
     bool (*moveOver)(const std::string& from, const std::string& to);
+    bool (*remove)(const std::string& path);
 };
 const FileCalls& Files();
 const FileCalls& SystemFileCalls();

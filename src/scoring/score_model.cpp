@@ -104,7 +104,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
     ScoreModel model;
     std::vector<std::string> bandsSeen = engine.bandsSeen;
     OrderBandsForReport(bandsSeen);
-    model.totals.badQsos = static_cast<int32_t>(engine.badQsoRecords.size());
+    model.totals.badQsos = static_cast<int32_t>(engine.badQsoFile.BadQsoCount());
     const QsoLog& log = engine.qsoLog;
     const std::vector<QsoLog::Tally>& tallies = log.Tallies();
 

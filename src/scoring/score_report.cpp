@@ -12,8 +12,8 @@ namespace {
 constexpr const char* kTextHeading =
     "\t\t%s Contest %s \r\n\t\t  Contestant: %s\r\nBand\tQSOs\tPoints\tDXCC State/Prov\t K \tVE\r\n";
 constexpr const char* kTextBandRow = "%s\t %i\t %i\t\t\t %i\t %i\r\n";
-constexpr const char* kTextTotals =
-    "Total\t %i\t %i\t %i\t %i\t %i\t %i\r\nDupe\t %i\r\nBad QSO\t %i\r\n\r\nScore = %i *( %i + %i) = %i \r\n\r\n";
+constexpr const char* kTextTotals = "Total\t %i\t %i\t %i\t %i\t %i\t %i\r\nDupe\t %i\r\nBad QSO\t %i\r\n";
+constexpr const char* kTextScore = "\r\nScore = %i *( %i + %i) = %i \r\n\r\n";
 constexpr const char* kTextRates =
     "Hourly (10min/1 hour) QSO rate:\t%5i /%i\r\nHourly (10min/1 hour) pts rate:\t%5i /%i\r\n\r\n"
     "Created by %s (C)\r\n";
@@ -37,10 +37,16 @@ constexpr const char* kHtmlTotalRow =
     "<td><center>%i</center></td></tr>";
 constexpr const char* kHtmlSingleValueRow =
     "<tr><th><center>%s</center></th><td><center>%i</center></td><td colspan=5> </td></tr>";
+constexpr const char* kHtmlTextRow = "<tr><th><center>%s</center></th><td colspan=6><center>%s</center></td></tr>";
 constexpr const char* kHtmlScoreRow = "<tr><th>%s</th><td colspan=6><center>%i * (%i + %i) = %i</center></td></tr>";
 constexpr const char* kHtmlSectionHead = "<th colspan=10><center>%s</center></th></tr>";
 constexpr const char* kHtmlRateRow = "<tr><th>%s</th><td colspan=6><center>%5i /%i</center></td></tr>";
 constexpr const char* kHtmlFoot = "</table></body></html>";
+
+// Under the bad-QSO count while the bad-QSO file could not be written (another program holds it, the disk is
+// full): the count is right, the file is not yet.
+constexpr const char* kBehindHead = "Bad QSO file";
+constexpr const char* kBehindText = "not up to date";
 
 // The ten-minute count is shown as an hourly projection.
 constexpr int kTenMinutesPerHour = 6;
@@ -57,8 +63,9 @@ std::string LayoutTextReport(const Engine& engine, const ScoreModel& model) {
         r += text::Format(kTextBandRow, b.band.c_str(), b.qsos, b.points, b.kQsos, b.veQsos);
     }
     const ScoreTotals& t = model.totals;
-    r += text::Format(kTextTotals, t.qsos, t.points, t.dxcc, t.stateProvCount, t.kQsos, t.veQsos, t.dupes, t.badQsos,
-                      t.points, t.dxcc, t.stateProvCount, t.score);
+    r += text::Format(kTextTotals, t.qsos, t.points, t.dxcc, t.stateProvCount, t.kQsos, t.veQsos, t.dupes, t.badQsos);
+    if (engine.badQsoFile.Behind()) r += text::Format("%s\t %s\r\n", kBehindHead, kBehindText);
+    r += text::Format(kTextScore, t.points, t.dxcc, t.stateProvCount, t.score);
     if (engine.cabrilloRequested == 0 && !engine.qsoLog.Empty()) {
         const RateCounts& rc = model.rates;
         r += text::Format(kTextRates, rc.hourQsos, kTenMinutesPerHour * rc.tenQsos, rc.hourPoints,
@@ -80,6 +87,7 @@ std::string LayoutHtmlReport(const Engine& engine, const ScoreModel& model) {
     r += text::Format(kHtmlTotalRow, "Total", t.qsos, t.points, t.dxcc, t.stateProvCount, t.kQsos, t.veQsos);
     r += text::Format(kHtmlSingleValueRow, "Dupe", t.dupes);
     r += text::Format(kHtmlSingleValueRow, "Bad QSO", t.badQsos);
+    if (engine.badQsoFile.Behind()) r += text::Format(kHtmlTextRow, kBehindHead, kBehindText);
     r += text::Format(kHtmlScoreRow, "Score:", t.points, t.dxcc, t.stateProvCount, t.score);
     r += text::Format(kHtmlSectionHead, "Rate");
     const RateCounts& rc = model.rates;

@@ -2,8 +2,16 @@
 // records, bandsSeen, the band-change counter and the refreshes.
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include "platform/win32/long_path.h"
+#endif
 
 #include "engine_test_support.h"
 #include "fault_injection.h"
@@ -16,14 +24,19 @@ using scenario::QsoRow;
 
 class AddRemoveTest : public EngineTest {};
 
+// Logged one by one by the operator, each line is in the file when AddData0 returns; rebuilt in one burst, the
+// lines are there at the next call of another kind (here the report). Either way the same bytes.
 TEST_F(AddRemoveTest, ScenariosLeaveTheirWholeBadQsoFile) {
-    for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
-        SCOPED_TRACE(s.name);
-        ASSERT_EQ(Reset(), 1);
-        ASSERT_EQ(BadQsoFile(), scenario::kCreatedHeader);
-        for (const QsoRow& row : s.added) EXPECT_EQ(Add(row), row.result) << row.call << " " << row.band;
-        for (const QsoRow& row : s.removed) EXPECT_EQ(Remove(row), 1) << row.call;
-        EXPECT_EQ(BadQsoFile(), s.badQsoFile);
+    for (bool burst : {false, true}) {
+        for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
+            SCOPED_TRACE(std::string(s.name) + (burst ? ", rebuilt" : ", logged one by one"));
+            ASSERT_EQ(Reset(), 1);
+            ASSERT_EQ(BadQsoFile(), scenario::kCreatedHeader);
+            for (const QsoRow& row : s.added) EXPECT_EQ(burst ? Add(row) : Log(row), row.result) << row.call;
+            if (burst) app_.GetResult(nullptr);
+            for (const QsoRow& row : s.removed) EXPECT_EQ(Remove(row), 1) << row.call;
+            EXPECT_EQ(BadQsoFile(), s.badQsoFile);
+        }
     }
 }
 
@@ -197,37 +210,37 @@ TEST_F(AddRemoveTest, RemoveRewritesAMissingOrOddFile) {
     Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
     EXPECT_EQ(BadQsoFile(), scenario::kRewrittenHeader) << "no old line survives a file that did not open";
 
-    // Lines not written by the engine stay as they are, whatever their shape; a last line without a line
-    // end is still a line.
-    WriteFileBytes(scenario::kBadQsoFile,
-                   "old header\r\n\r\nQSO:\r\nQSO:  K1AB  2020-01-04 1432\r\nlone\rCR\r\n"
-                   "QSO:  14085  RTTY  2020-01-04 1432  W1AW  599  CT  K1AB  599  XX   DUPE !!!\nlast");
-    Remove({"K1AB", "20m", "RTTY", "K", "", 4, 14, 32, 1});
-    EXPECT_EQ(BadQsoFile(), std::string(scenario::kRewrittenHeader) +
-                                "\r\nQSO:\r\nQSO:  K1AB  2020-01-04 1432\r\nlone\rCR\r\nlast\r\n");
+}
+
+// The file holds what the plug-in logged since the reset: one that another program deleted, emptied or filled
+// with lines of its own meanwhile is written anew, whole, by the next line or removal.
+TEST_F(AddRemoveTest, AFileChangedByAnotherProgramIsWrittenAnewWhole) {
+    const char* changes[] = {"deleted", "emptied", "replaced"};
+    const std::string k1ab =
+        "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not acceptable !!!\r\n";
+    const std::string w2xx =
+        "QSO:  14085  RTTY  2020-01-04 1403  W1AW  599  CT  W2XX  599  1  1  State/Province is not acceptable !!!\r\n";
+    for (const char* change : changes) {
+        for (bool removal : {false, true}) {
+            SCOPED_TRACE(std::string(change) + (removal ? ", then a removal" : ", then a line"));
+            Reset();
+            Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
+            if (change == changes[0]) std::remove(scenario::kBadQsoFile);
+            if (change == changes[1]) WriteFileBytes(scenario::kBadQsoFile, "");
+            if (change == changes[2]) WriteFileBytes(scenario::kBadQsoFile, "header\r\nQSO:\r\nlone\rCR\r\nlast");
+            if (removal) {
+                Remove({"NOBODY", "20m", "RTTY", "K", "", 4, 14, 1, 1});
+                EXPECT_EQ(BadQsoFile(), scenario::kRewrittenHeader + k1ab);
+            } else {
+                Log({"W2XX", "40m", "RTTY", "K", "1", 4, 14, 3, 1});
+                EXPECT_EQ(BadQsoFile(), scenario::kCreatedHeader + k1ab + w2xx);
+            }
+        }
+    }
 }
 
 // A rewrite that cannot be completed, or a file that cannot be read, leaves the file as it was: removing one
 // QSO never costs the lines of the others. The QSO itself still leaves the log.
-#if !defined(_WIN32)
-// The bad-QSO file stays open through a burst of logging; deleted or replaced meanwhile, the next line still
-// lands in the file of that name.
-TEST_F(AddRemoveTest, ALineAfterTheFileWasDeletedOrReplacedIsNotLost) {
-    Reset();
-    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
-    std::filesystem::remove(scenario::kBadQsoFile);
-    Add({"K1AB", "20m", "RTTY", "K", "YY", 4, 14, 2, 1});
-    EXPECT_EQ(BadQsoFile(),
-              "QSO:  14085  RTTY  2020-01-04 1402  W1AW  599  CT  K1AB  599  YY  YY  State/Province is not "
-              "acceptable !!!\r\n"
-              "QSO:  14085  RTTY  2020-01-04 1402  W1AW  599  CT  K1AB  599  YY   DUPE !!!\r\n");
-    WriteFileBytes("elsewhere.txt", "header\r\n");
-    std::filesystem::rename("elsewhere.txt", scenario::kBadQsoFile);
-    Add({"W2XX", "40m", "RTTY", "K", "1", 4, 14, 3, 1});
-    EXPECT_EQ(BadQsoFile(), "header\r\nQSO:  14085  RTTY  2020-01-04 1403  W1AW  599  CT  W2XX  599  1  1  "
-                            "State/Province is not acceptable !!!\r\n");
-}
-#endif
 
 TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
     namespace fs = std::filesystem;
@@ -243,7 +256,6 @@ TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
         SCOPED_TRACE(static_cast<int>(fault));
         Reset();
         for (int minute = 0; minute < 30; ++minute) Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, minute, 1});
-        app_.LockEngine()->EndLoggingBurst();  // as the host's next call check does: Windows keeps an open file
         const std::string before = BadQsoFile();
         if (fault == Fault::folder) {
             fs::remove(scenario::kBadQsoFile);
@@ -278,6 +290,119 @@ TEST_F(AddRemoveTest, RemoveLeavesTheFileWholeWhenItCannotRewriteIt) {
             EXPECT_EQ(BadQsoFile(), before);
         }
         fs::remove_all(scenario::kBadQsoFile);
+    }
+}
+
+// The bad-QSO file while it cannot be written: 35 of 50 bad QSOs are logged, then the file fails; the other 15
+// come, one QSO logged before and one logged during the fault are removed, and then the host rebuilds its log
+// without a QSO it deleted. Meanwhile the report counts right and says the file is behind, and the file never
+// holds part of a line. At the first call after the fault the file is what it is without any fault.
+TEST_F(AddRemoveTest, TheBadQsoFileCatchesUpWithEverythingAtTheFirstCallItCanBeWritten) {
+    const std::vector<QsoRow>& qsos = scenario::FiftyBadQsos();
+    const CheckArgs check = [] {
+        CheckArgs c;
+        c.call = "DL1ABC";
+        c.mode = "RTTY";
+        c.band = "20m";
+        c.bandGiven = true;
+        return c;
+    }();
+    auto report = [&] { return std::string(app_.GetResult(nullptr)); };
+    // Every line whole: the header or one QSO's line with its message, each with its line end.
+    auto wholeLines = [](const std::string& file) {
+        if (!file.empty() && file.compare(file.size() - 2, 2, "\r\n") != 0) return false;
+        for (size_t start = 0, end; (end = file.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            const std::string line = file.substr(start, end - start);
+            const bool header = line.rfind(scenario::kCreatedHeader, 0) == 0 || start == 0;
+            const bool qso = line.rfind("QSO:  ", 0) == 0 && line.find("QSO:", 1) == std::string::npos &&
+                             line.size() > 4 && line.compare(line.size() - 4, 4, " !!!") == 0;
+            if (!header && !qso) return false;
+        }
+        return true;
+    };
+    struct Run {
+        std::string logged, rebuilt;        // the file after each part, at the first call after the fault
+        std::string during, after, rebuilding;  // the reports during and after the fault, and in the rebuild
+    };
+    // begin() makes the file fail, end() lets it be written again.
+    auto run = [&](const std::function<void()>& begin, const std::function<void()>& end) {
+        Run r;
+        Reset();
+        for (size_t i = 0; i < 35; ++i) Log(qsos[i]);
+        begin();
+        for (size_t i = 35; i < qsos.size(); ++i) Log(qsos[i]);
+        Remove(qsos[9]);
+        Remove(qsos[39]);
+        r.during = report();
+        end();
+        app_.CheckCall(check);
+        r.logged = BadQsoFile();
+        r.after = report();
+        begin();
+        Reset();
+        for (size_t i = 0; i < qsos.size(); ++i)
+            if (i != 4) Add(qsos[i]);
+        r.rebuilding = report();
+        end();
+        app_.CheckCall(check);
+        r.rebuilt = BadQsoFile();
+        return r;
+    };
+    const Run clean = run([] {}, [] {});
+    ASSERT_EQ(std::count(clean.logged.begin(), clean.logged.end(), '\n'), 49);
+    ASSERT_EQ(std::count(clean.rebuilt.begin(), clean.rebuilt.end(), '\n'), 50);
+    ASSERT_EQ(clean.after.find("Bad QSO file"), std::string::npos);
+
+    struct Fault {
+        std::string name;
+        std::function<void()> begin, end;
+        bool inPlace = false;  // the file can still be written in place: only whole rewrites fail
+    };
+    std::vector<Fault> faults;
+    std::unique_ptr<FileFaults> seam;
+    for (FileFault f : kFileFaults) {
+        faults.push_back({FileFaultName(f), [&seam, f] { seam = std::make_unique<FileFaults>(f); },
+                          [&seam] { seam.reset(); }, f == FileFault::renameRefused});
+    }
+#if defined(_WIN32)
+    // Held by another program for real: opened for reading and writing, shared with no one.
+    HANDLE held = INVALID_HANDLE_VALUE;
+    faults.push_back({"held open without sharing",
+                      [&held] {
+                          held = CreateFileA(scenario::kBadQsoFile, GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                          ASSERT_NE(held, INVALID_HANDLE_VALUE);
+                      },
+                      [&held] { CloseHandle(held); }});
+#else
+    // The system refuses to let the file grow past its size plus part of a line, as a full disk does.
+    std::unique_ptr<FileSizeLimit> limit;
+    faults.push_back({"no room past part of a line",
+                      [&limit, this] {
+                          limit = std::make_unique<FileSizeLimit>(BadQsoFile().size() + 40);
+                      },
+                      [&limit] { limit.reset(); }});
+#endif
+    for (const Fault& f : faults) {
+        SCOPED_TRACE(f.name);
+        const Run faulty = run(
+            [&] {
+                f.begin();
+                EXPECT_TRUE(wholeLines(BadQsoFile()));
+            },
+            [&] {
+                EXPECT_TRUE(wholeLines(BadQsoFile()));
+                f.end();
+            });
+        EXPECT_EQ(faulty.logged, clean.logged);
+        EXPECT_EQ(faulty.rebuilt, clean.rebuilt);
+        EXPECT_NE(faulty.during.find("Bad QSO\t 48\r\nBad QSO file\t not up to date\r\n"), std::string::npos)
+            << faulty.during;
+        // A rebuild writes its file in place, from the header on.
+        EXPECT_EQ(faulty.rebuilding.find("Bad QSO\t 49\r\nBad QSO file\t not up to date\r\n") != std::string::npos,
+                  !f.inPlace)
+            << faulty.rebuilding;
+        EXPECT_EQ(faulty.after, clean.after);
     }
 }
 
@@ -340,33 +465,75 @@ TEST_F(AddRemoveTest, BandChangeCounterFollowsTheClockHour) {
 
 namespace {
 
-// A host installed 250 characters deep: the settings file's path passes the system's limit (MAX_PATH), yet the
-// settings are written where the next session reads them, and the bad-QSO file and its count are right.
+// A host installed 250 characters deep, on a local disk and (under wine) on a network share: the settings
+// file's path passes the system's limit (MAX_PATH), yet the settings are written where the next session reads
+// them, and the bad-QSO file and its count are right.
 TEST_F(AddRemoveTest, ADeepHostFolderKeepsItsSettingsAndCountsRight) {
     namespace fs = std::filesystem;
     const fs::path top = fs::current_path();
-    fs::path deep = top;
-    while (deep.string().size() < 250) deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
-    ASSERT_EQ(deep.string().size(), 250u);
-    fs::create_directories(deep / "Plugins");
-    fs::current_path(deep);
-    EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
-    EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
-    // What the next session finds: the file on disk under its long name.
-    EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
-    EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+    std::vector<fs::path> roots = {top};
+#if defined(_WIN32)
+    // Wine serves the share \\SERVER\SHARE from the folder dosdevices/unc/SERVER/SHARE of its prefix. It has no
+    // short names on a share, so there the settings file cannot be reached: only the bad-QSO file is checked.
+    fs::path share;
+    if (const char* prefix = std::getenv("WINEPREFIX")) {
+        share = fs::path(std::string("Z:") + prefix) / "dosdevices" / "unc" / "statstest" / "share";
+        fs::create_directories(share / top.filename());
+        roots.push_back(fs::path("\\\\statstest\\share") / top.filename());
+    }
+#endif
+    for (const fs::path& root : roots) {
+        SCOPED_TRACE(root.string());
+        fs::path deep = root;
+        while (deep.string().size() < 250)
+            deep /= std::string(std::min<size_t>(40, 250 - deep.string().size() - 1), 'd');
+        ASSERT_EQ(deep.string().size(), 250u);
+        fs::create_directories(deep / "Plugins");
+        fs::current_path(deep);
+        if (root == top) {
+            EXPECT_TRUE(Settings::WriteString("setup_x", "123"));
+            EXPECT_TRUE(Settings::WriteString("Claimed", "77"));
+            // What the next session finds: the file on disk under its long name.
+            EXPECT_EQ(ReadFileBytes("Plugins/ARRL-RTTY.ini"), "[Settings]\r\nsetup_x=123\r\nClaimed=77\r\n");
+            EXPECT_EQ(Settings::GetString("setup_x", 100), "123");
+        }
 
-    ASSERT_EQ(Reset(), 1);
-    Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
-    Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
-    app_.LockEngine()->EndLoggingBurst();
-    EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, 2);
-    EXPECT_EQ(BadQsoFile(),
-              std::string(scenario::kCreatedHeader) +
-                  "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
-                  "acceptable !!!\r\n"
-                  "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
-    fs::current_path(top);
+        ASSERT_EQ(Reset(), 1);
+        Add({"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 1, 1});
+        Add({"DL1ABC", "20m", "CW", "DL", "001", 4, 14, 2, 0});
+        app_.LockEngine()->CatchUpBadQsoFile();  // as the host's next call does at the end of a burst
+        EXPECT_EQ(ComputeScoreModel(*app_.LockEngine()).totals.badQsos, 2);
+        EXPECT_EQ(BadQsoFile(),
+                  std::string(scenario::kCreatedHeader) +
+                      "QSO:  14085  RTTY  2020-01-04 1401  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+                      "acceptable !!!\r\n"
+                      "QSO:  14085  CW  2020-01-04 1402  W1AW  599  CT  DL1ABC  599  001   WRONG MODE !!!\r\n");
+        fs::current_path(top);
+    }
+#if defined(_WIN32)
+    if (roots.size() > 1) fs::remove_all(roots.back());
+#endif
 }
+
+#if defined(_WIN32)
+// The long form of a path on a drive and on a share, and back: "\\?\" before "\\server" names no share.
+TEST(LongPath, FormsOfADriveAndAShare) {
+    struct Case {
+        const wchar_t* full;
+        const wchar_t* longForm;
+    } const cases[] = {
+        {L"C:\\Tolv\\x.ini", L"\\\\?\\C:\\Tolv\\x.ini"},
+        {L"\\\\server\\share\\Tolv\\x.ini", L"\\\\?\\UNC\\server\\share\\Tolv\\x.ini"},
+        {L"\\\\?\\C:\\Tolv", L"\\\\?\\C:\\Tolv"},
+        {L"\\\\?\\UNC\\server\\share", L"\\\\?\\UNC\\server\\share"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(platform::LongForm(c.full), c.longForm);
+        if (c.full[2] != L'?') {
+            EXPECT_EQ(platform::WithoutLongForm(c.longForm), c.full);
+        }
+    }
+}
+#endif
 
 }  // namespace

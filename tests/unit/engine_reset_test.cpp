@@ -1,8 +1,10 @@
 // ResetStats0: the host version from the host's INI, the texts and rows it sets, the fresh bad-QSO file,
 // the Cabrillo request and the "Start" alternation that decides whether the windows start.
 #include <filesystem>
+#include <optional>
 
 #include "engine_test_support.h"
+#include "fault_injection.h"
 #include "platform/settings.h"
 
 namespace {
@@ -27,6 +29,7 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
         std::vector<std::pair<const char*, const char*>> files;  // path, contents
         const char* folder;
         const char* version;  // "prev": left as it was
+        bool readError = false;
     } cases[] = {
         {"key line", {{"host/Tolv2.ini", "[Main]\r\nName=x\r\nTolv=2.20\r\nTolv=2.19\r\n"}}, "host/", "2.20"},
         {"no ini at all", {}, "host/", "Tolv"},
@@ -36,6 +39,7 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
         {"no key line", {{"host/Tolv2.ini", "[Main]\r\nVersion=2.20\r\ntolv=2.20\r\n"}}, "host/", "prev"},
         {"empty file", {{"host/Tolv2.ini", ""}}, "host/", "prev"},
         {"unreadable", {{"host/Tolv2.ini/x", ""}}, "host/", "prev"},
+        {"a read error part-way", {{"host/Tolv2.ini", "Tolv=2.20\r\n"}}, "host/", "prev", true},
         {"one character before the key", {{"host/Tolv2.ini", "xTolv=2.20\r\n"}}, "host/", "=2.20"},
         {"key anywhere in the line", {{"host/Tolv2.ini", "; Tolv=2.20\r\n"}}, "host/", "v=2.20"},
         {"empty value", {{"host/Tolv2.ini", "Tolv=\r\n"}}, "host/", ""},
@@ -67,7 +71,11 @@ TEST_F(ResetTest, HostVersionFromTheIniTheSearchFound) {
             if (fs::path(f.first).filename() != "x") WriteFileBytes(f.first, f.second);
         }
         app_.LockEngine()->hostVersion = "prev";
-        Reset(c.folder);
+        {
+            std::optional<FileFaults> fault;
+            if (c.readError) fault.emplace(FileFault::readError);
+            Reset(c.folder);
+        }
         EXPECT_EQ(app_.LockEngine()->hostVersion, c.version);
     }
 }

@@ -248,4 +248,20 @@ inline std::vector<CheckScenario> CheckScenarios() {
     };
 }
 
+// A burst of fifty W/VE QSOs whose exchange names no state or province, one bad-QSO line each, one minute
+// apart from 14:00 on: what a disk or a program holding the file has to keep up with.
+inline const std::vector<QsoRow>& FiftyBadQsos() {
+    static const std::vector<std::string> calls = [] {
+        std::vector<std::string> c;
+        for (int i = 0; i < 50; ++i) c.push_back("K" + std::to_string(i) + "AB");
+        return c;
+    }();
+    static const std::vector<QsoRow> rows = [] {
+        std::vector<QsoRow> r;
+        for (int i = 0; i < 50; ++i) r.push_back({calls[i].c_str(), "20m", "RTTY", "K", "XX", 4, 14, i, 1});
+        return r;
+    }();
+    return rows;
+}
+
 }  // namespace scenario

@@ -46,4 +46,15 @@ QsoArgs ToQsoArgs(const scenario::QsoRow& row) {
 
 int EngineTest::Add(const scenario::QsoRow& row) { return app_.AddData(ToQsoArgs(row)); }
 
+int EngineTest::Log(const scenario::QsoRow& row) {
+    CheckArgs check;
+    check.call = row.call;
+    check.mode = row.mode;
+    check.prefix = row.prefix;
+    check.band = row.band;
+    check.bandGiven = true;
+    app_.CheckCall(check);
+    return Add(row);
+}
+
 int EngineTest::Remove(const scenario::QsoRow& row) { return app_.RemoveData(ToQsoArgs(row)); }

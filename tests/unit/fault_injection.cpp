@@ -1,5 +1,6 @@
 #include "fault_injection.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "platform/file_io.h"
@@ -21,12 +22,27 @@ int FaultyFlush(std::FILE* file) {
     if (currentFault == FileFault::diskFull) return EOF;
     return platform::SystemFileCalls().flush(file);
 }
+std::FILE* FaultyOpen(const char* path, const char* mode) {
+    if (currentFault != FileFault::held) return platform::SystemFileCalls().open(path, mode);
+    errno = EACCES;
+    return nullptr;
+}
+// A read error: the first bytes arrive, then the stream reports an error.
+size_t FaultyRead(void* data, size_t size, size_t count, std::FILE* file) {
+    if (currentFault != FileFault::readError) return platform::SystemFileCalls().read(data, size, count, file);
+    return platform::SystemFileCalls().read(data, size, count < 4 ? count : 4, file) > 0 && !std::feof(file) ? 4 : 0;
+}
+int FaultyError(std::FILE* file) {
+    return currentFault == FileFault::readError ? 1 : platform::SystemFileCalls().error(file);
+}
 bool FaultyMove(const std::string& from, const std::string& to) {
-    return currentFault != FileFault::renameRefused && platform::SystemFileCalls().moveOver(from, to);
+    return currentFault != FileFault::renameRefused && currentFault != FileFault::held &&
+           platform::SystemFileCalls().moveOver(from, to);
 }
 
-const platform::FileCalls kFaultyCalls = {platform::SystemFileCalls().open, FaultyWrite, FaultyFlush,
-                                          platform::SystemFileCalls().close, FaultyMove};
+const platform::FileCalls kFaultyCalls = {FaultyOpen,  FaultyRead,  FaultyError, FaultyWrite,
+                                          FaultyFlush, platform::SystemFileCalls().close,
+                                          FaultyMove,  platform::SystemFileCalls().remove};
 
 }  // namespace
 
@@ -35,6 +51,8 @@ const char* FileFaultName(FileFault fault) {
         case FileFault::renameRefused: return "rename refused";
         case FileFault::shortWrite: return "short write";
         case FileFault::diskFull: return "disk full";
+        case FileFault::held: return "held by another program";
+        case FileFault::readError: return "read error";
     }
     return "";
 }

@@ -1,11 +1,14 @@
 #pragma once
 // Faults a test puts in the plug-in's way. On both builds, through the plug-in's file calls: a refused
-// rename, a short write, a full disk. On posix also a file-size limit that makes a write fail part-way, and
-// an unprivileged user, for whom permission bits count (root reads and writes a file whatever its mode).
+// rename, a short write, a full disk, a file another program holds open without sharing (no open succeeds);
+// and apart from these writing faults a read that fails part-way.
+// On posix also a file-size limit that makes a write fail part-way, and an unprivileged user, for whom
+// permission bits count (root reads and writes a file whatever its mode).
 
-enum class FileFault { renameRefused, shortWrite, diskFull };
+enum class FileFault { renameRefused, shortWrite, diskFull, held, readError };
 const char* FileFaultName(FileFault fault);
-constexpr FileFault kFileFaults[] = {FileFault::renameRefused, FileFault::shortWrite, FileFault::diskFull};
+constexpr FileFault kFileFaults[] = {FileFault::renameRefused, FileFault::shortWrite, FileFault::diskFull,
+                                     FileFault::held};
 
 // The plug-in's file calls fail in this way while this lives.
 class FileFaults {

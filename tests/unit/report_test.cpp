@@ -47,9 +47,11 @@ void FillBusyLog(Engine& e) {
         {"", "JA", "40m", "", 18, 56, 0, 1, 0, "RTTY", 7095, ""},
     };
     for (const QsoSpec& s : log) e.qsoLog.Append(MakeQso(s));
-    e.badQsoRecords = {
-        "QSO:  21080  CW  2020-01-04 1815  W1AW  599  CT  F5AB  599  001   WRONG MODE !!!",
-        "QSO:  7090  RTTY  2020-01-04 1830  W1AW  599  CT  N2XX  599  XX  XX  State/Province is not acceptable !!!"};
+    for (const char* line :
+         {"QSO:  21080  CW  2020-01-04 1815  W1AW  599  CT  F5AB  599  001   WRONG MODE !!!",
+          "QSO:  14086  RTTY  2020-01-04 1821  W1AW  599  CT  K1AB  599  CT   DUPE !!!",
+          "QSO:  7090  RTTY  2020-01-04 1830  W1AW  599  CT  N2XX  599  XX  XX  State/Province is not acceptable !!!"})
+        e.badQsoFile.Append(line, true);
     WriteFileBytes(kBadQsoFile,
                    "ARRL-RTTY-Roundup Contest UBN file\r\n"
                    "QSO:  21080  CW  2020-01-04 1815  W1AW  599  CT  F5AB  599  001   WRONG MODE !!!\r\n"
@@ -141,24 +143,34 @@ TEST(Report, HtmlOfAnEmptyLog) {
     EXPECT_EQ(LayoutHtmlReport(e, ComputeScoreModel(e)), expected);
 }
 
+// While the bad-QSO file cannot be written (a folder stands in its place), a row under the count says so.
 TEST(Report, HtmlOfABusyLog) {
-    TempWorkDir dir;
-    Engine e{contest::ArrlRttyRoundup()};
-    FillBusyLog(e);
-    const std::string expected =
-        std::string(kHtmlHead) + HtmlBandRow("80m", "2", "1", "0") + HtmlBandRow("40m", "2", "1", "1") +
-        HtmlBandRow("20m", "3", "1", "0") + HtmlBandRow("15m", "0", "0", "0") +
-        "<tr><th><center>Total</center></th><td><center>7</center></td><td><center>7</center></td>"
-        "<td><center>3</center></td><td><center>3</center></td><td><center>3</center></td>"
-        "<td><center>1</center></td></tr>"
-        "<tr><th><center>Dupe</center></th><td><center>1</center></td><td colspan=5> </td></tr>"
-        "<tr><th><center>Bad QSO</center></th><td><center>2</center></td><td colspan=5> </td></tr>"
-        "<tr><th>Score:</th><td colspan=6><center>7 * (3 + 3) = 42</center></td></tr>"
-        "<th colspan=10><center>Rate</center></th></tr>"
-        "<tr><th>Hourly (10min/1 hour) QSO rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
-        "<tr><th>Hourly (10min/1 hour) pts rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
-        "</table></body></html>";
-    EXPECT_EQ(LayoutHtmlReport(e, ComputeScoreModel(e)), expected);
+    for (bool behind : {false, true}) {
+        SCOPED_TRACE(behind ? "file behind" : "file up to date");
+        TempWorkDir dir;
+        Engine e{contest::ArrlRttyRoundup()};
+        if (behind) std::filesystem::create_directory(kBadQsoFile);
+        e.badQsoFile.Create(kBadQsoFile, "title");
+        FillBusyLog(e);
+        e.badQsoFile.CatchUp();
+        const std::string expected =
+            std::string(kHtmlHead) + HtmlBandRow("80m", "2", "1", "0") + HtmlBandRow("40m", "2", "1", "1") +
+            HtmlBandRow("20m", "3", "1", "0") + HtmlBandRow("15m", "0", "0", "0") +
+            "<tr><th><center>Total</center></th><td><center>7</center></td><td><center>7</center></td>"
+            "<td><center>3</center></td><td><center>3</center></td><td><center>3</center></td>"
+            "<td><center>1</center></td></tr>"
+            "<tr><th><center>Dupe</center></th><td><center>1</center></td><td colspan=5> </td></tr>"
+            "<tr><th><center>Bad QSO</center></th><td><center>2</center></td><td colspan=5> </td></tr>" +
+            std::string(behind ? "<tr><th><center>Bad QSO file</center></th><td colspan=6><center>not up to date"
+                                 "</center></td></tr>"
+                               : "") +
+            "<tr><th>Score:</th><td colspan=6><center>7 * (3 + 3) = 42</center></td></tr>"
+            "<th colspan=10><center>Rate</center></th></tr>"
+            "<tr><th>Hourly (10min/1 hour) QSO rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
+            "<tr><th>Hourly (10min/1 hour) pts rate:</th><td colspan=6><center>    7 /12</center></td></tr>"
+            "</table></body></html>";
+        EXPECT_EQ(LayoutHtmlReport(e, ComputeScoreModel(e)), expected);
+    }
 }
 
 TEST(Report, GetResultStoresTheClaimedScoreAndMinusOne) {

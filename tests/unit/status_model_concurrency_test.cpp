@@ -120,7 +120,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
 TEST(EngineLock, AnOperationWithoutTheLockStopsADebugBuild) {
     CTestApp app{contest::ArrlRttyRoundup()};
     Engine& engine = *app.LockEngine();  // the lock goes at the end of this line
-    EXPECT_DEBUG_DEATH(engine.EndLoggingBurst(), "HeldByThisThread");
+    EXPECT_DEBUG_DEATH(engine.CatchUpBadQsoFile(), "HeldByThisThread");
     EXPECT_DEBUG_DEATH(ComputeScoreModel(engine), "HeldByThisThread");
 }
 

@@ -15,10 +15,11 @@ const char* const kDecoy = "DECOY";
 
 }  // namespace
 
-EngineTempDir::EngineTempDir() {
+EngineTempDir::EngineTempDir(const std::string& parent) {
     previous_ = fs::current_path().string();
     std::random_device rd;
-    fs::path p = fs::temp_directory_path() / ("stats-engine-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::path p = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
+                 ("stats-engine-" + std::to_string(rd()) + std::to_string(rd()));
     fs::create_directories(p / "Plugins");
     path_ = p.string();
     while (!path_.empty() && (path_.back() == '\\' || path_.back() == '/')) path_.pop_back();

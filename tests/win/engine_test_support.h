@@ -6,11 +6,11 @@
 #include "../unit/engine_scenarios.h"
 #include "plugin.h"
 
-// Creates a fresh directory with a "Plugins" folder under the temp folder and makes it current; changes
-// back and removes it with everything in it on destruction.
+// Creates a fresh directory with a "Plugins" folder under the temp folder (or under `parent`) and makes it
+// current; changes back and removes it with everything in it on destruction.
 class EngineTempDir {
 public:
-    EngineTempDir();
+    explicit EngineTempDir(const std::string& parent = "");
     ~EngineTempDir();
     EngineTempDir(const EngineTempDir&) = delete;
     EngineTempDir& operator=(const EngineTempDir&) = delete;

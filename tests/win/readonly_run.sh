@@ -2,7 +2,8 @@
 # The plug-in in a host folder it may not write, run as a user without the right to write there (root with
 # its capabilities to override file permissions dropped, as root would write anyway): stats-replay.exe replays
 # a published log whose report counts one bad QSO. The plug-in keeps working, leaves the folder as it was, and
-# its report is byte for byte the report of the same log in a writable folder.
+# its report is byte for byte the report of the same log in a writable folder, with one line more: that the
+# bad-QSO file is not up to date.
 #   readonly_run.sh WIN32_BIN_DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
@@ -36,7 +37,14 @@ failed=0
 echo "readonly_run: exit status $status"
 grep -a "Bad QSO" "$work/writable.txt" "$work/readonly.txt" || true
 if ! grep -aq "Bad QSO.* 1" "$work/writable.txt"; then echo "readonly_run: the writable run does not count 1 bad QSO"; failed=1; fi
-if ! cmp -s "$work/writable.txt" "$work/readonly.txt"; then
+behind=$'Bad QSO file\t not up to date\r'
+if grep -aqF "$behind" "$work/writable.txt"; then
+  echo "readonly_run: the writable run says its file is behind"; failed=1
+fi
+if ! grep -aqF "$behind" "$work/readonly.txt"; then
+  echo "readonly_run: the report does not say the file is behind"; failed=1
+fi
+if ! cmp -s "$work/writable.txt" <(grep -avF "$behind" "$work/readonly.txt"); then
   echo "readonly_run: the reports differ:"
   diff "$work/writable.txt" "$work/readonly.txt" | head -20
   failed=1

@@ -1,6 +1,6 @@
 // The windows at the screen's dpi: what the plug-in draws or places by hand must grow with its windows, so
-// that 120 and 144 dpi show the 96-dpi layout, larger. These tests run in the ordinary Windows test run (96 dpi)
-// and again in prefixes of their own at 120 and 144 dpi (tests/win/dpi_run.sh); STATS_EXPECT_DPI names the dpi
+// that 120 to 192 dpi show the 96-dpi layout, larger. These tests run in the ordinary Windows test run (96 dpi)
+// and again in prefixes of their own at 120 to 192 dpi (tests/win/dpi_run.sh); STATS_EXPECT_DPI names the dpi
 // such a run set, and the first test checks that the prefix really has it.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -85,8 +85,7 @@ protected:
 
 class FixedLocalClock : public Clock {
 public:
-    int UtcHour() override { return 14; }
-    LocalClockTime LocalTime() override { return LocalClockTime{true, 14, 45, 0}; }
+    ClockTime UtcTime() override { return ClockTime{true, 14, 45, 0}; }
 };
 
 TEST_F(DpiTest, ThePrefixHasTheDpiTheRunAskedFor) {
@@ -238,6 +237,74 @@ TEST_F(DpiTest, PrefixListLinesNeverTouch) {
     EXPECT_GE(lines.size(), worked.size() / 3);
     for (const auto& [top, bottom] : lines) EXPECT_LT(bottom - top, font.tmHeight) << "at " << top;
     EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath(Name("dxcc-list"))));
+}
+
+// Every control of a window (and of its child pages) with a text is wide and high enough for it in the font it
+// is drawn with, and its text stands inside the window: a check box's text after its box and the gap of half a "0", a
+// static that wraps in as many lines as it has room for, a drawn label within its button.
+void ExpectTextsFit(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    for (HWND c = GetWindow(window, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+        wchar_t kind[32] = {0};
+        GetClassNameW(c, kind, 32);
+        if (std::wstring(kind) == L"#32770") {
+            ExpectTextsFit(c);
+            continue;
+        }
+        const std::wstring text = wintest::TitleOf(c);
+        const bool button = _wcsicmp(kind, L"Button") == 0, label = _wcsicmp(kind, L"Static") == 0;
+        if (text.empty() || (!button && !label)) continue;
+        const LONG style = GetWindowLongW(c, GWL_STYLE);
+        const LONG type = style & (button ? BS_TYPEMASK : SS_TYPEMASK);
+        const bool box = button && (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE ||
+                                    type == BS_AUTO3STATE || type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON);
+        const bool wraps = label && (type == SS_LEFT || type == SS_CENTER || type == SS_RIGHT);
+        RECT room;
+        GetClientRect(c, &room);
+        HDC dc = GetDC(c);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(c, WM_GETFONT, 0, 0)));
+        INT zero = 0;
+        GetCharWidth32W(dc, L'0', L'0', &zero);
+        const int before = box ? 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1 + zero / 2 + 1 : 0;
+        RECT need = {0, 0, room.right - before, 0};
+        DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+        SelectObject(dc, old);
+        ReleaseDC(c, dc);
+        const std::string name = wintest::Narrow(text) + " in " + wintest::Narrow(wintest::TitleOf(window));
+        EXPECT_LE(before + need.right, room.right) << name << " is cut at the right: " << before << "+" << need.right << " in " << room.right;
+        EXPECT_LE(need.bottom, room.bottom) << name << " is cut at the bottom";
+        RECT placed;
+        GetWindowRect(c, &placed);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&placed), 2);
+        EXPECT_TRUE(placed.left >= 0 && placed.top >= 0 && placed.left + before + need.right <= client.right &&
+                    placed.top + need.bottom <= client.bottom)
+            << name << " stands outside its window";
+    }
+}
+
+TEST_F(DpiTest, EveryControlIsWideEnoughForItsText) {
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    for (bool russian : {false, true}) {
+        SCOPED_TRACE(russian ? "Russian" : "English");
+        SetEngineTexts(russian, "2024");
+        WriteSettings("");
+        HWND w = StartControlWindow();
+        ASSERT_NE(w, nullptr);
+        std::vector<HWND> windows = {w};
+        for (const auto& [box, kind] : {std::pair{IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc},
+                                        std::pair{IDC_SETUP_VIEW_STATE, StatusKind::State},
+                                        std::pair{IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},
+                                        std::pair{IDC_SETUP_VIEW_TIMER, StatusKind::BandChange}})
+            windows.push_back(Open(box, kind));
+        for (HWND window : windows) {
+            ASSERT_NE(window, nullptr);
+            ExpectTextsFit(window);
+        }
+        EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name(russian ? "setup-russian" : "setup"))));
+        StopWindows();
+    }
 }
 
 // The control window's Russian headings: each wholly inside its control and over its column.

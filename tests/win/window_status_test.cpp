@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -71,10 +72,8 @@ int VisiblePage(HWND extended) {
 
 class SettableClock : public Clock {
 public:
-    int utcHour = 14;
-    LocalClockTime local{true, 14, 45, 0};
-    int UtcHour() override { return utcHour; }
-    LocalClockTime LocalTime() override { return local; }
+    ClockTime utc{true, 14, 45, 0};
+    ClockTime UtcTime() override { return utc; }
 };
 
 class StatusWindowsTest : public ControlWindowTest {
@@ -275,7 +274,7 @@ TEST_F(StatusWindowsTest, PanelShowsTheCallsEarlierQsosAndHighlightsTheCurrentBa
 }
 
 TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixthChange) {
-    SettableClock clock;  // 14:45 local, UTC hour 14
+    SettableClock clock;  // 14:45 UTC
     SetClockForTesting(&clock);
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);
@@ -312,19 +311,41 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     EXPECT_TRUE(wintest::SaveWindowPng(timer, wintest::ArtifactPath("change-band-red.png")));
 
     // Minute 0 of the next hour: the count starts again and the indicator is green.
-    clock.utcHour = 15;
-    clock.local = LocalClockTime{true, 15, 0, 10};
+    clock.utc = ClockTime{true, 15, 0, 10};
     EXPECT_TRUE(shows(L"0", L"0"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return indicator() == green; }, 3000));
     {
         auto lock = app.LockEngine();
         EXPECT_EQ(lock->bandChangeCount, 0);
     }
-    clock.local = LocalClockTime{true, 15, 1, 0};
+    clock.utc = ClockTime{true, 15, 1, 0};
     EXPECT_TRUE(shows(L"0", L"59"));
-    // Without a readable local time the minutes show 61.
-    clock.local = LocalClockTime{};
+    // Without a readable clock the minutes show 61.
+    clock.utc = ClockTime{};
     EXPECT_TRUE(shows(L"0", L"61"));
+}
+
+// The system's clock in the machine's own zone; ctest runs this again at +5:30 and at +0:26, where the local
+// minute is never the UTC minute: the minutes left count down the UTC hour, in which the engine counts.
+TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsDownTheUtcHourInTheMachinesZone) {
+    if (const char* expected = std::getenv("STATS_EXPECT_UTC_OFFSET_MINUTES")) {
+        TIME_ZONE_INFORMATION zone;
+        const DWORD which = GetTimeZoneInformation(&zone);
+        const LONG bias = zone.Bias + (which == TIME_ZONE_ID_DAYLIGHT ? zone.DaylightBias : 0);
+        ASSERT_EQ(-bias, std::atol(expected)) << "the run is not in the zone it asked for";
+    }
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    HWND timer = Open(IDC_SETUP_VIEW_TIMER, StatusKind::BandChange);
+    ASSERT_NE(timer, nullptr);
+    std::wstring expected;
+    EXPECT_TRUE(wintest::PumpUntil([&] {
+        SYSTEMTIME utc;
+        GetSystemTime(&utc);
+        expected = std::to_wstring(utc.wMinute == 0 ? 0 : 60 - utc.wMinute);
+        return wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES)) == expected;
+    })) << "shows " << wintest::Narrow(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES)))
+        << ", the UTC hour has " << wintest::Narrow(expected) << " minutes left";
 }
 
 }  // namespace

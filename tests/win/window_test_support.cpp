@@ -25,6 +25,16 @@ void RunWhilePumping(const std::function<void()>& work) {
     helper.join();
 }
 
+int GdiObjectCount() {
+    const DWORD n = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (n != 0) return static_cast<int>(n);
+    // Wine's handles are an index from 32 into one table, with a generation in the high word that a handle
+    // without one matches.
+    int count = 0;
+    for (ULONG_PTR index = 32; index < 0x10000; ++index) count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return count;
+}
+
 std::vector<HWND> ProcessWindows() { return tolvsim::VisibleWindows(); }
 
 std::wstring TitleOf(HWND hwnd) {

@@ -46,6 +46,10 @@ std::string ArtifactPath(const std::string& fileName);
 
 std::string Narrow(const std::wstring& text);
 
+// The GDI objects this process holds: GetGuiResources, or where that is a stub answering 0 (wine), every
+// handle the GDI handle table answers for.
+int GdiObjectCount();
+
 // Records the access violations of every thread of the process while it exists. Wine catches a fault inside
 // a window or dialog procedure and lets the message return, so without this the test that caused it passes.
 class AccessViolationWatch {

@@ -71,10 +71,12 @@ HWND FindControl(HWND window, int id) {
     return search.found;
 }
 
-HWND FindByTitlePrefix(const std::wstring& prefix) {
+// The top-most window whose title starts with `prefix`; with `id`, the top-most such window that has that
+// control (the two DXCC windows share their title while no call is entered).
+HWND FindByTitlePrefix(const std::wstring& prefix, int id = 0) {
     for (HWND hwnd : VisibleWindows()) {
         std::wstring title = TextOf(hwnd);
-        if (title.compare(0, prefix.size(), prefix) == 0) return hwnd;
+        if (title.compare(0, prefix.size(), prefix) == 0 && (id == 0 || FindControl(hwnd, id) != nullptr)) return hwnd;
     }
     return nullptr;
 }
@@ -327,6 +329,7 @@ void Simulator::OnControl(const std::string& command, const std::string& fullRes
         out_("error no window " + Trimmed(rest.substr(0, split)));
         return;
     }
+    if (HWND holder = FindByTitlePrefix(prefix, static_cast<int>(id))) window = holder;
     HWND control = id == 0 ? window : FindControl(window, static_cast<int>(id));
     if (control == nullptr) {
         out_("error no control " + std::to_string(id));

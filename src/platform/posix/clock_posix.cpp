@@ -6,16 +6,11 @@ namespace {
 
 class PosixClock : public Clock {
 public:
-    int UtcHour() override {
+    ClockTime UtcTime() override {
         std::time_t now = std::time(nullptr);
         std::tm tm {};
-        return gmtime_r(&now, &tm) ? tm.tm_hour : -1;
-    }
-    LocalClockTime LocalTime() override {
-        std::time_t now = std::time(nullptr);
-        std::tm tm {};
-        LocalClockTime t;
-        if (localtime_r(&now, &tm)) {
+        ClockTime t;
+        if (gmtime_r(&now, &tm)) {
             t.valid = true;
             t.hour = tm.tm_hour;
             t.minute = tm.tm_min;

@@ -6,15 +6,10 @@ namespace {
 
 class Win32Clock : public Clock {
 public:
-    int UtcHour() override {
+    ClockTime UtcTime() override {
         SYSTEMTIME st;
         GetSystemTime(&st);
-        return st.wHour;
-    }
-    LocalClockTime LocalTime() override {
-        SYSTEMTIME st;
-        GetLocalTime(&st);
-        LocalClockTime t;
+        ClockTime t;
         t.valid = true;
         t.hour = st.wHour;
         t.minute = st.wMinute;

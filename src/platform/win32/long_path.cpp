@@ -22,15 +22,29 @@ std::wstring FullPathW(const std::wstring& path) {
     return n == 0 || n >= buffer.size() ? std::wstring() : std::wstring(buffer.data(), n);
 }
 
+const wchar_t* const kLongPrefix = L"\\\\?\\";
+const wchar_t* const kLongUncPrefix = L"\\\\?\\UNC\\";
+
 }  // namespace
+
+// "\\?\" before "\\server" would name a device, not the share.
+std::wstring LongForm(const std::wstring& full) {
+    if (full.compare(0, 4, kLongPrefix) == 0) return full;
+    if (full.compare(0, 2, L"\\\\") == 0) return kLongUncPrefix + full.substr(2);
+    return kLongPrefix + full;
+}
+
+std::wstring WithoutLongForm(const std::wstring& path) {
+    if (path.compare(0, 8, kLongUncPrefix) == 0) return L"\\\\" + path.substr(8);
+    if (path.compare(0, 4, kLongPrefix) == 0) return path.substr(4);
+    return path;
+}
 
 std::wstring WidePath(const std::string& path) {
     const std::wstring wide = Widen(path);
-    if (wide.compare(0, 4, L"\\\\?\\") == 0) return wide;
+    if (wide.compare(0, 4, kLongPrefix) == 0) return wide;
     const std::wstring full = FullPathW(wide);
-    if (full.size() < MAX_PATH) return wide;
-    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-    return L"\\\\?\\" + full;
+    return full.size() < MAX_PATH ? wide : LongForm(full);
 }
 
 std::string ShortPath(const std::string& path) {
@@ -41,7 +55,7 @@ std::string ShortPath(const std::string& path) {
     if (slash == std::wstring::npos) return path;
     // The folder must exist to have a short form; the file itself need not.
     std::wstring shortFolder;
-    for (const std::wstring& folder : {full.substr(0, slash), L"\\\\?\\" + full.substr(0, slash)}) {
+    for (const std::wstring& folder : {full.substr(0, slash), LongForm(full.substr(0, slash))}) {
         DWORD n = GetShortPathNameW(folder.c_str(), nullptr, 0);
         if (n == 0) continue;
         std::vector<wchar_t> buffer(n + 1);
@@ -50,7 +64,7 @@ std::string ShortPath(const std::string& path) {
         shortFolder.assign(buffer.data(), n);
         break;
     }
-    if (shortFolder.compare(0, 4, L"\\\\?\\") == 0) shortFolder.erase(0, 4);
+    shortFolder = WithoutLongForm(shortFolder);
     if (shortFolder.empty()) return path;
     // A short form is plain ASCII; the file's own name keeps its bytes.
     std::string result;

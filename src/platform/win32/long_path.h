@@ -12,6 +12,11 @@ namespace platform {
 // characters.
 std::wstring WidePath(const std::string& path);
 
+// The long form of a full path: "\\?\C:\..." for a drive, "\\?\UNC\server\share\..." for a network path;
+// a long form stays as it is. WithoutLongForm undoes it.
+std::wstring LongForm(const std::wstring& full);
+std::wstring WithoutLongForm(const std::wstring& path);
+
 // A path the ANSI functions can take: as given while its full form stays below MAX_PATH, else the full path
 // with its folder in the 8.3 short form; unchanged when the folder has no short form or the result is still
 // too long.

@@ -64,8 +64,12 @@ void Dialog::Destroy() {
 
 void Dialog::Abandon() {
     if (hwnd_ == nullptr) return;
+    // The end of the thread destroys the window without a message to it, so the font the dialog manager made
+    // for the template would outlive the library: it goes now (the window is hidden and paints no more).
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     SetWindowLongPtrW(hwnd_, DWLP_DLGPROC, 0);
     Detach();
+    if (font != nullptr) DeleteObject(font);
 }
 
 BOOL Dialog::OnInitDialog() {

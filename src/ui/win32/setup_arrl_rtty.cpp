@@ -198,6 +198,7 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
         button->Redraw();
     }
 
+    FitControlsToTexts(Handle());
     PlaceWindow();
 
     state_.hostDispatch = DispatchHostLink::Connect();
@@ -272,22 +273,33 @@ LRESULT Setup_ARRL_RTTY::OnModeButton(WPARAM wParam, LPARAM, bool&) {
 
 // --- status windows ---------------------------------------------------------------------------------------
 
+// The status windows are shown without taking the focus: the operator goes on typing where he was, and a window
+// activated later by the system would rise above the DXCC window (see KeepDxccWindowOnTop).
 void Setup_ARRL_RTTY::OpenDxccWindow() {
     state_.dxccWindow = CreateStatusWindow<Multiplier>(state_);
-    if (state_.dxccWindow != nullptr) ShowWindow(state_.dxccWindow->Handle(), SW_SHOW);
+    if (state_.dxccWindow != nullptr) ShowWindow(state_.dxccWindow->Handle(), SW_SHOWNA);
 }
 
 void Setup_ARRL_RTTY::OpenStateWindow() {
     state_.stateWindow = CreateStatusWindow<Stat_Prov>(state_);
-    if (state_.stateWindow != nullptr) ShowWindow(state_.stateWindow->Handle(), SW_SHOW);
+    if (state_.stateWindow != nullptr) ShowWindow(state_.stateWindow->Handle(), SW_SHOWNA);
+    KeepDxccWindowOnTop();
 }
 
 void Setup_ARRL_RTTY::OpenDxccExtWindow() {
     state_.dxccExtWindow = CreateStatusWindow<Multiplier_Mult>(state_);
-    if (state_.dxccExtWindow != nullptr) ShowWindow(state_.dxccExtWindow->Handle(), SW_SHOW);
+    if (state_.dxccExtWindow != nullptr) ShowWindow(state_.dxccExtWindow->Handle(), SW_SHOWNA);
+    KeepDxccWindowOnTop();
 }
 
-// Created but not shown: the callers show it once its texts are set.
+// On a screen too small for all the windows another may have to overlap the DXCC window (see CoveringPlace):
+// the DXCC window, whose current band's row the operator reads, stays above it.
+void Setup_ARRL_RTTY::KeepDxccWindowOnTop() {
+    if (state_.dxccWindow != nullptr)
+        SetWindowPos(state_.dxccWindow->Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// Created but not shown: the callers show it once its count is in its box and its timer runs.
 void Setup_ARRL_RTTY::OpenBandChangeWindow() {
     state_.bandChangeWindow = CreateStatusWindow<Change_Band>(state_);
     // The engine counts band changes only while this window exists, from 0.
@@ -366,8 +378,8 @@ LRESULT Setup_ARRL_RTTY::OnViewTimer(WPARAM, LPARAM, bool&) {
     OpenBandChangeWindow();
     viewTimer = 1;
     if (Change_Band* w = state_.bandChangeWindow) {
-        if (RussianTexts()) w->ApplyRussianTexts();
-        ShowWindow(w->Handle(), SW_SHOW);
+        ShowWindow(w->Handle(), SW_SHOWNA);
+        KeepDxccWindowOnTop();
         w->StartTimer();
     }
     Settings::WriteString(kKeyTimer, "1");
@@ -386,7 +398,7 @@ LRESULT Setup_ARRL_RTTY::OnClose(WPARAM, LPARAM, bool&) {
 
 // --- refresh --------------------------------------------------------------------------------------------
 
-void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
+void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind) {
     switch (kind) {
         case StatusWindowKind::Dxcc:
             OpenDxccWindow();
@@ -400,10 +412,10 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind, bool russian) {
         case StatusWindowKind::BandChange:
             OpenBandChangeWindow();
             if (Change_Band* w = state_.bandChangeWindow) {
-                if (russian) w->ApplyRussianTexts();
                 FieldsToControls();
                 w->StartTimer();
-                ShowWindow(w->Handle(), SW_SHOW);
+                ShowWindow(w->Handle(), SW_SHOWNA);
+                KeepDxccWindowOnTop();
             }
             break;
     }
@@ -463,7 +475,7 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
     if (!r.hostConnected || ModalEnding() || state_.stopRequested.load()) return;
 
     for (const StatusWindowToReopen& reopen : r.windowsToReopen) {
-        ReopenWindow(reopen.kind, r.russianTexts);
+        ReopenWindow(reopen.kind);
         if (reopen.settingsKey != nullptr) Settings::WriteString(reopen.settingsKey, "1");
     }
     if (Multiplier* w = state_.dxccWindow) SetWindowTextFrom1251(w->Handle(), r.dxccWindowTitle);

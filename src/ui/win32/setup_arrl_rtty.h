@@ -62,13 +62,14 @@ private:
     void OpenStateWindow();
     void OpenDxccExtWindow();
     void OpenBandChangeWindow();
+    void KeepDxccWindowOnTop();
     void CloseDxccWindow();
     void CloseStateWindow();
     void CloseDxccExtWindow();
     void CloseBandChangeWindow();
     // Every status window, in the order the library's stop closes them.
     void CloseStatusWindows();
-    void ReopenWindow(StatusWindowKind kind, bool russian);
+    void ReopenWindow(StatusWindowKind kind);
 
     bool RussianTexts() const;
     std::string ContestStartYear() const;

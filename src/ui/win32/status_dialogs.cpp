@@ -90,6 +90,7 @@ BOOL Stat_Prov::OnInitDialog() {
         cell.Redraw();
     }
     WidenForWidestTitle(state_, Handle(), &WidestStateTitle);
+    FitControlsToTexts(Handle());
     PlaceWindow();
     return TRUE;
 }
@@ -280,8 +281,16 @@ const MessageTable<Change_Band>& Change_Band::Messages() {
 
 BOOL Change_Band::OnInitDialog() {
     Dialog::OnInitDialog();
+    // The captions of its language before it is sized for them and placed.
+    if (state_.app.RussianTexts()) ApplyRussianTexts();
+    FitControlsToTexts(Handle());
     PlaceWindow();
-    indicator = DialogScale(Handle()).Rect(kIndicator);
+    // A circle at every dpi: its centre scaled along each axis, its size along one (dialog units grow a little
+    // differently across and down).
+    const DialogScale scale(Handle());
+    const int radius = scale.X((kIndicator.right - kIndicator.left) / 2);
+    const POINT centre = {scale.X((kIndicator.left + kIndicator.right) / 2), scale.Y((kIndicator.top + kIndicator.bottom) / 2)};
+    indicator = {centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
 
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     screenHeight_ = GetSystemMetrics(SM_CYSCREEN);
@@ -336,7 +345,9 @@ void Change_Band::ApplyRussianTexts() {
 }
 
 void Change_Band::Tick() {
-    const LocalClockTime now = CurrentClock().LocalTime();
+    // The contest's hour is the UTC clock hour, in which the engine counts the changes: in a zone not on the
+    // hour the local minute 0 falls in the middle of it.
+    const ClockTime now = CurrentClock().UtcTime();
     // The engine keeps the count while this window exists; the window only shows it.
     int count = state_.app.BandChangeCount();
     if (now.valid && now.minute == 0) {

@@ -142,9 +142,9 @@ private:
     HWND tabs_ = nullptr;
 };
 
-// The change-of-band window: the band changes logged in this clock hour (counted by the engine while the
-// window exists), the minutes left in the local hour, and an indicator that turns red from the sixth
-// change until minute 0 of the next hour. A one-second timer drives it; the indicator is drawn once into an
+// The change-of-band window: the band changes logged in this UTC clock hour (counted by the engine while the
+// window exists), the minutes left in that hour, and an indicator that turns red from the sixth change until
+// minute 0 of the next hour. A one-second timer drives it; the indicator is drawn once into an
 // off-screen picture that each paint copies to the window.
 class Change_Band : public PlacedDialog<Change_Band, ColoredDialog<Change_Band>> {
 public:
@@ -162,7 +162,8 @@ public:
     void FieldsToControls() override;
     void StartTimer();
     void StopTimer();
-    // The captions used while russianTexts is set.
+    // The captions used while russianTexts is set; its initialisation applies them before it sizes and places
+    // itself.
     void ApplyRussianTexts();
     // One timer tick, as WM_TIMER runs it (without the timer restart).
     void Tick();
