@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "contest/arrl_rtty_roundup.h"
 #include "bench_support.h"
 #include "platform/file_io.h"

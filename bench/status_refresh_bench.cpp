@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "bench_support.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "contest/arrl_rtty_roundup.h"
 #include "ui/dxcc_panel_layout.h"
 #include "ui/status_model.h"

@@ -28,7 +28,7 @@
 #include <vector>
 
 #include "app/exports/exports.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "platform/prompts.h"
 
 extern "C" {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "contest/arrl_rtty_roundup.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "engine_scenarios.h"
 #include "platform/clock.h"
 #include "temp_dir.h"

@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "contest/arrl_rtty_roundup.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "temp_dir.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "contest/arrl_rtty_roundup.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "platform/settings.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/cinfo.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "platform/prompts.h"
 #include "scoring/header_dialog.h"
 

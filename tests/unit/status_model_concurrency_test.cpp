@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "contest/arrl_rtty_roundup.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "scoring/score_model.h"
 #include "ui/refresh_requests.h"
 #include "ui/status_model.h"

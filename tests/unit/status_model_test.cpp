@@ -8,7 +8,7 @@
 
 #include "contest/arrl_rtty_roundup.h"
 #include "engine/engine.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "ui/status_model.h"
 #include "temp_dir.h"
 #include "ui/status_snapshot.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "host_object.h"
 #include "temp_dir.h"
 #include "window_test_support.h"

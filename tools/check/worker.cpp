@@ -5,7 +5,7 @@
 #include <istream>
 #include <ostream>
 
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "child_process.h"
 #include "common/text.h"
 #include "contest_dates.h"

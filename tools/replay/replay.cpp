@@ -9,7 +9,7 @@
 #include <sstream>
 
 #include "analysis.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "band_mode.h"
 #include "common/text.h"
 #include "contest_dates.h"

@@ -8,7 +8,7 @@
 
 #include "replay/country_file.h"
 #include "replay/data_files.h"
-#include "replay/log_readers.h"
+#include "logs/log_readers.h"
 #include "replay/replay.h"
 #include "pump.h"
 

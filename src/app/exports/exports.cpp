@@ -4,7 +4,7 @@
 #include <type_traits>
 
 #include "app/exports/exports.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "common/text.h"
 #include "engine/args.h"
 #include "app/plugin_sets.h"

@@ -1,6 +1,6 @@
 // Stats.dll: the ARRL RTTY Roundup, and the plug-in's one object for it.
 #include "app/plugin_sets.h"
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "contest/arrl_rtty_roundup.h"
 
 const std::vector<const contest::Record*>& PluginSets() {

@@ -3,7 +3,7 @@
 // (reserved pointer set) the window thread is already gone and nothing is waited for.
 #include <windows.h>
 
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 #include "platform/module.h"
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {

@@ -1,4 +1,4 @@
-#include "app/test_app.h"
+#include "app/plugin_object.h"
 
 #include <utility>
 
