@@ -56,18 +56,17 @@ double MinOf(const std::vector<double>& v) {
     return Minimum(v);
 }
 
+// From 1,000 to 1,000,000 QSOs, in microseconds, the fastest run beside the median.
+void OverLogSizes(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMicrosecond)->ComputeStatistics("min", MinOf);
+}
+
 void BM_SnapshotUnderLock(benchmark::State& st) {
     CTestApp& app = App().FillTo(static_cast<size_t>(st.range(0)));
     for (auto _ : st)
         benchmark::DoNotOptimize(app.TakeStatusSnapshot(kCurrentCall));
 }
-BENCHMARK(BM_SnapshotUnderLock)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMicrosecond)
-    ->ComputeStatistics("min", MinOf);
+BENCHMARK(BM_SnapshotUnderLock)->Apply(OverLogSizes);
 
 void BM_Refresh(benchmark::State& st) {
     CTestApp& app = App().FillTo(static_cast<size_t>(st.range(0)));
@@ -82,13 +81,7 @@ void BM_Refresh(benchmark::State& st) {
         benchmark::DoNotOptimize(r);
     }
 }
-BENCHMARK(BM_Refresh)
-    ->Arg(1000)
-    ->Arg(10000)
-    ->Arg(100000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMicrosecond)
-    ->ComputeStatistics("min", MinOf);
+BENCHMARK(BM_Refresh)->Apply(OverLogSizes);
 
 void BM_PanelLayout(benchmark::State& st) {
     CTestApp& app = App().FillTo(10000);

@@ -13,14 +13,14 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
+const char* const kStateProvReason = "State/Province is not acceptable";
 
 namespace {
 
 const char* const kLineStart = "QSO:  ";
 const char* const kSeparator = "  ";
-// The header line of a new file is the contest's bad-QSO title; the header written when lines are removed
-// carries a trailing blank, and readers of the file know both.
-const char* const kStateProvText = "  State/Province is not acceptable !!!";
+// Every message ends in this mark.
+const char* const kMessageEnd = " !!!";
 const char* const kLineEnd = "\r\n";
 
 // Fields in the order FormatLine writes them; the worked call is the seventh.
@@ -45,7 +45,18 @@ std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::
 }
 
 std::string StateProvMessage(const std::string& normalisedExchange) {
-    return kSeparator + normalisedExchange + kStateProvText;
+    return kSeparator + normalisedExchange + kSeparator + kStateProvReason + kMessageEnd;
+}
+
+std::string ReasonOfLine(const std::string& line) {
+    const std::string trimmed = text::Trim(line);
+    const size_t gap = trimmed.rfind(kSeparator);
+    std::string reason = text::Trim(gap == std::string::npos ? std::string() : trimmed.substr(gap));
+    const std::string end = kMessageEnd;
+    if (reason.size() > end.size() && reason.compare(reason.size() - end.size(), end.size(), end) == 0) {
+        reason.resize(reason.size() - end.size());
+    }
+    return reason;
 }
 
 namespace {

@@ -7,15 +7,19 @@
 
 namespace fs = std::filesystem;
 
-TempWorkDir::TempWorkDir(bool withPlugins) {
+TempWorkDir::TempWorkDir(bool withPlugins, const std::string& parent) {
     previous_ = fs::current_path().string();
     std::random_device rd;
-    fs::path p = fs::temp_directory_path() / ("stats-test-" + std::to_string(rd()) + std::to_string(rd()));
+    fs::path p = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
+                 ("stats-test-" + std::to_string(rd()) + std::to_string(rd()));
     fs::create_directories(p);
     if (withPlugins) fs::create_directories(p / "Plugins");
     path_ = p.string();
+    while (!path_.empty() && (path_.back() == '\\' || path_.back() == '/')) path_.pop_back();
     fs::current_path(p);
 }
+
+std::string TempWorkDir::Prefix() const { return path_ + static_cast<char>(fs::path::preferred_separator); }
 
 TempWorkDir::~TempWorkDir() {
     std::error_code ec;

@@ -5,10 +5,15 @@
 
 class TempWorkDir {
 public:
-    // Creates the directory (and a "Plugins" folder in it when withPlugins) and changes into it.
-    explicit TempWorkDir(bool withPlugins = true);
+    // Creates the directory (and a "Plugins" folder in it when withPlugins) under the system's temporary folder
+    // or under `parent`, and changes into it.
+    explicit TempWorkDir(bool withPlugins = true, const std::string& parent = "");
     ~TempWorkDir();  // changes back and removes the directory with everything in it
+    TempWorkDir(const TempWorkDir&) = delete;
+    TempWorkDir& operator=(const TempWorkDir&) = delete;
     const std::string& Path() const { return path_; }
+    // The directory as a folder prefix, ending in a separator.
+    std::string Prefix() const;
 
 private:
     std::string path_;

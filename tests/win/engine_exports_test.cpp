@@ -21,12 +21,12 @@ TEST(EngineExports, LoggingScenariosLeaveTheSameBadQsoFiles) {
     for (bool decorated : {false, true}) {
         for (const scenario::Scenario& s : scenario::LoggingScenarios()) {
             SCOPED_TRACE(std::string(s.name) + (decorated ? " (decorated names, rebuilt)" : ""));
-            EngineTempDir dir;
+            TempWorkDir dir;
             Plugin p;
             ASSERT_TRUE(p.Load(decorated));
             KeepWindowsClosedOnNextReset();
             ASSERT_EQ(CallResetStats(p, dir.Prefix()), 1);
-            ASSERT_EQ(ReadBytes(scenario::kBadQsoFile), scenario::kCreatedHeader);
+            ASSERT_EQ(ReadFileBytes(scenario::kBadQsoFile), scenario::kCreatedHeader);
             for (const QsoRow& row : s.added) {
                 if (!decorated) CallCheckCall(p, {row.call, row.mode, row.prefix, row.band, nullptr, 0});
                 EXPECT_EQ(CallAddData(p, row), row.result) << row.call << " " << row.band;
@@ -34,7 +34,7 @@ TEST(EngineExports, LoggingScenariosLeaveTheSameBadQsoFiles) {
             int out = 0;
             if (decorated) p.GetResult0(&out);
             for (const QsoRow& row : s.removed) EXPECT_EQ(CallRemoveData(p, row), 1) << row.call;
-            EXPECT_EQ(ReadBytes(scenario::kBadQsoFile), s.badQsoFile);
+            EXPECT_EQ(ReadFileBytes(scenario::kBadQsoFile), s.badQsoFile);
         }
     }
 }
@@ -42,11 +42,11 @@ TEST(EngineExports, LoggingScenariosLeaveTheSameBadQsoFiles) {
 TEST(EngineExports, CheckScenariosAnswerTheSameCodes) {
     for (const scenario::CheckScenario& s : scenario::CheckScenarios()) {
         SCOPED_TRACE(s.name);
-        EngineTempDir dir;
+        TempWorkDir dir;
         CreateDirectoryA("host", nullptr);
-        if (s.hostVersion) WriteBytes("host\\Tolv2.ini", std::string("[Main]\r\nTolv=") + s.hostVersion + "\r\n");
+        if (s.hostVersion) WriteFileBytes("host\\Tolv2.ini", std::string("[Main]\r\nTolv=") + s.hostVersion + "\r\n");
         // A host INI of the bare name in the current directory is not the one the search found.
-        WriteBytes("Tolv2.ini", "Tolv=2.20\r\n");
+        WriteFileBytes("Tolv2.ini", "Tolv=2.20\r\n");
         Plugin p;
         ASSERT_TRUE(p.Load());
         KeepWindowsClosedOnNextReset();
@@ -54,7 +54,7 @@ TEST(EngineExports, CheckScenariosAnswerTheSameCodes) {
         for (const QsoRow& qso : s.log) ASSERT_EQ(CallAddData(p, qso), qso.result) << qso.call;
         int out = 0;
         p.GetResult0(&out);  // the end of the burst of logging: its lines are written
-        std::string file = ReadBytes(scenario::kBadQsoFile);
+        std::string file = ReadFileBytes(scenario::kBadQsoFile);
         for (const CheckRow& row : s.checks) {
             bool untouched = false;
             EXPECT_EQ(CallCheckCall(p, row, &untouched), row.expected)
@@ -62,7 +62,7 @@ TEST(EngineExports, CheckScenariosAnswerTheSameCodes) {
                 << (row.band2 ? row.band2 : "(null)");
             EXPECT_TRUE(untouched) << "the output buffers are never written";
         }
-        EXPECT_EQ(ReadBytes(scenario::kBadQsoFile), file);
+        EXPECT_EQ(ReadFileBytes(scenario::kBadQsoFile), file);
     }
 }
 
@@ -85,7 +85,7 @@ TEST(EngineExports, BadQsoFileHeldOrOnAFullDiskCatchesUpAtTheNextCall) {
     std::string clean;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        EngineTempDir dir(c.fullDisk ? fullDiskDir : "");
+        TempWorkDir dir(true, c.fullDisk ? fullDiskDir : "");
         Plugin p;
         ASSERT_TRUE(p.Load());
         KeepWindowsClosedOnNextReset();
@@ -127,14 +127,14 @@ TEST(EngineExports, BadQsoFileHeldOrOnAFullDiskCatchesUpAtTheNextCall) {
                   c.name != cases[0].name)
             << report;
         if (c.fullDisk) {
-            const std::string file = ReadBytes(scenario::kBadQsoFile);
+            const std::string file = ReadFileBytes(scenario::kBadQsoFile);
             EXPECT_EQ(file.compare(file.size() - 2, 2, "\r\n"), 0) << "the file ends in part of a line";
             EXPECT_EQ(file.find("!!!QSO:"), std::string::npos) << "two lines glued together";
             std::remove("filler");
         }
         if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
         CallCheckCall(p, check);
-        const std::string file = ReadBytes(scenario::kBadQsoFile);
+        const std::string file = ReadFileBytes(scenario::kBadQsoFile);
         if (c.name == cases[0].name) clean = file;
         EXPECT_EQ(file, clean);
         EXPECT_EQ(std::string(p.GetResult0(&out)).find("Bad QSO file"), std::string::npos);
@@ -162,7 +162,7 @@ TEST(EngineExports, ExchangeValidation) {
 }
 
 TEST(EngineExports, NullArgumentsNeverCrash) {
-    EngineTempDir dir;
+    TempWorkDir dir;
     Plugin p;
     ASSERT_TRUE(p.Load());
     KeepWindowsClosedOnNextReset();
@@ -170,7 +170,7 @@ TEST(EngineExports, NullArgumentsNeverCrash) {
                             nullptr, nullptr, nullptr, nullptr, nullptr, 0, 0, 0, 0.0, 0.0, nullptr, nullptr, nullptr),
               1);
     const char* file = "BadQSO_DezuvEZIR_.txt";  // a null end date formats as nothing
-    EXPECT_EQ(ReadBytes(file), scenario::kCreatedHeader);
+    EXPECT_EQ(ReadFileBytes(file), scenario::kCreatedHeader);
 
     auto add = [&](auto fn) {
         return fn(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, 0u, 0u, nullptr, nullptr, nullptr, nullptr,
@@ -184,7 +184,7 @@ TEST(EngineExports, NullArgumentsNeverCrash) {
               4);
     EXPECT_EQ(add(p.RemoveData0), 1);
     EXPECT_EQ(p.IsValidExchg0(nullptr, nullptr, nullptr, nullptr, 0, 0, 0), 0);
-    EXPECT_EQ(ReadBytes(file), std::string(scenario::kRewrittenHeader));
+    EXPECT_EQ(ReadFileBytes(file), std::string(scenario::kRewrittenHeader));
 
     // A full QSO whose pointers are null where a record may do without.
     KeepWindowsClosedOnNextReset();
@@ -193,33 +193,33 @@ TEST(EngineExports, NullArgumentsNeverCrash) {
     EXPECT_EQ(CallAddData(p, row), 1);
     EXPECT_EQ(CallAddData(p, row), 1);
     EXPECT_EQ(p.GetResult0(nullptr) != nullptr, true);  // the end of the burst: its line is written
-    EXPECT_EQ(ReadBytes(scenario::kBadQsoFile), std::string(scenario::kCreatedHeader) +
+    EXPECT_EQ(ReadFileBytes(scenario::kBadQsoFile), std::string(scenario::kCreatedHeader) +
                                                    "QSO:  14085  RTTY    W1AW  599  CT  DL1ABC  599  001   DUPE !!!\r\n");
     EXPECT_EQ(CallRemoveData(p, row), 1);
-    EXPECT_EQ(ReadBytes(scenario::kBadQsoFile), scenario::kRewrittenHeader);
+    EXPECT_EQ(ReadFileBytes(scenario::kBadQsoFile), scenario::kRewrittenHeader);
 }
 
 TEST(EngineExports, HostVersionAndStartAlternation) {
-    EngineTempDir dir;
+    TempWorkDir dir;
     CreateDirectoryA("host", nullptr);
     // The oldest hosts never get the status windows, so no window opens here, but "Start" still alternates.
-    WriteBytes("host\\Tolv2.ini", "[Main]\r\nTolv=2.14R\r\n");
+    WriteFileBytes("host\\Tolv2.ini", "[Main]\r\nTolv=2.14R\r\n");
     Plugin p;
     ASSERT_TRUE(p.Load());
     const char* const expected[] = {"1", "0", "1"};
     for (const char* start : expected) {
         CallResetStats(p, dir.Prefix() + "host\\");
-        EXPECT_EQ(ReadBytes("Plugins\\ARRL-RTTY.ini"), std::string("[Settings]\r\nStart=") + start + "\r\n");
+        EXPECT_EQ(ReadFileBytes("Plugins\\ARRL-RTTY.ini"), std::string("[Settings]\r\nStart=") + start + "\r\n");
     }
     // 2.14R is not 2.19 or 2.20: rules failures answer 4.
     EXPECT_EQ(CallCheckCall(p, {"DL1ABC", "RTTY", "DL", "30m", nullptr, 0}), 4);
 
-    WriteBytes("host\\Tolv2.ini", "xTolv=2.20\r\n");
+    WriteFileBytes("host\\Tolv2.ini", "xTolv=2.20\r\n");
     KeepWindowsClosedOnNextReset();
     CallResetStats(p, dir.Prefix() + "host\\");
     EXPECT_EQ(CallCheckCall(p, {"DL1ABC", "RTTY", "DL", "30m", nullptr, 0}), 4) << "the version is \"=2.20\"";
 
-    WriteBytes("host\\Tolv2.ini", "Tolv=2.20\r\n");
+    WriteFileBytes("host\\Tolv2.ini", "Tolv=2.20\r\n");
     KeepWindowsClosedOnNextReset();
     CallResetStats(p, dir.Prefix() + "host\\");
     EXPECT_EQ(CallCheckCall(p, {"DL1ABC", "RTTY", "DL", "30m", nullptr, 0}), 1);

@@ -15,38 +15,7 @@ const char* const kDecoy = "DECOY";
 
 }  // namespace
 
-EngineTempDir::EngineTempDir(const std::string& parent) {
-    previous_ = fs::current_path().string();
-    std::random_device rd;
-    fs::path p = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
-                 ("stats-engine-" + std::to_string(rd()) + std::to_string(rd()));
-    fs::create_directories(p / "Plugins");
-    path_ = p.string();
-    while (!path_.empty() && (path_.back() == '\\' || path_.back() == '/')) path_.pop_back();
-    fs::current_path(p);
-}
-
-EngineTempDir::~EngineTempDir() {
-    std::error_code ec;
-    fs::current_path(previous_, ec);
-    fs::remove_all(path_, ec);
-}
-
-std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-bool Exists(const std::string& path) { return fs::exists(path); }
-
-void KeepWindowsClosedOnNextReset() { WriteBytes("Plugins\\ARRL-RTTY.ini", "[Settings]\r\nStart=1\r\n"); }
+void KeepWindowsClosedOnNextReset() { WriteFileBytes("Plugins\\ARRL-RTTY.ini", "[Settings]\r\nStart=1\r\n"); }
 
 int CallResetStats(Plugin& p, const std::string& iniFolder, int cabrilloRequest, const char* ownPrefix) {
     COleDateTime start = scenario::ContestStart();

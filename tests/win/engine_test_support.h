@@ -5,26 +5,7 @@
 
 #include "../unit/engine_scenarios.h"
 #include "plugin.h"
-
-// Creates a fresh directory with a "Plugins" folder under the temp folder (or under `parent`) and makes it
-// current; changes back and removes it with everything in it on destruction.
-class EngineTempDir {
-public:
-    explicit EngineTempDir(const std::string& parent = "");
-    ~EngineTempDir();
-    EngineTempDir(const EngineTempDir&) = delete;
-    EngineTempDir& operator=(const EngineTempDir&) = delete;
-    // The directory as a folder prefix, ending in a backslash.
-    std::string Prefix() const { return path_ + "\\"; }
-
-private:
-    std::string path_;
-    std::string previous_;
-};
-
-std::string ReadBytes(const std::string& path);
-void WriteBytes(const std::string& path, const std::string& bytes);
-bool Exists(const std::string& path);
+#include "temp_dir.h"
 
 // Puts "Start=1" into the settings so that the next reset starts no window (it writes 0 instead).
 void KeepWindowsClosedOnNextReset();

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <thread>
 
+#include "plugin/visible_windows.h"
 #include "plugin.h"
 #include "pump.h"
 
@@ -35,7 +36,7 @@ int GdiObjectCount() {
     return count;
 }
 
-std::vector<HWND> ProcessWindows() { return tolvsim::VisibleWindows(); }
+std::vector<HWND> ProcessWindows() { return VisibleWindowsOfThisProcess(); }
 
 std::wstring TitleOf(HWND hwnd) {
     wchar_t buffer[512] = {0};

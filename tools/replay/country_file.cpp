@@ -227,13 +227,20 @@ std::string CountryFile::PrefixOf(const std::string& call) const {
     return e ? e->primaryPrefix : std::string();
 }
 
-std::vector<std::string> CountryFile::ExactCallsOf(const std::string& primaryPrefix) const {
+// The keys of a table that lead to the entity of this primary prefix, sorted.
+template <typename Table>
+std::vector<std::string> KeysOfEntity(const Table& table, const std::vector<CountryEntity>& entities,
+                                      const std::string& primaryPrefix) {
     std::vector<std::string> out;
-    for (const auto& kv : exact_) {
-        if (entities_[kv.second].primaryPrefix == primaryPrefix) out.push_back(kv.first);
+    for (const auto& kv : table) {
+        if (entities[kv.second].primaryPrefix == primaryPrefix) out.push_back(kv.first);
     }
     std::sort(out.begin(), out.end());
     return out;
+}
+
+std::vector<std::string> CountryFile::ExactCallsOf(const std::string& primaryPrefix) const {
+    return KeysOfEntity(exact_, entities_, primaryPrefix);
 }
 
 std::vector<std::pair<std::string, std::string>> CountryFile::ExactCalls() const {
@@ -244,12 +251,7 @@ std::vector<std::pair<std::string, std::string>> CountryFile::ExactCalls() const
 }
 
 std::vector<std::string> CountryFile::PrefixesOf(const std::string& primaryPrefix) const {
-    std::vector<std::string> out;
-    for (const auto& kv : prefixes_) {
-        if (entities_[kv.second].primaryPrefix == primaryPrefix) out.push_back(kv.first);
-    }
-    std::sort(out.begin(), out.end());
-    return out;
+    return KeysOfEntity(prefixes_, entities_, primaryPrefix);
 }
 
 }  // namespace replay

@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <map>
+
+#include "plugin/visible_windows.h"
 #endif
 
 #include "common/text.h"
@@ -47,21 +49,14 @@ constexpr const char* kOutputCaption = "Output";
 constexpr int kMessageTextId = 0xFFFF;  // the static text of a message box
 constexpr DWORD kSendTimeoutMs = 2000;
 
-struct Dialogs {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectDialogs(HWND hwnd, LPARAM lp) {
-    Dialogs* d = reinterpret_cast<Dialogs*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    char cls[32] = {0};
-    if (pid == d->pid && IsWindowVisible(hwnd) && GetClassNameA(hwnd, cls, sizeof cls) &&
-        std::string(cls) == "#32770") {
-        d->found.push_back(hwnd);
+// The dialogs and message boxes this process shows.
+std::vector<HWND> VisibleDialogs() {
+    std::vector<HWND> dialogs;
+    for (HWND hwnd : VisibleWindowsOfThisProcess()) {
+        char cls[32] = {0};
+        if (GetClassNameA(hwnd, cls, sizeof cls) && std::string(cls) == "#32770") dialogs.push_back(hwnd);
     }
-    return TRUE;
+    return dialogs;
 }
 
 std::string WindowText(HWND hwnd) {
@@ -89,13 +84,12 @@ void DialogOperator::Run() {
     // A window keeps its entry until it is gone; one that outlives a press is pressed again after a second.
     std::map<HWND, std::chrono::steady_clock::time_point> pressed;
     while (!stop_) {
-        Dialogs d{GetCurrentProcessId(), {}};
-        EnumWindows(CollectDialogs, reinterpret_cast<LPARAM>(&d));
+        const std::vector<HWND> dialogs = VisibleDialogs();
         auto now = std::chrono::steady_clock::now();
         for (auto it = pressed.begin(); it != pressed.end();) {
             it = IsWindow(it->first) ? std::next(it) : pressed.erase(it);
         }
-        for (HWND w : d.found) {
+        for (HWND w : dialogs) {
             auto seen = pressed.find(w);
             if (seen != pressed.end() && now - seen->second < std::chrono::seconds(1)) continue;
             std::string caption = WindowText(w);

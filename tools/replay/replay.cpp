@@ -14,6 +14,7 @@
 #include "common/text.h"
 #include "contest_dates.h"
 #include "dialog_operator.h"
+#include "engine/bad_qso_file.h"
 #include "engine/host_version.h"
 #include "contest/registry.h"
 #include "log_readers.h"
@@ -104,11 +105,7 @@ public:
         std::string reasons;
         std::istringstream lines(added);
         for (std::string line; std::getline(lines, line);) {
-            line = text::Trim(line);
-            if (line.empty()) continue;
-            size_t gap = line.rfind("  ");
-            std::string reason = text::Trim(gap == std::string::npos ? std::string() : line.substr(gap));
-            if (reason.size() > 4 && reason.compare(reason.size() - 4, 4, " !!!") == 0) reason.resize(reason.size() - 4);
+            const std::string reason = badqso::ReasonOfLine(line);
             if (!reason.empty()) reasons += (reasons.empty() ? "" : "; ") + reason;
         }
         return reasons;
@@ -334,7 +331,7 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
         const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
-            const std::string badState = "State/Province is not acceptable";
+            const std::string badState = badqso::kStateProvReason;
             outcome.reason = text::ReplaceAll(outcome.reason, badState,
                                               badState + " (" + in.contest->NormaliseLocation(q.exchRcvd) + ")");
             if (!outcome.reason.empty()) {

@@ -36,29 +36,6 @@ void RunWhilePumping(const std::function<void()>& work) {
     helper.join();
 }
 
-namespace {
-
-struct FoundWindows {
-    DWORD pid;
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM lParam) {
-    auto* found = reinterpret_cast<FoundWindows*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid == found->pid && IsWindowVisible(hwnd)) found->windows.push_back(hwnd);
-    return TRUE;
-}
-
-}  // namespace
-
-std::vector<HWND> VisibleWindows() {
-    FoundWindows found{GetCurrentProcessId(), {}};
-    EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&found));
-    return found.windows;
-}
-
 }  // namespace tolvsim
 
 namespace tolvsim {

@@ -16,9 +16,6 @@ void PumpFor(DWORD ms);
 // (a click, reading a control) cannot deadlock with a call the window thread makes to the object.
 void RunWhilePumping(const std::function<void()>& work);
 
-// The visible top-level windows of this process, in Z order.
-std::vector<HWND> VisibleWindows();
-
 }  // namespace tolvsim
 
 namespace tolvsim {

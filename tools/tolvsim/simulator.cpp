@@ -10,6 +10,7 @@
 #include "replay/data_files.h"
 #include "logs/log_readers.h"
 #include "replay/replay.h"
+#include "plugin/visible_windows.h"
 #include "pump.h"
 
 namespace tolvsim {
@@ -74,7 +75,7 @@ HWND FindControl(HWND window, int id) {
 // The top-most window whose title starts with `prefix`; with `id`, the top-most such window that has that
 // control (the two DXCC windows share their title while no call is entered).
 HWND FindByTitlePrefix(const std::wstring& prefix, int id = 0) {
-    for (HWND hwnd : VisibleWindows()) {
+    for (HWND hwnd : VisibleWindowsOfThisProcess()) {
         std::wstring title = TextOf(hwnd);
         if (title.compare(0, prefix.size(), prefix) == 0 && (id == 0 || FindControl(hwnd, id) != nullptr)) return hwnd;
     }
@@ -297,7 +298,7 @@ void Simulator::Result(const std::vector<std::string>& w) {
 }
 
 void Simulator::Windows() {
-    std::vector<HWND> windows = VisibleWindows();
+    std::vector<HWND> windows = VisibleWindowsOfThisProcess();
     for (HWND hwnd : windows) out_("WINDOW " + ToUtf8(TextOf(hwnd)));
     out_("ok " + std::to_string(windows.size()));
 }
