@@ -98,9 +98,11 @@ void StartFresh(const std::string& folder) {
     CTestApp& app = CTestApp::Instance();
     {
         auto lock = app.LockEngine();
+        const contest::Record& contest = lock->contest;
         std::destroy_at(&*lock);
-        ::new (static_cast<void*>(&*lock)) Engine();
-        app.cabrillo = CabrilloExport();
+        ::new (static_cast<void*>(&*lock)) Engine(contest);
+        std::destroy_at(&app.cabrillo);
+        ::new (static_cast<void*>(&app.cabrillo)) CabrilloExport(contest);
     }
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) fs::remove_all(e.path(), ec);
