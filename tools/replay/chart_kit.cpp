@@ -7,7 +7,8 @@
 
 namespace replay {
 
-const char* const kBandColours[6] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7", "#56B4E9", "#999999"};
+// Green and orange are kept out of the bands: on the page green is operating time and orange a QSO at risk.
+const char* const kBandColours[6] = {"#0072B2", "#56B4E9", "#CC79A7", "#882255", "#F0E442", "#999999"};
 
 std::string Esc(const std::string& s) {
     std::string out;
