@@ -80,5 +80,5 @@ for text in '<h2>11. Side by side</h2>' '<th class="l">QSOs</th><td>309</td><td>
             '<h4>Worked by AL7LO, not by 9H1XT: 13</h4>' '<summary>9H1XT worked '; do
   grep -qF "$text" "$page" || fail "compare: the page lacks $text"
 done
-[ "$(xmllint --xpath "count(//*[@id='compare']//*[local-name()='polyline'])" "$page")" -eq 2 ] \
-  || fail "compare: not one running-total line per station"
+[ "$(xmllint --xpath "count(//*[@id='compare']//*[local-name()='polyline'])" "$page")" -eq 4 ] \
+  || fail "compare: not one running-total line per station in the wide and the narrow drawing"

@@ -320,8 +320,8 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
              // Two counted QSOs on 20m at 18:14 and 18:15, two on 15m at 19:20 and 19:21.
-             "<td class=\"l\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
-             "<td class=\"l\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
+             "<td class=\"l t\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
+             "<td class=\"l t\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
              "<td class=\"l\">Best 10 minutes</td><td>4</td><td class=\"l\">2019-01-05 20:22</td>",
              "<div class=\"cell needed\">NJ</div>",
              ">NS</div>",
@@ -557,13 +557,14 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
-    // Two stations on each chart: one polyline per station for the running totals.
+    // Two stations on each chart: one polyline per station for the running totals, in the wide drawing and the
+    // narrow one.
     const size_t compare = page.find("id=\"compare\"");
     ASSERT_NE(compare, std::string::npos);
     size_t lines = 0;
     for (size_t at = page.find("<polyline", compare); at != std::string::npos; at = page.find("<polyline", at + 1))
         ++lines;
-    EXPECT_EQ(lines, 2u);
+    EXPECT_EQ(lines, 4u);
 }
 
 // A compared station's time on the air is counted with the own log's --off-time, and the side-by-side table

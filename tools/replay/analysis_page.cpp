@@ -13,19 +13,22 @@ namespace replay {
 
 namespace {
 
-// Tables and charts wider than a phone scroll inside their own box; a chart keeps a width at which its labels
-// stay legible. Folded lists are printed open (a second copy only the printer sees).
+// Tables wider than a phone scroll inside their own box; each chart is drawn wide and narrow, and a phone sees
+// the narrow one, so its labels stay legible. Folded lists are printed open (a second copy only the printer
+// sees).
 const char* const kStyle =
     "body{font-family:sans-serif;color:#111;margin:20px auto;max-width:960px;padding:0 12px;line-height:1.35}"
     "h1{font-size:22px;margin:0 0 4px}"
     "h2{font-size:17px;border-bottom:2px solid #0072B2;padding-bottom:2px;margin:26px 0 8px}"
     "h3{font-size:14px;margin:12px 0 4px}"
-    ".wide,.chart{overflow-x:auto;max-width:100%}"
-    ".chart svg{min-width:760px}"
+    ".wide{overflow-x:auto;max-width:100%}"
+    ".small{display:none}@media (max-width:600px){.big{display:none}.small{display:block}"
+    "body{padding:0 6px}table{font-size:12px}th,td{padding:2px 3px}}"
+    ".t{white-space:nowrap}"
     "table{border-collapse:collapse;font-size:13px;margin:4px 0 8px}"
     "th,td{border:1px solid #bbb;padding:2px 7px;text-align:right;vertical-align:top}"
     "th{background:#eef3f8}"
-    ".l{text-align:left}"
+    ".l{text-align:left}td:not(.l){white-space:nowrap}"
     "tr.total td{font-weight:bold;background:#f2f2f2}"
     "p{margin:4px 0}ul{margin:4px 0 8px}"
     "nav{font-size:14px;border:1px solid #bbb;padding:4px 12px;margin:8px 0;columns:2 220px}"
@@ -48,7 +51,7 @@ const char* const kStyle =
     "svg{display:block;width:100%;height:auto;margin:4px 0}"
     ".print{display:none}"
     "@media print{body{margin:0;max-width:none}h2,h3{break-after:avoid}svg,tr,.cells{break-inside:avoid}"
-    ".wide,.chart{overflow:visible}details{display:none}.print{display:block}nav{display:none}"
+    ".wide{overflow:visible}.big{display:block}.small{display:none}details{display:none}.print{display:block}nav{display:none}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
 
 // The two times the page counts a station on the air, each named for what it is.
@@ -72,8 +75,15 @@ std::string TableOpen(const std::string& attributes = "") {
 }
 const char* const kTableClose = "</table></div>";
 
-std::string Chart(const std::string& svg) {
-    return "<div class=\"chart\">" + svg + "</div>";
+// A picture drawn for a wide screen or paper and again for a phone; the style shows one of them.
+std::string Chart(const std::string& wide, const std::string& narrow) {
+    return "<div class=\"chart\"><div class=\"big\">" + wide + "</div><div class=\"small\">" + narrow +
+           "</div></div>";
+}
+std::string Chart(HourChart c) {
+    const std::string wide = DrawHourChart(c);
+    c.width = kNarrowChart;
+    return Chart(wide, DrawHourChart(c));
 }
 
 // A list folded on the screen and printed open.
@@ -151,30 +161,48 @@ std::string Contents(bool compared) {
 }
 
 // The contest period as one bar: QSOs being made in green, the breaks that still count as operating time pale
-// green and striped, the off time grey; every break numbered as in the table below it, with a legend.
-std::string DrawTimeline(const Analysis& a) {
-    const int width = 920, height = 104;
+// green and striped, the off time grey; every break numbered as in the table below it, with a legend, so the bar
+// reads without its tips (which do not print).
+std::string DrawTimeline(const Analysis& a, int width) {
+    struct Key {
+        std::string fill, name;
+    };
+    const std::string stripes = "counted-" + std::to_string(width);  // one pattern per drawing of the page
+    const Key keys[] = {
+        {kOperatingColour, "active: QSOs being made"},
+        {"url(#" + stripes + ")", "break counted as operating time"},
+        {kOffColour, "off time: the " + std::to_string(a.contest->limits.mostOffBlocks) + " longest breaks"},
+    };
     const Tenths left = 500, right = 140, top = 180, barH = 240;
+    std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
+    Tenths kx = left, row = 0;
+    for (const Key& k : keys) {
+        const Tenths advance = 300 + 62 * static_cast<Tenths>(k.name.size());
+        if (kx > left && kx + advance > width * kPx) kx = left, ++row;
+        keyAt.emplace_back(kx, row);
+        kx += advance;
+    }
     const Tenths plotW = width * kPx - left - right;
     const long long span = std::max(1LL, a.endMinute - a.startMinute);
     auto x = [&](long long minute) { return left + Along(minute - a.startMinute, span, plotW); };
-    std::string svg = SvgOpen(width, height, "Operating time and off time over the contest period");
-    svg += "<defs><pattern id=\"counted\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
+    std::string svg = SvgOpen(width, 104 + static_cast<int>(row) * 16,
+                              "Operating time and off time over the contest period");
+    svg += "<defs><pattern id=\"" + stripes + "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
            "patternTransform=\"rotate(45)\"><rect width=\"6\" height=\"6\" fill=\"#BFE6D8\"/><rect width=\"2\" "
            "height=\"6\" fill=\"" +
            std::string(kOperatingColour) + "\"/></pattern></defs>";
-    svg += Rect(left, top, plotW, barH, kOperatingColour, "active: QSOs being made");
+    svg += Rect(left, top, plotW, barH, kOperatingColour, keys[0].name);
     for (size_t i = 0; i < a.off.size(); ++i) {
         const OffPeriod& p = a.off[i];
         const bool block = a.offBlock[i];
-        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, block ? kOffColour : "url(#counted)",
+        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, (block ? keys[2] : keys[1]).fill.c_str(),
                     "break " + std::to_string(i + 1) + ", " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") +
                         ", " + Duration(p.Minutes()) + ": " + (block ? "off time" : "operating time by the rules"));
         svg += Text((x(p.from) + x(p.to)) / 2, top - 50, std::to_string(i + 1) + (block ? " off" : ""), "middle",
                     block ? " font-weight=\"bold\"" : "");
     }
     for (long long hour = (a.startMinute + 59) / 60; hour * 60 <= a.endMinute; ++hour) {
-        if (hour % 6 != 0)
+        if (hour % (width < kWideChart ? 12 : 6) != 0)
             continue;
         const Tenths at = x(hour * 60);
         svg += Line(at, top + barH, at, top + barH + 50, "#444444");
@@ -182,21 +210,10 @@ std::string DrawTimeline(const Analysis& a) {
         svg += Text(at, top + barH + 170, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
     }
     svg += Text(left - 60, top + 160, "UTC", "end");
-    // The legend, so the bar reads without its tips (which do not print).
-    const Tenths ly = top + barH + 280;
-    struct Key {
-        const char* fill;
-        std::string name;
-    } keys[] = {
-        {kOperatingColour, "active: QSOs being made"},
-        {"url(#counted)", "break counted as operating time"},
-        {kOffColour, "off time: the " + std::to_string(a.contest->limits.mostOffBlocks) + " longest breaks"},
-    };
-    Tenths lx = left;
-    for (const Key& k : keys) {
-        svg += Rect(lx, ly, 120, 120, k.fill);
-        svg += Text(lx + 160, ly + 100, k.name, "start");
-        lx += 300 + 62 * static_cast<Tenths>(k.name.size());
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        const Tenths ky = top + barH + 280 + keyAt[i].second * 160;
+        svg += Rect(keyAt[i].first, ky, 120, 120, keys[i].fill.c_str());
+        svg += Text(keyAt[i].first + 160, ky + 100, keys[i].name, "start");
     }
     return svg + "</svg>";
 }
@@ -332,7 +349,7 @@ std::string RateGraph(const Analysis& a) {
     return Open("rate") +
            "<p class=\"note\">Counted QSOs per clock hour (UTC), stacked by band; the line is the running total, on "
            "the right-hand axis.</p>" +
-           Chart(DrawHourChart(c)) + "</section>";
+           Chart(c) + "</section>";
 }
 
 std::string HourTable(const Analysis& a) {
@@ -342,7 +359,7 @@ std::string HourTable(const Analysis& a) {
     h += "<th>Total</th><th>Running total</th></tr>";
     std::vector<int> bandTotals(a.bands.size(), 0);
     for (const HourRow& row : a.hours) {
-        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l");
+        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l t");
         for (size_t b = 0; b < a.bands.size(); ++b) {
             bandTotals[b] += row.byBand[b];
             h += Td(row.byBand[b] ? std::to_string(row.byBand[b]) : "");
@@ -407,7 +424,7 @@ std::string BestRates(const Analysis& a) {
     for (const HourRow& row : a.hours) {
         if (row.qsos == 0)
             continue;
-        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l");
+        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l t");
         for (int m = 0; m < 60; m += 10) {
             const long long slot = (row.hour * 60 + m - a.startMinute) / 10;
             const bool in = row.hour * 60 + m >= a.startMinute && slot < static_cast<long long>(a.tenMinutes.size());
@@ -436,7 +453,7 @@ std::string TimeOnOff(const Analysis& a) {
     }
     h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
          " longest breaks are the off time and every other break counts as operating time.</p>";
-    h += Chart(DrawTimeline(a));
+    h += Chart(DrawTimeline(a, kWideChart), DrawTimeline(a, kNarrowChart));
     long long offMinutes = 0, blockMinutes = 0;
     if (!a.off.empty()) {
         h += TableOpen() + "<tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
@@ -502,7 +519,7 @@ std::string BandChanges(const Analysis& a) {
     std::string h = Open("bands") +
                     "<p class=\"note\">A QSO on another band than the QSO before it is one change in its clock hour "
                     "(20m, 15m, 20m is two); every QSO the plug-in logged takes part.</p>" +
-                    Chart(DrawHourChart(c));
+                    Chart(c);
     h += "<p>Most in one hour: " + std::to_string(most) + "; in all: " + std::to_string(total) + ".</p>";
     if (!a.multiOp) {
         h += "<p class=\"note\">The limit of " + std::to_string(limit) +
@@ -584,7 +601,7 @@ std::string Multipliers(const Analysis& a) {
         c.stacks[1].values.push_back(row.newDxcc);
         c.line.push_back(row.cumulativeMultipliers);
     }
-    return h + "<h3>New multipliers per hour</h3>" + Chart(DrawHourChart(c)) + "</section>";
+    return h + "<h3>New multipliers per hour</h3>" + Chart(c) + "</section>";
 }
 
 std::string DoubtfulTable(const Analysis& a) {
@@ -810,8 +827,8 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         totals.lines.push_back(total);
         hours.stacks.push_back(perHour);
     }
-    h += "<h3>Running total</h3>" + Chart(DrawHourChart(totals)) + "<h3>QSOs per hour</h3>" +
-         Chart(DrawHourChart(hours));
+    h += "<h3>Running total</h3>" + Chart(totals) + "<h3>QSOs per hour</h3>" +
+         Chart(hours);
 
     // Bands.
     h += "<h3>By band</h3>" + TableOpen() + "<tr><th class=\"l\" rowspan=\"2\">band</th>";

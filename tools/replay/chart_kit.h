@@ -26,6 +26,10 @@ std::string Duration(long long minutes);                                     // 
 std::string Hours(long long minutes);  // "24 hours", or "24 h 30 min" when not whole
 std::string Plural(size_t n, const char* one, const char* many);
 
+// A chart is drawn twice: wide for a screen or paper, narrow for a phone, each with legible labels.
+constexpr int kWideChart = 920;
+constexpr int kNarrowChart = 400;
+
 using Tenths = long long;
 constexpr Tenths kPx = 10;
 
@@ -38,6 +42,7 @@ struct Series {
 };
 
 struct HourChart {
+    int width = kWideChart;  // in pixels of the picture's own coordinates
     std::string title, yLabel;
     std::vector<long long> hours;  // the clock hours along the x axis
     std::vector<Series> stacks;    // stacked bars
