@@ -150,18 +150,23 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 9}));
 }
 
-// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA.
+// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA; its category is the
+// operator field and, after a blank, the transmitter field. Its minutes are moved by `shift`.
 Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos,
-                    const char* category) {
+                    const char* category, long long shift = 0) {
     ParsedLog log;
     std::vector<QsoOutcome> outcomes;
     log.fileName = "hand.log";
-    if (category)
-        log.header["CATEGORY-OPERATOR"] = category;
+    if (category) {
+        const std::string fields = category;
+        log.header["CATEGORY-OPERATOR"] = fields.substr(0, fields.find(' '));
+        if (fields.find(' ') != std::string::npos)
+            log.header["CATEGORY-TRANSMITTER"] = fields.substr(fields.find(' ') + 1);
+    }
     for (const auto& t : qsos) {
         LogQso q;
         q.line = static_cast<int>(log.qsos.size()) + 1;
-        q.time = FromWholeMinutes(std::get<0>(t));
+        q.time = FromWholeMinutes(std::get<0>(t) + shift);
         q.band = std::get<1>(t);
         q.call = std::get<2>(t);
         q.exchRcvd = "MA";
@@ -175,14 +180,14 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
     in.contest = &contest::ArrlRttyRoundup();
     in.log = &log;
     in.outcomes = &outcomes;
-    in.start = FromWholeMinutes(At(18, 0));
-    in.end = FromWholeMinutes(At(48, 0));
+    in.start = FromWholeMinutes(At(18, 0) + shift);
+    in.end = FromWholeMinutes(At(48, 0) + shift);
     return Analyse(in);
 }
 
 // The rules' limits are flagged on the page exactly when broken: at most 24 hours on the air for every entrant,
 // counted as the rules count it (the two longest breaks are the off time, every other break is operating
-// time); six band changes in a clock hour for MULTI-OP.
+// time); the band changes in a clock hour of the multi-operator category as the rules of the log's year have it.
 TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     using Qsos = std::vector<std::tuple<long long, const char*, const char*>>;
     const char* bands[] = {"20m", "15m"};
@@ -206,14 +211,29 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     for (int k = 0; k < 5; ++k)
         manyBreaks = between(std::move(manyBreaks), At(26 + 4 * k, 40), At(30 + 4 * k, 0));
     manyBreaks = between(std::move(manyBreaks), At(46, 40), At(47, 59));
+    // The contest of 2025, whose rules limit a multi-operator entry by its transmitters.
+    const long long in2025 =
+        WholeMinutes(COleDateTime::FromFields(2025, 1, 4)) - WholeMinutes(COleDateTime::FromFields(2019, 1, 5));
     struct Case {
         const char* category;
         Qsos qsos;
         std::vector<const char*> present, absent;
+        long long shift = 0;
     } cases[] = {
-        {"MULTI-OP", changes(6), {"No hour has more than 6 band changes."}, {"More than 6 band changes"}},
-        {"MULTI-OP", changes(7), {"More than 6 band changes in 1 hour: Sat 20:00 (7)"}, {"No hour has more"}},
-        {"SINGLE-OP", changes(7), {"is for MULTI-OP entries"}, {"More than 6 band changes"}},
+        {"MULTI-OP", changes(6), {"No hour has more than 6 band changes, the 2019 limit for multi-operator"}, {"More than"}},
+        {"MULTI-OP TWO", changes(7), {"More than 6 band changes, the 2019 limit for multi-operator entries, in 1 hour: "
+                                      "Sat 20:00 (7)"}, {"No hour has more"}},
+        {"SINGLE-OP", changes(7), {"No band-change limit binds this entry in 2019; the limits per clock hour are for "
+                                   "multi-operator 6."}, {"More than"}},
+        {"MULTI-OP", changes(10), {"No hour has more than 10 band changes, the 2025 limit for multi-operator, single "
+                                   "transmitter entries."}, {"More than"}, in2025},
+        {"MULTI-OP ONE", changes(11), {"More than 10 band changes"}, {"No hour has more"}, in2025},
+        {"MULTI-OP TWO", changes(7), {"More than 6 band changes, the 2025 limit for multi-operator, two transmitters"},
+         {"No hour has more"}, in2025},
+        {"MULTI-OP UNLIMITED", changes(11), {"No band-change limit binds multi-operator, multi-transmitter entries in "
+                                             "2025; the limits per clock hour are for multi-operator, single "
+                                             "transmitter 10; multi-operator, two transmitters 6."}, {"More than"},
+         in2025},
         // Off 18:00-20:00 and 20:00 Sunday to the end: 24 hours on the air, the limit itself.
         {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: operating time by the rules 24 h 00 min"}, {": more than the"}},
         {"SINGLE-OP",
@@ -236,7 +256,7 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
          {": more than the"}},
     };
     for (const Case& c : cases) {
-        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category));
+        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category, c.shift));
         for (const char* text : c.present)
             EXPECT_NE(page.find(text), std::string::npos) << text;
         for (const char* text : c.absent)

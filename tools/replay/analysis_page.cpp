@@ -107,6 +107,18 @@ std::string PerHour(long long qsos, long long minutes) {
     return Coord((1200 * qsos + minutes) / (2 * minutes)) + " per hour";
 }
 
+int YearOf(const Analysis& a) {
+    return std::stoi(Time(a.startMinute, "%Y"));
+}
+
+std::string CategoryField(const Analysis& a, const char* tag) {
+    for (const auto& field : a.category) {
+        if (field.first == tag)
+            return field.second;
+    }
+    return "";
+}
+
 long long DrawnQsos(const Analysis& a) {
     return a.hours.empty() ? 0 : a.hours.back().cumulative;
 }
@@ -309,6 +321,10 @@ std::string Summary(const Analysis& a) {
                "wrong prefix (a newer one with --cty FILE)</span>";
     }
     row("Country file", cty);
+    const char* categories = a.contest->CategoriesOf(YearOf(a));
+    row("Rules", "as the record holds them for " + Time(a.startMinute, "%Y") +
+                     (*categories ? ": entry categories " + Esc(categories) : std::string()) +
+                     "; the limits and their words stand under each verdict");
     row("Call list", a.scpChecked ? Esc(a.scpFile)
                                   : "<span class=\"flag\">not read: " + Esc(a.scpNote) +
                                         "; the calls worked once are not checked</span>");
@@ -497,7 +513,10 @@ std::string TimeOnOff(const Analysis& a) {
 }
 
 std::string BandChanges(const Analysis& a) {
-    const int limit = a.contest->limits.multiOpBandChangesPerHour;
+    const int year = YearOf(a);
+    const contest::BandChangeRule* rule = a.contest->BandChangeRuleOf(
+        year, CategoryField(a, "CATEGORY-OPERATOR"), CategoryField(a, "CATEGORY-TRANSMITTER"));
+    const int limit = rule ? rule->perClockHour : -1;
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
@@ -509,31 +528,44 @@ std::string BandChanges(const Analysis& a) {
         c.stacks[0].values.push_back(row.bandChanges);
         most = std::max(most, row.bandChanges);
         total += row.bandChanges;
-        if (row.bandChanges > limit)
+        if (limit >= 0 && row.bandChanges > limit)
             over.push_back(&row);
     }
-    if (a.multiOp) {
+    if (limit >= 0) {
         c.limit = limit;
-        c.limitName = "MULTI-OP limit";
+        c.limitName = "limit for " + std::string(rule->entry) + " entries";
     }
     std::string h = Open("bands") +
                     "<p class=\"note\">A QSO on another band than the QSO before it is one change in its clock hour "
                     "(20m, 15m, 20m is two); every QSO the plug-in logged takes part.</p>" +
                     Chart(c);
     h += "<p>Most in one hour: " + std::to_string(most) + "; in all: " + std::to_string(total) + ".</p>";
-    if (!a.multiOp) {
-        h += "<p class=\"note\">The limit of " + std::to_string(limit) +
-             " band changes per clock hour is for MULTI-OP entries.</p>";
-    } else if (over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) + " band changes.</p>";
-    } else {
-        h += "<p class=\"flag\">More than " + std::to_string(limit) + " band changes in " +
-             Plural(over.size(), "hour", "hours") + ":";
+    const std::vector<const contest::BandChangeRule*> rules = a.contest->BandChangeRulesOf(year);
+    if (limit >= 0 && over.empty()) {
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) + " band changes, the " +
+             std::to_string(year) + " limit for " + rule->entry + " entries.</p>";
+    } else if (limit >= 0) {
+        h += "<p class=\"flag\">More than " + std::to_string(limit) + " band changes, the " + std::to_string(year) +
+             " limit for " + rule->entry + " entries, in " + Plural(over.size(), "hour", "hours") + ":";
         for (const HourRow* row : over)
             h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
         h += "</p>";
+    } else {
+        std::string limits;
+        for (const contest::BandChangeRule* r : rules) {
+            if (r->perClockHour >= 0)
+                limits += (limits.empty() ? "" : "; ") + std::string(r->entry) + " " + std::to_string(r->perClockHour);
+        }
+        h += "<p class=\"note\">" +
+             Esc((rule ? "No band-change limit binds " + std::string(rule->entry) + " entries"
+                       : "No band-change limit binds this entry") +
+                 " in " + std::to_string(year) + (limits.empty() ? "" : "; the limits per clock hour are for " + limits) +
+                 ".") +
+             "</p>";
     }
-    return h + Rule(a.contest->ruleTexts.bandChanges) + "</section>";
+    for (const contest::BandChangeRule* r : rules)
+        h += Rule(r->text);
+    return h + "</section>";
 }
 
 std::string QsoWhen(const QsoRef& q) {
