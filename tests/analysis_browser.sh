@@ -5,7 +5,7 @@
 # every band's colour among them, and on the comparison page the second station's colour.
 #
 # usage: tests/analysis_browser.sh NATIVE_BIN_DIR [WORK_DIR]
-#        (the PNGs are left in WORK_DIR/analysis.png and WORK_DIR/compare.png)
+#        (the PNGs are left in WORK_DIR/analysis.png, WORK_DIR/phone.png (400 px wide) and WORK_DIR/compare.png)
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:?native bin dir}
@@ -56,7 +56,7 @@ check() {
 
   timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync --user-data-dir="$profile" \
-    --hide-scrollbars --window-size=1000,$height --screenshot="$work/$name.png" "file://$page" \
+    --hide-scrollbars --window-size=${width:-1000},$height --screenshot="$work/$name.png" "file://$page" \
     >"$work/$name-chromium.txt" 2>&1 || { tail -5 "$work/$name-chromium.txt"; fail "$name: chromium could not render the page"; }
   [ -s "$work/$name.png" ] || fail "$name: chromium wrote no PNG"
 
@@ -71,6 +71,8 @@ check() {
 
 min_svgs=4 height=7000 check analysis    # rate, time, band changes, multipliers
 page_alone=$work/analysis/analysis.html
+# On a phone the narrow drawings show, with every band's colour.
+width=400 min_svgs=4 height=5000 check phone
 grep -q 'id="compare"' "$page_alone" && fail "analysis: a side-by-side section without --compare"
 
 other=$here/tests/data/published-logs/ARRL-RTTY_2025_AL7LO.log

@@ -332,7 +332,7 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
     ASSERT_EQ(summary.pluginScore, 40);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<td class=\"l\">Plug-in</td><td>8</td><td>4 states/provinces + 1 DXCC = "
+             "<td class=\"l\">Plug-in</td><td>8</td><td class=\"w\">4 states/provinces + 1 DXCC = "
              "5</td><td><b>40</b></td>",
              "<td>99</td>",
              "<td>-59</td>",
@@ -360,9 +360,9 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<td><span class=\"sw off\"></span>1</td>", "<td><span class=\"sw counted\"></span>2</td>",
              "<td><span class=\"sw off\"></span>3</td>",
              // Every QSO the score leaves out, with line, call and the plug-in's reason.
-             "<tr><td>7</td><td class=\"l\">G3ABC</td><td class=\"l\">2019-01-05 18:16</td><td class=\"l\">30m"
+             "<tr><td>7</td><td class=\"l\">G3ABC</td><td class=\"l t\">2019-01-05 18:16</td><td class=\"l\">30m"
              "</td><td class=\"l\">002</td><td class=\"l\">refused</td><td class=\"l\">WRONG BAND (30m)</td>",
-             "<tr><td>10</td><td class=\"l\">K1ABC</td><td class=\"l\">2019-01-05 18:19</td><td class=\"l\">20m"
+             "<tr><td>10</td><td class=\"l\">K1ABC</td><td class=\"l t\">2019-01-05 18:19</td><td class=\"l\">20m"
              "</td><td class=\"l\">MA</td><td class=\"l\">not counted</td><td class=\"l\">DUPE</td></tr>",
              // The data behind the figures, and the country file's age.
              "cty.dat, edition of 2017-12-01 <span class=\"flag\">more than a year before the contest",
@@ -373,7 +373,7 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<td>9</td></tr>",
              "<p class=\"risk\">Score at risk: 40 now, 9 if every doubtful QSO were lost (-31; 2 multipliers rest "
              "on them alone).</p>",
-             "<tr class=\"risk\"><td>1</td><td>13</td><td class=\"l\">W1QK</td><td class=\"l\">2019-01-05 20:22"
+             "<tr class=\"risk\"><td>1</td><td>13</td><td class=\"l\">W1QK</td><td class=\"l t\">2019-01-05 20:22"
              "</td><td class=\"l\">15m</td><td class=\"l\">NS</td><td class=\"l\">worked once, not in the call "
              "list; NS is unlikely for the call</td><td class=\"l\"><b>NS</b>: the only QSO that gives it</td>"
              "<td>-12</td></tr>",
@@ -493,7 +493,7 @@ TEST(Analysis, FiguresAgreeWithAHandCount) {
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
              "<h3>US states and DC: 3 of 49</h3>",
-             "<td class=\"l\">Plug-in</td><td>13</td><td>6 states/provinces + 2 DXCC = 8</td><td><b>104</b></td>",
+             "<td class=\"l\">Plug-in</td><td>13</td><td class=\"w\">6 states/provinces + 2 DXCC = 8</td><td><b>104</b></td>",
              // [18:30, 19:30) holds 8; [18:07, 19:07) only 7, 19:07 being its first minute out.
              "<td class=\"l\">Best 60 minutes</td><td>8</td><td class=\"l\">2019-01-05 18:30</td><td "
              "class=\"l\">19:29</td><td>8 per hour</td>",

@@ -379,7 +379,7 @@ std::string UrlPath(const std::string& name) {
     return out;
 }
 
-const char* const kSerialNumbers = "serial numbers";
+const char* const kSerialNumbers = "serial no.";
 
 // What the station sent most often in its QSOs: its state or province, "serial numbers", or the text itself.
 std::string SentExchange(const CheckedContest& c, size_t li) {
@@ -419,7 +419,8 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         "table{border-collapse:collapse}th,td{border:1px solid #bbb;padding:2px 8px}"
         "th{background:#e8eef5}td.n{text-align:right;white-space:nowrap}tr:nth-child(even) td{background:#f7f7f7}"
         "td.lost{color:#a00}h2{margin:1.2em 0 .3em;font-size:18px}h3{margin:1em 0 .3em;font-size:15px}"
-        ".note{color:#555;font-size:13px}p.partial{background:#fdd;border:2px solid #a00;"
+        ".note{color:#555;font-size:13px}td{white-space:nowrap}"
+        "@media (max-width:600px){body{margin:.5em}th,td{padding:2px 4px}}p.partial{background:#fdd;border:2px solid #a00;"
         "padding:.5em;font-weight:bold}</style></head>\r\n<body>\r\n<h1>" +
         Html(title) + "</h1>\r\n";
     const char* const kWide = "<div class=\"wide\"><table>";
@@ -443,9 +444,10 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         for (const LeftOut& l : c.leftOut) out += "<li>" + Html(Printable(l.path)) + ": " + Html(Printable(l.reason)) + "</li>\r\n";
         out += "</ul>\r\n";
     }
-    const char* heads[] = {"#", "call", "sent", "claimed", "QSOs", "plug-in score", "checked QSOs", "not in log",
-                           "busted call", "busted exch.", "unique", "outside period", "clock", "lost: points, mults",
-                           "checked score"};
+    // The ranking's own figure stands beside the call, so a phone shows it without scrolling.
+    const char* heads[] = {"#", "call", "checked score", "lost: points, mults", "sent", "claimed", "QSOs",
+                           "plug-in score", "checked QSOs", "not in log", "busted call", "busted exch.", "unique",
+                           "outside period", "clock"};
     std::map<long long, size_t> logsOfPeriod;
     for (const CheckLog& l : *c.logs) ++logsOfPeriod[l.periodStart];
     std::string current;
@@ -495,14 +497,13 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         const long long lostPoints = counted.first - r.keptPoints;
         const long long lostMultipliers = static_cast<long long>(counted.second) - static_cast<long long>(r.keptMultipliers);
         out += "<tr>" + num(std::to_string(++rank)) + "<td><a href=\"" + UrlPath(info.reportName) + "\">" +
-               Html(info.call) + "</a></td><td>" + sentCell + "</td>" + num(Score(info.claimedScore)) +
-               num(std::to_string(info.qsos)) + num(Score(info.pluginScore)) + num(std::to_string(r.kept)) +
-               num(std::to_string(r.notInLog), true) + num(std::to_string(r.bustedCall), true) +
-               num(std::to_string(r.bustedExchange), true) + num(std::to_string(r.unique)) +
-               num(std::to_string(r.outsidePeriod), true) +
-               num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) +
+               Html(info.call) + "</a></td>" + num("<b>" + std::to_string(CheckedScore(*c.contest, r)) + "</b>") +
                num(text::Format("%lld, %lld", lostPoints, lostMultipliers), lostPoints + lostMultipliers != 0) +
-               num(std::to_string(CheckedScore(*c.contest, r))) + "</tr>\r\n";
+               "<td>" + sentCell + "</td>" + num(Score(info.claimedScore)) + num(std::to_string(info.qsos)) +
+               num(Score(info.pluginScore)) + num(std::to_string(r.kept)) + num(std::to_string(r.notInLog), true) +
+               num(std::to_string(r.bustedCall), true) + num(std::to_string(r.bustedExchange), true) +
+               num(std::to_string(r.unique)) + num(std::to_string(r.outsidePeriod), true) +
+               num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) + "</tr>\r\n";
     }
     if (open) out += kWideEnd;
 

@@ -22,13 +22,11 @@ const char* const kStyle =
     "h2{font-size:17px;border-bottom:2px solid #0072B2;padding-bottom:2px;margin:26px 0 8px}"
     "h3{font-size:14px;margin:12px 0 4px}"
     ".wide{overflow-x:auto;max-width:100%}"
-    ".small{display:none}@media (max-width:600px){.big{display:none}.small{display:block}"
-    "body{padding:0 6px}table{font-size:12px}th,td{padding:2px 3px}}"
     ".t{white-space:nowrap}"
     "table{border-collapse:collapse;font-size:13px;margin:4px 0 8px}"
     "th,td{border:1px solid #bbb;padding:2px 7px;text-align:right;vertical-align:top}"
     "th{background:#eef3f8}"
-    ".l{text-align:left}td:not(.l){white-space:nowrap}"
+    ".l{text-align:left}td:not(.l):not(.w){white-space:nowrap}"
     "tr.total td{font-weight:bold;background:#f2f2f2}"
     "p{margin:4px 0}ul{margin:4px 0 8px}"
     "nav{font-size:14px;border:1px solid #bbb;padding:4px 12px;margin:8px 0;columns:2 220px}"
@@ -37,7 +35,6 @@ const char* const kStyle =
     ".flag{color:#B00020;font-weight:bold}"
     ".ok{font-weight:bold}"
     ".risk{background:#FBE3B4}p.risk{padding:2px 6px;font-weight:bold}"
-    "table.nw td{white-space:nowrap}"
     ".pair{display:flex;flex-wrap:wrap;gap:0 24px}"
     ".note{color:#555;font-size:13px}"
     ".rule{color:#333;font-size:12px;font-style:italic;border-left:3px solid #bbb;padding-left:6px}"
@@ -50,6 +47,8 @@ const char* const kStyle =
     ".needed{background:#fff;color:#B00020;border:2px dashed #B00020}"
     "svg{display:block;width:100%;height:auto;margin:4px 0}"
     ".print{display:none}"
+    ".small{display:none}@media (max-width:600px){.big{display:none}.small{display:block}"
+    "body{padding:0 6px}table{font-size:12px}th,td{padding:2px 3px}}"
     "@media print{body{margin:0;max-width:none}h2,h3{break-after:avoid}svg,tr,.cells{break-inside:avoid}"
     ".wide{overflow:visible}.big{display:block}.small{display:none}details{display:none}.print{display:block}nav{display:none}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
@@ -248,7 +247,8 @@ std::string Summary(const Analysis& a) {
     h += TableOpen() + "<tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
     h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) +
          Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-            Num(multipliers)) +
+                Num(multipliers),
+            "w") +
          Td("<b>" + (a.pluginScore ? Num(*a.pluginScore) : std::string("(none)")) + "</b>") + "</tr>";
     h += "<tr><td class=\"l\">Log claims</td><td></td><td></td>" +
          Td(a.claimedScore ? Num(*a.claimedScore) : std::string("(no claimed score)")) + "</tr>";
@@ -337,13 +337,13 @@ std::string NotCounted(const Analysis& a) {
         return h + "<p>none: every QSO of the log is counted</p></section>";
     h += "<p>" + Plural(a.leftOut.size(), "QSO or line", "QSOs and lines") +
          " of the log, in log order, with the plug-in's or the reader's reason.</p>";
-    h += TableOpen(" class=\"nw\"") + "<tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
+    h += TableOpen() + "<tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
                        "<th class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\"></th>"
                        "<th class=\"l\">reason</th></tr>";
     for (const LeftOutQso& l : a.leftOut) {
         const bool line = l.what == "not read";
         h += "<tr>" + Td(std::to_string(l.qso.line)) + Td(Esc(l.qso.call), "l") +
-             Td(line ? std::string() : Time(l.qso.minute), "l") + Td(Esc(l.qso.band), "l") +
+             Td(line ? std::string() : Time(l.qso.minute), "l t") + Td(Esc(l.qso.band), "l") +
              Td(Esc(l.qso.exchange), "l") + Td(Esc(l.what), "l") + Td(Esc(l.reason), "l") + "</tr>";
     }
     return h + kTableClose + "</section>";
@@ -649,7 +649,7 @@ std::string DoubtfulTable(const Analysis& a) {
     h += "<p class=\"note\">A QSO that alone gives a multiplier comes first, then one whose multiplier rests on "
          "doubtful QSOs alone, then QSOs that carry their point; \"if lost\" is what the score loses with that QSO "
          "alone.</p>";
-    h += TableOpen(" class=\"nw\"") + "<tr><th>#</th><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
+    h += TableOpen() + "<tr><th>#</th><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
                        "<th class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">why</th>"
                        "<th class=\"l\">at risk</th><th>if lost</th></tr>";
     for (size_t i = 0; i < d.qsos.size(); ++i) {
@@ -664,7 +664,7 @@ std::string DoubtfulTable(const Analysis& a) {
             risk = "<b>" + Esc(q.multiplier) + "</b>: rests on " + std::to_string(q.restsOn) + " doubtful QSOs alone";
         const bool multiplier = q.soleQso || q.restsOn > 0;
         h += std::string("<tr") + (multiplier ? " class=\"risk\"" : "") + ">" + Td(std::to_string(i + 1)) +
-             Td(std::to_string(q.qso.line)) + Td(Esc(q.qso.call), "l") + Td(Time(q.qso.minute), "l") +
+             Td(std::to_string(q.qso.line)) + Td(Esc(q.qso.call), "l") + Td(Time(q.qso.minute), "l t") +
              Td(Esc(q.qso.band), "l") + Td(Esc(q.qso.exchange), "l") + Td(Esc(why), "l") + Td(risk, "l") +
              Td(Num(-q.costIfLost)) + "</tr>";
     }
