@@ -150,6 +150,58 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 9}));
 }
 
+// What each doubtful QSO puts at risk, by hand: NY from one QSO alone, OH from two doubtful QSOs and nothing else,
+// MA also from a QSO that is not doubtful (the boundary: its multiplier is not at risk), DL from a doubtful QSO
+// and a QSO the plug-in did not count (which gives nothing). 6 counted QSOs x (NY OH MA DL) = 24.
+TEST(Analysis, DoubtfulQsosRankedByWhatTheyPutAtRisk) {
+    struct Row {
+        const char *call, *prefix, *exchange;
+        bool counted, doubtful;
+    } rows[] = {
+        {"K1MA", "K", "MA", true, true},     {"K2MA", "K", "MA", true, false}, {"K3OH", "K", "OH", true, true},
+        {"K4OH", "K", "OH", true, true},     {"K5NY", "K", "NY", true, true},  {"DL1A", "DL", "001", true, true},
+        {"DL2A", "DL", "002", false, true},
+    };
+    std::vector<LogQso> log;
+    std::vector<QsoOutcome> outcomes;
+    std::vector<QsoRef> unlisted;
+    for (const Row& r : rows) {
+        LogQso q;
+        q.line = static_cast<int>(log.size()) + 1;
+        q.call = r.call;
+        q.band = "20m";
+        q.exchRcvd = r.exchange;
+        QsoOutcome o;
+        o.prefix = r.prefix;
+        o.added = true;
+        o.reason = r.counted ? "" : "DUPE";
+        if (r.doubtful)
+            unlisted.push_back(QsoRef{q.line, q.call, q.band, q.exchRcvd, 0, log.size()});
+        log.push_back(q);
+        outcomes.push_back(o);
+    }
+    const Doubtful d = RankDoubtful(contest::ArrlRttyRoundup(), log, outcomes, unlisted, {}, {});
+    struct Expected {
+        const char* call;
+        bool sole;
+        size_t restsOn;
+        long long cost;
+    } expected[] = {
+        {"K5NY", true, 1, 24 - 5 * 3},  {"DL1A", true, 1, 24 - 5 * 3}, {"K3OH", false, 2, 24 - 5 * 4},
+        {"K4OH", false, 2, 24 - 5 * 4}, {"K1MA", false, 0, 24 - 5 * 4},
+    };
+    ASSERT_EQ(d.qsos.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(d.qsos[i].qso.call, expected[i].call) << i;
+        EXPECT_EQ(d.qsos[i].soleQso, expected[i].sole) << i;
+        EXPECT_EQ(d.qsos[i].restsOn, expected[i].restsOn) << i;
+        EXPECT_EQ(d.qsos[i].costIfLost, expected[i].cost) << i;
+    }
+    // All five lost: K2MA alone is left, with MA.
+    EXPECT_EQ(d.multipliersAtRisk, 3u);
+    EXPECT_EQ(d.scoreIfLost, 1);
+}
+
 // A log made of (minute, band, call), every QSO counted from a W/VE station sending MA; its category is the
 // operator field and, after a blank, the transmitter field. Its minutes are moved by `shift`.
 Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos,
