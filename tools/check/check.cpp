@@ -368,7 +368,7 @@ bool WriteOutputs(const CheckOptions& o, const fs::path& outDir, const ContestRe
     }
     written = WriteFile(outDir / (resultsName + ".csv"), ResultsCsv(contest), say) && written;
     written = WriteFile(outDir / (resultsName + ".html"),
-                        ResultsHtml(contest, records.contest->name + (" " + ContestYears(contest)) + ": log check" +
+                        ResultsHtml(contest, records.contest->name + (records.logs.empty() ? "" : " " + ContestYears(contest)) + ": log check" +
                                                  (lost ? " (partial)" : "")),
                         say) &&
               written;

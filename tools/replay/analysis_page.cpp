@@ -2,6 +2,7 @@
 // page and each of its SVG pictures can be checked by an XML parser; UTF-8, whatever bytes the log held.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 #include "analysis.h"
@@ -106,8 +107,9 @@ std::string PerHour(long long qsos, long long minutes) {
     return Coord((1200 * qsos + minutes) / (2 * minutes)) + " per hour";
 }
 
+// 0 for a period without a date: the rules of the earliest years apply.
 int YearOf(const Analysis& a) {
-    return std::stoi(Time(a.startMinute, "%Y"));
+    return std::atoi(Time(a.startMinute, "%Y").c_str());
 }
 
 std::string CategoryField(const Analysis& a, const char* tag) {

@@ -9,11 +9,10 @@ namespace replay {
 
 // One colour per band in the rules' order (80, 40, 20, 15, 10 m), told apart also in colour-blind eyes.
 extern const char* const kBandColours[6];
-// Each of these means one thing wherever the page uses it: a rule broken or a QSO lost, operating time, a QSO at
-// risk, the off time.
+// Each of these means one thing wherever the page uses it: a rule broken, operating time, the off time. (Orange,
+// in the page's style, marks a QSO at risk.)
 constexpr const char* kFlagColour = "#B00020";
 constexpr const char* kOperatingColour = "#009E73";
-constexpr const char* kRiskColour = "#E69F00";
 constexpr const char* kOffColour = "#8C8C8C";
 constexpr const char* kLineColour = "#222222";
 
