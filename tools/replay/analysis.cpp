@@ -513,8 +513,9 @@ Analysis Analyse(const AnalysisInput& in) {
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
-    a.scpFile = in.scpFile;
-    a.countryFile = in.countryFile;
+    // By name alone, as the log is: both builds write the same page, and the paths stand in the replay's summary.
+    a.scpFile = std::filesystem::path(in.scpFile).filename().string();
+    a.countryFile = std::filesystem::path(in.countryFile).filename().string();
     a.countryEdition = in.countryEdition;
     a.countryFileOld = in.countryFileOld;
     if (in.scp)

@@ -199,7 +199,7 @@ struct Analysis {
     std::vector<UnlikelyExchange> unlikely;
     Doubtful doubtful;
     std::vector<LeftOutQso> leftOut;
-    std::string countryFile, countryEdition, scpFile;
+    std::string countryFile, countryEdition, scpFile;  // the files by name
     bool countryFileOld = false;
 };
 
