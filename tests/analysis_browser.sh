@@ -5,7 +5,7 @@
 # every band's colour among them, and on the comparison page the second station's colour.
 #
 # usage: tests/analysis_browser.sh NATIVE_BIN_DIR [WORK_DIR]
-#        (the PNGs are left in WORK_DIR/analysis.png and WORK_DIR/compare.png)
+#        (the PNGs are left in WORK_DIR/analysis.png, WORK_DIR/phone.png (400 px wide) and WORK_DIR/compare.png)
 set -uo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 bin=${1:?native bin dir}
@@ -43,21 +43,27 @@ check() {
     [ "$(xmllint --xpath "count(//*[local-name()='rect' or local-name()='polyline'])" "$work/$name-picture-$i.svg")" -ge 1 ] \
       || fail "$name: SVG picture $i draws nothing"
   done
-  # Self-contained: no script, no link, no source, no address, no url() in the style.
-  if grep -Eiq '<script|<link|<img|<iframe|src=|href=|url\(|@import' "$page"; then
-    fail "$name: the page refers to something outside itself: $(grep -Eio '<script|<link|<img|<iframe|src=|href=|url\(|@import' "$page" | head -3 | tr '\n' ' ')"
+  # Self-contained: no script, no link, no source, no address but the page's own anchors, no url() but the
+  # page's own pattern.
+  outside='<script|<link|<img|<iframe|src=|href="[^#]|url\([^#]|@import'
+  if grep -Eiq "$outside" "$page"; then
+    fail "$name: the page refers to something outside itself: $(grep -Eio "$outside" "$page" | head -3 | tr '\n' ' ')"
   fi
+  # Every anchor of the contents list names a section of the page.
+  for anchor in $(grep -o 'href="#[a-z]*"' "$page" | sort -u | sed 's/href="#\(.*\)"/\1/'); do
+    grep -q "<section id=\"$anchor\">" "$page" || fail "$name: the link #$anchor leads nowhere"
+  done
 
   timeout 120 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
     --disable-background-networking --disable-component-update --disable-sync --user-data-dir="$profile" \
-    --hide-scrollbars --window-size=1000,$height --screenshot="$work/$name.png" "file://$page" \
+    --hide-scrollbars --window-size=${width:-1000},$height --screenshot="$work/$name.png" "file://$page" \
     >"$work/$name-chromium.txt" 2>&1 || { tail -5 "$work/$name-chromium.txt"; fail "$name: chromium could not render the page"; }
   [ -s "$work/$name.png" ] || fail "$name: chromium wrote no PNG"
 
   colours=$(convert "$work/$name.png" -format '%k' info:)
   [ "$colours" -ge 100 ] || fail "$name: the picture is blank or nearly so: $colours colours"
   histogram=$(convert "$work/$name.png" -format '%c' histogram:info:)
-  for colour in 0072B2 E69F00 009E73 CC79A7 56B4E9; do  # 80, 40, 20, 15 and 10 m in the rate graph
+  for colour in 0072B2 56B4E9 CC79A7 882255 F0E442; do  # 80, 40, 20, 15 and 10 m in the rate graph
     grep -qi "#$colour" <<<"$histogram" || fail "$name: no pixel of the band colour #$colour: the rate graph was not drawn"
   done
   echo "analysis_browser: $name: $svgs SVG pictures well formed; $work/$name.png has $colours colours"
@@ -65,14 +71,16 @@ check() {
 
 min_svgs=4 height=7000 check analysis    # rate, time, band changes, multipliers
 page_alone=$work/analysis/analysis.html
+# On a phone the narrow drawings show, with every band's colour.
+width=400 min_svgs=4 height=5000 check phone
 grep -q 'id="compare"' "$page_alone" && fail "analysis: a side-by-side section without --compare"
 
 other=$here/tests/data/published-logs/ARRL-RTTY_2025_AL7LO.log
 min_svgs=6 height=12000 check compare --compare "$other"   # and the running totals and the hours side by side
 page=$work/compare/analysis.html
-for text in '<h2>9. Side by side</h2>' '<th class="l">QSOs</th><td>309</td><td>64</td>' \
+for text in '<h2>11. Side by side</h2>' '<th class="l">QSOs</th><td>309</td><td>64</td>' \
             '<h4>Worked by AL7LO, not by 9H1XT: 13</h4>' '<summary>9H1XT worked '; do
   grep -qF "$text" "$page" || fail "compare: the page lacks $text"
 done
-[ "$(xmllint --xpath "count(//*[@id='compare']//*[local-name()='polyline'])" "$page")" -eq 2 ] \
-  || fail "compare: not one running-total line per station"
+[ "$(xmllint --xpath "count(//*[@id='compare']//*[local-name()='polyline'])" "$page")" -eq 4 ] \
+  || fail "compare: not one running-total line per station in the wide and the narrow drawing"

@@ -49,6 +49,38 @@ struct LocationAlias {
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
 const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
+// The multi-operator band-change rule as the sponsor's rules gave it until the categories changed.
+const char* const kMultiOpBandChanges =
+    "Multi-operator entries: \"Limited to 6 band changes (maximum) in any clock hour. The clock hour is from zero "
+    "through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two band changes.";
+
+// The record knows the rules of a year from the sponsor's published rules (2006 to 2013, the same in these
+// points) and, for 2025, from a published summary of that year's rules, whose words it does not quote; the
+// years between are taken to follow the earlier rules until the record learns better.
+const BandChangeRule kBandChangeRules[] = {
+    {0, 2024, "MULTI-OP", "", "multi-operator", 6, kMultiOpBandChanges},
+    {2025, 0, "MULTI-OP", "ONE", "multi-operator, single transmitter", 10,
+     "Multi-operator, single transmitter: at most 10 band changes in a clock hour (minute 0 to 59); a change from "
+     "20 meters to 15 meters and back is two (the 2025 rules as a published summary gives them, not the "
+     "sponsor's words)."},
+    {2025, 0, "MULTI-OP", "TWO", "multi-operator, two transmitters", 6,
+     "Multi-operator, two transmitters: at most 6 band changes in a clock hour (minute 0 to 59), two signals at "
+     "most, on different bands (the 2025 rules as a published summary gives them, not the sponsor's words)."},
+    {2025, 0, "MULTI-OP", "UNLIMITED", "multi-operator, multi-transmitter", -1,
+     "Multi-operator, multi-transmitter: one signal per band at most, and no band-change limit stated (the 2025 "
+     "rules as a published summary gives them, not the sponsor's words)."},
+};
+
+const CategoryRule kCategoryRules[] = {
+    {0, 2024,
+     "Single Operator (low or high power) and Multioperator, Single Transmitter, which a single operator who uses "
+     "spotting assistance enters too (the sponsor's rules of 2006 to 2013)"},
+    {2025, 0,
+     "Single Operator and Single Operator Unlimited (QRP, low or high power), Multioperator Single Transmitter (low "
+     "or high power), Multioperator Two Transmitter and Multioperator Multi-Transmitter (high power) (the 2025 "
+     "rules as a published summary gives them)"},
+};
+
 const Facts kFacts = {
     "ARRL RTTY Roundup",                   // name
     "ARRL-RTTY",                           // cabrilloContest
@@ -65,9 +97,7 @@ const Facts kFacts = {
         "\"The six hours of off time must be taken in no more than two blocks.\"",
         "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two "
         "longest breaks are the off time, and every further break counts as operating time.",
-        "Multi-operator entries: \"Limited to 6 band changes (maximum) in any clock hour. The clock hour is "
-        "from zero through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two "
-        "band changes.",
+        kMultiOpBandChanges,
         "Multipliers: \"Each US state (except KH6 and KL7) plus the District of Columbia\", the Canadian "
         "provinces and territories, and each DXCC entity; KH6 and KL7 \"count only as separate DXCC "
         "entities\".",
@@ -78,6 +108,10 @@ const Facts kFacts = {
     std::size(kModes),
     kRussianTextPrefixes,
     std::size(kRussianTextPrefixes),
+    kBandChangeRules,
+    std::size(kBandChangeRules),
+    kCategoryRules,
+    std::size(kCategoryRules),
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

@@ -85,6 +85,45 @@ COleDateTime Record::PeriodEnd(const COleDateTime& start) const {
     return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + periodHours) % 24, s.minute);
 }
 
+namespace {
+
+template <typename Rule>
+bool AppliesIn(const Rule& rule, int year) {
+    return (rule.firstYear == 0 || year >= rule.firstYear) && (rule.lastYear == 0 || year <= rule.lastYear);
+}
+
+}  // namespace
+
+const BandChangeRule* Record::BandChangeRuleOf(int year, const std::string& categoryOperator,
+                                               const std::string& categoryTransmitter) const {
+    const std::string op = text::ToUpper(text::Trim(categoryOperator));
+    std::string transmitter = text::ToUpper(text::Trim(categoryTransmitter));
+    if (transmitter.empty()) transmitter = "ONE";
+    for (size_t i = 0; i < bandChangeRuleCount; ++i) {
+        const BandChangeRule& r = bandChangeRules[i];
+        if (AppliesIn(r, year) && op == r.categoryOperator &&
+            (*r.categoryTransmitter == '\0' || transmitter == r.categoryTransmitter)) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<const BandChangeRule*> Record::BandChangeRulesOf(int year) const {
+    std::vector<const BandChangeRule*> rules;
+    for (size_t i = 0; i < bandChangeRuleCount; ++i) {
+        if (AppliesIn(bandChangeRules[i], year)) rules.push_back(&bandChangeRules[i]);
+    }
+    return rules;
+}
+
+const char* Record::CategoriesOf(int year) const {
+    for (size_t i = 0; i < categoryRuleCount; ++i) {
+        if (AppliesIn(categoryRules[i], year)) return categoryRules[i].text;
+    }
+    return "";
+}
+
 bool Record::IsRussianTextPrefix(const std::string& prefix) const {
     for (size_t i = 0; i < russianTextPrefixCount; ++i) {
         if (prefix == russianTextPrefixes[i]) return true;

@@ -46,6 +46,24 @@ struct RuleTexts {
     const char* stateMultipliers;
 };
 
+// A limit on band changes that binds the entries of one category in the contest years [firstYear, lastYear].
+struct BandChangeRule {
+    int firstYear;                    // 0: every year up to lastYear
+    int lastYear;                     // 0: every year from firstYear on
+    const char* categoryOperator;     // the Cabrillo CATEGORY-OPERATOR it binds ("MULTI-OP")
+    const char* categoryTransmitter;  // and CATEGORY-TRANSMITTER ("TWO"); "" for any. A log that names none
+                                      // has one transmitter
+    const char* entry;                // the category as the analysis page names it
+    int perClockHour;                 // -1: no limit
+    const char* text;                 // the rule, in the sponsor's words where the record has them
+};
+
+// The entry categories of the contest years [firstYear, lastYear], as the analysis page states them.
+struct CategoryRule {
+    int firstYear, lastYear;  // as in BandChangeRule
+    const char* text;
+};
+
 // A logged mode, its Cabrillo code, and whether the contest counts it.
 struct ModeRule {
     const char* mode;
@@ -76,6 +94,11 @@ struct Facts {
     // Own-station prefixes for which the windows show their Russian texts.
     const char* const* russianTextPrefixes;
     size_t russianTextPrefixCount;
+    // The rules that changed over the years, each with the years it applies to.
+    const BandChangeRule* bandChangeRules;
+    size_t bandChangeRuleCount;
+    const CategoryRule* categoryRules;
+    size_t categoryRuleCount;
 };
 
 // What a counted QSO scores: its points and the multipliers it may add, each a key of a kind. A key counts
@@ -127,6 +150,13 @@ public:
     COleDateTime PeriodStartNear(const COleDateTime& t) const;
     COleDateTime PeriodEnd(const COleDateTime& start) const;
     bool IsRussianTextPrefix(const std::string& prefix) const;
+    // The band-change rule of an entry of the contest of `year` with these Cabrillo categories (any letter
+    // case); null when the record holds none for it. Every band-change rule of that year, in table order; and
+    // its entry categories ("" when the record holds none).
+    const BandChangeRule* BandChangeRuleOf(int year, const std::string& categoryOperator,
+                                           const std::string& categoryTransmitter) const;
+    std::vector<const BandChangeRule*> BandChangeRulesOf(int year) const;
+    const char* CategoriesOf(int year) const;
 
     // --- the rules -------------------------------------------------------------------------------------
     // The multiplier kinds, indexed as MultiplierKey::kind, in the order the score report shows them.

@@ -2,6 +2,7 @@
 // small log replayed through the real plug-in.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "contest/arrl_rtty_roundup.h"
@@ -149,18 +150,75 @@ TEST(Analysis, ConflictingStatesAreListedWithTheirLines) {
     EXPECT_EQ(lines, (std::vector<int>{1, 2, 9}));
 }
 
-// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA.
+// What each doubtful QSO puts at risk, by hand: NY from one QSO alone, OH from two doubtful QSOs and nothing else,
+// MA also from a QSO that is not doubtful (the boundary: its multiplier is not at risk), DL from a doubtful QSO
+// and a QSO the plug-in did not count (which gives nothing). 6 counted QSOs x (NY OH MA DL) = 24.
+TEST(Analysis, DoubtfulQsosRankedByWhatTheyPutAtRisk) {
+    struct Row {
+        const char *call, *prefix, *exchange;
+        bool counted, doubtful;
+    } rows[] = {
+        {"K1MA", "K", "MA", true, true},     {"K2MA", "K", "MA", true, false}, {"K3OH", "K", "OH", true, true},
+        {"K4OH", "K", "OH", true, true},     {"K5NY", "K", "NY", true, true},  {"DL1A", "DL", "001", true, true},
+        {"DL2A", "DL", "002", false, true},
+    };
+    std::vector<LogQso> log;
+    std::vector<QsoOutcome> outcomes;
+    std::vector<QsoRef> unlisted;
+    for (const Row& r : rows) {
+        LogQso q;
+        q.line = static_cast<int>(log.size()) + 1;
+        q.call = r.call;
+        q.band = "20m";
+        q.exchRcvd = r.exchange;
+        QsoOutcome o;
+        o.prefix = r.prefix;
+        o.added = true;
+        o.reason = r.counted ? "" : "DUPE";
+        if (r.doubtful)
+            unlisted.push_back(QsoRef{q.line, q.call, q.band, q.exchRcvd, 0, log.size()});
+        log.push_back(q);
+        outcomes.push_back(o);
+    }
+    const Doubtful d = RankDoubtful(contest::ArrlRttyRoundup(), log, outcomes, unlisted, {}, {});
+    struct Expected {
+        const char* call;
+        bool sole;
+        size_t restsOn;
+        long long cost;
+    } expected[] = {
+        {"K5NY", true, 1, 24 - 5 * 3},  {"DL1A", true, 1, 24 - 5 * 3}, {"K3OH", false, 2, 24 - 5 * 4},
+        {"K4OH", false, 2, 24 - 5 * 4}, {"K1MA", false, 0, 24 - 5 * 4},
+    };
+    ASSERT_EQ(d.qsos.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(d.qsos[i].qso.call, expected[i].call) << i;
+        EXPECT_EQ(d.qsos[i].soleQso, expected[i].sole) << i;
+        EXPECT_EQ(d.qsos[i].restsOn, expected[i].restsOn) << i;
+        EXPECT_EQ(d.qsos[i].costIfLost, expected[i].cost) << i;
+    }
+    // All five lost: K2MA alone is left, with MA.
+    EXPECT_EQ(d.multipliersAtRisk, 3u);
+    EXPECT_EQ(d.scoreIfLost, 1);
+}
+
+// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA; its category is the
+// operator field and, after a blank, the transmitter field. Its minutes are moved by `shift`.
 Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos,
-                    const char* category) {
+                    const char* category, long long shift = 0) {
     ParsedLog log;
     std::vector<QsoOutcome> outcomes;
     log.fileName = "hand.log";
-    if (category)
-        log.header["CATEGORY-OPERATOR"] = category;
+    if (category) {
+        const std::string fields = category;
+        log.header["CATEGORY-OPERATOR"] = fields.substr(0, fields.find(' '));
+        if (fields.find(' ') != std::string::npos)
+            log.header["CATEGORY-TRANSMITTER"] = fields.substr(fields.find(' ') + 1);
+    }
     for (const auto& t : qsos) {
         LogQso q;
         q.line = static_cast<int>(log.qsos.size()) + 1;
-        q.time = FromWholeMinutes(std::get<0>(t));
+        q.time = FromWholeMinutes(std::get<0>(t) + shift);
         q.band = std::get<1>(t);
         q.call = std::get<2>(t);
         q.exchRcvd = "MA";
@@ -174,14 +232,14 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
     in.contest = &contest::ArrlRttyRoundup();
     in.log = &log;
     in.outcomes = &outcomes;
-    in.start = FromWholeMinutes(At(18, 0));
-    in.end = FromWholeMinutes(At(48, 0));
+    in.start = FromWholeMinutes(At(18, 0) + shift);
+    in.end = FromWholeMinutes(At(48, 0) + shift);
     return Analyse(in);
 }
 
 // The rules' limits are flagged on the page exactly when broken: at most 24 hours on the air for every entrant,
 // counted as the rules count it (the two longest breaks are the off time, every other break is operating
-// time); six band changes in a clock hour for MULTI-OP.
+// time); the band changes in a clock hour of the multi-operator category as the rules of the log's year have it.
 TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     using Qsos = std::vector<std::tuple<long long, const char*, const char*>>;
     const char* bands[] = {"20m", "15m"};
@@ -205,19 +263,34 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     for (int k = 0; k < 5; ++k)
         manyBreaks = between(std::move(manyBreaks), At(26 + 4 * k, 40), At(30 + 4 * k, 0));
     manyBreaks = between(std::move(manyBreaks), At(46, 40), At(47, 59));
+    // The contest of 2025, whose rules limit a multi-operator entry by its transmitters.
+    const long long in2025 =
+        WholeMinutes(COleDateTime::FromFields(2025, 1, 4)) - WholeMinutes(COleDateTime::FromFields(2019, 1, 5));
     struct Case {
         const char* category;
         Qsos qsos;
         std::vector<const char*> present, absent;
+        long long shift = 0;
     } cases[] = {
-        {"MULTI-OP", changes(6), {"No hour has more than 6 band changes."}, {"More than 6 band changes"}},
-        {"MULTI-OP", changes(7), {"More than 6 band changes in 1 hour: Sat 20:00 (7)"}, {"No hour has more"}},
-        {"SINGLE-OP", changes(7), {"is for MULTI-OP entries"}, {"More than 6 band changes"}},
+        {"MULTI-OP", changes(6), {"No hour has more than 6 band changes, the 2019 limit for multi-operator"}, {"More than"}},
+        {"MULTI-OP TWO", changes(7), {"More than 6 band changes, the 2019 limit for multi-operator entries, in 1 hour: "
+                                      "Sat 20:00 (7)"}, {"No hour has more"}},
+        {"SINGLE-OP", changes(7), {"No band-change limit binds this entry in 2019; the limits per clock hour are for "
+                                   "multi-operator 6."}, {"More than"}},
+        {"MULTI-OP", changes(10), {"No hour has more than 10 band changes, the 2025 limit for multi-operator, single "
+                                   "transmitter entries."}, {"More than"}, in2025},
+        {"MULTI-OP ONE", changes(11), {"More than 10 band changes"}, {"No hour has more"}, in2025},
+        {"MULTI-OP TWO", changes(7), {"More than 6 band changes, the 2025 limit for multi-operator, two transmitters"},
+         {"No hour has more"}, in2025},
+        {"MULTI-OP UNLIMITED", changes(11), {"No band-change limit binds multi-operator, multi-transmitter entries in "
+                                             "2025; the limits per clock hour are for multi-operator, single "
+                                             "transmitter 10; multi-operator, two transmitters 6."}, {"More than"},
+         in2025},
         // Off 18:00-20:00 and 20:00 Sunday to the end: 24 hours on the air, the limit itself.
-        {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: on the air 24 h 00 min"}, {"count: more than"}},
+        {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: operating time by the rules 24 h 00 min"}, {": more than the"}},
         {"SINGLE-OP",
          onFor(changes(1), 25),
-         {"<p class=\"flag\">On the air 25 h 00 min by the rules' count: more than the 24 hours every entrant may "
+         {"<p class=\"flag\">Operating time by the rules 25 h 00 min: more than the 24 hours every entrant may "
           "operate. The 2 longest breaks make 5 h 00 min of the 6 hours of off time.</p>"},
          {"Within the rules"}},
         // The limit binds MULTI-OP too.
@@ -225,17 +298,17 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
         {nullptr,
          threeBreaks,
          {"<td>23 h 30 min</td><td>6 h 30 min in 3 breaks</td>",
-          "<td><b>24 h 30 min</b></td><td>5 h 30 min in 2 blocks</td>",
-          "On the air 24 h 30 min by the rules' count: more than the 24 hours",
+          "<td><b>24 h 30 min</b></td><td><span class=\"sw off\"></span>5 h 30 min in 2 blocks</td>",
+          "Operating time by the rules 24 h 30 min: more than the 24 hours",
           "<td>1 h 00 min</td><td class=\"l\">operating time</td>"},
          {"Within the rules"}},
         {"SINGLE-OP",
          manyBreaks,
-         {"10 h 00 min in 7 breaks", "Within the rules on time: on the air 23 h 20 min"},
-         {"count: more than"}},
+         {"10 h 00 min in 7 breaks", "Within the rules on time: operating time by the rules 23 h 20 min"},
+         {": more than the"}},
     };
     for (const Case& c : cases) {
-        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category));
+        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category, c.shift));
         for (const char* text : c.present)
             EXPECT_NE(page.find(text), std::string::npos) << text;
         for (const char* text : c.absent)
@@ -268,11 +341,17 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
     TempWorkDir dir;
     WriteFileBytes("small.log", kSmallLog);
     WriteFileBytes("calls.scp", "K1ABC\nW1AW\nDL1ABC\n");
+    WriteFileBytes("cty.dat",
+                   "United States of America: 05: 08: NA: 37.60: 91.87: 5.0: K:\n    K,N,W,=VER20171201;\n"
+                   "Canada: 05: 09: NA: 44.35: 78.75: 5.0: VE:\n    VA,VE,VO,VY;\n"
+                   "Fed. Rep. of Germany: 14: 28: EU: 51.00: -10.00: -1.0: DL:\n    DA,DJ,DK,DL;\n"
+                   "England: 14: 27: EU: 52.77: 1.47: 0.0: G:\n    G,M;\n");
     ReplayOptions o;
     o.logPath = "small.log";
     o.outDir = "out";
     o.analysis = true;
     o.scpFile = "calls.scp";
+    o.countryFile = "cty.dat";
     std::ostringstream out, err;
     ReplaySummary summary;
     ASSERT_EQ(RunReplay(o, out, err, &summary), 0) << err.str();
@@ -305,7 +384,7 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
     ASSERT_EQ(summary.pluginScore, 40);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<td class=\"l\">Plug-in</td><td>8</td><td>4 states/provinces + 1 DXCC = "
+             "<td class=\"l\">Plug-in</td><td>8</td><td class=\"w\">4 states/provinces + 1 DXCC = "
              "5</td><td><b>40</b></td>",
              "<td>99</td>",
              "<td>-59</td>",
@@ -313,8 +392,8 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<li>1 QSO logged, not counted: DUPE</li>",
              "<li>1 QSO logged, not counted: State/Province is not acceptable (XX)</li>",
              // Two counted QSOs on 20m at 18:14 and 18:15, two on 15m at 19:20 and 19:21.
-             "<td class=\"l\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
-             "<td class=\"l\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
+             "<td class=\"l t\">Sat 18:00</td><td></td><td></td><td>2</td><td></td><td></td><td>2</td><td>2</td>",
+             "<td class=\"l t\">Sat 19:00</td><td></td><td></td><td></td><td>2</td><td></td><td>2</td><td>4</td>",
              "<td class=\"l\">Best 10 minutes</td><td>4</td><td class=\"l\">2019-01-05 20:22</td>",
              "<div class=\"cell needed\">NJ</div>",
              ">NS</div>",
@@ -322,31 +401,56 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              ">CT</div>",
              "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 "
              "18:15</td>",
-             // Worked once and unlisted: the two rejected, the province that is none, DL2ABC.
-             "<td>7</td><td class=\"l\">G3ABC</td>",
-             "<td>11</td><td class=\"l\">DL2ABC</td>",
-             // The exchanges a station of the call's country does not send, each with what its prefix
-             // suggests; only NS rests on such a QSO alone (K2XYZ sent NY, DL1ABC gave DL).
-             "<p class=\"flag\">3 counted QSOs carry a state or province unlikely for the call; 1 multiplier "
-             "rests on such QSOs alone: see",
+             // The two times on the air, each under its own name.
+             "<td class=\"l\">Active time (the contest period less every break of 30 minutes or more)</td>"
+             "<td>0 h 23 min</td><td class=\"l\">20.9 per hour</td>",
+             "<td class=\"l\">Operating time by the rules (the contest period less the 2 longest breaks, the off "
+             "time; at most 24 hours)</td><td>1 h 24 min</td><td class=\"l\">5.7 per hour</td>",
+             // The two longest breaks are the off time, in the bar and the table; two breaks of 1 h 01 min tie
+             // and the earlier is off.
+             ">1 off</text>", ">3 off</text>", ">2</text>", "off time: the 2 longest breaks</text>",
+             "<td><span class=\"sw off\"></span>1</td>", "<td><span class=\"sw counted\"></span>2</td>",
+             "<td><span class=\"sw off\"></span>3</td>",
+             // Every QSO the score leaves out, with line, call and the plug-in's reason.
+             "<tr><td>7</td><td class=\"l\">G3ABC</td><td class=\"l t\">2019-01-05 18:16</td><td class=\"l\">30m"
+             "</td><td class=\"l\">002</td><td class=\"l\">refused</td><td class=\"l\">WRONG BAND (30m)</td>",
+             "<tr><td>10</td><td class=\"l\">K1ABC</td><td class=\"l t\">2019-01-05 18:19</td><td class=\"l\">20m"
+             "</td><td class=\"l\">MA</td><td class=\"l\">not counted</td><td class=\"l\">DUPE</td></tr>",
+             // The data behind the figures, and the country file's age.
+             "cty.dat, edition of 2017-12-01 <span class=\"flag\">more than a year before the contest",
+             "<td class=\"l\">calls.scp</td>",
+             // The doubtful QSOs: NS rests on W1QK alone, NY on two doubtful QSOs; losing all five leaves 3 QSOs
+             // x (MA, CT, DL).
+             "<tr class=\"risk\"><td class=\"l\">If the 5 doubtful QSOs were lost</td><td>3</td><td>3</td>"
+             "<td>9</td></tr>",
+             "<p class=\"risk\">Score at risk: 40 now, 9 if every doubtful QSO were lost (-31; 2 multipliers rest "
+             "on them alone).</p>",
+             "<tr class=\"risk\"><td>1</td><td>13</td><td class=\"l\">W1QK</td><td class=\"l t\">2019-01-05 20:22"
+             "</td><td class=\"l\">15m</td><td class=\"l\">NS</td><td class=\"l\">worked once, not in the call "
+             "list; NS is unlikely for the call</td><td class=\"l\"><b>NS</b>: the only QSO that gives it</td>"
+             "<td>-12</td></tr>",
+             "<td class=\"l\"><b>NY</b>: rests on 2 doubtful QSOs alone</td><td>-5</td></tr>",
+             // The exchanges a station of the call's country does not send, with what its prefix suggests.
              "<tr><td>13</td><td class=\"l\">W1QK</td><td class=\"l\">2019-01-05 20:22</td><td "
              "class=\"l\">15m</td><td class=\"l\">NS (a Canadian province)</td><td class=\"l\">K (United States of "
-             "America): a US state</td><td class=\"l\"><span class=\"flag\">NS rests on this QSO "
-             "alone</span></td></tr>",
-             "<tr><td>14</td><td class=\"l\">VE3XYZ</td><td class=\"l\">2019-01-05 20:23</td><td "
-             "class=\"l\">15m</td><td class=\"l\">NY (a US state)</td><td class=\"l\">VE (Canada): a Canadian "
-             "province</td><td class=\"l\">NY, also from other QSOs</td></tr>",
+             "America): a US state</td></tr>",
              "<tr><td>16</td><td class=\"l\">DL3ABC</td><td class=\"l\">2019-01-05 20:25</td><td "
              "class=\"l\">15m</td><td class=\"l\">MA (a US state)</td><td class=\"l\">DL (Fed. Rep. of "
-             "Germany): a serial number</td><td class=\"l\">DL, also from other QSOs</td></tr>",
+             "Germany): a serial number</td></tr>",
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(page.find("is not the"), std::string::npos);  // the page's count is the plug-in's
-    EXPECT_EQ(page.find("K1ABC</td>"), std::string::npos);  // listed, and worked twice
-    EXPECT_EQ(page.find("<td>15</td><td class=\"l\">K2XYZ</td><td class=\"l\">2019-01-05 20:24</td><td "
-                        "class=\"l\">15m</td><td class=\"l\">ny (a US"),
-              std::string::npos);
+    EXPECT_EQ(page.find("on the air"), std::string::npos);  // no figure under a name of two meanings
+    // Ranked: the sole multiplier, then the multiplier of two doubtful QSOs, then points alone; K1ABC is listed
+    // and worked twice, K2XYZ's ny is a US state from a US call.
+    const std::string check = page.substr(page.find("<section id=\"check\">"));
+    std::vector<size_t> at;
+    for (const char* call : {">W1QK<", ">VE3XYZ<", ">K2XYZ<", ">DL2ABC<", ">DL3ABC<"})
+        at.push_back(check.find(call));
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end()) && at.back() != std::string::npos);
+    EXPECT_EQ(check.find(">K1ABC<"), std::string::npos);
+    EXPECT_EQ(check.find("ny (a US"), std::string::npos);
 }
 
 }  // namespace
@@ -441,7 +545,7 @@ TEST(Analysis, FiguresAgreeWithAHandCount) {
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
              "<h3>US states and DC: 3 of 49</h3>",
-             "<td class=\"l\">Plug-in</td><td>13</td><td>6 states/provinces + 2 DXCC = 8</td><td><b>104</b></td>",
+             "<td class=\"l\">Plug-in</td><td>13</td><td class=\"w\">6 states/provinces + 2 DXCC = 8</td><td><b>104</b></td>",
              // [18:30, 19:30) holds 8; [18:07, 19:07) only 7, 19:07 being its first minute out.
              "<td class=\"l\">Best 60 minutes</td><td>8</td><td class=\"l\">2019-01-05 18:30</td><td "
              "class=\"l\">19:29</td><td>8 per hour</td>",
@@ -465,12 +569,12 @@ TEST(Analysis, PublishedLogWithManyBreaksIsWithinTheTimeRules) {
     Replayed r = ReplayAndAnalyse(STATS_SOURCE_DIR "/tests/data/published-logs/ARRL-RTTY_2025_9H1XT.log", "out");
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.analysis.off.size(), 7u);
-    EXPECT_EQ(r.analysis.rulesOnMinutes, 18 * 60 + 36);
+    EXPECT_EQ(r.analysis.operatingMinutes, 18 * 60 + 36);
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {"<td>6 h 19 min</td><td class=\"l\"><b>off time</b></td>",
                              "<td>5 h 05 min</td><td class=\"l\"><b>off time</b></td>",
                              "<td>4 h 52 min</td><td class=\"l\">operating time</td>",
-                             "<p class=\"ok\">Within the rules on time: on the air 18 h 36 min by the rules' count"}) {
+                             "<p class=\"ok\">Within the rules on time: operating time by the rules 18 h 36 min"}) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
 }
@@ -510,7 +614,7 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
     EXPECT_NE(r.err.find("stats-replay: --compare small.log: score: plug-in 40,"), std::string::npos) << r.err;
     const std::string page = ReadFileBytes("out/analysis.html");
     for (const char* text : {
-             "<p class=\"note\">Set beside W1AW in section 9.</p>",
+             "<p class=\"note\">Set beside W1AW in <a href=\"#compare\">11. Side by side</a>.</p>",
              "<p class=\"flag\">Left out: missing.log: cannot read",
              "<p class=\"flag\">Left out: empty.log: ",
              "<tr><th class=\"l\">QSOs</th><td>13</td><td>8</td></tr>",
@@ -525,13 +629,14 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
          }) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
-    // Two stations on each chart: one polyline per station for the running totals.
+    // Two stations on each chart: one polyline per station for the running totals, in the wide drawing and the
+    // narrow one.
     const size_t compare = page.find("id=\"compare\"");
     ASSERT_NE(compare, std::string::npos);
     size_t lines = 0;
     for (size_t at = page.find("<polyline", compare); at != std::string::npos; at = page.find("<polyline", at + 1))
         ++lines;
-    EXPECT_EQ(lines, 2u);
+    EXPECT_EQ(lines, 4u);
 }
 
 // A compared station's time on the air is counted with the own log's --off-time, and the side-by-side table
@@ -552,7 +657,7 @@ TEST(Analysis, ComparedStationsCountTheirTimeOnTheAirAsTheOwnLog) {
         Replayed r = ReplayAndAnalyse("hand.log", out, {"sparse.log"}, offMinutes);
         ASSERT_EQ(r.code, 0) << r.err;
         const std::string page = ReadFileBytes(out + "/analysis.html");
-        const size_t row = page.find("<th class=\"l\">On the air by the rules</th>");
+        const size_t row = page.find("<th class=\"l\">Operating time by the rules</th>");
         ASSERT_NE(row, std::string::npos);
         const std::string cells = page.substr(row, page.find("</tr>", row) + 5 - row);
         EXPECT_NE(cells.find(cell), std::string::npos) << offMinutes << ": " << cells;

@@ -16,6 +16,7 @@
 #include "contest/arrl_rtty_roundup.h"
 #include "check.h"
 #include "contest_simulator.h"
+#include "contest_dates.h"
 #include "contest_terms.h"
 #include "country_file.h"
 #include "cross_check.h"
@@ -319,6 +320,7 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     const char* operators[] = {"SINGLE-OP", "SINGLE-OP", "MULTI-OP"};
     for (size_t i = 0; i < 3; ++i) {
         infos[i].call = contest.owners[i];
+        infos[i].reportName = contest.owners[i] + ".lcr.txt";
         infos[i].header = {{"LOCATION", locations[i]}, {"CATEGORY-OPERATOR", operators[i]}};
         infos[i].qsos = contest.logs[i].qsos.size();
     }
@@ -335,16 +337,36 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
               "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,,2,0,0,0,0,0,2\r\n");
     const std::string html = check::ResultsHtml(c, "Check <&>");
     EXPECT_NE(html.find("<title>Check &lt;&amp;&gt;</title>"), std::string::npos);
-    EXPECT_NE(html.find("<h2>MULTI-OP</h2>"), std::string::npos);
-    // Ranks start again at 1 in each category, highest checked score first.
-    const size_t single = html.find("<h2>SINGLE-OP</h2>");
+    EXPECT_NE(html.find("<h3>MULTI-OP</h3>"), std::string::npos);
+    // Ranks start again at 1 in each category, highest checked score first; each call links to its report, the
+    // sent exchange stands beside a LOCATION that says otherwise, and the busted call took one point.
+    const size_t single = html.find("<h3>SINGLE-OP</h3>");
     ASSERT_NE(single, std::string::npos);
-    const size_t w1aa = html.find("<td class=\"n\">1</td><td>W1AA</td>", single);
-    const size_t k2bb = html.find("<td class=\"n\">2</td><td>K2BB</td>", single);
-    EXPECT_NE(w1aa, std::string::npos);
+    const size_t w1aa = html.find("<td class=\"n\">1</td><td><a href=\"W1AA.lcr.txt\">W1AA</a></td><td class=\"n\">"
+                                  "<b>4</b></td><td class=\"n lost\">1, 0</td><td>NY <span class=\"note\">(LOCATION: "
+                                  "=HYPERLINK(&quot;x&quot;))</span></td>", single);
+    const size_t k2bb = html.find("<td class=\"n\">2</td><td><a href=\"K2BB.lcr.txt\">K2BB</a></td>", single);
+    EXPECT_NE(w1aa, std::string::npos) << html;
     EXPECT_NE(k2bb, std::string::npos);
     EXPECT_LT(w1aa, k2bb);
-    EXPECT_NE(html.find("<td class=\"n\">1</td><td>K3CC</td>"), std::string::npos);
+
+    // K3CC's log of a later contest: each contest ranked apart, the latest first, and a lone log said to be so.
+    std::vector<check::CheckLog> logs = contest.logs;
+    logs[2].periodStart = replay::WholeMinutes(COleDateTime::FromFields(2025, 1, 4, 18, 0));
+    logs[2].periodEnd = logs[2].periodStart + 30 * 60;
+    c.logs = &logs;
+    infos[2].header["CATEGORY-OPERATOR"] = "SINGLE-OP";
+    infos[2].reportName = "K3CC #1.lcr.txt";
+    const std::string years = check::ResultsHtml(c, "Check");
+    EXPECT_EQ(check::ContestYears(c), "1899 and 2025");
+    const size_t later = years.find("<h2>2025: 2025-01-04 18:00 to 2025-01-06 00:00 UTC, 1 log</h2>");
+    const size_t earlier = years.find("<h2>1899: ");
+    ASSERT_NE(later, std::string::npos) << years;
+    EXPECT_LT(later, earlier);
+    EXPECT_NE(years.find("The only log of this contest", later), std::string::npos);
+    EXPECT_NE(years.find("<td class=\"n\">1</td><td><a href=\"K3CC%20%231.lcr.txt\">K3CC</a>", later),
+              std::string::npos);
+    EXPECT_NE(years.find("<td class=\"n\">1</td><td><a href=\"W1AA.lcr.txt\">", earlier), std::string::npos);
 }
 
 TEST(CheckOutputs, CsvFieldsNeverFormulas) {
@@ -547,6 +569,8 @@ TEST(StatsCheck, HostileFolder) {
     // its QSO with the first station's portable call is in the first log.
     const std::string report = ReadFileBytes(out + "/" + contest.calls[1] + ".lcr.txt");
     EXPECT_NE(report.find("Outside the contest period (not counted): 1\r\n"), std::string::npos) << report;
+    // The summary first: the scores come before the lists.
+    EXPECT_LT(report.find("\r\n\r\nQSOs "), report.find("Not in log: "));
     EXPECT_NE(report.find("Lines not used: 4\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("Not in log: 0\r\n"), std::string::npos) << report;
     EXPECT_NE(report.find("frequency '-14080' is not a frequency in kHz"), std::string::npos);

@@ -108,6 +108,29 @@ TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
     for (const Case& c : cases) EXPECT_EQ(R.NormaliseLocation(c.exchange), c.normalised) << c.exchange;
 }
 
+// The band-change limit of an entry by the contest's year and its Cabrillo categories: the last year of the old
+// rule and the first of the new one, a log that names no transmitter, letter case.
+TEST(ContestRules, BandChangeLimitByYearAndCategory) {
+    struct Case {
+        int year;
+        const char *op, *transmitter;
+        int limit;  // -1: no limit; -2: no rule
+    } cases[] = {
+        {2024, "MULTI-OP", "ONE", 6},       {2025, "MULTI-OP", "ONE", 10},     {2025, "multi-op", "", 10},
+        {2024, "MULTI-OP", "TWO", 6},       {2025, "MULTI-OP", "two", 6},      {2025, "MULTI-OP", "UNLIMITED", -1},
+        {2019, "MULTI-OP", "UNLIMITED", 6}, {2025, "MULTI-OP", "LIMITED", -2}, {2025, "SINGLE-OP", "ONE", -2},
+        {2006, "SINGLE-OP", "", -2},
+    };
+    for (const Case& c : cases) {
+        const contest::BandChangeRule* rule = R.BandChangeRuleOf(c.year, c.op, c.transmitter);
+        EXPECT_EQ(rule ? rule->perClockHour : -2, c.limit) << c.year << " " << c.op << " " << c.transmitter;
+    }
+    EXPECT_EQ(R.BandChangeRulesOf(2024).size(), 1u);
+    EXPECT_EQ(R.BandChangeRulesOf(2025).size(), 3u);
+    EXPECT_NE(std::string(R.CategoriesOf(2025)).find("Single Operator Unlimited"), std::string::npos);
+    EXPECT_EQ(std::string(R.CategoriesOf(2024)).find("Unlimited"), std::string::npos);
+}
+
 TEST(ContestRules, RussianTextPrefixesMatchExactly) {
     for (const char* p : {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"}) EXPECT_TRUE(R.IsRussianTextPrefix(p));
     for (const char* p : {"", "ua", "UA1", "RA", "UA ", "CE9", "EW", "4K"}) EXPECT_FALSE(R.IsRussianTextPrefix(p));

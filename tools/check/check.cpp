@@ -368,7 +368,8 @@ bool WriteOutputs(const CheckOptions& o, const fs::path& outDir, const ContestRe
     }
     written = WriteFile(outDir / (resultsName + ".csv"), ResultsCsv(contest), say) && written;
     written = WriteFile(outDir / (resultsName + ".html"),
-                        ResultsHtml(contest, records.contest->name + std::string(": log check") + (lost ? " (partial)" : "")),
+                        ResultsHtml(contest, records.contest->name + (records.logs.empty() ? "" : " " + ContestYears(contest)) + ": log check" +
+                                                 (lost ? " (partial)" : "")),
                         say) &&
               written;
     written = WriteFile(outDir / "missing-logs.csv", MissingLogsCsv(contest), say) && written;

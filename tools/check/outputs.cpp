@@ -1,6 +1,7 @@
 #include "outputs.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <map>
 #include <set>
@@ -195,6 +196,27 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     std::string out = "Log check of " + Printable(info.call) + " (" + Printable(info.path) + ")\r\n";
     out += "Contest period " + replay::FromWholeMinutes(log.periodStart).Format(kPeriodFormat) + " to " +
            replay::FromWholeMinutes(log.periodEnd).Format(kPeriodFormat) + " UTC\r\n\r\n";
+    // The summary first: the scores, then what the check found about the log as a whole.
+    out += text::Format("QSOs %llu read (%llu lines not used), counted by the plug-in %llu, checked %llu; score "
+                        "claimed %s, plug-in %s, checked %lld\r\n",
+                        Count(info.qsos), Count(info.skipped.size()), Count(r.counted), Count(r.kept),
+                        info.claimedScore ? Score(info.claimedScore).c_str() : "-",
+                        info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(*c.contest, r));
+    out += text::Format("Toxic share: %s (%llu of %llu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
+                        Count(r.problems), Count(r.matchable));
+    if (r.clockOffset != 0) {
+        out += text::Format("Clock offset: %lld minutes %s (applied)\r\n", std::llabs(r.clockOffset),
+                            r.clockOffset > 0 ? "ahead" : "behind");
+    } else {
+        out += "Clock offset: none recognised\r\n";
+    }
+    if (r.consensus.copied != CallTable::kNone) {
+        out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
+                            "says it sent %s: this log is the likely wrong side, and their QSOs are not penalised\r\n",
+                            Count(r.consensus.agreeing), Count(r.consensus.copies), Printable(calls.Text(r.consensus.copied)).c_str(),
+                            Printable(calls.Text(r.consensus.logged)).c_str());
+    }
+    out += "\r\n";
     auto entry = [&](const CheckQso& q, const std::string& note) {
         return text::Format("%6d  %s", q.line, Quote(c, li, q.line).c_str()) + note + "\r\n";
     };
@@ -251,25 +273,6 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
         out += text::Format("%6d  %s", p.line, Quote(c, li, p.line).c_str()) + "   (" + Printable(p.reason) + ")\r\n";
     }
     out += "\r\n";
-    if (r.consensus.copied != CallTable::kNone) {
-        out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
-                            "says it sent %s: this log is the likely wrong side, and their QSOs are not penalised\r\n\r\n",
-                            Count(r.consensus.agreeing), Count(r.consensus.copies), Printable(calls.Text(r.consensus.copied)).c_str(),
-                            Printable(calls.Text(r.consensus.logged)).c_str());
-    }
-    if (r.clockOffset != 0) {
-        out += text::Format("Clock offset: %lld minutes %s (applied)\r\n\r\n", std::llabs(r.clockOffset),
-                            r.clockOffset > 0 ? "ahead" : "behind");
-    } else {
-        out += "Clock offset: none recognised\r\n\r\n";
-    }
-    out += text::Format("Toxic share: %s (%llu of %llu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
-                        Count(r.problems), Count(r.matchable));
-    out += text::Format("QSOs %llu read (%llu lines not used), counted by the plug-in %llu, checked %llu; score "
-                        "claimed %s, plug-in %s, checked %lld\r\n",
-                        Count(info.qsos), Count(info.skipped.size()), Count(r.counted), Count(r.kept),
-                        info.claimedScore ? Score(info.claimedScore).c_str() : "-",
-                        info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(*c.contest, r));
     return out;
 }
 
@@ -277,16 +280,30 @@ std::vector<size_t> ResultOrder(const CheckedContest& c) {
     std::vector<size_t> order(c.infos->size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::vector<std::string> categories;
-    std::vector<long long> scores;
+    std::vector<long long> scores, periods;
     for (size_t i = 0; i < order.size(); ++i) {
         categories.push_back(Category((*c.infos)[i]));
         scores.push_back(CheckedScore(*c.contest, c.results->logs[i]));
+        periods.push_back(i < c.logs->size() ? (*c.logs)[i].periodStart : 0);
     }
+    // Logs of different contests never meet, so each contest is ranked apart, the latest first.
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-        return std::tie(categories[a], scores[b], (*c.infos)[a].call) <
-               std::tie(categories[b], scores[a], (*c.infos)[b].call);
+        return std::tie(periods[b], categories[a], scores[b], (*c.infos)[a].call) <
+               std::tie(periods[a], categories[b], scores[a], (*c.infos)[b].call);
     });
     return order;
+}
+
+std::string ContestYears(const CheckedContest& c) {
+    std::set<std::string> years;
+    for (const CheckLog& l : *c.logs) years.insert(replay::FromWholeMinutes(l.periodStart).Format("%Y"));
+    std::string out;
+    size_t i = 0;
+    for (const std::string& y : years) {
+        out += (i == 0 ? "" : i + 1 == years.size() ? " and " : ", ") + y;
+        ++i;
+    }
+    return out;
 }
 
 std::string CsvField(const std::string& s) {
@@ -347,15 +364,67 @@ std::string ToxicLogsCsv(const CheckedContest& c) {
     return out;
 }
 
+namespace {
+
+// A report's file name as a link: every byte but the unreserved ones percent-encoded.
+std::string UrlPath(const std::string& name) {
+    std::string out;
+    for (unsigned char ch : name) {
+        if (std::isalnum(ch) || std::string("-._~").find(static_cast<char>(ch)) != std::string::npos) {
+            out += static_cast<char>(ch);
+        } else {
+            out += text::Format("%%%02X", ch);
+        }
+    }
+    return out;
+}
+
+const char* const kSerialNumbers = "serial no.";
+
+// What the station sent most often in its QSOs: its state or province, "serial numbers", or the text itself.
+std::string SentExchange(const CheckedContest& c, size_t li) {
+    std::map<std::string, size_t> sent;
+    for (const CheckQso& q : (*c.logs)[li].qsos) {
+        if (q.exchSent != CallTable::kNone) ++sent[ExchangeKey(*c.contest, c.calls->Text(q.exchSent))];
+    }
+    auto most = std::max_element(sent.begin(), sent.end(),
+                                 [](const auto& a, const auto& b) { return a.second < b.second; });
+    if (most == sent.end()) return "";
+    const std::string& key = most->first;
+    const bool number = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
+    return number ? kSerialNumbers : key;
+}
+
+// The points and multipliers the plug-in counted for a log, before the check took any away.
+std::pair<long long, size_t> CountedCredit(const CheckLog& log) {
+    long long points = 0;
+    std::set<uint32_t> multipliers;
+    for (const CheckQso& q : log.qsos) {
+        if (!q.counted) continue;
+        points += q.points;
+        if (q.multiplier != CallTable::kNone) multipliers.insert(q.multiplier);
+    }
+    return {points, multipliers.size()};
+}
+
+}  // namespace
+
 std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
     std::string out =
-        "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\"><title>" + Html(title) +
+        "<!DOCTYPE html>\r\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"><title>" +
+        Html(title) +
         "</title>\r\n<style>body{font:14px/1.4 sans-serif;margin:1.5em;color:#222}"
-        "table{border-collapse:collapse;margin-bottom:1.5em}th,td{border:1px solid #bbb;padding:2px 8px}"
+        ".wide{overflow-x:auto;max-width:100%;margin-bottom:1.5em}"
+        "table{border-collapse:collapse}th,td{border:1px solid #bbb;padding:2px 8px}"
         "th{background:#e8eef5}td.n{text-align:right;white-space:nowrap}tr:nth-child(even) td{background:#f7f7f7}"
-        "td.lost{color:#a00}h2{margin:1em 0 .3em;font-size:16px}p.partial{background:#fdd;border:2px solid #a00;"
+        "td.lost{color:#a00}h2{margin:1.2em 0 .3em;font-size:18px}h3{margin:1em 0 .3em;font-size:15px}"
+        ".note{color:#555;font-size:13px}td{white-space:nowrap}"
+        "@media (max-width:600px){body{margin:.5em}th,td{padding:2px 4px}}p.partial{background:#fdd;border:2px solid #a00;"
         "padding:.5em;font-weight:bold}</style></head>\r\n<body>\r\n<h1>" +
         Html(title) + "</h1>\r\n";
+    const char* const kWide = "<div class=\"wide\"><table>";
+    const char* const kWideEnd = "</table></div>\r\n";
     size_t lost = 0;
     for (const LeftOut& l : c.leftOut) lost += l.lost;
     if (lost) {
@@ -365,62 +434,95 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
     }
     size_t total = 0;
     for (const CheckLog& l : *c.logs) total += l.qsos.size();
-    out += text::Format("<p>%llu logs, %llu QSOs. Checked score: points and multipliers of the QSOs the plug-in "
-                        "counted, without those not in the other log, with a busted call or a busted exchange, or "
-                        "made outside the contest period.</p>\r\n",
+    out += text::Format("<p>%llu logs, %llu QSOs. Each contest is ranked apart, as its logs are checked only against "
+                        "each other. Checked score: points and multipliers of the QSOs the plug-in counted, without "
+                        "those not in the other log, with a busted call or a busted exchange, or made outside the "
+                        "contest period; \"lost\" is what that took away. Each call links to its report.</p>\r\n",
                         Count(c.infos->size()), Count(total));
     if (!c.leftOut.empty()) {
         out += "<h2>Files not checked</h2>\r\n<ul>\r\n";
         for (const LeftOut& l : c.leftOut) out += "<li>" + Html(Printable(l.path)) + ": " + Html(Printable(l.reason)) + "</li>\r\n";
         out += "</ul>\r\n";
     }
-    const char* heads[] = {"#", "call", "location", "claimed", "QSOs", "plug-in score", "checked QSOs", "not in log",
-                           "busted call", "busted exch.", "unique", "outside period", "clock", "checked score"};
+    // The ranking's own figure stands beside the call, so a phone shows it without scrolling.
+    const char* heads[] = {"#", "call", "checked score", "lost: points, mults", "sent", "claimed", "QSOs",
+                           "plug-in score", "checked QSOs", "not in log", "busted call", "busted exch.", "unique",
+                           "outside period", "clock"};
+    std::map<long long, size_t> logsOfPeriod;
+    for (const CheckLog& l : *c.logs) ++logsOfPeriod[l.periodStart];
     std::string current;
+    long long period = 0;
     size_t rank = 0;
-    bool open = false;
+    bool open = false, first = true;
     auto num = [](const std::string& s, bool lostCell = false) {
         return std::string("<td class=\"n") + (lostCell && s != "0" ? " lost" : "") + "\">" + s + "</td>";
     };
     for (size_t i : ResultOrder(c)) {
         const LogInfo& info = (*c.infos)[i];
         const LogResult& r = c.results->logs[i];
+        const CheckLog& log = (*c.logs)[i];
         const std::string category = Category(info);
+        if (first || log.periodStart != period) {
+            if (open) out += kWideEnd;
+            open = false;
+            period = log.periodStart;
+            const size_t logs = logsOfPeriod[period];
+            out += "<h2>" + replay::FromWholeMinutes(period).Format("%Y") + ": " +
+                   replay::FromWholeMinutes(log.periodStart).Format("%Y-%m-%d %H:%M") + " to " +
+                   replay::FromWholeMinutes(log.periodEnd).Format("%Y-%m-%d %H:%M") + " UTC, " +
+                   text::Format("%llu %s", Count(logs), logs == 1 ? "log" : "logs") + "</h2>\r\n";
+            if (logs == 1) {
+                out += "<p class=\"note\">The only log of this contest: its QSOs have no log to be checked against, "
+                       "so each is unique or not checkable.</p>\r\n";
+            }
+        }
         if (!open || category != current) {
-            if (open) out += "</table>\r\n";
-            out += "<h2>" + Html(category) + "</h2>\r\n<table><tr>";
+            if (open) out += kWideEnd;
+            out += "<h3>" + Html(category) + "</h3>\r\n" + kWide + "<tr>";
             for (const char* h : heads) out += std::string("<th>") + h + "</th>";
             out += "</tr>\r\n";
             current = category;
             rank = 0;
             open = true;
         }
-        out += "<tr>" + num(std::to_string(++rank)) + "<td>" + Html(info.call) + "</td><td>" +
-               Html(HeaderField(info, &F::location)) + "</td>" + num(Score(info.claimedScore)) +
-               num(std::to_string(info.qsos)) + num(Score(info.pluginScore)) + num(std::to_string(r.kept)) +
-               num(std::to_string(r.notInLog), true) + num(std::to_string(r.bustedCall), true) +
-               num(std::to_string(r.bustedExchange), true) + num(std::to_string(r.unique)) +
-               num(std::to_string(r.outsidePeriod), true) +
-               num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) +
-               num(std::to_string(CheckedScore(*c.contest, r))) + "</tr>\r\n";
+        first = false;
+        const std::string sent = SentExchange(c, i);
+        const std::string location = HeaderField(info, &F::location);
+        std::string sentCell = Html(sent.empty() ? location : sent);
+        if (!sent.empty() && sent != kSerialNumbers && !location.empty() && !SameExchange(*c.contest, location, sent)) {
+            sentCell += " <span class=\"note\">(" + Html(CabrilloHeaderTagOf(&F::location).tag) + ": " +
+                        Html(location) + ")</span>";
+        }
+        const auto counted = CountedCredit(log);
+        const long long lostPoints = counted.first - r.keptPoints;
+        const long long lostMultipliers = static_cast<long long>(counted.second) - static_cast<long long>(r.keptMultipliers);
+        out += "<tr>" + num(std::to_string(++rank)) + "<td><a href=\"" + UrlPath(info.reportName) + "\">" +
+               Html(info.call) + "</a></td>" + num("<b>" + std::to_string(CheckedScore(*c.contest, r)) + "</b>") +
+               num(text::Format("%lld, %lld", lostPoints, lostMultipliers), lostPoints + lostMultipliers != 0) +
+               "<td>" + sentCell + "</td>" + num(Score(info.claimedScore)) + num(std::to_string(info.qsos)) +
+               num(Score(info.pluginScore)) + num(std::to_string(r.kept)) + num(std::to_string(r.notInLog), true) +
+               num(std::to_string(r.bustedCall), true) + num(std::to_string(r.bustedExchange), true) +
+               num(std::to_string(r.unique)) + num(std::to_string(r.outsidePeriod), true) +
+               num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) + "</tr>\r\n";
     }
-    if (open) out += "</table>\r\n";
+    if (open) out += kWideEnd;
 
     out += "<h2>Missing logs</h2>\r\n<p>Stations without a log that at least " + std::to_string(kMinLogsForMissing) +
            " logs hold, most first (missing-logs.csv): the sponsor may ask for their logs.</p>\r\n";
-    out += "<table><tr><th>call</th><th>logs holding it</th><th>QSOs</th></tr>\r\n";
+    out += "<div class=\"wide\"><table><tr><th>call</th><th>contest</th><th>logs holding it</th><th>QSOs</th></tr>\r\n";
     for (const MissingLog& m : c.results->missing) {
-        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" + num(std::to_string(m.logs)) +
+        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" +
+               num(replay::FromWholeMinutes(m.periodStart).Format("%Y")) + num(std::to_string(m.logs)) +
                num(std::to_string(m.qsos)) + "</tr>\r\n";
     }
-    out += "</table>\r\n";
+    out += "</table></div>\r\n";
 
     const double threshold = ToxicThreshold(c);
     out += "<h2>Toxic logs</h2>\r\n<p>Each log's share of failed matches: its own QSOs not in the other log, with a "
            "busted call or exchange, and the other logs' not-in-log and busted exchanges with it, over its matches. "
            "A share of " + Percent(threshold) + " or more (" + Percent(kToxicShare) + ", and three times the "
            "contest's median) points at a bad log rather than at its partners. The highest (all in "
-           "toxic-logs.csv):</p>\r\n<table><tr><th>call</th><th>matches</th><th>failed</th><th>share</th></tr>\r\n";
+           "toxic-logs.csv):</p>\r\n<div class=\"wide\"><table><tr><th>call</th><th>matches</th><th>failed</th><th>share</th></tr>\r\n";
     size_t shown = 0;
     for (size_t i : ToxicOrder(c)) {
         const LogResult& r = c.results->logs[i];
@@ -429,12 +531,12 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         out += "<tr><td>" + Html((*c.infos)[i].call) + "</td>" + num(std::to_string(r.matchable)) +
                num(std::to_string(r.problems)) + num(Percent(r.ToxicShare()), r.ToxicShare() >= threshold) + "</tr>\r\n";
     }
-    out += "</table>\r\n";
+    out += "</table></div>\r\n";
 
     out += "<h2>Sent-exchange consensus</h2>\r\n<p>Logs whose sent exchange most of the stations that worked them "
            "copied otherwise (at least " + std::to_string(kMinConsensusCopies) + " copies, two thirds of all): the "
            "log is the likely wrong side; copies of what most copied are not penalised, other copies are held "
-           "against it.</p>\r\n<table><tr><th>call</th><th>log says sent</th><th>most copied</th><th>copies</th>"
+           "against it.</p>\r\n<div class=\"wide\"><table><tr><th>call</th><th>log says sent</th><th>most copied</th><th>copies</th>"
            "</tr>\r\n";
     for (size_t i = 0; i < c.results->logs.size(); ++i) {
         const Consensus& k = c.results->logs[i].consensus;
@@ -443,7 +545,7 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
                Html(c.calls->Text(k.copied)) + "</td>" + num(std::to_string(k.agreeing) + " of " +
                                                               std::to_string(k.copies)) + "</tr>\r\n";
     }
-    out += "</table>\r\n</body></html>\r\n";
+    out += "</table></div>\r\n</body></html>\r\n";
     return out;
 }
 

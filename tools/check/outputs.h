@@ -44,8 +44,11 @@ std::unordered_map<int, std::string> ReadQuotedLines(const std::string& path, co
 // also with the other log's file, line and QSO line.
 std::string LogCheckReport(const CheckedContest& c, size_t log);
 
-// The order of the results tables: by category (operator, power, assisted), then checked score, highest first.
+// The order of the results tables: by contest period, the latest first, then category (operator, power,
+// assisted), then checked score, highest first.
 std::vector<size_t> ResultOrder(const CheckedContest& c);
+// The years of the contests the logs belong to: "2025", "2018 and 2025".
+std::string ContestYears(const CheckedContest& c);
 constexpr const char* kCsvColumns =
     "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
     "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score";

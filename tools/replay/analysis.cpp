@@ -29,13 +29,6 @@ bool AllDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The multiplier a counted QSO gives by the contest's Credit rule, tagged by its kind: Ohio ("OH") and Finland
-// ("OH") are two; "" for none.
-std::string MultiplierKey(const contest::Record& contest, const LogQso& q, const QsoOutcome& o) {
-    const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
-    return credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;
-}
-
 // The location country whose location multipliers hold `code`; the first country for a code that is in none
 // of the lists (AK and HI are US states without a multiplier).
 size_t LocationCountryOf(const contest::Record& contest, const std::string& code) {
@@ -47,8 +40,9 @@ size_t LocationCountryOf(const contest::Record& contest, const std::string& code
     return 0;
 }
 
-QsoRef RefOf(const LogQso& q) {
-    return QsoRef{q.line, q.call, q.band, q.exchRcvd, WholeMinutes(q.time)};
+QsoRef RefOf(const std::vector<LogQso>& log, size_t i) {
+    const LogQso& q = log[i];
+    return QsoRef{q.line, q.call, q.band, q.exchRcvd, q.time.IsValid() ? WholeMinutes(q.time) : 0, i};
 }
 
 std::vector<std::pair<std::string, size_t>> MostFirst(const std::map<std::string, size_t>& counts) {
@@ -150,17 +144,16 @@ std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long lo
     return off;
 }
 
-long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks) {
-    std::vector<long long> lengths;
-    for (const OffPeriod& p : off)
-        lengths.push_back(p.Minutes());
-    const size_t counted = std::min(blocks, lengths.size());
-    std::partial_sort(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(counted), lengths.end(),
-                      std::greater<long long>());
-    long long on = periodMinutes;
-    for (size_t i = 0; i < counted; ++i)
-        on -= lengths[i];
-    return on;
+std::vector<bool> OffBlocks(const std::vector<OffPeriod>& off, size_t blocks) {
+    std::vector<size_t> order(off.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
+    std::vector<bool> block(off.size(), false);
+    for (size_t i = 0; i < order.size() && i < blocks; ++i)
+        block[order[i]] = true;
+    return block;
 }
 
 Differences Compare(const Analysis& first, const Analysis& second) {
@@ -212,7 +205,7 @@ std::vector<ExchangeConflict> ConflictingExchanges(const contest::Record& contes
             conflicts.push_back(ExchangeConflict{qsos[i].call, {}});
             codes.emplace_back();
         }
-        conflicts[it->second].qsos.push_back(RefOf(qsos[i]));
+        conflicts[it->second].qsos.push_back(RefOf(qsos, i));
         codes[it->second].insert(contest.CanonicalLocation(exchange));
     }
     std::vector<ExchangeConflict> different;
@@ -227,30 +220,15 @@ std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, 
                                                 const std::vector<QsoOutcome>& outcomes) {
     const std::vector<contest::LocationCountry>& countries = contest.LocationCountries();
     std::vector<UnlikelyExchange> unlikely;
-    std::vector<std::string> keys;  // the multiplier of each listed QSO
-    std::map<std::string, size_t> likely, listed;
     for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
-        const LogQso& q = qsos[i];
         const QsoOutcome& o = outcomes[i];
         if (!o.Counted() || o.prefix.empty())
             continue;
-        const std::string key = MultiplierKey(contest, q, o);
-        const std::string exchange = contest.NormaliseLocation(q.exchRcvd);
+        const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
         const std::string code = contest.IsLocation(exchange) ? contest.CanonicalLocation(exchange) : "";
         const size_t country = LocationCountryOf(contest, code);
-        const bool expected = code.empty() || o.prefix == countries[country].prefix;
-        if (expected) {
-            ++likely[key];
-            continue;
-        }
-        ++listed[key];
-        keys.push_back(key);
-        const std::string multiplier = key.empty() ? "" : contest.SendsLocation(o.prefix) ? code : o.prefix;
-        unlikely.push_back(UnlikelyExchange{RefOf(q), o.prefix, "", code, country, multiplier, 0});
-    }
-    for (size_t u = 0; u < unlikely.size(); ++u) {
-        if (!keys[u].empty() && likely.count(keys[u]) == 0)
-            unlikely[u].onlyFrom = listed[keys[u]];
+        if (!code.empty() && o.prefix != countries[country].prefix)
+            unlikely.push_back(UnlikelyExchange{RefOf(qsos, i), o.prefix, "", code, country});
     }
     return unlikely;
 }
@@ -260,11 +238,100 @@ std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const S
     for (const LogQso& q : qsos)
         ++count[q.call];
     std::vector<QsoRef> unlisted;
-    for (const LogQso& q : qsos) {
-        if (count[q.call] == 1 && !scp.Contains(q.call))
-            unlisted.push_back(RefOf(q));
+    for (size_t i = 0; i < qsos.size(); ++i) {
+        if (count[qsos[i].call] == 1 && !scp.Contains(qsos[i].call))
+            unlisted.push_back(RefOf(qsos, i));
     }
     return unlisted;
+}
+
+Doubtful RankDoubtful(const contest::Record& contest, const std::vector<LogQso>& qsos,
+                      const std::vector<QsoOutcome>& outcomes, const std::vector<QsoRef>& unlisted,
+                      const std::vector<UnlikelyExchange>& unlikely, const std::vector<ExchangeConflict>& conflicts) {
+    const size_t n = std::min(qsos.size(), outcomes.size());
+    std::vector<std::vector<std::string>> why(n);
+    auto add = [&](size_t i, const std::string& reason) {
+        if (i < n && outcomes[i].Counted())
+            why[i].push_back(reason);
+    };
+    for (const QsoRef& q : unlisted)
+        add(q.index, "worked once, not in the call list");
+    for (const UnlikelyExchange& u : unlikely)
+        add(u.qso.index, u.qso.exchange + " is unlikely for the call");
+    for (const ExchangeConflict& c : conflicts) {
+        std::set<std::string> seen;
+        std::string codes;
+        for (const QsoRef& q : c.qsos) {
+            const std::string code = contest.CanonicalLocation(contest.NormaliseLocation(q.exchange));
+            if (seen.insert(code).second)
+                codes += (codes.empty() ? "" : " and ") + code;
+        }
+        for (const QsoRef& q : c.qsos)
+            add(q.index, "logged with " + codes);
+    }
+
+    // Each counted QSO's credit, and how many QSOs (and doubtful QSOs) give each multiplier.
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    std::vector<std::vector<std::string>> keysOf(n);
+    std::vector<int> pointsOf(n, 0);
+    std::map<std::string, std::pair<size_t, size_t>> givers;  // key: all QSOs, doubtful QSOs
+    long long points = 0, doubtfulPoints = 0;
+    for (size_t i = 0; i < n; ++i) {
+        if (!outcomes[i].Counted())
+            continue;
+        const contest::Credit credit = contest.CreditOf(outcomes[i].prefix, qsos[i].exchRcvd);
+        pointsOf[i] = credit.points;
+        points += credit.points;
+        if (!why[i].empty())
+            doubtfulPoints += credit.points;
+        for (const contest::MultiplierKey& key : credit.keys) {
+            const std::string id = (kinds[key.kind].perBand ? qsos[i].band : std::string()) + "#" +
+                                   std::to_string(key.kind) + "#" + key.code;
+            auto& g = givers[id];
+            ++g.first;
+            g.second += why[i].empty() ? 0 : 1;
+            keysOf[i].push_back(id);
+        }
+    }
+    const long long multipliers = static_cast<long long>(givers.size());
+    const long long score = contest.Score(points, multipliers);
+
+    Doubtful d;
+    std::vector<int> group;
+    for (size_t i = 0; i < n; ++i) {
+        if (why[i].empty())
+            continue;
+        DoubtfulQso q{RefOf(qsos, i), why[i], "", false, 0, 0};
+        long long sole = 0;
+        for (const std::string& id : keysOf[i]) {
+            const auto& g = givers.at(id);
+            q.multiplier = id.substr(id.rfind('#') + 1);
+            sole += g.first == 1 ? 1 : 0;
+            q.soleQso = q.soleQso || g.first == 1;
+            if (g.first == g.second)
+                q.restsOn = std::max(q.restsOn, g.second);
+        }
+        q.costIfLost = score - contest.Score(points - pointsOf[i], multipliers - sole);
+        group.push_back(q.soleQso ? 0 : q.restsOn > 0 ? 1 : 2);
+        d.qsos.push_back(std::move(q));
+    }
+    for (const auto& g : givers)
+        d.multipliersAtRisk += g.second.first == g.second.second ? 1 : 0;
+    d.scoreIfLost = contest.Score(points - doubtfulPoints, multipliers - static_cast<long long>(d.multipliersAtRisk));
+
+    std::vector<size_t> order(d.qsos.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](size_t x, size_t y) {
+        if (group[x] != group[y])
+            return group[x] < group[y];
+        return d.qsos[x].costIfLost > d.qsos[y].costIfLost;
+    });
+    std::vector<DoubtfulQso> ranked;
+    for (size_t i : order)
+        ranked.push_back(std::move(d.qsos[i]));
+    d.qsos = std::move(ranked);
+    return d;
 }
 
 Analysis Analyse(const AnalysisInput& in) {
@@ -370,12 +437,12 @@ Analysis Analyse(const AnalysisInput& in) {
                 continue;
             newMultiplier = true;
             if (isLocation) {
-                a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(q)});
+                a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
                 if (row)
                     ++row->newStateProv;
             } else {
                 const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
-                a.dxccWorked.push_back(FirstQso{key.code, entity ? entity->name : "", RefOf(q)});
+                a.dxccWorked.push_back(FirstQso{key.code, entity ? entity->name : "", RefOf(log.qsos, i)});
                 if (row)
                     ++row->newDxcc;
             }
@@ -384,7 +451,36 @@ Analysis Analyse(const AnalysisInput& in) {
             ++a.noMultiplierStateQsos;
         if (newMultiplier && bandAt != a.bands.end())
             ++a.bandNewMultipliers[band];
+        const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
+        const std::string continent = entity ? entity->continent : "";
+        auto at = std::find_if(a.continents.begin(), a.continents.end(),
+                               [&](const ContinentRow& c) { return c.continent == continent; });
+        if (at == a.continents.end())
+            at = a.continents.insert(a.continents.end(), ContinentRow{continent, 0, 0});
+        ++at->qsos;
+        at->newMultipliers += newMultiplier ? 1 : 0;
     }
+    // What the score leaves out, in log order.
+    for (size_t i = 0; i < order.size(); ++i) {
+        const QsoOutcome& o = outcomes[i];
+        const bool inPeriod = log.qsos[i].time.IsValid() && minuteOf[i] >= a.startMinute && minuteOf[i] < a.endMinute;
+        if (!o.added)
+            a.leftOut.push_back({RefOf(log.qsos, i), "refused", o.reason});
+        else if (!o.Counted())
+            a.leftOut.push_back({RefOf(log.qsos, i), "not counted", o.reason});
+        else if (!inPeriod)
+            a.leftOut.push_back({RefOf(log.qsos, i), "outside the period", "counted by the plug-in"});
+    }
+    for (const LogProblem& p : log.skipped) {
+        QsoRef line;
+        line.line = p.line;
+        a.leftOut.push_back({line, "not read", p.reason});
+    }
+    std::stable_sort(a.leftOut.begin(), a.leftOut.end(),
+                     [](const LeftOutQso& x, const LeftOutQso& y) { return x.qso.line < y.qso.line; });
+
+    std::stable_sort(a.continents.begin(), a.continents.end(),
+                     [](const ContinentRow& x, const ContinentRow& y) { return x.qsos > y.qsos; });
     std::sort(a.callsWorked.begin(), a.callsWorked.end());
     a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
     a.rejected = MostFirst(rejected);
@@ -405,14 +501,23 @@ Analysis Analyse(const AnalysisInput& in) {
     a.best60 = BestRate(countedMinutes, 60);
     a.best10 = BestRate(countedMinutes, 10);
     a.off = OffPeriods(onAir, a.startMinute, a.endMinute, a.offThreshold);
-    a.onMinutes = a.endMinute - a.startMinute;
-    for (const OffPeriod& p : a.off)
-        a.onMinutes -= p.Minutes();
-    a.rulesOnMinutes = RulesOnMinutes(a.off, a.endMinute - a.startMinute,
-                                      static_cast<size_t>(contest.limits.mostOffBlocks));
+    a.offBlock = OffBlocks(a.off, static_cast<size_t>(contest.limits.mostOffBlocks));
+    a.activeMinutes = a.operatingMinutes = a.endMinute - a.startMinute;
+    for (size_t i = 0; i < a.off.size(); ++i) {
+        a.activeMinutes -= a.off[i].Minutes();
+        a.operatingMinutes -= a.offBlock[i] ? a.off[i].Minutes() : 0;
+    }
+    a.tenMinutes.assign(static_cast<size_t>((a.endMinute - a.startMinute + 9) / 10), 0);
+    for (long long m : countedMinutes)
+        ++a.tenMinutes[static_cast<size_t>((m - a.startMinute) / 10)];
 
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
+    // By name alone, as the log is: both builds write the same page, and the paths stand in the replay's summary.
+    a.scpFile = std::filesystem::path(in.scpFile).filename().string();
+    a.countryFile = std::filesystem::path(in.countryFile).filename().string();
+    a.countryEdition = in.countryEdition;
+    a.countryFileOld = in.countryFileOld;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
     if (in.callsToCheck) {
@@ -421,6 +526,12 @@ Analysis Analyse(const AnalysisInput& in) {
         for (UnlikelyExchange& u : a.unlikely) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
             u.entity = entity ? entity->name : "";
+        }
+        a.doubtful = RankDoubtful(contest, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
+        for (DoubtfulQso& d : a.doubtful.qsos) {
+            const CountryEntity* entity = in.cty ? in.cty->EntityOf(d.qso.call) : nullptr;
+            if (entity && !d.multiplier.empty() && d.multiplier == outcomes[d.qso.index].prefix)
+                d.multiplier += " (" + entity->name + ")";
         }
     }
     return a;

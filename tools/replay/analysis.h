@@ -47,9 +47,9 @@ struct OffPeriod {
     long long from = 0, to = 0;
     long long Minutes() const { return to - from; }
 };
-// The operating time as the rules count it: the period less its `blocks` longest off periods; every further
-// break is operating time.
-long long RulesOnMinutes(const std::vector<OffPeriod>& off, long long periodMinutes, size_t blocks);
+// The breaks that are the rules' off time: the `blocks` longest (the earlier on a tie); every further break is
+// operating time.
+std::vector<bool> OffBlocks(const std::vector<OffPeriod>& off, size_t blocks);
 // The off periods within [start, end): every gap of at least `threshold` minutes between two QSOs in a row,
 // and between the start and the first QSO or the last QSO and the end. No QSO: the whole period.
 std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, long long start, long long end,
@@ -68,6 +68,7 @@ struct QsoRef {
     int line = 0;
     std::string call, band, exchange;
     long long minute = 0;
+    size_t index = 0;  // in the log's QSOs
 };
 
 // Stations whose QSOs carry different states or provinces (an older spelling and its code are the same);
@@ -88,8 +89,6 @@ struct UnlikelyExchange {
     std::string entity;      // its name in the country file
     std::string code;        // the state or province the exchange names, under the code it counts as
     size_t country = 0;      // the location country `code` belongs to (contest::Record::LocationCountries)
-    std::string multiplier;  // what the QSO counts as a multiplier: `code` from a W/VE call, else the prefix
-    size_t onlyFrom = 0;     // the multiplier rests on this many listed QSOs and no other; 0: others give it too
 };
 // In log order; QSOs with no known prefix are not judged.
 std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
@@ -97,12 +96,48 @@ std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, 
 // Calls that are in the log once and not in the list, in log order.
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
 
+// A counted QSO that may be lost when the logs are checked, with why and what it carries. Its multiplier is at
+// risk when no QSO outside the list gives it too: `soleQso` when this QSO alone gives it, else `restsOn` QSOs of
+// the list give it.
+struct DoubtfulQso {
+    QsoRef qso;
+    std::vector<std::string> why;
+    std::string multiplier;  // what it counts as a multiplier, as the page names it; "" for none
+    bool soleQso = false;
+    size_t restsOn = 0;      // doubtful QSOs the multiplier rests on; 0: other QSOs give it too
+    long long costIfLost = 0;  // the score less the score without this QSO alone
+};
+// The doubtful QSOs of a log: each counted QSO worked once with a call not in the list, with an exchange
+// unlikely for the call, or with a station logged with different states or provinces; ranked by what is at
+// risk: a multiplier given by this QSO alone first, then one that rests on doubtful QSOs alone, then points;
+// within each the costliest loss first, then log order.
+struct Doubtful {
+    std::vector<DoubtfulQso> qsos;
+    size_t multipliersAtRisk = 0;  // multipliers that rest on doubtful QSOs alone
+    long long scoreIfLost = 0;     // the score if every doubtful QSO were lost
+};
+Doubtful RankDoubtful(const contest::Record& contest, const std::vector<LogQso>& qsos,
+                      const std::vector<QsoOutcome>& outcomes, const std::vector<QsoRef>& unlisted,
+                      const std::vector<UnlikelyExchange>& unlikely, const std::vector<ExchangeConflict>& conflicts);
+
+// A QSO or line of the log the plug-in's score leaves out, in log order.
+struct LeftOutQso {
+    QsoRef qso;        // line only, for a line not read
+    std::string what;  // "refused", "not counted", "not read", "outside the period"
+    std::string reason;
+};
+
 struct HourRow {
     long long hour = 0;       // clock hour: minute / 60
     std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
     int qsos = 0, cumulative = 0;
     int newStateProv = 0, newDxcc = 0, cumulativeMultipliers = 0;
     int bandChanges = 0;
+};
+
+struct ContinentRow {
+    std::string continent;  // as the country file gives it ("EU"); "" when the call has no entity
+    int qsos = 0, newMultipliers = 0;
 };
 
 struct FirstQso {
@@ -120,8 +155,10 @@ struct AnalysisInput {
     std::optional<long long> pluginScore;
     int offThreshold = 0;  // 0: the contest's shortest break
     const ScpList* scp = nullptr;  // null: no list could be read (scpNote says why)
-    std::string scpNote;
+    std::string scpNote, scpFile;
     const CountryFile* cty = nullptr;  // entity names
+    std::string countryFile, countryEdition;  // the file and the date of its edition ("" when it names none)
+    bool countryFileOld = false;              // older than the contest by more than a year
     bool callsToCheck = true;  // false for a compared log, whose page section of calls to double-check is not drawn
 };
 
@@ -145,18 +182,25 @@ struct Analysis {
     BestWindow best60, best10;
     int offThreshold = 0;
     std::vector<OffPeriod> off;
-    long long onMinutes = 0;       // the period less every off period
-    long long rulesOnMinutes = 0;  // the period less the longest off periods the rules allow as blocks
+    long long activeMinutes = 0;     // the period less every break
+    long long operatingMinutes = 0;  // the rules' count: the period less the longest breaks the rules allow
+    std::vector<bool> offBlock;      // per break: one of the rules' off-time blocks
+    std::vector<int> tenMinutes;     // counted QSOs per 10 minutes of the period
 
     std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
     size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
     std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
+    std::vector<ContinentRow> continents;           // the same per continent, most QSOs first
     std::vector<std::string> callsWorked;           // the calls of counted QSOs, each once, sorted
     std::vector<QsoRef> unlistedCalls;
     bool scpChecked = false;
     std::string scpNote;
     std::vector<ExchangeConflict> conflicts;
     std::vector<UnlikelyExchange> unlikely;
+    Doubtful doubtful;
+    std::vector<LeftOutQso> leftOut;
+    std::string countryFile, countryEdition, scpFile;  // the files by name
+    bool countryFileOld = false;
 };
 
 Analysis Analyse(const AnalysisInput& input);

@@ -2,6 +2,7 @@
 // page and each of its SVG pictures can be checked by an XML parser; UTF-8, whatever bytes the log held.
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <set>
 
 #include "analysis.h"
@@ -13,53 +14,208 @@ namespace replay {
 
 namespace {
 
+// Tables wider than a phone scroll inside their own box; each chart is drawn wide and narrow, and a phone sees
+// the narrow one, so its labels stay legible. Folded lists are printed open (a second copy only the printer
+// sees).
 const char* const kStyle =
     "body{font-family:sans-serif;color:#111;margin:20px auto;max-width:960px;padding:0 12px;line-height:1.35}"
     "h1{font-size:22px;margin:0 0 4px}"
     "h2{font-size:17px;border-bottom:2px solid #0072B2;padding-bottom:2px;margin:26px 0 8px}"
     "h3{font-size:14px;margin:12px 0 4px}"
+    ".wide{overflow-x:auto;max-width:100%}"
+    ".t{white-space:nowrap}"
     "table{border-collapse:collapse;font-size:13px;margin:4px 0 8px}"
     "th,td{border:1px solid #bbb;padding:2px 7px;text-align:right;vertical-align:top}"
     "th{background:#eef3f8}"
-    ".l{text-align:left}"
+    ".l{text-align:left}td:not(.l):not(.w){white-space:nowrap}"
     "tr.total td{font-weight:bold;background:#f2f2f2}"
     "p{margin:4px 0}ul{margin:4px 0 8px}"
+    "nav{font-size:14px;border:1px solid #bbb;padding:4px 12px;margin:8px 0;columns:2 220px}"
+    "nav ol{margin:2px 0;padding-left:22px}"
     "h4{font-size:13px;margin:10px 0 4px}summary{cursor:pointer;margin:4px 0}.calls{font-size:12px}"
-    ".flag{color:#b00020;font-weight:bold}"
-    ".ok{color:#1b5e20}"
+    ".flag{color:#B00020;font-weight:bold}"
+    ".ok{font-weight:bold}"
+    ".risk{background:#FBE3B4}p.risk{padding:2px 6px;font-weight:bold}"
+    ".pair{display:flex;flex-wrap:wrap;gap:0 24px}"
     ".note{color:#555;font-size:13px}"
     ".rule{color:#333;font-size:12px;font-style:italic;border-left:3px solid #bbb;padding-left:6px}"
+    ".sw{display:inline-block;width:12px;height:12px;margin-right:4px;vertical-align:-1px;border:1px solid #555}"
+    ".sw.active{background:#009E73}.sw.counted{background:#BFE6D8}.sw.off{background:#8C8C8C}"
     ".cells{display:flex;flex-wrap:wrap;gap:3px;margin:4px 0 8px}"
     ".cell{width:38px;height:22px;line-height:22px;text-align:center;font-size:12px;font-weight:bold;"
     "border-radius:3px}"
-    ".worked{background:#009E73;color:#fff;border:2px solid #009E73}"
-    ".needed{background:#fff;color:#b00020;border:2px dashed #b00020}"
+    ".worked{background:#0072B2;color:#fff;border:2px solid #0072B2}"
+    ".needed{background:#fff;color:#B00020;border:2px dashed #B00020}"
     "svg{display:block;width:100%;height:auto;margin:4px 0}"
+    ".print{display:none}"
+    ".small{display:none}@media (max-width:600px){.big{display:none}.small{display:block}"
+    "body{padding:0 6px}table{font-size:12px}th,td{padding:2px 3px}}"
     "@media print{body{margin:0;max-width:none}h2,h3{break-after:avoid}svg,tr,.cells{break-inside:avoid}"
+    ".wide{overflow:visible}.big{display:block}.small{display:none}details{display:none}.print{display:block}nav{display:none}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
+
+// The two times the page counts a station on the air, each named for what it is.
+const char* const kActiveTime = "Active time";
+const char* const kOperatingTime = "Operating time by the rules";
+
+// A name as it reads within a sentence.
+std::string InText(const char* name) {
+    std::string s = name;
+    if (!s.empty() && s[0] >= 'A' && s[0] <= 'Z')
+        s[0] = static_cast<char>(s[0] - 'A' + 'a');
+    return s;
+}
 
 std::string Td(const std::string& s, const char* cls = nullptr) {
     return cls ? std::string("<td class=\"") + cls + "\">" + s + "</td>" : "<td>" + s + "</td>";
 }
 
-// The contest period as one bar: on the air in green, the off periods grey and numbered.
-std::string DrawTimeline(const Analysis& a) {
-    const int width = 920, height = 74;
+std::string TableOpen(const std::string& attributes = "") {
+    return "<div class=\"wide\"><table" + attributes + ">";
+}
+const char* const kTableClose = "</table></div>";
+
+// A picture drawn for a wide screen or paper and again for a phone; the style shows one of them.
+std::string Chart(const std::string& wide, const std::string& narrow) {
+    return "<div class=\"chart\"><div class=\"big\">" + wide + "</div><div class=\"small\">" + narrow +
+           "</div></div>";
+}
+std::string Chart(HourChart c) {
+    const std::string wide = DrawHourChart(c);
+    c.width = kNarrowChart;
+    return Chart(wide, DrawHourChart(c));
+}
+
+// A list folded on the screen and printed open.
+std::string Folded(const std::string& summary, const std::string& body) {
+    return "<details><summary>" + summary + "</summary>" + body + "</details><div class=\"print\"><p>" + summary +
+           ":</p>" + body + "</div>";
+}
+
+std::string ActiveMeaning(const Analysis& a) {
+    return "the contest period less every break of " + std::to_string(a.offThreshold) + " minutes or more";
+}
+std::string OperatingMeaning(const Analysis& a) {
+    return "the contest period less the " + std::to_string(a.contest->limits.mostOffBlocks) +
+           " longest breaks, the off time; at most " + Hours(a.contest->limits.mostOperatingMinutes);
+}
+
+// QSOs per hour of `minutes`, to a tenth.
+std::string PerHour(long long qsos, long long minutes) {
+    if (minutes <= 0)
+        return "-";
+    return Coord((1200 * qsos + minutes) / (2 * minutes)) + " per hour";
+}
+
+// 0 for a period without a date: the rules of the earliest years apply.
+int YearOf(const Analysis& a) {
+    return std::atoi(Time(a.startMinute, "%Y").c_str());
+}
+
+std::string CategoryField(const Analysis& a, const char* tag) {
+    for (const auto& field : a.category) {
+        if (field.first == tag)
+            return field.second;
+    }
+    return "";
+}
+
+long long DrawnQsos(const Analysis& a) {
+    return a.hours.empty() ? 0 : a.hours.back().cumulative;
+}
+
+// The sections in the page's order, for the contents list and the headings.
+struct SectionName {
+    const char* id;
+    const char* title;
+};
+const SectionName kSections[] = {
+    {"summary", "Summary"},
+    {"notcounted", "QSOs not counted"},
+    {"rate", "Rate"},
+    {"hours", "Hour by band"},
+    {"breakdown", "Bands and continents"},
+    {"best", "Best rates"},
+    {"time", "Time on and off"},
+    {"bands", "Band changes"},
+    {"multipliers", "Multipliers"},
+    {"check", "Calls to double-check"},
+    {"compare", "Side by side"},
+};
+
+std::string Open(const char* id) {
+    for (size_t i = 0; i < std::size(kSections); ++i) {
+        if (std::string(kSections[i].id) == id) {
+            return std::string("<section id=\"") + id + "\"><h2>" + std::to_string(i + 1) + ". " +
+                   kSections[i].title + "</h2>";
+        }
+    }
+    return "<section>";
+}
+
+std::string LinkTo(const char* id) {
+    for (size_t i = 0; i < std::size(kSections); ++i) {
+        if (std::string(kSections[i].id) == id) {
+            return std::string("<a href=\"#") + id + "\">" + std::to_string(i + 1) + ". " + kSections[i].title +
+                   "</a>";
+        }
+    }
+    return "";
+}
+
+std::string Contents(bool compared) {
+    std::string h = "<nav><b>Contents</b><ol>";
+    for (const SectionName& s : kSections) {
+        if (!compared && std::string(s.id) == "compare")
+            continue;
+        h += std::string("<li><a href=\"#") + s.id + "\">" + s.title + "</a></li>";
+    }
+    return h + "</ol></nav>";
+}
+
+// The contest period as one bar: QSOs being made in green, the breaks that still count as operating time pale
+// green and striped, the off time grey; every break numbered as in the table below it, with a legend, so the bar
+// reads without its tips (which do not print).
+std::string DrawTimeline(const Analysis& a, int width) {
+    struct Key {
+        std::string fill, name;
+    };
+    const std::string stripes = "counted-" + std::to_string(width);  // one pattern per drawing of the page
+    const Key keys[] = {
+        {kOperatingColour, "active: QSOs being made"},
+        {"url(#" + stripes + ")", "break counted as operating time"},
+        {kOffColour, "off time: the " + std::to_string(a.contest->limits.mostOffBlocks) + " longest breaks"},
+    };
     const Tenths left = 500, right = 140, top = 180, barH = 240;
+    std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
+    Tenths kx = left, row = 0;
+    for (const Key& k : keys) {
+        const Tenths advance = 300 + 62 * static_cast<Tenths>(k.name.size());
+        if (kx > left && kx + advance > width * kPx) kx = left, ++row;
+        keyAt.emplace_back(kx, row);
+        kx += advance;
+    }
     const Tenths plotW = width * kPx - left - right;
     const long long span = std::max(1LL, a.endMinute - a.startMinute);
     auto x = [&](long long minute) { return left + Along(minute - a.startMinute, span, plotW); };
-    std::string svg = SvgOpen(width, height, "On the air and off, over the contest period");
-    svg += Rect(left, top, plotW, barH, kBandColours[2], "on the air");
+    std::string svg = SvgOpen(width, 104 + static_cast<int>(row) * 16,
+                              "Operating time and off time over the contest period");
+    svg += "<defs><pattern id=\"" + stripes + "\" width=\"6\" height=\"6\" patternUnits=\"userSpaceOnUse\" "
+           "patternTransform=\"rotate(45)\"><rect width=\"6\" height=\"6\" fill=\"#BFE6D8\"/><rect width=\"2\" "
+           "height=\"6\" fill=\"" +
+           std::string(kOperatingColour) + "\"/></pattern></defs>";
+    svg += Rect(left, top, plotW, barH, kOperatingColour, keys[0].name);
     for (size_t i = 0; i < a.off.size(); ++i) {
         const OffPeriod& p = a.off[i];
-        svg += Rect(
-            x(p.from), top, x(p.to) - x(p.from), barH, "#cccccc",
-            "off " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") + ", " + Duration(p.Minutes()));
-        svg += Text((x(p.from) + x(p.to)) / 2, top - 50, std::to_string(i + 1));
+        const bool block = a.offBlock[i];
+        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, (block ? keys[2] : keys[1]).fill.c_str(),
+                    "break " + std::to_string(i + 1) + ", " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") +
+                        ", " + Duration(p.Minutes()) + ": " + (block ? "off time" : "operating time by the rules"));
+        svg += Text((x(p.from) + x(p.to)) / 2, top - 50, std::to_string(i + 1) + (block ? " off" : ""), "middle",
+                    block ? " font-weight=\"bold\"" : "");
     }
     for (long long hour = (a.startMinute + 59) / 60; hour * 60 <= a.endMinute; ++hour) {
-        if (hour % 6 != 0)
+        if (hour % (width < kWideChart ? 12 : 6) != 0)
             continue;
         const Tenths at = x(hour * 60);
         svg += Line(at, top + barH, at, top + barH + 50, "#444444");
@@ -67,13 +223,18 @@ std::string DrawTimeline(const Analysis& a) {
         svg += Text(at, top + barH + 170, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
     }
     svg += Text(left - 60, top + 160, "UTC", "end");
+    for (size_t i = 0; i < std::size(keys); ++i) {
+        const Tenths ky = top + barH + 280 + keyAt[i].second * 160;
+        svg += Rect(keyAt[i].first, ky, 120, 120, keys[i].fill.c_str());
+        svg += Text(keyAt[i].first + 160, ky + 100, keys[i].name, "start");
+    }
     return svg + "</svg>";
 }
 
 // --- sections ---------------------------------------------------------------------------------------------
 
 std::string Summary(const Analysis& a) {
-    std::string h = "<section id=\"summary\"><h2>1. Summary</h2><table>";
+    std::string h = Open("summary") + TableOpen();
     auto row = [&](const std::string& key, const std::string& value) {
         h += "<tr><th class=\"l\">" + Esc(key) + "</th><td class=\"l\">" + value + "</td></tr>";
     };
@@ -82,13 +243,14 @@ std::string Summary(const Analysis& a) {
     row("Contest period", Esc(Time(a.startMinute) + " to " + Time(a.endMinute) + " UTC"));
     for (const auto& field : a.category)
         row(field.first, Esc(field.second));
-    h += "</table>";
+    h += kTableClose;
 
     const int multipliers = a.stateProvMultipliers + a.dxccMultipliers;
-    h += "<table><tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
+    h += TableOpen() + "<tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
     h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) +
-         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) +
-            " DXCC = " + Num(multipliers)) +
+         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
+                Num(multipliers),
+            "w") +
          Td("<b>" + (a.pluginScore ? Num(*a.pluginScore) : std::string("(none)")) + "</b>") + "</tr>";
     h += "<tr><td class=\"l\">Log claims</td><td></td><td></td>" +
          Td(a.claimedScore ? Num(*a.claimedScore) : std::string("(no claimed score)")) + "</tr>";
@@ -97,11 +259,32 @@ std::string Summary(const Analysis& a) {
         h += "<tr><td class=\"l\">Difference</td><td></td><td></td>" +
              Td(d == 0 ? std::string("none") : (d > 0 ? "+" : "") + Num(d)) + "</tr>";
     }
-    h += "</table>";
+    if (!a.doubtful.qsos.empty()) {
+        h += "<tr class=\"risk\"><td class=\"l\">If the " + Plural(a.doubtful.qsos.size(), "doubtful QSO were", "doubtful QSOs were") +
+             " lost</td>" + Td(Num(static_cast<long long>(a.counted - a.doubtful.qsos.size()))) +
+             Td(Num(multipliers - static_cast<long long>(a.doubtful.multipliersAtRisk))) +
+             Td(Num(a.doubtful.scoreIfLost)) + "</tr>";
+    }
+    h += kTableClose;
 
-    h += "<p>What the plug-in did not count:</p><ul>";
-    h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " +
-         Num(static_cast<long long>(a.counted)) + " counted</li>";
+    // The figures a reader looks for first, each named as everywhere on the page.
+    const long long drawn = DrawnQsos(a);
+    h += TableOpen() + "<tr><th class=\"l\">At a glance</th><th></th><th class=\"l\">average</th></tr>";
+    h += "<tr>" + Td(std::string(kActiveTime) + " (" + ActiveMeaning(a) + ")", "l") + Td(Duration(a.activeMinutes)) +
+         Td(PerHour(drawn, a.activeMinutes), "l") + "</tr>";
+    h += "<tr>" + Td(std::string(kOperatingTime) + " (" + OperatingMeaning(a) + ")", "l") +
+         Td(Duration(a.operatingMinutes),
+            a.operatingMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr) +
+         Td(PerHour(drawn, a.operatingMinutes), "l") + "</tr>";
+    h += "<tr>" + Td("Best 60 minutes", "l") + Td(Num(a.best60.qsos)) +
+         Td(a.best60.qsos ? "from " + Time(a.best60.startMinute) : std::string(), "l") + "</tr>";
+    h += "<tr>" + Td("Best 10 minutes", "l") + Td(Num(a.best10.qsos)) +
+         Td(a.best10.qsos ? "from " + Time(a.best10.startMinute) : std::string(), "l") + "</tr>";
+    h += kTableClose;
+
+    h += "<p>What the plug-in did not count (each QSO in " + LinkTo("notcounted") + "):</p><ul>";
+    h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " + Num(static_cast<long long>(a.counted)) +
+         " counted</li>";
     for (const auto& r : a.rejected)
         h += "<li>" + Plural(r.second, "QSO", "QSOs") + " refused by the plug-in: " + Esc(r.first) + "</li>";
     for (const auto& r : a.notCounted) {
@@ -116,25 +299,56 @@ std::string Summary(const Analysis& a) {
     if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0)
         h += "<li>nothing: every QSO counts</li>";
     h += "</ul>";
-    if (!a.unlikely.empty()) {
-        std::set<std::string> alone;
-        for (const UnlikelyExchange& u : a.unlikely) {
-            if (u.onlyFrom > 0)
-                alone.insert(u.multiplier);
+    if (!a.doubtful.qsos.empty()) {
+        h += "<p class=\"risk\">" + Plural(a.doubtful.qsos.size(), "counted QSO is", "counted QSOs are") +
+             " worth a second look";
+        if (a.doubtful.multipliersAtRisk) {
+            h += "; " + Plural(a.doubtful.multipliersAtRisk, "multiplier rests", "multipliers rest") +
+                 " on them alone";
         }
-        h += std::string("<p") + (alone.empty() ? "" : " class=\"flag\"") + ">" +
-             Plural(a.unlikely.size(), "counted QSO carries", "counted QSOs carry") +
-             " a state or province unlikely for the call";
-        if (!alone.empty())
-            h += "; " + Plural(alone.size(), "multiplier rests", "multipliers rest") + " on such QSOs alone";
-        h += ": see 8. Calls to double-check.</p>";
+        h += ": see " + LinkTo("check") + ".</p>";
     }
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
-             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) +
-             " multipliers = " + Num(a.score) + " counted on this page.</p>";
+             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) + " multipliers = " +
+             Num(a.score) + " counted on this page.</p>";
     }
-    return h + "</section>";
+
+    // The data behind the figures.
+    h += "<h3>Data used</h3>" + TableOpen();
+    std::string cty = Esc(a.countryFile.empty() ? std::string("(none named)") : a.countryFile);
+    cty += a.countryEdition.empty() ? std::string(", its edition not named") : ", edition of " + Esc(a.countryEdition);
+    if (a.countryFileOld) {
+        cty += " <span class=\"flag\">more than a year before the contest: calls issued since may get no or a "
+               "wrong prefix (a newer one with --cty FILE)</span>";
+    }
+    row("Country file", cty);
+    const char* categories = a.contest->CategoriesOf(YearOf(a));
+    row("Rules", "as the record holds them for " + Time(a.startMinute, "%Y") +
+                     (*categories ? ": entry categories " + Esc(categories) : std::string()) +
+                     "; the limits and their words stand under each verdict");
+    row("Call list", a.scpChecked ? Esc(a.scpFile)
+                                  : "<span class=\"flag\">not read: " + Esc(a.scpNote) +
+                                        "; the calls worked once are not checked</span>");
+    return h + kTableClose + "</section>";
+}
+
+std::string NotCounted(const Analysis& a) {
+    std::string h = Open("notcounted");
+    if (a.leftOut.empty())
+        return h + "<p>none: every QSO of the log is counted</p></section>";
+    h += "<p>" + Plural(a.leftOut.size(), "QSO or line", "QSOs and lines") +
+         " of the log, in log order, with the plug-in's or the reader's reason.</p>";
+    h += TableOpen() + "<tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
+                       "<th class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\"></th>"
+                       "<th class=\"l\">reason</th></tr>";
+    for (const LeftOutQso& l : a.leftOut) {
+        const bool line = l.what == "not read";
+        h += "<tr>" + Td(std::to_string(l.qso.line)) + Td(Esc(l.qso.call), "l") +
+             Td(line ? std::string() : Time(l.qso.minute), "l t") + Td(Esc(l.qso.band), "l") +
+             Td(Esc(l.qso.exchange), "l") + Td(Esc(l.what), "l") + Td(Esc(l.reason), "l") + "</tr>";
+    }
+    return h + kTableClose + "</section>";
 }
 
 std::string RateGraph(const Analysis& a) {
@@ -150,21 +364,20 @@ std::string RateGraph(const Analysis& a) {
             c.stacks[b].values.push_back(row.byBand[b]);
         c.line.push_back(row.cumulative);
     }
-    return "<section id=\"rate\"><h2>2. Rate</h2><p class=\"note\">Counted QSOs per clock hour (UTC), "
-           "stacked by "
-           "band; the line is the running total, on the right-hand axis.</p>" +
-           DrawHourChart(c) + "</section>";
+    return Open("rate") +
+           "<p class=\"note\">Counted QSOs per clock hour (UTC), stacked by band; the line is the running total, on "
+           "the right-hand axis.</p>" +
+           Chart(c) + "</section>";
 }
 
 std::string HourTable(const Analysis& a) {
-    std::string h =
-        "<section id=\"hours\"><h2>3. Hour by band</h2><table><tr><th class=\"l\">Hour (UTC)</th>";
+    std::string h = Open("hours") + TableOpen() + "<tr><th class=\"l\">Hour (UTC)</th>";
     for (const std::string& band : a.bands)
         h += "<th>" + Esc(band) + "</th>";
     h += "<th>Total</th><th>Running total</th></tr>";
     std::vector<int> bandTotals(a.bands.size(), 0);
     for (const HourRow& row : a.hours) {
-        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l");
+        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l t");
         for (size_t b = 0; b < a.bands.size(); ++b) {
             bandTotals[b] += row.byBand[b];
             h += Td(row.byBand[b] ? std::to_string(row.byBand[b]) : "");
@@ -175,13 +388,29 @@ std::string HourTable(const Analysis& a) {
     int all = 0;
     for (int t : bandTotals)
         h += Td(Num(t)), all += t;
-    return h + Td(Num(all)) + "<td></td></tr></table></section>";
+    return h + Td(Num(all)) + "<td></td></tr>" + kTableClose + "</section>";
+}
+
+std::string Breakdown(const Analysis& a) {
+    std::string h = Open("breakdown") + "<p class=\"note\">Counted QSOs, and the multipliers each band or continent "
+                                        "gave first (each counts once per contest).</p><div class=\"pair\">";
+    h += TableOpen() + "<tr><th class=\"l\">band</th><th>QSOs</th><th>new multipliers</th></tr>";
+    for (size_t b = 0; b < a.bands.size(); ++b)
+        h += "<tr>" + Td(Esc(a.bands[b]), "l") + Td(Num(a.bandQsos[b])) + Td(Num(a.bandNewMultipliers[b])) + "</tr>";
+    h += "<tr class=\"total\">" + Td("Total", "l") + Td(Num(static_cast<long long>(a.counted))) +
+         Td(Num(a.stateProvMultipliers + a.dxccMultipliers)) + "</tr>" + kTableClose;
+    h += TableOpen() + "<tr><th class=\"l\">continent</th><th>QSOs</th><th>new multipliers</th></tr>";
+    for (const ContinentRow& c : a.continents) {
+        h += "<tr>" + Td(Esc(c.continent.empty() ? std::string("(no country)") : c.continent), "l") +
+             Td(Num(c.qsos)) + Td(Num(c.newMultipliers)) + "</tr>";
+    }
+    return h + kTableClose + "</div></section>";
 }
 
 std::string BestRates(const Analysis& a) {
-    std::string h =
-        "<section id=\"best\"><h2>4. Best rates</h2><table><tr><th class=\"l\"></th><th>QSOs</th>"
-        "<th class=\"l\">from</th><th class=\"l\">to</th><th>rate</th></tr>";
+    std::string h = Open("best") + TableOpen() +
+                    "<tr><th class=\"l\"></th><th>QSOs</th><th class=\"l\">from</th><th class=\"l\">to</th>"
+                    "<th>rate</th></tr>";
     auto window = [&](const char* name, const BestWindow& w, int width) {
         h += "<tr>" + Td(name, "l") + Td(std::to_string(w.qsos));
         if (w.qsos == 0) {
@@ -193,17 +422,36 @@ std::string BestRates(const Analysis& a) {
     };
     window("Best 60 minutes", a.best60, 60);
     window("Best 10 minutes", a.best10, 10);
-    const size_t drawn = a.hours.empty() ? 0 : static_cast<size_t>(a.hours.back().cumulative);
-    h +=
-        "<tr>" + Td("Average on the air", "l") + Td(Num(static_cast<long long>(drawn))) +
-        Td("in " + Duration(a.onMinutes) + " on the air", "l") + "<td></td>" +
-        Td(a.onMinutes > 0
-               ? Coord((1200 * static_cast<long long>(drawn) + a.onMinutes) / (2 * a.onMinutes)) + " per hour"
-               : std::string("-")) +
-        "</tr></table>";
-    return h +
-           "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs "
-           "only.</p></section>";
+    const long long drawn = DrawnQsos(a);
+    h += "<tr>" + Td("Average over the " + InText(kActiveTime), "l") + Td(Num(drawn)) +
+         Td("in " + Duration(a.activeMinutes) + " of " + InText(kActiveTime), "l") + "<td></td>" +
+         Td(PerHour(drawn, a.activeMinutes)) + "</tr>";
+    h += "<tr>" + Td("Average over the " + InText(kOperatingTime), "l") + Td(Num(drawn)) +
+         Td("in " + Duration(a.operatingMinutes) + " of " + InText(kOperatingTime), "l") + "<td></td>" +
+         Td(PerHour(drawn, a.operatingMinutes)) + "</tr>" + kTableClose;
+    h += "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs only. " +
+         Esc(std::string(kActiveTime) + ": " + ActiveMeaning(a) + "; " + InText(kOperatingTime) + ": " +
+             OperatingMeaning(a) + ".") +
+         "</p>";
+
+    // The rate sheet: counted QSOs in each 10 minutes, an hour a row.
+    h += "<h3>QSOs per 10 minutes</h3>" + TableOpen() + "<tr><th class=\"l\">Hour (UTC)</th>";
+    for (int m = 0; m < 60; m += 10)
+        h += "<th>:" + text::Format("%02d", m) + "</th>";
+    h += "<th>hour</th></tr>";
+    for (const HourRow& row : a.hours) {
+        if (row.qsos == 0)
+            continue;
+        h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l t");
+        for (int m = 0; m < 60; m += 10) {
+            const long long slot = (row.hour * 60 + m - a.startMinute) / 10;
+            const bool in = row.hour * 60 + m >= a.startMinute && slot < static_cast<long long>(a.tenMinutes.size());
+            const int n = in ? a.tenMinutes[static_cast<size_t>(slot)] : 0;
+            h += Td(n ? std::to_string(n) : "");
+        }
+        h += Td(std::to_string(row.qsos)) + "</tr>";
+    }
+    return h + kTableClose + "<p class=\"note\">Hours without a counted QSO are left out.</p></section>";
 }
 
 // The rule a verdict applies, its words quoted where they are the rules' own.
@@ -211,22 +459,9 @@ std::string Rule(const char* words) {
     return "<p class=\"rule\">Rule: " + Esc(words) + "</p>";
 }
 
-// The off periods that count as the rules' blocks: the longest ones, as many as the rules allow.
-std::vector<bool> RulesBlocks(const std::vector<OffPeriod>& off, int mostOffBlocks) {
-    std::vector<size_t> order(off.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
-    std::vector<bool> block(off.size(), false);
-    for (size_t i = 0; i < order.size() && i < static_cast<size_t>(mostOffBlocks); ++i)
-        block[order[i]] = true;
-    return block;
-}
-
 std::string TimeOnOff(const Analysis& a) {
     const contest::OperatingLimits& limits = a.contest->limits;
-    std::string h = "<section id=\"time\"><h2>5. Time on and off</h2>";
+    std::string h = Open("time");
     h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
          " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
          "and the end) is a break";
@@ -236,40 +471,42 @@ std::string TimeOnOff(const Analysis& a) {
     }
     h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
          " longest breaks are the off time and every other break counts as operating time.</p>";
-    h += DrawTimeline(a);
-    const std::vector<bool> blocks = RulesBlocks(a.off, limits.mostOffBlocks);
+    h += Chart(DrawTimeline(a, kWideChart), DrawTimeline(a, kNarrowChart));
     long long offMinutes = 0, blockMinutes = 0;
     if (!a.off.empty()) {
-        h += "<table><tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
-             "<th class=\"l\">by the rules</th></tr>";
+        h += TableOpen() + "<tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
+                           "<th class=\"l\">by the rules</th></tr>";
         for (size_t i = 0; i < a.off.size(); ++i) {
+            const bool block = a.offBlock[i];
             offMinutes += a.off[i].Minutes();
-            blockMinutes += blocks[i] ? a.off[i].Minutes() : 0;
-            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Time(a.off[i].from), "l") + Td(Time(a.off[i].to), "l") +
-                 Td(Duration(a.off[i].Minutes())) +
-                 Td(blocks[i] ? "<b>off time</b>" : std::string("operating time"), "l") + "</tr>";
+            blockMinutes += block ? a.off[i].Minutes() : 0;
+            h += "<tr>" + Td(std::string("<span class=\"sw ") + (block ? "off" : "counted") + "\"></span>" +
+                             std::to_string(i + 1)) +
+                 Td(Time(a.off[i].from), "l") + Td(Time(a.off[i].to), "l") + Td(Duration(a.off[i].Minutes())) +
+                 Td(block ? "<b>off time</b>" : std::string("operating time"), "l") + "</tr>";
         }
-        h += "</table>";
+        h += kTableClose;
     }
-    h += "<table><tr><th class=\"l\"></th><th>on the air</th><th>off</th></tr><tr>" +
-         Td("With every break of " + std::to_string(a.offThreshold) + " minutes or more", "l") +
-         Td(Duration(a.onMinutes)) + Td(Duration(offMinutes) + " in " + Plural(a.off.size(), "break", "breaks")) +
+    h += TableOpen() + "<tr><th class=\"l\"></th><th>time</th><th>breaks not in it</th></tr><tr>" +
+         Td("<span class=\"sw active\"></span>" + std::string(kActiveTime) + " (" + ActiveMeaning(a) + ")", "l") +
+         Td(Duration(a.activeMinutes)) + Td(Duration(offMinutes) + " in " + Plural(a.off.size(), "break", "breaks")) +
          "</tr><tr>" +
-         Td("<b>By the rules' count</b> (the " + std::to_string(limits.mostOffBlocks) + " longest breaks off)",
+         Td("<span class=\"sw active\"></span><span class=\"sw counted\"></span><b>" + std::string(kOperatingTime) +
+                "</b> (" + OperatingMeaning(a) + ")",
             "l") +
-         Td("<b>" + Duration(a.rulesOnMinutes) + "</b>") +
-         Td(Duration(blockMinutes) + " in " +
+         Td("<b>" + Duration(a.operatingMinutes) + "</b>") +
+         Td("<span class=\"sw off\"></span>" + Duration(blockMinutes) + " in " +
             Plural(std::min(a.off.size(), static_cast<size_t>(limits.mostOffBlocks)), "block", "blocks")) +
-         "</tr></table>";
+         "</tr>" + kTableClose;
     const std::string most = Hours(limits.mostOperatingMinutes);
-    if (a.rulesOnMinutes > limits.mostOperatingMinutes) {
-        h += "<p class=\"flag\">On the air " + Duration(a.rulesOnMinutes) + " by the rules' count: more than the " +
-             most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") + ". The " +
-             std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
+    if (a.operatingMinutes > limits.mostOperatingMinutes) {
+        h += "<p class=\"flag\">" + std::string(kOperatingTime) + " " + Duration(a.operatingMinutes) +
+             ": more than the " + most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") +
+             ". The " + std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
              " of the " + Hours(limits.leastOffMinutes) + " of off time.</p>";
     } else {
-        h += "<p class=\"ok\">Within the rules on time: on the air " + Duration(a.rulesOnMinutes) +
-             " by the rules' count, at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
+        h += "<p class=\"ok\">Within the rules on time: " + InText(kOperatingTime) + " " +
+             Duration(a.operatingMinutes) + ", at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
              " longest breaks make " + Duration(blockMinutes) + " of off time.</p>";
     }
     h += Rule(a.contest->ruleTexts.operatingTime) + Rule(a.contest->ruleTexts.offBlocks) +
@@ -278,44 +515,59 @@ std::string TimeOnOff(const Analysis& a) {
 }
 
 std::string BandChanges(const Analysis& a) {
-    const int limit = a.contest->limits.multiOpBandChangesPerHour;
+    const int year = YearOf(a);
+    const contest::BandChangeRule* rule = a.contest->BandChangeRuleOf(
+        year, CategoryField(a, "CATEGORY-OPERATOR"), CategoryField(a, "CATEGORY-TRANSMITTER"));
+    const int limit = rule ? rule->perClockHour : -1;
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
     c.stacks.push_back({"band changes", kBandColours[0], {}});
-    int most = 0;
+    int most = 0, total = 0;
     std::vector<const HourRow*> over;
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.bandChanges);
         most = std::max(most, row.bandChanges);
-        if (row.bandChanges > limit)
+        total += row.bandChanges;
+        if (limit >= 0 && row.bandChanges > limit)
             over.push_back(&row);
     }
-    if (a.multiOp) {
+    if (limit >= 0) {
         c.limit = limit;
-        c.limitName = "MULTI-OP limit";
+        c.limitName = "limit for " + std::string(rule->entry) + " entries";
     }
-    std::string h =
-        "<section id=\"bands\"><h2>6. Band changes</h2><p class=\"note\">A QSO on another band than "
-        "the QSO before it is one change in its clock hour (20m, 15m, 20m is two); every QSO the "
-        "plug-in logged takes part.</p>" +
-        DrawHourChart(c);
-    h += "<p>Most in one hour: " + std::to_string(most) + ".</p>";
-    if (!a.multiOp) {
-        h += "<p class=\"note\">The limit of " + std::to_string(limit) +
-             " band changes per clock hour is for MULTI-OP entries.</p>";
-    } else if (over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) +
-             " band changes.</p>";
-    } else {
-        h += "<p class=\"flag\">More than " + std::to_string(limit) +
-             " band changes in " + Plural(over.size(), "hour", "hours") + ":";
+    std::string h = Open("bands") +
+                    "<p class=\"note\">A QSO on another band than the QSO before it is one change in its clock hour "
+                    "(20m, 15m, 20m is two); every QSO the plug-in logged takes part.</p>" +
+                    Chart(c);
+    h += "<p>Most in one hour: " + std::to_string(most) + "; in all: " + std::to_string(total) + ".</p>";
+    const std::vector<const contest::BandChangeRule*> rules = a.contest->BandChangeRulesOf(year);
+    if (limit >= 0 && over.empty()) {
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) + " band changes, the " +
+             std::to_string(year) + " limit for " + rule->entry + " entries.</p>";
+    } else if (limit >= 0) {
+        h += "<p class=\"flag\">More than " + std::to_string(limit) + " band changes, the " + std::to_string(year) +
+             " limit for " + rule->entry + " entries, in " + Plural(over.size(), "hour", "hours") + ":";
         for (const HourRow* row : over)
             h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
         h += "</p>";
+    } else {
+        std::string limits;
+        for (const contest::BandChangeRule* r : rules) {
+            if (r->perClockHour >= 0)
+                limits += (limits.empty() ? "" : "; ") + std::string(r->entry) + " " + std::to_string(r->perClockHour);
+        }
+        h += "<p class=\"note\">" +
+             Esc((rule ? "No band-change limit binds " + std::string(rule->entry) + " entries"
+                       : "No band-change limit binds this entry") +
+                 " in " + std::to_string(year) + (limits.empty() ? "" : "; the limits per clock hour are for " + limits) +
+                 ".") +
+             "</p>";
     }
-    return h + Rule(a.contest->ruleTexts.bandChanges) + "</section>";
+    for (const contest::BandChangeRule* r : rules)
+        h += Rule(r->text);
+    return h + "</section>";
 }
 
 std::string QsoWhen(const QsoRef& q) {
@@ -323,7 +575,7 @@ std::string QsoWhen(const QsoRef& q) {
 }
 
 std::string Multipliers(const Analysis& a) {
-    std::string h = "<section id=\"multipliers\"><h2>7. Multipliers</h2>";
+    std::string h = Open("multipliers");
     h += "<p>" + Num(a.stateProvMultipliers) + " states and provinces, " + Num(a.dxccMultipliers) +
          " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
     for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
@@ -337,14 +589,12 @@ std::string Multipliers(const Analysis& a) {
                 needed.push_back(code);
                 cells += "<div class=\"cell needed\">" + Esc(code) + "</div>";
             } else {
-                cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" +
-                         Esc(code) + "</div>";
+                cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" + Esc(code) +
+                         "</div>";
             }
         }
-        h += std::string("<h3>") +
-             country.locations +
-             ": " + std::to_string(codes.size() - needed.size()) + " of " + std::to_string(codes.size()) +
-             "</h3>";
+        h += std::string("<h3>") + country.locations + ": " + std::to_string(codes.size() - needed.size()) + " of " +
+             std::to_string(codes.size()) + "</h3>";
         h += "<div class=\"cells\">" + cells + "</div>";
         std::string list;
         for (const std::string& code : needed)
@@ -362,30 +612,65 @@ std::string Multipliers(const Analysis& a) {
     if (a.dxccWorked.empty()) {
         h += "<p>none</p>";
     } else {
-        h += "<table><tr><th>#</th><th class=\"l\">prefix</th><th class=\"l\">entity</th><th "
-             "class=\"l\">first QSO "
-             "(UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th><th>line</th></tr>";
+        h += TableOpen() + "<tr><th>#</th><th class=\"l\">prefix</th><th class=\"l\">entity</th><th "
+                           "class=\"l\">first QSO (UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th>"
+                           "<th>line</th></tr>";
         for (size_t i = 0; i < a.dxccWorked.size(); ++i) {
             const FirstQso& f = a.dxccWorked[i];
             h += "<tr>" + Td(std::to_string(i + 1)) + Td(Esc(f.code), "l") + Td(Esc(f.name), "l") +
                  Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") +
                  Td(std::to_string(f.qso.line)) + "</tr>";
         }
-        h += "</table>";
+        h += kTableClose;
     }
 
     HourChart c;
     c.title = "New multipliers per clock hour, and the running total";
     c.yLabel = "new multipliers";
     c.lineName = "total multipliers";
-    c.stacks = {{"states/provinces", kBandColours[2], {}}, {"DXCC", kBandColours[1], {}}};
+    c.stacks = {{"states/provinces", kBandColours[0], {}}, {"DXCC", kBandColours[2], {}}};
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.newStateProv);
         c.stacks[1].values.push_back(row.newDxcc);
         c.line.push_back(row.cumulativeMultipliers);
     }
-    return h + "<h3>New multipliers per hour</h3>" + DrawHourChart(c) + "</section>";
+    return h + "<h3>New multipliers per hour</h3>" + Chart(c) + "</section>";
+}
+
+std::string DoubtfulTable(const Analysis& a) {
+    const Doubtful& d = a.doubtful;
+    const long long score = a.pluginScore ? *a.pluginScore : a.score;
+    std::string h = "<h3>Doubtful QSOs, the most at risk first: " + Num(static_cast<long long>(d.qsos.size())) +
+                    " of " + Num(static_cast<long long>(a.counted)) + " counted</h3>";
+    if (d.qsos.empty())
+        return h + "<p>none</p>";
+    h += "<p class=\"risk\">Score at risk: " + Num(score) +
+         " now, " + Num(d.scoreIfLost) + " if every doubtful QSO were lost (" + Num(d.scoreIfLost - score) + "; " +
+         Plural(d.multipliersAtRisk, "multiplier rests", "multipliers rest") + " on them alone).</p>";
+    h += "<p class=\"note\">A QSO that alone gives a multiplier comes first, then one whose multiplier rests on "
+         "doubtful QSOs alone, then QSOs that carry their point; \"if lost\" is what the score loses with that QSO "
+         "alone.</p>";
+    h += TableOpen() + "<tr><th>#</th><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
+                       "<th class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">why</th>"
+                       "<th class=\"l\">at risk</th><th>if lost</th></tr>";
+    for (size_t i = 0; i < d.qsos.size(); ++i) {
+        const DoubtfulQso& q = d.qsos[i];
+        std::string why;
+        for (const std::string& w : q.why)
+            why += (why.empty() ? "" : "; ") + w;
+        std::string risk = "its point";
+        if (q.soleQso)
+            risk = "<b>" + Esc(q.multiplier) + "</b>: the only QSO that gives it";
+        else if (q.restsOn > 0)
+            risk = "<b>" + Esc(q.multiplier) + "</b>: rests on " + std::to_string(q.restsOn) + " doubtful QSOs alone";
+        const bool multiplier = q.soleQso || q.restsOn > 0;
+        h += std::string("<tr") + (multiplier ? " class=\"risk\"" : "") + ">" + Td(std::to_string(i + 1)) +
+             Td(std::to_string(q.qso.line)) + Td(Esc(q.qso.call), "l") + Td(Time(q.qso.minute), "l t") +
+             Td(Esc(q.qso.band), "l") + Td(Esc(q.qso.exchange), "l") + Td(Esc(why), "l") + Td(risk, "l") +
+             Td(Num(-q.costIfLost)) + "</tr>";
+    }
+    return h + kTableClose;
 }
 
 std::string UnlikelyExchangeTable(const Analysis& a) {
@@ -393,73 +678,53 @@ std::string UnlikelyExchangeTable(const Analysis& a) {
         "<h3>Exchanges unlikely for the call</h3><p class=\"note\">Counted QSOs whose state or province is "
         "not what a station of the call's country sends: a US call sends a US state, a Canadian call a Canadian "
         "province, a DX call a serial number. The plug-in counts them (the other station may have been "
-        "portable); a busted call or exchange would cost the QSO, and a multiplier that rests on it alone.</p>";
+        "portable); what each puts at risk is in the table above.</p>";
     if (a.unlikely.empty())
         return h + "<p>none</p>";
-    h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
-         "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix suggests</th>"
-         "<th class=\"l\">multiplier</th></tr>";
+    h += TableOpen() + "<tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
+                       "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix "
+                       "suggests</th></tr>";
     for (const UnlikelyExchange& u : a.unlikely) {
         std::string suggests = "a serial number";
         for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
-            if (u.prefix == country.prefix) suggests = country.one;
-        }
-        std::string multiplier;
-        if (u.onlyFrom == 1) {
-            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on this QSO alone</span>";
-        } else if (u.onlyFrom > 1) {
-            multiplier = "<span class=\"flag\">" + Esc(u.multiplier) + " rests on these " +
-                         std::to_string(u.onlyFrom) + " QSOs alone</span>";
-        } else if (!u.multiplier.empty()) {
-            multiplier = Esc(u.multiplier) + ", also from other QSOs";
+            if (u.prefix == country.prefix)
+                suggests = country.one;
         }
         h += "<tr>" + Td(std::to_string(u.qso.line)) + Td(Esc(u.qso.call), "l") + Td(Time(u.qso.minute), "l") +
-             Td(Esc(u.qso.band), "l") + Td(Esc(u.qso.exchange + " (" + a.contest->LocationCountries()[u.country].one + ")"), "l") +
-             Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") +
-             Td(multiplier, "l") + "</tr>";
+             Td(Esc(u.qso.band), "l") +
+             Td(Esc(u.qso.exchange + " (" + a.contest->LocationCountries()[u.country].one + ")"), "l") +
+             Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") + "</tr>";
     }
-    return h + "</table>";
+    return h + kTableClose;
 }
 
 std::string CallsToCheck(const Analysis& a) {
-    std::string h =
-        "<section id=\"check\"><h2>8. Calls to double-check</h2><h3>Worked once and not in the "
-        "super-check-partial list</h3>";
-    if (!a.scpChecked) {
-        h += "<p class=\"flag\">Not checked: " + Esc(a.scpNote) + ".</p>";
-    } else if (a.unlistedCalls.empty()) {
-        h += "<p>none</p>";
-    } else {
-        h += "<table><tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
-             "class=\"l\">band</th>"
-             "<th class=\"l\">exchange</th></tr>";
-        for (const QsoRef& q : a.unlistedCalls) {
-            h += "<tr>" + Td(std::to_string(q.line)) + Td(Esc(q.call), "l") + Td(Time(q.minute), "l") +
-                 Td(Esc(q.band), "l") + Td(Esc(q.exchange), "l") + "</tr>";
-        }
-        h += "</table>";
-    }
-    h += UnlikelyExchangeTable(a);
+    std::string h = Open("check") +
+                    "<p class=\"note\">Counted QSOs a log check may take away: calls worked once that the call "
+                    "list does not know, exchanges unlikely for the call, stations logged with different states or "
+                    "provinces.</p>";
+    if (!a.scpChecked)
+        h += "<p class=\"flag\">Calls worked once not checked: " + Esc(a.scpNote) + ".</p>";
+    h += DoubtfulTable(a) + UnlikelyExchangeTable(a);
     h += "<h3>Stations logged with different states or provinces</h3>";
     if (a.conflicts.empty())
         return h + "<p>none</p></section>";
-    h += "<table><tr><th class=\"l\">call</th><th class=\"l\">QSOs: line, band, time (UTC), "
-         "exchange</th></tr>";
+    h += TableOpen() + "<tr><th class=\"l\">call</th><th class=\"l\">QSOs: line, band, time (UTC), exchange</th></tr>";
     for (const ExchangeConflict& c : a.conflicts) {
         std::string qsos;
         for (const QsoRef& q : c.qsos) {
-            qsos += (qsos.empty() ? "" : "<br/>") + Esc("line " + std::to_string(q.line) + ": " + q.band +
-                                                        " " + Time(q.minute) + " " + q.exchange);
+            qsos += (qsos.empty() ? "" : "<br/>") +
+                    Esc("line " + std::to_string(q.line) + ": " + q.band + " " + Time(q.minute) + " " + q.exchange);
         }
         h += "<tr>" + Td(Esc(c.call), "l") + Td(qsos, "l") + "</tr>";
     }
-    return h + "</table></section>";
+    return h + kTableClose + "</section>";
 }
 
 // --- stations side by side ---------------------------------------------------------------------------------
 
-// The own station and the three others at most, told apart in colour-blind eyes too.
-const char* const kStationColours[] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7"};
+// The own station and the three others at most, told apart in colour-blind eyes too; no green, no orange.
+const char* const kStationColours[] = {"#0072B2", "#CC79A7", "#444444", "#56B4E9"};
 
 std::string StationName(const Analysis& a) {
     return a.ownCall.empty() ? a.logName : a.ownCall;
@@ -477,8 +742,8 @@ std::string MultiplierList(const contest::Record& contest, const std::vector<Fir
                     Num(static_cast<long long>(list.size())) + "</h4>";
     if (list.empty())
         return h;
-    h += "<table><tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO (UTC)"
-         "</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
+    h += TableOpen() + "<tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO "
+                       "(UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
     for (const FirstQso& f : list) {
         // A location multiplier is named by its country's kind of location; a DXCC entity by its name.
         const char* kind = contest.LocationCountries().back().kind;
@@ -492,23 +757,21 @@ std::string MultiplierList(const contest::Record& contest, const std::vector<Fir
         h += "<tr>" + Td(Esc(f.code), "l") + Td(Esc(f.name.empty() ? std::string(kind) : f.name), "l") +
              Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") + "</tr>";
     }
-    return h + "</table>";
+    return h + kTableClose;
 }
 
 std::string CallList(const std::vector<std::string>& calls, const std::string& who, const std::string& whoNot) {
     std::string list;
     for (const std::string& call : calls)
         list += (list.empty() ? "" : " ") + call;
-    return "<details><summary>" + Esc(who + " worked " + Plural(calls.size(), "station", "stations") + " " +
-                                      whoNot + " did not") +
-           "</summary><p class=\"calls\">" + (list.empty() ? std::string("none") : Esc(list)) +
-           "</p></details>";
+    return Folded(Esc(who + " worked " + Plural(calls.size(), "station", "stations") + " " + whoNot + " did not"),
+                  "<p class=\"calls\">" + (list.empty() ? std::string("none") : Esc(list)) + "</p>");
 }
 
 std::string SideBySide(const Analysis& own, const Comparison& compared) {
     if (compared.stations.empty() && compared.leftOut.empty())
         return "";
-    std::string h = "<section id=\"compare\"><h2>9. Side by side</h2>";
+    std::string h = Open("compare");
     for (const LeftOut& l : compared.leftOut)
         h += "<p class=\"flag\">Left out: " + Esc(l.path) + ": " + Esc(l.reason) + ".</p>";
     if (compared.stations.empty())
@@ -516,11 +779,13 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     std::vector<const Analysis*> all{&own};
     for (const Analysis& a : compared.stations)
         all.push_back(&a);
-    h += "<p class=\"note\">Each log replayed through the plug-in the same way: every number is the plug-in's. "
-         "Time on the air by the rules' count (section 5).</p>";
+    h += "<p class=\"note\">Each log replayed through the plug-in the same way: every number is the plug-in's. " +
+         Esc(std::string(kActiveTime) + ": " + ActiveMeaning(own) + "; " + InText(kOperatingTime) + ": " +
+             OperatingMeaning(own) + ".") +
+         "</p>";
 
     // The figures, one column per station.
-    h += "<table><tr><th class=\"l\"></th>";
+    h += TableOpen() + "<tr><th class=\"l\"></th>";
     for (size_t i = 0; i < all.size(); ++i) {
         h += "<th class=\"l\"><span style=\"color:" + std::string(kStationColours[i]) + "\">&#9632;</span> " +
              Esc(StationName(*all[i])) + "</th>";
@@ -542,8 +807,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     }
     for (const std::string& field : fields) {
         row(field, [&](const Analysis& a) {
-            auto f = std::find_if(a.category.begin(), a.category.end(),
-                                  [&](const auto& c) { return c.first == field; });
+            auto f = std::find_if(a.category.begin(), a.category.end(), [&](const auto& c) { return c.first == field; });
             return Td(f == a.category.end() ? std::string() : Esc(f->second), "l");
         });
     }
@@ -553,13 +817,18 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
                   Num(a.stateProvMultipliers + a.dxccMultipliers));
     });
     row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
-    row("On the air by the rules", [](const Analysis& a) {
-        return Td(Duration(a.rulesOnMinutes),
-                  a.rulesOnMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr);
+    row(kActiveTime, [](const Analysis& a) { return Td(Duration(a.activeMinutes)); });
+    row("Average per hour of " + InText(kActiveTime),
+        [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.activeMinutes)); });
+    row(kOperatingTime, [](const Analysis& a) {
+        return Td(Duration(a.operatingMinutes),
+                  a.operatingMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr);
     });
+    row("Average per hour of " + InText(kOperatingTime),
+        [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.operatingMinutes)); });
     row("Best 60 minutes", [](const Analysis& a) { return Td(BestText(a.best60, 60)); });
     row("Best 10 minutes", [](const Analysis& a) { return Td(BestText(a.best10, 10)); });
-    h += "</table>";
+    h += kTableClose;
     for (const Analysis* a : all) {
         if (a->startMinute != own.startMinute) {
             h += "<p class=\"note\">" +
@@ -584,18 +853,19 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         Series total{StationName(*all[i]), kStationColours[i], {}}, perHour = total;
         for (size_t k = 0; k < own.hours.size(); ++k) {
             const bool has = k < all[i]->hours.size();
-            total.values.push_back(has                        ? all[i]->hours[k].cumulative
-                                   : all[i]->hours.empty()    ? 0
-                                                              : all[i]->hours.back().cumulative);
+            total.values.push_back(has                     ? all[i]->hours[k].cumulative
+                                   : all[i]->hours.empty() ? 0
+                                                           : all[i]->hours.back().cumulative);
             perHour.values.push_back(has ? all[i]->hours[k].qsos : 0);
         }
         totals.lines.push_back(total);
         hours.stacks.push_back(perHour);
     }
-    h += "<h3>Running total</h3>" + DrawHourChart(totals) + "<h3>QSOs per hour</h3>" + DrawHourChart(hours);
+    h += "<h3>Running total</h3>" + Chart(totals) + "<h3>QSOs per hour</h3>" +
+         Chart(hours);
 
     // Bands.
-    h += "<h3>By band</h3><table><tr><th class=\"l\" rowspan=\"2\">band</th>";
+    h += "<h3>By band</h3>" + TableOpen() + "<tr><th class=\"l\" rowspan=\"2\">band</th>";
     for (const Analysis* a : all)
         h += "<th colspan=\"2\">" + Esc(StationName(*a)) + "</th>";
     h += "</tr><tr>";
@@ -612,11 +882,11 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     }
     h += "<tr class=\"total\">" + Td("Total", "l");
     for (const Analysis* a : all) {
-        h += Td(Num(static_cast<long long>(a->counted))) +
-             Td(Num(a->stateProvMultipliers + a->dxccMultipliers));
+        h += Td(Num(static_cast<long long>(a->counted))) + Td(Num(a->stateProvMultipliers + a->dxccMultipliers));
     }
-    h += "</tr></table><p class=\"note\">New mults: the multipliers first worked on the band (each counts once "
-         "per contest).</p>";
+    h += "</tr>" + std::string(kTableClose) +
+         "<p class=\"note\">New mults: the multipliers first worked on the band (each counts once per "
+         "contest).</p>";
 
     // What each worked that the own station did not, and the other way round.
     const std::string me = StationName(own);
@@ -633,23 +903,25 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
 }  // namespace
 
 std::string AnalysisPage(const Analysis& a, const Comparison& compared) {
+    const bool side = !compared.stations.empty() || !compared.leftOut.empty();
     std::string h =
         "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/><title>" +
         Esc(std::string(a.contest->name) + " analysis: " + a.ownCall) + "</title><style>" + kStyle +
         "</style></head>\n<body>";
-    h += "<h1>" + Esc(std::string(a.contest->name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) +
-         "</h1>";
+    h += "<h1>" + Esc(std::string(a.contest->name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) + "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
          " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
     if (!compared.stations.empty()) {
         std::string others;
         for (const Analysis& other : compared.stations)
             others += (others.empty() ? "" : ", ") + StationName(other);
-        h += "<p class=\"note\">" + Esc("Set beside " + others + " in section 9.") + "</p>\n";
+        h += "<p class=\"note\">" + Esc("Set beside " + others) + " in " + LinkTo("compare") + ".</p>\n";
     }
-    h += Summary(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + BestRates(a) + "\n" + TimeOnOff(a) +
-         "\n" + BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) + "\n" + SideBySide(a, compared);
+    h += Contents(side) + "\n";
+    h += Summary(a) + "\n" + NotCounted(a) + "\n" + RateGraph(a) + "\n" + HourTable(a) + "\n" + Breakdown(a) + "\n" +
+         BestRates(a) + "\n" + TimeOnOff(a) + "\n" + BandChanges(a) + "\n" + Multipliers(a) + "\n" + CallsToCheck(a) +
+         "\n" + SideBySide(a, compared);
     return h + "</body></html>\n";
 }
 

@@ -7,7 +7,8 @@
 
 namespace replay {
 
-const char* const kBandColours[6] = {"#0072B2", "#E69F00", "#009E73", "#CC79A7", "#56B4E9", "#999999"};
+// Green and orange are kept out of the bands: on the page green is operating time and orange a QSO at risk.
+const char* const kBandColours[6] = {"#0072B2", "#56B4E9", "#CC79A7", "#882255", "#F0E442", "#999999"};
 
 std::string Esc(const std::string& s) {
     std::string out;
@@ -139,8 +140,27 @@ std::string Rotate(int degrees, Tenths x, Tenths y) {
 }
 
 std::string DrawHourChart(const HourChart& c) {
-    const int width = 920, height = 290;
-    const Tenths left = 500, right = c.lineName.empty() ? 140 : 580, top = 340, bottom = 460;
+    // The legend along the top, in as many rows as the width needs.
+    struct Key {
+        enum { box, line, dashed } kind;
+        std::string colour, name;
+    };
+    std::vector<Key> keys;
+    for (const Series& s : c.stacks) keys.push_back({Key::box, s.colour, s.name});
+    for (const Series& s : c.lines) keys.push_back({Key::line, s.colour, s.name});
+    if (!c.lineName.empty()) keys.push_back({Key::line, kLineColour, c.lineName});
+    if (c.limit >= 0) keys.push_back({Key::dashed, kFlagColour, c.limitName});
+    const Tenths left = 500, right = c.lineName.empty() ? 140 : 580;
+    std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
+    Tenths kx = left, row = 0;
+    for (const Key& k : keys) {
+        const Tenths advance = 300 + 66 * static_cast<Tenths>(k.name.size());
+        if (kx > left && kx + advance > c.width * kPx) kx = left, ++row;
+        keyAt.emplace_back(kx, row);
+        kx += advance;
+    }
+    const int width = c.width, height = 290 + static_cast<int>(row) * 16;
+    const Tenths top = 340 + row * 160, bottom = 460;
     const Tenths plotW = width * kPx - left - right, plotH = height * kPx - top - bottom;
     const size_t n = c.hours.size();
     const long long bars = std::max<long long>(1, static_cast<long long>(n));
@@ -230,26 +250,17 @@ std::string DrawHourChart(const HourChart& c) {
                "\"><title>" + Esc(s.name) + "</title></polyline>";
     }
 
-    // The legend along the top.
-    Tenths x = left;
-    for (const Series& s : c.stacks) {
-        svg += Rect(x, 100, 120, 120, s.colour.c_str());
-        svg += Text(x + 160, 200, s.name, "start");
-        x += 280 + 70 * static_cast<Tenths>(s.name.size());
-    }
-    for (const Series& s : c.lines) {
-        svg += Line(x, 160, x + 160, 160, s.colour.c_str(), " stroke-width=\"2\"");
-        svg += Text(x + 200, 200, s.name, "start");
-        x += 320 + 70 * static_cast<Tenths>(s.name.size());
-    }
-    if (!c.lineName.empty()) {
-        svg += Line(x, 160, x + 160, 160, kLineColour, " stroke-width=\"2\"");
-        svg += Text(x + 200, 200, c.lineName, "start");
-        x += 320 + 65 * static_cast<Tenths>(c.lineName.size());
-    }
-    if (c.limit >= 0) {
-        svg += Line(x, 160, x + 160, 160, kFlagColour, " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
-        svg += Text(x + 200, 200, c.limitName, "start");
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const Key& k = keys[i];
+        const Tenths x = keyAt[i].first, y = 100 + keyAt[i].second * 160;
+        if (k.kind == Key::box) {
+            svg += Rect(x, y, 120, 120, k.colour.c_str());
+            svg += Text(x + 160, y + 100, k.name, "start");
+        } else {
+            svg += Line(x, y + 60, x + 160, y + 60, k.colour.c_str(),
+                        k.kind == Key::line ? " stroke-width=\"2\"" : " stroke-dasharray=\"6 4\" stroke-width=\"1.5\"");
+            svg += Text(x + 200, y + 100, k.name, "start");
+        }
     }
     return svg + "</svg>";
 }

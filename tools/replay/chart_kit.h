@@ -9,7 +9,11 @@ namespace replay {
 
 // One colour per band in the rules' order (80, 40, 20, 15, 10 m), told apart also in colour-blind eyes.
 extern const char* const kBandColours[6];
-constexpr const char* kFlagColour = "#D55E00";
+// Each of these means one thing wherever the page uses it: a rule broken, operating time, the off time. (Orange,
+// in the page's style, marks a QSO at risk.)
+constexpr const char* kFlagColour = "#B00020";
+constexpr const char* kOperatingColour = "#009E73";
+constexpr const char* kOffColour = "#8C8C8C";
 constexpr const char* kLineColour = "#222222";
 
 // Text for the page: the XML specials escaped; bytes that are no UTF-8 taken as Latin-1, control characters
@@ -20,6 +24,10 @@ std::string Time(long long minute, const char* format = "%Y-%m-%d %H:%M");  // o
 std::string Duration(long long minutes);                                     // "5 h 05 min"
 std::string Hours(long long minutes);  // "24 hours", or "24 h 30 min" when not whole
 std::string Plural(size_t n, const char* one, const char* many);
+
+// A chart is drawn twice: wide for a screen or paper, narrow for a phone, each with legible labels.
+constexpr int kWideChart = 920;
+constexpr int kNarrowChart = 400;
 
 using Tenths = long long;
 constexpr Tenths kPx = 10;
@@ -33,6 +41,7 @@ struct Series {
 };
 
 struct HourChart {
+    int width = kWideChart;  // in pixels of the picture's own coordinates
     std::string title, yLabel;
     std::vector<long long> hours;  // the clock hours along the x axis
     std::vector<Series> stacks;    // stacked bars

@@ -147,6 +147,12 @@ COleDateTime CountryFileEdition(const CountryFile& cty) {
     return COleDateTime::FromFields(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)), std::stoi(v.substr(6, 2)));
 }
 
+// The country file is older than the contest by more than a year: calls issued since may get no or a wrong
+// prefix.
+bool CountryFileTooOld(const COleDateTime& edition, const COleDateTime& start) {
+    return edition.IsValid() && start.IsValid() && std::floor(start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays;
+}
+
 // "1 line", "2 lines", "0 lines".
 std::string Counted(size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
@@ -249,8 +255,7 @@ ReplayPlan PlanReplay(const ReplayOptions& o, const ReplayInputs& in, std::vecto
     plan.start = o.start ? *o.start : in.contest->PeriodStartNear(FirstQsoTime(in.log.qsos));
     plan.end = o.end ? *o.end : in.contest->PeriodEnd(plan.start);
     COleDateTime edition = CountryFileEdition(in.cty);
-    if (edition.IsValid() && plan.start.IsValid() &&
-        std::floor(plan.start.m_dt - edition.m_dt) > kCountryFileMaxAgeDays) {
+    if (CountryFileTooOld(edition, plan.start)) {
         warnings.push_back("the country file " + o.countryFile + " is of " + edition.Format("%Y-%m-%d") +
                            ", more than a year before the contest: calls issued since may get no or a wrong "
                            "prefix; give a newer one with --cty FILE");
@@ -387,6 +392,11 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
         analysis.contest = in.contest;
         analysis.scpNote = in.scpNote;
         if (in.scpRead) analysis.scp = &in.scp;
+        analysis.scpFile = o.scpFile;
+        analysis.countryFile = o.countryFile;
+        const COleDateTime edition = CountryFileEdition(in.cty);
+        if (edition.IsValid()) analysis.countryEdition = edition.Format("%Y-%m-%d");
+        analysis.countryFileOld = CountryFileTooOld(edition, plan.start);
         analysis.log = &in.log;
         analysis.outcomes = &summary.outcomes;
         analysis.ownCall = plan.ownCall;
