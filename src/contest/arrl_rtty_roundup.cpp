@@ -78,7 +78,14 @@ const Facts kFacts = {
     std::size(kModes),
     kRussianTextPrefixes,
     std::size(kRussianTextPrefixes),
+    "Plugins\\ARRL-RTTY.ini",  // settingsFileName
+    "ARRL-RTTY-Roundup",        // windowName
+    false,                      // waeCountries: WAE-only entities count for their DXCC entity
+    1,                          // cabrilloExchangeWords
 };
+
+// A W/VE station's exchange that is no state or province of the table.
+const char* const kStateProvReason = "State/Province is not acceptable";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -100,7 +107,7 @@ public:
     // One point a QSO. A W/VE station's QSO adds its state or province, under the code it counts as (AK and
     // HI add nothing: those stations count only as the DXCC entities KL7 and KH6); any other station's adds
     // its DXCC entity. An unknown prefix adds nothing.
-    Credit CreditOf(const std::string& prefix, const std::string& exchange) const override {
+    Credit CreditOf(const std::string&, const std::string& prefix, const std::string& exchange) const override {
         Credit c;
         c.points = 1;
         if (SendsLocation(prefix)) {
@@ -113,6 +120,26 @@ public:
     }
 
     long long Score(long long points, long long multipliers) const override { return points * multipliers; }
+
+    // A W/VE station's state or province, normalised, is kept when it is in the table; any other makes the QSO
+    // a bad one. A DX station's serial number is not tested.
+    ExchangeVerdict JudgeExchange(const std::string&, const std::string& prefix,
+                                  const std::string& exchange) const override {
+        ExchangeVerdict v;
+        if (!SendsLocation(prefix)) return v;
+        v.shown = NormaliseLocation(exchange);
+        if (IsLocation(v.shown)) {
+            v.counted = v.shown;
+        } else {
+            v.reason = kStateProvReason;
+        }
+        return v;
+    }
+
+    const std::vector<std::string>& ExchangeReasons() const override {
+        static const std::vector<std::string> reasons = {kStateProvReason};
+        return reasons;
+    }
 
     bool SendsLocation(const std::string& prefix) const override {
         return prefix == kUsaPrefix || prefix == kCanadaPrefix;

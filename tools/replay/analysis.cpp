@@ -29,11 +29,21 @@ bool AllDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-// The multiplier a counted QSO gives by the contest's Credit rule, tagged by its kind: Ohio ("OH") and Finland
-// ("OH") are two; "" for none.
+// A counted QSO's credit by the contest's Credit rule, from the exchange as the contest counts it.
+contest::Credit CreditOfQso(const contest::Record& contest, const std::string& ownPrefix, const LogQso& q,
+                            const QsoOutcome& o) {
+    return contest.CreditOf(ownPrefix, o.prefix, contest.JudgeExchange(q.call, o.prefix, q.exchRcvd).counted);
+}
+
+// The multiplier of its location or country a counted QSO gives, tagged by its kind: Ohio ("OH") and Finland
+// ("OH") are two; "" for none. (Its zone says nothing of the call's country. The keys never depend on the own
+// station, only the points do.)
 std::string MultiplierKey(const contest::Record& contest, const LogQso& q, const QsoOutcome& o) {
-    const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
-    return credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;
+    for (const contest::MultiplierKey& key : CreditOfQso(contest, "", q, o).keys) {
+        if (contest.MultiplierKinds()[key.kind].of != contest::MultiplierKind::Of::zone)
+            return std::to_string(key.kind) + " " + key.code;
+    }
+    return "";
 }
 
 // The location country whose location multipliers hold `code`; the first country for a code that is in none
@@ -360,7 +370,7 @@ Analysis Analyse(const AnalysisInput& in) {
             if (bandAt != a.bands.end())
                 ++row->byBand[band];
         }
-        const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
+        const contest::Credit credit = CreditOfQso(contest, in.ownPrefix, q, o);
         points += credit.points;
         bool location = false, newMultiplier = false;
         for (const contest::MultiplierKey& key : credit.keys) {
@@ -369,7 +379,11 @@ Analysis Analyse(const AnalysisInput& in) {
             if (!keysMet.insert({kinds[key.kind].perBand ? q.band : std::string(), key}).second)
                 continue;
             newMultiplier = true;
-            if (isLocation) {
+            if (kinds[key.kind].of == contest::MultiplierKind::Of::zone) {
+                a.zonesWorked.push_back(FirstQso{key.code, "", RefOf(q)});
+                if (row)
+                    ++row->newDxcc;
+            } else if (isLocation) {
                 a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(q)});
                 if (row)
                     ++row->newStateProv;
@@ -391,7 +405,8 @@ Analysis Analyse(const AnalysisInput& in) {
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
     a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
-    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers);
+    a.zoneMultipliers = static_cast<int>(a.zonesWorked.size());
+    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers);
 
     const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;

@@ -116,6 +116,7 @@ struct AnalysisInput {
     const ParsedLog* log = nullptr;
     const std::vector<QsoOutcome>* outcomes = nullptr;  // one per log->qsos
     std::string ownCall;
+    std::string ownPrefix;  // the DXCC prefix the plug-in was given for the own call
     COleDateTime start, end;
     std::optional<long long> pluginScore;
     int offThreshold = 0;  // 0: the contest's shortest break
@@ -138,7 +139,7 @@ struct Analysis {
         notCounted;  // the plug-in's reason, count; most first
     std::optional<long long> claimedScore, pluginScore;
     long long score = 0;  // counted QSOs x multipliers, as this page counts them
-    int stateProvMultipliers = 0, dxccMultipliers = 0;
+    int stateProvMultipliers = 0, dxccMultipliers = 0, zoneMultipliers = 0;
 
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
@@ -148,7 +149,8 @@ struct Analysis {
     long long onMinutes = 0;       // the period less every off period
     long long rulesOnMinutes = 0;  // the period less the longest off periods the rules allow as blocks
 
-    std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
+    std::vector<FirstQso> stateProvWorked, dxccWorked, zonesWorked;  // in the order first worked (per band where
+                                                                    // the contest counts them per band)
     size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
     std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
     std::vector<std::string> callsWorked;           // the calls of counted QSOs, each once, sorted

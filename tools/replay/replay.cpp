@@ -39,7 +39,7 @@ constexpr char kSeparator = '/';
 // The plug-in's settings file in `folder` ("": the name relative to the working folder), in this system's
 // separators.
 std::string SettingsFilePath(const std::string& folder) {
-    std::string name = Settings::kFileName;
+    std::string name = Settings::FileName();
     std::replace(name.begin(), name.end(), '\\', kSeparator);
     return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
 }
@@ -233,7 +233,7 @@ const char* CheckCodeMeaning(int code) {
 
 bool ReadInputs(const ReplayOptions& o, ReplayInputs& in, std::string& error) {
     if (!ReadLogFile(o.logPath, *in.contest, in.log, error)) return false;
-    if (!in.cty.Load(o.countryFile, error)) return false;
+    if (!in.cty.Load(o.countryFile, error, in.contest->waeCountries)) return false;
     if (o.analysis && !o.keepAnalysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
     return true;
 }
@@ -331,9 +331,12 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
         const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
-            const std::string badState = badqso::kStateProvReason;
-            outcome.reason = text::ReplaceAll(outcome.reason, badState,
-                                              badState + " (" + in.contest->NormaliseLocation(q.exchRcvd) + ")");
+            // An exchange the contest did not accept is named as it was judged.
+            for (const std::string& reason : in.contest->ExchangeReasons()) {
+                if (outcome.reason.find(reason) == std::string::npos) continue;
+                const std::string shown = in.contest->JudgeExchange(q.call, outcome.prefix, q.exchRcvd).shown;
+                outcome.reason = text::ReplaceAll(outcome.reason, reason, reason + " (" + shown + ")");
+            }
             if (!outcome.reason.empty()) {
                 ++summary.notCounted;
                 ++summary.notCountedReasons[outcome.reason];
@@ -390,6 +393,7 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
         analysis.log = &in.log;
         analysis.outcomes = &summary.outcomes;
         analysis.ownCall = plan.ownCall;
+        analysis.ownPrefix = plan.ownPrefix;
         analysis.start = plan.start;
         analysis.end = plan.end;
         analysis.pluginScore = summary.pluginScore;
@@ -466,6 +470,9 @@ const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::s
     if (contest == nullptr) {
         error = path + " offers no contest this program knows (its first set is " +
                 (setName ? "\"" + std::string(setName) + "\"" : std::string("not named")) + ")";
+    } else {
+        // The plug-in keeps its settings in its contest's file: the tool reads and writes the same one.
+        Settings::UseFile(contest->settingsFileName);
     }
     return contest;
 }
