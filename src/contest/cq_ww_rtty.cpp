@@ -214,16 +214,18 @@ public:
         return reasons;
     }
 
-    // "ZZ QTH", the zone in two digits and "DX" where no QTH was sent; an exchange that is not one number of
-    // one or two digits and at most one word, as logged.
+    // "ZZ QTH", the zone in two digits, a W/VE QTH under the code it counts as ("PEI" is "PE") and "DX" where no
+    // QTH was sent; an exchange that is not one number of one or two digits and at most one word, as logged.
     std::string CabrilloExchange(const std::string& exchange) const override {
         const ExchangeParts parts = Split(exchange);
         if (parts.numbers.size() != 1 || parts.numbers.front().size() > 2 || !parts.others.empty() ||
             parts.words.size() > 1) {
             return exchange;
         }
-        return text::Format("%02d ", std::stoi(parts.numbers.front())) +
-               (parts.words.empty() ? kNoQth : parts.words.front());
+        const std::string qth = parts.words.empty()                ? std::string(kNoQth)
+                                : IsLocation(parts.words.front()) ? CanonicalLocation(parts.words.front())
+                                                                   : parts.words.front();
+        return text::Format("%02d ", std::stoi(parts.numbers.front())) + qth;
     }
 
     bool SendsLocation(const std::string& prefix) const override {

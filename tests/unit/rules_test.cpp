@@ -210,7 +210,7 @@ TEST(ContestRules, CqWwCabrilloExchange) {
     const contest::Record& C = contest::CqWwRtty();
     const char* const cases[][2] = {{"05 MA", "05 MA"}, {"5 ma", "05 MA"}, {"14", "14 DX"}, {"MA 05", "05 MA"},
                                     {"14 DX", "14 DX"}, {"41", "41 DX"},   {"", ""},         {"05 MA NH", "05 MA NH"},
-                                    {"abc", "abc"},     {"1 2", "1 2"}};
+                                    {"abc", "abc"},     {"1 2", "1 2"},       {"05 pei", "05 PE"}, {"1 NWT", "01 NT"}};
     for (const auto& c : cases) EXPECT_EQ(C.CabrilloExchange(c[0]), c[1]) << c[0];
     EXPECT_EQ(R.CabrilloExchange(" ny "), " ny ");
 }

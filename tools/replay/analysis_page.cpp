@@ -38,6 +38,20 @@ const char* const kStyle =
     "@media print{body{margin:0;max-width:none}h2,h3{break-after:avoid}svg,tr,.cells{break-inside:avoid}"
     "*{-webkit-print-color-adjust:exact;print-color-adjust:exact}}";
 
+// The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
+// for a contest with zones "40 zones + 41 countries + 25 QTHs = 106" (each counted per band where it is).
+int TotalMultipliers(const Analysis& a) { return a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers; }
+std::string MultiplierSum(const Analysis& a) {
+    bool zones = false;
+    for (const contest::MultiplierKind& kind : a.contest->MultiplierKinds())
+        zones = zones || kind.of == contest::MultiplierKind::Of::zone;
+    if (!zones)
+        return Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
+               Num(TotalMultipliers(a));
+    return Num(a.zoneMultipliers) + " zones + " + Num(a.dxccMultipliers) + " countries + " +
+           Num(a.stateProvMultipliers) + " QTHs = " + Num(TotalMultipliers(a));
+}
+
 std::string Td(const std::string& s, const char* cls = nullptr) {
     return cls ? std::string("<td class=\"") + cls + "\">" + s + "</td>" : "<td>" + s + "</td>";
 }
@@ -84,11 +98,8 @@ std::string Summary(const Analysis& a) {
         row(field.first, Esc(field.second));
     h += "</table>";
 
-    const int multipliers = a.stateProvMultipliers + a.dxccMultipliers;
     h += "<table><tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
-    h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) +
-         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) +
-            " DXCC = " + Num(multipliers)) +
+    h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) + Td(MultiplierSum(a)) +
          Td("<b>" + (a.pluginScore ? Num(*a.pluginScore) : std::string("(none)")) + "</b>") + "</tr>";
     h += "<tr><td class=\"l\">Log claims</td><td></td><td></td>" +
          Td(a.claimedScore ? Num(*a.claimedScore) : std::string("(no claimed score)")) + "</tr>";
@@ -131,7 +142,7 @@ std::string Summary(const Analysis& a) {
     }
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
-             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) +
+             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(TotalMultipliers(a)) +
              " multipliers = " + Num(a.score) + " counted on this page.</p>";
     }
     return h + "</section>";
@@ -234,8 +245,12 @@ std::string TimeOnOff(const Analysis& a) {
         h += " (--off-time " + std::to_string(a.offThreshold) + "; the rules' own is " +
              std::to_string(limits.shortestOffMinutes) + " minutes)";
     }
-    h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
-         " longest breaks are the off time and every other break counts as operating time.</p>";
+    if (limits.mostOffBlocks > 0) {
+        h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
+             " longest breaks are the off time and every other break counts as operating time.</p>";
+    } else {
+        h += ". The rules require no off time: every break counts as operating time.</p>";
+    }
     h += DrawTimeline(a);
     const std::vector<bool> blocks = RulesBlocks(a.off, limits.mostOffBlocks);
     long long offMinutes = 0, blockMinutes = 0;
@@ -267,6 +282,8 @@ std::string TimeOnOff(const Analysis& a) {
              most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") + ". The " +
              std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
              " of the " + Hours(limits.leastOffMinutes) + " of off time.</p>";
+    } else if (limits.mostOffBlocks == 0) {
+        h += "<p class=\"ok\">Within the rules on time: every entrant may operate the whole " + most + ".</p>";
     } else {
         h += "<p class=\"ok\">Within the rules on time: on the air " + Duration(a.rulesOnMinutes) +
              " by the rules' count, at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
@@ -549,8 +566,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     }
     row("QSOs", [](const Analysis& a) { return Td(Num(static_cast<long long>(a.counted))); });
     row("Multipliers", [](const Analysis& a) {
-        return Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-                  Num(a.stateProvMultipliers + a.dxccMultipliers));
+        return Td(MultiplierSum(a));
     });
     row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
     row("On the air by the rules", [](const Analysis& a) {
@@ -613,7 +629,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     h += "<tr class=\"total\">" + Td("Total", "l");
     for (const Analysis* a : all) {
         h += Td(Num(static_cast<long long>(a->counted))) +
-             Td(Num(a->stateProvMultipliers + a->dxccMultipliers));
+             Td(Num(TotalMultipliers(*a)));
     }
     h += "</tr></table><p class=\"note\">New mults: the multipliers first worked on the band (each counts once "
          "per contest).</p>";
