@@ -478,6 +478,12 @@ const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::s
 }
 
 int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
+    // The plug-in's contest names the settings file for the run; a caller that runs more than one replay (a
+    // test, another contest's) gets its own back.
+    struct KeepSettingsFile {
+        const char* name = Settings::FileName();
+        ~KeepSettingsFile() { Settings::UseFile(name); }
+    } keepSettingsFile;
     std::string error;
     std::error_code ec;
     // The plug-in first: its set names the contest the log is read and scored as.
