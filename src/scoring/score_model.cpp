@@ -185,7 +185,15 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         for (size_t key : keysMet[slot].InOrder()) {
             const contest::MultiplierKey& k = credits.Keys()[key];
             ++t.multipliers[k.kind];
-            if (kinds[k.kind].perBand) ++model.bands[slot].multipliers[k.kind];
+            if (kinds[k.kind].perBand) {
+                BandStats& band = model.bands[slot];
+                ++band.multipliers[k.kind];
+                const contest::MultiplierKind::Of of = kinds[k.kind].of;
+                (of == contest::MultiplierKind::Of::country    ? band.countries
+                 : of == contest::MultiplierKind::Of::location ? band.locations
+                                                               : band.zones)
+                    .push_back(k.code);
+            }
             switch (kinds[k.kind].of) {
                 case contest::MultiplierKind::Of::location:
                     model.workedStateProv.push_back(k.code);

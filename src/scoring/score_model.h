@@ -18,6 +18,9 @@ struct BandStats {
     int32_t veQsos = 0;
     int32_t dupes = 0;
     std::vector<int32_t> multipliers;  // per kind: the band's multipliers of the kinds counted per band
+    // The band's multipliers of the kinds counted per band, by what they name, in the order they were met:
+    // what the windows show while the host is on the band.
+    std::vector<std::string> countries, locations, zones;
 };
 
 struct ScoreTotals {
