@@ -42,10 +42,6 @@ const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC"
 // Alaska and Hawaii send their state like any US station, but count only as the DXCC entities KL7 and KH6.
 const char* const kNoMultiplierStates[] = {"AK", "HI"};
 
-struct LocationAlias {
-    const char* code;
-    const char* canonical;
-};
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
 const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
@@ -149,23 +145,9 @@ public:
         return text::Trim(text::ToUpper(exchange));
     }
 
-    bool IsLocation(const std::string& code) const override {
-        static const std::vector<std::string> sorted = [] {
-            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
-            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
-            for (const LocationAlias& a : kLocationAliases) codes.push_back(a.code);
-            std::sort(codes.begin(), codes.end());
-            return codes;
-        }();
-        return code.size() <= 3 && std::binary_search(sorted.begin(), sorted.end(), code);
-    }
+    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
 
-    std::string CanonicalLocation(const std::string& code) const override {
-        for (const LocationAlias& a : kLocationAliases) {
-            if (code == a.code) return a.canonical;
-        }
-        return code;
-    }
+    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
 
     // For "K" the 48 states below Canada and DC, for "VE" the provinces and territories.
     const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
@@ -205,6 +187,15 @@ public:
     }
 
 private:
+    static const LocationTable& Locations() {
+        static const LocationTable table = [] {
+            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
+            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
+        }();
+        return table;
+    }
+
     // An accepted code that is a state/province multiplier: every one but AK and HI.
     bool IsStateProvMultiplier(const std::string& code) const {
         if (!IsLocation(code)) return false;

@@ -37,10 +37,6 @@ const char* const kNoMultiplierStates[] = {"AK", "HI"};
 const char* const kCanadianAreaTable[] = {"NL", "LB", "NB", "NS", "PE", "QC", "ON",
                                           "MB", "SK", "AB", "BC", "NT", "NU", "YT"};
 
-struct LocationAlias {
-    const char* code;
-    const char* canonical;
-};
 // Older spellings still sent on the air: NF is Newfoundland, VO1.
 const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"NWT", "NT"}};
 
@@ -238,24 +234,9 @@ public:
         return parts.words.size() == 1 ? parts.words.front() : "";
     }
 
-    bool IsLocation(const std::string& code) const override {
-        static const std::vector<std::string> sorted = [] {
-            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
-            codes.insert(codes.end(), std::begin(kNoMultiplierStates), std::end(kNoMultiplierStates));
-            codes.insert(codes.end(), std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
-            for (const LocationAlias& a : kLocationAliases) codes.push_back(a.code);
-            std::sort(codes.begin(), codes.end());
-            return codes;
-        }();
-        return std::binary_search(sorted.begin(), sorted.end(), code);
-    }
+    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
 
-    std::string CanonicalLocation(const std::string& code) const override {
-        for (const LocationAlias& a : kLocationAliases) {
-            if (code == a.code) return a.canonical;
-        }
-        return code;
-    }
+    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
 
     const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
         static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
@@ -278,6 +259,16 @@ public:
     }
 
 private:
+    static const LocationTable& Locations() {
+        static const LocationTable table = [] {
+            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+            codes.insert(codes.end(), std::begin(kNoMultiplierStates), std::end(kNoMultiplierStates));
+            codes.insert(codes.end(), std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
+            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
+        }();
+        return table;
+    }
+
     bool IsQthMultiplier(const std::string& code) const {
         const std::string canonical = CanonicalLocation(code);
         const std::vector<std::string>& states = LocationMultipliers(kUsaPrefix);

@@ -28,6 +28,23 @@ private:
 
 namespace contest {
 
+// The location codes a contest accepts, with the older spellings still sent on the air for some of them: each
+// tested exactly, and each counting under its own code or, for an older spelling, under the code it stands for.
+struct LocationAlias {
+    const char* code;       // "PEI"
+    const char* canonical;  // "PE"
+};
+class LocationTable {
+public:
+    LocationTable(std::vector<std::string> codes, std::vector<LocationAlias> aliases);
+    bool Contains(const std::string& code) const;
+    std::string Canonical(const std::string& code) const;
+
+private:
+    std::vector<std::string> sorted_;  // the codes and the older spellings
+    std::vector<LocationAlias> aliases_;
+};
+
 // The limits on operating time and band changes; times in minutes.
 struct OperatingLimits {
     int mostOperatingMinutes;       // of the contest period; binds every entrant, multi-operator ones too
