@@ -1,4 +1,5 @@
-// The CQ WW RTTY's tables and rules: Baudot RTTY on 80, 40, 20, 15 and 10 m over 48 hours from Saturday 00:00
+// The CQ WW RTTY's tables and rules, the words in quotation marks as the sponsor's published rules give them
+// (exchange, points and multipliers as in its 2018 and 2022 editions): Baudot RTTY on 80, 40, 20, 15 and 10 m over 48 hours from Saturday 00:00
 // UTC; a station once per band; 3 points between continents, 2 between countries of one continent, 1 within one
 // country; the multipliers are the CQ zones, the countries (DXCC and WAE lists, IG9/IH9) and the W/VE QTHs
 // (48 states, DC, 14 Canadian areas), each once per band.
@@ -65,8 +66,8 @@ const Facts kFacts = {
         "\"All stations may operate the entire 48-hour contest period.\"",
         "No off time is required.",
         "A break of at least 30 minutes is shown as off time; the rules require none.",
-        "Multi-operator entries: \"Maximum of 8 band changes in any clock hour (00 through 59 minutes).\" A "
-        "change from 20 meters to 15 meters and back to 20 meters is two band changes.",
+        "Multi-operator entries: at most 8 band changes in any clock hour (00 through 59 minutes). A change from "
+        "20 meters to 15 meters and back to 20 meters is two band changes.",
         "Multipliers, each \"on each band\": \"each different CQ Zone\" (\"The CQ Worked All Zones rules are "
         "the standard\"); \"each different country\" (\"The DXCC entity list, Worked All Europe (WAE) multiplier "
         "list plus IG9/IH9, and continental boundaries are the standards for defining country multipliers. "
