@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows release: builds Stats.dll, stats-replay.exe and stats-check.exe (mingw-w64, Release) and puts them, the country
+# The Windows release: builds the two plug-ins Stats.dll (ARRL RTTY Roundup) and StatsCQWW.dll (CQ WW RTTY),
+# stats-replay.exe and stats-check.exe (mingw-w64, Release) and puts them, the country
 # file, the super-check-partial list with their notice, README.txt for the operator and SHA256SUMS into
 # dist/Stats-<version>-win32.zip, under the folder Stats-<version>-win32. The version is the one in
 # CMakeLists.txt.
@@ -50,7 +51,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 grep -q '^CMAKE_BUILD_TYPE:[A-Z]*=Release$' "$build/CMakeCache.txt" || fail "$build is not a Release build"
 grep -q '^CMAKE_TOOLCHAIN_FILE:.*/toolchain-mingw-i686.cmake$' "$build/CMakeCache.txt" || fail "$build is not a win32 build"
-cmake --build "$build" -j2 --target Stats stats-replay stats-check
+cmake --build "$build" -j2 --target Stats StatsCQWW stats-replay stats-check
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
 
@@ -58,7 +59,7 @@ name=Stats-$version-win32
 stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage" "$dist"
-cp "$build/bin/Stats.dll" "$build/bin/stats-replay.exe" "$build/bin/stats-check.exe" "$stage/"
+cp "$build/bin/Stats.dll" "$build/bin/StatsCQWW.dll" "$build/bin/stats-replay.exe" "$build/bin/stats-check.exe" "$stage/"
 cp "$data/cty.dat" "$data/MASTER.SCP" "$stage/"
 cp "$notice" "$stage/hamradio-files-copyright.txt"
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the four published logs scored by the native plug-in (libStats.so under stats-replay) and by
-# the Windows one (Stats.dll under stats-replay.exe in wine) must give byte-identical reports, bad-QSO
+# the Windows one (Stats.dll under stats-replay.exe in wine), and the CQ WW RTTY log worked by hand by the
+# other plug-in (libStatsCQWW.so, StatsCQWW.dll), must give byte-identical reports, bad-QSO
 # files, Cabrillo files (the same command: the native header dialog confirms what the Windows one is typed)
 # and settings files; the HTML run reads the log from standard input and writes the analysis page too, with
 # a published log beside it (the plug-in loaded a second time in the same process). Prints
@@ -16,7 +17,8 @@ win_bin=${2:?win32 bin dir}
 work=${3:-$win_bin/../replay-e2e}
 logs=$here/tests/data/published-logs
 
-for f in "$native_bin/stats-replay" "$native_bin/libStats.so" "$win_bin/stats-replay.exe" "$win_bin/Stats.dll"; do
+for f in "$native_bin/stats-replay" "$native_bin/libStats.so" "$native_bin/libStatsCQWW.so" "$win_bin/stats-replay.exe" \
+         "$win_bin/Stats.dll" "$win_bin/StatsCQWW.dll"; do
   [ -e "$f" ] || { echo "replay_e2e: $f is missing: build both presets first (scripts/test.sh does)"; exit 1; }
 done
 if [ -z "${WINEPREFIX:-}" ]; then
@@ -45,20 +47,24 @@ compare() {  # what native wine
   fi
 }
 
-for log in "$logs"/ARRL-RTTY_*.log; do
+for log in "$logs"/ARRL-RTTY_*.log "$here/tests/data/cq-ww-rtty/K1HW-hand-worked.log"; do
   name=$(basename "$log" .log)
+  plugin=Stats
+  compared=(--compare "$logs/ARRL-RTTY_2025_AL7LO.log")
+  case "$name" in K1HW-*) plugin=StatsCQWW compared=() ;; esac
   for run in cabrillo html; do
     opts=("${headers[@]}" --cabrillo)
-    [ "$run" = html ] && opts=(--html --analysis --compare "$logs/ARRL-RTTY_2025_AL7LO.log" --check W1AW:20m:RTTY
-                               --check DL1ABC:15m:RTTY)
+    [ "$run" = html ] && opts=(--html --analysis "${compared[@]}" --check W1AW:20m:RTTY --check DL1ABC:15m:RTTY)
     input=$log
     [ "$run" = html ] && input=-
     for side in native wine; do
       out=$work/$side/$name-$run
       if [ "$side" = native ]; then
-        "$native_bin/stats-replay" "${opts[@]}" --out "$out" -- "$input" < "$log" > "$out.stdout" 2> "$out.stderr"
+        "$native_bin/stats-replay" --plugin "$native_bin/lib$plugin.so" "${opts[@]}" --out "$out" -- "$input" \
+          < "$log" > "$out.stdout" 2> "$out.stderr"
       else
-        wine "$win_bin/stats-replay.exe" "${opts[@]}" --out "$out" -- "$input" < "$log" > "$out.stdout" 2> "$out.stderr"
+        wine "$win_bin/stats-replay.exe" --plugin "$win_bin/$plugin.dll" "${opts[@]}" --out "$out" -- "$input" \
+          < "$log" > "$out.stdout" 2> "$out.stderr"
       fi
       rc=$?
       if [ $rc -ne 0 ]; then
@@ -72,7 +78,9 @@ for log in "$logs"/ARRL-RTTY_*.log; do
       [ -e "$f" ] || continue
       compare "$name $run ${f#$n/}" "$f" "$w/${f#$n/}"
     done
-    compare "$name $run settings" "$n/Plugins/ARRL-RTTY.ini" "$w/Plugins/ARRL-RTTY.ini"
+    for f in "$n"/Plugins/*.ini; do
+      compare "$name $run settings" "$f" "$w/Plugins/${f##*/}"
+    done
     for f in "$w"/*; do
       [ -e "$n/${f#$w/}" ] || { echo "replay_e2e: $name $run: only wine wrote ${f#$w/}"; failed=1; }
     done
@@ -103,5 +111,5 @@ else
 fi
 
 printf '%s\n' "${scores[@]}" | tee "$work/scores.txt"
-[ $failed -eq 0 ] && echo "replay_e2e: the four logs give the same bytes natively and under wine"
+[ $failed -eq 0 ] && echo "replay_e2e: the five logs give the same bytes natively and under wine"
 exit $failed

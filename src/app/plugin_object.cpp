@@ -15,6 +15,7 @@ constexpr size_t kStartBuffer = 50;
 
 CTestApp::CTestApp(const contest::Record& record)
     : engine_(record), cabrillo(record), windows(CreateStatusWindows(*this)) {
+    Settings::UseFile(record.settingsFileName);
     engine_.GuardWith(mutex_);
     editCabrilloHeader = [this](const std::string& call, const COleDateTime& start, const COleDateTime& end) {
         return cabrillo.EditHeader(call, start, end);

@@ -42,10 +42,6 @@ const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC"
 // Alaska and Hawaii send their state like any US station, but count only as the DXCC entities KL7 and KH6.
 const char* const kNoMultiplierStates[] = {"AK", "HI"};
 
-struct LocationAlias {
-    const char* code;
-    const char* canonical;
-};
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
 const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
@@ -112,7 +108,14 @@ const Facts kFacts = {
     std::size(kBandChangeRules),
     kCategoryRules,
     std::size(kCategoryRules),
+    "Plugins\\ARRL-RTTY.ini",  // settingsFileName
+    "ARRL-RTTY-Roundup",        // windowName
+    false,                      // waeCountries: WAE-only entities count for their DXCC entity
+    1,                          // cabrilloExchangeWords
 };
+
+// A W/VE station's exchange that is no state or province of the table.
+const char* const kStateProvReason = "State/Province is not acceptable";
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -134,7 +137,7 @@ public:
     // One point a QSO. A W/VE station's QSO adds its state or province, under the code it counts as (AK and
     // HI add nothing: those stations count only as the DXCC entities KL7 and KH6); any other station's adds
     // its DXCC entity. An unknown prefix adds nothing.
-    Credit CreditOf(const std::string& prefix, const std::string& exchange) const override {
+    Credit CreditOf(const std::string&, const std::string& prefix, const std::string& exchange) const override {
         Credit c;
         c.points = 1;
         if (SendsLocation(prefix)) {
@@ -148,6 +151,26 @@ public:
 
     long long Score(long long points, long long multipliers) const override { return points * multipliers; }
 
+    // A W/VE station's state or province, normalised, is kept when it is in the table; any other makes the QSO
+    // a bad one. A DX station's serial number is not tested.
+    ExchangeVerdict JudgeExchange(const std::string&, const std::string& prefix,
+                                  const std::string& exchange) const override {
+        ExchangeVerdict v;
+        if (!SendsLocation(prefix)) return v;
+        v.shown = NormaliseLocation(exchange);
+        if (IsLocation(v.shown)) {
+            v.counted = v.shown;
+        } else {
+            v.reason = kStateProvReason;
+        }
+        return v;
+    }
+
+    const std::vector<std::string>& ExchangeReasons() const override {
+        static const std::vector<std::string> reasons = {kStateProvReason};
+        return reasons;
+    }
+
     bool SendsLocation(const std::string& prefix) const override {
         return prefix == kUsaPrefix || prefix == kCanadaPrefix;
     }
@@ -156,23 +179,9 @@ public:
         return text::Trim(text::ToUpper(exchange));
     }
 
-    bool IsLocation(const std::string& code) const override {
-        static const std::vector<std::string> sorted = [] {
-            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
-            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
-            for (const LocationAlias& a : kLocationAliases) codes.push_back(a.code);
-            std::sort(codes.begin(), codes.end());
-            return codes;
-        }();
-        return code.size() <= 3 && std::binary_search(sorted.begin(), sorted.end(), code);
-    }
+    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
 
-    std::string CanonicalLocation(const std::string& code) const override {
-        for (const LocationAlias& a : kLocationAliases) {
-            if (code == a.code) return a.canonical;
-        }
-        return code;
-    }
+    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
 
     // For "K" the 48 states below Canada and DC, for "VE" the provinces and territories.
     const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
@@ -212,6 +221,15 @@ public:
     }
 
 private:
+    static const LocationTable& Locations() {
+        static const LocationTable table = [] {
+            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
+            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
+        }();
+        return table;
+    }
+
     // An accepted code that is a state/province multiplier: every one but AK and HI.
     bool IsStateProvMultiplier(const std::string& code) const {
         if (!IsLocation(code)) return false;

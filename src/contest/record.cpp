@@ -1,5 +1,6 @@
 #include "contest/record.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/text.h"
@@ -19,6 +20,23 @@ bool CaseInsensitiveTextSet::Contains(const std::string& text) const {
 }
 
 namespace contest {
+
+LocationTable::LocationTable(std::vector<std::string> codes, std::vector<LocationAlias> aliases)
+    : sorted_(std::move(codes)), aliases_(std::move(aliases)) {
+    for (const LocationAlias& a : aliases_) sorted_.push_back(a.code);
+    std::sort(sorted_.begin(), sorted_.end());
+}
+
+bool LocationTable::Contains(const std::string& code) const {
+    return std::binary_search(sorted_.begin(), sorted_.end(), code);
+}
+
+std::string LocationTable::Canonical(const std::string& code) const {
+    for (const LocationAlias& a : aliases_) {
+        if (code == a.code) return a.canonical;
+    }
+    return code;
+}
 
 namespace {
 

@@ -28,6 +28,23 @@ private:
 
 namespace contest {
 
+// The location codes a contest accepts, with the older spellings still sent on the air for some of them: each
+// tested exactly, and each counting under its own code or, for an older spelling, under the code it stands for.
+struct LocationAlias {
+    const char* code;       // "PEI"
+    const char* canonical;  // "PE"
+};
+class LocationTable {
+public:
+    LocationTable(std::vector<std::string> codes, std::vector<LocationAlias> aliases);
+    bool Contains(const std::string& code) const;
+    std::string Canonical(const std::string& code) const;
+
+private:
+    std::vector<std::string> sorted_;  // the codes and the older spellings
+    std::vector<LocationAlias> aliases_;
+};
+
 // The limits on operating time and band changes; times in minutes.
 struct OperatingLimits {
     int mostOperatingMinutes;       // of the contest period; binds every entrant, multi-operator ones too
@@ -99,13 +116,22 @@ struct Facts {
     size_t bandChangeRuleCount;
     const CategoryRule* categoryRules;
     size_t categoryRuleCount;
+    // The plug-in's settings file, relative to the host's folder, and the name the control window's title
+    // gives the contest ("Setup <name> <year>").
+    const char* settingsFileName;
+    const char* windowName;
+    // The contest's countries are the DXCC entities and also the WAE-only ones (IT9, GM/s, ...): the tools
+    // then resolve a call to the WAE entity, as the host does for such a contest.
+    bool waeCountries;
+    // The words of an exchange in a Cabrillo QSO line: 1 ("NY", "001"), 2 ("05 MA").
+    size_t cabrilloExchangeWords;
 };
 
 // What a counted QSO scores: its points and the multipliers it may add, each a key of a kind. A key counts
 // once per contest, or once per band where its kind says so; keys of different kinds never meet ("OH" the
 // state and "OH" the country are two).
 struct MultiplierKind {
-    enum class Of { country, location };  // what the key names: a DXCC prefix, a state or province
+    enum class Of { country, location, zone };  // what the key names: a DXCC prefix, a state or province, a zone
     const char* name;
     Of of;
     bool perBand;
@@ -119,6 +145,13 @@ struct MultiplierKey {
 struct Credit {
     int points = 0;
     std::vector<MultiplierKey> keys;
+};
+
+// What the contest makes of a received exchange: what the QSO counts with, or why it may not count.
+struct ExchangeVerdict {
+    std::string counted;           // kept with the QSO for the Credit rule; "" when it names no location
+    std::string shown;             // the exchange as a bad-QSO line and the tools name it
+    const char* reason = nullptr;  // why the QSO may not count ("State/Province is not acceptable"), or null
 };
 
 // A country whose stations send their location, with the words the analysis page names its locations by.
@@ -161,17 +194,26 @@ public:
     // --- the rules -------------------------------------------------------------------------------------
     // The multiplier kinds, indexed as MultiplierKey::kind, in the order the score report shows them.
     virtual const std::vector<MultiplierKind>& MultiplierKinds() const = 0;
-    // The one Credit rule: the points and multiplier keys of a QSO the plug-in counts, from the worked
-    // station's DXCC prefix (as the host resolves it) and the received exchange as logged. The plug-in's
-    // score, the analysis page and the checker all score through it.
-    virtual Credit CreditOf(const std::string& prefix, const std::string& exchange) const = 0;
+    // The one Credit rule: the points and multiplier keys of a QSO the plug-in counts, from the own station's
+    // DXCC prefix, the worked station's (as the host resolves them) and the exchange as it counts
+    // (JudgeExchange's `counted`). The plug-in's score, the analysis page and the checker all score through it.
+    virtual Credit CreditOf(const std::string& ownPrefix, const std::string& prefix,
+                            const std::string& counted) const = 0;
+    // AddData0's test of the received exchange of a station with this call and prefix.
+    virtual ExchangeVerdict JudgeExchange(const std::string& call, const std::string& prefix,
+                                          const std::string& exchange) const = 0;
+    // Every reason JudgeExchange gives, as a bad-QSO line says it.
+    virtual const std::vector<std::string>& ExchangeReasons() const = 0;
+    // An exchange as the Cabrillo file writes it, sent or received.
+    virtual std::string CabrilloExchange(const std::string& exchange) const { return exchange; }
     // The score of the counted points and multipliers. 64-bit: a 32-bit reader keeps the low half, which is
     // the 32-bit product.
     virtual long long Score(long long points, long long multipliers) const = 0;
 
     // A station that sends its location (state, province) rather than a number.
     virtual bool SendsLocation(const std::string& prefix) const = 0;
-    // The received exchange as AddData0 tests it.
+    // The location a received exchange names, as AddData0 tests it: upper case, without the blanks around it
+    // (and, where the exchange holds more, the location's part alone).
     virtual std::string NormaliseLocation(const std::string& exchange) const = 0;
     // An accepted location code, compared exactly (the older spellings still sent on the air included).
     virtual bool IsLocation(const std::string& code) const = 0;

@@ -1,11 +1,12 @@
 #include "contest/registry.h"
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 
 namespace contest {
 
 const std::vector<const Record*>& Records() {
-    static const std::vector<const Record*> records = {&ArrlRttyRoundup()};
+    static const std::vector<const Record*> records = {&ArrlRttyRoundup(), &CqWwRtty()};
     return records;
 }
 

@@ -13,7 +13,6 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
-const char* const kStateProvReason = "State/Province is not acceptable";
 
 namespace {
 
@@ -44,8 +43,8 @@ std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::
     return line;
 }
 
-std::string StateProvMessage(const std::string& normalisedExchange) {
-    return kSeparator + normalisedExchange + kSeparator + kStateProvReason + kMessageEnd;
+std::string ExchangeMessage(const std::string& shownExchange, const std::string& reason) {
+    return kSeparator + shownExchange + kSeparator + reason + kMessageEnd;
 }
 
 std::string ReasonOfLine(const std::string& line) {

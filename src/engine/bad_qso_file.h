@@ -20,11 +20,9 @@ std::string LineDateTime(const COleDateTime& time);
 
 // One line without its line end: the QSO's fields with the own call, then the message.
 std::string FormatLine(const std::string& ownCall, const CInfo& qso, const std::string& message);
-// The reason of a W/VE station's line whose state/province is not in the table.
-extern const char* const kStateProvReason;
-
-// The message for a W/VE station whose state/province is not in the table.
-std::string StateProvMessage(const std::string& normalisedExchange);
+// The message for a QSO whose received exchange the contest does not accept: the exchange as the contest shows
+// it, then the contest's reason (contest::ExchangeVerdict).
+std::string ExchangeMessage(const std::string& shownExchange, const std::string& reason);
 // The reason a line of the file gives, as its message says it without the blanks and the closing mark
 // ("WRONG BAND", "State/Province is not acceptable"); "" for a line without one (the header).
 std::string ReasonOfLine(const std::string& line);

@@ -15,7 +15,8 @@ struct CInfo {
     std::string rstSent;
     std::string exchRcvd;   // as typed: serial number or state/province
     std::string exchSent;
-    std::string stateProv;  // accepted state/province of a W/VE station, else empty
+    std::string stateProv;  // the exchange as it counts (the contest's verdict): a W/VE station's state/province
+                            // in the Roundup; empty when it names nothing or is not accepted
     int32_t freqKHz = 0;
     int32_t notCounted = 0;  // scores nothing: dupe or unacceptable state/province
     int32_t badQso = 0;      // W/VE station with an unacceptable state/province

@@ -59,15 +59,13 @@ int Engine::AddData(QsoArgs&& args) {
     if (qso.exchRcvd.empty() || qso.exchSent.empty()) return reject(badqso::kNoRxNumber);
     if (bandChangeWindowOpen) CountBandChange(qso);
 
-    if (contest.SendsLocation(qso.prefix)) {
-        std::string code = contest.NormaliseLocation(qso.exchRcvd);
-        if (contest.IsLocation(code)) {
-            qso.stateProv = std::move(code);
-        } else {
-            qso.notCounted = 1;
-            qso.badQso = 1;
-            writeLine(qso, badqso::StateProvMessage(code));
-        }
+    contest::ExchangeVerdict exchange = contest.JudgeExchange(qso.call, qso.prefix, qso.exchRcvd);
+    if (exchange.reason == nullptr) {
+        qso.stateProv = std::move(exchange.counted);
+    } else {
+        qso.notCounted = 1;
+        qso.badQso = 1;
+        writeLine(qso, badqso::ExchangeMessage(exchange.shown, exchange.reason));
     }
     // A station counts once per band, whatever the mode. Earlier QSOs count whatever their own flags: a dupe
     // of a dupe is a dupe.
@@ -130,6 +128,7 @@ void Engine::Reset(const ResetArgs& args) {
     qsoLog.Clear();
     bandsSeen.clear();
     ownCall = args.ownCall;
+    ownPrefix = args.ownPrefix;
     cabrilloRequested = args.cabrilloRequest;
     if (contest.IsRussianTextPrefix(args.ownPrefix)) russianTexts = 1;
 }

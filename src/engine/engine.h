@@ -55,6 +55,7 @@ public:
     int cabrilloRequested = 0;
     int russianTexts = 0;  // set once a reset saw a Russian own prefix; never cleared
     std::string ownCall;
+    std::string ownPrefix;  // the own station's DXCC prefix, for the points of a QSO
     std::string contestStartDayMonth;  // "%d.%m"
     std::string contestStartYear;      // "%Y"
     std::string contestEnd;            // "%d.%m.%Y"

@@ -1,10 +1,22 @@
 #include "platform/settings.h"
 
+#include <atomic>
+
 #include "common/text.h"
 #include "platform/profile.h"
 
+namespace {
+
+std::atomic<const char*> fileName{Settings::kFileName};
+
+}  // namespace
+
+void Settings::UseFile(const char* name) { fileName.store(name); }
+
+const char* Settings::FileName() { return fileName.load(); }
+
 std::string Settings::GetString(const std::string& key, size_t bufferSize, const std::string& defaultValue) {
-    return platform::ProfileGetString(kFileName, kSection, key, defaultValue, bufferSize);
+    return platform::ProfileGetString(FileName(), kSection, key, defaultValue, bufferSize);
 }
 
 int Settings::GetInt(const std::string& key, size_t bufferSize) {
@@ -12,7 +24,7 @@ int Settings::GetInt(const std::string& key, size_t bufferSize) {
 }
 
 bool Settings::WriteString(const std::string& key, const std::string& value) {
-    return platform::ProfileWriteString(kFileName, kSection, key, value);
+    return platform::ProfileWriteString(FileName(), kSection, key, value);
 }
 
 bool Settings::WriteInt(const std::string& key, int value) { return WriteString(key, text::Format("%i", value)); }

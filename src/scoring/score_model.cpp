@@ -55,13 +55,15 @@ public:
         int32_t points = 0;
         std::vector<uint32_t> keys;
     };
-    Credits(const contest::Record& record, const QsoLog& log) : record_(record), log_(log) {}
+    Credits(const contest::Record& record, const std::string& ownPrefix, const QsoLog& log)
+        : record_(record), ownPrefix_(ownPrefix), log_(log) {}
 
     const Entry& Of(uint32_t prefix, uint32_t stateProv) {
         const uint64_t pair = (static_cast<uint64_t>(prefix) << 32) | stateProv;
         auto [it, added] = index_.emplace(pair, entries_.size());
         if (added) {
-            const contest::Credit c = record_.CreditOf(log_.PrefixName(prefix), log_.StateProvName(stateProv));
+            const contest::Credit c =
+                record_.CreditOf(ownPrefix_, log_.PrefixName(prefix), log_.StateProvName(stateProv));
             Entry e;
             e.points = c.points;
             for (const contest::MultiplierKey& key : c.keys) {
@@ -77,6 +79,7 @@ public:
 
 private:
     const contest::Record& record_;
+    const std::string& ownPrefix_;
     const QsoLog& log_;
     std::unordered_map<uint64_t, size_t> index_;
     std::vector<Entry> entries_;
@@ -127,7 +130,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         isFirst[p] = countries.size() > 0 && log.PrefixName(p) == countries[0].prefix;
         isSecond[p] = countries.size() > 1 && log.PrefixName(p) == countries[1].prefix;
     }
-    Credits credits(contest, log);
+    Credits credits(contest, engine.ownPrefix, log);
     const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
 
     const bool ratesCounted = engine.cabrilloRequested == 0 && !tallies.empty();
@@ -182,12 +185,26 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         for (size_t key : keysMet[slot].InOrder()) {
             const contest::MultiplierKey& k = credits.Keys()[key];
             ++t.multipliers[k.kind];
-            if (kinds[k.kind].perBand) ++model.bands[slot].multipliers[k.kind];
-            if (kinds[k.kind].of == contest::MultiplierKind::Of::location) {
-                model.workedStateProv.push_back(k.code);
-                ++t.stateProvCount;
-            } else {
-                ++t.dxcc;
+            if (kinds[k.kind].perBand) {
+                BandStats& band = model.bands[slot];
+                ++band.multipliers[k.kind];
+                const contest::MultiplierKind::Of of = kinds[k.kind].of;
+                (of == contest::MultiplierKind::Of::country    ? band.countries
+                 : of == contest::MultiplierKind::Of::location ? band.locations
+                                                               : band.zones)
+                    .push_back(k.code);
+            }
+            switch (kinds[k.kind].of) {
+                case contest::MultiplierKind::Of::location:
+                    model.workedStateProv.push_back(k.code);
+                    ++t.stateProvCount;
+                    break;
+                case contest::MultiplierKind::Of::country:
+                    ++t.dxcc;
+                    break;
+                case contest::MultiplierKind::Of::zone:
+                    ++t.zones;
+                    break;
             }
         }
     }
@@ -200,7 +217,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         t.dupes += stats.dupes;
     }
     // 32-bit as the report prints it: a huge log wraps.
-    t.score = static_cast<int32_t>(
-        static_cast<uint32_t>(contest.Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount)));
+    t.score = static_cast<int32_t>(static_cast<uint32_t>(
+        contest.Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount + t.zones)));
     return model;
 }

@@ -1,8 +1,9 @@
 #pragma once
 // The score, recomputed from the engine's log for every report through the contest's Credit rule: per band
-// the counted QSOs, points and the QSOs of the location countries (K and VE); over the contest the multipliers
-// of each kind (for the ARRL RTTY Roundup the DXCC entities other than the USA and Canada, and the
-// states/provinces, each once per contest), dupes, bad QSOs, the score and the QSO rates.
+// the counted QSOs, points, the QSOs of the location countries (K and VE) and the multipliers of the kinds
+// counted per band; over the contest the multipliers of each kind (for the ARRL RTTY Roundup the DXCC entities
+// other than the USA and Canada, and the states/provinces, each once per contest; for the CQ WW RTTY zones,
+// countries and W/VE QTHs, each once per band), dupes, bad QSOs, the score and the QSO rates.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ struct BandStats {
     int32_t veQsos = 0;
     int32_t dupes = 0;
     std::vector<int32_t> multipliers;  // per kind: the band's multipliers of the kinds counted per band
+    // The band's multipliers of the kinds counted per band, by what they name, in the order they were met:
+    // what the windows show while the host is on the band.
+    std::vector<std::string> countries, locations, zones;
 };
 
 struct ScoreTotals {
@@ -27,9 +31,10 @@ struct ScoreTotals {
     int32_t dupes = 0;
     std::vector<int32_t> multipliers;  // per kind of the contest's record
     int32_t dxcc = 0;                  // the multipliers of the country kinds ...
-    int32_t stateProvCount = 0;        // ... and of the location kinds
+    int32_t stateProvCount = 0;        // ... of the location kinds ...
+    int32_t zones = 0;                 // ... and of the zone kinds
     int32_t badQsos = 0;  // the bad-QSO lines written and not removed since the reset, dupe lines aside
-    int32_t score = 0;  // the record's Score of points and dxcc + stateProvCount
+    int32_t score = 0;  // the record's Score of points and dxcc + stateProvCount + zones
 };
 
 // Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.

@@ -119,8 +119,6 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
             }
         }
     }
-    state.workedDxcc = snap.WorkedDxcc();
-
     const double hz = host.ReadFrequency();
     if (std::fabs(hz - state.lastSp1Frequency) > kSp1Threshold) {
         host.SendMacro(kSp1Macro);
@@ -128,8 +126,15 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
         r.sp1Sent = true;
     }
     state.currentBandIndex = BandIndexOfFrequency(hz);
+    // Where the contest counts its multipliers per band, the windows show the current band's; off the bands,
+    // and where they count once per contest, the contest's.
+    const std::string band = state.currentBandIndex != -1 ? kRowBands[state.currentBandIndex] : "";
+    state.workedDxcc = snap.WorkedDxccOn(band);
+    const std::vector<std::string> workedStateProv = snap.WorkedStateProvOn(band);
+    r.zonesOnBand = snap.WorkedZonesOn(band);
+    r.zonesAnyBand = snap.WorkedZonesOn("");
 
-    r.workedCount = state.currentBandIndex != -1 ? CountAsInt(snap.WorkedDxcc().size()) : 0;
+    r.workedCount = state.currentBandIndex != -1 ? CountAsInt(state.workedDxcc.size()) : 0;
     const char* year = snap.contestStartYear.c_str();
     const char* contest = snap.contest->cabrilloContest;
     r.dxccTitle = text::Format(snap.russianTexts ? kDxccTitleRu : kDxccTitle, contest, year, r.workedCount,
@@ -138,18 +143,21 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
         ? r.dxccTitle
         : text::Format(snap.russianTexts ? kWorkedWithTitleRu : kWorkedWithTitle, contest) + state.currentCall;
     r.stateTitle = text::Format(snap.russianTexts ? kStateTitleRu : kStateTitle, contest, year,
-                                CountAsInt(snap.WorkedStateProv().size()));
+                                CountAsInt(workedStateProv.size()));
 
     if (r.open.state) {
         if (stateMarks != nullptr && !stateWindowIsNew) r.stateMarks = *stateMarks;
         // The first refresh that finds the window turns every cell green once; after that only the removal
-        // of a W/VE QSO starts the cells afresh, and this same refresh marks again what is still worked.
-        if (state.stateCellsReset == 0 || snap.stateCellsResetRequested) {
+        // of a W/VE QSO starts the cells afresh, and this same refresh marks again what is still worked. Where
+        // the cells show one band's QTHs, another band starts them afresh too.
+        const bool bandChanged = snap.LocationsPerBand() && band != state.stateCellsBand;
+        state.stateCellsBand = band;
+        if (state.stateCellsReset == 0 || snap.stateCellsResetRequested || bandChanged) {
             state.stateCellsReset = 1;
             r.resetStateCells = true;
             r.stateMarks.Clear();
         }
-        for (const std::string& code : snap.WorkedStateProv()) {
+        for (const std::string& code : workedStateProv) {
             for (size_t cell : StateCellsNamedBy(*snap.contest, code)) {
                 if (r.stateMarks.Mark(cell)) r.stateCellsToMark.push_back(cell);
             }
@@ -157,7 +165,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     }
 
     if (r.open.dxccExtended && r.workedCount > 0) {
-        for (const std::string& prefix : snap.WorkedDxcc()) r.dxccMarks.MarkWorked(prefix);
+        for (const std::string& prefix : state.workedDxcc) r.dxccMarks.MarkWorked(prefix);
     }
 
     refreshPending.store(1);

@@ -64,6 +64,7 @@ struct StatusModelState {
     int currentBandIndex = -1;         // 0..5, -1 when the host is on none of the six bands
     double lastSp1Frequency = 0.0;     // hertz at which "<SP1>" was last sent
     int stateCellsReset = 0;           // 1 once a refresh has found the State/Province window open
+    std::string stateCellsBand;        // the band whose QTHs the cells show, where the contest counts per band
 
     // What the DXCC panel paints, as the last refresh with a host left it: the six band rows (label and
     // four cells each) and the worked prefixes.
@@ -99,6 +100,10 @@ struct StatusRefresh {
 
     // Extended DXCC window (when open): its marks, to move into the six pages in the order EU .. OC.
     DxccMarks dxccMarks;
+
+    // The zones worked on the current band (every band's while the host is on none) and on any band, for a
+    // contest whose multipliers are zones ("05", ...); empty for any other.
+    std::vector<std::string> zonesOnBand, zonesAnyBand;
 };
 
 // The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC

@@ -20,6 +20,13 @@ struct StatusSnapshot {
     std::shared_ptr<const ScoreModel> model;
     const std::vector<std::string>& WorkedDxcc() const;
     const std::vector<std::string>& WorkedStateProv() const;
+    // Where the contest counts a kind per band, what the windows show of it while the host is on `band`
+    // ("20m"): that band's countries, locations (as WorkedStateProv names them) and zones; elsewhere (an empty
+    // band, a kind counted per contest) the contest's. The zones of every band, each once.
+    std::vector<std::string> WorkedDxccOn(const std::string& band) const;
+    std::vector<std::string> WorkedStateProvOn(const std::string& band) const;
+    std::vector<std::string> WorkedZonesOn(const std::string& band) const;
+    bool LocationsPerBand() const;
     std::string contestStartYear;
     bool russianTexts = false;
     // A QSO of a W/VE station was removed since the last snapshot: the State/Province cells start afresh.

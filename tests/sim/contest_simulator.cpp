@@ -14,6 +14,7 @@
 #include "common/text.h"
 #include "country_file.h"
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 
 namespace sim {
 
@@ -24,6 +25,7 @@ struct Station {
     bool wve = false;
     std::string prefix;
     std::string state;  // W/VE: the state or province it sends
+    int zone = 0;       // its entity's CQ zone, sent where the contest's exchange is a zone
 };
 
 struct Line {
@@ -34,7 +36,14 @@ struct Line {
 };
 
 constexpr const char* kBandKhz[] = {"3580", "7080", "14080", "21080", "28080"};
-constexpr int kPeriodMinutes = 30 * 60;
+
+// The contest weekend the logs are dated in: its Saturday, by the contest's period.
+struct Weekend {
+    int year, month, saturday;
+};
+Weekend WeekendOf(const contest::Record& c) {
+    return &c == &contest::CqWwRtty() ? Weekend{2024, 9, 28} : Weekend{2025, 1, 4};
+}
 
 std::string Busted(const std::string& call, std::mt19937& rng) {
     static const std::string letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
@@ -54,8 +63,11 @@ std::string Busted(const std::string& call, std::mt19937& rng) {
 SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::string& countryFile,
                     std::string& error) {
     SimContest contest;
+    const contest::Record& rules = o.contest ? *o.contest : contest::ArrlRttyRoundup();
+    const bool zones = &rules == &contest::CqWwRtty();
+    const int periodMinutes = rules.periodHours * 60;
     replay::CountryFile cty;
-    if (!cty.Load(countryFile, error)) return contest;
+    if (!cty.Load(countryFile, error, rules.waeCountries)) return contest;
     std::ifstream scp(scpFile, std::ios::binary);
     if (!scp) {
         error = "cannot read " + scpFile;
@@ -87,12 +99,14 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     for (size_t i = 0; static_cast<int>(stations.size()) < total && i < pool.size(); ++i) {
         Station s;
         s.call = pool[i];
-        const std::string prefix = cty.PrefixOf(s.call);
-        if (prefix.empty()) continue;
-        s.wve = contest::ArrlRttyRoundup().SendsLocation(prefix);
+        const replay::CountryEntity* entity = cty.EntityOf(s.call);
+        const std::string prefix = entity ? entity->primaryPrefix : "";
+        if (prefix.empty() || (zones && entity->cqZone == 0)) continue;
+        s.wve = rules.SendsLocation(prefix);
         s.prefix = prefix;
+        s.zone = entity->cqZone;
         if (s.wve) {
-            const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(prefix);
+            const auto& codes = rules.LocationMultipliers(prefix);
             s.state = codes[rng() % codes.size()];
             // The first W/VE stations send the edges, one each.
             static const char* const kEdges[] = {"AK", "HI", "PEI", "NF", "LB", "NWT"};
@@ -127,7 +141,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         if (a == b) continue;
         const uint64_t key = (uint64_t(std::min(a, b)) << 32 | uint64_t(std::max(a, b))) * 8 + band;
         if (!pairs.insert(key).second) continue;
-        truth.push_back({a, b, band, static_cast<int>(rng() % (kPeriodMinutes - 30)) + 10});
+        truth.push_back({a, b, band, static_cast<int>(rng() % (periodMinutes - 30)) + 10});
         written += b < o.loggers ? 2 : 1;
     }
     for (int k = 0; k < o.popularSilent && k < o.silent; ++k) {
@@ -137,7 +151,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
             const int band = static_cast<int>(rng() % 5);
             const uint64_t key = (uint64_t(a) << 32 | uint64_t(b)) * 8 + band;
             if (rng() % 2 == 0 || !pairs.insert(key).second) continue;
-            truth.push_back({a, b, band, static_cast<int>(rng() % (kPeriodMinutes - 30)) + 10});
+            truth.push_back({a, b, band, static_cast<int>(rng() % (periodMinutes - 30)) + 10});
         }
     }
     std::sort(truth.begin(), truth.end(), [](const Truth& x, const Truth& y) { return x.minute < y.minute; });
@@ -146,9 +160,10 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     std::vector<std::string> loggedSent(o.loggers);
     for (int li = o.clockOffLogs; li < o.loggers && static_cast<int>(contest.wrongSent.size()) < o.wrongSentLogs; ++li) {
         if (!stations[li].wve) continue;
-        const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(stations[li].prefix);
+        const auto& codes = rules.LocationMultipliers(stations[li].prefix);
         do loggedSent[li] = codes[rng() % codes.size()];
         while (loggedSent[li] == stations[li].state);
+        if (zones) loggedSent[li] = text::Format("%02d ", stations[li].zone) + loggedSent[li];
         contest.wrongSent.push_back(li);
     }
     for (int li = o.loggers - 1; li >= 0 && static_cast<int>(contest.busting.size()) < o.bustingLogs; --li) {
@@ -160,7 +175,12 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
     contest.clockOffset.assign(o.loggers, 0);
     for (int i = 0; i < o.clockOffLogs && i < o.loggers; ++i) contest.clockOffset[i] = o.clockOffMinutes;
 
-    auto exchangeOf = [&](int s) { return stations[s].wve ? stations[s].state : std::to_string(++serial[s]); };
+    // The Roundup's exchange is a state or a serial number; the CQ WW's a zone and, from W/VE, the QTH ("14 DX"
+    // as its Cabrillo template writes a DX station's).
+    auto exchangeOf = [&](int s) {
+        if (zones) return text::Format("%02d ", stations[s].zone) + (stations[s].wve ? stations[s].state : "DX");
+        return stations[s].wve ? stations[s].state : std::to_string(++serial[s]);
+    };
     for (const Truth& t : truth) {
         const std::string fromA = exchangeOf(t.a), fromB = exchangeOf(t.b);
         Line la{t.minute, t.band, stations[t.b].call, fromA, fromB};
@@ -185,8 +205,11 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
             } else if (r < (edge += o.bustedExchangeRate)) {
                 const std::string sent = errSide.rcvd;
                 const Station& sender = stations[onA ? t.b : t.a];
-                if (sender.wve) {
-                    const auto& codes = contest::ArrlRttyRoundup().LocationMultipliers(sender.prefix);
+                if (zones) {
+                    const int zone = (sender.zone + static_cast<int>(rng() % 39)) % 40 + 1;
+                    errSide.rcvd = text::Format("%02d", zone) + sent.substr(2);
+                } else if (sender.wve) {
+                    const auto& codes = rules.LocationMultipliers(sender.prefix);
                     do errSide.rcvd = codes[rng() % codes.size()];
                     while (errSide.rcvd == sent);
                 } else {
@@ -224,21 +247,23 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
 
     std::unordered_set<std::string> loggerCalls;
     for (int li = 0; li < o.loggers; ++li) loggerCalls.insert(stations[li].call);
-    // Saturday 4 January 2025, 18:00 UTC.
+    // From the period's start on its weekend (the Roundup: Saturday 4 January 2025, 18:00 UTC).
+    const Weekend weekend = WeekendOf(rules);
     for (int li = 0; li < o.loggers; ++li) {
         auto& ls = lines[li];
         std::stable_sort(ls.begin(), ls.end(), [](const Line& x, const Line& y) { return x.minute < y.minute; });
         const Station& me = stations[li];
-        std::string log = "START-OF-LOG: 3.0\r\nCONTEST: ARRL-RTTY\r\nCALLSIGN: " + me.call +
+        std::string log = "START-OF-LOG: 3.0\r\nCONTEST: " + std::string(rules.cabrilloContest) + "\r\nCALLSIGN: " + me.call +
                           "\r\nLOCATION: " + (me.wve ? me.state : "DX") +
                           "\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-POWER: " + (li % 3 ? "LOW" : "HIGH") +
                           "\r\nCATEGORY-ASSISTED: NON-ASSISTED\r\n";
         const int headerLines = 7;
         for (size_t i = 0; i < ls.size(); ++i) {
-            const int m = 18 * 60 + ls[i].minute + contest.clockOffset[li];
-            const int day = 4 + m / (24 * 60), hhmm = (m / 60 % 24) * 100 + m % 60;
-            log += text::Format("QSO: %5s RY 2025-01-%02d %04d %-10s 599 %-5s %-10s 599 %s\r\n",
-                                kBandKhz[ls[i].band], day, hhmm, me.call.c_str(), ls[i].sent.c_str(),
+            const int m = rules.periodStartHour * 60 + ls[i].minute + contest.clockOffset[li];
+            const int day = weekend.saturday + m / (24 * 60), hhmm = (m / 60 % 24) * 100 + m % 60;
+            log += text::Format("QSO: %5s RY %04d-%02d-%02d %04d %-10s 599 %-5s %-10s 599 %s\r\n",
+                                kBandKhz[ls[i].band], weekend.year, weekend.month, day, hhmm, me.call.c_str(),
+                                ls[i].sent.c_str(),
                                 ls[i].call.c_str(), ls[i].rcvd.c_str());
             if (ls[i].injected >= 0) {
                 contest.injected[ls[i].injected].log = li;

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+namespace contest {
+class Record;
+}
+
 namespace sim {
 
 struct SimOptions {
@@ -28,6 +32,9 @@ struct SimOptions {
     // The exchanges at the rules' edges: some W/VE stations send AK or HI, or an older spelling (PEI, NF, LB,
     // NWT), and stations of KH6 and KL7 take part.
     bool edgeExchanges = false;
+    // The contest simulated: the ARRL RTTY Roundup (null) or another record, whose exchange, period and
+    // Cabrillo lines the logs then follow (the CQ WW RTTY: zones, W/VE QTHs, countries with the WAE list).
+    const contest::Record* contest = nullptr;
 };
 
 enum class Kind { bustedCall, bustedExchange, notInLog, dupe };

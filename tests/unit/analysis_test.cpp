@@ -180,7 +180,7 @@ TEST(Analysis, DoubtfulQsosRankedByWhatTheyPutAtRisk) {
         log.push_back(q);
         outcomes.push_back(o);
     }
-    const Doubtful d = RankDoubtful(contest::ArrlRttyRoundup(), log, outcomes, unlisted, {}, {});
+    const Doubtful d = RankDoubtful(contest::ArrlRttyRoundup(), "K", log, outcomes, unlisted, {}, {});
     struct Expected {
         const char* call;
         bool sole;

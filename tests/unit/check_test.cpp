@@ -14,6 +14,7 @@
 #endif
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 #include "check.h"
 #include "contest_simulator.h"
 #include "contest_dates.h"
@@ -59,17 +60,43 @@ TEST(CheckCalls, SameExchange) {
 
 // What a counted QSO is worth, through the contest's Credit rule: AK and HI from a W/VE station are valid QSOs
 // without a state multiplier, as the plug-in has them; the older spellings count as their codes; a key names its
-// kind, so Ohio the state and a DXCC prefix "OH" never meet.
+// kind (and its band, where the contest counts it per band), so Ohio the state and a DXCC prefix "OH" never meet.
+// In the CQ WW RTTY the points are the own station's: 1 in its country, 2 on its continent, 3 beyond, none from
+// a station whose continent is not known; a maritime mobile station counts for its zone only.
 TEST(CheckCalls, CreditOfACountedQso) {
+    const contest::Record& roundup = contest::ArrlRttyRoundup();
+    const contest::Record& cqww = contest::CqWwRtty();
     struct Case {
-        const char *prefix, *rcvd, *multiplier;
-    } cases[] = {{"K", "NY", "#1##NY"},   {"K", "ak", ""},     {"K", "HI", ""},         {"VE", "PEI", "#1##PE"},
-                 {"VE", "LB", "#1##NL"},  {"KL", "5", "#0##KL"}, {"KH6", "12", "#0##KH6"}, {"K", "XX", ""},
-                 {"OH", "12", "#0##OH"},  {"K", "OH", "#1##OH"}};
+        const contest::Record& contest;
+        const char *own, *call, *prefix, *rcvd, *multipliers;
+        int points;
+    } cases[] = {
+        {roundup, "K", "W1AW", "K", "NY", "#1##NY", 1},        {roundup, "K", "W1AW", "K", "ak", "", 1},
+        {roundup, "K", "W1AW", "K", "HI", "", 1},              {roundup, "K", "VY2AA", "VE", "PEI", "#1##PE", 1},
+        {roundup, "K", "VO2AA", "VE", "LB", "#1##NL", 1},      {roundup, "K", "KL7AA", "KL", "5", "#0##KL", 1},
+        {roundup, "K", "KH6AA", "KH6", "12", "#0##KH6", 1},    {roundup, "K", "W1AW", "K", "XX", "", 1},
+        {roundup, "DL", "OH1AA", "OH", "12", "#0##OH", 1},     {roundup, "", "W8AA", "K", "OH", "#1##OH", 1},
+        {cqww, "K", "DL1AA", "DL", "14", "#0#20m#14|#1#20m#DL", 3},
+        {cqww, "K", "W6AA", "K", "3 ca", "#0#20m#03|#1#20m#K|#2#20m#CA", 1},
+        {cqww, "K", "VO1AA", "VE", "05 NF", "#0#20m#05|#1#20m#VE|#2#20m#NL", 2},
+        {cqww, "K", "VO2AA", "VE", "LB 02", "#0#20m#02|#1#20m#VE|#2#20m#LB", 2},
+        {cqww, "K", "W1AW", "K", "01 AK", "#0#20m#01|#1#20m#K", 1},
+        {cqww, "K", "KL7AA", "KL", "01", "#0#20m#01|#1#20m#KL", 2},
+        {cqww, "K", "KH6AA", "KH6", "31", "#0#20m#31|#1#20m#KH6", 3},
+        {cqww, "K", "W1AW/MM", "K", "08", "#0#20m#08", 1},
+        {cqww, "I", "IT9AA", "IT9", "15", "#0#20m#15|#1#20m#IT9", 2},
+        {cqww, "I", "IG9AA", "IG9", "33", "#0#20m#33|#1#20m#IG9", 3},
+        {cqww, "OE", "4U1VIC", "4U1V", "15", "#0#20m#15|#1#20m#4U1V", 2},
+        {cqww, "", "DL1AA", "DL", "14", "#0#20m#14|#1#20m#DL", 0},
+        {cqww, "K", "XX9XX", "", "24", "#0#20m#24", 0},
+        {cqww, "K", "VE3AA", "VE", "40 ON", "#0#20m#40|#1#20m#VE|#2#20m#ON", 2},
+    };
     for (const Case& c : cases) {
-        const check::QsoCredit credit = check::CreditQso(contest::ArrlRttyRoundup(), c.prefix, c.rcvd, "20m");
-        EXPECT_EQ(credit.multiplier, c.multiplier) << c.prefix << " " << c.rcvd;
-        EXPECT_EQ(credit.points, 1);
+        const check::QsoCredit credit = check::CreditQso(c.contest, c.own, c.call, c.prefix, c.rcvd, "20m");
+        std::string multipliers;
+        for (const std::string& m : credit.multipliers) multipliers += (multipliers.empty() ? "" : "|") + m;
+        EXPECT_EQ(multipliers, c.multipliers) << c.contest.name << ": " << c.call << " " << c.rcvd;
+        EXPECT_EQ(credit.points, c.points) << c.contest.name << ": " << c.own << " works " << c.call;
     }
 }
 
@@ -110,9 +137,10 @@ struct HandContest {
             c.station = calls.Intern(check::StationOf(q.call));
             if (*q.sent) c.exchSent = calls.Intern(q.sent);
             c.exchRcvd = calls.Intern(q.rcvd);
-            const check::QsoCredit credit = check::CreditQso(contest::ArrlRttyRoundup(), q.prefix, q.rcvd, "20m");
+            const check::QsoCredit credit =
+                check::CreditQso(contest::ArrlRttyRoundup(), "K", q.call, q.prefix, q.rcvd, "20m");
             c.points = static_cast<uint8_t>(credit.points);
-            if (!credit.multiplier.empty()) c.multiplier = calls.Intern(credit.multiplier);
+            if (!credit.multipliers.empty()) c.multipliers[0] = calls.Intern(credit.multipliers[0]);
             logs[li].qsos.push_back(c);
         }
     }

@@ -189,37 +189,51 @@ TEST(ReplayRun, CabrilloAndAdifOfTheSameQsosScoreAlike) {
 TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
     struct Case {
         const char* file;
-        const char* totals;  // QSOs, points, DXCC, states/provinces, K, VE
+        const char* totals;  // QSOs, points, multipliers by kind (and K, VE QSOs in the Roundup)
         int dupes;
         long long score;
+        const char* plugin = "Stats";
+        size_t rejected = 0;
+        const char* cabrillo = nullptr;  // the Cabrillo file the plug-in must write, from the same folder
     } cases[] = {
         // 506 QSOs less 4 dupes and WP2B, whom today's country file puts in the USA, so its serial number is
         // a bad state; NF counts as NL; 18 entities besides the USA and Canada.
-        {"ARRL-RTTY_2018_4U1WB.log", "Total\t 501\t 501\t 18\t 53\t 444\t 26\r\n", 4, 501 * (18 + 53)},
+        {"published-logs/ARRL-RTTY_2018_4U1WB.log", "Total\t 501\t 501\t 18\t 53\t 444\t 26\r\n", 4, 501 * (18 + 53)},
         // 542 RTTY and 156 FT8 QSOs less 8 dupes, one per station and band whatever the mode: KP4KE 15m,
         // KB6C 40m, AE6JV 80m, WB4MM 40m (the repeated line), W0TLE 20m, P49X 20m, AF6SA 20m, WB5BHS 40m.
-        {"ARRL-RTTY_2019_AA2IL.log", "Total\t 690\t 690\t 17\t 52\t 625\t 27\r\n", 8, 690 * (17 + 52)},
-        {"ARRL-RTTY_2025_9H1XT.log", "Total\t 309\t 309\t 37\t 35\t 99\t 6\r\n", 0, 309 * (37 + 35)},
+        {"published-logs/ARRL-RTTY_2019_AA2IL.log", "Total\t 690\t 690\t 17\t 52\t 625\t 27\r\n", 8, 690 * (17 + 52)},
+        {"published-logs/ARRL-RTTY_2025_9H1XT.log", "Total\t 309\t 309\t 37\t 35\t 99\t 6\r\n", 0, 309 * (37 + 35)},
         // An Alaska station: KH6ZM and ZF2SS are its two entities.
-        {"ARRL-RTTY_2025_AL7LO.log", "Total\t 64\t 64\t 2\t 28\t 56\t 6\r\n", 0, 64 * (2 + 28)},
+        {"published-logs/ARRL-RTTY_2025_AL7LO.log", "Total\t 64\t 64\t 2\t 28\t 56\t 6\r\n", 0, 64 * (2 + 28)},
+        // The CQ WW RTTY log worked by hand (tests/data/cq-ww-rtty/README.md): 58 QSOs, 131 points, 40 zones,
+        // 41 countries and 25 QTHs, band by band; one QSO on 30 m refused.
+        {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 131\t 40\t 41\t 25\r\n", 2, 131 * (40 + 41 + 25),
+         "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr"},
     };
     TempWorkDir dir;
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
         ReplayOptions o;
-        o.logPath = STATS_SOURCE_DIR "/tests/data/published-logs/" + std::string(c.file);
-        o.outDir = c.file;
+        o.logPath = STATS_SOURCE_DIR "/tests/data/" + std::string(c.file);
+        o.outDir = std::filesystem::path(c.file).filename().string();
+        o.pluginPath = (std::filesystem::path(ProgramDirectory()) / PluginFileNameOf(c.plugin)).string();
         o.analysis = true;
+        o.cabrillo = c.cabrillo != nullptr;
         ReplayRunResult r = Replay(o);
         ASSERT_EQ(r.code, 0) << r.err;
-        EXPECT_NE(r.summary.report.find(c.totals), std::string::npos) << c.file << "\n" << r.summary.report;
+        EXPECT_NE(r.summary.report.find(c.totals), std::string::npos) << r.summary.report;
         // The analysis page counts the same QSOs and multipliers as the plug-in.
-        const std::string page = ReadFileBytes(std::string(c.file) + "/analysis.html");
+        const std::string page = ReadFileBytes(o.outDir + "/analysis.html");
         const std::string score = text::Format("<b>%d,%03d</b>", int(c.score / 1000), int(c.score % 1000));
-        EXPECT_NE(page.find(score), std::string::npos) << c.file << " " << score;
-        EXPECT_EQ(page.find("is not the"), std::string::npos) << c.file;
-        EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos) << c.file;
-        EXPECT_EQ(r.summary.pluginScore, c.score) << c.file;
-        EXPECT_EQ(r.summary.rejected, 0u) << c.file;
+        EXPECT_NE(page.find(score), std::string::npos) << score;
+        EXPECT_EQ(page.find("is not the"), std::string::npos);
+        EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos);
+        EXPECT_EQ(r.summary.pluginScore, c.score);
+        EXPECT_EQ(r.summary.rejected, c.rejected);
+        if (c.cabrillo) {
+            const std::string expected = ReadFileBytes(STATS_SOURCE_DIR "/tests/data/" + std::string(c.cabrillo));
+            EXPECT_EQ(ReadFileBytes(o.outDir + "/K1HW.cbr"), expected);
+        }
     }
 }
 

@@ -1,9 +1,14 @@
-// The ARRL RTTY Roundup's record: its tables, its Credit rule and IsValidExchg0's algorithm.
+// The contests' records: their tables, their Credit rules, how they judge an exchange and IsValidExchg0's
+// algorithm.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
+#include "dxcc/continents.h"
+#include "country_file.h"
 
 namespace {
 
@@ -88,7 +93,7 @@ TEST(ContestRules, CreditOfAQso) {
         {"VY2", "PE", "0 VY2"}, {"W", "NY", "0 W"},
     };
     for (const Case& c : cases) {
-        const contest::Credit credit = R.CreditOf(c.prefix, c.exchange);
+        const contest::Credit credit = R.CreditOf("DL", c.prefix, c.exchange);
         EXPECT_EQ(credit.points, 1) << c.prefix;
         const std::string key =
             credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;
@@ -156,6 +161,100 @@ TEST(ContestRules, ExchangeValidationInItsOrder) {
         EXPECT_EQ(R.IsValidExchange(c.exchange, c.prefix, c.disable), c.valid)
             << '"' << c.exchange << "\" from " << c.prefix << " disable " << c.disable;
     }
+}
+
+// The CQ WW RTTY's exchange: a zone of 1 to 40 from everyone, and from a W/VE station also its QTH (48 states,
+// DC, the 14 Canadian areas; AK and HI accepted without a QTH multiplier), in either order, with or without a
+// blank; a maritime mobile station needs no QTH. What counts is kept as "ZZ", "ZZ QTH" or "ZZ /MM".
+TEST(ContestRules, CqWwJudgesTheReceivedExchange) {
+    const contest::Record& C = contest::CqWwRtty();
+    struct Case {
+        const char *call, *prefix, *exchange, *counted, *shown, *reason;
+        int valid;  // IsValidExchg0
+    } cases[] = {
+        {"DL1AA", "DL", "14", "14", "14", nullptr, 1},
+        {"DL1AA", "DL", "05", "05", "05", nullptr, 1},
+        {"DL1AA", "DL", "5", "05", "5", nullptr, 1},
+        {"DL1AA", "DL", "14 DX", "14", "14 DX", nullptr, 1},
+        {"JA1AA", "JA", "40", "40", "40", nullptr, 1},
+        {"JA1AA", "JA", "41", "", "41", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "0", "", "0", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "00", "", "00", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "025", "", "025", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "599", "", "599", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "25 26", "", "25 26", "Zone is not acceptable", 0},
+        {"JA1AA", "JA", "2-5", "", "2-5", "Zone is not acceptable", 0},
+        {"W1AW", "K", "05 ma", "05 MA", "05 MA", nullptr, 1},
+        {"W1AW", "K", "MA 05", "05 MA", "MA 05", nullptr, 1},
+        {"W1AW", "K", "05MA", "05 MA", "05 MA", nullptr, 1},
+        {"W3AA", "K", " 05  DC ", "05 DC", "05 DC", nullptr, 1},
+        {"W1AW", "K", "05", "", "05", "QTH is not acceptable", 0},
+        {"W1AW", "K", "05 XX", "", "05 XX", "QTH is not acceptable", 0},
+        {"W1AW", "K", "05 MA NH", "", "05 MA NH", "QTH is not acceptable", 0},
+        {"W1AW", "K", "41 MA", "", "41 MA", "Zone is not acceptable", 0},
+        {"W1AW", "K", "01 AK", "01 AK", "01 AK", nullptr, 1},
+        {"W1AW/MM", "K", "08", "08 /MM", "08", nullptr, 1},
+        {"DL1AA/mm", "DL", "14", "14 /MM", "14", nullptr, 1},
+        {"VE3AA", "VE", "04 ON", "04 ON", "04 ON", nullptr, 1},
+        {"VO1AA", "VE", "05 NF", "05 NL", "05 NF", nullptr, 1},
+        {"VY2AA", "VE", "05 PEI", "05 PE", "05 PEI", nullptr, 1},
+        {"VE8AA", "VE", "01 NWT", "01 NT", "01 NWT", nullptr, 1},
+        {"VE1AA", "VE", "05 PQ", "", "05 PQ", "QTH is not acceptable", 0},
+        {"KL7AA", "KL", "01", "01", "01", nullptr, 1},
+        {"KH6AA", "KH6", "31 HI", "31", "31 HI", nullptr, 1},
+        {"", "", "", "", "", "Zone is not acceptable", 0},
+    };
+    for (const Case& c : cases) {
+        const contest::ExchangeVerdict v = C.JudgeExchange(c.call, c.prefix, c.exchange);
+        SCOPED_TRACE(std::string(c.call) + " \"" + c.exchange + "\"");
+        EXPECT_EQ(v.counted, c.counted);
+        EXPECT_EQ(v.shown, c.shown);
+        EXPECT_EQ(v.reason ? std::string(v.reason) : "", c.reason ? std::string(c.reason) : "");
+        if (std::string(c.call).find('/') == std::string::npos) {
+            EXPECT_EQ(C.IsValidExchange(c.exchange, c.prefix, 0), c.valid);
+        }
+    }
+    EXPECT_EQ(C.IsValidExchange("14", "DL", 1), 0);
+    EXPECT_EQ(C.ExchangeReasons().size(), 2u);
+    // The QTH multipliers: the 48 states and DC, the 14 Canadian areas.
+    EXPECT_EQ(C.LocationMultipliers("K").size(), 49u);
+    EXPECT_EQ(C.LocationMultipliers("VE").size(), 14u);
+    for (const char* none : {"AK", "HI"}) {
+        const auto& states = C.LocationMultipliers("K");
+        EXPECT_EQ(std::find(states.begin(), states.end(), none), states.end()) << none;
+    }
+    ASSERT_EQ(C.MultiplierKinds().size(), 3u);
+    for (const contest::MultiplierKind& kind : C.MultiplierKinds()) EXPECT_TRUE(kind.perBand) << kind.name;
+}
+
+// The Cabrillo file's exchange, sent or received: "ZZ QTH", "DX" where no QTH was sent; an exchange without
+// one zone stays as logged.
+TEST(ContestRules, CqWwCabrilloExchange) {
+    const contest::Record& C = contest::CqWwRtty();
+    const char* const cases[][2] = {{"05 MA", "05 MA"}, {"5 ma", "05 MA"}, {"14", "14 DX"}, {"MA 05", "05 MA"},
+                                    {"14 DX", "14 DX"}, {"41", "41 DX"},   {"", ""},         {"05 MA NH", "05 MA NH"},
+                                    {"abc", "abc"},     {"1 2", "1 2"},       {"05 pei", "05 PE"}, {"1 NWT", "01 NT"}};
+    for (const auto& c : cases) EXPECT_EQ(C.CabrilloExchange(c[0]), c[1]) << c[0];
+    EXPECT_EQ(R.CabrilloExchange(" ny "), " ny ");
+}
+
+// Points are counted by continent: every entity of the country file, WAE-only ones included, is on the continent
+// the file gives it, whichever prefix the tools or the host name it by.
+TEST(ContestRules, ContinentOfEveryEntityOfTheCountryFile) {
+    replay::CountryFile cty;
+    std::string error;
+    ASSERT_TRUE(cty.Load(replay::kDefaultCountryFile, error, true)) << error;
+    for (const replay::CountryEntity& e : cty.Entities()) {
+        EXPECT_EQ(ContinentOf(e.primaryPrefix), e.continent) << e.name << " " << e.primaryPrefix;
+    }
+    EXPECT_EQ(cty.EntityCount(), static_cast<size_t>(contest::CqWwRtty().dxccEntityCount));
+    // The WAE-only entities stand for themselves in the CQ WW, for their DXCC entity in the Roundup.
+    for (const char* call : {"IT9AA", "4U1VIC", "IG9AA", "TA1AA"}) {
+        EXPECT_NE(cty.PrefixOf(call), "") << call;
+        EXPECT_EQ(cty.PrefixOf(call), call == std::string("4U1VIC") ? "4U1V" : std::string(call).substr(0, 3)) << call;
+    }
+    for (const char* key : {"1A0", "IT", "VK0", "E4", "SU", "KH5K"}) EXPECT_NE(ContinentOf(key), "") << key;
+    for (const char* none : {"", "k", "DL ", "XX9X"}) EXPECT_EQ(ContinentOf(none), "") << none;
 }
 
 }  // namespace

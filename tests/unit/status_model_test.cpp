@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 #include "engine/engine.h"
 #include "app/plugin_object.h"
 #include "ui/status_model.h"
@@ -75,7 +76,7 @@ std::string Cp1251(const std::string& utf8) {
 
 // A refresh over an engine of the test's own, with the views and windows the test sets.
 struct Bench {
-    Engine engine{contest::ArrlRttyRoundup()};
+    Engine engine;
     ScoreModel worked;  // what the last report found, as the windows get it
     FakeHost host;
     StatusModelState state;
@@ -84,7 +85,7 @@ struct Bench {
     StateCellMarks stateMarks;  // the marks of the open State/Province window
     int snapshots = 0;
 
-    Bench() {
+    explicit Bench(const contest::Record& contest = contest::ArrlRttyRoundup()) : engine(contest) {
         engine.contestStartYear = "2024";
         engine.refreshPending = 0;
     }
@@ -408,6 +409,52 @@ TEST(StatusModel, ClosedStateWindowGetsNothingAndAReopenedOneStartsUnmarked) {
     EXPECT_TRUE(r.resetStateCells);
     EXPECT_EQ(r.stateMarks.Marked(Cell("TX")), 0);
     EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("CT")});
+}
+
+// A contest that counts its multipliers per band shows the current band's countries, QTHs and zones, and every
+// band's off the bands; its zones also on any band.
+TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
+    Bench b(contest::CqWwRtty());
+    b.worked.workedDxcc = {"DL", "K", "JA", "KH6"};
+    b.worked.bands.resize(2);
+    b.worked.bands[0].band = "20m";
+    b.worked.bands[0].countries = {"DL", "K", "JA"};
+    b.worked.bands[0].locations = {"CT"};
+    b.worked.bands[0].zones = {"14", "05", "25"};
+    b.worked.bands[1].band = "40m";
+    b.worked.bands[1].countries = {"DL"};
+    b.worked.bands[1].locations = {"ON", "CT"};
+    b.worked.bands[1].zones = {"14", "04"};
+    const std::vector<std::string> any = {"14", "05", "25", "04"};
+    const struct {
+        double hz;
+        const char *dxccTitle, *stateTitle;
+        size_t ticked, cells;
+        std::vector<std::string> zones;
+    } cases[] = {
+        {14070000, "CQ-WW-RTTY 2024 DXCC worked 3 of 346", "CQ-WW-RTTY 2024 State/Province working 1", 3, 1,
+         {"14", "05", "25"}},
+        {7040000, "CQ-WW-RTTY 2024 DXCC worked 1 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 1, 2,
+         {"14", "04"}},
+        {21080000, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 0", 0, 0, {}},
+        {29600000, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 0, 2, any},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.hz);
+        b.host.frequency = c.hz;
+        StatusRefresh r = b.Refresh();
+        EXPECT_EQ(r.dxccTitle, c.dxccTitle);
+        EXPECT_EQ(r.stateTitle, c.stateTitle);
+        EXPECT_EQ(r.dxccMarks.MarkedCount(), c.ticked);
+        // Another band starts the cells afresh: they show that band's QTHs alone.
+        EXPECT_TRUE(r.resetStateCells);
+        EXPECT_EQ(r.stateCellsToMark.size(), c.cells);
+        EXPECT_EQ(r.stateMarks.MarkedCount(), c.cells);
+        EXPECT_EQ(r.zonesOnBand, c.zones);
+        EXPECT_EQ(r.zonesAnyBand, any);
+    }
+    // The same band again changes nothing.
+    EXPECT_FALSE(b.Refresh().resetStateCells);
 }
 
 TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {

@@ -101,7 +101,8 @@ bool GatherInputs(const CheckOptions& o, CheckInputs& in, Messages& say) {
         replay::CountryFile cty;
         std::string error;
         if (!plugin.Load(in.pluginPath, error) ||
-            !(in.contest = replay::ContestOfPlugin(plugin, in.pluginPath, error)) || !cty.Load(in.countryFile, error)) {
+            !(in.contest = replay::ContestOfPlugin(plugin, in.pluginPath, error)) ||
+            !cty.Load(in.countryFile, error, in.contest->waeCountries)) {
             say(error);
             return false;
         }
@@ -289,10 +290,13 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
         c2.counted = q.added && q.reason.empty();
         if (c2.counted) {
             const CaseInsensitiveTextSet& bands = c.contest->AcceptedBands();
-            const QsoCredit credit = CreditQso(*c.contest, q.prefix, q.exchRcvd,
-                                               q.band >= 0 && static_cast<size_t>(q.band) < bands.Count() ? bands.At(q.band) : "");
+            const QsoCredit credit =
+                CreditQso(*c.contest, w.ownPrefix, q.call, q.prefix, q.exchRcvd,
+                          q.band >= 0 && static_cast<size_t>(q.band) < bands.Count() ? bands.At(q.band) : "");
             c2.points = static_cast<uint8_t>(credit.points);
-            if (!credit.multiplier.empty()) c2.multiplier = c.calls.Intern(credit.multiplier);
+            for (size_t k = 0; k < credit.multipliers.size() && k < c2.multipliers.size(); ++k) {
+                c2.multipliers[k] = c.calls.Intern(credit.multipliers[k]);
+            }
         } else {
             c2.pluginReason = c.calls.Intern(q.reason);
         }

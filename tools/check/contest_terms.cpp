@@ -4,14 +4,15 @@
 
 namespace check {
 
-QsoCredit CreditQso(const contest::Record& contest, const std::string& prefix, const std::string& exchRcvd,
-                    const std::string& band) {
-    const contest::Credit credit = contest.CreditOf(prefix, exchRcvd);
+QsoCredit CreditQso(const contest::Record& contest, const std::string& ownPrefix, const std::string& call,
+                    const std::string& prefix, const std::string& exchRcvd, const std::string& band) {
+    const contest::Credit credit =
+        contest.CreditOf(ownPrefix, prefix, contest.JudgeExchange(call, prefix, exchRcvd).counted);
     QsoCredit c;
     c.points = credit.points;
     for (const contest::MultiplierKey& key : credit.keys) {
         const bool perBand = contest.MultiplierKinds()[key.kind].perBand;
-        c.multiplier = "#" + std::to_string(key.kind) + "#" + (perBand ? band : "") + "#" + key.code;
+        c.multipliers.push_back("#" + std::to_string(key.kind) + "#" + (perBand ? band : "") + "#" + key.code);
     }
     return c;
 }

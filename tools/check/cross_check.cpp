@@ -495,7 +495,9 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
             if (Removes(res.verdict)) continue;
             ++r.kept;
             points += q.points;
-            if (q.multiplier != CallTable::kNone) multipliers.push_back(q.multiplier);
+            for (uint32_t m : q.multipliers) {
+                if (m != CallTable::kNone) multipliers.push_back(m);
+            }
         }
         const long long extra = options.penalty == Penalty::oneExtra ? penaltyPoints : 0;
         r.keptPoints = std::max(0LL, points - extra);

@@ -1,6 +1,7 @@
 #pragma once
 // The cross-check of a whole contest: every counted QSO of every log held against the logs of the stations
 // it names. Plain records in, plain records out; no file, no plug-in.
+#include <array>
 #include <cstdint>
 #include <string>
 #include <unordered_map>
@@ -56,6 +57,8 @@ inline bool Removes(Verdict v) {
 }
 
 constexpr uint8_t kNoBand = 0xff;
+// The most multiplier kinds a contest has (zones, countries and QTHs).
+constexpr size_t kMostMultiplierKinds = 3;
 
 struct CheckQso {
     long long minute = 0;   // whole minutes of the log's own clock
@@ -63,7 +66,8 @@ struct CheckQso {
     uint32_t station = 0;   // StationOf(call), in the call table
     uint32_t call = 0;      // the call as logged
     uint32_t exchSent = CallTable::kNone, exchRcvd = CallTable::kNone;
-    uint32_t multiplier = CallTable::kNone;    // what it counts as a multiplier, when it does
+    // What it counts as multipliers (one of each kind at most), kNone where it counts as fewer.
+    std::array<uint32_t, kMostMultiplierKinds> multipliers{CallTable::kNone, CallTable::kNone, CallTable::kNone};
     uint32_t pluginReason = CallTable::kNone;  // why the plug-in did not count it ("DUPE"), when it did not
     uint8_t band = kNoBand;  // index into the contest's bands
     bool counted = false;    // the plug-in counted it

@@ -402,7 +402,9 @@ std::pair<long long, size_t> CountedCredit(const CheckLog& log) {
     for (const CheckQso& q : log.qsos) {
         if (!q.counted) continue;
         points += q.points;
-        if (q.multiplier != CallTable::kNone) multipliers.insert(q.multiplier);
+        for (uint32_t m : q.multipliers) {
+            if (m != CallTable::kNone) multipliers.insert(m);
+        }
     }
     return {points, multipliers.size()};
 }

@@ -111,6 +111,7 @@ void WriteWorkerLog(std::ostream& out, const WorkerLog& log) {
     Put(s, log.error);
     Put(s, log.format);
     Put(s, log.ownCall);
+    Put(s, log.ownPrefix);
     Put(s, log.claimedScore);
     Put(s, log.pluginScore);
     Put(s, static_cast<long long>(log.header.size()));
@@ -131,7 +132,7 @@ bool ReadWorkerLog(std::istream& in, WorkerLog& log) {
     log = WorkerLog();
     if (in.get() != kRecordTag[0]) return false;
     size_t headers = 0, skipped = 0, qsos = 0;
-    if (!Get(in, log.index) || !Get(in, log.error) || !Get(in, log.format) || !Get(in, log.ownCall) ||
+    if (!Get(in, log.index) || !Get(in, log.error) || !Get(in, log.format) || !Get(in, log.ownCall) || !Get(in, log.ownPrefix) ||
         !Get(in, log.claimedScore) || !Get(in, log.pluginScore) || !Get(in, headers)) {
         return false;
     }
@@ -179,7 +180,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
     replay::ReplayInputs in;
     std::string error;
     if (ec || !plugin.Load(pluginPath, error) || !(in.contest = replay::ContestOfPlugin(plugin, pluginPath, error)) ||
-        !in.cty.Load(countryFile, error)) {
+        !in.cty.Load(countryFile, error, in.contest->waeCountries)) {
         return 2;
     }
     Settings::WriteString(CTestApp::kStartKey, "1");  // no status windows
@@ -206,6 +207,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
                 const replay::ParsedLog& log = in.log;
                 w.format = replay::LogFormatName(log.format);
                 w.ownCall = log.ownCall;
+                w.ownPrefix = plan.ownPrefix;
                 w.claimedScore = log.claimedScore;
                 w.pluginScore = result.pluginScore;
                 w.header = log.header;

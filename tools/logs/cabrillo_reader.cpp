@@ -76,6 +76,43 @@ bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
     return callHasLetter && HasDigit(call) && AllDigits(rst) && rst.size() >= 2 && rst.size() <= 3;
 }
 
+// A contest whose exchange is several words ("599 05 MA"): the fields "freq mode date time mycall rst SENT call
+// rst RCVD [t]" joined into ten, each exchange one text of its words. The worked call is the first field after
+// the sent report (and the sent exchange's first word) that holds a letter and a digit and is followed by a
+// report; each exchange may lack words (a DX station's "599 14"), none may have more than the contest's.
+bool JoinExchangeWords(std::vector<std::string>& f, size_t words) {
+    auto isRst = [](const std::string& s) { return AllDigits(s) && s.size() >= 2 && s.size() <= 3; };
+    auto isCall = [](const std::string& s) {
+        bool letter = false;
+        for (char c : s) letter = letter || std::isalpha(static_cast<unsigned char>(c));
+        return letter && HasDigit(s);
+    };
+    if (f.size() < 9) return false;
+    size_t call = 0;
+    for (size_t k = 7; k <= 6 + words && k + 1 < f.size(); ++k) {
+        if (isCall(f[k]) && isRst(f[k + 1])) call = k;
+    }
+    if (call == 0) return false;
+    size_t end = f.size();
+    // A multi-transmitter log's transmitter number (0 or 1) after a whole received exchange.
+    if (end - (call + 2) == words + 1 && f[end - 1].size() == 1 && std::isdigit(static_cast<unsigned char>(f[end - 1][0]))) {
+        --end;
+    }
+    if (end - (call + 2) > words) return false;
+    auto join = [&f](size_t from, size_t to) {
+        std::string s;
+        for (size_t i = from; i < to; ++i) s += (s.empty() ? "" : " ") + f[i];
+        return s;
+    };
+    std::vector<std::string> joined(f.begin(), f.begin() + 6);
+    joined.push_back(join(6, call));
+    joined.push_back(f[call]);
+    joined.push_back(f[call + 1]);
+    joined.push_back(join(call + 2, end));
+    f = std::move(joined);
+    return true;
+}
+
 bool IsTagChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
 // "2019-01-05" and "1814" to a date-time; an invalid value when either is malformed.
@@ -160,12 +197,24 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
         }
 
         std::vector<std::string> f = Tokens(value);
-        // A multi-transmitter log adds the transmitter number (0 or 1) as an eleventh field.
-        if (f.size() == 11 && f[10].size() == 1 && std::isdigit(static_cast<unsigned char>(f[10][0]))) {
-            f.pop_back();
+        bool noExchange = false;
+        if (contest.cabrilloExchangeWords > 1) {
+            const size_t fields = f.size();
+            if (!JoinExchangeWords(f, contest.cabrilloExchangeWords)) {
+                log.skipped.push_back({lineNo, "QSO line has " + std::to_string(fields) + " fields, expected " +
+                                                   std::to_string(8 + 2 * contest.cabrilloExchangeWords) +
+                                                   " (freq mode date time mycall rst exch call rst exch)"});
+                continue;
+            }
+            noExchange = f[9].empty();
+        } else {
+            // A multi-transmitter log adds the transmitter number (0 or 1) as an eleventh field.
+            if (f.size() == 11 && f[10].size() == 1 && std::isdigit(static_cast<unsigned char>(f[10][0]))) {
+                f.pop_back();
+            }
+            noExchange = LacksOnlyReceivedExchange(f);
+            if (noExchange) f.push_back("");
         }
-        bool noExchange = LacksOnlyReceivedExchange(f);
-        if (noExchange) f.push_back("");
         if (f.size() != 10) {
             log.skipped.push_back({lineNo, "QSO line has " + std::to_string(f.size()) +
                                                " fields, expected 10 (freq mode date time mycall rst exch call rst exch)"});

@@ -93,6 +93,14 @@ const char* PluginFileName() {
 #endif
 }
 
+std::string PluginFileNameOf(const std::string& name) {
+#if defined(_WIN32)
+    return name + ".dll";
+#else
+    return "lib" + name + ".so";
+#endif
+}
+
 std::string ProgramDirectory() {
 #if defined(_WIN32)
     char buf[MAX_PATH * 2];

@@ -39,5 +39,7 @@ private:
 
 // The plug-in's file name on this platform, and the default path: beside the running program.
 const char* PluginFileName();
+// The file name of the plug-in library `name` on this system: "StatsCQWW.dll", "libStatsCQWW.so".
+std::string PluginFileNameOf(const std::string& name);
 std::string ProgramDirectory();
 std::string DefaultPluginPath();

@@ -29,6 +29,12 @@ bool AllDigits(const std::string& s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+// A counted QSO's credit by the contest's Credit rule, from the exchange as the contest counts it.
+contest::Credit CreditOfQso(const contest::Record& contest, const std::string& ownPrefix, const LogQso& q,
+                            const QsoOutcome& o) {
+    return contest.CreditOf(ownPrefix, o.prefix, contest.JudgeExchange(q.call, o.prefix, q.exchRcvd).counted);
+}
+
 // The location country whose location multipliers hold `code`; the first country for a code that is in none
 // of the lists (AK and HI are US states without a multiplier).
 size_t LocationCountryOf(const contest::Record& contest, const std::string& code) {
@@ -245,7 +251,7 @@ std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const S
     return unlisted;
 }
 
-Doubtful RankDoubtful(const contest::Record& contest, const std::vector<LogQso>& qsos,
+Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPrefix, const std::vector<LogQso>& qsos,
                       const std::vector<QsoOutcome>& outcomes, const std::vector<QsoRef>& unlisted,
                       const std::vector<UnlikelyExchange>& unlikely, const std::vector<ExchangeConflict>& conflicts) {
     const size_t n = std::min(qsos.size(), outcomes.size());
@@ -279,7 +285,7 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::vector<LogQso>&
     for (size_t i = 0; i < n; ++i) {
         if (!outcomes[i].Counted())
             continue;
-        const contest::Credit credit = contest.CreditOf(outcomes[i].prefix, qsos[i].exchRcvd);
+        const contest::Credit credit = CreditOfQso(contest, ownPrefix, qsos[i], outcomes[i]);
         pointsOf[i] = credit.points;
         points += credit.points;
         if (!why[i].empty())
@@ -427,7 +433,7 @@ Analysis Analyse(const AnalysisInput& in) {
             if (bandAt != a.bands.end())
                 ++row->byBand[band];
         }
-        const contest::Credit credit = contest.CreditOf(o.prefix, q.exchRcvd);
+        const contest::Credit credit = CreditOfQso(contest, in.ownPrefix, q, o);
         points += credit.points;
         bool location = false, newMultiplier = false;
         for (const contest::MultiplierKey& key : credit.keys) {
@@ -436,7 +442,11 @@ Analysis Analyse(const AnalysisInput& in) {
             if (!keysMet.insert({kinds[key.kind].perBand ? q.band : std::string(), key}).second)
                 continue;
             newMultiplier = true;
-            if (isLocation) {
+            if (kinds[key.kind].of == contest::MultiplierKind::Of::zone) {
+                a.zonesWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
+                if (row)
+                    ++row->newDxcc;
+            } else if (isLocation) {
                 a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
                 if (row)
                     ++row->newStateProv;
@@ -487,7 +497,8 @@ Analysis Analyse(const AnalysisInput& in) {
     a.notCounted = MostFirst(notCounted);
     a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
     a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
-    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers);
+    a.zoneMultipliers = static_cast<int>(a.zonesWorked.size());
+    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers);
 
     const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;
@@ -527,7 +538,7 @@ Analysis Analyse(const AnalysisInput& in) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
             u.entity = entity ? entity->name : "";
         }
-        a.doubtful = RankDoubtful(contest, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
+        a.doubtful = RankDoubtful(contest, in.ownPrefix, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
         for (DoubtfulQso& d : a.doubtful.qsos) {
             const CountryEntity* entity = in.cty ? in.cty->EntityOf(d.qso.call) : nullptr;
             if (entity && !d.multiplier.empty() && d.multiplier == outcomes[d.qso.index].prefix)

@@ -116,7 +116,7 @@ struct Doubtful {
     size_t multipliersAtRisk = 0;  // multipliers that rest on doubtful QSOs alone
     long long scoreIfLost = 0;     // the score if every doubtful QSO were lost
 };
-Doubtful RankDoubtful(const contest::Record& contest, const std::vector<LogQso>& qsos,
+Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPrefix, const std::vector<LogQso>& qsos,
                       const std::vector<QsoOutcome>& outcomes, const std::vector<QsoRef>& unlisted,
                       const std::vector<UnlikelyExchange>& unlikely, const std::vector<ExchangeConflict>& conflicts);
 
@@ -151,6 +151,7 @@ struct AnalysisInput {
     const ParsedLog* log = nullptr;
     const std::vector<QsoOutcome>* outcomes = nullptr;  // one per log->qsos
     std::string ownCall;
+    std::string ownPrefix;  // the DXCC prefix the plug-in was given for the own call
     COleDateTime start, end;
     std::optional<long long> pluginScore;
     int offThreshold = 0;  // 0: the contest's shortest break
@@ -175,7 +176,7 @@ struct Analysis {
         notCounted;  // the plug-in's reason, count; most first
     std::optional<long long> claimedScore, pluginScore;
     long long score = 0;  // counted QSOs x multipliers, as this page counts them
-    int stateProvMultipliers = 0, dxccMultipliers = 0;
+    int stateProvMultipliers = 0, dxccMultipliers = 0, zoneMultipliers = 0;
 
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
@@ -187,7 +188,8 @@ struct Analysis {
     std::vector<bool> offBlock;      // per break: one of the rules' off-time blocks
     std::vector<int> tenMinutes;     // counted QSOs per 10 minutes of the period
 
-    std::vector<FirstQso> stateProvWorked, dxccWorked;  // in the order first worked
+    std::vector<FirstQso> stateProvWorked, dxccWorked, zonesWorked;  // in the order first worked (per band where
+                                                                    // the contest counts them per band)
     size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
     std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
     std::vector<ContinentRow> continents;           // the same per continent, most QSOs first

@@ -66,6 +66,20 @@ std::string InText(const char* name) {
     return s;
 }
 
+// The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
+// for a contest with zones "40 zones + 41 countries + 25 QTHs = 106" (each counted per band where it is).
+int TotalMultipliers(const Analysis& a) { return a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers; }
+std::string MultiplierSum(const Analysis& a) {
+    bool zones = false;
+    for (const contest::MultiplierKind& kind : a.contest->MultiplierKinds())
+        zones = zones || kind.of == contest::MultiplierKind::Of::zone;
+    if (!zones)
+        return Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
+               Num(TotalMultipliers(a));
+    return Num(a.zoneMultipliers) + " zones + " + Num(a.dxccMultipliers) + " countries + " +
+           Num(a.stateProvMultipliers) + " QTHs = " + Num(TotalMultipliers(a));
+}
+
 std::string Td(const std::string& s, const char* cls = nullptr) {
     return cls ? std::string("<td class=\"") + cls + "\">" + s + "</td>" : "<td>" + s + "</td>";
 }
@@ -245,12 +259,8 @@ std::string Summary(const Analysis& a) {
         row(field.first, Esc(field.second));
     h += kTableClose;
 
-    const int multipliers = a.stateProvMultipliers + a.dxccMultipliers;
     h += TableOpen() + "<tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
-    h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) +
-         Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-                Num(multipliers),
-            "w") +
+    h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) + Td(MultiplierSum(a), "w") +
          Td("<b>" + (a.pluginScore ? Num(*a.pluginScore) : std::string("(none)")) + "</b>") + "</tr>";
     h += "<tr><td class=\"l\">Log claims</td><td></td><td></td>" +
          Td(a.claimedScore ? Num(*a.claimedScore) : std::string("(no claimed score)")) + "</tr>";
@@ -262,7 +272,7 @@ std::string Summary(const Analysis& a) {
     if (!a.doubtful.qsos.empty()) {
         h += "<tr class=\"risk\"><td class=\"l\">If the " + Plural(a.doubtful.qsos.size(), "doubtful QSO were", "doubtful QSOs were") +
              " lost</td>" + Td(Num(static_cast<long long>(a.counted - a.doubtful.qsos.size()))) +
-             Td(Num(multipliers - static_cast<long long>(a.doubtful.multipliersAtRisk))) +
+             Td(Num(TotalMultipliers(a) - static_cast<long long>(a.doubtful.multipliersAtRisk))) +
              Td(Num(a.doubtful.scoreIfLost)) + "</tr>";
     }
     h += kTableClose;
@@ -310,8 +320,8 @@ std::string Summary(const Analysis& a) {
     }
     if (a.pluginScore && *a.pluginScore != a.score) {
         h += "<p class=\"flag\">The plug-in's score " + Num(*a.pluginScore) + " is not the " +
-             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(multipliers) + " multipliers = " +
-             Num(a.score) + " counted on this page.</p>";
+             Num(static_cast<long long>(a.counted)) + " QSOs x " + Num(TotalMultipliers(a)) +
+             " multipliers = " + Num(a.score) + " counted on this page.</p>";
     }
 
     // The data behind the figures.
@@ -398,7 +408,7 @@ std::string Breakdown(const Analysis& a) {
     for (size_t b = 0; b < a.bands.size(); ++b)
         h += "<tr>" + Td(Esc(a.bands[b]), "l") + Td(Num(a.bandQsos[b])) + Td(Num(a.bandNewMultipliers[b])) + "</tr>";
     h += "<tr class=\"total\">" + Td("Total", "l") + Td(Num(static_cast<long long>(a.counted))) +
-         Td(Num(a.stateProvMultipliers + a.dxccMultipliers)) + "</tr>" + kTableClose;
+         Td(Num(TotalMultipliers(a))) + "</tr>" + kTableClose;
     h += TableOpen() + "<tr><th class=\"l\">continent</th><th>QSOs</th><th>new multipliers</th></tr>";
     for (const ContinentRow& c : a.continents) {
         h += "<tr>" + Td(Esc(c.continent.empty() ? std::string("(no country)") : c.continent), "l") +
@@ -469,8 +479,12 @@ std::string TimeOnOff(const Analysis& a) {
         h += " (--off-time " + std::to_string(a.offThreshold) + "; the rules' own is " +
              std::to_string(limits.shortestOffMinutes) + " minutes)";
     }
-    h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
-         " longest breaks are the off time and every other break counts as operating time.</p>";
+    if (limits.mostOffBlocks > 0) {
+        h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
+             " longest breaks are the off time and every other break counts as operating time.</p>";
+    } else {
+        h += ". The rules require no off time: every break counts as operating time.</p>";
+    }
     h += Chart(DrawTimeline(a, kWideChart), DrawTimeline(a, kNarrowChart));
     long long offMinutes = 0, blockMinutes = 0;
     if (!a.off.empty()) {
@@ -504,6 +518,8 @@ std::string TimeOnOff(const Analysis& a) {
              ": more than the " + most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") +
              ". The " + std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
              " of the " + Hours(limits.leastOffMinutes) + " of off time.</p>";
+    } else if (limits.mostOffBlocks == 0) {
+        h += "<p class=\"ok\">Within the rules on time: every entrant may operate the whole " + most + ".</p>";
     } else {
         h += "<p class=\"ok\">Within the rules on time: " + InText(kOperatingTime) + " " +
              Duration(a.operatingMinutes) + ", at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
@@ -813,8 +829,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     }
     row("QSOs", [](const Analysis& a) { return Td(Num(static_cast<long long>(a.counted))); });
     row("Multipliers", [](const Analysis& a) {
-        return Td(Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-                  Num(a.stateProvMultipliers + a.dxccMultipliers));
+        return Td(MultiplierSum(a));
     });
     row("Score", [](const Analysis& a) { return Td("<b>" + Num(a.pluginScore ? *a.pluginScore : a.score) + "</b>"); });
     row(kActiveTime, [](const Analysis& a) { return Td(Duration(a.activeMinutes)); });
@@ -882,7 +897,8 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     }
     h += "<tr class=\"total\">" + Td("Total", "l");
     for (const Analysis* a : all) {
-        h += Td(Num(static_cast<long long>(a->counted))) + Td(Num(a->stateProvMultipliers + a->dxccMultipliers));
+        h += Td(Num(static_cast<long long>(a->counted))) +
+             Td(Num(TotalMultipliers(*a)));
     }
     h += "</tr>" + std::string(kTableClose) +
          "<p class=\"note\">New mults: the multipliers first worked on the band (each counts once per "

@@ -6,6 +6,7 @@
 #include "country_file.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cctype>
 #include <fstream>
 #include <map>
@@ -42,7 +43,7 @@ std::string CleanAlias(const std::string& raw) {
 
 }  // namespace
 
-bool CountryFile::Load(const std::string& path, std::string& error) {
+bool CountryFile::Load(const std::string& path, std::string& error, bool waeEntities) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot read the country file " + path +
@@ -51,14 +52,14 @@ bool CountryFile::Load(const std::string& path, std::string& error) {
     }
     std::ostringstream s;
     s << in.rdbuf();
-    if (!LoadFromText(s.str(), error)) {
+    if (!LoadFromText(s.str(), error, waeEntities)) {
         error = path + ": " + error;
         return false;
     }
     return true;
 }
 
-bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
+bool CountryFile::LoadFromText(const std::string& content, std::string& error, bool waeEntities) {
     entities_.clear();
     answers_.clear();
     exact_.clear();
@@ -94,6 +95,7 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
         CountryEntity e;
         e.name = head[0];
         e.continent = head[3];
+        e.cqZone = std::atoi(head[1].c_str());
         e.primaryPrefix = head[7];
         if (!e.primaryPrefix.empty() && e.primaryPrefix[0] == '*') {
             e.waeOnly = true;
@@ -121,10 +123,19 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
         return false;
     }
 
-    auto add = [this](const Pending& pd, int target) {
-        for (const std::string& c : pd.exact) exact_.emplace(c, target);
+    // The first entity that names a call or prefix keeps it, unless a later one takes it over: a WAE-only
+    // entity that stands for itself names its calls (the file lists 4U1VIC under Austria and again under the
+    // Vienna International Centre).
+    auto add = [this](const Pending& pd, int target, bool takeOver = false) {
+        for (const std::string& c : pd.exact) {
+            if (!exact_.emplace(c, target).second && takeOver) exact_[c] = target;
+        }
         for (const std::string& pf : pd.prefixes) {
-            if (prefixes_.emplace(pf, target).second) longestPrefix_ = std::max(longestPrefix_, pf.size());
+            if (prefixes_.emplace(pf, target).second) {
+                longestPrefix_ = std::max(longestPrefix_, pf.size());
+            } else if (takeOver) {
+                prefixes_[pf] = target;
+            }
         }
     };
     // DXCC entities first, so a WAE-only entity can find the DXCC entity it lies in.
@@ -134,6 +145,10 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error) {
     for (const Pending& pd : all) {
         CountryEntity& wae = entities_[pd.entity];
         if (!wae.waeOnly) continue;
+        if (waeEntities) {
+            add(pd, pd.entity, true);
+            continue;
+        }
         std::string own = wae.primaryPrefix;
         size_t slash = own.find('/');
         std::string base = text::ToUpper(slash == std::string::npos ? own : own.substr(0, slash));

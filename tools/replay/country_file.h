@@ -23,15 +23,19 @@ constexpr const char* kDefaultScpFile = STATS_HAMRADIO_FILES "MASTER.SCP";
 struct CountryEntity {
     std::string name;           // "United States of America"
     std::string primaryPrefix;  // "K"; for an entity that counts only for WAE, the DXCC entity it belongs to
+                                // (unless the file was loaded with the WAE entities, see CountryFile::Load)
     std::string continent;      // "NA"
+    int cqZone = 0;             // the entity's CQ zone, 0 when the file gives none
     bool waeOnly = false;       // marked '*' in the file: not a DXCC entity of its own
 };
 
 class CountryFile {
 public:
-    // false with a one-line error when the file cannot be read or holds no entity.
-    bool Load(const std::string& path, std::string& error);
-    bool LoadFromText(const std::string& content, std::string& error);
+    // false with a one-line error when the file cannot be read or holds no entity. With `waeEntities` an
+    // entity that counts only for WAE (IT9, GM/s, ...) stands for itself, as in a contest whose countries are
+    // the DXCC and the WAE entities; without, its calls are its DXCC entity's.
+    bool Load(const std::string& path, std::string& error, bool waeEntities = false);
+    bool LoadFromText(const std::string& content, std::string& error, bool waeEntities = false);
 
     // The entity's primary prefix for a call, "" when nothing matches. Exact-call entries first, then the
     // longest matching prefix; portable forms (KH6/W1AW, W1AW/KH6, W1AW/4) and the suffixes /P /M /MM /AM
@@ -42,6 +46,7 @@ public:
     const CountryEntity* EntityOf(const std::string& call) const;
 
     size_t EntityCount() const { return entities_.size(); }
+    const std::vector<CountryEntity>& Entities() const { return entities_; }
     // The edition the file names in its "=VERyyyymmdd" entry ("20230502"); "" when it names none.
     const std::string& Version() const { return version_; }
     // Every exact-call entry of an entity, for making test and sample logs from real country data.

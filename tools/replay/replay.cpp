@@ -39,7 +39,7 @@ constexpr char kSeparator = '/';
 // The plug-in's settings file in `folder` ("": the name relative to the working folder), in this system's
 // separators.
 std::string SettingsFilePath(const std::string& folder) {
-    std::string name = Settings::kFileName;
+    std::string name = Settings::FileName();
     std::replace(name.begin(), name.end(), '\\', kSeparator);
     return folder.empty() ? name : (std::filesystem::path(folder) / name).string();
 }
@@ -239,7 +239,7 @@ const char* CheckCodeMeaning(int code) {
 
 bool ReadInputs(const ReplayOptions& o, ReplayInputs& in, std::string& error) {
     if (!ReadLogFile(o.logPath, *in.contest, in.log, error)) return false;
-    if (!in.cty.Load(o.countryFile, error)) return false;
+    if (!in.cty.Load(o.countryFile, error, in.contest->waeCountries)) return false;
     if (o.analysis && !o.keepAnalysis) in.scpRead = in.scp.Load(o.scpFile, in.scpNote);
     return true;
 }
@@ -336,9 +336,12 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
         const std::string band = q.band.empty() ? "(no band)" : q.band;
         if (outcome.added) {
             ++summary.added;
-            const std::string badState = badqso::kStateProvReason;
-            outcome.reason = text::ReplaceAll(outcome.reason, badState,
-                                              badState + " (" + in.contest->NormaliseLocation(q.exchRcvd) + ")");
+            // An exchange the contest did not accept is named as it was judged.
+            for (const std::string& reason : in.contest->ExchangeReasons()) {
+                if (outcome.reason.find(reason) == std::string::npos) continue;
+                const std::string shown = in.contest->JudgeExchange(q.call, outcome.prefix, q.exchRcvd).shown;
+                outcome.reason = text::ReplaceAll(outcome.reason, reason, reason + " (" + shown + ")");
+            }
             if (!outcome.reason.empty()) {
                 ++summary.notCounted;
                 ++summary.notCountedReasons[outcome.reason];
@@ -400,6 +403,7 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
         analysis.log = &in.log;
         analysis.outcomes = &summary.outcomes;
         analysis.ownCall = plan.ownCall;
+        analysis.ownPrefix = plan.ownPrefix;
         analysis.start = plan.start;
         analysis.end = plan.end;
         analysis.pluginScore = summary.pluginScore;
@@ -476,11 +480,20 @@ const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::s
     if (contest == nullptr) {
         error = path + " offers no contest this program knows (its first set is " +
                 (setName ? "\"" + std::string(setName) + "\"" : std::string("not named")) + ")";
+    } else {
+        // The plug-in keeps its settings in its contest's file: the tool reads and writes the same one.
+        Settings::UseFile(contest->settingsFileName);
     }
     return contest;
 }
 
 int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
+    // The plug-in's contest names the settings file for the run; a caller that runs more than one replay (a
+    // test, another contest's) gets its own back.
+    struct KeepSettingsFile {
+        const char* name = Settings::FileName();
+        ~KeepSettingsFile() { Settings::UseFile(name); }
+    } keepSettingsFile;
     std::string error;
     std::error_code ec;
     // The plug-in first: its set names the contest the log is read and scored as.

@@ -239,7 +239,7 @@ void Simulator::Replay(const std::string& path) {
     std::string error;
     const contest::Record* contest = replay::ContestOfPlugin(plugin_, "the plug-in", error);
     if (!contest || !replay::ReadLogFile(path, *contest, log, error) ||
-        !countries.Load(replay::DefaultCountryFilePath(), error)) {
+        !countries.Load(replay::DefaultCountryFilePath(), error, contest->waeCountries)) {
         out_("error " + error);
         return;
     }

@@ -40,8 +40,9 @@ constexpr const char* kModePacketDone = "YES!";
 constexpr UINT_PTR kFollowUpTimerId = 1525;
 constexpr UINT kFollowUpDelayMs = 10;
 
-constexpr const char* kTitleFormat = "Setup ARRL-RTTY-Roundup %s";
-constexpr const wchar_t* kRussianTitlePrefix = L"Настройки ARRL-RTTY-Roundup ";
+// "Setup <contest's window name> <year>"; the Russian word for "Settings" in its place.
+constexpr const char* kTitleFormat = "Setup %s %s";
+constexpr const wchar_t* kRussianTitleWord = L"Настройки ";
 constexpr const wchar_t* kRussianViewLabel = L"Отображать";
 constexpr const wchar_t* kRussianModeLabel = L"Вид работы";
 constexpr const wchar_t* kRussianTimer = L"Переходы";
@@ -180,10 +181,11 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
         SetWindowTextW(Item(IDC_SETUP_MODE_LABEL), kRussianModeLabel);
         MoveWindow(Item(IDC_SETUP_MODE_LABEL), scale.X(33), scale.Y(5), scale.X(100), scale.Y(15), TRUE);
         SetWindowTextW(Item(IDC_SETUP_VIEW_TIMER), kRussianTimer);
-        SetWindowTextW(Handle(), (std::wstring(kRussianTitlePrefix) + From1251(year)).c_str());
+        const std::string name = std::string(state_.app.Contest().windowName) + " " + year;
+        SetWindowTextW(Handle(), (std::wstring(kRussianTitleWord) + From1251(name)).c_str());
     } else {
         char title[256];
-        std::snprintf(title, sizeof title, kTitleFormat, year.c_str());
+        std::snprintf(title, sizeof title, kTitleFormat, state_.app.Contest().windowName, year.c_str());
         SetWindowTextFrom1251(Handle(), title);
     }
 

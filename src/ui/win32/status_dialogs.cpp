@@ -359,8 +359,9 @@ void Change_Band::Tick() {
     } else {
         minutesLeft = now.valid ? 60 - now.minute : 61;
     }
-    // Red from the sixth change on, and it stays red until minute 0 even if the count falls back.
-    if (count > 5) PaintIndicator(kRed);
+    // Red from the change the contest's multi-operator rule allows last (the Roundup's sixth, the CQ WW's
+    // eighth) on, and it stays red until minute 0 even if the count falls back.
+    if (count >= state_.app.Contest().limits.multiOpBandChangesPerHour) PaintIndicator(kRed);
     bandChangeCount = count;
     FieldsToControls();
 }

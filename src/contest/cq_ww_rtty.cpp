@@ -1,0 +1,301 @@
+// The CQ WW RTTY's tables and rules, the words in quotation marks as the sponsor's published rules give them
+// (exchange, points and multipliers as in its 2018 and 2022 editions): Baudot RTTY on 80, 40, 20, 15 and 10 m over 48 hours from Saturday 00:00
+// UTC; a station once per band; 3 points between continents, 2 between countries of one continent, 1 within one
+// country; the multipliers are the CQ zones, the countries (DXCC and WAE lists, IG9/IH9) and the W/VE QTHs
+// (48 states, DC, 14 Canadian areas), each once per band.
+#include "contest/cq_ww_rtty.h"
+
+#include <algorithm>
+#include <cctype>
+#include <iterator>
+
+#include "common/text.h"
+#include "dxcc/continents.h"
+
+namespace contest {
+
+namespace {
+
+// As the Roundup's: six per-band rows, row 0 the 160 m slot.
+const char* const kBandTable[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
+
+// Baudot RTTY only.
+const ModeRule kModes[] = {{"RTTY", "RY", true}};
+
+const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
+
+const char* const kUsaPrefix = "K";
+const char* const kCanadaPrefix = "VE";
+
+// The 48 contiguous states and DC; AK and HI are accepted from a K station and add no QTH: Alaska and Hawaii
+// are countries of their own, whose stations send a zone only.
+const char* const kUsStateTable[] = {
+    "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "IA", "ID", "IL", "IN", "KS", "KY", "LA",
+    "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV", "NY", "OH",
+    "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY"};
+const char* const kNoMultiplierStates[] = {"AK", "HI"};
+// The 14 Canadian areas: Newfoundland (VO1) and Labrador (VO2) are two.
+const char* const kCanadianAreaTable[] = {"NL", "LB", "NB", "NS", "PE", "QC", "ON",
+                                          "MB", "SK", "AB", "BC", "NT", "NU", "YT"};
+
+// Older spellings still sent on the air: NF is Newfoundland, VO1.
+const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"NWT", "NT"}};
+
+const char* const kZoneReason = "Zone is not acceptable";
+const char* const kQthReason = "QTH is not acceptable";
+
+constexpr int kLastZone = 40;
+// What the Cabrillo file writes where no QTH was sent.
+const char* const kNoQth = "DX";
+// The mark a maritime mobile station's counted exchange carries: it counts for its zone only.
+const char* const kMaritimeMobile = "/MM";
+
+// The multi-operator band-change limit, in the record's words (the search found no current text of the
+// sponsor's to quote).
+const BandChangeRule kBandChangeRules[] = {
+    {0, 0, "MULTI-OP", "", "multi-operator", 8,
+     "Multi-operator entries: at most 8 band changes in any clock hour (00 through 59 minutes). A change from 20 "
+     "meters to 15 meters and back to 20 meters is two band changes."},
+};
+
+const Facts kFacts = {
+    "CQ WW RTTY",                   // name
+    "CQ-WW-RTTY",                   // cabrilloContest
+    346,                            // dxccEntityCount: the DXCC list with the WAE-only entities and IG9
+    "BadQSO_CQ-WW-RTTY_",           // badQsoFilePrefix
+    "%d_%m_%Y",                     // badQsoFileDateFormat
+    ".txt",                         // badQsoFileSuffix
+    "CQ-WW-RTTY Contest UBN file",  // badQsoFileTitle
+    0,                              // periodStartHour
+    48,                             // periodHours
+    // Every entrant may operate the whole period; breaks of 30 minutes are shown, none is required.
+    {48 * 60, 0, 0, 30, 8},  // limits
+    {
+        "\"All stations may operate the entire 48-hour contest period.\"",
+        "No off time is required.",
+        "A break of at least 30 minutes is shown as off time; the rules require none.",
+        "Multi-operator entries: at most 8 band changes in any clock hour (00 through 59 minutes). A change from "
+        "20 meters to 15 meters and back to 20 meters is two band changes.",
+        "Multipliers, each \"on each band\": \"each different CQ Zone\" (\"The CQ Worked All Zones rules are "
+        "the standard\"); \"each different country\" (\"The DXCC entity list, Worked All Europe (WAE) multiplier "
+        "list plus IG9/IH9, and continental boundaries are the standards for defining country multipliers. "
+        "Maritime mobile stations count only for a zone multiplier.\"); and each W/VE QTH, \"each continental "
+        "US state (48), The District of Columbia and each Canadian call area (14)\"; Alaska (KL7) and Hawaii "
+        "(KH6) count as countries only. QSO points: \"Contacts between stations on different continents count "
+        "three (3) points. Contacts between stations on the same continent but in different countries count "
+        "two (2) points. Contacts between stations in the same country count one (1) point.\"",
+    },
+    kBandTable,
+    std::size(kBandTable),
+    kModes,
+    std::size(kModes),
+    kRussianTextPrefixes,
+    std::size(kRussianTextPrefixes),
+    kBandChangeRules,
+    std::size(kBandChangeRules),
+    nullptr,  // categoryRules: the page names none
+    0,
+    "Plugins\\CQ-WW-RTTY.ini",  // settingsFileName
+    "CQ-WW-RTTY",               // windowName
+    true,                       // waeCountries
+    2,                          // cabrilloExchangeWords: "05 MA", "14 DX"
+};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+// A received exchange in its parts: the zone and the QTH in either order, with or without a blank between
+// them ("05 MA", "MA 05", "05MA"); upper case.
+struct ExchangeParts {
+    std::vector<std::string> numbers, words, others;
+    std::string shown;  // the parts joined by one blank
+};
+
+ExchangeParts Split(const std::string& exchange) {
+    ExchangeParts p;
+    std::string token;
+    auto flush = [&p, &token] {
+        if (token.empty()) return;
+        const bool digits = std::all_of(token.begin(), token.end(), IsDigit);
+        const bool letters = std::all_of(token.begin(), token.end(), IsLetter);
+        (digits ? p.numbers : letters ? p.words : p.others).push_back(token);
+        p.shown += (p.shown.empty() ? "" : " ") + token;
+        token.clear();
+    };
+    for (char c : text::ToUpper(exchange)) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f') {
+            flush();
+            continue;
+        }
+        // A zone run into its QTH is two parts.
+        if (!token.empty() && IsDigit(token.back()) != IsDigit(c) && (IsLetter(c) || IsLetter(token.back()))) flush();
+        token += c;
+    }
+    flush();
+    return p;
+}
+
+// The zone of a part: "05" or "5" is 5; anything but 1 to 40, in one or two digits, is none (0).
+int ZoneOf(const std::string& number) {
+    if (number.empty() || number.size() > 2) return 0;
+    const int zone = std::stoi(number);
+    return zone >= 1 && zone <= kLastZone ? zone : 0;
+}
+
+bool IsMaritimeMobile(const std::string& call) {
+    const std::string upper = text::ToUpper(text::Trim(call));
+    const std::string mark = kMaritimeMobile;
+    return upper.size() > mark.size() && upper.compare(upper.size() - mark.size(), mark.size(), mark) == 0;
+}
+
+class CqWwRttyRecord final : public Record {
+public:
+    static constexpr size_t kZoneKind = 0;
+    static constexpr size_t kCountryKind = 1;
+    static constexpr size_t kQthKind = 2;
+
+    CqWwRttyRecord() : Record(kFacts) {}
+
+    const std::vector<MultiplierKind>& MultiplierKinds() const override {
+        static const std::vector<MultiplierKind> kinds = {
+            {"Zones", MultiplierKind::Of::zone, true},
+            {"Countries", MultiplierKind::Of::country, true},
+            {"QTHs", MultiplierKind::Of::location, true},
+        };
+        return kinds;
+    }
+
+    // The counted exchange is "ZZ", "ZZ QTH" (a W/VE station) or "ZZ /MM" (a maritime mobile station). Points
+    // by the two stations' countries and continents: a prefix whose continent is not known (none from the host,
+    // or none for the own station) gives no points, as its place is not known.
+    Credit CreditOf(const std::string& ownPrefix, const std::string& prefix,
+                    const std::string& counted) const override {
+        Credit c;
+        const ExchangeParts parts = Split(counted);
+        const std::string ownContinent = ContinentOf(ownPrefix);
+        const std::string continent = ContinentOf(prefix);
+        if (!prefix.empty() && prefix == ownPrefix) {
+            c.points = 1;
+        } else if (!ownContinent.empty() && !continent.empty()) {
+            c.points = ownContinent == continent ? 2 : 3;
+        }
+        const int zone = parts.numbers.empty() ? 0 : ZoneOf(parts.numbers.front());
+        if (zone != 0) c.keys.push_back({kZoneKind, text::Format("%02d", zone)});
+        const bool maritime = counted.find(kMaritimeMobile) != std::string::npos;
+        if (!maritime && !prefix.empty()) c.keys.push_back({kCountryKind, prefix});
+        if (!maritime && SendsLocation(prefix) && !parts.words.empty() && IsQthMultiplier(parts.words.front())) {
+            c.keys.push_back({kQthKind, CanonicalLocation(parts.words.front())});
+        }
+        return c;
+    }
+
+    long long Score(long long points, long long multipliers) const override { return points * multipliers; }
+
+    // Every station sends its zone, 1 to 40; a W/VE station also its QTH, one of the table; a maritime mobile
+    // station, which counts for its zone alone, need not. A QTH from any other station is no part of its
+    // exchange and is not tested.
+    ExchangeVerdict JudgeExchange(const std::string& call, const std::string& prefix,
+                                  const std::string& exchange) const override {
+        ExchangeVerdict v;
+        const ExchangeParts parts = Split(exchange);
+        v.shown = parts.shown;
+        const bool maritime = IsMaritimeMobile(call);
+        if (parts.numbers.size() != 1 || !parts.others.empty() || ZoneOf(parts.numbers.front()) == 0) {
+            v.reason = kZoneReason;
+            return v;
+        }
+        v.counted = text::Format("%02d", ZoneOf(parts.numbers.front()));
+        if (maritime) {
+            v.counted += std::string(" ") + kMaritimeMobile;
+        } else if (SendsLocation(prefix)) {
+            if (parts.words.size() != 1 || !IsLocation(parts.words.front())) {
+                v.counted.clear();
+                v.reason = kQthReason;
+                return v;
+            }
+            v.counted += " " + CanonicalLocation(parts.words.front());
+        }
+        return v;
+    }
+
+    const std::vector<std::string>& ExchangeReasons() const override {
+        static const std::vector<std::string> reasons = {kZoneReason, kQthReason};
+        return reasons;
+    }
+
+    // "ZZ QTH", the zone in two digits, a W/VE QTH under the code it counts as ("PEI" is "PE") and "DX" where no
+    // QTH was sent; an exchange that is not one number of one or two digits and at most one word, as logged.
+    std::string CabrilloExchange(const std::string& exchange) const override {
+        const ExchangeParts parts = Split(exchange);
+        if (parts.numbers.size() != 1 || parts.numbers.front().size() > 2 || !parts.others.empty() ||
+            parts.words.size() > 1) {
+            return exchange;
+        }
+        const std::string qth = parts.words.empty()                ? std::string(kNoQth)
+                                : IsLocation(parts.words.front()) ? CanonicalLocation(parts.words.front())
+                                                                   : parts.words.front();
+        return text::Format("%02d ", std::stoi(parts.numbers.front())) + qth;
+    }
+
+    bool SendsLocation(const std::string& prefix) const override {
+        return prefix == kUsaPrefix || prefix == kCanadaPrefix;
+    }
+
+    // The QTH part of an exchange: its letters, or "" where it has none.
+    std::string NormaliseLocation(const std::string& exchange) const override {
+        const ExchangeParts parts = Split(exchange);
+        return parts.words.size() == 1 ? parts.words.front() : "";
+    }
+
+    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
+
+    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
+
+    const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
+        static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
+        static const std::vector<std::string> areas(std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
+        static const std::vector<std::string> none;
+        return prefix == kUsaPrefix ? states : prefix == kCanadaPrefix ? areas : none;
+    }
+
+    const std::vector<LocationCountry>& LocationCountries() const override {
+        static const std::vector<LocationCountry> countries = {
+            {kUsaPrefix, "US states and DC", "US state or DC", "a US state"},
+            {kCanadaPrefix, "Canadian call areas", "Canadian area", "a Canadian area"},
+        };
+        return countries;
+    }
+
+    int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const override {
+        if (disable != 0) return 0;
+        return JudgeExchange("", prefix, exchange).reason == nullptr ? 1 : 0;
+    }
+
+private:
+    static const LocationTable& Locations() {
+        static const LocationTable table = [] {
+            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
+            codes.insert(codes.end(), std::begin(kNoMultiplierStates), std::end(kNoMultiplierStates));
+            codes.insert(codes.end(), std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
+            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
+        }();
+        return table;
+    }
+
+    bool IsQthMultiplier(const std::string& code) const {
+        const std::string canonical = CanonicalLocation(code);
+        const std::vector<std::string>& states = LocationMultipliers(kUsaPrefix);
+        const std::vector<std::string>& areas = LocationMultipliers(kCanadaPrefix);
+        return std::find(states.begin(), states.end(), canonical) != states.end() ||
+               std::find(areas.begin(), areas.end(), canonical) != areas.end();
+    }
+};
+
+}  // namespace
+
+const Record& CqWwRtty() {
+    static const CqWwRttyRecord record;
+    return record;
+}
+
+}  // namespace contest
