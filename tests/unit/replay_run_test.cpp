@@ -195,6 +195,7 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         const char* plugin = "Stats";
         size_t rejected = 0;
         const char* cabrillo = nullptr;  // the Cabrillo file the plug-in must write, from the same folder
+        const char* pageText = "";       // and a text the analysis page must hold
     } cases[] = {
         // 506 QSOs less 4 dupes and WP2B, whom today's country file puts in the USA, so its serial number is
         // a bad state; NF counts as NL; 18 entities besides the USA and Canada.
@@ -208,7 +209,8 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         // The CQ WW RTTY log worked by hand (tests/data/cq-ww-rtty/README.md): 58 QSOs, 131 points, 40 zones,
         // 41 countries and 25 QTHs, band by band; one QSO on 30 m refused.
         {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 131\t 40\t 41\t 25\r\n", 2, 131 * (40 + 41 + 25),
-         "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr"},
+         "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr",
+         "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>"},
     };
     TempWorkDir dir;
     for (const Case& c : cases) {
@@ -227,6 +229,7 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         const std::string score = text::Format("<b>%d,%03d</b>", int(c.score / 1000), int(c.score % 1000));
         EXPECT_NE(page.find(score), std::string::npos) << score;
         EXPECT_EQ(page.find("is not the"), std::string::npos);
+        EXPECT_NE(page.find(c.pageText), std::string::npos) << c.pageText;
         EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos);
         EXPECT_EQ(r.summary.pluginScore, c.score);
         EXPECT_EQ(r.summary.rejected, c.rejected);

@@ -445,7 +445,7 @@ Analysis Analyse(const AnalysisInput& in) {
             if (kinds[key.kind].of == contest::MultiplierKind::Of::zone) {
                 a.zonesWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
                 if (row)
-                    ++row->newDxcc;
+                    ++row->newZone;
             } else if (isLocation) {
                 a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
                 if (row)
@@ -505,7 +505,7 @@ Analysis Analyse(const AnalysisInput& in) {
     for (size_t h = 0; h < hourCount; ++h) {
         HourRow& row = a.hours[h];
         row.cumulative = cumulative += row.qsos;
-        row.cumulativeMultipliers = multipliers += row.newStateProv + row.newDxcc;
+        row.cumulativeMultipliers = multipliers += row.newStateProv + row.newDxcc + row.newZone;
         row.bandChanges = changes[h];
     }
 

@@ -131,7 +131,7 @@ struct HourRow {
     long long hour = 0;       // clock hour: minute / 60
     std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
     int qsos = 0, cumulative = 0;
-    int newStateProv = 0, newDxcc = 0, cumulativeMultipliers = 0;
+    int newStateProv = 0, newDxcc = 0, newZone = 0, cumulativeMultipliers = 0;
     int bandChanges = 0;
 };
 

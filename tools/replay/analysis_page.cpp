@@ -69,11 +69,15 @@ std::string InText(const char* name) {
 // The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
 // for a contest with zones "40 zones + 41 countries + 25 QTHs = 106" (each counted per band where it is).
 int TotalMultipliers(const Analysis& a) { return a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers; }
-std::string MultiplierSum(const Analysis& a) {
-    bool zones = false;
+// The contest counts CQ zones among its multipliers.
+bool CountsZones(const Analysis& a) {
     for (const contest::MultiplierKind& kind : a.contest->MultiplierKinds())
-        zones = zones || kind.of == contest::MultiplierKind::Of::zone;
-    if (!zones)
+        if (kind.of == contest::MultiplierKind::Of::zone) return true;
+    return false;
+}
+
+std::string MultiplierSum(const Analysis& a) {
+    if (!CountsZones(a))
         return Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
                Num(TotalMultipliers(a));
     return Num(a.zoneMultipliers) + " zones + " + Num(a.dxccMultipliers) + " countries + " +
@@ -201,9 +205,12 @@ std::string DrawTimeline(const Analysis& a, int width) {
         {kOffColour, "off time: the " + std::to_string(a.contest->limits.mostOffBlocks) + " longest breaks"},
     };
     const Tenths left = 500, right = 140, top = 180, barH = 240;
+    // A contest that requires no off time has no off blocks to name.
+    const size_t keyCount = a.contest->limits.mostOffBlocks > 0 ? 3 : 2;
     std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
     Tenths kx = left, row = 0;
-    for (const Key& k : keys) {
+    for (size_t i = 0; i < keyCount; ++i) {
+        const Key& k = keys[i];
         const Tenths advance = 300 + 62 * static_cast<Tenths>(k.name.size());
         if (kx > left && kx + advance > width * kPx) kx = left, ++row;
         keyAt.emplace_back(kx, row);
@@ -237,7 +244,7 @@ std::string DrawTimeline(const Analysis& a, int width) {
         svg += Text(at, top + barH + 170, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
     }
     svg += Text(left - 60, top + 160, "UTC", "end");
-    for (size_t i = 0; i < std::size(keys); ++i) {
+    for (size_t i = 0; i < keyCount; ++i) {
         const Tenths ky = top + barH + 280 + keyAt[i].second * 160;
         svg += Rect(keyAt[i].first, ky, 120, 120, keys[i].fill.c_str());
         svg += Text(keyAt[i].first + 160, ky + 100, keys[i].name, "start");
@@ -590,10 +597,40 @@ std::string QsoWhen(const QsoRef& q) {
     return Time(q.minute) + " " + q.band + " " + q.call + ", line " + std::to_string(q.line);
 }
 
+// The CQ zones of a contest that counts them, as cells: worked on some band, or still needed.
+std::string ZoneCells(const Analysis& a) {
+    constexpr int kZones = 40;
+    std::string cells, needed;
+    int worked = 0;
+    for (int zone = 1; zone <= kZones; ++zone) {
+        const std::string code = text::Format("%02d", zone);
+        auto first = std::find_if(a.zonesWorked.begin(), a.zonesWorked.end(), [&](const FirstQso& f) {
+            return f.code == code || f.code == std::to_string(zone);
+        });
+        if (first == a.zonesWorked.end()) {
+            needed += (needed.empty() ? "" : " ") + code;
+            cells += "<div class=\"cell needed\">" + code + "</div>";
+        } else {
+            ++worked;
+            cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" + code + "</div>";
+        }
+    }
+    return "<h3>CQ zones, on some band: " + std::to_string(worked) + " of " + std::to_string(kZones) + " (" +
+           Num(a.zoneMultipliers) + " zone multipliers over the bands)</h3><div class=\"cells\">" + cells +
+           "</div><p>Still needed on every band: <b>" + (needed.empty() ? std::string("none") : needed) +
+           "</b></p>";
+}
+
 std::string Multipliers(const Analysis& a) {
     std::string h = Open("multipliers");
-    h += "<p>" + Num(a.stateProvMultipliers) + " states and provinces, " + Num(a.dxccMultipliers) +
-         " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
+    const bool zones = CountsZones(a);
+    if (zones) {
+        h += "<p>" + MultiplierSum(a) + ", each counted once per band. Worked cells (on some band) are filled; the "
+             "ones still needed are outlined in red.</p>" + ZoneCells(a);
+    } else {
+        h += "<p>" + Num(a.stateProvMultipliers) + " states and provinces, " + Num(a.dxccMultipliers) +
+             " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
+    }
     for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
         const std::vector<std::string>& codes = a.contest->LocationMultipliers(country.prefix);
         std::vector<std::string> needed;
@@ -624,7 +661,8 @@ std::string Multipliers(const Analysis& a) {
     }
     h += Rule(a.contest->ruleTexts.stateMultipliers);
 
-    h += "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
+    h += zones ? "<h3>Countries (the DXCC and WAE lists), first worked on each band</h3>"
+               : "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
     if (a.dxccWorked.empty()) {
         h += "<p>none</p>";
     } else {
@@ -644,11 +682,14 @@ std::string Multipliers(const Analysis& a) {
     c.title = "New multipliers per clock hour, and the running total";
     c.yLabel = "new multipliers";
     c.lineName = "total multipliers";
-    c.stacks = {{"states/provinces", kBandColours[0], {}}, {"DXCC", kBandColours[2], {}}};
+    c.stacks = {{zones ? "QTHs" : "states/provinces", kBandColours[0], {}},
+                {zones ? "countries" : "DXCC", kBandColours[2], {}}};
+    if (zones) c.stacks.push_back({"zones", kBandColours[4], {}});
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
         c.stacks[0].values.push_back(row.newStateProv);
         c.stacks[1].values.push_back(row.newDxcc);
+        if (zones) c.stacks[2].values.push_back(row.newZone);
         c.line.push_back(row.cumulativeMultipliers);
     }
     return h + "<h3>New multipliers per hour</h3>" + Chart(c) + "</section>";
