@@ -22,11 +22,11 @@ constexpr const char* kStateTitle = "%s %s State/Province working %i";
 constexpr const char* kStateTitleRu =
     "%s %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
 // The zones on the band the host is on and on any band; off the bands only the latter.
-constexpr const char* kZonesTitle = "%s %s CQ zones %i on %s, %i in all";
+constexpr const char* kZonesTitle = "%s %s zones %i on %s, %i in all";
 constexpr const char* kZonesTitleRu =
-    "%s %s \xE7\xEE\xED\xFB CQ %i \xED\xE0 %s, \xE2\xF1\xE5\xE3\xEE %i";  // "zones", "on", "in all"
-constexpr const char* kZonesOffBandTitle = "%s %s CQ zones %i in all";
-constexpr const char* kZonesOffBandTitleRu = "%s %s \xE7\xEE\xED\xFB CQ \xE2\xF1\xE5\xE3\xEE %i";
+    "%s %s \xE7\xEE\xED\xFB %i \xED\xE0 %s, \xE2\xF1\xE5\xE3\xEE %i";  // "zones", "on", "in all"
+constexpr const char* kZonesOffBandTitle = "%s %s zones %i in all";
+constexpr const char* kZonesOffBandTitleRu = "%s %s \xE7\xEE\xED\xFB \xE2\xF1\xE5\xE3\xEE %i";
 
 // Code page 1251, Russian for "band change", "minutes to the end of the hour" and "changes".
 constexpr BandChangeCaptions kBandChangeRu = {

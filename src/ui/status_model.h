@@ -107,8 +107,8 @@ struct StatusRefresh {
     // The zones worked on the current band (every band's while the host is on none) and on any band, for a
     // contest whose multipliers are zones ("05", ...); empty for any other.
     std::vector<std::string> zonesOnBand, zonesAnyBand;
-    // The zone window (when open): its title, "CQ-WW-RTTY <year> CQ zones <n> on <band>, <m> in all" (off the
-    // bands "... CQ zones <m> in all"), and the mark of each cell.
+    // The zone window (when open): its title, "CQ-WW-RTTY <year> zones <n> on <band>, <m> in all" (off the bands
+    // "... zones <m> in all"), and the mark of each cell.
     std::string zonesTitle;
     ZoneMarks zoneMarks{};
 };

@@ -442,16 +442,16 @@ TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
         const char* zone4to5and14and25;
     } cases[] = {
         {14070000, 0, "CQ-WW-RTTY 2024 DXCC worked 3 of 346", "CQ-WW-RTTY 2024 State/Province working 1", 3, 1,
-         {"14", "05", "25"}, "CQ-WW-RTTY 2024 CQ zones 3 on 20m, 4 in all", "NBBB"},
+         {"14", "05", "25"}, "CQ-WW-RTTY 2024 zones 3 on 20m, 4 in all", "NBBB"},
         {7040000, 0, "CQ-WW-RTTY 2024 DXCC worked 1 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 1, 2,
-         {"14", "04"}, "CQ-WW-RTTY 2024 CQ zones 2 on 40m, 4 in all", "BNBN"},
+         {"14", "04"}, "CQ-WW-RTTY 2024 zones 2 on 40m, 4 in all", "BNBN"},
         {21080000, 0, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 0", 0, 0, {},
-         "CQ-WW-RTTY 2024 CQ zones 0 on 15m, 4 in all", "NNNN"},
+         "CQ-WW-RTTY 2024 zones 0 on 15m, 4 in all", "NNNN"},
         {29600000, 0, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 0, 2, any,
-         "CQ-WW-RTTY 2024 CQ zones 4 in all", "BBBB"},
-        {14070000, 1, nullptr, nullptr, 3, 1, {"14", "05", "25"}, Cp1251("CQ-WW-RTTY 2024 зоны CQ 3 на 20m, всего 4"),
+         "CQ-WW-RTTY 2024 zones 4 in all", "BBBB"},
+        {14070000, 1, nullptr, nullptr, 3, 1, {"14", "05", "25"}, Cp1251("CQ-WW-RTTY 2024 зоны 3 на 20m, всего 4"),
          "NBBB"},
-        {29600000, 1, nullptr, nullptr, 0, 2, any, Cp1251("CQ-WW-RTTY 2024 зоны CQ всего 4"), "BBBB"},
+        {29600000, 1, nullptr, nullptr, 0, 2, any, Cp1251("CQ-WW-RTTY 2024 зоны всего 4"), "BBBB"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.hz) + " " + std::to_string(c.russian));
@@ -489,7 +489,7 @@ TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
     EXPECT_EQ(r.zonesTitle, "");
     EXPECT_EQ(r.zoneMarks[13], ZoneMark::none);
     // The widest title counts all 40 zones on the widest band's name.
-    EXPECT_EQ(WidestZonesTitle(contest::CqWwRtty(), false, "2024"), "CQ-WW-RTTY 2024 CQ zones 40 on 160m, 40 in all");
+    EXPECT_EQ(WidestZonesTitle(contest::CqWwRtty(), false, "2024"), "CQ-WW-RTTY 2024 zones 40 on 160m, 40 in all");
     EXPECT_TRUE(CountsZones(contest::CqWwRtty()));
     EXPECT_FALSE(CountsZones(contest::ArrlRttyRoundup()));
 }

@@ -111,12 +111,12 @@ TEST_F(RefreshTest, ZoneCellsShowTheZonesOfTheCurrentBandAndOfOtherBands) {
         const wchar_t* title;
         std::vector<std::pair<int, COLORREF>> cells;  // zone, colour
     } cases[] = {
-        {14080000, false, L"CQ-WW-RTTY 2024 CQ zones 2 on 20m, 3 in all",
+        {14080000, false, L"CQ-WW-RTTY 2024 zones 2 on 20m, 3 in all",
          {{5, kMagenta}, {14, kMagenta}, {25, kPaleMagenta}, {1, kGreen}, {40, kGreen}}},
-        {7040000, false, L"CQ-WW-RTTY 2024 CQ zones 2 on 40m, 3 in all",
+        {7040000, false, L"CQ-WW-RTTY 2024 zones 2 on 40m, 3 in all",
          {{5, kPaleMagenta}, {14, kMagenta}, {25, kMagenta}, {1, kGreen}}},
-        {7040000, true, L"CQ-WW-RTTY 2024 зоны CQ 2 на 40m, всего 3", {{5, kPaleMagenta}, {25, kMagenta}}},
-        {29600000, false, L"CQ-WW-RTTY 2024 CQ zones 3 in all", {{5, kMagenta}, {25, kMagenta}, {1, kGreen}}},
+        {7040000, true, L"CQ-WW-RTTY 2024 зоны 2 на 40m, всего 3", {{5, kPaleMagenta}, {25, kMagenta}}},
+        {29600000, false, L"CQ-WW-RTTY 2024 zones 3 in all", {{5, kMagenta}, {25, kMagenta}, {1, kGreen}}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(wintest::Narrow(c.title));
