@@ -10,7 +10,11 @@
 #   first-start[-russian]-list.png     the same without a call: the DXCC window lists the worked prefixes
 #   dxcc-EU[-russian].png ... dxcc-OC  the extended DXCC window on each of its six continent pages
 #
-#   scripts/demo-gui.sh       (scripts/demo.sh --gui runs this)
+# With --cqww the same for StatsCQWW.dll, the CQ WW RTTY, with its fifth window, the CQ zones, over the
+# hand-worked log of tests/data/cq-ww-rtty (own station K1HW, or UA3AAA with the Russian texts), the
+# screenshots' names ending in -cqww.
+#
+#   scripts/demo-gui.sh [--cqww]       (scripts/demo.sh --gui runs it without)
 #
 # STATS_DEMO_OUT chooses the output folder (default: stats-out/demo in the repository). WINE_DPI=120 or 144
 # runs the same at 125 % or 150 % (LogPixels of the wine prefix); the screenshots' names then end in -144dpi. tolvsim's answers
@@ -18,14 +22,26 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# The plug-in, its log, the contest period of the log, the view boxes the operator ticks, and a call of the log
+# that is worked on 20 m.
+plugin=Stats.dll tag="" period="2018-01-06 18:00 2018-01-07 23:59" boxes="1016 1015 1017 1018" worked=W7ZR
+log=tests/data/published-logs/ARRL-RTTY_2018_4U1WB.log
+if [ "${1:-}" = "--cqww" ]; then
+  plugin=StatsCQWW.dll tag="-cqww" period="2024-09-28 00:00 2024-09-29 23:59" boxes="1016 1015 1017 1018 1019"
+  worked=PY1AAA log=tests/data/cq-ww-rtty/K1HW-hand-worked.log
+elif [ $# -gt 0 ]; then
+  echo "usage: scripts/demo-gui.sh [--cqww]" >&2
+  exit 2
+fi
+
 bash scripts/setup.sh
 export PATH="/usr/bin:$PATH"  # ImageMagick's convert, not the image's stand-in
 
 echo "== win32 build"
 cmake --preset win32 >/dev/null
-cmake --build build/win32 -j2 --target Stats tolvsim
+cmake --build build/win32 -j2 --target "${plugin%.dll}" tolvsim
 bin=$PWD/build/win32/bin
-log=$(realpath "$PWD/tests/data/published-logs/ARRL-RTTY_2018_4U1WB.log")
+log=$(realpath "$PWD/$log")
 out=${STATS_DEMO_OUT:-$PWD/stats-out/demo}
 mkdir -p "$out"
 
@@ -77,17 +93,17 @@ session() {
   work=$(mktemp -d /tmp/stats-gui.XXXXXX)
   mkdir "$work/Plugins"  # no settings file: a first start
 
-  coproc TOLV { cd "$work" && exec wine "$bin/tolvsim.exe" 2>&1; }
+  coproc TOLV { cd "$work" && exec wine "$bin/tolvsim.exe" --plugin "$bin/$plugin" 2>&1; }
   ask "freq 14085000"
-  ask "reset $own $prefix 2018-01-06 18:00 2018-01-07 23:59"
+  ask "reset $own $prefix $period"
   ask "wait 500"
-  # The operator ticks DXCC, State/Province, DXCC Extended and Timer.
-  for box in 1016 1015 1017 1018; do ask "click $setup $box"; done
+  # The operator ticks DXCC, State/Province, DXCC Extended and Timer (and CQ Zones).
+  for box in $boxes; do ask "click $setup $box"; done
   # A real log, every QSO with its DXCC prefix from the country file.
   ask "replay Z:$log" '^(ok|error)'
   ask "result" '^ok '
-  ask "call W7ZR"
-  ask "check W7ZR 20m RTTY K"
+  ask "call $worked"
+  ask "check $worked 20m RTTY K"
   ask "wait 1000"
   ask "windows" '^ok '
   shoot "$out/first-start$suffix.png"
@@ -102,7 +118,7 @@ session() {
   done
   # No call entered: the DXCC window lists the worked prefixes.
   ask "call"
-  ask "check W7ZR 20m RTTY K"
+  ask "check $worked 20m RTTY K"
   ask "wait 1000"
   shoot "$out/first-start$suffix-list.png"
   ask "unload"
@@ -115,6 +131,10 @@ session() {
 dpi=${WINE_DPI:-96}
 at=""
 [ "$dpi" != 96 ] && at="-${dpi}dpi"
-session W1EG K Setup "$at"
-session UA3AAA UA Настройки "-russian$at"
+if [ -n "$tag" ]; then
+  session K1HW K Setup "$tag$at"
+else
+  session W1EG K Setup "$at"
+fi
+session UA3AAA UA Настройки "$tag-russian$at"
 echo "demo-gui: done; screenshots in $out"

@@ -15,6 +15,8 @@
 #define IDD_SA_DXCC 121
 #define IDD_NA_DXCC 122
 #define IDD_CHANGE_BAND 123
+#define IDD_CQ_ZONES 124
+#define IDD_SETUP_ZONES 125
 
 // ---- Cabrillo header dialog (IDD_CABRILLO) --------------------------------------------------------------
 // Its combo-box lists are the dialog's initialisation data: resource type RT_DLGINIT_DATA, name
@@ -46,10 +48,11 @@
 #define IDC_CAB_CATEGORY_STATION 1025
 // ---- end of the Cabrillo header dialog ------------------------------------------------------------------
 
-// ---- Status windows: control window (104), DXCC windows (105, 116, pages 117-122), State/Province (115),
-// ---- change of band (123). Ids repeat between dialogs; each name belongs to one dialog.
+// ---- Status windows: control window (104; 125 where the contest counts zones), DXCC windows (105, 116, pages
+// ---- 117-122), State/Province (115), change of band (123), CQ zones (124). Ids repeat between dialogs; each
+// ---- name belongs to one dialog.
 
-// Setup_ARRL_RTTY (104)
+// Setup_ARRL_RTTY (104, 125)
 #define IDC_SETUP_RTTY 1003
 #define IDC_SETUP_BPSK31 1004
 #define IDC_SETUP_BPSK63 1005
@@ -59,6 +62,7 @@
 #define IDC_SETUP_VIEW_DXCC 1016
 #define IDC_SETUP_VIEW_DXCC_EXTENDED 1017
 #define IDC_SETUP_VIEW_TIMER 1018
+#define IDC_SETUP_VIEW_ZONES 1019
 #define IDC_SETUP_VIEW_LABEL 1027
 #define IDC_SETUP_MODE_LABEL 1028
 
@@ -73,6 +77,9 @@
 #define IDC_STATE_FIRST_CELL 1016
 #define IDC_STATE_LAST_CELL 1077
 #define IDC_STATE_DC 1113
+
+// CQ_Zones (124): the cell of zone z has id 1200 + z
+#define IDC_ZONE_FIRST_CELL 1201
 
 // Change_Band (123)
 #define IDC_CHANGE_BAND_COUNT 1000

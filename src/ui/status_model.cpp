@@ -21,6 +21,12 @@ constexpr const char* kDxccTitleRu =
 constexpr const char* kStateTitle = "%s %s State/Province working %i";
 constexpr const char* kStateTitleRu =
     "%s %s State/Province \xEE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xEE %i";  // "worked"
+// The zones on the band the host is on and on any band; off the bands only the latter.
+constexpr const char* kZonesTitle = "%s %s zones %i on %s, %i in all";
+constexpr const char* kZonesTitleRu =
+    "%s %s \xE7\xEE\xED\xFB %i \xED\xE0 %s, \xE2\xF1\xE5\xE3\xEE %i";  // "zones", "on", "in all"
+constexpr const char* kZonesOffBandTitle = "%s %s zones %i in all";
+constexpr const char* kZonesOffBandTitleRu = "%s %s \xE7\xEE\xED\xFB \xE2\xF1\xE5\xE3\xEE %i";
 
 // Code page 1251, Russian for "band change", "minutes to the end of the hour" and "changes".
 constexpr BandChangeCaptions kBandChangeRu = {
@@ -67,6 +73,18 @@ std::string WidestDxccTitle(const contest::Record& contest, bool russian, const 
                         entities, entities);
 }
 
+std::string WidestZonesTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
+    const int zones = static_cast<int>(kZoneCellCount);
+    return text::Format(russian ? kZonesTitleRu : kZonesTitle, contest.cabrilloContest, contestStartYear.c_str(), zones,
+                        kRowBands[0], zones);
+}
+
+bool CountsZones(const contest::Record& contest) {
+    for (const contest::MultiplierKind& kind : contest.MultiplierKinds())
+        if (kind.of == contest::MultiplierKind::Of::zone) return true;
+    return false;
+}
+
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
 
 StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const StatusViewFields& views,
@@ -98,6 +116,10 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     if (views.viewTimer == 1 && !r.open.bandChange) {
         r.windowsToReopen.push_back({StatusWindowKind::BandChange, nullptr});
         r.open.bandChange = true;
+    }
+    if (views.viewZones == 1 && !r.open.zones) {
+        r.windowsToReopen.push_back({StatusWindowKind::Zones, "setup_view_zones"});
+        r.open.zones = true;
     }
 
     state.currentCall = host.ReadCurrentCall(5);
@@ -162,6 +184,15 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
                 if (r.stateMarks.Mark(cell)) r.stateCellsToMark.push_back(cell);
             }
         }
+    }
+
+    if (r.open.zones) {
+        r.zoneMarks = ZoneMarksOf(r.zonesOnBand, r.zonesAnyBand);
+        const int all = CountAsInt(r.zonesAnyBand.size());
+        r.zonesTitle = band.empty()
+            ? text::Format(snap.russianTexts ? kZonesOffBandTitleRu : kZonesOffBandTitle, contest, year, all)
+            : text::Format(snap.russianTexts ? kZonesTitleRu : kZonesTitle, contest, year,
+                           CountAsInt(r.zonesOnBand.size()), band.c_str(), all);
     }
 
     if (r.open.dxccExtended && r.workedCount > 0) {

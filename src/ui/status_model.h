@@ -17,6 +17,7 @@
 #include "host/host_link.h"
 #include "ui/state_cells.h"
 #include "ui/status_snapshot.h"
+#include "ui/zone_cells.h"
 
 // The status windows' six band rows: row i is for QSOs on kRowBands[i], whose frequencies start with
 // kRowBandStartMhz[i] whole MHz. Row 0 is the 160 m slot, which no accepted QSO fills.
@@ -31,7 +32,7 @@ int BandIndexOfFrequency(double hz);
 // The text of an empty band-row cell.
 extern const char* const kEmptyBandCell;  // "   -"
 
-enum class StatusWindowKind { Dxcc, State, DxccExtended, BandChange };
+enum class StatusWindowKind { Dxcc, State, DxccExtended, BandChange, Zones };
 
 // A window the refresh reopens because the control window's view field asks for it and it does not exist.
 struct StatusWindowToReopen {
@@ -41,12 +42,13 @@ struct StatusWindowToReopen {
     const char* settingsKey;
 };
 
-// The control window's four view fields (0 or 1).
+// The control window's view fields (0 or 1); the zone window's only where the contest counts zones.
 struct StatusViewFields {
     int viewState = 0;
     int viewDxcc = 0;
     int viewDxccExtended = 0;
     int viewTimer = 0;
+    int viewZones = 0;
 };
 
 // Which status windows exist (their pointers are set) when the refresh starts.
@@ -55,6 +57,7 @@ struct OpenStatusWindows {
     bool state = false;
     bool dxccExtended = false;
     bool bandChange = false;
+    bool zones = false;
 };
 
 // Window-thread state that lives as long as the library: a new control window does not reset it. Owned and
@@ -104,12 +107,20 @@ struct StatusRefresh {
     // The zones worked on the current band (every band's while the host is on none) and on any band, for a
     // contest whose multipliers are zones ("05", ...); empty for any other.
     std::vector<std::string> zonesOnBand, zonesAnyBand;
+    // The zone window (when open): its title, "CQ-WW-RTTY <year> zones <n> on <band>, <m> in all" (off the bands
+    // "... zones <m> in all"), and the mark of each cell.
+    std::string zonesTitle;
+    ZoneMarks zoneMarks{};
 };
+
+// The contest counts CQ zones: its control window has the zone window's check box.
+bool CountsZones(const contest::Record& contest);
 
 // The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC
 // table): a window is made wide enough for them, so that its count can always be read.
 std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
+std::string WidestZonesTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 
 // Russian captions of the change-of-band window (code page 1251), applied by whoever creates it.
 struct BandChangeCaptions {

@@ -315,6 +315,8 @@ TEST(StatusModel, ReopensTheWindowsTheViewFieldsAskForInAFixedOrder) {
         std::vector<K> kinds;
     } cases[] = {
         {{1, 1, 1, 1}, {}, {K::Dxcc, K::State, K::DxccExtended, K::BandChange}},
+        {{1, 1, 1, 1, 1}, {}, {K::Dxcc, K::State, K::DxccExtended, K::BandChange, K::Zones}},
+        {{0, 0, 0, 0, 1}, {false, false, false, false, true}, {}},
         {{0, 0, 0, 0}, {}, {}},
         {{1, 1, 1, 1}, {true, true, true, true}, {}},
         {{1, 0, 0, 1}, {false, true, false, false}, {K::BandChange}},
@@ -332,6 +334,7 @@ TEST(StatusModel, ReopensTheWindowsTheViewFieldsAskForInAFixedOrder) {
             const char* want = w.kind == K::Dxcc           ? "setup_view_dxcc"
                                : w.kind == K::State        ? "setup_view_state"
                                : w.kind == K::DxccExtended ? "setup_view_dxcc_extended"
+                               : w.kind == K::Zones        ? "setup_view_zones"
                                                            : nullptr;
             if (want) EXPECT_STREQ(w.settingsKey, want);
             else EXPECT_EQ(w.settingsKey, nullptr);
@@ -341,6 +344,7 @@ TEST(StatusModel, ReopensTheWindowsTheViewFieldsAskForInAFixedOrder) {
         EXPECT_EQ(r.open.state, c.open.state || c.views.viewState == 1);
         EXPECT_EQ(r.open.dxccExtended, c.open.dxccExtended || c.views.viewDxccExtended == 1);
         EXPECT_EQ(r.open.bandChange, c.open.bandChange || c.views.viewTimer == 1);
+        EXPECT_EQ(r.open.zones, c.open.zones || c.views.viewZones == 1);
     }
 }
 
@@ -426,25 +430,38 @@ TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
     b.worked.bands[1].locations = {"ON", "CT"};
     b.worked.bands[1].zones = {"14", "04"};
     const std::vector<std::string> any = {"14", "05", "25", "04"};
+    b.open.zones = true;
+    // The zone cells: on the band, on another band only (N), or not worked (-).
     const struct {
         double hz;
+        int russian;
         const char *dxccTitle, *stateTitle;
         size_t ticked, cells;
         std::vector<std::string> zones;
+        std::string zonesTitle;
+        const char* zone4to5and14and25;
     } cases[] = {
-        {14070000, "CQ-WW-RTTY 2024 DXCC worked 3 of 346", "CQ-WW-RTTY 2024 State/Province working 1", 3, 1,
-         {"14", "05", "25"}},
-        {7040000, "CQ-WW-RTTY 2024 DXCC worked 1 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 1, 2,
-         {"14", "04"}},
-        {21080000, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 0", 0, 0, {}},
-        {29600000, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 0, 2, any},
+        {14070000, 0, "CQ-WW-RTTY 2024 DXCC worked 3 of 346", "CQ-WW-RTTY 2024 State/Province working 1", 3, 1,
+         {"14", "05", "25"}, "CQ-WW-RTTY 2024 zones 3 on 20m, 4 in all", "NBBB"},
+        {7040000, 0, "CQ-WW-RTTY 2024 DXCC worked 1 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 1, 2,
+         {"14", "04"}, "CQ-WW-RTTY 2024 zones 2 on 40m, 4 in all", "BNBN"},
+        {21080000, 0, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 0", 0, 0, {},
+         "CQ-WW-RTTY 2024 zones 0 on 15m, 4 in all", "NNNN"},
+        {29600000, 0, "CQ-WW-RTTY 2024 DXCC worked 0 of 346", "CQ-WW-RTTY 2024 State/Province working 2", 0, 2, any,
+         "CQ-WW-RTTY 2024 zones 4 in all", "BBBB"},
+        {14070000, 1, nullptr, nullptr, 3, 1, {"14", "05", "25"}, Cp1251("CQ-WW-RTTY 2024 зоны 3 на 20m, всего 4"),
+         "NBBB"},
+        {29600000, 1, nullptr, nullptr, 0, 2, any, Cp1251("CQ-WW-RTTY 2024 зоны всего 4"), "BBBB"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.hz);
+        SCOPED_TRACE(std::to_string(c.hz) + " " + std::to_string(c.russian));
         b.host.frequency = c.hz;
+        b.engine.russianTexts = c.russian;
         StatusRefresh r = b.Refresh();
-        EXPECT_EQ(r.dxccTitle, c.dxccTitle);
-        EXPECT_EQ(r.stateTitle, c.stateTitle);
+        if (c.dxccTitle != nullptr) {
+            EXPECT_EQ(r.dxccTitle, c.dxccTitle);
+            EXPECT_EQ(r.stateTitle, c.stateTitle);
+        }
         EXPECT_EQ(r.dxccMarks.MarkedCount(), c.ticked);
         // Another band starts the cells afresh: they show that band's QTHs alone.
         EXPECT_TRUE(r.resetStateCells);
@@ -452,9 +469,43 @@ TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
         EXPECT_EQ(r.stateMarks.MarkedCount(), c.cells);
         EXPECT_EQ(r.zonesOnBand, c.zones);
         EXPECT_EQ(r.zonesAnyBand, any);
+        EXPECT_EQ(r.zonesTitle, c.zonesTitle);
+        std::string marks;
+        for (int zone : {4, 5, 14, 25}) {
+            const ZoneMark m = r.zoneMarks[static_cast<size_t>(zone - 1)];
+            marks += m == ZoneMark::currentBand ? 'B' : m == ZoneMark::otherBand ? 'N' : '-';
+        }
+        EXPECT_EQ(marks, c.zone4to5and14and25);
+        size_t marked = 0;
+        for (ZoneMark m : r.zoneMarks) marked += m != ZoneMark::none;
+        EXPECT_EQ(marked, any.size());
     }
     // The same band again changes nothing.
+    b.host.frequency = 29600000;
     EXPECT_FALSE(b.Refresh().resetStateCells);
+    // A closed zone window gets no title and no marks.
+    b.open.zones = false;
+    StatusRefresh r = b.Refresh();
+    EXPECT_EQ(r.zonesTitle, "");
+    EXPECT_EQ(r.zoneMarks[13], ZoneMark::none);
+    // The widest title counts all 40 zones on the widest band's name.
+    EXPECT_EQ(WidestZonesTitle(contest::CqWwRtty(), false, "2024"), "CQ-WW-RTTY 2024 zones 40 on 160m, 40 in all");
+    EXPECT_TRUE(CountsZones(contest::CqWwRtty()));
+    EXPECT_FALSE(CountsZones(contest::ArrlRttyRoundup()));
+}
+
+TEST(ZoneCells, ZonesOneToFortyInOneOrTwoDigits) {
+    const struct {
+        const char* code;
+        int cell;
+    } cases[] = {{"01", 0}, {"1", 0}, {"05", 4}, {"40", 39}, {"41", -1}, {"00", -1}, {"0", -1},
+                 {"005", -1}, {"", -1}, {"5 ", -1}, {"-5", -1}, {"MA", -1}};
+    for (const auto& c : cases) EXPECT_EQ(ZoneCellIndexOf(c.code), c.cell) << '"' << c.code << '"';
+    // A zone of both lists is worked on the band; a code that is no zone marks nothing.
+    const ZoneMarks m = ZoneMarksOf({"05", "99"}, {"05", "40", "XX"});
+    EXPECT_EQ(m[4], ZoneMark::currentBand);
+    EXPECT_EQ(m[39], ZoneMark::otherBand);
+    EXPECT_EQ(m[0], ZoneMark::none);
 }
 
 TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {

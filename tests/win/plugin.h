@@ -1,6 +1,6 @@
 #pragma once
-// The plug-in DLL loaded the way the host loads it: Stats.dll beside the test program, through the one
-// plug-in loader. Tests of the exports and windows go through this, never through the core's headers.
+// The plug-in DLL loaded the way the host loads it: Stats.dll (or StatsCQWW.dll) beside the test program, through
+// the one plug-in loader. Tests of the exports and windows go through this, never through the core's headers.
 #include <windows.h>
 
 #include <string>
@@ -13,10 +13,10 @@ std::string BesideTestProgram(const char* name);
 struct Plugin : PluginLibrary {
     HMODULE module = nullptr;
 
-    // Loads Stats.dll and resolves the plain names (or the decorated ones).
-    bool Load(bool decoratedNames = false) {
+    // Loads the plug-in and resolves the plain names (or the decorated ones).
+    bool Load(bool decoratedNames = false, const char* file = "Stats.dll") {
         std::string error;
-        const bool loaded = PluginLibrary::Load(BesideTestProgram("Stats.dll"), error, decoratedNames);
+        const bool loaded = PluginLibrary::Load(BesideTestProgram(file), error, decoratedNames);
         module = static_cast<HMODULE>(Handle());
         return loaded;
     }

@@ -92,12 +92,12 @@ TEST_F(ModeButtonsTest, EachButtonSendsItsMacrosRecoloursAndStoresTheMode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.stored);
         macros.clear();
-        app.RefreshPending().store(0);
+        app->RefreshPending().store(0);
         wintest::Click(Control(c.button));
         EXPECT_EQ(WithoutSp1(macros), c.sent);
         ExpectSelected(c.button);
         EXPECT_EQ(Setting("Mode"), c.stored);
-        EXPECT_EQ(app.RefreshPending().load(), 1);
+        EXPECT_EQ(app->RefreshPending().load(), 1);
     }
 }
 
@@ -141,12 +141,12 @@ TEST_F(ModeButtonsTest, WithoutAHostTheWindowOpensButtonsWorkAndNothingIsSent) {
     HWND w = StartControlWindow();
     ASSERT_NE(w, nullptr);
     ExpectSelected(IDC_SETUP_RTTY);
-    app.RefreshPending().store(0);
+    app->RefreshPending().store(0);
     wintest::Click(Control(IDC_SETUP_AMTOR));
     ExpectSelected(IDC_SETUP_AMTOR);
     EXPECT_EQ(Setting("Mode"), "AMTOR");
     // The refresh the click posted runs and only re-arms the call check's request.
-    EXPECT_TRUE(wintest::PumpUntil([&] { return app.RefreshPending().load() == 1; }));
+    EXPECT_TRUE(wintest::PumpUntil([&] { return app->RefreshPending().load() == 1; }));
     wintest::PumpFor(200);
     // The remembered views are ticked, but without the host no window opens by itself...
     EXPECT_EQ(IsDlgButtonChecked(w, IDC_SETUP_VIEW_DXCC), BST_CHECKED);
@@ -263,7 +263,7 @@ TEST_F(ControlWindowTest, StartingAgainReplacesTheControlWindowAndItsStatusWindo
     for (HWND hwnd : wintest::ProcessWindows())
         if (wintest::TitleOf(hwnd).rfind(kEnglishTitle, 0) == 0) ++controls;
     EXPECT_EQ(controls, 1);
-    EXPECT_TRUE(app.windows->ControlWindowExists());
+    EXPECT_TRUE(app->windows->ControlWindowExists());
     // The DXCC view is remembered, so the new window's refresh opened it again: one of them, not two.
     wintest::PumpFor(200);
     EXPECT_EQ(wintest::StatusWindowsOf(wintest::StatusKind::Dxcc).size(), 1u);
@@ -283,7 +283,7 @@ TEST_F(ControlWindowTest, StopClosesEveryWindow) {
             if (IsWindow(hwnd)) return false;
         return true;
     }));
-    EXPECT_FALSE(app.windows->ControlWindowExists());
+    EXPECT_FALSE(app->windows->ControlWindowExists());
     // The views stay remembered for the next start: the stop writes nothing.
     EXPECT_EQ(Setting("Timer"), "1");
     EXPECT_EQ(Setting("setup_view_dxcc"), "1");
@@ -291,16 +291,16 @@ TEST_F(ControlWindowTest, StopClosesEveryWindow) {
 
 TEST_F(ControlWindowTest, StopWithoutAnyWindowDoesNothing) {
     StopWindows();
-    EXPECT_FALSE(app.windows->ControlWindowExists());
-    EXPECT_FALSE(FileExists(kSettingsFile));
+    EXPECT_FALSE(app->windows->ControlWindowExists());
+    EXPECT_FALSE(FileExists(SettingsFile()));
 }
 
 TEST_F(ControlWindowTest, RefreshRequestsReachTheWindowThread) {
-    app.windows->PostRefresh();  // before any window: dropped
+    app->windows->PostRefresh();  // before any window: dropped
     ASSERT_NE(StartControlWindow(), nullptr);
-    app.RefreshPending().store(0);
-    app.windows->PostRefresh();
-    EXPECT_TRUE(wintest::PumpUntil([&] { return app.RefreshPending().load() == 1; }));
+    app->RefreshPending().store(0);
+    app->windows->PostRefresh();
+    EXPECT_TRUE(wintest::PumpUntil([&] { return app->RefreshPending().load() == 1; }));
 }
 
 }  // namespace

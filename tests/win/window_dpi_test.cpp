@@ -180,7 +180,7 @@ TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
     q.exchRcvd = "CT";
     q.prefix = "K";
     q.band = "20m";
-    ASSERT_EQ(app.AddData(std::move(q)), 1);
+    ASSERT_EQ(app->AddData(std::move(q)), 1);
     RefreshAndWait();
 
     HWND panel = GetDlgItem(dxcc, IDC_MULTIPLIER_PANEL);
@@ -283,115 +283,157 @@ void ExpectTextsFit(HWND window) {
     }
 }
 
+// The CQ WW's windows too: its control window's fifth box and its zone window.
 TEST_F(DpiTest, EveryControlIsWideEnoughForItsText) {
     host.frequencyHz = 14080000.0;
     StartHost();
-    for (bool russian : {false, true}) {
-        SCOPED_TRACE(russian ? "Russian" : "English");
-        SetEngineTexts(russian, "2024");
-        WriteSettings("");
-        HWND w = StartControlWindow();
-        ASSERT_NE(w, nullptr);
-        std::vector<HWND> windows = {w};
-        for (const auto& [box, kind] : {std::pair{IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc},
-                                        std::pair{IDC_SETUP_VIEW_STATE, StatusKind::State},
-                                        std::pair{IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},
-                                        std::pair{IDC_SETUP_VIEW_TIMER, StatusKind::BandChange}})
-            windows.push_back(Open(box, kind));
-        for (HWND window : windows) {
-            ASSERT_NE(window, nullptr);
-            ExpectTextsFit(window);
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        for (bool russian : {false, true}) {
+            UsePlugin(*plugin);
+            const bool zones = plugin == &CqWw();
+            SCOPED_TRACE(std::string(SettingsFile()) + (russian ? " Russian" : " English"));
+            SetEngineTexts(russian, "2024");
+            WriteSettings("");
+            HWND w = StartControlWindow();
+            ASSERT_NE(w, nullptr);
+            std::vector<HWND> windows = {w};
+            for (const auto& [box, kind] : {std::pair{IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc},
+                                            std::pair{IDC_SETUP_VIEW_STATE, StatusKind::State},
+                                            std::pair{IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},
+                                            std::pair{IDC_SETUP_VIEW_TIMER, StatusKind::BandChange},
+                                            std::pair{IDC_SETUP_VIEW_ZONES, StatusKind::Zones}})
+                if (box != IDC_SETUP_VIEW_ZONES || zones) windows.push_back(Open(box, kind));
+            for (HWND window : windows) {
+                ASSERT_NE(window, nullptr);
+                ExpectTextsFit(window);
+            }
+            const std::string name = std::string(zones ? "cqww-" : "") + (russian ? "setup-russian" : "setup");
+            EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name(name.c_str()))));
+            if (zones) {
+                EXPECT_TRUE(wintest::SaveWindowPng(windows.back(),
+                                                   wintest::ArtifactPath(Name(russian ? "zones-russian" : "zones"))));
+            }
+            StopWindows();
         }
-        EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name(russian ? "setup-russian" : "setup"))));
-        StopWindows();
     }
 }
 
 // The control window's Russian headings: each wholly inside its control and over its column.
 TEST_F(DpiTest, RussianHeadingsStandInsideTheirControlsOverTheirColumns) {
-    SetEngineTexts(true, "2024");
-    HWND w = StartControlWindow();
-    ASSERT_NE(w, nullptr);
-    RECT client;
-    GetClientRect(w, &client);
-    struct Heading {
-        int id;
-        std::vector<int> column;
-    };
-    const Heading headings[] = {
-        {IDC_SETUP_MODE_LABEL, {IDC_SETUP_RTTY, IDC_SETUP_BPSK31, IDC_SETUP_AMTOR, IDC_SETUP_BPSK63, IDC_SETUP_PACKET}},
-        {IDC_SETUP_VIEW_LABEL,
-         {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER}},
-    };
-    for (const Heading& h : headings) {
-        SCOPED_TRACE(h.id);
-        HWND control = Control(h.id);
-        const std::wstring text = wintest::TitleOf(control);
-        HDC dc = GetDC(control);
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-        SIZE extent;
-        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(control, dc);
-        const RECT r = ChildRect(w, h.id);
-        EXPECT_LE(extent.cy, r.bottom - r.top) << "cut at the bottom";
-        EXPECT_LE(extent.cx, r.right - r.left);
-        EXPECT_LE(r.left + extent.cx, client.right) << "inside the window";
-        RECT column = ChildRect(w, h.column[0]);
-        for (int id : h.column) {
-            const RECT member = ChildRect(w, id);
-            UnionRect(&column, &column, &member);
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        SCOPED_TRACE(SettingsFile());
+        SetEngineTexts(true, "2024");
+        HWND w = StartControlWindow();
+        ASSERT_NE(w, nullptr);
+        RECT client;
+        GetClientRect(w, &client);
+        struct Heading {
+            int id;
+            std::vector<int> column;
+        };
+        Heading headings[] = {
+            {IDC_SETUP_MODE_LABEL, {IDC_SETUP_RTTY, IDC_SETUP_BPSK31, IDC_SETUP_AMTOR, IDC_SETUP_BPSK63, IDC_SETUP_PACKET}},
+            {IDC_SETUP_VIEW_LABEL,
+             {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER}},
+        };
+        if (plugin == &CqWw()) headings[1].column.push_back(IDC_SETUP_VIEW_ZONES);
+        for (const Heading& h : headings) {
+            SCOPED_TRACE(h.id);
+            HWND control = Control(h.id);
+            const std::wstring text = wintest::TitleOf(control);
+            HDC dc = GetDC(control);
+            HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+            SIZE extent;
+            GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+            SelectObject(dc, old);
+            ReleaseDC(control, dc);
+            const RECT r = ChildRect(w, h.id);
+            EXPECT_LE(extent.cy, r.bottom - r.top) << "cut at the bottom";
+            EXPECT_LE(extent.cx, r.right - r.left);
+            EXPECT_LE(r.left + extent.cx, client.right) << "inside the window";
+            RECT column = ChildRect(w, h.column[0]);
+            for (int id : h.column) {
+                const RECT member = ChildRect(w, id);
+                UnionRect(&column, &column, &member);
+            }
+            EXPECT_LE(r.bottom, column.top) << "above its column";
+            const int middle = r.left + extent.cx / 2;
+            EXPECT_TRUE(middle > column.left && middle < column.right)
+                << "over its column: " << r.left << "+" << extent.cx << " in " << column.left << ".." << column.right;
         }
-        EXPECT_LE(r.bottom, column.top) << "above its column";
-        const int middle = r.left + extent.cx / 2;
-        EXPECT_TRUE(middle > column.left && middle < column.right)
-            << "over its column: " << r.left << "+" << extent.cx << " in " << column.left << ".." << column.right;
+        EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name(plugin == &CqWw() ? "cqww-setup-russian"
+                                                                                           : "setup-russian"))));
     }
-    EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath(Name("setup-russian"))));
 }
 
 // The titles with their largest counts fit their windows' captions beside the icon and the close button, in
-// English and in Russian.
+// English and in Russian: the CQ WW's with every country, QTH and zone worked on the band the host is on.
 TEST_F(DpiTest, TitlesShowTheirCounts) {
     host.frequencyHz = 14080000.0;
     StartHost();
-    for (bool russian : {false, true}) {
-        SCOPED_TRACE(russian ? "Russian" : "English");
-        SetEngineTexts(russian, "2024");
-        WriteSettings("");  // no window open from the run before
-        ShowWorked(std::vector<std::string>(338, "DL"), std::vector<std::string>(63, "CT"));
-        ASSERT_NE(StartControlWindow(), nullptr);
-        const std::pair<int, StatusKind> windows[] = {{IDC_SETUP_VIEW_STATE, StatusKind::State},
-                                                      {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended},
-                                                      {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc}};
-        std::vector<HWND> opened;
-        for (const auto& [box, kind] : windows) opened.push_back(Open(box, kind));
-        RefreshAndWait();
-        NONCLIENTMETRICSW metrics = {};
-        metrics.cbSize = sizeof metrics;
-        ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
-        HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
-        for (HWND hwnd : opened) {
-            ASSERT_NE(hwnd, nullptr);
-            const std::wstring title = wintest::TitleOf(hwnd);
-            EXPECT_TRUE(title.find(L" 63") != std::wstring::npos || title.find(L"338 of 338") != std::wstring::npos)
-                << wintest::Narrow(title);
-            HDC dc = GetDC(hwnd);
-            HGDIOBJ old = SelectObject(dc, font);
-            SIZE extent;
-            GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
-            SelectObject(dc, old);
-            ReleaseDC(hwnd, dc);
-            RECT client;
-            GetClientRect(hwnd, &client);
-            // The caption as the system lays it out: inside the frame, after the small icon, before the close
-            // button (a caption's height wide).
-            const int room = client.right - (GetSystemMetrics(SM_CXSMICON) + 2) - (GetSystemMetrics(SM_CYCAPTION) - 1);
-            EXPECT_LE(extent.cx, room) << wintest::Narrow(title);
+    struct Window {
+        int box;
+        StatusKind kind;
+        const wchar_t* count;
+        size_t times;  // the count stands so many times in the title
+    };
+    auto cqwwWorked = std::make_shared<ScoreModel>();
+    cqwwWorked->bands.resize(1);
+    cqwwWorked->bands[0].band = "20m";
+    cqwwWorked->bands[0].countries.assign(346, "DL");
+    cqwwWorked->bands[0].locations.assign(63, "CT");
+    for (int zone = 1; zone <= 40; ++zone) cqwwWorked->bands[0].zones.push_back((zone < 10 ? "0" : "") + std::to_string(zone));
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        for (bool russian : {false, true}) {
+            UsePlugin(*plugin);
+            const bool cqww = plugin == &CqWw();
+            SCOPED_TRACE(std::string(SettingsFile()) + (russian ? " Russian" : " English"));
+            SetEngineTexts(russian, "2024");
+            WriteSettings("");  // no window open from the run before
+            if (cqww) {
+                app->SetShownModel(cqwwWorked);
+            } else {
+                ShowWorked(std::vector<std::string>(338, "DL"), std::vector<std::string>(63, "CT"));
+            }
+            ASSERT_NE(StartControlWindow(), nullptr);
+            std::vector<Window> windows = {{IDC_SETUP_VIEW_STATE, StatusKind::State, L" 63", 1},
+                                           {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, cqww ? L"346" : L"338", 2},
+                                           {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, cqww ? L"346" : L"338", 2}};
+            if (cqww) windows.push_back({IDC_SETUP_VIEW_ZONES, StatusKind::Zones, L"40", 2});
+            std::vector<HWND> opened;
+            for (const Window& window : windows) opened.push_back(Open(window.box, window.kind));
+            RefreshAndWait();
+            NONCLIENTMETRICSW metrics = {};
+            metrics.cbSize = sizeof metrics;
+            ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+            HFONT font = CreateFontIndirectW(&metrics.lfCaptionFont);
+            for (size_t i = 0; i < opened.size(); ++i) {
+                HWND hwnd = opened[i];
+                ASSERT_NE(hwnd, nullptr);
+                const std::wstring title = wintest::TitleOf(hwnd);
+                size_t times = 0;
+                for (size_t at = title.find(windows[i].count); at != std::wstring::npos; at = title.find(windows[i].count, at + 1))
+                    ++times;
+                EXPECT_EQ(times, windows[i].times) << wintest::Narrow(title);
+                HDC dc = GetDC(hwnd);
+                HGDIOBJ old = SelectObject(dc, font);
+                SIZE extent;
+                GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent);
+                SelectObject(dc, old);
+                ReleaseDC(hwnd, dc);
+                RECT client;
+                GetClientRect(hwnd, &client);
+                // The caption as the system lays it out: inside the frame, after the small icon, before the close
+                // button (a caption's height wide).
+                const int room = client.right - (GetSystemMetrics(SM_CXSMICON) + 2) - (GetSystemMetrics(SM_CYCAPTION) - 1);
+                EXPECT_LE(extent.cx, room) << wintest::Narrow(title);
+            }
+            DeleteObject(font);
+            const std::string name = std::string(cqww ? "cqww-" : "") + (russian ? "state-russian" : "state");
+            EXPECT_TRUE(wintest::SaveWindowPng(opened[0], wintest::ArtifactPath(Name(name.c_str()))));
+            StopWindows();
         }
-        DeleteObject(font);
-        EXPECT_TRUE(wintest::SaveWindowPng(opened[0], wintest::ArtifactPath(Name(russian ? "state-russian" : "state"))));
-        StopWindows();
     }
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The control window run in-process: the core linked into the test program, the dialogs loaded from the
 // test program's own resources, the window thread started through StatusWindows as a reset does, and the
-// host's Automation object registered on the test thread, which serves its calls while it waits.
+// host's Automation object registered on the test thread, which serves its calls while it waits. Each test
+// starts with the Roundup's plug-in object; UsePlugin switches to the CQ WW's.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -17,11 +18,15 @@
 class ControlWindowTest : public ::testing::Test {
 protected:
     static constexpr const wchar_t* kEnglishTitle = L"Setup ARRL-RTTY-Roundup ";
-    static constexpr const wchar_t* kRussianTitle = L"Настройки ARRL-RTTY-Roundup ";
-    static constexpr const char* kSettingsFile = "Plugins\\ARRL-RTTY.ini";
 
     void SetUp() override;
     void TearDown() override;
+
+    // The CQ WW RTTY's plug-in object, made once for the tests of its windows.
+    static CTestApp& CqWw();
+    // Stops the windows of the plug-in object in use and goes on with `plugin`'s, its settings file and texts.
+    void UsePlugin(CTestApp& plugin);
+    const char* SettingsFile() const { return app->Contest().settingsFileName; }
 
     // Registers the host's object; macros then arrive in `macros`.
     void StartHost();
@@ -37,13 +42,13 @@ protected:
     HWND Control(int id) const { return GetDlgItem(control_, id); }
     HWND ControlWindow() const { return control_; }
     // Empties the engine's log, as the tests of one window start from none.
-    void ClearLog() { app.LockEngine()->qsoLog.Clear(); }
+    void ClearLog() { app->LockEngine()->qsoLog.Clear(); }
     // What the windows show as worked, as if the last report had found it.
     void ShowWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states = {}) {
         auto model = std::make_shared<ScoreModel>();
         model->workedDxcc = dxcc;
         model->workedStateProv = states;
-        app.SetShownModel(model);
+        app->SetShownModel(model);
     }
     // Posts a refresh as the engine does and pumps until the control window has handled it to the end.
     void RefreshAndWait();
@@ -51,7 +56,7 @@ protected:
     // Face colour of a mode button, read a few pixels inside its left edge, clear of border, focus mark and label.
     COLORREF FaceOf(int buttonId);
 
-    CTestApp& app = CTestApp::Instance();
+    CTestApp* app = &CTestApp::Instance();
     // A fault on the window thread fails the test that caused it (checked once the windows are stopped).
     wintest::AccessViolationWatch faults;
     TempWorkDir dir;

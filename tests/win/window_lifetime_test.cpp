@@ -30,7 +30,7 @@ class LifetimeTest : public ControlWindowTest {};
 TEST_F(LifetimeTest, EveryWindowLetsGoOfItsObjectBeforeTheWindowIsDestroyed) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    ui::WindowThreadState state(app);
+    ui::WindowThreadState state(*app);
     HWND pageParent =
         CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
     using Parts = std::vector<HWND>;
@@ -57,6 +57,8 @@ TEST_F(LifetimeTest, EveryWindowLetsGoOfItsObjectBeforeTheWindowIsDestroyed) {
          },
          nullptr},
         {"Change_Band", [&] { return new ui::Change_Band(state); }, none, nullptr},
+        {"CQ_Zones", [&] { return new ui::CQ_Zones(state); },
+         [](ui::Dialog* d) { return Parts{static_cast<ui::CQ_Zones*>(d)->cells[0].Handle()}; }, nullptr},
         {"WAE_ALL", [] { return new ui::WAE_ALL(); }, none, pageParent},
         {"AF_DXCC", [] { return new ui::AF_DXCC(); }, none, pageParent},
         {"AS_DXCC", [] { return new ui::AS_DXCC(); }, none, pageParent},

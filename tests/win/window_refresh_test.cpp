@@ -24,7 +24,10 @@ protected:
     }
     // How many pixels of a State/Province cell have the colour.
     static int CellPixels(HWND stateWindow, size_t cell, COLORREF color) {
-        HWND item = GetDlgItem(stateWindow, StateCellAt(cell).controlId);
+        return ItemPixels(stateWindow, StateCellAt(cell).controlId, color);
+    }
+    static int ItemPixels(HWND window, int id, COLORREF color) {
+        HWND item = GetDlgItem(window, id);
         RECT r;
         GetClientRect(item, &r);
         HDC dc = GetDC(item);
@@ -38,6 +41,7 @@ protected:
 
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
+constexpr COLORREF kPaleMagenta = RGB(255, 170, 255);
 
 TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     host.frequencyHz = 29600000.0;  // off the bands: the State/Province count does not care
@@ -60,12 +64,80 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     EXPECT_TRUE(wintest::SaveWindowPng(state, wintest::ArtifactPath("state-window.png")));
 
     // A removed W/VE QSO starts the cells afresh; the refresh marks again what is still worked.
-    app.LockEngine()->stateCellsResetRequested = true;
+    app->LockEngine()->stateCellsResetRequested = true;
     SetWorked({}, {"PE"});
     Refresh();
     EXPECT_GT(CellPixels(state, ct, kGreen), 20);
     EXPECT_GT(CellPixels(state, pei, kMagenta), 20);
     EXPECT_EQ(wintest::TitleOf(state), L"ARRL-RTTY 2024 State/Province working 1");
+}
+
+// The CQ WW's zone window over QSOs on two bands: the zones worked on the band the host is on magenta, those
+// worked on another band only pale magenta, the rest green; the title counts both, and the other band turns the
+// marks round.
+TEST_F(RefreshTest, ZoneCellsShowTheZonesOfTheCurrentBandAndOfOtherBands) {
+    UsePlugin(CqWw());
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    ASSERT_NE(StartControlWindow(), nullptr);
+    ClearLog();
+    HWND zones = Open(IDC_SETUP_VIEW_ZONES, wintest::StatusKind::Zones);
+    ASSERT_NE(zones, nullptr);
+    const struct {
+        const char *call, *prefix, *band, *exchange;
+        int hz;
+    } qsos[] = {{"DL1AA", "DL", "20m", "14", 14080000},
+                {"K1AR", "K", "20m", "05 MA", 14081000},
+                {"DL2BB", "DL", "40m", "14", 7040000},
+                {"JA1CC", "JA", "40m", "25", 7041000}};
+    for (const auto& q : qsos) {
+        QsoArgs a;
+        a.ownCall = "DL0ZZ";
+        a.call = q.call;
+        a.time = COleDateTime::FromFields(2024, 9, 28, 12, 0);
+        a.frequencyHz = q.hz;
+        a.mode = "RTTY";
+        a.rstSent = a.rstRcvd = "599";
+        a.exchSent = "14";
+        a.exchRcvd = q.exchange;
+        a.prefix = q.prefix;
+        a.band = q.band;
+        ASSERT_EQ(app->AddData(std::move(a)), 1) << q.call;
+    }
+    app->GetResult(nullptr);
+    const struct {
+        double hz;
+        bool russian;
+        const wchar_t* title;
+        std::vector<std::pair<int, COLORREF>> cells;  // zone, colour
+    } cases[] = {
+        {14080000, false, L"CQ-WW-RTTY 2024 zones 2 on 20m, 3 in all",
+         {{5, kMagenta}, {14, kMagenta}, {25, kPaleMagenta}, {1, kGreen}, {40, kGreen}}},
+        {7040000, false, L"CQ-WW-RTTY 2024 zones 2 on 40m, 3 in all",
+         {{5, kPaleMagenta}, {14, kMagenta}, {25, kMagenta}, {1, kGreen}}},
+        {7040000, true, L"CQ-WW-RTTY 2024 зоны 2 на 40m, всего 3", {{5, kPaleMagenta}, {25, kMagenta}}},
+        {29600000, false, L"CQ-WW-RTTY 2024 zones 3 in all", {{5, kMagenta}, {25, kMagenta}, {1, kGreen}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(wintest::Narrow(c.title));
+        host.frequencyHz = c.hz;
+        SetEngineTexts(c.russian, "2024");
+        Refresh();
+        EXPECT_EQ(wintest::TitleOf(zones), c.title);
+        for (const auto& [zone, color] : c.cells) {
+            for (COLORREF other : {kMagenta, kPaleMagenta, kGreen}) {
+                const int pixels = ItemPixels(zones, IDC_ZONE_FIRST_CELL + zone - 1, other);
+                if (other == color) {
+                    EXPECT_GT(pixels, 20) << "zone " << zone;
+                } else {
+                    EXPECT_EQ(pixels, 0) << "zone " << zone;
+                }
+            }
+        }
+        if (c.hz == 14080000) {
+            EXPECT_TRUE(wintest::SaveWindowPng(zones, wintest::ArtifactPath("zones-window.png")));
+        }
+    }
 }
 
 TEST_F(RefreshTest, DxccTitlesFollowTheCallAndTheBand) {
@@ -171,11 +243,11 @@ TEST_F(RefreshTest, ABurstDuringARefreshCostsOneMoreRefreshAndEndsOnTheLastState
                 check.prefix = "K";
                 check.band = "20m";
                 check.bandGiven = true;
-                app.CheckCall(check);
+                app->CheckCall(check);
             } else {
                 worked.push_back("P" + std::to_string(i));
                 SetWorked(worked, {});
-                app.windows->PostRefresh();
+                app->windows->PostRefresh();
             }
         };
         bool held = false;

@@ -101,7 +101,7 @@ protected:
         q.exchRcvd = exch;
         q.prefix = prefix;
         q.band = band;
-        return app.AddData(std::move(q));
+        return app->AddData(std::move(q));
     }
 };
 
@@ -315,7 +315,7 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     EXPECT_TRUE(shows(L"0", L"0"));
     EXPECT_TRUE(wintest::PumpUntil([&] { return indicator() == green; }, 3000));
     {
-        auto lock = app.LockEngine();
+        auto lock = app->LockEngine();
         EXPECT_EQ(lock->bandChangeCount, 0);
     }
     clock.utc = ClockTime{true, 15, 1, 0};

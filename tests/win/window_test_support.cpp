@@ -60,6 +60,7 @@ std::vector<HWND> StatusWindowsOf(StatusKind kind) {
             case StatusKind::State: match = has(1113); break;
             case StatusKind::DxccExtended: match = has(1114); break;
             case StatusKind::BandChange: match = has(1000) && has(1001) && has(1026); break;
+            case StatusKind::Zones: match = has(1201) && has(1240); break;
         }
         if (match) found.push_back(hwnd);
     }

@@ -24,8 +24,9 @@ HWND FindWindowByTitlePrefix(const std::wstring& prefix);
 std::wstring TitleOf(HWND hwnd);
 
 // The visible status windows of one kind, told apart by their controls (their titles change with each
-// refresh): the DXCC panel, the DC cell, the continent tabs, the two edits of the change-of-band window.
-enum class StatusKind { Dxcc, State, DxccExtended, BandChange };
+// refresh): the DXCC panel, the DC cell, the continent tabs, the two edits of the change-of-band window, the
+// cells of zones 1 and 40.
+enum class StatusKind { Dxcc, State, DxccExtended, BandChange, Zones };
 std::vector<HWND> StatusWindowsOf(StatusKind kind);
 HWND StatusWindowOf(StatusKind kind);  // the first, or null
 

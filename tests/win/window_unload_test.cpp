@@ -1,5 +1,6 @@
-// The windows of Stats.dll as the host meets them: started by ResetStats0 and closed when the host
-// unloads the library, with the host's Automation object on the same thread that calls FreeLibrary.
+// The windows of Stats.dll (and of StatsCQWW.dll, with its zone window) as the host meets them: started by
+// ResetStats0 and closed when the host unloads the library, with the host's Automation object on the same thread
+// that calls FreeLibrary.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -14,7 +15,18 @@
 
 namespace {
 
-constexpr const wchar_t* kControlTitle = L"Setup ARRL-RTTY-Roundup ";
+// Each plug-in: its file, its control window's title and settings file, the views of its control window.
+struct PluginFile {
+    const char* file;
+    const wchar_t* controlTitle;
+    const char* settingsFile;
+    std::vector<int> views;
+};
+const PluginFile kRoundup = {"Stats.dll", L"Setup ARRL-RTTY-Roundup ", "Plugins\\ARRL-RTTY.ini",
+                             {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER}};
+const PluginFile kCqWw = {"StatsCQWW.dll", L"Setup CQ-WW-RTTY ", "Plugins\\CQ-WW-RTTY.ini",
+                          {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER,
+                           IDC_SETUP_VIEW_ZONES}};
 
 class PluginWindowsTest : public ::testing::Test {
 protected:
@@ -45,14 +57,14 @@ protected:
     HWND ResetAndFindControlWindow() {
         Reset();
         HWND w = nullptr;
-        wintest::PumpUntil([&] { return (w = wintest::FindWindowByTitlePrefix(kControlTitle)) != nullptr; }, 3000);
+        wintest::PumpUntil([&] { return (w = wintest::FindWindowByTitlePrefix(loaded->controlTitle)) != nullptr; }, 3000);
         return w;
     }
 
     int ControlWindows() {
         int n = 0;
         for (HWND hwnd : wintest::ProcessWindows())
-            if (wintest::TitleOf(hwnd).rfind(kControlTitle, 0) == 0) ++n;
+            if (wintest::TitleOf(hwnd).rfind(loaded->controlTitle, 0) == 0) ++n;
         return n;
     }
 
@@ -62,29 +74,40 @@ protected:
     DWORD cookie = 0;
     std::vector<std::string> macros;
     Plugin plugin;
+    const PluginFile* loaded = &kRoundup;
+
+    // Unloads the plug-in in use and loads `other`.
+    void LoadInstead(const PluginFile& other) {
+        plugin.Unload();
+        loaded = &other;
+        ASSERT_TRUE(plugin.Load(false, other.file));
+    }
 };
 
 #define REQUIRE_WINDOWS_FROM_RESET(w)                                                                  \
-    if ((w) == nullptr && ReadFileBytes("Plugins\\ARRL-RTTY.ini").find("Start=") == std::string::npos) \
+    if ((w) == nullptr && ReadFileBytes(loaded->settingsFile).find("Start=") == std::string::npos) \
         GTEST_SKIP() << "ResetStats0 does not start the window thread in this build yet";              \
     ASSERT_NE((w), nullptr)
 
 TEST_F(PluginWindowsTest, UnloadingClosesEveryWindow) {
-    HWND w = ResetAndFindControlWindow();
-    REQUIRE_WINDOWS_FROM_RESET(w);
-    wintest::PumpFor(100);
-    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
-        wintest::Click(GetDlgItem(w, box));
-    ASSERT_EQ(wintest::ProcessWindows().size(), 5u);
-    const std::vector<HWND> windows = wintest::ProcessWindows();
-    plugin.Unload();
-    EXPECT_TRUE(wintest::ProcessWindows().empty());
-    // Hidden at once, and gone with the window thread once the unload is over.
-    EXPECT_TRUE(wintest::PumpUntil([&] {
-        for (HWND hwnd : windows)
-            if (IsWindow(hwnd)) return false;
-        return true;
-    }));
+    for (const PluginFile* p : {&kRoundup, &kCqWw}) {
+        SCOPED_TRACE(p->file);
+        LoadInstead(*p);
+        HWND w = ResetAndFindControlWindow();
+        REQUIRE_WINDOWS_FROM_RESET(w);
+        wintest::PumpFor(100);
+        for (int box : p->views) wintest::Click(GetDlgItem(w, box));
+        ASSERT_EQ(wintest::ProcessWindows().size(), p->views.size() + 1);
+        const std::vector<HWND> windows = wintest::ProcessWindows();
+        plugin.Unload();
+        EXPECT_TRUE(wintest::ProcessWindows().empty());
+        // Hidden at once, and gone with the window thread once the unload is over.
+        EXPECT_TRUE(wintest::PumpUntil([&] {
+            for (HWND hwnd : windows)
+                if (IsWindow(hwnd)) return false;
+            return true;
+        }));
+    }
 }
 
 TEST_F(PluginWindowsTest, UnloadingWhileTheWindowWaitsForTheHostStillEnds) {
@@ -106,25 +129,30 @@ TEST_F(PluginWindowsTest, UnloadingWhileTheWindowWaitsForTheHostStillEnds) {
 TEST_F(PluginWindowsTest, LoadingAndUnloadingKeepsNoGdiObject) {
     struct Case {
         const char* name;
+        const PluginFile* plugin;
         const char* views;  // the windows the settings ask for
+        size_t windows;
     } const cases[] = {
-        {"control window", ""},
-        {"all windows", "setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n"},
+        {"control window", &kRoundup, "", 1},
+        {"all windows", &kRoundup, "setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n",
+         5},
+        {"all CQ WW windows", &kCqWw,
+         "setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\nsetup_view_zones=1\r\n", 6},
     };
     host.frequencyHz = 14080000.0;
     constexpr int kCycles = 20;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        if (loaded != c.plugin) LoadInstead(*c.plugin);
         std::vector<int> counts;
         for (int cycle = 1; cycle <= kCycles; ++cycle) {
-            WriteFileBytes("Plugins\\ARRL-RTTY.ini", std::string("[Settings]\r\nStart=0\r\n") + c.views);
+            WriteFileBytes(loaded->settingsFile, std::string("[Settings]\r\nStart=0\r\n") + c.views);
             if (!plugin.Loaded()) {
-                ASSERT_TRUE(plugin.Load());
+                ASSERT_TRUE(plugin.Load(false, loaded->file));
             }
             HWND w = ResetAndFindControlWindow();
             REQUIRE_WINDOWS_FROM_RESET(w);
-            const size_t expected = c.views[0] == '\0' ? 1u : 5u;
-            ASSERT_TRUE(wintest::PumpUntil([&] { return wintest::ProcessWindows().size() == expected; }));
+            ASSERT_TRUE(wintest::PumpUntil([&] { return wintest::ProcessWindows().size() == c.windows; }));
             wintest::PumpFor(50);
             plugin.Unload();
             wintest::PumpFor(50);

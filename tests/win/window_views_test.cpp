@@ -33,7 +33,12 @@ int PointsShowing(const RECT& r, const std::vector<RECT>& above, int step, int* 
     return showing;
 }
 
-class ViewsTest : public ControlWindowTest {};
+class ViewsTest : public ControlWindowTest {
+protected:
+    // The windows of the plug-in in use (with the zone window where it counts zones) opened by their check
+    // boxes, then reopened by the refresh at the next start, as at a first start: see the test below.
+    void ExpectNoWindowCoversAnother(bool zones);
+};
 
 TEST_F(ViewsTest, DxccCheckBoxClickedTwiceWritesOneThenZero) {
     StartHost();
@@ -54,34 +59,45 @@ TEST_F(ViewsTest, DxccCheckBoxClickedTwiceWritesOneThenZero) {
     EXPECT_EQ(Setting("setup_view_dxcc"), "1");
 }
 
+// The CQ WW's control window has a fifth box, for its zone window; the Roundup's has none.
 TEST_F(ViewsTest, EachViewCheckBoxOpensAndClosesItsWindow) {
     struct Case {
         int box;
         StatusKind kind;
         const char* key;
         bool refreshes;
+        bool zonesOnly;
     };
     const Case cases[] = {
-        {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, "setup_view_dxcc", true},
-        {IDC_SETUP_VIEW_STATE, StatusKind::State, "setup_view_state", true},
-        {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, "setup_view_dxcc_extended", true},
-        {IDC_SETUP_VIEW_TIMER, StatusKind::BandChange, "Timer", false},
+        {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, "setup_view_dxcc", true, false},
+        {IDC_SETUP_VIEW_STATE, StatusKind::State, "setup_view_state", true, false},
+        {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, "setup_view_dxcc_extended", true, false},
+        {IDC_SETUP_VIEW_TIMER, StatusKind::BandChange, "Timer", false, false},
+        {IDC_SETUP_VIEW_ZONES, StatusKind::Zones, "setup_view_zones", true, true},
     };
     StartHost();
-    ASSERT_NE(StartControlWindow(), nullptr);
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.key);
-        int reads = host.callReads;
-        wintest::Click(Control(c.box));
-        EXPECT_EQ(Count(c.kind), 1);
-        EXPECT_EQ(Setting(c.key), "1");
-        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_CHECKED);
-        wintest::PumpFor(100);
-        EXPECT_EQ(host.callReads > reads, c.refreshes);
-        wintest::Click(Control(c.box));
-        EXPECT_EQ(Count(c.kind), 0);
-        EXPECT_EQ(Setting(c.key), "0");
-        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_UNCHECKED);
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        ASSERT_NE(StartControlWindow(), nullptr);
+        const bool zones = plugin == &CqWw();
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(SettingsFile()) + " " + c.key);
+            if (c.zonesOnly && !zones) {
+                EXPECT_EQ(Control(c.box), nullptr);
+                continue;
+            }
+            int reads = host.callReads;
+            wintest::Click(Control(c.box));
+            EXPECT_EQ(Count(c.kind), 1);
+            EXPECT_EQ(Setting(c.key), "1");
+            EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_CHECKED);
+            wintest::PumpFor(100);
+            EXPECT_EQ(host.callReads > reads, c.refreshes);
+            wintest::Click(Control(c.box));
+            EXPECT_EQ(Count(c.kind), 0);
+            EXPECT_EQ(Setting(c.key), "0");
+            EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), c.box), BST_UNCHECKED);
+        }
     }
 }
 
@@ -101,25 +117,40 @@ TEST_F(ViewsTest, AWindowClosedByItsOwnCloseBoxStillCountsAsOpen) {
     EXPECT_NE(wintest::StatusWindowOf(StatusKind::State), nullptr);
 }
 
+// The Roundup, which counts no zones, leaves a stored zone view alone.
 TEST_F(ViewsTest, RefreshReopensTheRememberedWindows) {
-    SetEngineTexts(true, "2024");
-    WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n");
     StartHost();
-    ASSERT_NE(StartControlWindow(), nullptr);
-    EXPECT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
-    EXPECT_EQ(Count(StatusKind::Dxcc), 1);
-    EXPECT_EQ(Count(StatusKind::DxccExtended), 1);
-    EXPECT_EQ(Count(StatusKind::State), 1);
-    HWND timer = wintest::FindWindowByTitlePrefix(L"Переходы");
-    ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
-    EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
-    for (int box : {IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
-        EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), box), BST_CHECKED) << box;
-    // Further refreshes open nothing more.
-    wintest::Click(Control(IDC_SETUP_RTTY));
-    wintest::PumpFor(200);
-    EXPECT_EQ(wintest::ProcessWindows().size(), 5u);
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        const bool zones = plugin == &CqWw();
+        SCOPED_TRACE(SettingsFile());
+        const size_t windows = zones ? 6 : 5;
+        SetEngineTexts(true, "2024");
+        WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n"
+                      "setup_view_zones=1\r\n");
+        ASSERT_NE(StartControlWindow(), nullptr);
+        EXPECT_TRUE(wintest::PumpUntil([&] { return wintest::ProcessWindows().size() == windows; }));
+        EXPECT_EQ(Count(StatusKind::Dxcc), 1);
+        EXPECT_EQ(Count(StatusKind::DxccExtended), 1);
+        EXPECT_EQ(Count(StatusKind::State), 1);
+        EXPECT_EQ(Count(StatusKind::Zones), zones ? 1 : 0);
+        HWND timer = wintest::FindWindowByTitlePrefix(L"Переходы");
+        ASSERT_NE(timer, nullptr);
+        EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
+        EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
+        for (int box : {IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER,
+                        IDC_SETUP_VIEW_ZONES}) {
+            if (box == IDC_SETUP_VIEW_ZONES && !zones) continue;
+            EXPECT_EQ(IsDlgButtonChecked(ControlWindow(), box), BST_CHECKED) << box;
+        }
+        if (zones) {
+            EXPECT_EQ(wintest::TitleOf(Control(IDC_SETUP_VIEW_ZONES)), L"Зоны CQ");
+        }
+        // Further refreshes open nothing more.
+        wintest::Click(Control(IDC_SETUP_RTTY));
+        wintest::PumpFor(200);
+        EXPECT_EQ(wintest::ProcessWindows().size(), windows);
+    }
 }
 
 TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
@@ -131,11 +162,11 @@ TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_LABEL)), L"Смена диапазона");
     EXPECT_EQ(wintest::TitleOf(GetDlgItem(timer, IDC_CHANGE_BAND_MINUTES_LABEL)), L"Минут до конца часа");
     {
-        auto lock = app.LockEngine();
+        auto lock = app->LockEngine();
         EXPECT_TRUE(lock->bandChangeWindowOpen);
     }
     wintest::Click(Control(IDC_SETUP_VIEW_TIMER));
-    auto lock = app.LockEngine();
+    auto lock = app->LockEngine();
     EXPECT_FALSE(lock->bandChangeWindowOpen);
 }
 
@@ -144,70 +175,75 @@ TEST_F(ViewsTest, TimerWindowTakesTheRussianTexts) {
 TEST_F(ViewsTest, WindowsOpenAtTheirStoredPositionOrTheirDefaults) {
     struct Case {
         const char* settings;
-        POINT control, dxcc, state, extended, timer;
+        POINT control, dxcc, state, extended, timer, zones;
     };
     // Without any stored position a window avoids the others (WithoutStoredPositionsNoWindowCoversAnother).
     const Case cases[] = {
         // A stored 0 selects the default, coordinate by coordinate, even where it covers another window.
         {"setup_x=0\r\nsetup_y=0\r\ndxcc_x=0\r\ndxcc_y=77\r\nstat_x=33\r\nstat_y=0\r\n"
-         "dxcc_extended_x=0\r\ndxcc_extended_y=0\r\nchange_band_x=0\r\nchange_band_y=0\r\n",
-         {10, 600}, {10, 77}, {33, 600}, {10, 400}, {10, 10}},
+         "dxcc_extended_x=0\r\ndxcc_extended_y=0\r\nchange_band_x=0\r\nchange_band_y=0\r\nzones_x=0\r\nzones_y=0\r\n",
+         {10, 600}, {10, 77}, {33, 600}, {10, 400}, {10, 10}, {10, 200}},
         {"setup_x=300\r\nsetup_y=200\r\ndxcc_x=310\r\ndxcc_y=210\r\nstat_x=320\r\nstat_y=220\r\n"
-         "dxcc_extended_x=330\r\ndxcc_extended_y=230\r\nchange_band_x=340\r\nchange_band_y=240\r\n",
-         {300, 200}, {310, 210}, {320, 220}, {330, 230}, {340, 240}},
+         "dxcc_extended_x=330\r\ndxcc_extended_y=230\r\nchange_band_x=340\r\nchange_band_y=240\r\n"
+         "zones_x=350\r\nzones_y=250\r\n",
+         {300, 200}, {310, 210}, {320, 220}, {330, 230}, {340, 240}, {350, 250}},
         // Not a number reads as 0.
-        {"setup_x=abc\r\nsetup_y=12x\r\nchange_band_x=x\r\n", {10, 12}, {10, 400}, {10, 600}, {10, 400}, {10, 10}},
+        {"setup_x=abc\r\nsetup_y=12x\r\nchange_band_x=x\r\nzones_y=y\r\n", {10, 12}, {10, 400}, {10, 600},
+         {10, 400}, {10, 10}, {10, 200}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.settings);
-        WriteSettings(c.settings);
-        HWND w = StartControlWindow();
-        ASSERT_NE(w, nullptr);
-        const std::pair<int, POINT> windows[] = {{0, c.control},
-                                                 {IDC_SETUP_VIEW_DXCC, c.dxcc},
-                                                 {IDC_SETUP_VIEW_STATE, c.state},
-                                                 {IDC_SETUP_VIEW_DXCC_EXTENDED, c.extended},
-                                                 {IDC_SETUP_VIEW_TIMER, c.timer}};
-        for (const auto& [box, expected] : windows) {
-            HWND opened = w;
-            if (box != 0) {
-                auto before = wintest::ProcessWindows();
-                wintest::Click(Control(box));
-                for (HWND hwnd : wintest::ProcessWindows())
-                    if (std::find(before.begin(), before.end(), hwnd) == before.end()) opened = hwnd;
-                ASSERT_NE(opened, w) << box;
+        for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+            UsePlugin(*plugin);
+            SCOPED_TRACE(std::string(SettingsFile()) + " " + c.settings);
+            WriteSettings(c.settings);
+            HWND w = StartControlWindow();
+            ASSERT_NE(w, nullptr);
+            const std::pair<int, POINT> windows[] = {{0, c.control},
+                                                     {IDC_SETUP_VIEW_DXCC, c.dxcc},
+                                                     {IDC_SETUP_VIEW_STATE, c.state},
+                                                     {IDC_SETUP_VIEW_DXCC_EXTENDED, c.extended},
+                                                     {IDC_SETUP_VIEW_TIMER, c.timer},
+                                                     {IDC_SETUP_VIEW_ZONES, c.zones}};
+            for (const auto& [box, expected] : windows) {
+                if (box == IDC_SETUP_VIEW_ZONES && Control(box) == nullptr) continue;  // the Roundup's has no zones
+                HWND opened = w;
+                if (box != 0) {
+                    auto before = wintest::ProcessWindows();
+                    wintest::Click(Control(box));
+                    for (HWND hwnd : wintest::ProcessWindows())
+                        if (std::find(before.begin(), before.end(), hwnd) == before.end()) opened = hwnd;
+                    ASSERT_NE(opened, w) << box;
+                }
+                RECT r = WindowRectOf(opened);
+                EXPECT_EQ(r.left, expected.x) << box;
+                EXPECT_EQ(r.top, expected.y) << box;
+                EXPECT_NE(GetWindowLongPtrW(opened, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << box;
+                if (box != 0) wintest::Click(Control(box));
             }
-            RECT r = WindowRectOf(opened);
-            EXPECT_EQ(r.left, expected.x) << box;
-            EXPECT_EQ(r.top, expected.y) << box;
-            EXPECT_NE(GetWindowLongPtrW(opened, GWL_EXSTYLE) & WS_EX_TOPMOST, 0) << box;
-            if (box != 0) wintest::Click(Control(box));
+            StopWindows();
         }
-        StopWindows();
     }
 }
 
-// Without stored positions all windows stay on the work area, and where they have room (their areas take up to
-// three quarters of it) no window of the plug-in covers another: at the first start, where the operator ticks the
-// four views, and at the next, where the refresh reopens them. A window whose default place is free keeps it.
-// Where they cannot all fit (a small screen at a high dpi), no window covers the DXCC window, and every window
-// keeps a piece as large as a caption is high, each way, that no window above it covers.
-TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
-    StartHost();
+void ViewsTest::ExpectNoWindowCoversAnother(bool zones) {
+    WriteSettings("");
     HWND w = StartControlWindow();
     ASSERT_NE(w, nullptr);
-    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER})
-        wintest::Click(Control(box));
+    for (int box : {IDC_SETUP_VIEW_DXCC, IDC_SETUP_VIEW_STATE, IDC_SETUP_VIEW_DXCC_EXTENDED, IDC_SETUP_VIEW_TIMER,
+                    IDC_SETUP_VIEW_ZONES})
+        if (box != IDC_SETUP_VIEW_ZONES || zones) wintest::Click(Control(box));
+    const size_t opened = zones ? 6 : 5;
     for (bool restarted : {false, true}) {
         SCOPED_TRACE(restarted ? "reopened by the refresh" : "opened by the check boxes");
         if (restarted) {
             EXPECT_EQ(Setting("setup_x"), "<missing>");
             // The pointer, standing still in the middle of the screen, may have stored where a window went.
-            WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n");
+            WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\nsetup_view_dxcc_extended=1\r\nTimer=1\r\n"
+                          "setup_view_zones=1\r\n");
             w = StartControlWindow();
             ASSERT_NE(w, nullptr);
         }
-        ASSERT_TRUE(wintest::PumpUntil([] { return wintest::ProcessWindows().size() == 5; }));
+        ASSERT_TRUE(wintest::PumpUntil([&] { return wintest::ProcessWindows().size() == opened; }));
         MONITORINFO monitor = {};
         monitor.cbSize = sizeof monitor;
         GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTOPRIMARY), &monitor);
@@ -246,7 +282,7 @@ TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
         EXPECT_TRUE(wintest::SaveWindowPng(
             GetDesktopWindow(), wintest::ArtifactPath("first-start-" + std::to_string(dpi) + "dpi-" +
                                                       std::to_string(work.right) + "x" + std::to_string(work.bottom) +
-                                                      (restarted ? "-reopened" : "") + ".png")));
+                                                      (restarted ? "-reopened" : "") + (zones ? "-cqww" : "") + ".png")));
         // At 96 dpi on this screen every window fits nearest to its default; larger windows or a smaller screen
         // (the runs at 120 and 144 dpi, and the small screen a host that is not dpi-aware sees) may move them.
         if (dpi != 96 || monitor.rcWork.bottom < 1024) continue;
@@ -255,6 +291,22 @@ TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
         const RECT timer = WindowRectOf(wintest::StatusWindowOf(StatusKind::BandChange));
         EXPECT_EQ(timer.left, 10);
         EXPECT_EQ(timer.top, 10);
+    }
+}
+
+// Without stored positions all windows stay on the work area, and where they have room (their areas take up to
+// three quarters of it) no window of the plug-in covers another: at the first start, where the operator ticks the
+// views (the CQ WW's five with its zone window), and at the next, where the refresh reopens them. A window whose
+// default place is free keeps it. Where they cannot all fit (a small screen at a high dpi), no window covers the
+// DXCC window, and every window keeps a piece as large as a caption is high, each way, that no window above it
+// covers.
+TEST_F(ViewsTest, WithoutStoredPositionsNoWindowCoversAnother) {
+    StartHost();
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        const bool zones = plugin == &CqWw();
+        SCOPED_TRACE(SettingsFile());
+        ExpectNoWindowCoversAnother(zones);
     }
 }
 

@@ -31,6 +31,7 @@ constexpr const char* kKeyViewDxcc = "setup_view_dxcc";
 constexpr const char* kKeyViewDxccFromCheckBox = "setup_view_DXCC";
 constexpr const char* kKeyViewDxccExtended = "setup_view_dxcc_extended";
 constexpr const char* kKeyTimer = "Timer";
+constexpr const char* kKeyViewZones = "setup_view_zones";
 constexpr const char* kKeyMode = "Mode";
 constexpr const char* kKeyModePacket = "Mode_Packet";
 constexpr const char* kModePacketDone = "YES!";
@@ -46,6 +47,7 @@ constexpr const wchar_t* kRussianTitleWord = L"Настройки ";
 constexpr const wchar_t* kRussianViewLabel = L"Отображать";
 constexpr const wchar_t* kRussianModeLabel = L"Вид работы";
 constexpr const wchar_t* kRussianTimer = L"Переходы";
+constexpr const wchar_t* kRussianZones = L"Зоны CQ";
 
 // What a stored "Mode" sends at start, and which button it shows as selected. Compared exactly: a mode
 // stored in another case restores nothing.
@@ -110,8 +112,10 @@ W* CreateStatusWindow(WindowThreadState& state) {
 
 }  // namespace
 
+// A contest that counts zones has the template with the fifth view; any other keeps the four.
 Setup_ARRL_RTTY::Setup_ARRL_RTTY(WindowThreadState& state)
-    : PlacedDialog(state, kPosition, IDD_SETUP, ControlColors::kTextBackground) {}
+    : PlacedDialog(state, kPosition, CountsZones(state.app.Contest()) ? IDD_SETUP_ZONES : IDD_SETUP,
+                   ControlColors::kTextBackground) {}
 
 // The control window is not a status window: its close ends the window thread, and Escape does what a
 // dialog does by default.
@@ -125,6 +129,7 @@ const MessageTable<Setup_ARRL_RTTY>& Setup_ARRL_RTTY::Messages() {
             OnMessage<S>(WM_TIMER, &S::OnTimer),
             OnCommand<S>(IDC_SETUP_VIEW_DXCC_EXTENDED, BN_CLICKED, &S::OnViewDxccExtended),
             OnCommand<S>(IDC_SETUP_VIEW_TIMER, BN_CLICKED, &S::OnViewTimer),
+            OnCommand<S>(IDC_SETUP_VIEW_ZONES, BN_CLICKED, &S::OnViewZones),
             OnCommand<S>(IDC_SETUP_RTTY, BN_CLICKED, &S::OnModeButton),
             OnCommand<S>(IDC_SETUP_BPSK31, BN_CLICKED, &S::OnModeButton),
             OnCommand<S>(IDC_SETUP_BPSK63, BN_CLICKED, &S::OnModeButton),
@@ -141,6 +146,7 @@ void Setup_ARRL_RTTY::FieldsToControls() {
     SetCheck(Handle(), IDC_SETUP_VIEW_DXCC, viewDxcc);
     SetCheck(Handle(), IDC_SETUP_VIEW_DXCC_EXTENDED, viewDxccExtended);
     SetCheck(Handle(), IDC_SETUP_VIEW_TIMER, viewTimer);
+    if (HasZones()) SetCheck(Handle(), IDC_SETUP_VIEW_ZONES, viewZones);
 }
 
 void Setup_ARRL_RTTY::ControlsToFields() {
@@ -148,6 +154,7 @@ void Setup_ARRL_RTTY::ControlsToFields() {
     viewDxcc = GetCheck(Handle(), IDC_SETUP_VIEW_DXCC);
     viewDxccExtended = GetCheck(Handle(), IDC_SETUP_VIEW_DXCC_EXTENDED);
     viewTimer = GetCheck(Handle(), IDC_SETUP_VIEW_TIMER);
+    if (HasZones()) viewZones = GetCheck(Handle(), IDC_SETUP_VIEW_ZONES);
 }
 
 bool Setup_ARRL_RTTY::RussianTexts() const {
@@ -169,6 +176,7 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
     viewDxcc = Settings::GetInt(kKeyViewDxcc);
     viewDxccExtended = Settings::GetInt(kKeyViewDxccExtended);
     viewTimer = Settings::GetInt(kKeyTimer);
+    if (HasZones()) viewZones = Settings::GetInt(kKeyViewZones);
     FieldsToControls();
 
     const bool russian = RussianTexts();
@@ -181,6 +189,7 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
         SetWindowTextW(Item(IDC_SETUP_MODE_LABEL), kRussianModeLabel);
         MoveWindow(Item(IDC_SETUP_MODE_LABEL), scale.X(33), scale.Y(5), scale.X(100), scale.Y(15), TRUE);
         SetWindowTextW(Item(IDC_SETUP_VIEW_TIMER), kRussianTimer);
+        if (HasZones()) SetWindowTextW(Item(IDC_SETUP_VIEW_ZONES), kRussianZones);
         const std::string name = std::string(state_.app.Contest().windowName) + " " + year;
         SetWindowTextW(Handle(), (std::wstring(kRussianTitleWord) + From1251(name)).c_str());
     } else {
@@ -294,6 +303,12 @@ void Setup_ARRL_RTTY::OpenDxccExtWindow() {
     KeepDxccWindowOnTop();
 }
 
+void Setup_ARRL_RTTY::OpenZonesWindow() {
+    state_.zonesWindow = CreateStatusWindow<CQ_Zones>(state_);
+    if (state_.zonesWindow != nullptr) ShowWindow(state_.zonesWindow->Handle(), SW_SHOWNA);
+    KeepDxccWindowOnTop();
+}
+
 // On a screen too small for all the windows another may have to overlap the DXCC window (see CoveringPlace):
 // the DXCC window, whose current band's row the operator reads, stays above it.
 void Setup_ARRL_RTTY::KeepDxccWindowOnTop() {
@@ -311,6 +326,7 @@ void Setup_ARRL_RTTY::OpenBandChangeWindow() {
 void Setup_ARRL_RTTY::CloseDxccWindow() { CloseAndDelete(state_.dxccWindow, state_.unloading.load()); }
 void Setup_ARRL_RTTY::CloseStateWindow() { CloseAndDelete(state_.stateWindow, state_.unloading.load()); }
 void Setup_ARRL_RTTY::CloseDxccExtWindow() { CloseAndDelete(state_.dxccExtWindow, state_.unloading.load()); }
+void Setup_ARRL_RTTY::CloseZonesWindow() { CloseAndDelete(state_.zonesWindow, state_.unloading.load()); }
 
 void Setup_ARRL_RTTY::CloseBandChangeWindow() {
     if (state_.bandChangeWindow == nullptr) return;
@@ -324,6 +340,7 @@ void Setup_ARRL_RTTY::CloseStatusWindows() {
     CloseStateWindow();
     CloseDxccWindow();
     CloseDxccExtWindow();
+    CloseZonesWindow();
     CloseBandChangeWindow();
 }
 
@@ -388,6 +405,20 @@ LRESULT Setup_ARRL_RTTY::OnViewTimer(WPARAM, LPARAM, bool&) {
     return 0;
 }
 
+LRESULT Setup_ARRL_RTTY::OnViewZones(WPARAM, LPARAM, bool&) {
+    if (state_.zonesWindow != nullptr) {
+        CloseZonesWindow();
+        viewZones = 0;
+        Settings::WriteString(kKeyViewZones, "0");
+        return 0;
+    }
+    OpenZonesWindow();
+    viewZones = 1;
+    PostRefresh();
+    Settings::WriteString(kKeyViewZones, "1");
+    return 0;
+}
+
 LRESULT Setup_ARRL_RTTY::OnClose(WPARAM, LPARAM, bool&) {
     CloseStatusWindows();
     EndModal(IDCANCEL);
@@ -419,6 +450,9 @@ void Setup_ARRL_RTTY::ReopenWindow(StatusWindowKind kind) {
                 ShowWindow(w->Handle(), SW_SHOWNA);
                 KeepDxccWindowOnTop();
             }
+            break;
+        case StatusWindowKind::Zones:
+            OpenZonesWindow();
             break;
     }
 }
@@ -456,9 +490,10 @@ void Setup_ARRL_RTTY::Refresh() {
 void Setup_ARRL_RTTY::ApplyRefresh() {
     NotConnectedHostLink noHost;
     HostLink& host = state_.hostDispatch ? static_cast<HostLink&>(*state_.hostDispatch) : noHost;
-    const StatusViewFields views = {viewState, viewDxcc, viewDxccExtended, viewTimer};
+    const StatusViewFields views = {viewState, viewDxcc, viewDxccExtended, viewTimer, viewZones};
     const OpenStatusWindows open = {state_.dxccWindow != nullptr, state_.stateWindow != nullptr,
-                                    state_.dxccExtWindow != nullptr, state_.bandChangeWindow != nullptr};
+                                    state_.dxccExtWindow != nullptr, state_.bandChangeWindow != nullptr,
+                                    state_.zonesWindow != nullptr};
     // A copy: the windows may be closed while the refresh waits for the host.
     StateCellMarks stateMarks;
     if (state_.stateWindow != nullptr) stateMarks = state_.stateWindow->marks;
@@ -506,6 +541,10 @@ void Setup_ARRL_RTTY::ApplyRefresh() {
         SetWindowTextFrom1251(w->Handle(), r.dxccTitle);
         w->marks = r.dxccMarks;
         w->FieldsToControls();
+    }
+    if (CQ_Zones* w = state_.zonesWindow) {
+        SetWindowTextFrom1251(w->Handle(), r.zonesTitle);
+        w->ShowMarks(r.zoneMarks);
     }
     if (Multiplier* w = state_.dxccWindow) w->InvalidatePanel();
     return;

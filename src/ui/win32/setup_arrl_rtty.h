@@ -1,11 +1,13 @@
 #pragma once
 // The control window: five drawn mode buttons that switch the host's digital mode through its Automation
-// object, four check boxes that open and close the status windows, and the receiver of WM_STATS_REFRESH.
+// object, four check boxes that open and close the status windows (a fifth for the CQ zone window where the
+// contest counts zones), and the receiver of WM_STATS_REFRESH.
 // It runs modally on the window thread, which creates exactly one at a time.
 #include <windows.h>
 
 #include <string>
 
+#include "resources/resource.h"
 #include "ui/status_model.h"
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/placed_dialog.h"
@@ -29,6 +31,7 @@ public:
     int viewDxcc = 0;
     int viewDxccExtended = 0;
     int viewTimer = 0;
+    int viewZones = 0;  // stays 0 where the contest counts no zones
     CAdvancedButton amtor;
     CAdvancedButton packet;
     CAdvancedButton bpsk31;
@@ -47,6 +50,7 @@ private:
     void ApplyRefresh();
     LRESULT OnViewDxccExtended(WPARAM, LPARAM, bool&);
     LRESULT OnViewTimer(WPARAM, LPARAM, bool&);
+    LRESULT OnViewZones(WPARAM, LPARAM, bool&);
     LRESULT OnModeButton(WPARAM, LPARAM, bool&);
     LRESULT OnClose(WPARAM, LPARAM, bool&);
 
@@ -62,15 +66,19 @@ private:
     void OpenStateWindow();
     void OpenDxccExtWindow();
     void OpenBandChangeWindow();
+    void OpenZonesWindow();
     void KeepDxccWindowOnTop();
     void CloseDxccWindow();
     void CloseStateWindow();
     void CloseDxccExtWindow();
     void CloseBandChangeWindow();
+    void CloseZonesWindow();
     // Every status window, in the order the library's stop closes them.
     void CloseStatusWindows();
     void ReopenWindow(StatusWindowKind kind);
 
+    // The contest counts zones: the window has the zone window's box.
+    bool HasZones() const { return TemplateId() == IDD_SETUP_ZONES; }
     bool RussianTexts() const;
     std::string ContestStartYear() const;
     void SetRefreshPending();

@@ -114,6 +114,53 @@ void Stat_Prov::ShowCellWorked(size_t index) {
     cells[index].SetLabelColor(kWorkedLabel);
 }
 
+// --- CQ_Zones (124) -------------------------------------------------------------------------------------
+
+CQ_Zones::CQ_Zones(WindowThreadState& state)
+    : PlacedDialog(state, kPosition, IDD_CQ_ZONES, ControlColors::kTextBackground) {}
+
+const MessageTable<CQ_Zones>& CQ_Zones::Messages() {
+    static const MessageTable<CQ_Zones> table = Chain<CQ_Zones>({}, StatusMessages(), ColorMessages());
+    return table;
+}
+
+BOOL CQ_Zones::OnInitDialog() {
+    Dialog::OnInitDialog();
+    for (size_t i = 0; i < kZoneCellCount; ++i) {
+        CAdvancedButton& cell = cells[i];
+        cell.AttachToItem(IDC_ZONE_FIRST_CELL + static_cast<int>(i), Handle(), kCellFace, kCellLabel,
+                          kCellDisabledLabel);
+        cell.shape = CAdvancedButton::kShapeEllipse;
+        cell.Redraw();
+    }
+    WidenForWidestTitle(state_, Handle(), &WidestZonesTitle);
+    FitControlsToTexts(Handle());
+    PlaceWindow();
+    return TRUE;
+}
+
+void CQ_Zones::ShowMarks(const ZoneMarks& next) {
+    for (size_t i = 0; i < kZoneCellCount; ++i) {
+        if (next[i] == marks[i]) continue;
+        marks[i] = next[i];
+        CAdvancedButton& cell = cells[i];
+        switch (next[i]) {
+            case ZoneMark::none:
+                cell.SetFaceColor(kCellFace);
+                cell.SetLabelColor(kCellLabel);
+                break;
+            case ZoneMark::otherBand:
+                cell.SetFaceColor(kOtherBandFace);
+                cell.SetLabelColor(kCellLabel);
+                break;
+            case ZoneMark::currentBand:
+                cell.SetFaceColor(kWorkedFace);
+                cell.SetLabelColor(kWorkedLabel);
+                break;
+        }
+    }
+}
+
 // --- continent pages (117 to 122) -----------------------------------------------------------------------
 
 // The DXCC windows answer with the background colour as the text background too.

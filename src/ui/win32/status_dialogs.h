@@ -1,5 +1,5 @@
 #pragma once
-// The four status windows as the control window opens and closes them: modeless, topmost dialogs from
+// The status windows as the control window opens and closes them: modeless, topmost dialogs from
 // their templates, without parent, with icon 113, each placed and remembered by the shared position rule
 // under its own keys (placed_dialog.h). A window closed with its own close box is only hidden: it still
 // counts as open until its check box in the control window closes it.
@@ -10,6 +10,7 @@
 
 #include "dxcc/dxcc_entity_table.h"
 #include "ui/state_cells.h"
+#include "ui/zone_cells.h"
 #include "ui/win32/advanced_button.h"
 #include "ui/win32/cq_ww_info_button.h"
 #include "ui/win32/gdi.h"
@@ -52,6 +53,27 @@ public:
 
     std::array<CAdvancedButton, kStateCellCount> cells;
     StateCellMarks marks;
+
+protected:
+    BOOL OnInitDialog() override;
+};
+
+// The CQ zone window: 40 elliptic cells, zones 1 to 40, like the State/Province grid: green until worked, magenta
+// with a yellow label for a zone worked on the band the host is on, pale magenta for one worked on another band
+// only (still a multiplier here).
+class CQ_Zones : public PlacedDialog<CQ_Zones, ColoredDialog<CQ_Zones>> {
+public:
+    static constexpr PositionKeys kPosition = {"zones_x", "zones_y", 10, 200};
+    static constexpr COLORREF kOtherBandFace = RGB(255, 170, 255);
+    explicit CQ_Zones(WindowThreadState& state);
+    static const MessageTable<CQ_Zones>& Messages();
+
+    // Gives each cell whose mark changed the colours of its new mark: a refresh follows every call the host
+    // checks, and most change nothing here.
+    void ShowMarks(const ZoneMarks& next);
+
+    std::array<CAdvancedButton, kZoneCellCount> cells;
+    ZoneMarks marks{};  // as the cells show them
 
 protected:
     BOOL OnInitDialog() override;

@@ -256,7 +256,8 @@ void PlaceTopmost(WindowThreadState& state, HWND hwnd, const PositionKeys& keys)
             lastOrder = std::max(lastOrder, w.freeOrder);
             const Dialog* dialog = Dialog::FromHandle(w.hwnd);
             keep.push_back(dialog->TemplateId() == IDD_MULTIPLIER ? Keep::always
-                           : dialog->TemplateId() == IDD_SETUP ? Keep::wherePossible
+                           : dialog->TemplateId() == IDD_SETUP || dialog->TemplateId() == IDD_SETUP_ZONES
+                               ? Keep::wherePossible
                                                                 : Keep::no);
         }
         // Nearest to the default; where that finds nothing, the windows not yet placed by the operator packed

@@ -23,6 +23,7 @@ class Multiplier;
 class Stat_Prov;
 class Multiplier_Mult;
 class Change_Band;
+class CQ_Zones;
 
 struct WindowThreadState {
     explicit WindowThreadState(StatusSource& application) : app(application) {}
@@ -34,6 +35,7 @@ struct WindowThreadState {
     Stat_Prov* stateWindow = nullptr;
     Multiplier_Mult* dxccExtWindow = nullptr;
     Change_Band* bandChangeWindow = nullptr;
+    CQ_Zones* zonesWindow = nullptr;
 
     // One position pair for every window: the last position read or saved.
     int lastPosX = 0;
