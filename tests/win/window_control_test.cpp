@@ -42,6 +42,20 @@ TEST_F(ModeButtonsTest, FirstStartSendsRttyAndShowsItGreen) {
     EXPECT_TRUE(wintest::SaveWindowPng(w, wintest::ArtifactPath("control-window-english.png")));
 }
 
+// A mode the plug-in's contest does not count is not offered: the CQ WW RTTY counts RTTY alone.
+TEST_F(ModeButtonsTest, OnlyTheContestsModesAreOffered) {
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        ASSERT_NE(StartControlWindow(), nullptr);
+        const bool roundup = plugin == &CTestApp::Instance();
+        for (int id : kModeButtons) {
+            EXPECT_EQ(IsWindowEnabled(Control(id)) != FALSE, roundup || id == IDC_SETUP_RTTY)
+                << plugin->Contest().name << " button " << id;
+        }
+        StopWindows();
+    }
+}
+
 TEST_F(ModeButtonsTest, StoredModeDecidesWhatTheStartSends) {
     struct Case {
         const char* stored;

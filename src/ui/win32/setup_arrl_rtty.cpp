@@ -208,6 +208,11 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
         button->shape = 0;
         button->Redraw();
     }
+    // A mode the contest does not count has its button greyed: the operator is not offered a mode whose QSOs
+    // would all be refused.
+    for (const ModeClick& m : kModeClicks) {
+        if (!state_.app.Contest().AcceptedModes().Contains(m.stored)) EnableWindow(Item(m.buttonId), FALSE);
+    }
 
     FitControlsToTexts(Handle());
     PlaceWindow();
