@@ -206,18 +206,16 @@ public:
         return countries;
     }
 
-    int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const override {
-        if (disable != 0) return 0;
-        if (exchange == "599") return 0;
+    bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const override {
+        if (exchange == "599") return false;
         // A serial number of three or four digits is valid from W/VE stations and DX stations alike; from a
         // W/VE station a state/province code is valid too, "PEI" and "NWT" among them.
         if (exchange.size() == 3 || exchange.size() == 4) {
             bool digits = true;
             for (char c : exchange) digits = digits && IsDigit(c);
-            if (digits) return 1;
+            if (digits) return true;
         }
-        if (!SendsLocation(prefix)) return 0;
-        return IsLocation(exchange) ? 1 : 0;
+        return SendsLocation(prefix) && IsLocation(exchange);
     }
 
 private:

@@ -266,9 +266,8 @@ public:
         return countries;
     }
 
-    int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const override {
-        if (disable != 0) return 0;
-        return JudgeExchange("", prefix, exchange).reason == nullptr ? 1 : 0;
+    bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const override {
+        return JudgeExchange("", prefix, exchange).reason == nullptr;
     }
 
 private:

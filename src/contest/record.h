@@ -223,8 +223,12 @@ public:
     virtual const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const = 0;
     // The countries whose stations send a location, in table order.
     virtual const std::vector<LocationCountry>& LocationCountries() const = 0;
-    // IsValidExchg0: 1 when the received exchange is acceptable from a station with this prefix, else 0.
-    virtual int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const = 0;
+    // IsValidExchg0: 1 when the received exchange is acceptable from a station with this prefix, else 0; 0
+    // whenever the host asks with `disable` set.
+    int IsValidExchange(const std::string& exchange, const std::string& prefix, int disable) const {
+        return disable == 0 && ExchangeIsValid(exchange, prefix) ? 1 : 0;
+    }
+    virtual bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const = 0;
 
 private:
     CaseInsensitiveTextSet acceptedBands_;
