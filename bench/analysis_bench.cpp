@@ -100,7 +100,7 @@ void BM_AnalysisPage(benchmark::State& state) {
     input.log = &in.log;
     input.outcomes = &in.summary.outcomes;
     input.ownCall = "W1AW";
-    input.start = contest::ArrlRttyRoundup().PeriodStartNear(FirstQsoTime(in.log.qsos));
+    input.start = ContestStartOfLog(contest::ArrlRttyRoundup(), in.log.qsos);
     input.end = contest::ArrlRttyRoundup().PeriodEnd(input.start);
     input.pluginScore = in.summary.pluginScore;
     input.cty = &in.cty;

@@ -43,7 +43,7 @@ const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC"
 const char* const kNoMultiplierStates[] = {"AK", "HI"};
 
 // Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
-const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
+const LocationAlias kCanadianAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
 // The multi-operator band-change rule as the sponsor's rules gave it until the categories changed.
 const char* const kMultiOpBandChanges =
@@ -142,7 +142,7 @@ public:
         c.points = 1;
         if (SendsLocation(prefix)) {
             const std::string code = NormaliseLocation(exchange);
-            if (IsStateProvMultiplier(code)) c.keys.push_back({kStateProvKind, CanonicalLocation(code)});
+            if (IsStateProvMultiplier(prefix, code)) c.keys.push_back({kStateProvKind, CanonicalLocation(code)});
         } else if (!prefix.empty()) {
             c.keys.push_back({kDxccKind, prefix});
         }
@@ -151,14 +151,15 @@ public:
 
     long long Score(long long points, long long multipliers) const override { return points * multipliers; }
 
-    // A W/VE station's state or province, normalised, is kept when it is in the table; any other makes the QSO
-    // a bad one. A DX station's serial number is not tested.
+    // A W/VE station's state or province, normalised, is kept when it is one of its own country's (a K station
+    // sends a US state, a VE station a Canadian province: a W station signing /VE3 is Canadian); any other makes
+    // the QSO a bad one. A DX station's serial number is not tested.
     ExchangeVerdict JudgeExchange(const std::string&, const std::string& prefix,
                                   const std::string& exchange) const override {
         ExchangeVerdict v;
         if (!SendsLocation(prefix)) return v;
         v.shown = NormaliseLocation(exchange);
-        if (IsLocation(v.shown)) {
+        if (IsLocation(prefix, v.shown)) {
             v.counted = v.shown;
         } else {
             v.reason = kStateProvReason;
@@ -179,16 +180,18 @@ public:
         return text::Trim(text::ToUpper(exchange));
     }
 
-    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
+    bool IsLocation(const std::string& prefix, const std::string& code) const override {
+        return prefix == kUsaPrefix ? UsStates().Contains(code) : prefix == kCanadaPrefix && Provinces().Contains(code);
+    }
 
-    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
+    std::string CanonicalLocation(const std::string& code) const override { return Provinces().Canonical(code); }
 
     // For "K" the 48 states below Canada and DC, for "VE" the provinces and territories.
     const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
         static const std::vector<std::string> states = [this] {
             std::vector<std::string> codes;
             for (const char* code : kUsStateTable) {
-                if (IsStateProvMultiplier(code)) codes.push_back(code);
+                if (IsStateProvMultiplier(kUsaPrefix, code)) codes.push_back(code);
             }
             return codes;
         }();
@@ -209,28 +212,30 @@ public:
     bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const override {
         if (exchange == "599") return false;
         // A serial number of three or four digits is valid from W/VE stations and DX stations alike; from a
-        // W/VE station a state/province code is valid too, "PEI" and "NWT" among them.
+        // W/VE station a state/province code of its own country is valid too, "PEI" and "NWT" among them.
         if (exchange.size() == 3 || exchange.size() == 4) {
             bool digits = true;
             for (char c : exchange) digits = digits && IsDigit(c);
             if (digits) return true;
         }
-        return SendsLocation(prefix) && IsLocation(exchange);
+        return IsLocation(prefix, exchange);
     }
 
 private:
-    static const LocationTable& Locations() {
-        static const LocationTable table = [] {
-            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
-            codes.insert(codes.end(), std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable));
-            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
-        }();
+    static const LocationTable& UsStates() {
+        static const LocationTable table(std::vector<std::string>(std::begin(kUsStateTable), std::end(kUsStateTable)), {});
+        return table;
+    }
+    static const LocationTable& Provinces() {
+        static const LocationTable table(
+            std::vector<std::string>(std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable)),
+            {std::begin(kCanadianAliases), std::end(kCanadianAliases)});
         return table;
     }
 
-    // An accepted code that is a state/province multiplier: every one but AK and HI.
-    bool IsStateProvMultiplier(const std::string& code) const {
-        if (!IsLocation(code)) return false;
+    // A code of the country `prefix` that is a state/province multiplier: every one but AK and HI.
+    bool IsStateProvMultiplier(const std::string& prefix, const std::string& code) const {
+        if (!IsLocation(prefix, code)) return false;
         for (const char* none : kNoMultiplierStates) {
             if (code == none) return false;
         }

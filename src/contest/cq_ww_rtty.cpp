@@ -28,7 +28,8 @@ const char* const kUsaPrefix = "K";
 const char* const kCanadaPrefix = "VE";
 
 // The 48 contiguous states and DC; AK and HI are accepted from a K station and add no QTH: Alaska and Hawaii
-// are countries of their own, whose stations send a zone only.
+// are countries of their own, whose stations send a zone only. A QTH counts only from a station of its own
+// country: "ON" from a K station is no QTH, "MA" from a VE station none either.
 const char* const kUsStateTable[] = {
     "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "IA", "ID", "IL", "IN", "KS", "KY", "LA",
     "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV", "NY", "OH",
@@ -39,7 +40,7 @@ const char* const kCanadianAreaTable[] = {"NL", "LB", "NB", "NS", "PE", "QC", "O
                                           "MB", "SK", "AB", "BC", "NT", "NU", "YT"};
 
 // Older spellings still sent on the air: NF is Newfoundland, VO1.
-const LocationAlias kLocationAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"NWT", "NT"}};
+const LocationAlias kCanadianAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"NWT", "NT"}};
 
 const char* const kZoneReason = "Zone is not acceptable";
 const char* const kQthReason = "QTH is not acceptable";
@@ -47,7 +48,8 @@ const char* const kQthReason = "QTH is not acceptable";
 constexpr int kLastZone = 40;
 // What the Cabrillo file writes where no QTH was sent.
 const char* const kNoQth = "DX";
-// The mark a maritime mobile station's counted exchange carries: it counts for its zone only.
+// The mark a maritime mobile station's counted exchange carries: it is in no country, so it counts for its
+// zone only, and its points go by continent alone.
 const char* const kMaritimeMobile = "/MM";
 
 // The multi-operator band-change limit, in the record's words (the search found no current text of the
@@ -167,23 +169,24 @@ public:
 
     // The counted exchange is "ZZ", "ZZ QTH" (a W/VE station) or "ZZ /MM" (a maritime mobile station). Points
     // by the two stations' countries and continents: a prefix whose continent is not known (none from the host,
-    // or none for the own station) gives no points, as its place is not known.
+    // or none for the own station) gives no points, as its place is not known. A maritime mobile station is in
+    // no country, not even the own one: 2 points on the own continent (its prefix's), 3 on another.
     Credit CreditOf(const std::string& ownPrefix, const std::string& prefix,
                     const std::string& counted) const override {
         Credit c;
         const ExchangeParts parts = Split(counted);
         const std::string ownContinent = ContinentOf(ownPrefix);
         const std::string continent = ContinentOf(prefix);
-        if (!prefix.empty() && prefix == ownPrefix) {
+        const bool maritime = counted.find(kMaritimeMobile) != std::string::npos;
+        if (!maritime && !prefix.empty() && prefix == ownPrefix) {
             c.points = 1;
         } else if (!ownContinent.empty() && !continent.empty()) {
             c.points = ownContinent == continent ? 2 : 3;
         }
         const int zone = parts.numbers.empty() ? 0 : ZoneOf(parts.numbers.front());
         if (zone != 0) c.keys.push_back({kZoneKind, text::Format("%02d", zone)});
-        const bool maritime = counted.find(kMaritimeMobile) != std::string::npos;
         if (!maritime && !prefix.empty()) c.keys.push_back({kCountryKind, prefix});
-        if (!maritime && SendsLocation(prefix) && !parts.words.empty() && IsQthMultiplier(parts.words.front())) {
+        if (!maritime && !parts.words.empty() && IsQthMultiplier(prefix, parts.words.front())) {
             c.keys.push_back({kQthKind, CanonicalLocation(parts.words.front())});
         }
         return c;
@@ -208,7 +211,7 @@ public:
         if (maritime) {
             v.counted += std::string(" ") + kMaritimeMobile;
         } else if (SendsLocation(prefix)) {
-            if (parts.words.size() != 1 || !IsLocation(parts.words.front())) {
+            if (parts.words.size() != 1 || !IsLocation(prefix, parts.words.front())) {
                 v.counted.clear();
                 v.reason = kQthReason;
                 return v;
@@ -231,9 +234,7 @@ public:
             parts.words.size() > 1) {
             return exchange;
         }
-        const std::string qth = parts.words.empty()                ? std::string(kNoQth)
-                                : IsLocation(parts.words.front()) ? CanonicalLocation(parts.words.front())
-                                                                   : parts.words.front();
+        const std::string qth = parts.words.empty() ? std::string(kNoQth) : CanonicalLocation(parts.words.front());
         return text::Format("%02d ", std::stoi(parts.numbers.front())) + qth;
     }
 
@@ -247,9 +248,11 @@ public:
         return parts.words.size() == 1 ? parts.words.front() : "";
     }
 
-    bool IsLocation(const std::string& code) const override { return Locations().Contains(code); }
+    bool IsLocation(const std::string& prefix, const std::string& code) const override {
+        return prefix == kUsaPrefix ? UsStates().Contains(code) : prefix == kCanadaPrefix && CanadianAreas().Contains(code);
+    }
 
-    std::string CanonicalLocation(const std::string& code) const override { return Locations().Canonical(code); }
+    std::string CanonicalLocation(const std::string& code) const override { return CanadianAreas().Canonical(code); }
 
     const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
         static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
@@ -271,22 +274,25 @@ public:
     }
 
 private:
-    static const LocationTable& Locations() {
+    static const LocationTable& UsStates() {
         static const LocationTable table = [] {
             std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
             codes.insert(codes.end(), std::begin(kNoMultiplierStates), std::end(kNoMultiplierStates));
-            codes.insert(codes.end(), std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
-            return LocationTable(codes, {std::begin(kLocationAliases), std::end(kLocationAliases)});
+            return LocationTable(codes, {});
         }();
         return table;
     }
+    static const LocationTable& CanadianAreas() {
+        static const LocationTable table(std::vector<std::string>(std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable)),
+                                         {std::begin(kCanadianAliases), std::end(kCanadianAliases)});
+        return table;
+    }
 
-    bool IsQthMultiplier(const std::string& code) const {
+    // A QTH multiplier of the sender's own country.
+    bool IsQthMultiplier(const std::string& prefix, const std::string& code) const {
         const std::string canonical = CanonicalLocation(code);
-        const std::vector<std::string>& states = LocationMultipliers(kUsaPrefix);
-        const std::vector<std::string>& areas = LocationMultipliers(kCanadaPrefix);
-        return std::find(states.begin(), states.end(), canonical) != states.end() ||
-               std::find(areas.begin(), areas.end(), canonical) != areas.end();
+        const std::vector<std::string>& codes = LocationMultipliers(prefix);
+        return std::find(codes.begin(), codes.end(), canonical) != codes.end();
     }
 };
 

@@ -215,8 +215,10 @@ public:
     // The location a received exchange names, as AddData0 tests it: upper case, without the blanks around it
     // (and, where the exchange holds more, the location's part alone).
     virtual std::string NormaliseLocation(const std::string& exchange) const = 0;
-    // An accepted location code, compared exactly (the older spellings still sent on the air included).
-    virtual bool IsLocation(const std::string& code) const = 0;
+    // A location code the stations of the country `prefix` may send, compared exactly (the older spellings
+    // still sent on the air included): a US station's state, a Canadian station's province or area. A code of
+    // another country is none of its own ("ON" from a K station).
+    virtual bool IsLocation(const std::string& prefix, const std::string& code) const = 0;
     // The code a location counts under ("PEI" is "PE"); every other code is itself.
     virtual std::string CanonicalLocation(const std::string& code) const = 0;
     // The location multipliers of a country prefix, in table order, each under the code it counts as.

@@ -1,5 +1,6 @@
 #include "engine/bad_qso_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -13,6 +14,7 @@ const char* const kWrongBand = "   WRONG BAND !!!";
 const char* const kWrongMode = "   WRONG MODE !!!";
 const char* const kNoRxNumber = "   NO RX NUMBER !!!";
 const char* const kDupe = "   DUPE !!!";
+const char* const kOutsidePeriod = "   OUTSIDE CONTEST PERIOD !!!";
 
 namespace {
 
@@ -50,7 +52,11 @@ std::string ExchangeMessage(const std::string& shownExchange, const std::string&
 std::string ReasonOfLine(const std::string& line) {
     const std::string trimmed = text::Trim(line);
     const size_t gap = trimmed.rfind(kSeparator);
-    std::string reason = text::Trim(gap == std::string::npos ? std::string() : trimmed.substr(gap));
+    return ReasonOfMessage(gap == std::string::npos ? std::string() : trimmed.substr(gap));
+}
+
+std::string ReasonOfMessage(const std::string& message) {
+    std::string reason = text::Trim(message);
     const std::string end = kMessageEnd;
     if (reason.size() > end.size() && reason.compare(reason.size() - end.size(), end.size(), end) == 0) {
         reason.resize(reason.size() - end.size());
@@ -103,12 +109,16 @@ void File::Append(std::string line, bool wait) {
     if (!wait) Write();
 }
 
-void File::RemoveLinesOf(const std::string& call, const std::string& dateTime, const CInfo* healed) {
+void File::RemoveLinesOf(const std::string& call, const std::string& dateTime,
+                         const std::vector<const CInfo*>& healed) {
+    std::vector<const CInfo*> dupeLinesToGo = healed;
     std::vector<std::string> kept;
     for (std::string& line : lines_) {
         if (LineIsOfQso(line, call, dateTime)) continue;
-        if (healed != nullptr && IsDupeLineOf(line, *healed)) {
-            healed = nullptr;
+        auto of = std::find_if(dupeLinesToGo.begin(), dupeLinesToGo.end(),
+                               [&line](const CInfo* record) { return IsDupeLineOf(line, *record); });
+        if (of != dupeLinesToGo.end()) {
+            dupeLinesToGo.erase(of);
             continue;
         }
         kept.push_back(std::move(line));

@@ -14,6 +14,7 @@ extern const char* const kWrongBand;
 extern const char* const kWrongMode;
 extern const char* const kNoRxNumber;
 extern const char* const kDupe;
+extern const char* const kOutsidePeriod;
 
 // The QSO's date-time as it stands in a line ("%Y-%m-%d %H%M"; empty when not valid).
 std::string LineDateTime(const COleDateTime& time);
@@ -26,6 +27,8 @@ std::string ExchangeMessage(const std::string& shownExchange, const std::string&
 // The reason a line of the file gives, as its message says it without the blanks and the closing mark
 // ("WRONG BAND", "State/Province is not acceptable"); "" for a line without one (the header).
 std::string ReasonOfLine(const std::string& line);
+// The reason of one of the messages above, as ReasonOfLine names it ("OUTSIDE CONTEST PERIOD").
+std::string ReasonOfMessage(const std::string& message);
 
 // The file of one reset, as the plug-in means it to be: its header and every line written since, kept here
 // as well. The file is never held open between calls: lines are written to the end of the file and the file
@@ -41,9 +44,10 @@ public:
     // write: opening the file costs a line a hundred times what writing it does, which a rebuild's burst of
     // QSOs would pay for every one of its lines.
     void Append(std::string line, bool wait = false);
-    // Drops the lines of one QSO (its worked call and date-time, as LineIsOfQso) and the dupe line of
-    // `healed` (when not null), and writes the file anew with the rewrite's header.
-    void RemoveLinesOf(const std::string& call, const std::string& dateTime, const CInfo* healed);
+    // Drops the lines of one QSO (its worked call and date-time, as LineIsOfQso) and the dupe line of each
+    // record of `healed`, and writes the file anew with the rewrite's header.
+    void RemoveLinesOf(const std::string& call, const std::string& dateTime,
+                       const std::vector<const CInfo*>& healed);
     // Writes what is waiting, and the whole file when it is behind; cheap when neither.
     void CatchUp();
 

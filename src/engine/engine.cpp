@@ -1,11 +1,40 @@
 #include "engine/engine.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/text.h"
 #include "engine/bad_qso_file.h"
 #include "engine/host_version.h"
 #include "platform/clock.h"
+
+namespace {
+
+constexpr long long kMinutesPerDay = 24 * 60;
+constexpr long long kLongestPeriod = 7 * kMinutesPerDay;
+
+// The minute a time falls in, as the Cabrillo file writes it (the time rounded to the second first).
+long long MinuteOf(const COleDateTime& t) {
+    return static_cast<long long>(std::floor(QsoLog::LinearDays(t.m_dt) * kMinutesPerDay + 1.0 / 120.0));
+}
+
+}  // namespace
+
+ContestPeriod ContestPeriod::Of(const COleDateTime& start, const COleDateTime& end) {
+    ContestPeriod p;
+    if (!start.HasDate() || !end.HasDate()) return p;
+    p.start = MinuteOf(start);
+    p.end = MinuteOf(end);
+    if (p.end % 60 == 59 || p.end % 60 == -1) ++p.end;
+    p.known = p.end > p.start && p.end - p.start <= kLongestPeriod;
+    return p;
+}
+
+bool ContestPeriod::Holds(const COleDateTime& time) const {
+    if (!known || !time.HasDate()) return true;
+    const long long minute = MinuteOf(time);
+    return minute >= start && minute < end;
+}
 
 int Engine::CheckCall(const CheckArgs& args) const {
     AssertLocked();
@@ -67,8 +96,15 @@ int Engine::AddData(QsoArgs&& args) {
         qso.badQso = 1;
         writeLine(qso, badqso::ExchangeMessage(exchange.shown, exchange.reason));
     }
-    // A station counts once per band, whatever the mode. Earlier QSOs count whatever their own flags: a dupe
-    // of a dupe is a dupe.
+    // Logged as the host logged it, but no part of the contest.
+    if (!period.Holds(qso.time)) {
+        qso.notCounted = 1;
+        qso.outsidePeriod = 1;
+        writeLine(qso, badqso::kOutsidePeriod);
+    }
+    // A station counts once per band, whatever the mode: a QSO is a dupe when an earlier one with the station
+    // on the band occupies it, a dupe itself among them. One that cannot count leaves the band free, so the
+    // station's next QSO there, with a good exchange in the period, counts.
     if (qsoLog.Commit()) {
         const size_t last = qsoLog.Count() - 1;
         qsoLog.SetDupe(last, true);
@@ -97,22 +133,25 @@ void Engine::RemoveData(const QsoArgs& args) {
     AssertLocked();
     loggingBurst = false;
     size_t index = qsoLog.Find(args.call, args.band, args.mode, args.time);
-    const CInfo* healed = nullptr;  // a QSO that counts again, whose dupe line goes
+    std::vector<const CInfo*> healed;  // QSOs that are no dupes any more, whose dupe lines go
     if (index != QsoLog::npos) {
         // The State/Province cells are the window thread's: it resets them on the refresh that follows.
         if (contest.SendsLocation(qsoLog.At(index).prefix)) stateCellsResetRequested = true;
         qsoLog.RemoveAt(index);
-        // The station's first QSO on the band may have been the one removed: the earliest one left is no
-        // dupe any more, and counts again unless its own exchange is bad.
-        size_t first = qsoLog.FirstOfCallBand(args.call, args.band);
-        if (first != QsoLog::npos && qsoLog.At(first).dupe != 0) {
-            qsoLog.SetDupe(first, false);
-            healed = &qsoLog.At(first);
+        // The QSO that occupied the station's band may have been the one removed: each later QSO with the
+        // station on the band is a dupe only while an earlier one left occupies the band.
+        bool occupied = false;
+        for (size_t i : qsoLog.IndexesOfCallBand(args.call, args.band)) {
+            if (qsoLog.At(i).dupe != 0 && !occupied) {
+                qsoLog.SetDupe(i, false);
+                healed.push_back(&qsoLog.At(i));
+            }
+            occupied = occupied || qsoLog.At(i).OccupiesBand();
         }
     }
 
     // Only the removed QSO's own lines go: same worked call and same date-time, both exactly; and the dupe
-    // line of the QSO that counts again.
+    // lines of the QSOs that are no dupes any more.
     if (qsoLog.Empty()) bandsSeen.clear();
     badQsoFile.RemoveLinesOf(args.call, badqso::LineDateTime(args.time), healed);
 }
@@ -122,6 +161,7 @@ void Engine::Reset(const ResetArgs& args) {
     contestStartDayMonth = args.contestStart.Format("%d.%m");
     contestStartYear = args.contestStart.Format("%Y");
     contestEnd = args.contestEnd.Format("%d.%m.%Y");
+    period = ContestPeriod::Of(args.contestStart, args.contestEnd);
     badQsoFileName = contest.BadQsoFileName(args.contestEnd);
     hostversion::Update(args.iniFolder, hostVersion);
 

@@ -14,6 +14,18 @@
 #include "engine/engine_mutex.h"
 #include "engine/qso_log.h"
 
+// The contest period the host gives at a reset, in whole minutes: a QSO counts from the start up to the end,
+// the end's own minute not included, but for an end in the last minute of an hour (23:59), which stands for the
+// end of that minute. A period the host does not give (a null or invalid date, an end not after the start, or
+// more than a week) is no period: every QSO counts as to its time, as does a QSO without a valid time.
+struct ContestPeriod {
+    bool known = false;
+    long long start = 0, end = 0;
+
+    static ContestPeriod Of(const COleDateTime& start, const COleDateTime& end);
+    bool Holds(const COleDateTime& time) const;
+};
+
 class Engine {
 public:
     explicit Engine(const contest::Record& record) : contest(record) {}
@@ -59,6 +71,7 @@ public:
     std::string contestStartDayMonth;  // "%d.%m"
     std::string contestStartYear;      // "%Y"
     std::string contestEnd;            // "%d.%m.%Y"
+    ContestPeriod period;
     std::string badQsoFileName;
     // The bad-QSO file's lines since the reset, kept here as well: the report counts the bad QSOs from them
     // whatever became of the file (a read-only folder, a file another program holds, a full disk), and says

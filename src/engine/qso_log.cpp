@@ -97,8 +97,10 @@ bool QsoLog::Commit() {
         }
         callLists_[call.list].clear();
     }
-    const bool bandBefore = !added && CallHasBand(call, static_cast<int>(t.band));
+    const bool bandBefore = !added && CallHasBand(call, static_cast<int>(t.band), true);
     call.bandMask |= BandBit(t.band);
+    if (record.OccupiesBand())
+        call.occupiedMask |= BandBit(t.band);
     if (!record.stateProv.empty())
         ++call.stateProvRecords;
     callLists_[call.list].push_back(serial);
@@ -124,8 +126,13 @@ void QsoLog::RemoveAt(size_t index) {
             if (!record.stateProv.empty())
                 --call->stateProvRecords;
             call->bandMask = 0;
-            for (uint64_t s : list)
-                call->bandMask |= BandBit(tallies_[PositionOf(s)].band);
+            call->occupiedMask = 0;
+            for (uint64_t s : list) {
+                const size_t position = PositionOf(s);
+                call->bandMask |= BandBit(tallies_[position].band);
+                if (records_[position].OccupiesBand())
+                    call->occupiedMask |= BandBit(tallies_[position].band);
+            }
         }
     }
     PrefixEntry* prefix = prefixes_.Find(record.prefix);
@@ -167,14 +174,17 @@ void QsoLog::Clear() {
     stateProvNames_.clear();
 }
 
-bool QsoLog::CallHasBand(const CallEntry& entry, int band) const {
-    if (band < 0 || (entry.bandMask & BandBit(static_cast<uint32_t>(band))) == 0)
+bool QsoLog::CallHasBand(const CallEntry& entry, int band, bool occupying) const {
+    const uint32_t mask = occupying ? entry.occupiedMask : entry.bandMask;
+    if (band < 0 || (mask & BandBit(static_cast<uint32_t>(band))) == 0)
         return false;
     if (band < 31)
         return true;
     // Bands from the 32nd on share a bit: look at the records themselves.
     for (uint64_t serial : callLists_[entry.list]) {
-        if (tallies_[PositionOf(serial)].band == static_cast<uint32_t>(band))
+        const size_t position = PositionOf(serial);
+        if (tallies_[position].band == static_cast<uint32_t>(band) &&
+            (!occupying || records_[position].OccupiesBand()))
             return true;
     }
     return false;
@@ -182,18 +192,28 @@ bool QsoLog::CallHasBand(const CallEntry& entry, int band) const {
 
 bool QsoLog::HasCallBand(const std::string& call, const std::string& band) const {
     const CallEntry* entry = calls_.Find(call);
-    return entry != nullptr && CallHasBand(*entry, BandId(band));
+    return entry != nullptr && CallHasBand(*entry, BandId(band), true);
 }
 
-size_t QsoLog::FirstOfCallBand(const std::string& call, const std::string& band) const {
-    return FirstOnBand(call, band, nullptr, nullptr);
+std::vector<size_t> QsoLog::IndexesOfCallBand(const std::string& call, const std::string& band) const {
+    std::vector<size_t> indexes;
+    const CallEntry* entry = calls_.Find(call);
+    const int id = BandId(band);
+    if (entry == nullptr || !CallHasBand(*entry, id, false))
+        return indexes;
+    for (uint64_t serial : callLists_[entry->list]) {
+        const size_t position = PositionOf(serial);
+        if (tallies_[position].band == static_cast<uint32_t>(id))
+            indexes.push_back(position);
+    }
+    return indexes;
 }
 
 QsoLog::CallFacts QsoLog::FactsOf(const std::string& call, const std::string& band) const {
     CallFacts facts;
     const CallEntry* entry = calls_.Find(call);
     if (entry != nullptr) {
-        facts.onBand = CallHasBand(*entry, BandId(band));
+        facts.onBand = CallHasBand(*entry, BandId(band), true);
         facts.stateProvKnown = entry->stateProvRecords > 0;
     }
     return facts;
@@ -218,7 +238,7 @@ size_t QsoLog::FirstOnBand(const std::string& call, const std::string& band, con
                            const COleDateTime* time) const {
     const CallEntry* entry = calls_.Find(call);
     const int id = BandId(band);
-    if (entry == nullptr || !CallHasBand(*entry, id))
+    if (entry == nullptr || !CallHasBand(*entry, id, false))
         return npos;
     for (uint64_t serial : callLists_[entry->list]) {
         const size_t position = PositionOf(serial);
@@ -245,7 +265,7 @@ void QsoLog::SetDupe(size_t index, bool dupe) {
     CheckIndex(index);
     CInfo& record = records_[index];
     record.dupe = dupe ? 1 : 0;
-    record.notCounted = dupe || record.badQso != 0 ? 1 : 0;
+    record.notCounted = dupe || !record.OccupiesBand() ? 1 : 0;
     tallies_[index].dupe = record.dupe;
     tallies_[index].counted = record.notCounted == 0 && record.reserved == 0;
 }

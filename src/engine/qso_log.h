@@ -31,7 +31,8 @@ public:
         bool rateTime = false;  // the time is valid and within the date range
     };
 
-    // Appends a record; true when the log already held a record with the same call on the same band.
+    // Appends a record; true when the log already held a record with the same call on the same band that
+    // occupies it (CInfo::OccupiesBand): the new record is a dupe.
     bool Append(CInfo record);
     // The same in two steps, so a record is built where it will stay: Stage gives an empty record to fill,
     // which is no part of the log yet; Commit logs it (answering as Append) or Discard drops it. Nothing
@@ -50,10 +51,10 @@ public:
     std::vector<CInfo>::const_iterator begin() const { return records_.begin(); }
     std::vector<CInfo>::const_iterator end() const { return records_.end() - (staged_ ? 1 : 0); }
 
-    // Some record has this call on this band, in any mode (exact comparison): the dupe test.
+    // Some record with this call occupies this band, in any mode (exact comparison): the dupe test.
     bool HasCallBand(const std::string& call, const std::string& band) const;
-    // Index of the earliest record with this call on this band, or npos.
-    size_t FirstOfCallBand(const std::string& call, const std::string& band) const;
+    // Indexes of the records with this call on this band, in logging order.
+    std::vector<size_t> IndexesOfCallBand(const std::string& call, const std::string& band) const;
     // Both questions of the call check in one lookup of the call.
     struct CallFacts {
         bool onBand = false;          // HasCallBand
@@ -71,8 +72,8 @@ public:
     // Indexes of the records with this call, in logging order.
     std::vector<size_t> IndexesOfCall(const std::string& call) const;
 
-    // Marks record `index` as a dupe or not; it scores nothing while it is a dupe or has an unacceptable
-    // state/province. Throws std::invalid_argument when the index is outside the log.
+    // Marks record `index` as a dupe or not; it scores nothing while it is a dupe, has an unacceptable
+    // exchange or lies outside the period. Throws std::invalid_argument when the index is outside the log.
     void SetDupe(size_t index, bool dupe);
 
     // One tally per record, in logging order.
@@ -93,7 +94,8 @@ public:
 
 private:
     struct CallEntry {
-        uint32_t bandMask = 0;  // bit b: a record on band b (bands from 31 on share the last bit)
+        uint32_t bandMask = 0;      // bit b: a record on band b (bands from 31 on share the last bit)
+        uint32_t occupiedMask = 0;  // bit b: a record that occupies band b
         uint32_t stateProvRecords = 0;
         uint32_t list = 0;  // its records' serials in callLists_
     };
@@ -106,7 +108,7 @@ private:
     static uint32_t Intern(TextIndex<uint32_t>& ids, std::vector<std::string>& names,
                            const std::string& text);
     int BandId(const std::string& band) const;
-    bool CallHasBand(const CallEntry& entry, int band) const;
+    bool CallHasBand(const CallEntry& entry, int band, bool occupying) const;
     // The first record of the call on the band, and of this mode and time where they are given.
     size_t FirstOnBand(const std::string& call, const std::string& band, const std::string* mode,
                        const COleDateTime* time) const;

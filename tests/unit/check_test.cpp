@@ -62,7 +62,8 @@ TEST(CheckCalls, SameExchange) {
 // without a state multiplier, as the plug-in has them; the older spellings count as their codes; a key names its
 // kind (and its band, where the contest counts it per band), so Ohio the state and a DXCC prefix "OH" never meet.
 // In the CQ WW RTTY the points are the own station's: 1 in its country, 2 on its continent, 3 beyond, none from
-// a station whose continent is not known; a maritime mobile station counts for its zone only.
+// a station whose continent is not known; a maritime mobile station is in no country, not even the own one, and
+// counts for its zone only.
 TEST(CheckCalls, CreditOfACountedQso) {
     const contest::Record& roundup = contest::ArrlRttyRoundup();
     const contest::Record& cqww = contest::CqWwRtty();
@@ -83,7 +84,10 @@ TEST(CheckCalls, CreditOfACountedQso) {
         {cqww, "K", "W1AW", "K", "01 AK", "#0#20m#01|#1#20m#K", 1},
         {cqww, "K", "KL7AA", "KL", "01", "#0#20m#01|#1#20m#KL", 2},
         {cqww, "K", "KH6AA", "KH6", "31", "#0#20m#31|#1#20m#KH6", 3},
-        {cqww, "K", "W1AW/MM", "K", "08", "#0#20m#08", 1},
+        {cqww, "K", "W1AW/MM", "K", "08", "#0#20m#08", 2},
+        {cqww, "JA", "JA1ZZZ/MM", "JA", "25", "#0#20m#25", 2},
+        {cqww, "JA", "W1MM/MM", "K", "08", "#0#20m#08", 3},
+        {cqww, "JA", "JA1AA", "JA", "25", "#0#20m#25|#1#20m#JA", 1},
         {cqww, "I", "IT9AA", "IT9", "15", "#0#20m#15|#1#20m#IT9", 2},
         {cqww, "I", "IG9AA", "IG9", "33", "#0#20m#33|#1#20m#IG9", 3},
         {cqww, "OE", "4U1VIC", "4U1V", "15", "#0#20m#15|#1#20m#4U1V", 2},
@@ -132,7 +136,10 @@ struct HandContest {
             c.line = static_cast<int>(logs[li].qsos.size()) + 1;
             c.minute = q.minute;
             c.band = static_cast<uint8_t>(q.band);
-            c.counted = q.counted;
+            // As the plug-in does: a QSO outside the period it was given is left out for its time alone.
+            const bool inPeriod = q.minute >= 0 && q.minute < 100000;
+            c.counted = q.counted && inPeriod;
+            c.timeOnly = q.counted && !inPeriod;
             c.call = calls.Intern(q.call);
             c.station = calls.Intern(check::StationOf(q.call));
             if (*q.sent) c.exchSent = calls.Intern(q.sent);
@@ -209,25 +216,32 @@ TEST(CrossCheck, VerdictOfTheFirstQso) {
     }
 }
 
-// A clock off by more than one minute is recognised from five matches and applied; by one minute it is not.
+// A clock off by more than one minute is recognised from five matches and applied; by one minute it is not. A
+// QSO the plug-in left out for its time alone, made in the period by the corrected clock, counts.
 TEST(CrossCheck, ClockOffset) {
     struct Case {
         int ahead;
         size_t matches;
         long long recognised;
         Verdict verdict;
+        int first = 100;  // the first QSO's minute by the right clock; the period starts at minute 0
+        size_t counted = 6, kept = 6;
     } cases[] = {{10, 6, 10, Verdict::confirmed}, {-10, 6, -10, Verdict::confirmed}, {2, 6, 2, Verdict::confirmed},
-                 {1, 6, 0, Verdict::confirmed},   {10, check::kMinMatchesForOffset - 1, 0, Verdict::notInLog}};
+                 {1, 6, 0, Verdict::confirmed},   {10, check::kMinMatchesForOffset - 1, 0, Verdict::notInLog, 100, 4, 0},
+                 {-10, 6, -10, Verdict::confirmed, 5, 5, 6}, {10, 6, 10, Verdict::outsidePeriod, -5, 6, 5}};
     const char* partners[] = {"K2BB", "K3CC", "K4DD", "K5EE", "K6FF", "K7GG"};
     for (const Case& c : cases) {
         std::vector<HandQso> qsos;
         for (size_t i = 0; i < c.matches; ++i) {
-            qsos.push_back({"W1AA", partners[i], 1, 100 + 20 * static_cast<int>(i) + c.ahead});
-            qsos.push_back({partners[i], "W1AA", 1, 100 + 20 * static_cast<int>(i)});
+            qsos.push_back({"W1AA", partners[i], 1, c.first + 20 * static_cast<int>(i) + c.ahead});
+            qsos.push_back({partners[i], "W1AA", 1, std::max(c.first + 20 * static_cast<int>(i), 0)});
         }
         const auto results = HandContest(qsos).Check();
+        SCOPED_TRACE(std::to_string(c.ahead) + " from minute " + std::to_string(c.first));
         EXPECT_EQ(results.logs[0].clockOffset, c.recognised) << c.ahead;
         EXPECT_EQ(results.logs[0].qsos[0].verdict, c.verdict) << c.ahead;
+        EXPECT_EQ(results.logs[0].counted, c.counted);
+        EXPECT_EQ(results.logs[0].kept, c.kept);
         for (size_t i = 1; i < results.logs.size(); ++i) EXPECT_EQ(results.logs[i].clockOffset, 0) << c.ahead;
     }
 }

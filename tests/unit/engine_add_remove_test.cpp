@@ -71,6 +71,7 @@ TEST_F(AddRemoveTest, RecordsCarryTheirFieldsAndFlags) {
         const char* call;
         const char* stateProv;
         int notCounted, badQso, dupe;
+        int outsidePeriod = 0;
     };
     struct Case {
         const char* scenario;
@@ -79,9 +80,13 @@ TEST_F(AddRemoveTest, RecordsCarryTheirFieldsAndFlags) {
         {"RemovingAStationsFirstQsoOnABandLetsTheNextOneCount",
          // The healed 14:02 QSO counts; the 15:01 QSO is no dupe any more but its province still fails.
          {{"K1AB", "NY", 0, 0, 0}, {"K1AB", "", 1, 1, 1}, {"K1AB", "NY", 0, 0, 0}, {"W2XX", "", 1, 1, 0}}},
+        {"AQsoThatCannotCountLeavesTheBandFree",
+         {{"W2XX", "", 1, 1, 0}, {"W2XX", "NY", 0, 0, 0}, {"W2XX", "NY", 1, 0, 1}, {"VE3AA", "", 1, 1, 0},
+          {"DL1ABC", "", 1, 0, 0, 1}, {"DL1ABC", "", 0, 0, 0}, {"DL1ABC", "", 1, 0, 1}, {"OH2XX", "", 1, 0, 0, 1},
+          {"K1AB", "", 1, 1, 0, 1}}},
         {"StateProvinceAndDupes",
-         {{"K1AB", "NY", 0, 0, 0}, {"VE1PE", "PEI", 0, 0, 0}, {"W2XX", "", 1, 1, 0}, {"W2XX", "", 1, 1, 1},
-          {"W2XX", "NY", 0, 0, 0}, {"W2XX", "NY", 1, 0, 1}, {"DL1ABC", "", 0, 0, 0}, {"dl1abc", "", 0, 0, 0},
+         {{"K1AB", "NY", 0, 0, 0}, {"VE1PE", "PEI", 0, 0, 0}, {"W2XX", "", 1, 1, 0}, {"W2XX", "", 1, 1, 0},
+          {"W2XX", "NY", 0, 0, 0}, {"W2XX", "NY", 0, 0, 0}, {"DL1ABC", "", 0, 0, 0}, {"dl1abc", "", 0, 0, 0},
           {"DL1ABC", "", 1, 0, 1}, {"K1AB", "", 1, 0, 1}, {"K1AB", "", 1, 0, 1}}},
     };
     const QsoLog& log = app_.LockEngine()->qsoLog;
@@ -102,6 +107,7 @@ TEST_F(AddRemoveTest, RecordsCarryTheirFieldsAndFlags) {
             EXPECT_EQ(r.notCounted, e.notCounted) << i;
             EXPECT_EQ(r.badQso, e.badQso) << i;
             EXPECT_EQ(r.dupe, e.dupe) << i;
+            EXPECT_EQ(r.outsidePeriod, e.outsidePeriod) << i;
             EXPECT_EQ(r.reserved, 0) << i;
         }
     }

@@ -24,11 +24,20 @@ COleDateTime TimeFor(int choice) {
     }
 }
 
-size_t ScanFirstOfCallBand(const QsoLog& log, const std::string& c, const std::string& b) {
+std::vector<size_t> ScanCallBand(const QsoLog& log, const std::string& c, const std::string& b) {
+    std::vector<size_t> indexes;
     for (size_t i = 0; i < log.Count(); ++i) {
-        if (log.At(i).call == c && log.At(i).band == b) return i;
+        if (log.At(i).call == c && log.At(i).band == b) indexes.push_back(i);
     }
-    return QsoLog::npos;
+    return indexes;
+}
+
+// The band is occupied by a record that may count: not one with a bad exchange or outside the period.
+bool ScanOccupied(const QsoLog& log, const std::vector<size_t>& indexes) {
+    for (size_t i : indexes) {
+        if (log.At(i).OccupiesBand()) return true;
+    }
+    return false;
 }
 
 size_t ScanFind(const QsoLog& log, const std::string& c, const std::string& b, const std::string& m,
@@ -46,10 +55,11 @@ void ExpectIndexesMatchScans(const QsoLog& log) {
         for (const CInfo& r : log) stateKnown = stateKnown || (r.call == call && !r.stateProv.empty());
         ASSERT_EQ(log.HasStateProvForCall(call), stateKnown) << call;
         for (const char* band : kBands) {
-            const size_t first = ScanFirstOfCallBand(log, call, band);
-            ASSERT_EQ(log.FirstOfCallBand(call, band), first) << call << " " << band;
-            ASSERT_EQ(log.HasCallBand(call, band), first != QsoLog::npos);
-            ASSERT_EQ(log.FactsOf(call, band).onBand, first != QsoLog::npos);
+            const std::vector<size_t> onBand = ScanCallBand(log, call, band);
+            const bool occupied = ScanOccupied(log, onBand);
+            ASSERT_EQ(log.IndexesOfCallBand(call, band), onBand) << call << " " << band;
+            ASSERT_EQ(log.HasCallBand(call, band), occupied);
+            ASSERT_EQ(log.FactsOf(call, band).onBand, occupied);
             ASSERT_EQ(log.FactsOf(call, band).stateProvKnown, stateKnown);
             for (const char* mode : kModes) {
                 for (int t = 0; t < 5; ++t) {
@@ -82,7 +92,10 @@ TEST(QsoLogIndex, AnswersAsTheScansDoThroughAppendsRemovalsAndClears) {
                 r.prefix = kPrefixes[pick(4)];
                 r.stateProv = kStates[pick(3)];
                 r.time = TimeFor(pick(5));
-                log.Append(r);
+                r.badQso = pick(4) == 0;
+                r.outsidePeriod = pick(6) == 0;
+                const bool occupied = ScanOccupied(log, ScanCallBand(log, r.call, r.band));
+                ASSERT_EQ(log.Append(r), occupied);
             } else if (op < 98) {
                 // Remove the way RemoveData0 does: the first record of a key, or any record by position.
                 size_t index = static_cast<size_t>(pick(static_cast<int>(log.Count())));
@@ -105,25 +118,27 @@ TEST(QsoLogIndex, AnswersAsTheScansDoThroughAppendsRemovalsAndClears) {
 // those of the records.
 TEST(QsoLogIndex, BandsPastTheThirtyFirstShareABitAndAnswerAsTheScans) {
     QsoLog log;
-    auto add = [&log](const char* call, int band) {
+    auto add = [&log](const char* call, int band, bool bad) {
         CInfo r;
         r.call = call;
         r.band = "b" + std::to_string(band);
         r.mode = "RTTY";
+        r.badQso = bad;
         log.Append(r);
     };
-    for (int band = 0; band < 40; ++band) add("DL1ABC", band);
-    add("K1AB", 35);
+    for (int band = 0; band < 40; ++band) add("DL1ABC", band, false);
+    add("K1AB", 33, true);  // on a band past the 31st, but occupying none
+    add("K1AB", 35, false);
     for (int round = 0; round < 2; ++round) {
         for (int band = 0; band < 40; ++band) {
             const std::string name = "b" + std::to_string(band);
-            const size_t first = ScanFirstOfCallBand(log, "K1AB", name);
-            EXPECT_EQ(first != QsoLog::npos, round == 0 && band == 35) << name;
-            EXPECT_EQ(log.FirstOfCallBand("K1AB", name), first) << name;
-            EXPECT_EQ(log.HasCallBand("K1AB", name), first != QsoLog::npos) << name;
-            EXPECT_EQ(log.FactsOf("K1AB", name).onBand, first != QsoLog::npos) << name;
+            const std::vector<size_t> onBand = ScanCallBand(log, "K1AB", name);
+            EXPECT_EQ(!onBand.empty(), band == 33 || (round == 0 && band == 35)) << name;
+            EXPECT_EQ(log.IndexesOfCallBand("K1AB", name), onBand) << name;
+            EXPECT_EQ(log.HasCallBand("K1AB", name), round == 0 && band == 35) << name;
+            EXPECT_EQ(log.FactsOf("K1AB", name).onBand, round == 0 && band == 35) << name;
         }
-        log.RemoveAt(log.Count() - 1);  // K1AB's only record
+        log.RemoveAt(log.Count() - 1);  // K1AB's record on b35
     }
 }
 

@@ -14,9 +14,11 @@ inline COleDateTime Jan2020(int day, int hour, int minute) {
     return COleDateTime(43830.0 + day + (hour * 60 + minute) / 1440.0, COleDateTime::valid);
 }
 
-// Every reset of the scenarios uses this contest end, so the file is BadQSO_DezuvEZIR_05_01_2020.txt.
+// Every reset of the scenarios gives this period, from Saturday 00:00 through Sunday 23:59, so the file is
+// BadQSO_DezuvEZIR_05_01_2020.txt; the QSOs of the scenarios are made in it but for those made outside it on
+// purpose.
 inline COleDateTime ContestEnd() { return Jan2020(5, 23, 59); }
-inline COleDateTime ContestStart() { return Jan2020(4, 18, 0); }
+inline COleDateTime ContestStart() { return Jan2020(4, 0, 0); }
 constexpr const char* kBadQsoFile = "BadQSO_DezuvEZIR_05_01_2020.txt";
 constexpr const char* kOwnCall = "W1AW";
 constexpr const char* kCreatedHeader = "ARRL-RTTY-Roundup Contest UBN file\r\n";
@@ -87,8 +89,6 @@ inline std::vector<Scenario> LoggingScenarios() {
              "acceptable !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1404  W1AW  599  CT  W2XX  599  XX  XX  State/Province is not "
              "acceptable !!!\r\n"
-             "QSO:  14085  RTTY  2020-01-04 1404  W1AW  599  CT  W2XX  599  XX   DUPE !!!\r\n"
-             "QSO:  14085  BPSK31  2020-01-04 1406  W1AW  599  CT  W2XX  599  NY   DUPE !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1409  W1AW  599  CT  DL1ABC  599  003   DUPE !!!\r\n"
              "QSO:  14085  rtty  2020-01-04 1410  W1AW  599  CT  K1AB  599  12   DUPE !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1411  W1AW  599  CT  K1AB  599  NY   DUPE !!!\r\n"},
@@ -131,13 +131,56 @@ inline std::vector<Scenario> LoggingScenarios() {
              "acceptable !!!\r\n"
              "QSO:  14085  RTTY  2020-01-05 1432  W1AW  599  CT  K1AB  599  YY  YY  State/Province is not "
              "acceptable !!!\r\n"
-             "QSO:  14085  RTTY  2020-01-05 1432  W1AW  599  CT  K1AB  599  YY   DUPE !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1510  W1AW  599  CT  K1AB  599  1432  1432  State/Province is not "
              "acceptable !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1432  W1AW  599  CT  W1XYZ  599  K1AB  K1AB  State/Province is not "
              "acceptable !!!\r\n"
              "QSO:  14085  RTTY  2020-01-04 1431  W1AW  599  1432  K1AB  599  ZZ  ZZ  State/Province is not "
              "acceptable !!!\r\n"},
+        // A QSO the contest does not count leaves the station's band free: the next QSO there counts (a resend
+        // of the exchange after a bad one), and the one after that is its dupe. A QSO outside the period is
+        // logged and counts nothing; the end at 23:59 includes that minute.
+        {"AQsoThatCannotCountLeavesTheBandFree",
+         {
+             {"W2XX", "15m", "RTTY", "K", "ON", 4, 10, 0, 1},     // Ontario is no US state
+             {"W2XX", "15m", "RTTY", "K", "NY", 4, 10, 1, 1},     // the resend counts
+             {"W2XX", "15m", "FT8", "K", "NY", 4, 10, 2, 1},      // a dupe of the resend
+             {"VE3AA", "15m", "RTTY", "VE", "MA", 4, 10, 3, 1},  // nor is MA a Canadian province
+             {"DL1ABC", "20m", "RTTY", "DL", "001", 3, 23, 59, 1},
+             {"DL1ABC", "20m", "RTTY", "DL", "002", 4, 0, 0, 1},
+             {"DL1ABC", "20m", "RTTY", "DL", "003", 5, 23, 59, 1},
+             {"OH2XX", "20m", "RTTY", "OH", "004", 6, 0, 0, 1},
+             {"K1AB", "40m", "RTTY", "K", "XX", 6, 0, 0, 1},
+         },
+         {},
+         std::string(kCreatedHeader) +
+             "QSO:  14085  RTTY  2020-01-04 1000  W1AW  599  CT  W2XX  599  ON  ON  State/Province is not "
+             "acceptable !!!\r\n"
+             "QSO:  14085  FT8  2020-01-04 1002  W1AW  599  CT  W2XX  599  NY   DUPE !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-04 1003  W1AW  599  CT  VE3AA  599  MA  MA  State/Province is not "
+             "acceptable !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-03 2359  W1AW  599  CT  DL1ABC  599  001   OUTSIDE CONTEST PERIOD !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-05 2359  W1AW  599  CT  DL1ABC  599  003   DUPE !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-06 0000  W1AW  599  CT  OH2XX  599  004   OUTSIDE CONTEST PERIOD !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-06 0000  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+             "acceptable !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-06 0000  W1AW  599  CT  K1AB  599  XX   OUTSIDE CONTEST PERIOD !!!\r\n"},
+        // Removing the QSO that occupied the band: every later QSO there that no QSO left before it occupies is
+        // no dupe any more, whether it counts now or still fails its exchange.
+        {"RemovingTheQsoThatOccupiedABandFreesEveryLaterOne",
+         {
+             {"K1AB", "20m", "RTTY", "K", "NY", 4, 14, 1, 1},
+             {"K1AB", "20m", "RTTY", "K", "XX", 4, 14, 2, 1},
+             {"K1AB", "20m", "RTTY", "K", "NY", 4, 14, 3, 1},
+             {"K1AB", "20m", "RTTY", "K", "NY", 4, 14, 4, 1},
+         },
+         {
+             {"K1AB", "20m", "RTTY", "K", "", 4, 14, 1, 1},
+         },
+         std::string(kRewrittenHeader) +
+             "QSO:  14085  RTTY  2020-01-04 1402  W1AW  599  CT  K1AB  599  XX  XX  State/Province is not "
+             "acceptable !!!\r\n"
+             "QSO:  14085  RTTY  2020-01-04 1404  W1AW  599  CT  K1AB  599  NY   DUPE !!!\r\n"},
         {"RemoveKeepsOtherLinesWhenNothingMatches",
          {
              {"DL1ABC", "160m", "RTTY", "DL", "001", 4, 14, 32, 0},
@@ -232,7 +275,7 @@ inline std::vector<CheckScenario> CheckScenarios() {
              {"dl1abc", "BPSK31", "DL", "15m", nullptr, 1},
              {"DL2ZZ", "RTTY", "DL", "80m", nullptr, 1},
              {"F5AA", "RTTY", "F", "80m", nullptr, 2},
-             {"W2XX", "RTTY", "K", "40m", nullptr, 0},
+             {"W2XX", "RTTY", "K", "40m", nullptr, 3},  // its QSO did not count: the band is free
          }},
         {"WveStationsKnownByTheirState",
          "2.21",

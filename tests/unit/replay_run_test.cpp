@@ -120,11 +120,11 @@ TEST(ReplayRun, SummaryNamesThePeriodAndSetsTheScoreBesideTheClaim) {
         ReplayOptions o;
         o.logPath = "claim.log";
         o.outDir = "out-" + claim;
-        o.start = COleDateTime::FromFields(2019, 1, 5, 18, 30);
+        o.start = COleDateTime::FromFields(2019, 1, 5, 18, 10);
         ReplayRunResult r = Replay(o);
         ASSERT_EQ(r.code, 0) << r.err;
         EXPECT_NE(r.err.find("stats-replay: " + said), std::string::npos) << claim << "\n" << r.err;
-        EXPECT_NE(r.err.find(" outside the contest period 2019-01-05 1830 to 2019-01-07 0030\n"), std::string::npos)
+        EXPECT_NE(r.err.find(" outside the contest period 2019-01-05 1810 to 2019-01-07 0010\n"), std::string::npos)
             << r.err;
     }
 }
@@ -206,9 +206,9 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         {"published-logs/ARRL-RTTY_2025_9H1XT.log", "Total\t 309\t 309\t 37\t 35\t 99\t 6\r\n", 0, 309 * (37 + 35)},
         // An Alaska station: KH6ZM and ZF2SS are its two entities.
         {"published-logs/ARRL-RTTY_2025_AL7LO.log", "Total\t 64\t 64\t 2\t 28\t 56\t 6\r\n", 0, 64 * (2 + 28)},
-        // The CQ WW RTTY log worked by hand (tests/data/cq-ww-rtty/README.md): 58 QSOs, 131 points, 40 zones,
+        // The CQ WW RTTY log worked by hand (tests/data/cq-ww-rtty/README.md): 58 QSOs, 132 points, 40 zones,
         // 41 countries and 25 QTHs, band by band; one QSO on 30 m refused.
-        {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 131\t 40\t 41\t 25\r\n", 2, 131 * (40 + 41 + 25),
+        {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 132\t 40\t 41\t 25\r\n", 2, 132 * (40 + 41 + 25),
          "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr",
          "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>"},
     };
@@ -347,18 +347,20 @@ TEST(ReplayRun, SurprisesAreNamed) {
                   "ARRL-RTTY-Roundup Contest UBN file\r\n"
                   "QSO:  14081  RTTY  2019-01-05 1815  W1AW  599  CT  K1ABC  599  MA   DUPE !!!\r\n"
                   "QSO:  14082  RTTY  2019-01-05 1816  W1AW  599  CT  K2ABC  599     NO RX NUMBER !!!\r\n"
+                  "QSO:  14083  RTTY  2019-01-05 1759  W1AW  599  CT  K3ABC  599  NY   OUTSIDE CONTEST PERIOD !!!\r\n"
+                  "QSO:  14084  RTTY  2019-01-07 0000  W1AW  599  CT  K4ABC  599  NY   OUTSIDE CONTEST PERIOD !!!\r\n"
                   "QSO:  7080  CW  2019-01-05 1817  W1AW  599  CT  K6ABC  599  NY   WRONG MODE !!!\r\n"
                   "QSO:  7081  CW  2019-01-05 1818  W1AW  599  CT  K7ABC  599  NY   WRONG MODE !!!\r\n");
         for (const char* line :
              {"s.log:5: note: no received exchange for K2ABC (passed on empty)\n",
-              "s.log:6: outside the contest period: K3ABC 2019-01-05 1759 (replayed all the same)\n",
-              "s.log:7: outside the contest period: K4ABC 2019-01-07 0000 (replayed all the same)\n",
+              "s.log:6: logged by the plug-in, not counted: K3ABC 20m RTTY: OUTSIDE CONTEST PERIOD\n",
+              "s.log:7: logged by the plug-in, not counted: K4ABC 20m RTTY: OUTSIDE CONTEST PERIOD\n",
               "s.log:5: refused by the plug-in: K2ABC 20m RTTY: NO RX NUMBER\n",
-              "stats-replay: s.log (Cabrillo): 8 QSOs read: 4 counted, 1 logged but not counted, 3 refused by the "
+              "stats-replay: s.log (Cabrillo): 8 QSOs read: 2 counted, 3 logged but not counted, 3 refused by the "
               "plug-in; 1 line skipped, 0 prefixes not resolved, 2 QSOs outside the contest period 2019-01-05 1800 "
               "to 2019-01-07 0000\n",
               "stats-replay: refused by the plug-in (AddData0 answered 0): 2 WRONG MODE (CW), 1 NO RX NUMBER\n",
-              "stats-replay: logged by the plug-in, not counted: 1 DUPE\n"}) {
+              "stats-replay: logged by the plug-in, not counted: 2 OUTSIDE CONTEST PERIOD, 1 DUPE\n"}) {
             EXPECT_NE(r.err.find(line), std::string::npos) << line << "\n--- in ---\n" << r.err;
         }
         EXPECT_EQ(r.summary.outsidePeriod, 2u);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
 
 #include "contest/arrl_rtty_roundup.h"
 #include "contest/cq_ww_rtty.h"
@@ -49,15 +50,23 @@ TEST(ContestRules, OnlyKAndVeAreWve) {
 }
 
 TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
-    const std::string codes =
+    // Each country's own codes: a state from a K station, a province from a VE station, never the other's.
+    const char* const states =
         "AK AL AR AZ CA CO CT DC DE FL GA HI IA ID IL IN KS KY LA MA MD ME MI MN MO MS MT NC ND NE NH NJ NM NV NY "
-        "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY ON QC NS NB MB BC SK AB NL NT YT NU PE PEI NF LB NWT";
-    std::istringstream in(codes);
+        "OH OK OR PA RI SC SD TN TX UT VA VT WA WI WV WY";
+    const char* const provinces = "ON QC NS NB MB BC SK AB NL NT YT NU PE PEI NF LB NWT";
     int count = 0;
-    for (std::string code; in >> code; ++count) EXPECT_TRUE(R.IsLocation(code)) << code;
+    for (const auto& [own, other, codes] : {std::tuple{"K", "VE", states}, std::tuple{"VE", "K", provinces}}) {
+        std::istringstream in(codes);
+        for (std::string code; in >> code; ++count) {
+            EXPECT_TRUE(R.IsLocation(own, code)) << code;
+            EXPECT_FALSE(R.IsLocation(other, code)) << code << " from " << other;
+            EXPECT_FALSE(R.IsLocation("DL", code)) << code;
+        }
+    }
     EXPECT_EQ(count, 68);
     for (const char* code : {"", "ny", "Ny", "NY ", " NY", "PQ", "nf", "NFL", "XX", "P", "PEIX", "PR", "US"}) {
-        EXPECT_FALSE(R.IsLocation(code)) << '"' << code << '"';
+        EXPECT_FALSE(R.IsLocation("K", code) || R.IsLocation("VE", code)) << '"' << code << '"';
     }
     const char* const canonical[][2] = {{"PEI", "PE"}, {"PE", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NL", "NL"},
                                         {"NWT", "NT"}, {"NT", "NT"}, {"MD", "MD"}, {"pei", "pei"}};
@@ -74,7 +83,9 @@ TEST(ContestRules, StateProvinceCodesAndTheMultiplierEachCountsAs) {
         if (c.first) {
             EXPECT_EQ(codes.front(), c.first);
         }
-        for (const std::string& code : codes) EXPECT_TRUE(R.IsLocation(code) && R.CanonicalLocation(code) == code) << code;
+        for (const std::string& code : codes) {
+            EXPECT_TRUE(R.IsLocation(c.prefix, code) && R.CanonicalLocation(code) == code) << code;
+        }
     }
 }
 
@@ -90,7 +101,8 @@ TEST(ContestRules, CreditOfAQso) {
         {"VE", "NF", "1 NL"},   {"VE", "LB", "1 NL"},   {"VE", "NWT", "1 NT"}, {"K", "AK", ""},
         {"K", "HI", ""},        {"K", "XX", ""},        {"K", "001", ""},      {"DL", "001", "0 DL"},
         {"KH6", "HI", "0 KH6"}, {"KL7", "AK", "0 KL7"}, {"k", "CT", "0 k"},    {"", "CT", ""},
-        {"VY2", "PE", "0 VY2"}, {"W", "NY", "0 W"},
+        {"VY2", "PE", "0 VY2"}, {"W", "NY", "0 W"},     {"K", "ON", ""},       {"VE", "MA", ""},
+        {"VE", "NY", ""},
     };
     for (const Case& c : cases) {
         const contest::Credit credit = R.CreditOf("DL", c.prefix, c.exchange);
@@ -152,7 +164,8 @@ TEST(ContestRules, ExchangeValidationInItsOrder) {
         {"1234", "K", 0, 1},   {"12345", "DL", 0, 0},  {"12", "K", 0, 0},     {"59", "VE", 0, 0},
         {"NY", "K", 0, 1},     {"ny", "K", 0, 0},      {"NY", "W", 0, 0},     {"NY", "DL", 0, 0},
         {"ON", "VE", 0, 1},    {"PE", "VE", 0, 1},     {"PEI", "VE", 0, 1},   {"NY ", "K", 0, 0},
-        {"NWT", "VE", 0, 1},   {"NF", "VE", 0, 1},     {"LB", "K", 0, 1},     {"NWT", "DL", 0, 0},
+        {"NWT", "VE", 0, 1},   {"NF", "VE", 0, 1},     {"LB", "K", 0, 0},     {"NWT", "DL", 0, 0},
+        {"LB", "VE", 0, 1},    {"ON", "K", 0, 0},      {"MA", "VE", 0, 0},    {"NWT", "K", 0, 0},
         {"PEI", "W", 0, 0},    {"nwt", "VE", 0, 0},   {"AK", "K", 0, 1},     {"HI", "K", 0, 1},
         {"", "K", 0, 0},       {"1a3", "DL", 0, 0},    {"12 4", "DL", 0, 0},  {"\xB1\xB2\xB3", "DL", 0, 0},
         {"001", "DL", 1, 0},   {"NY", "K", -1, 0},     {"XX", "K", 0, 0},     {"N", "K", 0, 0},
@@ -200,6 +213,11 @@ TEST(ContestRules, CqWwJudgesTheReceivedExchange) {
         {"VY2AA", "VE", "05 PEI", "05 PE", "05 PEI", nullptr, 1},
         {"VE8AA", "VE", "01 NWT", "01 NT", "01 NWT", nullptr, 1},
         {"VE1AA", "VE", "05 PQ", "", "05 PQ", "QTH is not acceptable", 0},
+        {"W1AW", "K", "05 ON", "", "05 ON", "QTH is not acceptable", 0},
+        {"W1AW", "K", "05 NF", "", "05 NF", "QTH is not acceptable", 0},
+        {"VE3AA", "VE", "04 MA", "", "04 MA", "QTH is not acceptable", 0},
+        {"VE3AA", "VE", "04 AK", "", "04 AK", "QTH is not acceptable", 0},
+        {"W1AW/VE3", "VE", "04 ON", "04 ON", "04 ON", nullptr, 1},
         {"KL7AA", "KL", "01", "01", "01", nullptr, 1},
         {"KH6AA", "KH6", "31 HI", "31", "31 HI", nullptr, 1},
         {"", "", "", "", "", "Zone is not acceptable", 0},

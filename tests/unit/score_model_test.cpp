@@ -112,7 +112,10 @@ TEST(ScoreModel, EachStateOrProvinceCountsOnceWhateverItsSpelling) {
     for (const Case& c : cases) {
         Engine e{contest::ArrlRttyRoundup()};
         e.bandsSeen = {"20m"};
-        for (const char* code : c.codes) Log(e, {{"VE1A", "VE", "20m", code, 10, 0}});
+        for (const char* code : c.codes) {
+            const bool canadian = std::string("PE PEI NF LB NL NWT NT NU").find(code) != std::string::npos;
+            Log(e, {{canadian ? "VE1A" : "K1A", canadian ? "VE" : "K", "20m", code, 10, 0}});
+        }
         ScoreModel m = ComputeScoreModel(e);
         EXPECT_EQ(m.totals.stateProvCount, c.multipliers) << c.codes[0];
         EXPECT_EQ(m.totals.score, static_cast<int32_t>(c.codes.size()) * c.multipliers) << c.codes[0];
@@ -137,7 +140,9 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
             QsoSpec q{calls[random() % 5], prefixes[random() % 6], bands[random() % 5], states[random() % 6],
                       10, static_cast<int>(random() % 60), static_cast<int>(random() % 2),
                       static_cast<int>(random() % 2)};
-            // As AddData0 logs them: only a W/VE station's QSO carries a state or province.
+            // As AddData0 logs them: only a W/VE station's QSO carries a state or province, of its own country.
+            if (std::string(q.prefix) == "K") q.stateProv = states[random() % 2];
+            if (std::string(q.prefix) == "VE" && std::string(q.stateProv) == "CT") q.stateProv = "";
             if (std::string(q.prefix) != "K" && std::string(q.prefix) != "VE") q.stateProv = "";
             e.qsoLog.Append(MakeQso(q));
         }

@@ -58,11 +58,13 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
                 Engine& e = *lock;
                 CInfo q;
                 q.call = i % 4 == 0 ? "W1AW" : "K" + std::to_string(i);
-                q.prefix = q.call == "W1AW" ? "P" + std::to_string(i) : "K";  // W1AW's rows show the serial
+                // W1AW's rows show the serial; the others send a state of K or a province of VE.
+                const bool canadian = i % 6 >= 2 && i % 6 <= 4;
+                q.prefix = q.call == "W1AW" ? "P" + std::to_string(i) : canadian ? "VE" : "K";
                 q.band = kBands[i % 5];
                 q.mode = "RTTY";
                 q.exchRcvd = std::to_string(i);
-                if (q.prefix == "K") q.stateProv = kStates[i % 6];
+                if (q.call != "W1AW") q.stateProv = kStates[i % 6];
                 q.time = COleDateTime::FromFields(2024, 1, 6, (i / 60) % 24, i % 60, 0);
                 e.qsoLog.Append(q);
                 if (i % 50 == 0 && !e.stateCellsResetRequested) {
@@ -108,7 +110,7 @@ TEST(StatusModelConcurrency, RefreshesWhileTheHostLogsSeeWholeListsOnly) {
                                        app.RefreshPending());
     EXPECT_EQ(torn, 0);
     EXPECT_EQ(resetsSeen, resetRequests);
-    EXPECT_EQ(last.workedCount, kQsos / 4 + 1);  // and K
+    EXPECT_EQ(last.workedCount, kQsos / 4 + 2);  // and K and VE
     EXPECT_EQ(app.RefreshPending().load(), 1);
     // W1AW's last QSOs: number 1996 on 40 m (row 2) and 1992 on 20 m (row 3).
     EXPECT_EQ(state.bandRows[2][3], "1996");

@@ -14,7 +14,9 @@
 #include "child_process.h"
 #include "common/text.h"
 #include "analysis.h"
+#include "contest_dates.h"
 #include "contest_terms.h"
+#include "engine/bad_qso_file.h"
 #include "outputs.h"
 #include "plugin/plugin_library.h"
 #include "replay.h"
@@ -249,6 +251,9 @@ struct ContestRecords {
     std::vector<bool> taken;  // by file index: a log that was read and scored
 };
 
+// The plug-in's reason for a QSO it logged outside the period it was given, and nothing else against it.
+const std::string kOutsidePeriodReason = badqso::ReasonOfMessage(badqso::kOutsidePeriod);
+
 void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vector<LeftOut>& leftOut,
              Messages& say) {
     if (!w.error.empty()) {
@@ -271,14 +276,10 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
     CheckLog& log = c.logs[w.index];
     log.station = c.calls.Intern(StationOf(info.call));
     log.qsos.reserve(w.qsos.size());
-    std::map<long long, size_t> periods;  // start -> QSOs
-    ContestPeriod last{1, 0};
-    constexpr long long kHalfWeek = 7 * 24 * 60 / 2 - 1;  // a time this near a period's start finds it again
+    std::vector<long long> minutes;
+    minutes.reserve(w.qsos.size());
     for (WorkerQso& q : w.qsos) {
-        if (q.minute < last.start - kHalfWeek || q.minute > last.start + kHalfWeek) {
-            last = PeriodOfQso(*c.contest, q.minute);
-        }
-        ++periods[last.start];
+        minutes.push_back(q.minute);
         CheckQso c2;
         c2.line = q.line;
         c2.minute = q.minute;
@@ -288,7 +289,8 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
         if (!q.exchSent.empty()) c2.exchSent = c.calls.Intern(q.exchSent);
         if (!q.exchRcvd.empty()) c2.exchRcvd = c.calls.Intern(q.exchRcvd);
         c2.counted = q.added && q.reason.empty();
-        if (c2.counted) {
+        c2.timeOnly = q.added && q.reason == kOutsidePeriodReason;
+        if (c2.counted || c2.timeOnly) {
             const CaseInsensitiveTextSet& bands = c.contest->AcceptedBands();
             const QsoCredit credit =
                 CreditQso(*c.contest, w.ownPrefix, q.call, q.prefix, q.exchRcvd,
@@ -302,10 +304,7 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
         }
         log.qsos.push_back(c2);
     }
-    // Most QSOs, and the earlier period of two as full.
-    const auto best = std::max_element(periods.begin(), periods.end(),
-                                       [](const auto& a, const auto& b) { return a.second < b.second; });
-    const ContestPeriod period = PeriodOfQso(*c.contest, best == periods.end() ? 0 : best->first);
+    const ContestPeriod period = PeriodOfQso(*c.contest, replay::BusiestPeriodStart(*c.contest, minutes));
     log.periodStart = period.start;
     log.periodEnd = period.end;
 }

@@ -343,7 +343,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
-            if (!q.counted) continue;
+            if (!q.counted && !q.timeOnly) continue;
             const long long t = q.minute - offsets[li];
             if (t < log.periodStart || t >= log.periodEnd) {
                 res.verdict = Verdict::outsidePeriod;
@@ -468,8 +468,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                                                                               : sent;
                 }
             }
-            if (!q.counted) continue;
-            ++r.counted;
+            if (!q.counted && !q.timeOnly) continue;
+            r.counted += q.counted;
             switch (res.verdict) {
                 case Verdict::notInLog: ++r.notInLog, penaltyPoints += q.points; break;
                 case Verdict::bustedCall: ++r.bustedCall, penaltyPoints += q.points; break;

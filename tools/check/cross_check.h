@@ -71,6 +71,9 @@ struct CheckQso {
     uint32_t pluginReason = CallTable::kNone;  // why the plug-in did not count it ("DUPE"), when it did not
     uint8_t band = kNoBand;  // index into the contest's bands
     bool counted = false;    // the plug-in counted it
+    // The plug-in left it out for its time alone, outside the period it was given: the check judges the time
+    // itself, with the log's clock offset, and counts it where the corrected time is in the period.
+    bool timeOnly = false;
     uint8_t points = 0;
 };
 

@@ -46,6 +46,14 @@ size_t LocationCountryOf(const contest::Record& contest, const std::string& code
     return 0;
 }
 
+// A location code of any location country.
+bool IsAnyLocation(const contest::Record& contest, const std::string& code) {
+    for (const contest::LocationCountry& country : contest.LocationCountries()) {
+        if (contest.IsLocation(country.prefix, code)) return true;
+    }
+    return false;
+}
+
 QsoRef RefOf(const std::vector<LogQso>& log, size_t i) {
     const LogQso& q = log[i];
     return QsoRef{q.line, q.call, q.band, q.exchRcvd, q.time.IsValid() ? WholeMinutes(q.time) : 0, i};
@@ -231,7 +239,7 @@ std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, 
         if (!o.Counted() || o.prefix.empty())
             continue;
         const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
-        const std::string code = contest.IsLocation(exchange) ? contest.CanonicalLocation(exchange) : "";
+        const std::string code = IsAnyLocation(contest, exchange) ? contest.CanonicalLocation(exchange) : "";
         const size_t country = LocationCountryOf(contest, code);
         if (!code.empty() && o.prefix != countries[country].prefix)
             unlikely.push_back(UnlikelyExchange{RefOf(qsos, i), o.prefix, "", code, country});
@@ -457,7 +465,7 @@ Analysis Analyse(const AnalysisInput& in) {
                     ++row->newDxcc;
             }
         }
-        if (!location && contest.SendsLocation(o.prefix) && contest.IsLocation(contest.NormaliseLocation(q.exchRcvd)))
+        if (!location && contest.IsLocation(o.prefix, contest.NormaliseLocation(q.exchRcvd)))
             ++a.noMultiplierStateQsos;
         if (newMultiplier && bandAt != a.bands.end())
             ++a.bandNewMultipliers[band];

@@ -311,7 +311,7 @@ std::string Summary(const Analysis& a) {
         h += "<li>" + Plural(a.linesSkipped, "line", "lines") + " of the log not read</li>";
     if (a.outsidePeriod) {
         h += "<li>" + Plural(a.outsidePeriod, "QSO", "QSOs") +
-             " outside the contest period (scored all the same, not drawn below)</li>";
+             " outside the contest period (not counted, not drawn below)</li>";
     }
     if (a.rejected.empty() && a.notCounted.empty() && a.linesSkipped == 0)
         h += "<li>nothing: every QSO counts</li>";

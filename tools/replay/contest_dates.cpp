@@ -1,8 +1,10 @@
 #include "contest_dates.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 
 #include "common/text.h"
 
@@ -14,12 +16,30 @@ COleDateTime FromWholeMinutes(long long minutes) {
     return COleDateTime(static_cast<double>(minutes) / (24.0 * 60.0), COleDateTime::valid);
 }
 
-COleDateTime FirstQsoTime(const std::vector<LogQso>& qsos) {
-    COleDateTime first = COleDateTime::Null();
-    for (const LogQso& q : qsos) {
-        if (q.time.IsValid() && (!first.IsValid() || q.time.m_dt < first.m_dt)) first = q.time;
+long long BusiestPeriodStart(const contest::Record& contest, const std::vector<long long>& minutes) {
+    std::map<long long, size_t> periods;  // start -> QSOs
+    long long last = 1, lastStart = 0;
+    constexpr long long kHalfWeek = 7 * 24 * 60 / 2 - 1;  // a time this near a period's start finds it again
+    for (long long minute : minutes) {
+        if (periods.empty() || minute < last - kHalfWeek || minute > last + kHalfWeek) {
+            lastStart = WholeMinutes(contest.PeriodStartNear(FromWholeMinutes(minute)));
+            last = lastStart;
+        }
+        ++periods[lastStart];
     }
-    return first;
+    // Most QSOs, and the earlier period of two as full.
+    const auto best = std::max_element(periods.begin(), periods.end(),
+                                       [](const auto& a, const auto& b) { return a.second < b.second; });
+    return best == periods.end() ? WholeMinutes(contest.PeriodStartNear(FromWholeMinutes(0))) : best->first;
+}
+
+COleDateTime ContestStartOfLog(const contest::Record& contest, const std::vector<LogQso>& qsos) {
+    std::vector<long long> minutes;
+    for (const LogQso& q : qsos) {
+        if (q.time.IsValid()) minutes.push_back(WholeMinutes(q.time));
+    }
+    if (minutes.empty()) return COleDateTime::Null();
+    return FromWholeMinutes(BusiestPeriodStart(contest, minutes));
 }
 
 std::optional<COleDateTime> ParseDateTimeOption(const std::string& textIn) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/ole_date_time.h"
+#include "contest/record.h"
 #include "log_types.h"
 
 namespace replay {
@@ -15,8 +16,11 @@ namespace replay {
 long long WholeMinutes(const COleDateTime& t);
 COleDateTime FromWholeMinutes(long long minutes);
 
-// The earliest valid QSO time of the log; null when there is none.
-COleDateTime FirstQsoTime(const std::vector<LogQso>& qsos);
+// The contest period of a log: the period (of the contest's weekend next to a QSO) that most of its QSOs fall
+// in, the earlier of two with as many, so that a stray QSO of another week moves nothing. Null when no QSO has
+// a valid time. The same from QSO times in whole minutes: the start, in whole minutes.
+COleDateTime ContestStartOfLog(const contest::Record& contest, const std::vector<LogQso>& qsos);
+long long BusiestPeriodStart(const contest::Record& contest, const std::vector<long long>& minutes);
 
 // "2019-01-05 1800", "2019-01-05 18:00", "2019-01-05T18:00", "20190105 1800" or a bare date (00:00).
 std::optional<COleDateTime> ParseDateTimeOption(const std::string& text);

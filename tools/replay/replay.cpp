@@ -252,7 +252,7 @@ ReplayPlan PlanReplay(const ReplayOptions& o, const ReplayInputs& in, std::vecto
     if (!plan.ownCall.empty() && plan.ownPrefix.empty()) {
         warnings.push_back("no DXCC prefix for the own call " + plan.ownCall + " (passed as \"\")");
     }
-    plan.start = o.start ? *o.start : in.contest->PeriodStartNear(FirstQsoTime(in.log.qsos));
+    plan.start = o.start ? *o.start : ContestStartOfLog(*in.contest, in.log.qsos);
     plan.end = o.end ? *o.end : in.contest->PeriodEnd(plan.start);
     COleDateTime edition = CountryFileEdition(in.cty);
     if (CountryFileTooOld(edition, plan.start)) {
@@ -326,8 +326,12 @@ ReplayOutcomes MapOutcomes(const ReplayInputs& in, const ReplayPlan& plan, std::
         QsoOutcome& outcome = answers[i];
         if (WholeMinutes(q.time) < WholeMinutes(plan.start) || WholeMinutes(q.time) >= WholeMinutes(plan.end)) {
             ++summary.outsidePeriod;
-            r.messages.push_back(Where(log, q.line) + "outside the contest period: " + q.call + " " +
-                                 q.time.Format(kPeriodFormat) + " (replayed all the same)");
+            // The plug-in names a QSO it logged outside the period it was given; one it refused for another
+            // reason is named here.
+            if (!outcome.added) {
+                r.messages.push_back(Where(log, q.line) + "outside the contest period: " + q.call + " " +
+                                     q.time.Format(kPeriodFormat));
+            }
         }
         if (outcome.prefix.empty()) {
             ++summary.prefixesUnresolved;

@@ -46,7 +46,7 @@ struct ReplaySummary {
     size_t notCounted = 0;  // logged, with a line in the bad-QSO file (a dupe, a bad state or province)
     size_t linesSkipped = 0;
     size_t prefixesUnresolved = 0;
-    size_t outsidePeriod = 0;                // replayed all the same
+    size_t outsidePeriod = 0;                // replayed; the plug-in counts none of them
     std::map<std::string, size_t> rejections;  // "WRONG MODE (DG)" -> count, the plug-in's reasons
     std::map<std::string, size_t> notCountedReasons;  // "DUPE" -> count
     std::optional<long long> claimedScore;  // the log's CLAIMED-SCORE
