@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # End to end: the four published logs scored by the native plug-in (libStats.so under stats-replay) and by
-# the Windows one (Stats.dll under stats-replay.exe in wine), and the CQ WW RTTY log worked by hand by the
+# the Windows one (Stats.dll under stats-replay.exe in wine), and the CQ WW RTTY logs worked by hand by the
 # other plug-in (libStatsCQWW.so, StatsCQWW.dll), must give byte-identical reports, bad-QSO
 # files, Cabrillo files (the same command: the native header dialog confirms what the Windows one is typed)
 # and settings files; the HTML run reads the log from standard input and writes the analysis page too, with
@@ -47,11 +47,11 @@ compare() {  # what native wine
   fi
 }
 
-for log in "$logs"/ARRL-RTTY_*.log "$here/tests/data/cq-ww-rtty/K1HW-hand-worked.log"; do
+for log in "$logs"/ARRL-RTTY_*.log "$here"/tests/data/cq-ww-rtty/*-hand-worked.log; do
   name=$(basename "$log" .log)
   plugin=Stats
   compared=(--compare "$logs/ARRL-RTTY_2025_AL7LO.log")
-  case "$name" in K1HW-*) plugin=StatsCQWW compared=() ;; esac
+  case "$name" in *-hand-worked) plugin=StatsCQWW compared=() ;; esac
   for run in cabrillo html; do
     opts=("${headers[@]}" --cabrillo)
     [ "$run" = html ] && opts=(--html --analysis "${compared[@]}" --check W1AW:20m:RTTY --check DL1ABC:15m:RTTY)

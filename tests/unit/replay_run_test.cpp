@@ -211,6 +211,16 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 132\t 40\t 41\t 25\r\n", 2, 132 * (40 + 41 + 25),
          "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr",
          "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>"},
+        // Four more worked by hand at the rules' edges (the same README): QSOs outside the period, corrected
+        // resends, maritime mobile stations, W/VE QTHs of the other country, the WAE-only countries.
+        {"cq-ww-rtty/JA1HW-hand-worked.log", "Total\t 54\t 138\t 41\t 48\t 9\r\n", 4, 138 * (41 + 48 + 9),
+         "StatsCQWW", 1},
+        {"cq-ww-rtty/IT9HW-hand-worked.log", "Total\t 54\t 136\t 32\t 49\t 11\r\n", 4, 136 * (32 + 49 + 11),
+         "StatsCQWW", 1},
+        {"cq-ww-rtty/VE3HW-hand-worked.log", "Total\t 54\t 115\t 33\t 36\t 23\r\n", 2, 115 * (33 + 36 + 23),
+         "StatsCQWW", 1},
+        {"cq-ww-rtty/KH6HW-hand-worked.log", "Total\t 51\t 131\t 38\t 44\t 13\r\n", 4, 131 * (38 + 44 + 13),
+         "StatsCQWW", 1},
     };
     TempWorkDir dir;
     for (const Case& c : cases) {

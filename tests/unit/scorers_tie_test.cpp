@@ -1,6 +1,6 @@
 // The three scorers held to each other, for each contest through its own plug-in: the plug-in's own report, the
 // analysis page's figures and stats-check's results score every log alike, per band and in total, on the
-// published logs, the sample, the CQ WW RTTY log worked by hand and a simulated contest of each whose W/VE
+// published logs, the sample, the CQ WW RTTY logs worked by hand and a simulated contest of each whose W/VE
 // stations also send AK, HI and the older spellings (PEI, NF, LB, NWT) and in which KH6 and KL7 stations take
 // part. A scorer whose multiplier rule went its own way would part from the other two.
 #include <gtest/gtest.h>
@@ -86,7 +86,10 @@ TEST(ScorersTie, PluginAnalysisAndCheckerScoreEveryLogAlike) {
           "tests/data/published-logs/ARRL-RTTY_2025_9H1XT.log", "tests/data/published-logs/ARRL-RTTY_2025_AL7LO.log",
           "examples/arrl-rtty-sample.log"},
          {"AK", "HI", "PEI", "NF", "LB", "NWT"}},
-        {contest::CqWwRtty(), "StatsCQWW", {"tests/data/cq-ww-rtty/K1HW-hand-worked.log"},
+        {contest::CqWwRtty(), "StatsCQWW",
+         {"tests/data/cq-ww-rtty/K1HW-hand-worked.log", "tests/data/cq-ww-rtty/JA1HW-hand-worked.log",
+          "tests/data/cq-ww-rtty/IT9HW-hand-worked.log", "tests/data/cq-ww-rtty/VE3HW-hand-worked.log",
+          "tests/data/cq-ww-rtty/KH6HW-hand-worked.log"},
          {"AK", "PEI", "NF", "LB", "NWT", "DX"}},
     };
     for (const TieCase& c : cases) {
