@@ -196,6 +196,7 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         size_t rejected = 0;
         const char* cabrillo = nullptr;  // the Cabrillo file the plug-in must write, from the same folder
         const char* pageText = "";       // and a text the analysis page must hold
+        const char* scoreLine = "";      // and the report's score line
     } cases[] = {
         // 506 QSOs less 4 dupes and WP2B, whom today's country file puts in the USA, so its serial number is
         // a bad state; NF counts as NL; 18 entities besides the USA and Canada.
@@ -210,11 +211,12 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         // 41 countries and 25 QTHs, band by band; one QSO on 30 m refused.
         {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 132\t 40\t 41\t 25\r\n", 2, 132 * (40 + 41 + 25),
          "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr",
-         "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>"},
+         "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>",
+         "\r\nScore = 132 *( 40 + 41 + 25) = 13992 \r\n"},
         // Four more worked by hand at the rules' edges (the same README): QSOs outside the period, corrected
         // resends, maritime mobile stations, W/VE QTHs of the other country, the WAE-only countries.
         {"cq-ww-rtty/JA1HW-hand-worked.log", "Total\t 54\t 138\t 41\t 48\t 9\r\n", 4, 138 * (41 + 48 + 9),
-         "StatsCQWW", 1},
+         "StatsCQWW", 1, nullptr, "", "\r\nScore = 138 *( 41 + 48 + 9) = 13524 \r\n"},
         {"cq-ww-rtty/IT9HW-hand-worked.log", "Total\t 54\t 136\t 32\t 49\t 11\r\n", 4, 136 * (32 + 49 + 11),
          "StatsCQWW", 1},
         {"cq-ww-rtty/VE3HW-hand-worked.log", "Total\t 54\t 115\t 33\t 36\t 23\r\n", 2, 115 * (33 + 36 + 23),
@@ -240,6 +242,7 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         EXPECT_NE(page.find(score), std::string::npos) << score;
         EXPECT_EQ(page.find("is not the"), std::string::npos);
         EXPECT_NE(page.find(c.pageText), std::string::npos) << c.pageText;
+        EXPECT_NE(r.summary.report.find(c.scoreLine), std::string::npos) << c.scoreLine;
         EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos);
         EXPECT_EQ(r.summary.pluginScore, c.score);
         EXPECT_EQ(r.summary.rejected, c.rejected);

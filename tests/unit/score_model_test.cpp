@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 #include "engine/engine.h"
 #include "score_test_support.h"
 #include "scoring/score_model.h"
@@ -172,6 +173,33 @@ TEST(ScoreModel, OnePassAgreesWithCountingBandByBand) {
         ASSERT_EQ(m.totals.dupes, dupes) << round;
         ASSERT_EQ(m.totals.score, qsos * (multipliers + static_cast<int32_t>(states2.size()))) << round;
     }
+}
+
+// A contest that counts each kind per band keeps each band's zones, countries and QTHs apart, in the order they
+// were met: what the windows show on that band. A maritime mobile station adds its zone alone.
+TEST(ScoreModel, EachKindOfACqWwLogPerBand) {
+    Engine e{contest::CqWwRtty()};
+    e.ownPrefix = "DL";
+    e.bandsSeen = {"20m", "40m"};
+    Log(e, {{"W2AA", "K", "20m", "05 NY", 10, 0},
+            {"VE3AA", "VE", "20m", "04 ON", 10, 1},
+            {"DL1AA", "DL", "20m", "14", 10, 2},
+            {"W2AA", "K", "40m", "05 NY", 10, 3},
+            {"JA1ZZZ/MM", "JA", "40m", "25 /MM", 10, 4}});
+    const ScoreModel m = ComputeScoreModel(e);
+    ASSERT_EQ(m.bands.size(), 2u);
+    const BandStats& b40 = m.bands[0];  // in report order
+    const BandStats& b20 = m.bands[1];
+    EXPECT_EQ(b20.zones, (Strings{"05", "04", "14"}));
+    EXPECT_EQ(b20.countries, (Strings{"K", "VE", "DL"}));
+    EXPECT_EQ(b20.locations, (Strings{"NY", "ON"}));
+    EXPECT_EQ(b20.points, 3 + 3 + 1);
+    EXPECT_EQ(b40.zones, (Strings{"05", "25"}));
+    EXPECT_EQ(b40.countries, (Strings{"K"}));
+    EXPECT_EQ(b40.locations, (Strings{"NY"}));
+    EXPECT_EQ(b40.points, 3 + 3);
+    EXPECT_EQ(m.totals.multipliers, (std::vector<int32_t>{5, 4, 3}));  // zones, countries, QTHs
+    EXPECT_EQ(m.totals.score, 13 * 12);
 }
 
 TEST(ScoreModel, EmptyLogGivesNoRowsAndZeroScore) {
