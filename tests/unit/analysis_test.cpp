@@ -308,7 +308,7 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
          {"More than"}, 0, cqww},
         {"MULTI-OP TWO", two(8, 8, true), {"No hour has more than 8 band changes on any transmitter",
                                            "Most in one hour on one transmitter: 8; in all: 17."},
-         {"More than"}, 0, cqww},
+         {"More than", "fill=\"#B00020\""}, 0, cqww},
         {"MULTI-OP TWO", two(8, 9, true), {"More than 8 band changes, the 2019 limit for each transmitter of "
                                            "multi-operator, two transmitters entries, in 1 hour: Sat 20:00 "
                                            "(transmitter 1: 9)</p>"},
