@@ -5,7 +5,9 @@
 #include "common/text.h"
 #include "engine/host_version.h"
 #include "platform/settings.h"
+#include "scoring/cabrillo_header.h"
 #include "scoring/score_report.h"
+#include "ui/status_model.h"
 
 namespace {
 
@@ -90,6 +92,16 @@ int CTestApp::ResetStats(const ResetArgs& args) {
         }
         Settings::WriteString(kStartKey, "1");
     }
+    // The entry's category, for the change-of-band light: CATEGORY-OPERATOR as the settings keep it from the
+    // last header confirmed, CATEGORY-TRANSMITTER as the header holds it while the library is loaded.
+    using F = CabrilloHeaderFields;
+    std::string categoryOperator =
+        Settings::GetString(CabrilloHeaderTagOf(&F::categoryOperator).settingsKey, Settings::kHeaderBuffer);
+    {
+        std::lock_guard<EngineMutex> lock(mutex_);
+        engine_.categoryOperator = std::move(categoryOperator);
+        engine_.categoryTransmitter = cabrillo.Fields().categoryTransmitter;
+    }
 
     // "Start" alternates: a reset that starts the windows leaves 1, and the next reset only puts back 0.
     // So a Cabrillo request, which has just written 1, never starts them.
@@ -128,6 +140,12 @@ void CTestApp::SetBandChangeWindowOpen(bool open) {
 int CTestApp::BandChangeCount() {
     std::lock_guard<EngineMutex> lock(mutex_);
     return engine_.bandChangeCount;
+}
+
+int CTestApp::BandChangeLimit() {
+    std::lock_guard<EngineMutex> lock(mutex_);
+    return BandChangeLightLimit(engine_.contest, engine_.contestStartYear, engine_.categoryOperator,
+                                engine_.categoryTransmitter);
 }
 
 void CTestApp::SetShownModel(std::shared_ptr<const ScoreModel> model) {

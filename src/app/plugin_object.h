@@ -58,6 +58,7 @@ public:
     void SetRefreshPending() override { engine_.refreshPending.store(1); }
     void SetBandChangeWindowOpen(bool open) override;
     int BandChangeCount() override;
+    int BandChangeLimit() override;
     // Set to 1 at the end of every refresh: atomic, read and set without the lock.
     std::atomic<int>& RefreshPending() { return engine_.refreshPending; }
 

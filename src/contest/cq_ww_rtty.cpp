@@ -52,12 +52,42 @@ const char* const kNoQth = "DX";
 // zone only, and its points go by continent alone.
 const char* const kMaritimeMobile = "/MM";
 
-// The multi-operator band-change limit, in the record's words (the search found no current text of the
-// sponsor's to quote).
+// The band-change limits of the multi-operator categories. Until 2008 the sponsor's RTTY rules in their 2005
+// words: six changes per clock hour for a single-transmitter entry, binding its run and its multiplier
+// transmitter each ("by either transmitter"). From 2009 the RTTY rules in the words of the CW/SSB rules, eight
+// per clock hour for each signal of a single- or two-transmitter entry; 2009 is the first year whose text was
+// found in that layout (the 2008 text still follows the 2005 one), though neither copy's multi-operator section
+// could be read, so the year of the change is the record's assumption.
+const char* const kMultiOneBandChanges =
+    "Multi-operator, single transmitter (MULTI-ONE): at most 8 band changes in a clock hour (00 through 59 minutes) "
+    "for the run signal and for the multiplier signal each. The sponsor's RTTY rules (a 2019 copy) list among their "
+    "differences from the CW/SSB rules \"Multi-Single: 8-band-changes per clock hour, rather than a 10-minute "
+    "rule\", and \"Identical wording is used for both the RTTY and CW/SSB rules where the intent is the same\"; "
+    "there \"The run and multiplier transmitters are governed by independent 10-minute rules\" and \"The log must "
+    "indicate which station/signal (run or multiplier) made each QSO.\" The record takes this rule from 2009 on, "
+    "the first year whose rules were found in the CW/SSB rules' layout.";
 const BandChangeRule kBandChangeRules[] = {
-    {0, 0, "MULTI-OP", "", "multi-operator", 8,
-     "Multi-operator entries: at most 8 band changes in any clock hour (00 through 59 minutes). A change from 20 "
-     "meters to 15 meters and back to 20 meters is two band changes."},
+    {0, 2008, "MULTI-OP", "ONE", "multi-operator, single transmitter", 6,
+     "Multi-operator, single transmitter, in the sponsor's RTTY rules of 2005 (the record takes them for every year "
+     "to 2008): \"Only one transmitted signal at any time. Limited to six band changes in any clock hour (0 through "
+     "59 minutes). For example, a change from 20 meters to 40 meters and then back to 20 meters constitutes two "
+     "band changes.\" \"Exception: One and only one other band may be used during the same time period if and "
+     "only if the station worked is a new multiplier. Violation of the six-band-change rule by either transmitter "
+     "will result in reclassification of the entry to the Multi-Multi category.\"",
+     true},
+    {0, 2008, "MULTI-OP", "UNLIMITED", "multi-operator, multi-transmitter", -1,
+     "Multi-operator, multi-transmitter (Multi-Multi): no band-change limit; the 2005 rules move a single-"
+     "transmitter entry that breaks its six-band-change rule to this category."},
+    {2009, 0, "MULTI-OP", "ONE", "multi-operator, single transmitter", 8, kMultiOneBandChanges, true},
+    {2009, 0, "MULTI-OP", "TWO", "multi-operator, two transmitters", 8,
+     "Multi-operator, two transmitters (MULTI-TWO), in the words the RTTY rules share with the CW/SSB rules: \"A "
+     "maximum of two transmitted signals on two different bands may be used at any time. The log must indicate "
+     "which station/signal made each QSO. Each station/signal may make a maximum of 8 band changes in any clock "
+     "hour (00 through 59 minutes).\"",
+     true},
+    {2009, 0, "MULTI-OP", "UNLIMITED", "multi-operator, multi-transmitter", -1,
+     "Multi-operator, multi-transmitter (MULTI-UNLIMITED): \"Only one transmitted signal per band is permitted at "
+     "any time\"; no band-change limit."},
 };
 
 const Facts kFacts = {
@@ -76,8 +106,7 @@ const Facts kFacts = {
         "\"All stations may operate the entire 48-hour contest period.\"",
         "No off time is required.",
         "A break of at least 30 minutes is shown as off time; the rules require none.",
-        "Multi-operator entries: at most 8 band changes in any clock hour (00 through 59 minutes). A change from "
-        "20 meters to 15 meters and back to 20 meters is two band changes.",
+        kMultiOneBandChanges,
         "Multipliers, each \"on each band\": \"each different CQ Zone\" (\"The CQ Worked All Zones rules are "
         "the standard\"); \"each different country\" (\"The DXCC entity list, Worked All Europe (WAE) multiplier "
         "list plus IG9/IH9, and continental boundaries are the standards for defining country multipliers. "

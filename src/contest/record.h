@@ -73,6 +73,10 @@ struct BandChangeRule {
     const char* entry;                // the category as the analysis page names it
     int perClockHour;                 // -1: no limit
     const char* text;                 // the rule, in the sponsor's words where the record has them
+    // The limit binds each transmitted signal apart (a two-transmitter entry's two, a single-transmitter
+    // entry's run and multiplier signals): a change is one of the signal that made it, counted among that
+    // signal's own QSOs, as the log's transmitter field tells them apart.
+    bool perTransmitter = false;
 };
 
 // The entry categories of the contest years [firstYear, lastYear], as the analysis page states them.

@@ -73,6 +73,9 @@ public:
     std::string contestEnd;            // "%d.%m.%Y"
     ContestPeriod period;
     std::string badQsoFileName;
+    // The entry's Cabrillo CATEGORY-OPERATOR and CATEGORY-TRANSMITTER as the operator last confirmed them,
+    // set by the reset after its header dialog; "" where none is given.
+    std::string categoryOperator, categoryTransmitter;
     // The bad-QSO file's lines since the reset, kept here as well: the report counts the bad QSOs from them
     // whatever became of the file (a read-only folder, a file another program holds, a full disk), and says
     // when the file is behind them.

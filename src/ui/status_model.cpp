@@ -87,6 +87,14 @@ bool CountsZones(const contest::Record& contest) {
 
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
 
+int BandChangeLightLimit(const contest::Record& contest, const std::string& contestStartYear,
+                         const std::string& categoryOperator, const std::string& categoryTransmitter) {
+    const int year = text::LeadingInt(contestStartYear);
+    if (text::Trim(categoryOperator).empty() || year <= 0) return contest.limits.multiOpBandChangesPerHour;
+    const contest::BandChangeRule* rule = contest.BandChangeRuleOf(year, categoryOperator, categoryTransmitter);
+    return rule ? rule->perClockHour : -1;
+}
+
 StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const StatusViewFields& views,
                             const OpenStatusWindows& openAtStart, const StateCellMarks* stateMarks,
                             const StatusSnapshotSource& takeSnapshot, std::atomic<int>& refreshPending) {

@@ -130,6 +130,14 @@ struct BandChangeCaptions {
 };
 const BandChangeCaptions& BandChangeRussianCaptions();
 
+// The band changes in one clock hour from which the change-of-band light turns red: the limit of the rule that
+// binds an entry of the contest of `contestStartYear` (the reset's "%Y") with these Cabrillo categories; -1,
+// never red, for a category no limit binds; the contest's own multi-operator limit where no CATEGORY-OPERATOR
+// is given or the year is not known. The window counts the QSOs of this log, so a limit on each transmitter
+// apart is taken as the limit of the transmitter whose QSOs the log holds.
+int BandChangeLightLimit(const contest::Record& contest, const std::string& contestStartYear,
+                         const std::string& categoryOperator, const std::string& categoryTransmitter);
+
 using StatusSnapshotSource = std::function<StatusSnapshot(const std::string& currentCall)>;
 
 // One refresh. Asks the host for the call and the frequency (and sends "<SP1>" when it moved more than

@@ -38,6 +38,8 @@ public:
     // The change-of-band window opened or closed (opening starts the count at 0), and the count it shows.
     virtual void SetBandChangeWindowOpen(bool open) = 0;
     virtual int BandChangeCount() = 0;
+    // The count from which its light turns red, for the entry's category as of the last reset; -1: never.
+    virtual int BandChangeLimit() = 0;
 
 protected:
     ~StatusSource() = default;

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 #include "analysis.h"
 #include "contest_dates.h"
 #include "replay.h"
@@ -202,10 +203,11 @@ TEST(Analysis, DoubtfulQsosRankedByWhatTheyPutAtRisk) {
     EXPECT_EQ(d.scoreIfLost, 1);
 }
 
-// A log made of (minute, band, call), every QSO counted from a W/VE station sending MA; its category is the
-// operator field and, after a blank, the transmitter field. Its minutes are moved by `shift`.
-Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const char*>>& qsos,
-                    const char* category, long long shift = 0) {
+// A log made of (minute, band, call, transmitter), every QSO counted from a W/VE station sending MA; its
+// category is the operator field and, after a blank, the transmitter field. Its minutes are moved by `shift`.
+using Qsos = std::vector<std::tuple<long long, const char*, const char*, int>>;
+Analysis AnalyseLog(const Qsos& qsos, const char* category, long long shift = 0,
+                    const contest::Record& contest = contest::ArrlRttyRoundup()) {
     ParsedLog log;
     std::vector<QsoOutcome> outcomes;
     log.fileName = "hand.log";
@@ -221,6 +223,7 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
         q.time = FromWholeMinutes(std::get<0>(t) + shift);
         q.band = std::get<1>(t);
         q.call = std::get<2>(t);
+        q.transmitter = std::get<3>(t);
         q.exchRcvd = "MA";
         log.qsos.push_back(q);
         QsoOutcome o;
@@ -229,7 +232,7 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
         outcomes.push_back(o);
     }
     AnalysisInput in;
-    in.contest = &contest::ArrlRttyRoundup();
+    in.contest = &contest;
     in.log = &log;
     in.outcomes = &outcomes;
     in.start = FromWholeMinutes(At(18, 0) + shift);
@@ -239,19 +242,31 @@ Analysis AnalyseLog(const std::vector<std::tuple<long long, const char*, const c
 
 // The rules' limits are flagged on the page exactly when broken: at most 24 hours on the air for every entrant,
 // counted as the rules count it (the two longest breaks are the off time, every other break is operating
-// time); the band changes in a clock hour of the multi-operator category as the rules of the log's year have it.
+// time); the band changes in a clock hour of the multi-operator category as the rules of the log's year have it,
+// counted on each transmitter's own QSOs where the rule binds each apart.
 TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
-    using Qsos = std::vector<std::tuple<long long, const char*, const char*>>;
+    const contest::Record* cqww = &contest::CqWwRtty();
     const char* bands[] = {"20m", "15m"};
-    auto changes = [&](int count) {  // `count` band changes in hour 20, then on the air for 24 hours or 25
+    // `count` band changes in hour 20 (made by `transmitter`), then on the air for 24 hours or 25.
+    auto changes = [&](int count, int transmitter = -1) {
         Qsos q;
         for (int i = 0; i <= count; ++i)
-            q.emplace_back(At(20, i), bands[i % 2], "W1AW");
+            q.emplace_back(At(20, i), bands[i % 2], "W1AW", transmitter);
+        return q;
+    };
+    // Two transmitters in turn in hour 20, one changing between 20 and 15 m `first` times, the other between 40
+    // and 10 m `second` times: every QSO is a change of the station. Named 0 and 1, or not named.
+    auto two = [&](int first, int second, bool named) {
+        Qsos q;
+        for (int i = 0; i <= std::max(first, second); ++i) {
+            if (i <= first) q.emplace_back(At(20, 2 * i), bands[i % 2], "W1AW", named ? 0 : -1);
+            if (i <= second) q.emplace_back(At(20, 2 * i + 1), i % 2 ? "10m" : "40m", "W1AW", named ? 1 : -1);
+        }
         return q;
     };
     auto between = [](Qsos q, long long from, long long to) {  // a QSO every 20 minutes
         for (long long m = from; m <= to; m += 20)
-            q.emplace_back(m, "20m", "W1AW");
+            q.emplace_back(m, "20m", "W1AW", -1);
         return q;
     };
     auto onFor = [&](Qsos q, int hours) { return between(std::move(q), At(20, 20), At(20, 0) + hours * 60); };
@@ -271,6 +286,7 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
         Qsos qsos;
         std::vector<const char*> present, absent;
         long long shift = 0;
+        const contest::Record* contest = &contest::ArrlRttyRoundup();
     } cases[] = {
         {"MULTI-OP", changes(6), {"No hour has more than 6 band changes, the 2019 limit for multi-operator"}, {"More than"}},
         {"MULTI-OP TWO", changes(7), {"More than 6 band changes, the 2019 limit for multi-operator entries, in 1 hour: "
@@ -286,6 +302,26 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
                                              "2025; the limits per clock hour are for multi-operator, single "
                                              "transmitter 10; multi-operator, two transmitters 6."}, {"More than"},
          in2025},
+        // The CQ WW's eight on each transmitter; none for a multi-transmitter entry.
+        {"MULTI-OP ONE", changes(8, 0), {"No hour has more than 8 band changes on any transmitter, the 2019 limit for "
+                                         "each transmitter of multi-operator, single transmitter entries."},
+         {"More than"}, 0, cqww},
+        {"MULTI-OP TWO", two(8, 8, true), {"No hour has more than 8 band changes on any transmitter",
+                                           "Most in one hour on one transmitter: 8; in all: 17."},
+         {"More than", "fill=\"#B00020\""}, 0, cqww},
+        {"MULTI-OP TWO", two(8, 9, true), {"More than 8 band changes, the 2019 limit for each transmitter of "
+                                           "multi-operator, two transmitters entries, in 1 hour: Sat 20:00 "
+                                           "(transmitter 1: 9)</p>"},
+         {"No hour has more"}, 0, cqww},
+        {"MULTI-OP TWO", two(8, 8, false), {"The log does not say which transmitter made each QSO (18 QSOs name "
+                                            "none), so its band changes could not be counted per transmitter as the "
+                                            "2019 limit for each transmitter of multi-operator, two transmitters "
+                                            "entries (8) counts them"},
+         {"More than", "No hour has more"}, 0, cqww},
+        {"MULTI-OP UNLIMITED", changes(11, 0), {"No band-change limit binds multi-operator, multi-transmitter entries "
+                                                "in 2019; the limits per clock hour are for multi-operator, single "
+                                                "transmitter 8; multi-operator, two transmitters 8."},
+         {"More than"}, 0, cqww},
         // Off 18:00-20:00 and 20:00 Sunday to the end: 24 hours on the air, the limit itself.
         {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: operating time by the rules 24 h 00 min"}, {": more than the"}},
         {"SINGLE-OP",
@@ -308,7 +344,7 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
          {": more than the"}},
     };
     for (const Case& c : cases) {
-        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category, c.shift));
+        const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category, c.shift, *c.contest));
         for (const char* text : c.present)
             EXPECT_NE(page.find(text), std::string::npos) << text;
         for (const char* text : c.absent)

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "contest/arrl_rtty_roundup.h"
+#include "contest/cq_ww_rtty.h"
 #include "log_readers.h"
 #include "temp_dir.h"
 
@@ -154,6 +155,36 @@ TEST(ReplayReaders, CabrilloDamageIsReportedByLine) {
             {23, "no such date or time: 2019-01-32 1825"},
         };
         EXPECT_EQ(SkippedByLine(log), expected);
+    }
+}
+
+// The transmitter field after the received exchange: after a whole exchange it is always the transmitter;
+// after a CQ WW DX station's zone alone ("599 14 1") only in a log whose other lines carry the field.
+TEST(ReplayReaders, CabrilloTransmitterFieldAfterTheReceivedExchange) {
+    const std::string cqww = "QSO: 14080 RY 2019-09-28 0000 DL1AA 599 14 DX ";
+    struct Case {
+        const contest::Record& contest;
+        std::vector<std::string> lines;
+        std::vector<std::pair<std::string, int>> received;  // each QSO's exchange and transmitter
+    } cases[] = {
+        {contest::ArrlRttyRoundup(),
+         {"QSO: 21080 RY 2019-01-05 1821 W1AW 599 CT G3ABC 599 0007 1", "QSO: 7080 RY 2019-01-05 1822 W1AW 599 CT "
+                                                                       "K1ABC 599 MA"},
+         {{"0007", 1}, {"MA", -1}}},
+        {contest::CqWwRtty(),
+         {cqww + "JA1AA 599 25 1", cqww + "W1AW 599 05 MA 0", cqww + "G3AA 599 14 DX 1", cqww + "K1AB 599 5 0"},
+         {{"25", 1}, {"05 MA", 0}, {"14 DX", 1}, {"5", 0}}},
+        {contest::CqWwRtty(), {cqww + "JA1AA 599 25 1", cqww + "W1AW 599 05 MA"}, {{"25 1", -1}, {"05 MA", -1}}},
+    };
+    for (const Case& c : cases) {
+        std::string text = "START-OF-LOG: 3.0\nCALLSIGN: DL1AA\n";
+        for (const std::string& line : c.lines) text += line + "\n";
+        const ParsedLog log = ParseCabrillo(text, "t.log", c.contest);
+        SCOPED_TRACE(c.lines.front());
+        EXPECT_TRUE(log.skipped.empty());
+        std::vector<std::pair<std::string, int>> received;
+        for (const LogQso& q : log.qsos) received.emplace_back(q.exchRcvd, q.transmitter);
+        EXPECT_EQ(received, c.received);
     }
 }
 

@@ -130,6 +130,34 @@ TEST(ReportExport, CancelledHeaderMeansNoFileAndNoMessage) {
     EXPECT_EQ(prompts.heldWhilePrompting, 0);
 }
 
+// Each reset gives the change-of-band light the entry's category: CATEGORY-OPERATOR as the settings keep it from
+// the last header confirmed, CATEGORY-TRANSMITTER as the header holds it while the library is loaded (a new
+// start has the dialog's ONE), for the contest year of the reset.
+TEST(ReportExport, ResetGivesTheBandChangeLightTheEntrysCategory) {
+    TempWorkDir dir;
+    RecordingPrompts prompts;
+    prompts.onHeader = [](CabrilloHeaderFields& f) {
+        f.categoryOperator = "MULTI-OP";
+        f.categoryTransmitter = "UNLIMITED";
+        return true;
+    };
+    ResetArgs a = Reset(0);
+    a.contestStart = COleDateTime::FromFields(2025, 1, 4, 18, 0);
+    a.contestEnd = COleDateTime::FromFields(2025, 1, 5, 23, 59);
+    CTestApp app{contest::ArrlRttyRoundup()};
+    EXPECT_EQ(app.ResetStats(a), 1);
+    EXPECT_EQ(app.BandChangeLimit(), 6);  // no category given: the contest's multi-operator limit
+    a.cabrilloRequest = 1;
+    EXPECT_EQ(app.ResetStats(a), 1);
+    EXPECT_EQ(app.BandChangeLimit(), -1);
+    a.cabrilloRequest = 0;
+    EXPECT_EQ(app.ResetStats(a), 1);
+    EXPECT_EQ(app.BandChangeLimit(), -1);
+    CTestApp restarted{contest::ArrlRttyRoundup()};
+    EXPECT_EQ(restarted.ResetStats(a), 1);
+    EXPECT_EQ(restarted.BandChangeLimit(), 10);
+}
+
 // A folder where the bad-QSO file should be costs nothing: the report counts the bad QSOs where they were
 // logged, and the claimed score and the Cabrillo file still come.
 TEST(ReportExport, FolderInPlaceOfTheBadQsoFileCostsNothing) {

@@ -126,24 +126,36 @@ TEST(ContestRules, AddDataNormalisesTheReceivedExchange) {
 }
 
 // The band-change limit of an entry by the contest's year and its Cabrillo categories: the last year of the old
-// rule and the first of the new one, a log that names no transmitter, letter case.
+// rule and the first of the new one, a log that names no transmitter, letter case; and whether it binds each
+// transmitter apart (the Roundup's never, the CQ WW's those of one and of two transmitters).
 TEST(ContestRules, BandChangeLimitByYearAndCategory) {
+    const contest::Record& C = contest::CqWwRtty();
     struct Case {
         int year;
         const char *op, *transmitter;
         int limit;  // -1: no limit; -2: no rule
+        const contest::Record* record = &R;
+        bool apart = false;
     } cases[] = {
         {2024, "MULTI-OP", "ONE", 6},       {2025, "MULTI-OP", "ONE", 10},     {2025, "multi-op", "", 10},
         {2024, "MULTI-OP", "TWO", 6},       {2025, "MULTI-OP", "two", 6},      {2025, "MULTI-OP", "UNLIMITED", -1},
         {2019, "MULTI-OP", "UNLIMITED", 6}, {2025, "MULTI-OP", "LIMITED", -2}, {2025, "SINGLE-OP", "ONE", -2},
         {2006, "SINGLE-OP", "", -2},
+        {2008, "MULTI-OP", "ONE", 6, &C, true},        {2009, "MULTI-OP", "ONE", 8, &C, true},
+        {2024, "Multi-Op", "", 8, &C, true},           {2009, "MULTI-OP", "TWO", 8, &C, true},
+        {2008, "MULTI-OP", "UNLIMITED", -1, &C},       {2009, "MULTI-OP", "UNLIMITED", -1, &C},
+        {2008, "MULTI-OP", "TWO", -2, &C},             {2024, "SINGLE-OP", "ONE", -2, &C},
     };
     for (const Case& c : cases) {
-        const contest::BandChangeRule* rule = R.BandChangeRuleOf(c.year, c.op, c.transmitter);
-        EXPECT_EQ(rule ? rule->perClockHour : -2, c.limit) << c.year << " " << c.op << " " << c.transmitter;
+        const contest::BandChangeRule* rule = c.record->BandChangeRuleOf(c.year, c.op, c.transmitter);
+        SCOPED_TRACE(std::string(c.record->name) + " " + std::to_string(c.year) + " " + c.op + " " + c.transmitter);
+        EXPECT_EQ(rule ? rule->perClockHour : -2, c.limit);
+        EXPECT_EQ(rule && rule->perTransmitter, c.apart);
     }
     EXPECT_EQ(R.BandChangeRulesOf(2024).size(), 1u);
     EXPECT_EQ(R.BandChangeRulesOf(2025).size(), 3u);
+    EXPECT_EQ(C.BandChangeRulesOf(2008).size(), 2u);
+    EXPECT_EQ(C.BandChangeRulesOf(2009).size(), 3u);
     EXPECT_NE(std::string(R.CategoriesOf(2025)).find("Single Operator Unlimited"), std::string::npos);
     EXPECT_EQ(std::string(R.CategoriesOf(2024)).find("Unlimited"), std::string::npos);
 }

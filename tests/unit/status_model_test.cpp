@@ -103,6 +103,27 @@ struct Bench {
     }
 };
 
+// The change-of-band light turns red at the limit of the entry's rule in the contest year of the reset; at the
+// contest's multi-operator limit where no category (or no year) is given; never where no limit binds.
+TEST(StatusModel, BandChangeLightFollowsTheEntrysCategoryAndYear) {
+    const contest::Record& R = contest::ArrlRttyRoundup();
+    const contest::Record& C = contest::CqWwRtty();
+    struct Case {
+        const contest::Record& contest;
+        const char *year, *op, *transmitter;
+        int limit;
+    } cases[] = {
+        {R, "2025", "", "ONE", 6},           {C, "2024", " ", "TWO", 8},          {R, "", "MULTI-OP", "ONE", 6},
+        {R, "2025", "MULTI-OP", "ONE", 10},  {R, "2024", "MULTI-OP", "ONE", 6},   {R, "2025", "MULTI-OP", "TWO", 6},
+        {R, "2025", "MULTI-OP", "UNLIMITED", -1}, {C, "2024", "MULTI-OP", "UNLIMITED", -1},
+        {C, "2008", "multi-op", "", 6},      {C, "2009", "MULTI-OP", "TWO", 8},   {C, "2024", "SINGLE-OP", "ONE", -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(BandChangeLightLimit(c.contest, c.year, c.op, c.transmitter), c.limit)
+            << c.contest.name << " " << c.year << " '" << c.op << "' " << c.transmitter;
+    }
+}
+
 TEST(StatusModel, BandIndexCountsWholeMegahertzOnly) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();

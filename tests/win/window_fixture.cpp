@@ -25,6 +25,11 @@ void ControlWindowTest::SetUp() {
     platform::SetModuleHandle(GetModuleHandleW(nullptr));
     Settings::UseFile(app->Contest().settingsFileName);
     SetEngineTexts(false, "2024");
+    {
+        auto lock = app->LockEngine();  // no category given, as before a first header
+        lock->categoryOperator.clear();
+        lock->categoryTransmitter.clear();
+    }
     app->RefreshPending().store(1);
     host.onMacro = [this](const std::wstring& macro) { macros.push_back(wintest::Narrow(macro)); };
 }

@@ -273,6 +273,7 @@ TEST_F(StatusWindowsTest, PanelShowsTheCallsEarlierQsosAndHighlightsTheCurrentBa
     EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath("dxcc-window-table.png")));
 }
 
+// Without a category given the light turns red from the contest's sixth change; with one, at its rule's limit.
 TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixthChange) {
     SettableClock clock;  // 14:45 UTC
     SetClockForTesting(&clock);
@@ -323,6 +324,19 @@ TEST_F(StatusWindowsTest, ChangeOfBandWindowCountsMinutesAndTurnsRedFromTheSixth
     // Without a readable clock the minutes show 61.
     clock.utc = ClockTime{};
     EXPECT_TRUE(shows(L"0", L"61"));
+    // The entry's category as the reset gave it: a multi-transmitter entry of 2025 has no limit, and seven
+    // changes leave the light green.
+    clock.utc = ClockTime{true, 15, 1, 0};
+    {
+        auto lock = app->LockEngine();
+        lock->contestStartYear = "2025";
+        lock->categoryOperator = "MULTI-OP";
+        lock->categoryTransmitter = "UNLIMITED";
+    }
+    for (int i = 0; i < 8; ++i) ASSERT_EQ(AddQso("N" + std::to_string(i) + "AA", bands[i % 2], 15, i + 1, "CT", "K"), 1);
+    EXPECT_TRUE(shows(L"7", L"59"));
+    wintest::PumpFor(1200);
+    EXPECT_EQ(indicator(), green);
 }
 
 // The system's clock in the machine's own zone; ctest runs this again at +5:30 and at +0:26, where the local

@@ -76,11 +76,18 @@ bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
     return callHasLetter && HasDigit(call) && AllDigits(rst) && rst.size() >= 2 && rst.size() <= 3;
 }
 
+bool IsTransmitterField(const std::string& s) {
+    return s.size() == 1 && std::isdigit(static_cast<unsigned char>(s[0]));
+}
+
 // A contest whose exchange is several words ("599 05 MA"): the fields "freq mode date time mycall rst SENT call
-// rst RCVD [t]" joined into ten, each exchange one text of its words. The worked call is the first field after
-// the sent report (and the sent exchange's first word) that holds a letter and a digit and is followed by a
-// report; each exchange may lack words (a DX station's "599 14"), none may have more than the contest's.
-bool JoinExchangeWords(std::vector<std::string>& f, size_t words) {
+// rst RCVD [t]" joined into ten, each exchange one text of its words, and the transmitter field `t` into
+// `transmitter`. The worked call is the first field after the sent report (and the sent exchange's first word)
+// that holds a letter and a digit and is followed by a report; each exchange may lack words (a DX station's
+// "599 14"), none may have more than the contest's. A received exchange of all its words whose last is one digit
+// ("599 14 1") may be a short exchange and its transmitter: `lastWordMayBeTransmitter` says so, for the log as a
+// whole to decide.
+bool JoinExchangeWords(std::vector<std::string>& f, size_t words, int& transmitter, bool& lastWordMayBeTransmitter) {
     auto isRst = [](const std::string& s) { return AllDigits(s) && s.size() >= 2 && s.size() <= 3; };
     auto isCall = [](const std::string& s) {
         bool letter = false;
@@ -95,10 +102,11 @@ bool JoinExchangeWords(std::vector<std::string>& f, size_t words) {
     if (call == 0) return false;
     size_t end = f.size();
     // A multi-transmitter log's transmitter number (0 or 1) after a whole received exchange.
-    if (end - (call + 2) == words + 1 && f[end - 1].size() == 1 && std::isdigit(static_cast<unsigned char>(f[end - 1][0]))) {
-        --end;
+    if (end - (call + 2) == words + 1 && IsTransmitterField(f[end - 1])) {
+        transmitter = f[--end][0] - '0';
     }
     if (end - (call + 2) > words) return false;
+    lastWordMayBeTransmitter = transmitter < 0 && end - (call + 2) == words && IsTransmitterField(f[end - 1]);
     auto join = [&f](size_t from, size_t to) {
         std::string s;
         for (size_t i = from; i < to; ++i) s += (s.empty() ? "" : " ") + f[i];
@@ -146,6 +154,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
 
     int lineNo = 0;
     size_t pos = 0;
+    bool hasTransmitterField = false;
+    std::vector<size_t> shortWithTransmitter;  // QSOs whose received exchange may end in the transmitter field
     while (pos < content.size()) {
         size_t next = 0;
         size_t end = FindLineEnd(content, pos, next);
@@ -198,9 +208,11 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
 
         std::vector<std::string> f = Tokens(value);
         bool noExchange = false;
+        int transmitter = -1;
+        bool lastWordMayBeTransmitter = false;
         if (contest.cabrilloExchangeWords > 1) {
             const size_t fields = f.size();
-            if (!JoinExchangeWords(f, contest.cabrilloExchangeWords)) {
+            if (!JoinExchangeWords(f, contest.cabrilloExchangeWords, transmitter, lastWordMayBeTransmitter)) {
                 log.skipped.push_back({lineNo, "QSO line has " + std::to_string(fields) + " fields, expected " +
                                                    std::to_string(8 + 2 * contest.cabrilloExchangeWords) +
                                                    " (freq mode date time mycall rst exch call rst exch)"});
@@ -209,7 +221,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
             noExchange = f[9].empty();
         } else {
             // A multi-transmitter log adds the transmitter number (0 or 1) as an eleventh field.
-            if (f.size() == 11 && f[10].size() == 1 && std::isdigit(static_cast<unsigned char>(f[10][0]))) {
+            if (f.size() == 11 && IsTransmitterField(f[10])) {
+                transmitter = f[10][0] - '0';
                 f.pop_back();
             }
             noExchange = LacksOnlyReceivedExchange(f);
@@ -243,8 +256,21 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
         q.call = text::ToUpper(f[7]);
         q.rstRcvd = f[8];
         q.exchRcvd = f[9];
+        q.transmitter = transmitter;
         if (noExchange) log.notes.push_back({lineNo, "no received exchange for " + q.call + " (passed on empty)"});
+        if (lastWordMayBeTransmitter) shortWithTransmitter.push_back(log.qsos.size());
+        hasTransmitterField = hasTransmitterField || transmitter >= 0;
         log.qsos.push_back(q);
+    }
+    // A log whose lines carry the transmitter field carries it on its short exchanges too: "599 14 1" is zone
+    // 14 from transmitter 1.
+    if (hasTransmitterField) {
+        for (size_t i : shortWithTransmitter) {
+            LogQso& q = log.qsos[i];
+            const size_t blank = q.exchRcvd.rfind(' ');
+            q.transmitter = q.exchRcvd.back() - '0';
+            q.exchRcvd.erase(blank == std::string::npos ? 0 : blank);
+        }
     }
     log.ownCall = !headerCall.empty() ? headerCall : (log.qsos.empty() ? "" : log.qsos.front().ownCall);
     return log;

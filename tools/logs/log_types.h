@@ -23,6 +23,8 @@ struct LogQso {
     std::string band;          // "20m", an honest "30m", or "" off the amateur bands
     std::string mode;          // the host's mode name: "RTTY", "BPSK31", ...
     std::string rstSent, rstRcvd, exchSent, exchRcvd;
+    int transmitter = -1;      // the transmitter (signal) that made it, as a Cabrillo line's last field gives it
+                               // after the received exchange (0 or 1); -1 where the line gives none
 };
 
 // A line (or ADIF record) that was not turned into a QSO, or was turned into one with a doubt worth saying.

@@ -424,7 +424,7 @@ Analysis Analyse(const AnalysisInput& in) {
         } else {
             onAir.push_back(minute);
             if (o.added)
-                taken.push_back(TimedBand{minute, q.band});
+                taken.push_back(TimedBand{minute, q.band, q.transmitter});
         }
         if (!o.Counted())
             continue;
@@ -515,6 +515,25 @@ Analysis Analyse(const AnalysisInput& in) {
         row.cumulative = cumulative += row.qsos;
         row.cumulativeMultipliers = multipliers += row.newStateProv + row.newDxcc + row.newZone;
         row.bandChanges = changes[h];
+    }
+    // Each transmitter's changes among its own QSOs, when every QSO says which transmitter made it.
+    std::set<int> transmitters;
+    for (const TimedBand& t : taken) {
+        if (t.transmitter < 0)
+            ++a.qsosWithoutTransmitter;
+        else
+            transmitters.insert(t.transmitter);
+    }
+    if (a.qsosWithoutTransmitter == 0) {
+        for (int id : transmitters) {
+            std::vector<TimedBand> own;
+            std::copy_if(taken.begin(), taken.end(), std::back_inserter(own),
+                         [id](const TimedBand& t) { return t.transmitter == id; });
+            const std::vector<int> ownChanges = BandChangesPerHour(own, firstHour, hourCount);
+            for (size_t h = 0; h < hourCount; ++h)
+                a.hours[h].transmitterBandChanges.push_back(ownChanges[h]);
+            a.transmitters.push_back(id);
+        }
     }
 
     a.best60 = BestRate(countedMinutes, 60);

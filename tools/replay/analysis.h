@@ -58,6 +58,7 @@ std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, l
 struct TimedBand {
     long long minute = 0;
     std::string band;
+    int transmitter = -1;  // as LogQso::transmitter
 };
 // Band changes per clock hour, hours [firstHour, firstHour + hours): a QSO on another band than the QSO
 // before it is one change in its own clock hour, so 20m, 15m, 20m is two. `qsos` in time order.
@@ -132,7 +133,8 @@ struct HourRow {
     std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
     int qsos = 0, cumulative = 0;
     int newStateProv = 0, newDxcc = 0, newZone = 0, cumulativeMultipliers = 0;
-    int bandChanges = 0;
+    int bandChanges = 0;                      // the station's, every transmitter together
+    std::vector<int> transmitterBandChanges;  // each transmitter's, one per Analysis::transmitters
 };
 
 struct ContinentRow {
@@ -180,6 +182,10 @@ struct Analysis {
 
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
+    // The transmitters the log's QSOs name (their ids, ascending), whose band changes are counted apart when
+    // every QSO in the period names one; how many name none.
+    std::vector<int> transmitters;
+    size_t qsosWithoutTransmitter = 0;
     BestWindow best60, best10;
     int offThreshold = 0;
     std::vector<OffPeriod> off;

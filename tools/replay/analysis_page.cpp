@@ -542,38 +542,74 @@ std::string BandChanges(const Analysis& a) {
     const contest::BandChangeRule* rule = a.contest->BandChangeRuleOf(
         year, CategoryField(a, "CATEGORY-OPERATOR"), CategoryField(a, "CATEGORY-TRANSMITTER"));
     const int limit = rule ? rule->perClockHour : -1;
+    // A limit on each transmitter apart is counted on each transmitter's own QSOs; where the log does not say
+    // which transmitter made a QSO it cannot be applied, and the station's changes are shown unjudged.
+    const bool apart = limit >= 0 && rule->perTransmitter;
+    const bool perTransmitter = apart && a.qsosWithoutTransmitter == 0;
+    const bool judged = limit >= 0 && (!apart || perTransmitter);
     HourChart c;
     c.title = "Band changes per clock hour";
     c.yLabel = "band changes";
-    c.stacks.push_back({"band changes", kBandColours[0], {}});
+    if (perTransmitter) {
+        c.grouped = true;
+        for (size_t k = 0; k < a.transmitters.size(); ++k)
+            c.stacks.push_back({"transmitter " + std::to_string(a.transmitters[k]), kBandColours[k % 6], {}});
+    } else {
+        c.stacks.push_back({"band changes", kBandColours[0], {}});
+    }
     int most = 0, total = 0;
-    std::vector<const HourRow*> over;
+    std::vector<std::pair<const HourRow*, std::string>> over;  // each hour over the limit, with its counts
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
-        c.stacks[0].values.push_back(row.bandChanges);
-        most = std::max(most, row.bandChanges);
         total += row.bandChanges;
-        if (limit >= 0 && row.bandChanges > limit)
-            over.push_back(&row);
+        std::string counts;
+        if (perTransmitter) {
+            for (size_t k = 0; k < a.transmitters.size(); ++k) {
+                const int n = row.transmitterBandChanges[k];
+                c.stacks[k].values.push_back(n);
+                most = std::max(most, n);
+                if (n > limit)
+                    counts += (counts.empty() ? "transmitter " : ", transmitter ") + std::to_string(a.transmitters[k]) +
+                              ": " + std::to_string(n);
+            }
+        } else {
+            c.stacks[0].values.push_back(row.bandChanges);
+            most = std::max(most, row.bandChanges);
+            if (judged && row.bandChanges > limit)
+                counts = std::to_string(row.bandChanges);
+        }
+        if (!counts.empty())
+            over.emplace_back(&row, counts);
     }
-    if (limit >= 0) {
+    if (judged) {
         c.limit = limit;
-        c.limitName = "limit for " + std::string(rule->entry) + " entries";
+        c.limitName = "limit for " + std::string(rule->entry) + " entries" + (apart ? ", each transmitter" : "");
     }
     std::string h = Open("bands") +
                     "<p class=\"note\">A QSO on another band than the QSO before it is one change in its clock hour "
-                    "(20m, 15m, 20m is two); every QSO the plug-in logged takes part.</p>" +
-                    Chart(c);
-    h += "<p>Most in one hour: " + std::to_string(most) + "; in all: " + std::to_string(total) + ".</p>";
+                    "(20m, 15m, 20m is two); every QSO the plug-in logged takes part" +
+                    (perTransmitter ? ", each counted after the QSO before it of the same transmitter" : "") +
+                    ".</p>" + Chart(c);
+    h += "<p>Most in one hour" + std::string(perTransmitter ? " on one transmitter" : "") + ": " +
+         std::to_string(most) + "; in all: " + std::to_string(total) + ".</p>";
     const std::vector<const contest::BandChangeRule*> rules = a.contest->BandChangeRulesOf(year);
-    if (limit >= 0 && over.empty()) {
-        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) + " band changes, the " +
-             std::to_string(year) + " limit for " + rule->entry + " entries.</p>";
-    } else if (limit >= 0) {
-        h += "<p class=\"flag\">More than " + std::to_string(limit) + " band changes, the " + std::to_string(year) +
-             " limit for " + rule->entry + " entries, in " + Plural(over.size(), "hour", "hours") + ":";
-        for (const HourRow* row : over)
-            h += " " + Time(row->hour * 60, "%a %H:00") + " (" + std::to_string(row->bandChanges) + ")";
+    const std::string limitOf = limit < 0 ? std::string()
+                                          : "the " + std::to_string(year) + " limit for " +
+                                                (apart ? "each transmitter of " : "") + rule->entry + " entries";
+    if (apart && !perTransmitter) {
+        h += "<p class=\"note\">The log does not say which transmitter made each QSO (" +
+             Plural(a.qsosWithoutTransmitter, "QSO names", "QSOs name") +
+             " none), so its band changes could not be counted per transmitter as " + limitOf + " (" +
+             std::to_string(limit) + ") counts them; the chart shows the station's changes together, and no hour "
+             "is judged.</p>";
+    } else if (judged && over.empty()) {
+        h += "<p class=\"ok\">No hour has more than " + std::to_string(limit) + " band changes" +
+             (perTransmitter ? " on any transmitter" : "") + ", " + limitOf + ".</p>";
+    } else if (judged) {
+        h += "<p class=\"flag\">More than " + std::to_string(limit) + " band changes, " + limitOf + ", in " +
+             Plural(over.size(), "hour", "hours") + ":";
+        for (const auto& [row, counts] : over)
+            h += " " + Time(row->hour * 60, "%a %H:00") + " (" + counts + ")";
         h += "</p>";
     } else {
         std::string limits;

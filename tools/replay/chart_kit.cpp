@@ -203,7 +203,8 @@ std::string DrawHourChart(const HourChart& c) {
             const int v = s.values[i];
             if (v == 0)
                 continue;
-            const bool over = c.limit >= 0 && totals[i] > c.limit;
+            // Grouped bars are each held to the limit, stacked ones by their total.
+            const bool over = c.limit >= 0 && (c.grouped ? v : totals[i]) > c.limit;
             svg += Rect(c.grouped ? x + static_cast<Tenths>(k) * groupW : x, y(base + v), groupW,
                         y(base) - y(base + v), over ? kFlagColour : s.colour.c_str(),
                         Time(minute, "%H:00 ") + s.name + ": " + std::to_string(v));

@@ -406,9 +406,11 @@ void Change_Band::Tick() {
     } else {
         minutesLeft = now.valid ? 60 - now.minute : 61;
     }
-    // Red from the change the contest's multi-operator rule allows last (the Roundup's sixth, the CQ WW's
-    // eighth) on, and it stays red until minute 0 even if the count falls back.
-    if (count >= state_.app.Contest().limits.multiOpBandChangesPerHour) PaintIndicator(kRed);
+    // Red from the change the entry's rule allows last on (without a category given, the contest's
+    // multi-operator limit: the Roundup's sixth, the CQ WW's eighth; never for a category no limit binds), and
+    // it stays red until minute 0 even if the count falls back.
+    const int limit = state_.app.BandChangeLimit();
+    if (limit >= 0 && count >= limit) PaintIndicator(kRed);
     bandChangeCount = count;
     FieldsToControls();
 }

@@ -166,8 +166,9 @@ private:
 
 // The change-of-band window: the band changes logged in this UTC clock hour (counted by the engine while the
 // window exists), the minutes left in that hour, and an indicator that turns red from the last change the
-// contest's multi-operator rule allows (the sixth in the Roundup, the eighth in the CQ WW) until minute 0 of the
-// next hour. A one-second timer drives it; the indicator is drawn once into an
+// entry's rule allows (BandChangeLightLimit: by its category and contest year; without a category, the
+// contest's multi-operator limit, the sixth in the Roundup, the eighth in the CQ WW) until minute 0 of the next
+// hour. A one-second timer drives it; the indicator is drawn once into an
 // off-screen picture that each paint copies to the window.
 class Change_Band : public PlacedDialog<Change_Band, ColoredDialog<Change_Band>> {
 public:
