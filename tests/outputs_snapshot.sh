@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every output of the tools over the same inputs, into one folder, so that two builds (before and after a change
 # that must change nothing a user can see) can be compared with `diff -r`: stats-replay with --cabrillo, --html,
-# --analysis, --compare, --header and --check over the published logs and the sample, and stats-check over the
-# published logs and a simulated contest, natively and under wine; each run's standard output, standard error,
+# --analysis, --compare, --header and --check over the published logs and the sample, the CQ WW RTTY logs through
+# their plug-in, and stats-check over the published logs, the CQ WW RTTY logs and a simulated contest, natively
+# and under wine; each run's standard output, standard error,
 # exit code and files. Paths are relative or written as SNAPSHOT, so two folders hold the same bytes when nothing
 # changed.
 #
@@ -17,6 +18,8 @@ sim=${4:-}
 rm -rf "$out"
 mkdir -p "$out/in/logs"
 cp "$here"/tests/data/published-logs/*.log "$here"/examples/*.log "$out/in/logs/"
+mkdir -p "$out/in/cqww"
+cp "$here"/tests/data/cq-ww-rtty/*.log "$out/in/cqww/"
 if [ -n "$sim" ]; then
   cp -r "$sim" "$out/in/sim"
 else
@@ -48,6 +51,13 @@ for side in native wine; do
       --out "$side/$name-cabrillo" "$log"
     run "$name-html" "$side" stats-replay --html --analysis --off-time 45 --out "$side/$name-html" "$log"
   done
+  # The CQ WW RTTY logs through their own plug-in.
+  if [ "$side" = native ]; then cqww=$native_bin/libStatsCQWW.so; else cqww=$win_bin/StatsCQWW.dll; fi
+  for log in in/cqww/*.log; do
+    name=cqww-$(basename "$log" .log)
+    run "$name" "$side" stats-replay --plugin "$cqww" "${headers[@]}" --cabrillo --analysis --out "$side/$name" "$log"
+  done
+  run check-cqww "$side" stats-check --plugin "$cqww" --jobs 2 --out "$side/check-cqww" in/cqww
   run check-published "$side" stats-check --jobs 2 --out "$side/check-published" in/logs/ARRL-RTTY_*.log
   run check-sim "$side" stats-check --jobs 2 --out "$side/check-sim" in/sim
 done
