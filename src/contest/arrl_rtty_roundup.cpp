@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "common/text.h"
+#include "contest/usa_locations.h"
 
 namespace contest {
 
@@ -26,23 +27,9 @@ const ModeRule kModes[] = {
 
 const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
 
-// The prefixes of the W/VE stations, who send their state or province.
-const char* const kUsaPrefix = "K";
-const char* const kCanadaPrefix = "VE";
-
-// The US states and DC, and the Canadian provinces and territories; the older spellings of four of them
-// follow as aliases.
-const char* const kUsStateTable[] = {
-    "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
-    "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
-    "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY"};
-const char* const kCanadianProvinceTable[] = {"ON", "QC", "NS", "NB", "MB", "BC", "SK",
-                                              "AB", "NL", "NT", "YT", "NU", "PE"};
-
-// Alaska and Hawaii send their state like any US station, but count only as the DXCC entities KL7 and KH6.
-const char* const kNoMultiplierStates[] = {"AK", "HI"};
-
-// Newfoundland and Labrador was logged as two provinces, "NF" and "LB"; today both are the one "NL".
+// The Canadian provinces and territories. Newfoundland and Labrador was logged as two provinces, "NF" and
+// "LB"; today both are the one "NL", and PEI and NWT are older spellings of PE and NT.
+const char* const kCanadianProvinces[] = {"ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PE"};
 const LocationAlias kCanadianAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
 // The multi-operator band-change rule as the sponsor's rules gave it until the categories changed.
@@ -77,42 +64,39 @@ const CategoryRule kCategoryRules[] = {
      "rules as a published summary gives them)"},
 };
 
-const Facts kFacts = {
-    "ARRL RTTY Roundup",                   // name
-    "ARRL-RTTY",                           // cabrilloContest
-    338,                                   // dxccEntityCount
-    "BadQSO_DezuvEZIR_",                   // badQsoFilePrefix
-    "%d_%m_%Y",                            // badQsoFileDateFormat
-    ".txt",                                // badQsoFileSuffix
-    "ARRL-RTTY-Roundup Contest UBN file",  // badQsoFileTitle
-    18,                                    // periodStartHour
-    30,                                    // periodHours
-    {24 * 60, 6 * 60, 2, 30, 6},           // limits
-    {
-        "\"No entrant may operate more than 24 hours out of the 30-hour contest period.\"",
-        "\"The six hours of off time must be taken in no more than two blocks.\"",
-        "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two "
-        "longest breaks are the off time, and every further break counts as operating time.",
-        kMultiOpBandChanges,
-        "Multipliers: \"Each US state (except KH6 and KL7) plus the District of Columbia\", the Canadian "
-        "provinces and territories, and each DXCC entity; KH6 and KL7 \"count only as separate DXCC "
-        "entities\".",
-    },
-    kBandTable,
-    std::size(kBandTable),
-    kModes,
-    std::size(kModes),
-    kRussianTextPrefixes,
-    std::size(kRussianTextPrefixes),
-    kBandChangeRules,
-    std::size(kBandChangeRules),
-    kCategoryRules,
-    std::size(kCategoryRules),
-    "Plugins\\ARRL-RTTY.ini",  // settingsFileName
-    "ARRL-RTTY-Roundup",        // windowName
-    false,                      // waeCountries: WAE-only entities count for their DXCC entity
-    1,                          // cabrilloExchangeWords
+// The operating time: one rule for every entrant.
+const TimeRule kTimeRules[] = {
+    {0, 0, "", "every entrant", 24 * 60, 6 * 60, 2, 30,
+     "\"No entrant may operate more than 24 hours out of the 30-hour contest period.\"",
+     "\"The six hours of off time must be taken in no more than two blocks.\"",
+     "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two longest "
+     "breaks are the off time, and every further break counts as operating time."},
 };
+
+Facts MakeFacts() {
+    Facts f;
+    f.name = "ARRL RTTY Roundup";
+    f.cabrilloContest = "ARRL-RTTY";
+    f.dxccEntityCount = 338;
+    f.badQsoFilePrefix = "BadQSO_DezuvEZIR_";
+    f.badQsoFileTitle = "ARRL-RTTY-Roundup Contest UBN file";
+    f.periodStartHour = 18;
+    f.periodHours = 30;
+    f.timeRules = kTimeRules;
+    f.multiOpBandChangesPerHour = 6;
+    f.multiplierRules =
+        "Multipliers: \"Each US state (except KH6 and KL7) plus the District of Columbia\", the Canadian provinces "
+        "and territories, and each DXCC entity; KH6 and KL7 \"count only as separate DXCC entities\".";
+    f.bands = kBandTable;
+    f.modes = kModes;
+    f.russianTextPrefixes = kRussianTextPrefixes;
+    f.bandChangeRules = kBandChangeRules;
+    f.categoryRules = kCategoryRules;
+    f.settingsFileName = "Plugins\\ARRL-RTTY.ini";
+    f.windowName = "ARRL-RTTY-Roundup";
+    f.waeCountries = false;  // WAE-only entities count for their DXCC entity
+    return f;
+}
 
 // A W/VE station's exchange that is no state or province of the table.
 const char* const kStateProvReason = "State/Province is not acceptable";
@@ -124,12 +108,15 @@ public:
     static constexpr size_t kDxccKind = 0;
     static constexpr size_t kStateProvKind = 1;
 
-    ArrlRttyRoundupRecord() : Record(kFacts) {}
+    ArrlRttyRoundupRecord()
+        : Record(MakeFacts()),
+          locations_({UsaLocations(), {"VE", "Canadian provinces and territories", "Canadian province",
+                                       "a Canadian province", kCanadianProvinces, {}, kCanadianAliases}}) {}
 
     const std::vector<MultiplierKind>& MultiplierKinds() const override {
         static const std::vector<MultiplierKind> kinds = {
-            {"DXCC", MultiplierKind::Of::country, false},
-            {"State/Province", MultiplierKind::Of::location, false},
+            {"DXCC", MultiplierKind::Of::country, false, "DXCC entity"},
+            {"State/Province", MultiplierKind::Of::location, false, "state or province"},
         };
         return kinds;
     }
@@ -137,19 +124,18 @@ public:
     // One point a QSO. A W/VE station's QSO adds its state or province, under the code it counts as (AK and
     // HI add nothing: those stations count only as the DXCC entities KL7 and KH6); any other station's adds
     // its DXCC entity. An unknown prefix adds nothing.
-    Credit CreditOf(const std::string&, const std::string& prefix, const std::string& exchange) const override {
+    Credit CreditOf(const QsoView& q) const override {
         Credit c;
         c.points = 1;
-        if (SendsLocation(prefix)) {
-            const std::string code = NormaliseLocation(exchange);
-            if (IsStateProvMultiplier(prefix, code)) c.keys.push_back({kStateProvKind, CanonicalLocation(code)});
+        const std::string prefix(q.prefix);
+        if (locations_.Sends(prefix)) {
+            const std::string code = NormaliseLocation(std::string(q.counted));
+            if (locations_.IsMultiplier(prefix, code)) c.keys.push_back({kStateProvKind, locations_.Canonical(code)});
         } else if (!prefix.empty()) {
             c.keys.push_back({kDxccKind, prefix});
         }
         return c;
     }
-
-    long long Score(long long points, long long multipliers) const override { return points * multipliers; }
 
     // A W/VE station's state or province, normalised, is kept when it is one of its own country's (a K station
     // sends a US state, a VE station a Canadian province: a W station signing /VE3 is Canadian); any other makes
@@ -157,9 +143,9 @@ public:
     ExchangeVerdict JudgeExchange(const std::string&, const std::string& prefix,
                                   const std::string& exchange) const override {
         ExchangeVerdict v;
-        if (!SendsLocation(prefix)) return v;
+        if (!locations_.Sends(prefix)) return v;
         v.shown = NormaliseLocation(exchange);
-        if (IsLocation(prefix, v.shown)) {
+        if (locations_.IsLocation(prefix, v.shown)) {
             v.counted = v.shown;
         } else {
             v.reason = kStateProvReason;
@@ -172,41 +158,10 @@ public:
         return reasons;
     }
 
-    bool SendsLocation(const std::string& prefix) const override {
-        return prefix == kUsaPrefix || prefix == kCanadaPrefix;
-    }
+    const Locations* LocationRules() const override { return &locations_; }
 
     std::string NormaliseLocation(const std::string& exchange) const override {
         return text::Trim(text::ToUpper(exchange));
-    }
-
-    bool IsLocation(const std::string& prefix, const std::string& code) const override {
-        return prefix == kUsaPrefix ? UsStates().Contains(code) : prefix == kCanadaPrefix && Provinces().Contains(code);
-    }
-
-    std::string CanonicalLocation(const std::string& code) const override { return Provinces().Canonical(code); }
-
-    // For "K" the 48 states below Canada and DC, for "VE" the provinces and territories.
-    const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
-        static const std::vector<std::string> states = [this] {
-            std::vector<std::string> codes;
-            for (const char* code : kUsStateTable) {
-                if (IsStateProvMultiplier(kUsaPrefix, code)) codes.push_back(code);
-            }
-            return codes;
-        }();
-        static const std::vector<std::string> provinces(std::begin(kCanadianProvinceTable),
-                                                        std::end(kCanadianProvinceTable));
-        static const std::vector<std::string> none;
-        return prefix == kUsaPrefix ? states : prefix == kCanadaPrefix ? provinces : none;
-    }
-
-    const std::vector<LocationCountry>& LocationCountries() const override {
-        static const std::vector<LocationCountry> countries = {
-            {kUsaPrefix, "US states and DC", "US state or DC", "a US state"},
-            {kCanadaPrefix, "Canadian provinces and territories", "Canadian province", "a Canadian province"},
-        };
-        return countries;
     }
 
     bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const override {
@@ -218,29 +173,11 @@ public:
             for (char c : exchange) digits = digits && IsDigit(c);
             if (digits) return true;
         }
-        return IsLocation(prefix, exchange);
+        return locations_.IsLocation(prefix, exchange);
     }
 
 private:
-    static const LocationTable& UsStates() {
-        static const LocationTable table(std::vector<std::string>(std::begin(kUsStateTable), std::end(kUsStateTable)), {});
-        return table;
-    }
-    static const LocationTable& Provinces() {
-        static const LocationTable table(
-            std::vector<std::string>(std::begin(kCanadianProvinceTable), std::end(kCanadianProvinceTable)),
-            {std::begin(kCanadianAliases), std::end(kCanadianAliases)});
-        return table;
-    }
-
-    // A code of the country `prefix` that is a state/province multiplier: every one but AK and HI.
-    bool IsStateProvMultiplier(const std::string& prefix, const std::string& code) const {
-        if (!IsLocation(prefix, code)) return false;
-        for (const char* none : kNoMultiplierStates) {
-            if (code == none) return false;
-        }
-        return true;
-    }
+    Locations locations_;
 };
 
 }  // namespace

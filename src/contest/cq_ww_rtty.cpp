@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "common/text.h"
+#include "contest/usa_locations.h"
 #include "dxcc/continents.h"
 
 namespace contest {
@@ -24,22 +25,10 @@ const ModeRule kModes[] = {{"RTTY", "RY", true}};
 
 const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"};
 
-const char* const kUsaPrefix = "K";
-const char* const kCanadaPrefix = "VE";
-
-// The 48 contiguous states and DC; AK and HI are accepted from a K station and add no QTH: Alaska and Hawaii
-// are countries of their own, whose stations send a zone only. A QTH counts only from a station of its own
-// country: "ON" from a K station is no QTH, "MA" from a VE station none either.
-const char* const kUsStateTable[] = {
-    "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "IA", "ID", "IL", "IN", "KS", "KY", "LA",
-    "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV", "NY", "OH",
-    "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY"};
-const char* const kNoMultiplierStates[] = {"AK", "HI"};
-// The 14 Canadian areas: Newfoundland (VO1) and Labrador (VO2) are two.
-const char* const kCanadianAreaTable[] = {"NL", "LB", "NB", "NS", "PE", "QC", "ON",
-                                          "MB", "SK", "AB", "BC", "NT", "NU", "YT"};
-
-// Older spellings still sent on the air: NF is Newfoundland, VO1.
+// The 14 Canadian areas: Newfoundland (VO1) and Labrador (VO2) are two. Older spellings still sent on the air:
+// NF is Newfoundland, VO1. A QTH counts only from a station of its own country: "ON" from a K station is no
+// QTH, "MA" from a VE station none either.
+const char* const kCanadianAreas[] = {"NL", "LB", "NB", "NS", "PE", "QC", "ON", "MB", "SK", "AB", "BC", "NT", "NU", "YT"};
 const LocationAlias kCanadianAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"NWT", "NT"}};
 
 const char* const kZoneReason = "Zone is not acceptable";
@@ -90,47 +79,42 @@ const BandChangeRule kBandChangeRules[] = {
      "any time\"; no band-change limit."},
 };
 
-const Facts kFacts = {
-    "CQ WW RTTY",                   // name
-    "CQ-WW-RTTY",                   // cabrilloContest
-    346,                            // dxccEntityCount: the DXCC list with the WAE-only entities and IG9
-    "BadQSO_CQ-WW-RTTY_",           // badQsoFilePrefix
-    "%d_%m_%Y",                     // badQsoFileDateFormat
-    ".txt",                         // badQsoFileSuffix
-    "CQ-WW-RTTY Contest UBN file",  // badQsoFileTitle
-    0,                              // periodStartHour
-    48,                             // periodHours
-    // Every entrant may operate the whole period; breaks of 30 minutes are shown, none is required.
-    {48 * 60, 0, 0, 30, 8},  // limits
-    {
-        "\"All stations may operate the entire 48-hour contest period.\"",
-        "No off time is required.",
-        "A break of at least 30 minutes is shown as off time; the rules require none.",
-        kMultiOneBandChanges,
-        "Multipliers, each \"on each band\": \"each different CQ Zone\" (\"The CQ Worked All Zones rules are "
-        "the standard\"); \"each different country\" (\"The DXCC entity list, Worked All Europe (WAE) multiplier "
-        "list plus IG9/IH9, and continental boundaries are the standards for defining country multipliers. "
-        "Maritime mobile stations count only for a zone multiplier.\"); and each W/VE QTH, \"each continental "
-        "US state (48), The District of Columbia and each Canadian call area (14)\"; Alaska (KL7) and Hawaii "
-        "(KH6) count as countries only. QSO points: \"Contacts between stations on different continents count "
-        "three (3) points. Contacts between stations on the same continent but in different countries count "
-        "two (2) points. Contacts between stations in the same country count one (1) point.\"",
-    },
-    kBandTable,
-    std::size(kBandTable),
-    kModes,
-    std::size(kModes),
-    kRussianTextPrefixes,
-    std::size(kRussianTextPrefixes),
-    kBandChangeRules,
-    std::size(kBandChangeRules),
-    nullptr,  // categoryRules: the page names none
-    0,
-    "Plugins\\CQ-WW-RTTY.ini",  // settingsFileName
-    "CQ-WW-RTTY",               // windowName
-    true,                       // waeCountries
-    2,                          // cabrilloExchangeWords: "05 MA", "14 DX"
+// Every entrant may operate the whole period; breaks of 30 minutes are shown, none is required.
+const TimeRule kTimeRules[] = {
+    {0, 0, "", "every entrant", 48 * 60, 0, 0, 30, "\"All stations may operate the entire 48-hour contest period.\"",
+     "No off time is required.", "A break of at least 30 minutes is shown as off time; the rules require none."},
 };
+
+Facts MakeFacts() {
+    Facts f;
+    f.name = "CQ WW RTTY";
+    f.cabrilloContest = "CQ-WW-RTTY";
+    f.dxccEntityCount = 346;  // the DXCC list with the WAE-only entities and IG9
+    f.badQsoFilePrefix = "BadQSO_CQ-WW-RTTY_";
+    f.badQsoFileTitle = "CQ-WW-RTTY Contest UBN file";
+    f.periodStartHour = 0;
+    f.periodHours = 48;
+    f.timeRules = kTimeRules;
+    f.multiOpBandChangesPerHour = 8;
+    f.multiplierRules =
+        "Multipliers, each \"on each band\": \"each different CQ Zone\" (\"The CQ Worked All Zones rules are the "
+        "standard\"); \"each different country\" (\"The DXCC entity list, Worked All Europe (WAE) multiplier list "
+        "plus IG9/IH9, and continental boundaries are the standards for defining country multipliers. Maritime "
+        "mobile stations count only for a zone multiplier.\"); and each W/VE QTH, \"each continental US state (48), "
+        "The District of Columbia and each Canadian call area (14)\"; Alaska (KL7) and Hawaii (KH6) count as "
+        "countries only. QSO points: \"Contacts between stations on different continents count three (3) points. "
+        "Contacts between stations on the same continent but in different countries count two (2) points. "
+        "Contacts between stations in the same country count one (1) point.\"";
+    f.bands = kBandTable;
+    f.modes = kModes;
+    f.russianTextPrefixes = kRussianTextPrefixes;
+    f.bandChangeRules = kBandChangeRules;  // the page names no categories
+    f.settingsFileName = "Plugins\\CQ-WW-RTTY.ini";
+    f.windowName = "CQ-WW-RTTY";
+    f.waeCountries = true;
+    f.cabrilloExchangeWords = 2;  // "05 MA", "14 DX"
+    return f;
+}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
@@ -185,13 +169,16 @@ public:
     static constexpr size_t kCountryKind = 1;
     static constexpr size_t kQthKind = 2;
 
-    CqWwRttyRecord() : Record(kFacts) {}
+    CqWwRttyRecord()
+        : Record(MakeFacts()),
+          locations_({UsaLocations(), {"VE", "Canadian call areas", "Canadian area", "a Canadian area",
+                                       kCanadianAreas, {}, kCanadianAliases}}) {}
 
     const std::vector<MultiplierKind>& MultiplierKinds() const override {
         static const std::vector<MultiplierKind> kinds = {
-            {"Zones", MultiplierKind::Of::zone, true},
-            {"Countries", MultiplierKind::Of::country, true},
-            {"QTHs", MultiplierKind::Of::location, true},
+            {"Zones", MultiplierKind::Of::zone, true, "zone"},
+            {"Countries", MultiplierKind::Of::country, true, "country"},
+            {"QTHs", MultiplierKind::Of::location, true, "QTH"},
         };
         return kinds;
     }
@@ -200,9 +187,9 @@ public:
     // by the two stations' countries and continents: a prefix whose continent is not known (none from the host,
     // or none for the own station) gives no points, as its place is not known. A maritime mobile station is in
     // no country, not even the own one: 2 points on the own continent (its prefix's), 3 on another.
-    Credit CreditOf(const std::string& ownPrefix, const std::string& prefix,
-                    const std::string& counted) const override {
+    Credit CreditOf(const QsoView& q) const override {
         Credit c;
+        const std::string counted(q.counted), prefix(q.prefix), ownPrefix(q.ownPrefix);
         const ExchangeParts parts = Split(counted);
         const std::string ownContinent = ContinentOf(ownPrefix);
         const std::string continent = ContinentOf(prefix);
@@ -215,13 +202,11 @@ public:
         const int zone = parts.numbers.empty() ? 0 : ZoneOf(parts.numbers.front());
         if (zone != 0) c.keys.push_back({kZoneKind, text::Format("%02d", zone)});
         if (!maritime && !prefix.empty()) c.keys.push_back({kCountryKind, prefix});
-        if (!maritime && !parts.words.empty() && IsQthMultiplier(prefix, parts.words.front())) {
-            c.keys.push_back({kQthKind, CanonicalLocation(parts.words.front())});
+        if (!maritime && !parts.words.empty() && locations_.IsMultiplier(prefix, parts.words.front())) {
+            c.keys.push_back({kQthKind, locations_.Canonical(parts.words.front())});
         }
         return c;
     }
-
-    long long Score(long long points, long long multipliers) const override { return points * multipliers; }
 
     // Every station sends its zone, 1 to 40; a W/VE station also its QTH, one of the table; a maritime mobile
     // station, which counts for its zone alone, need not. A QTH from any other station is no part of its
@@ -239,13 +224,13 @@ public:
         v.counted = text::Format("%02d", ZoneOf(parts.numbers.front()));
         if (maritime) {
             v.counted += std::string(" ") + kMaritimeMobile;
-        } else if (SendsLocation(prefix)) {
-            if (parts.words.size() != 1 || !IsLocation(prefix, parts.words.front())) {
+        } else if (locations_.Sends(prefix)) {
+            if (parts.words.size() != 1 || !locations_.IsLocation(prefix, parts.words.front())) {
                 v.counted.clear();
                 v.reason = kQthReason;
                 return v;
             }
-            v.counted += " " + CanonicalLocation(parts.words.front());
+            v.counted += " " + locations_.Canonical(parts.words.front());
         }
         return v;
     }
@@ -263,13 +248,11 @@ public:
             parts.words.size() > 1) {
             return exchange;
         }
-        const std::string qth = parts.words.empty() ? std::string(kNoQth) : CanonicalLocation(parts.words.front());
+        const std::string qth = parts.words.empty() ? std::string(kNoQth) : locations_.Canonical(parts.words.front());
         return text::Format("%02d ", std::stoi(parts.numbers.front())) + qth;
     }
 
-    bool SendsLocation(const std::string& prefix) const override {
-        return prefix == kUsaPrefix || prefix == kCanadaPrefix;
-    }
+    const Locations* LocationRules() const override { return &locations_; }
 
     // The QTH part of an exchange: its letters, or "" where it has none.
     std::string NormaliseLocation(const std::string& exchange) const override {
@@ -277,52 +260,12 @@ public:
         return parts.words.size() == 1 ? parts.words.front() : "";
     }
 
-    bool IsLocation(const std::string& prefix, const std::string& code) const override {
-        return prefix == kUsaPrefix ? UsStates().Contains(code) : prefix == kCanadaPrefix && CanadianAreas().Contains(code);
-    }
-
-    std::string CanonicalLocation(const std::string& code) const override { return CanadianAreas().Canonical(code); }
-
-    const std::vector<std::string>& LocationMultipliers(const std::string& prefix) const override {
-        static const std::vector<std::string> states(std::begin(kUsStateTable), std::end(kUsStateTable));
-        static const std::vector<std::string> areas(std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable));
-        static const std::vector<std::string> none;
-        return prefix == kUsaPrefix ? states : prefix == kCanadaPrefix ? areas : none;
-    }
-
-    const std::vector<LocationCountry>& LocationCountries() const override {
-        static const std::vector<LocationCountry> countries = {
-            {kUsaPrefix, "US states and DC", "US state or DC", "a US state"},
-            {kCanadaPrefix, "Canadian call areas", "Canadian area", "a Canadian area"},
-        };
-        return countries;
-    }
-
     bool ExchangeIsValid(const std::string& exchange, const std::string& prefix) const override {
         return JudgeExchange("", prefix, exchange).reason == nullptr;
     }
 
 private:
-    static const LocationTable& UsStates() {
-        static const LocationTable table = [] {
-            std::vector<std::string> codes(std::begin(kUsStateTable), std::end(kUsStateTable));
-            codes.insert(codes.end(), std::begin(kNoMultiplierStates), std::end(kNoMultiplierStates));
-            return LocationTable(codes, {});
-        }();
-        return table;
-    }
-    static const LocationTable& CanadianAreas() {
-        static const LocationTable table(std::vector<std::string>(std::begin(kCanadianAreaTable), std::end(kCanadianAreaTable)),
-                                         {std::begin(kCanadianAliases), std::end(kCanadianAliases)});
-        return table;
-    }
-
-    // A QTH multiplier of the sender's own country.
-    bool IsQthMultiplier(const std::string& prefix, const std::string& code) const {
-        const std::string canonical = CanonicalLocation(code);
-        const std::vector<std::string>& codes = LocationMultipliers(prefix);
-        return std::find(codes.begin(), codes.end(), canonical) != codes.end();
-    }
+    Locations locations_;
 };
 
 }  // namespace

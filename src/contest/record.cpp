@@ -46,28 +46,99 @@ const char* const kPacketMode = "PACKET";
 
 std::vector<std::string> AcceptedModesOf(const Facts& f) {
     std::vector<std::string> accepted;
-    for (size_t i = 0; i < f.modeCount; ++i) {
-        if (f.modes[i].accepted) accepted.push_back(f.modes[i].mode);
+    for (const ModeRule& m : f.modes) {
+        if (m.accepted) accepted.push_back(m.mode);
     }
     return accepted;
 }
 
 }  // namespace
 
+Locations::Locations(std::vector<LocationCountry> countries) : countries_(std::move(countries)) {
+    for (const LocationCountry& c : countries_) {
+        std::vector<std::string> multipliers;
+        for (const char* code : c.codes) {
+            if (std::none_of(c.noMultiplier.begin(), c.noMultiplier.end(),
+                             [code](const char* none) { return std::string(code) == none; })) {
+                multipliers.push_back(code);
+            }
+        }
+        tables_.push_back({LocationTable(std::vector<std::string>(c.codes.begin(), c.codes.end()),
+                                         std::vector<LocationAlias>(c.aliases.begin(), c.aliases.end())),
+                           std::move(multipliers)});
+    }
+}
+
+const Locations::Country* Locations::Of(const std::string& prefix) const {
+    for (size_t i = 0; i < countries_.size(); ++i) {
+        if (prefix == countries_[i].prefix) return &tables_[i];
+    }
+    return nullptr;
+}
+
+bool Locations::IsLocation(const std::string& prefix, const std::string& code) const {
+    const Country* c = Of(prefix);
+    return c != nullptr && c->codes.Contains(code);
+}
+
+std::string Locations::Canonical(const std::string& code) const {
+    for (const Country& c : tables_) {
+        const std::string canonical = c.codes.Canonical(code);
+        if (canonical != code) return canonical;
+    }
+    return code;
+}
+
+const std::vector<std::string>& Locations::Multipliers(const std::string& prefix) const {
+    static const std::vector<std::string> none;
+    const Country* c = Of(prefix);
+    return c != nullptr ? c->multipliers : none;
+}
+
+bool Locations::IsMultiplier(const std::string& prefix, const std::string& code) const {
+    if (!IsLocation(prefix, code)) return false;
+    const std::vector<std::string>& codes = Multipliers(prefix);
+    return std::find(codes.begin(), codes.end(), Canonical(code)) != codes.end();
+}
+
 Record::Record(const Facts& facts)
-    : Facts(facts), acceptedBands_(facts.bands, facts.bandCount), acceptedModes_(AcceptedModesOf(facts)) {}
+    : Facts(facts),
+      acceptedBands_(std::vector<std::string>(facts.bands.begin(), facts.bands.end())),
+      acceptedModes_(AcceptedModesOf(facts)) {}
+
+bool Record::SendsLocation(const std::string& prefix) const {
+    return LocationRules() != nullptr && LocationRules()->Sends(prefix);
+}
+
+bool Record::IsLocation(const std::string& prefix, const std::string& code) const {
+    return LocationRules() != nullptr && LocationRules()->IsLocation(prefix, code);
+}
+
+std::string Record::CanonicalLocation(const std::string& code) const {
+    return LocationRules() != nullptr ? LocationRules()->Canonical(code) : code;
+}
+
+const std::vector<std::string>& Record::LocationMultipliers(const std::string& prefix) const {
+    static const std::vector<std::string> none;
+    return LocationRules() != nullptr ? LocationRules()->Multipliers(prefix) : none;
+}
+
+const std::vector<LocationCountry>& Record::LocationCountries() const {
+    static const std::vector<LocationCountry> none;
+    return LocationRules() != nullptr ? LocationRules()->Countries() : none;
+}
 
 const char* Record::CabrilloModeCode(const std::string& mode) const {
-    for (size_t i = 0; i < modeCount; ++i) {
-        if (mode == modes[i].mode) return modes[i].cabrilloCode;
+    for (const ModeRule& m : modes) {
+        if (mode == m.mode) return m.cabrilloCode;
     }
     return "??";
 }
 
 std::string Record::ModeFromCabrilloCode(const std::string& code) const {
     const std::string upper = text::ToUpper(code);
-    for (size_t i = 0; i < modeCount; ++i) {
-        if (modes[i].accepted && upper == modes[i].cabrilloCode) return modes[i].mode;
+    for (const ModeRule& m : modes) {
+        if (m.accepted && upper == m.cabrilloCode) return m.mode;
     }
     return upper == kPacketCabrilloCode ? kPacketMode : code;
 }
@@ -117,8 +188,7 @@ const BandChangeRule* Record::BandChangeRuleOf(int year, const std::string& cate
     const std::string op = text::ToUpper(text::Trim(categoryOperator));
     std::string transmitter = text::ToUpper(text::Trim(categoryTransmitter));
     if (transmitter.empty()) transmitter = "ONE";
-    for (size_t i = 0; i < bandChangeRuleCount; ++i) {
-        const BandChangeRule& r = bandChangeRules[i];
+    for (const BandChangeRule& r : bandChangeRules) {
         if (AppliesIn(r, year) && op == r.categoryOperator &&
             (*r.categoryTransmitter == '\0' || transmitter == r.categoryTransmitter)) {
             return &r;
@@ -129,22 +199,32 @@ const BandChangeRule* Record::BandChangeRuleOf(int year, const std::string& cate
 
 std::vector<const BandChangeRule*> Record::BandChangeRulesOf(int year) const {
     std::vector<const BandChangeRule*> rules;
-    for (size_t i = 0; i < bandChangeRuleCount; ++i) {
-        if (AppliesIn(bandChangeRules[i], year)) rules.push_back(&bandChangeRules[i]);
+    for (const BandChangeRule& r : bandChangeRules) {
+        if (AppliesIn(r, year)) rules.push_back(&r);
     }
     return rules;
 }
 
 const char* Record::CategoriesOf(int year) const {
-    for (size_t i = 0; i < categoryRuleCount; ++i) {
-        if (AppliesIn(categoryRules[i], year)) return categoryRules[i].text;
+    for (const CategoryRule& r : categoryRules) {
+        if (AppliesIn(r, year)) return r.text;
     }
     return "";
 }
 
+const TimeRule& Record::TimeRuleOf(int year, const std::string& categoryOperator) const {
+    const std::string op = text::ToUpper(text::Trim(categoryOperator));
+    for (const TimeRule& r : timeRules) {
+        if (AppliesIn(r, year) && (*r.categoryOperator == '\0' || op == r.categoryOperator)) return r;
+    }
+    // A record's last rule binds every entry; one without rules binds nothing.
+    static const TimeRule none{0, 0, "", "every entrant", 100000 * 60, 0, 0, 30, "", "", ""};
+    return timeRules.empty() ? none : timeRules[timeRules.size() - 1];
+}
+
 bool Record::IsRussianTextPrefix(const std::string& prefix) const {
-    for (size_t i = 0; i < russianTextPrefixCount; ++i) {
-        if (prefix == russianTextPrefixes[i]) return true;
+    for (const char* p : russianTextPrefixes) {
+        if (prefix == p) return true;
     }
     return false;
 }

@@ -47,42 +47,60 @@ private:
     std::vector<uint64_t> first_;
 };
 
-// The credit of each (prefix, state/province) pair of the log, asked of the contest's Credit rule once per pair:
-// a QSO's credit depends on nothing else the log keeps. Multiplier keys are numbered as they are met.
+// The credit of each (prefix, counted exchange, band) of the log, asked of the contest's Credit rule once each:
+// a QSO's credit depends on nothing else the log keeps, unless the contest's rule needs the worked call itself,
+// which is then asked for every QSO. Multiplier keys are numbered as they are met.
 class Credits {
 public:
     struct Entry {
         int32_t points = 0;
         std::vector<uint32_t> keys;
     };
-    Credits(const contest::Record& record, const std::string& ownPrefix, const QsoLog& log)
-        : record_(record), ownPrefix_(ownPrefix), log_(log) {}
+    Credits(const contest::Record& record, const Engine& engine)
+        : record_(record), engine_(engine), log_(engine.qsoLog), perQso_(record.CreditNeedsCall()) {}
 
-    const Entry& Of(uint32_t prefix, uint32_t stateProv) {
-        const uint64_t pair = (static_cast<uint64_t>(prefix) << 32) | stateProv;
-        auto [it, added] = index_.emplace(pair, entries_.size());
-        if (added) {
-            const contest::Credit c =
-                record_.CreditOf(ownPrefix_, log_.PrefixName(prefix), log_.StateProvName(stateProv));
-            Entry e;
-            e.points = c.points;
-            for (const contest::MultiplierKey& key : c.keys) {
-                auto [k, keyAdded] = keyIds_.emplace(key, keys_.size());
-                if (keyAdded) keys_.push_back(key);
-                e.keys.push_back(static_cast<uint32_t>(k->second));
-            }
-            entries_.push_back(std::move(e));
+    const Entry& Of(size_t record, const QsoLog::Tally& q) {
+        if (perQso_) {
+            scratch_ = Make(record);
+            return scratch_;
         }
+        const uint64_t key = (static_cast<uint64_t>(q.prefix) << 42) | (static_cast<uint64_t>(q.stateProv) << 21) | q.band;
+        auto [it, added] = index_.emplace(key, entries_.size());
+        if (added) entries_.push_back(Make(record));
         return entries_[it->second];
     }
     const std::vector<contest::MultiplierKey>& Keys() const { return keys_; }
 
 private:
+    Entry Make(size_t record) {
+        const CInfo& r = log_.At(record);
+        contest::QsoView v;
+        v.ownCall = engine_.ownCall;
+        v.ownPrefix = engine_.ownPrefix;
+        v.call = r.call;
+        v.prefix = r.prefix;
+        v.band = r.band;
+        v.mode = r.mode;
+        v.time = r.time;
+        v.counted = r.stateProv;
+        const contest::Credit c = record_.CreditOf(v);
+        Entry e;
+        e.points = c.points;
+        for (const contest::MultiplierKey& key : c.keys) {
+            auto [k, keyAdded] = keyIds_.emplace(key, keys_.size());
+            if (keyAdded) keys_.push_back(key);
+            e.keys.push_back(static_cast<uint32_t>(k->second));
+        }
+        return e;
+    }
+
     const contest::Record& record_;
-    const std::string& ownPrefix_;
+    const Engine& engine_;
     const QsoLog& log_;
+    const bool perQso_;
     std::unordered_map<uint64_t, size_t> index_;
     std::vector<Entry> entries_;
+    Entry scratch_;
     std::map<contest::MultiplierKey, size_t> keyIds_;
     std::vector<contest::MultiplierKey> keys_;
 };
@@ -130,7 +148,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         isFirst[p] = countries.size() > 0 && log.PrefixName(p) == countries[0].prefix;
         isSecond[p] = countries.size() > 1 && log.PrefixName(p) == countries[1].prefix;
     }
-    Credits credits(contest, engine.ownPrefix, log);
+    Credits credits(contest, engine);
     const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
 
     const bool ratesCounted = engine.cabrilloRequested == 0 && !tallies.empty();
@@ -147,7 +165,7 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
             BandStats& stats = model.bands[row];
             stats.dupes += q.dupe;
             if (!q.counted) continue;
-            const Credits::Entry& credit = credits.Of(q.prefix, q.stateProv);
+            const Credits::Entry& credit = credits.Of(i, q);
             const int32_t points = credit.points;
             ++stats.qsos;
             stats.points += points;

@@ -90,7 +90,7 @@ const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
 int BandChangeLightLimit(const contest::Record& contest, const std::string& contestStartYear,
                          const std::string& categoryOperator, const std::string& categoryTransmitter) {
     const int year = text::LeadingInt(contestStartYear);
-    if (text::Trim(categoryOperator).empty() || year <= 0) return contest.limits.multiOpBandChangesPerHour;
+    if (text::Trim(categoryOperator).empty() || year <= 0) return contest.multiOpBandChangesPerHour;
     const contest::BandChangeRule* rule = contest.BandChangeRuleOf(year, categoryOperator, categoryTransmitter);
     return rule ? rule->perClockHour : -1;
 }

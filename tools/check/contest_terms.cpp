@@ -6,8 +6,14 @@ namespace check {
 
 QsoCredit CreditQso(const contest::Record& contest, const std::string& ownPrefix, const std::string& call,
                     const std::string& prefix, const std::string& exchRcvd, const std::string& band) {
-    const contest::Credit credit =
-        contest.CreditOf(ownPrefix, prefix, contest.JudgeExchange(call, prefix, exchRcvd).counted);
+    const std::string counted = contest.JudgeExchange(call, prefix, exchRcvd).counted;
+    contest::QsoView v;
+    v.ownPrefix = ownPrefix;
+    v.call = call;
+    v.prefix = prefix;
+    v.band = band;
+    v.counted = counted;
+    const contest::Credit credit = contest.CreditOf(v);
     QsoCredit c;
     c.points = credit.points;
     for (const contest::MultiplierKey& key : credit.keys) {

@@ -30,9 +30,19 @@ bool AllDigits(const std::string& s) {
 }
 
 // A counted QSO's credit by the contest's Credit rule, from the exchange as the contest counts it.
-contest::Credit CreditOfQso(const contest::Record& contest, const std::string& ownPrefix, const LogQso& q,
-                            const QsoOutcome& o) {
-    return contest.CreditOf(ownPrefix, o.prefix, contest.JudgeExchange(q.call, o.prefix, q.exchRcvd).counted);
+contest::Credit CreditOfQso(const contest::Record& contest, const std::string& ownCall, const std::string& ownPrefix,
+                            const LogQso& q, const QsoOutcome& o) {
+    const std::string counted = contest.JudgeExchange(q.call, o.prefix, q.exchRcvd).counted;
+    contest::QsoView v;
+    v.ownCall = q.ownCall.empty() ? ownCall : q.ownCall;
+    v.ownPrefix = ownPrefix;
+    v.call = q.call;
+    v.prefix = o.prefix;
+    v.band = q.band;
+    v.mode = q.mode;
+    v.time = q.time;
+    v.counted = counted;
+    return contest.CreditOf(v);
 }
 
 // The location country whose location multipliers hold `code`; the first country for a code that is in none
@@ -293,7 +303,7 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPref
     for (size_t i = 0; i < n; ++i) {
         if (!outcomes[i].Counted())
             continue;
-        const contest::Credit credit = CreditOfQso(contest, ownPrefix, qsos[i], outcomes[i]);
+        const contest::Credit credit = CreditOfQso(contest, "", ownPrefix, qsos[i], outcomes[i]);
         pointsOf[i] = credit.points;
         points += credit.points;
         if (!why[i].empty())
@@ -374,7 +384,9 @@ Analysis Analyse(const AnalysisInput& in) {
     a.linesSkipped = log.skipped.size();
     a.claimedScore = log.claimedScore;
     a.pluginScore = in.pluginScore;
-    a.offThreshold = in.offThreshold > 0 ? in.offThreshold : contest.limits.shortestOffMinutes;
+    a.timeRule = &contest.TimeRuleOf(std::atoi(in.start.Format("%Y").c_str()),
+                                     op != log.header.end() ? op->second : std::string());
+    a.offThreshold = in.offThreshold > 0 ? in.offThreshold : a.timeRule->shortestOffMinutes;
 
     // Bands in the rules' order, each once.
     for (size_t i = 0; i < contest.AcceptedBands().Count(); ++i) {
@@ -441,7 +453,7 @@ Analysis Analyse(const AnalysisInput& in) {
             if (bandAt != a.bands.end())
                 ++row->byBand[band];
         }
-        const contest::Credit credit = CreditOfQso(contest, in.ownPrefix, q, o);
+        const contest::Credit credit = CreditOfQso(contest, in.ownCall, in.ownPrefix, q, o);
         points += credit.points;
         bool location = false, newMultiplier = false;
         for (const contest::MultiplierKey& key : credit.keys) {
@@ -539,7 +551,7 @@ Analysis Analyse(const AnalysisInput& in) {
     a.best60 = BestRate(countedMinutes, 60);
     a.best10 = BestRate(countedMinutes, 10);
     a.off = OffPeriods(onAir, a.startMinute, a.endMinute, a.offThreshold);
-    a.offBlock = OffBlocks(a.off, static_cast<size_t>(contest.limits.mostOffBlocks));
+    a.offBlock = OffBlocks(a.off, static_cast<size_t>(a.timeRule->mostOffBlocks));
     a.activeMinutes = a.operatingMinutes = a.endMinute - a.startMinute;
     for (size_t i = 0; i < a.off.size(); ++i) {
         a.activeMinutes -= a.off[i].Minutes();

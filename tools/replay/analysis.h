@@ -172,6 +172,8 @@ struct Analysis {
         category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
     bool multiOp = false;
     long long startMinute = 0, endMinute = 0;
+    // The limits on operating time that bind this entry: its category's in the contest's year.
+    const contest::TimeRule* timeRule = nullptr;
 
     size_t qsosRead = 0, counted = 0, linesSkipped = 0, outsidePeriod = 0;
     std::vector<std::pair<std::string, size_t>> rejected,

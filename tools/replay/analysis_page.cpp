@@ -114,8 +114,8 @@ std::string ActiveMeaning(const Analysis& a) {
     return "the contest period less every break of " + std::to_string(a.offThreshold) + " minutes or more";
 }
 std::string OperatingMeaning(const Analysis& a) {
-    return "the contest period less the " + std::to_string(a.contest->limits.mostOffBlocks) +
-           " longest breaks, the off time; at most " + Hours(a.contest->limits.mostOperatingMinutes);
+    return "the contest period less the " + std::to_string(a.timeRule->mostOffBlocks) +
+           " longest breaks, the off time; at most " + Hours(a.timeRule->mostOperatingMinutes);
 }
 
 // QSOs per hour of `minutes`, to a tenth.
@@ -202,11 +202,11 @@ std::string DrawTimeline(const Analysis& a, int width) {
     const Key keys[] = {
         {kOperatingColour, "active: QSOs being made"},
         {"url(#" + stripes + ")", "break counted as operating time"},
-        {kOffColour, "off time: the " + std::to_string(a.contest->limits.mostOffBlocks) + " longest breaks"},
+        {kOffColour, "off time: the " + std::to_string(a.timeRule->mostOffBlocks) + " longest breaks"},
     };
     const Tenths left = 500, right = 140, top = 180, barH = 240;
     // A contest that requires no off time has no off blocks to name.
-    const size_t keyCount = a.contest->limits.mostOffBlocks > 0 ? 3 : 2;
+    const size_t keyCount = a.timeRule->mostOffBlocks > 0 ? 3 : 2;
     std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
     Tenths kx = left, row = 0;
     for (size_t i = 0; i < keyCount; ++i) {
@@ -291,7 +291,7 @@ std::string Summary(const Analysis& a) {
          Td(PerHour(drawn, a.activeMinutes), "l") + "</tr>";
     h += "<tr>" + Td(std::string(kOperatingTime) + " (" + OperatingMeaning(a) + ")", "l") +
          Td(Duration(a.operatingMinutes),
-            a.operatingMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr) +
+            a.operatingMinutes > a.timeRule->mostOperatingMinutes ? "flag" : nullptr) +
          Td(PerHour(drawn, a.operatingMinutes), "l") + "</tr>";
     h += "<tr>" + Td("Best 60 minutes", "l") + Td(Num(a.best60.qsos)) +
          Td(a.best60.qsos ? "from " + Time(a.best60.startMinute) : std::string(), "l") + "</tr>";
@@ -477,7 +477,7 @@ std::string Rule(const char* words) {
 }
 
 std::string TimeOnOff(const Analysis& a) {
-    const contest::OperatingLimits& limits = a.contest->limits;
+    const contest::TimeRule& limits = *a.timeRule;
     std::string h = Open("time");
     h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
          " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
@@ -532,8 +532,8 @@ std::string TimeOnOff(const Analysis& a) {
              Duration(a.operatingMinutes) + ", at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
              " longest breaks make " + Duration(blockMinutes) + " of off time.</p>";
     }
-    h += Rule(a.contest->ruleTexts.operatingTime) + Rule(a.contest->ruleTexts.offBlocks) +
-         Rule(a.contest->ruleTexts.shortestOff);
+    h += Rule(a.timeRule->operatingTime) + Rule(a.timeRule->offBlocks) +
+         Rule(a.timeRule->shortestOff);
     return h + "</section>";
 }
 
@@ -695,7 +695,7 @@ std::string Multipliers(const Analysis& a) {
              " with W/VE stations sending a state that is no multiplier (Alaska or Hawaii): counted as QSOs, "
              "no multiplier.</p>";
     }
-    h += Rule(a.contest->ruleTexts.stateMultipliers);
+    h += Rule(a.contest->multiplierRules);
 
     h += zones ? "<h3>Countries (the DXCC and WAE lists), first worked on each band</h3>"
                : "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
@@ -839,7 +839,7 @@ std::string MultiplierList(const contest::Record& contest, const std::vector<Fir
                        "(UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
     for (const FirstQso& f : list) {
         // A location multiplier is named by its country's kind of location; a DXCC entity by its name.
-        const char* kind = contest.LocationCountries().back().kind;
+        const char* kind = contest.LocationCountries().empty() ? "" : contest.LocationCountries().back().kind;
         for (const contest::LocationCountry& country : contest.LocationCountries()) {
             const std::vector<std::string>& codes = contest.LocationMultipliers(country.prefix);
             if (std::find(codes.begin(), codes.end(), f.code) != codes.end()) {
@@ -914,7 +914,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.activeMinutes)); });
     row(kOperatingTime, [](const Analysis& a) {
         return Td(Duration(a.operatingMinutes),
-                  a.operatingMinutes > a.contest->limits.mostOperatingMinutes ? "flag" : nullptr);
+                  a.operatingMinutes > a.timeRule->mostOperatingMinutes ? "flag" : nullptr);
     });
     row("Average per hour of " + InText(kOperatingTime),
         [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.operatingMinutes)); });
