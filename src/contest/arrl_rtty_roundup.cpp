@@ -105,8 +105,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 class ArrlRttyRoundupRecord final : public Record {
 public:
-    static constexpr size_t kDxccKind = 0;
-    static constexpr size_t kStateProvKind = 1;
+    static constexpr size_t kStateProvKind = 0;
+    static constexpr size_t kDxccKind = 1;
 
     ArrlRttyRoundupRecord()
         : Record(MakeFacts()),
@@ -115,8 +115,8 @@ public:
 
     const std::vector<MultiplierKind>& MultiplierKinds() const override {
         static const std::vector<MultiplierKind> kinds = {
-            {"DXCC", MultiplierKind::Of::country, false, "DXCC entity"},
-            {"State/Province", MultiplierKind::Of::location, false, "state or province"},
+            {"State/Province", MultiplierKind::Of::location, false, "state or province", "states/provinces"},
+            {"DXCC", MultiplierKind::Of::country, false, "DXCC entity", "DXCC"},
         };
         return kinds;
     }

@@ -176,9 +176,9 @@ public:
 
     const std::vector<MultiplierKind>& MultiplierKinds() const override {
         static const std::vector<MultiplierKind> kinds = {
-            {"Zones", MultiplierKind::Of::zone, true, "zone"},
-            {"Countries", MultiplierKind::Of::country, true, "country"},
-            {"QTHs", MultiplierKind::Of::location, true, "QTH"},
+            {"Zones", MultiplierKind::Of::zone, true, "zone", "zones"},
+            {"Countries", MultiplierKind::Of::country, true, "country", "countries"},
+            {"QTHs", MultiplierKind::Of::location, true, "QTH", "QTHs"},
         };
         return kinds;
     }

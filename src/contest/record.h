@@ -200,7 +200,8 @@ struct MultiplierKind {
     const char* name;  // the report's column ("Zones")
     Of of;
     bool perBand;
-    const char* one = "";  // one of them, as a page says it ("zone")
+    const char* one = "";   // one of them, as a page says it ("zone")
+    const char* many = "";  // some of them, as a page counts them ("zones": "40 zones + 41 countries")
 };
 struct MultiplierKey {
     size_t kind = 0;

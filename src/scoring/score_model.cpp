@@ -33,6 +33,8 @@ public:
         if (place < first_[id]) first_[id] = place;
     }
     bool Met(size_t id) const { return first_[id] != kNever; }
+    // The row an id was first met in.
+    size_t RowOf(size_t id) const { return static_cast<size_t>(first_[id] >> 40); }
     // The ids met, in the order they were first met.
     std::vector<size_t> InOrder() const {
         std::vector<size_t> ids;
@@ -207,10 +209,12 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
                 BandStats& band = model.bands[slot];
                 ++band.multipliers[k.kind];
                 const contest::MultiplierKind::Of of = kinds[k.kind].of;
-                (of == contest::MultiplierKind::Of::country    ? band.countries
-                 : of == contest::MultiplierKind::Of::location ? band.locations
-                                                               : band.zones)
-                    .push_back(k.code);
+                if (of == contest::MultiplierKind::Of::country) band.countries.push_back(k.code);
+                if (of == contest::MultiplierKind::Of::location) band.locations.push_back(k.code);
+                if (of == contest::MultiplierKind::Of::zone) band.zones.push_back(k.code);
+            } else {
+                // A multiplier counted once is the band's where it was first worked.
+                ++model.bands[keysMet[slot].RowOf(key)].multipliers[k.kind];
             }
             switch (kinds[k.kind].of) {
                 case contest::MultiplierKind::Of::location:
@@ -222,6 +226,8 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
                     break;
                 case contest::MultiplierKind::Of::zone:
                     ++t.zones;
+                    break;
+                case contest::MultiplierKind::Of::callPrefix:
                     break;
             }
         }
@@ -235,7 +241,8 @@ ScoreModel ComputeScoreModel(const Engine& engine) {
         t.dupes += stats.dupes;
     }
     // 32-bit as the report prints it: a huge log wraps.
-    t.score = static_cast<int32_t>(static_cast<uint32_t>(
-        contest.Score(t.points, static_cast<long long>(t.dxcc) + t.stateProvCount + t.zones)));
+    long long multipliers = 0;
+    for (int32_t m : t.multipliers) multipliers += m;
+    t.score = static_cast<int32_t>(static_cast<uint32_t>(contest.Score(t.points, multipliers)));
     return model;
 }

@@ -17,7 +17,8 @@ struct BandStats {
     int32_t kQsos = 0;   // QSOs with the first and the second location country (K, VE)
     int32_t veQsos = 0;
     int32_t dupes = 0;
-    std::vector<int32_t> multipliers;  // per kind: the band's multipliers of the kinds counted per band
+    std::vector<int32_t> multipliers;  // per kind: the band's multipliers of a kind counted per band; of a kind
+                                       // counted once, those first worked on this band
     // The band's multipliers of the kinds counted per band, by what they name, in the order they were met:
     // what the windows show while the host is on the band.
     std::vector<std::string> countries, locations, zones;
@@ -34,7 +35,7 @@ struct ScoreTotals {
     int32_t stateProvCount = 0;        // ... of the location kinds ...
     int32_t zones = 0;                 // ... and of the zone kinds
     int32_t badQsos = 0;  // the bad-QSO lines written and not removed since the reset, dupe lines aside
-    int32_t score = 0;  // the record's Score of points and dxcc + stateProvCount + zones
+    int32_t score = 0;  // the record's Score of points and the multipliers of every kind
 };
 
 // Counted QSOs within 60 and 10 minutes of the last logged QSO; all zero while a Cabrillo export is pending.

@@ -57,11 +57,15 @@ constexpr const char* kPerBandScoreEnd = ") = %i \r\n\r\n";
 constexpr const char* kHtmlHeadCell = "<th>%s</th>";
 constexpr const char* kHtmlCell = "<td><center>%i</center></td>";
 
+// The report of a contest whose multipliers all count once and whose W/VE stations send their location has its
+// own fixed layout: the multipliers of the contest in the totals alone, and each band's QSOs with the location
+// countries (K, VE). Every other contest's report shows each kind's multipliers on each band (for a kind counted
+// once, those first worked there) and the score as the points times their sum.
 bool MultipliersPerBand(const contest::Record& contest) {
     for (const contest::MultiplierKind& kind : contest.MultiplierKinds()) {
         if (kind.perBand) return true;
     }
-    return false;
+    return contest.LocationCountries().empty();
 }
 
 // " a + b + c", the multipliers of each kind.

@@ -564,8 +564,7 @@ TEST(Analysis, FiguresAgreeWithAHandCount) {
     } hours[] = {{7, 3, 1, 4, 1}, {6, 3, 1, 8, 1}, {0, 0, 0, 8, 0}};
     for (size_t h = 0; h < 3; ++h) {
         EXPECT_EQ(a.hours[h].qsos, hours[h].qsos) << h;
-        EXPECT_EQ(a.hours[h].newStateProv, hours[h].newStateProv) << h;
-        EXPECT_EQ(a.hours[h].newDxcc, hours[h].newDxcc) << h;
+        EXPECT_EQ(a.hours[h].newMultipliers, (std::vector<int>{hours[h].newStateProv, hours[h].newDxcc})) << h;
         EXPECT_EQ(a.hours[h].cumulativeMultipliers, hours[h].cumulativeMultipliers) << h;
         EXPECT_EQ(a.hours[h].bandChanges, hours[h].bandChanges) << h;
     }
@@ -616,10 +615,11 @@ TEST(Analysis, CompareFindsWhatEachWorkedAlone) {
     Analysis a, b;
     a.ownCall = "W1AW";
     b.ownCall = "9H1XT";
-    a.stateProvWorked = {{"MA", "", {4, "K1ABC", "20m", "MA", 100}}, {"NL", "", {5, "VO1AA", "40m", "NF", 110}}};
-    b.stateProvWorked = {{"NL", "", {9, "VO2AA", "20m", "LB", 90}}};
-    a.dxccWorked = {{"DL", "Germany", {6, "DL1ABC", "20m", "001", 120}}};
-    b.dxccWorked = {{"G", "England", {7, "G3ABC", "15m", "003", 95}}, {"DL", "Germany", {8, "DL2ABC", "15m", "2", 99}}};
+    a.contest = b.contest = &contest::ArrlRttyRoundup();  // states/provinces, then DXCC
+    a.worked = {{{"MA", "", {4, "K1ABC", "20m", "MA", 100}}, {"NL", "", {5, "VO1AA", "40m", "NF", 110}}},
+                {{"DL", "Germany", {6, "DL1ABC", "20m", "001", 120}}}};
+    b.worked = {{{"NL", "", {9, "VO2AA", "20m", "LB", 90}}},
+                {{"G", "England", {7, "G3ABC", "15m", "003", 95}}, {"DL", "Germany", {8, "DL2ABC", "15m", "2", 99}}}};
     a.callsWorked = {"9H1XT", "DL1ABC", "K1ABC", "VO1AA"};
     b.callsWorked = {"DL2ABC", "G3ABC", "VO1AA", "VO2AA", "W1AW"};
     const Differences d = Compare(a, b);

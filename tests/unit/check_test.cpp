@@ -72,11 +72,11 @@ TEST(CheckCalls, CreditOfACountedQso) {
         const char *own, *call, *prefix, *rcvd, *multipliers;
         int points;
     } cases[] = {
-        {roundup, "K", "W1AW", "K", "NY", "#1##NY", 1},        {roundup, "K", "W1AW", "K", "ak", "", 1},
-        {roundup, "K", "W1AW", "K", "HI", "", 1},              {roundup, "K", "VY2AA", "VE", "PEI", "#1##PE", 1},
-        {roundup, "K", "VO2AA", "VE", "LB", "#1##NL", 1},      {roundup, "K", "KL7AA", "KL", "5", "#0##KL", 1},
-        {roundup, "K", "KH6AA", "KH6", "12", "#0##KH6", 1},    {roundup, "K", "W1AW", "K", "XX", "", 1},
-        {roundup, "DL", "OH1AA", "OH", "12", "#0##OH", 1},     {roundup, "", "W8AA", "K", "OH", "#1##OH", 1},
+        {roundup, "K", "W1AW", "K", "NY", "#0##NY", 1},        {roundup, "K", "W1AW", "K", "ak", "", 1},
+        {roundup, "K", "W1AW", "K", "HI", "", 1},              {roundup, "K", "VY2AA", "VE", "PEI", "#0##PE", 1},
+        {roundup, "K", "VO2AA", "VE", "LB", "#0##NL", 1},      {roundup, "K", "KL7AA", "KL", "5", "#1##KL", 1},
+        {roundup, "K", "KH6AA", "KH6", "12", "#1##KH6", 1},    {roundup, "K", "W1AW", "K", "XX", "", 1},
+        {roundup, "DL", "OH1AA", "OH", "12", "#1##OH", 1},     {roundup, "", "W8AA", "K", "OH", "#0##OH", 1},
         {cqww, "K", "DL1AA", "DL", "14", "#0#20m#14|#1#20m#DL", 3},
         {cqww, "K", "W6AA", "K", "3 ca", "#0#20m#03|#1#20m#K|#2#20m#CA", 1},
         {cqww, "K", "VO1AA", "VE", "05 NF", "#0#20m#05|#1#20m#VE|#2#20m#NL", 2},

@@ -97,11 +97,11 @@ TEST(ContestRules, CreditOfAQso) {
         const char* exchange;
         const char* key;  // "kind code", or "" for none
     } cases[] = {
-        {"K", "CT", "1 CT"},    {"K", " ny ", "1 NY"},  {"VE", "PEI", "1 PE"}, {"VE", "pe", "1 PE"},
-        {"VE", "NF", "1 NL"},   {"VE", "LB", "1 NL"},   {"VE", "NWT", "1 NT"}, {"K", "AK", ""},
-        {"K", "HI", ""},        {"K", "XX", ""},        {"K", "001", ""},      {"DL", "001", "0 DL"},
-        {"KH6", "HI", "0 KH6"}, {"KL7", "AK", "0 KL7"}, {"k", "CT", "0 k"},    {"", "CT", ""},
-        {"VY2", "PE", "0 VY2"}, {"W", "NY", "0 W"},     {"K", "ON", ""},       {"VE", "MA", ""},
+        {"K", "CT", "0 CT"},    {"K", " ny ", "0 NY"},  {"VE", "PEI", "0 PE"}, {"VE", "pe", "0 PE"},
+        {"VE", "NF", "0 NL"},   {"VE", "LB", "0 NL"},   {"VE", "NWT", "0 NT"}, {"K", "AK", ""},
+        {"K", "HI", ""},        {"K", "XX", ""},        {"K", "001", ""},      {"DL", "001", "1 DL"},
+        {"KH6", "HI", "1 KH6"}, {"KL7", "AK", "1 KL7"}, {"k", "CT", "1 k"},    {"", "CT", ""},
+        {"VY2", "PE", "1 VY2"}, {"W", "NY", "1 W"},     {"K", "ON", ""},       {"VE", "MA", ""},
         {"VE", "NY", ""},
     };
     for (const Case& c : cases) {

@@ -5,6 +5,7 @@
 // part. A scorer whose multiplier rule went its own way would part from the other two.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <map>
@@ -139,11 +140,11 @@ TEST(ScorersTie, PluginAnalysisAndCheckerScoreEveryLogAlike) {
             SCOPED_TRACE(r.logPath);
             for (size_t b = 0; b < a.bands.size(); ++b) EXPECT_EQ(plugin.bandQsos[a.bands[b]], a.bandQsos[b]) << a.bands[b];
             EXPECT_EQ(plugin.qsos, static_cast<int>(a.counted));
-            // The multipliers in the report's order of kinds: DXCC and states/provinces in the Roundup; zones,
-            // countries and QTHs in the CQ WW RTTY.
-            const std::vector<int> counted = plugin.multipliers.size() == 3
-                                                 ? std::vector<int>{a.zoneMultipliers, a.dxccMultipliers, a.stateProvMultipliers}
-                                                 : std::vector<int>{a.dxccMultipliers, a.stateProvMultipliers};
+            // The multipliers of each kind in the report's order: the kinds' order, but in the Roundup's own
+            // layout, DXCC and then states/provinces.
+            std::vector<int> counted;
+            for (const std::vector<FirstQso>& kind : a.worked) counted.push_back(static_cast<int>(kind.size()));
+            if (&c.contest == &contest::ArrlRttyRoundup()) std::reverse(counted.begin(), counted.end());
             EXPECT_EQ(plugin.multipliers, counted);
             EXPECT_EQ(*s.pluginScore, a.score);
             // Nothing is taken away in these logs: the checker's score is its own count of the same QSOs.

@@ -182,10 +182,11 @@ std::vector<bool> OffBlocks(const std::vector<OffPeriod>& off, size_t blocks) {
 
 Differences Compare(const Analysis& first, const Analysis& second) {
     Differences d;
+    using Of = contest::MultiplierKind::Of;
     auto only = [](const Analysis& a, const Analysis& b, std::vector<FirstQso>& out) {
-        for (const auto* list : {&a.stateProvWorked, &a.dxccWorked}) {
-            const auto& other = list == &a.stateProvWorked ? b.stateProvWorked : b.dxccWorked;
-            for (const FirstQso& f : *list) {
+        for (Of of : {Of::location, Of::country, Of::callPrefix}) {
+            const std::vector<FirstQso>& other = WorkedOf(b, of);
+            for (const FirstQso& f : WorkedOf(a, of)) {
                 if (std::none_of(other.begin(), other.end(), [&](const FirstQso& g) { return g.code == f.code; }))
                     out.push_back(f);
             }
@@ -358,6 +359,23 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPref
     return d;
 }
 
+const std::vector<FirstQso>& WorkedOf(const Analysis& a, contest::MultiplierKind::Of of) {
+    static const std::vector<FirstQso> none;
+    const std::vector<contest::MultiplierKind>& kinds = a.contest->MultiplierKinds();
+    for (size_t k = 0; k < kinds.size() && k < a.worked.size(); ++k) {
+        if (kinds[k].of == of)
+            return a.worked[k];
+    }
+    return none;
+}
+
+int TotalMultipliers(const Analysis& a) {
+    size_t n = 0;
+    for (const std::vector<FirstQso>& list : a.worked)
+        n += list.size();
+    return static_cast<int>(n);
+}
+
 Analysis Analyse(const AnalysisInput& in) {
     const ParsedLog& log = *in.log;
     const std::vector<QsoOutcome>& outcomes = *in.outcomes;
@@ -401,6 +419,7 @@ Analysis Analyse(const AnalysisInput& in) {
     for (size_t h = 0; h < hourCount; ++h) {
         a.hours[h].hour = firstHour + static_cast<long long>(h);
         a.hours[h].byBand.assign(a.bands.size(), 0);
+        a.hours[h].newMultipliers.assign(contest.MultiplierKinds().size(), 0);
     }
 
     // Every QSO with its answers in time order (the log's order among equal times).
@@ -420,6 +439,7 @@ Analysis Analyse(const AnalysisInput& in) {
     std::vector<long long> onAir, countedMinutes;
     std::vector<TimedBand> taken;
     const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    a.worked.resize(kinds.size());
     std::set<std::pair<std::string, contest::MultiplierKey>> keysMet;  // the band of a per-band kind's key
     long long points = 0;
     for (size_t i : order) {
@@ -462,20 +482,13 @@ Analysis Analyse(const AnalysisInput& in) {
             if (!keysMet.insert({kinds[key.kind].perBand ? q.band : std::string(), key}).second)
                 continue;
             newMultiplier = true;
-            if (kinds[key.kind].of == contest::MultiplierKind::Of::zone) {
-                a.zonesWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
-                if (row)
-                    ++row->newZone;
-            } else if (isLocation) {
-                a.stateProvWorked.push_back(FirstQso{key.code, "", RefOf(log.qsos, i)});
-                if (row)
-                    ++row->newStateProv;
-            } else {
-                const CountryEntity* entity = in.cty ? in.cty->EntityOf(q.call) : nullptr;
-                a.dxccWorked.push_back(FirstQso{key.code, entity ? entity->name : "", RefOf(log.qsos, i)});
-                if (row)
-                    ++row->newDxcc;
-            }
+            // A country is named by its entity.
+            const CountryEntity* entity = kinds[key.kind].of == contest::MultiplierKind::Of::country && in.cty
+                                              ? in.cty->EntityOf(q.call)
+                                              : nullptr;
+            a.worked[key.kind].push_back(FirstQso{key.code, entity ? entity->name : "", RefOf(log.qsos, i)});
+            if (row)
+                ++row->newMultipliers[key.kind];
         }
         if (!location && contest.IsLocation(o.prefix, contest.NormaliseLocation(q.exchRcvd)))
             ++a.noMultiplierStateQsos;
@@ -515,17 +528,16 @@ Analysis Analyse(const AnalysisInput& in) {
     a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
     a.rejected = MostFirst(rejected);
     a.notCounted = MostFirst(notCounted);
-    a.stateProvMultipliers = static_cast<int>(a.stateProvWorked.size());
-    a.dxccMultipliers = static_cast<int>(a.dxccWorked.size());
-    a.zoneMultipliers = static_cast<int>(a.zonesWorked.size());
-    a.score = contest.Score(points, a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers);
+    a.score = contest.Score(points, TotalMultipliers(a));
 
     const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;
     for (size_t h = 0; h < hourCount; ++h) {
         HourRow& row = a.hours[h];
         row.cumulative = cumulative += row.qsos;
-        row.cumulativeMultipliers = multipliers += row.newStateProv + row.newDxcc + row.newZone;
+        for (int n : row.newMultipliers)
+            multipliers += n;
+        row.cumulativeMultipliers = multipliers;
         row.bandChanges = changes[h];
     }
     // Each transmitter's changes among its own QSOs, when every QSO says which transmitter made it.

@@ -132,7 +132,8 @@ struct HourRow {
     long long hour = 0;       // clock hour: minute / 60
     std::vector<int> byBand;  // counted QSOs, one per Analysis::bands
     int qsos = 0, cumulative = 0;
-    int newStateProv = 0, newDxcc = 0, newZone = 0, cumulativeMultipliers = 0;
+    std::vector<int> newMultipliers;  // per multiplier kind of the contest: first worked in this hour
+    int cumulativeMultipliers = 0;
     int bandChanges = 0;                      // the station's, every transmitter together
     std::vector<int> transmitterBandChanges;  // each transmitter's, one per Analysis::transmitters
 };
@@ -143,8 +144,8 @@ struct ContinentRow {
 };
 
 struct FirstQso {
-    std::string code;  // state/province as it counts, or DXCC prefix
-    std::string name;  // the entity's name (DXCC only)
+    std::string code;  // the multiplier's key: a state/province as it counts, a DXCC prefix, a zone, a prefix
+    std::string name;  // the entity's name (countries only)
     QsoRef qso;
 };
 
@@ -180,7 +181,6 @@ struct Analysis {
         notCounted;  // the plug-in's reason, count; most first
     std::optional<long long> claimedScore, pluginScore;
     long long score = 0;  // counted QSOs x multipliers, as this page counts them
-    int stateProvMultipliers = 0, dxccMultipliers = 0, zoneMultipliers = 0;
 
     std::vector<std::string> bands;
     std::vector<HourRow> hours;
@@ -196,8 +196,9 @@ struct Analysis {
     std::vector<bool> offBlock;      // per break: one of the rules' off-time blocks
     std::vector<int> tenMinutes;     // counted QSOs per 10 minutes of the period
 
-    std::vector<FirstQso> stateProvWorked, dxccWorked, zonesWorked;  // in the order first worked (per band where
-                                                                    // the contest counts them per band)
+    // Per multiplier kind of the contest: each multiplier with its first QSO, in the order first worked (per band
+    // where the kind counts per band); their number is the kind's multipliers.
+    std::vector<std::vector<FirstQso>> worked;
     size_t noMultiplierStateQsos = 0;  // counted QSOs of W/VE stations sending a state that is no multiplier
     std::vector<int> bandQsos, bandNewMultipliers;  // counted QSOs and multipliers first worked, per band
     std::vector<ContinentRow> continents;           // the same per continent, most QSOs first
@@ -215,6 +216,11 @@ struct Analysis {
 
 Analysis Analyse(const AnalysisInput& input);
 
+// The multipliers worked of the contest's first kind that names `of` (none when the contest has no such kind),
+// and the multipliers of every kind together.
+const std::vector<FirstQso>& WorkedOf(const Analysis& a, contest::MultiplierKind::Of of);
+int TotalMultipliers(const Analysis& a);
+
 // Stations set beside this one on the page (stats-replay --compare), each analysed from its own replay, and
 // the compared logs that could not be used, with the reason.
 struct LeftOut {
@@ -230,7 +236,7 @@ constexpr size_t kMostComparedLogs = 3;
 // What one station worked that the other did not: multipliers with their first QSO, and calls (each
 // station's own call left out of the other's list), sorted.
 struct Differences {
-    std::vector<FirstQso> onlyFirst, onlySecond;  // states/provinces first, then DXCC entities
+    std::vector<FirstQso> onlyFirst, onlySecond;  // locations first, then countries and call prefixes
     std::vector<std::string> callsOnlyFirst, callsOnlySecond;
 };
 Differences Compare(const Analysis& first, const Analysis& second);

@@ -66,22 +66,25 @@ std::string InText(const char* name) {
     return s;
 }
 
-// The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
-// for a contest with zones "40 zones + 41 countries + 25 QTHs = 106" (each counted per band where it is).
-int TotalMultipliers(const Analysis& a) { return a.stateProvMultipliers + a.dxccMultipliers + a.zoneMultipliers; }
-// The contest counts CQ zones among its multipliers.
-bool CountsZones(const Analysis& a) {
+using Of = contest::MultiplierKind::Of;
+
+// The contest counts multipliers of this kind.
+bool Counts(const Analysis& a, Of of) {
     for (const contest::MultiplierKind& kind : a.contest->MultiplierKinds())
-        if (kind.of == contest::MultiplierKind::Of::zone) return true;
+        if (kind.of == of) return true;
     return false;
 }
+bool CountsZones(const Analysis& a) { return Counts(a, Of::zone); }
+int MultipliersOf(const Analysis& a, Of of) { return static_cast<int>(WorkedOf(a, of).size()); }
 
+// The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
+// for a contest with zones "40 zones + 41 countries + 25 QTHs = 106" (each counted per band where it is).
 std::string MultiplierSum(const Analysis& a) {
-    if (!CountsZones(a))
-        return Num(a.stateProvMultipliers) + " states/provinces + " + Num(a.dxccMultipliers) + " DXCC = " +
-               Num(TotalMultipliers(a));
-    return Num(a.zoneMultipliers) + " zones + " + Num(a.dxccMultipliers) + " countries + " +
-           Num(a.stateProvMultipliers) + " QTHs = " + Num(TotalMultipliers(a));
+    const std::vector<contest::MultiplierKind>& kinds = a.contest->MultiplierKinds();
+    std::string sum;
+    for (size_t k = 0; k < kinds.size() && k < a.worked.size(); ++k)
+        sum += (sum.empty() ? "" : " + ") + Num(static_cast<long long>(a.worked[k].size())) + " " + kinds[k].many;
+    return sum + " = " + Num(TotalMultipliers(a));
 }
 
 std::string Td(const std::string& s, const char* cls = nullptr) {
@@ -640,10 +643,11 @@ std::string ZoneCells(const Analysis& a) {
     int worked = 0;
     for (int zone = 1; zone <= kZones; ++zone) {
         const std::string code = text::Format("%02d", zone);
-        auto first = std::find_if(a.zonesWorked.begin(), a.zonesWorked.end(), [&](const FirstQso& f) {
+        const std::vector<FirstQso>& zones = WorkedOf(a, Of::zone);
+        auto first = std::find_if(zones.begin(), zones.end(), [&](const FirstQso& f) {
             return f.code == code || f.code == std::to_string(zone);
         });
-        if (first == a.zonesWorked.end()) {
+        if (first == zones.end()) {
             needed += (needed.empty() ? "" : " ") + code;
             cells += "<div class=\"cell needed\">" + code + "</div>";
         } else {
@@ -652,7 +656,7 @@ std::string ZoneCells(const Analysis& a) {
         }
     }
     return "<h3>CQ zones, on some band: " + std::to_string(worked) + " of " + std::to_string(kZones) + " (" +
-           Num(a.zoneMultipliers) + " zone multipliers over the bands)</h3><div class=\"cells\">" + cells +
+           Num(MultipliersOf(a, Of::zone)) + " zone multipliers over the bands)</h3><div class=\"cells\">" + cells +
            "</div><p>Still needed on every band: <b>" + (needed.empty() ? std::string("none") : needed) +
            "</b></p>";
 }
@@ -663,18 +667,22 @@ std::string Multipliers(const Analysis& a) {
     if (zones) {
         h += "<p>" + MultiplierSum(a) + ", each counted once per band. Worked cells (on some band) are filled; the "
              "ones still needed are outlined in red.</p>" + ZoneCells(a);
-    } else {
-        h += "<p>" + Num(a.stateProvMultipliers) + " states and provinces, " + Num(a.dxccMultipliers) +
+    } else if (Counts(a, Of::location)) {
+        h += "<p>" + Num(MultipliersOf(a, Of::location)) + " states and provinces, " +
+             Num(MultipliersOf(a, Of::country)) +
              " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
+    } else {
+        h += "<p>" + MultiplierSum(a) + ", each counted once.</p>";
     }
+    const std::vector<FirstQso>& locations = WorkedOf(a, Of::location);
     for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
         const std::vector<std::string>& codes = a.contest->LocationMultipliers(country.prefix);
         std::vector<std::string> needed;
         std::string cells;
         for (const std::string& code : codes) {
-            auto first = std::find_if(a.stateProvWorked.begin(), a.stateProvWorked.end(),
+            auto first = std::find_if(locations.begin(), locations.end(),
                                       [&](const FirstQso& f) { return f.code == code; });
-            if (first == a.stateProvWorked.end()) {
+            if (first == locations.end()) {
                 needed.push_back(code);
                 cells += "<div class=\"cell needed\">" + Esc(code) + "</div>";
             } else {
@@ -697,35 +705,53 @@ std::string Multipliers(const Analysis& a) {
     }
     h += Rule(a.contest->multiplierRules);
 
-    h += zones ? "<h3>Countries (the DXCC and WAE lists), first worked on each band</h3>"
-               : "<h3>DXCC entities (the USA and Canada count by state and province)</h3>";
-    if (a.dxccWorked.empty()) {
-        h += "<p>none</p>";
-    } else {
-        h += TableOpen() + "<tr><th>#</th><th class=\"l\">prefix</th><th class=\"l\">entity</th><th "
-                           "class=\"l\">first QSO (UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th>"
-                           "<th>line</th></tr>";
-        for (size_t i = 0; i < a.dxccWorked.size(); ++i) {
-            const FirstQso& f = a.dxccWorked[i];
-            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Esc(f.code), "l") + Td(Esc(f.name), "l") +
+    // The countries, or the call prefixes, each with its first QSO.
+    auto firstQsos = [&h](const std::vector<FirstQso>& list, const char* heading, const char* code,
+                          bool names) {
+        h += heading;
+        if (list.empty()) {
+            h += "<p>none</p>";
+            return;
+        }
+        h += TableOpen() + "<tr><th>#</th><th class=\"l\">" + code + "</th>" +
+             (names ? "<th class=\"l\">entity</th>" : "") +
+             "<th class=\"l\">first QSO (UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th><th>line</th></tr>";
+        for (size_t i = 0; i < list.size(); ++i) {
+            const FirstQso& f = list[i];
+            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Esc(f.code), "l") + (names ? Td(Esc(f.name), "l") : "") +
                  Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") +
                  Td(std::to_string(f.qso.line)) + "</tr>";
         }
         h += kTableClose;
+    };
+    if (Counts(a, Of::country)) {
+        firstQsos(WorkedOf(a, Of::country),
+                  zones ? "<h3>Countries (the DXCC and WAE lists), first worked on each band</h3>"
+                        : "<h3>DXCC entities (the USA and Canada count by state and province)</h3>",
+                  "prefix", true);
     }
+    if (Counts(a, Of::callPrefix))
+        firstQsos(WorkedOf(a, Of::callPrefix), "<h3>Prefixes, each counted once</h3>", "prefix", false);
 
+    // One stack per kind: locations, countries, zones, call prefixes.
     HourChart c;
     c.title = "New multipliers per clock hour, and the running total";
     c.yLabel = "new multipliers";
     c.lineName = "total multipliers";
-    c.stacks = {{zones ? "QTHs" : "states/provinces", kBandColours[0], {}},
-                {zones ? "countries" : "DXCC", kBandColours[2], {}}};
-    if (zones) c.stacks.push_back({"zones", kBandColours[4], {}});
+    const std::vector<contest::MultiplierKind>& kinds = a.contest->MultiplierKinds();
+    const size_t colours[] = {0, 2, 4, 1};
+    std::vector<size_t> stackKinds;
+    for (Of of : {Of::location, Of::country, Of::zone, Of::callPrefix}) {
+        for (size_t k = 0; k < kinds.size(); ++k) {
+            if (kinds[k].of != of) continue;
+            c.stacks.push_back({kinds[k].many, kBandColours[colours[std::min<size_t>(c.stacks.size(), 3)]], {}});
+            stackKinds.push_back(k);
+        }
+    }
     for (const HourRow& row : a.hours) {
         c.hours.push_back(row.hour);
-        c.stacks[0].values.push_back(row.newStateProv);
-        c.stacks[1].values.push_back(row.newDxcc);
-        if (zones) c.stacks[2].values.push_back(row.newZone);
+        for (size_t s = 0; s < stackKinds.size(); ++s)
+            c.stacks[s].values.push_back(row.newMultipliers[stackKinds[s]]);
         c.line.push_back(row.cumulativeMultipliers);
     }
     return h + "<h3>New multipliers per hour</h3>" + Chart(c) + "</section>";
