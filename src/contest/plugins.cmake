@@ -4,3 +4,4 @@
 # from this line; everything else of the contest stands in its record.
 stats_plugin(Stats ArrlRttyRoundup contest/arrl_rtty_roundup.h "ARRL RTTY Roundup")
 stats_plugin(StatsCQWW CqWwRtty contest/cq_ww_rtty.h "CQ WW RTTY")
+stats_plugin(StatsWPX CqWpxRtty contest/cq_wpx_rtty.h "CQ WPX RTTY")

@@ -2,11 +2,12 @@
 
 #include "contest/arrl_rtty_roundup.h"
 #include "contest/cq_ww_rtty.h"
+#include "contest/cq_wpx_rtty.h"
 
 namespace contest {
 
 const std::vector<const Record*>& Records() {
-    static const std::vector<const Record*> records = {&ArrlRttyRoundup(), &CqWwRtty()};
+    static const std::vector<const Record*> records = {&ArrlRttyRoundup(), &CqWwRtty(), &CqWpxRtty()};
     return records;
 }
 

@@ -223,6 +223,12 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
          "StatsCQWW", 1},
         {"cq-ww-rtty/KH6HW-hand-worked.log", "Total\t 51\t 131\t 38\t 44\t 13\r\n", 4, 131 * (38 + 44 + 13),
          "StatsCQWW", 1},
+        // The CQ WPX RTTY logs worked by hand (tests/data/cq-wpx-rtty/README.md): prefixes of every kind of call and
+        // portable designator, points doubled on 80 and 40 m.
+        {"cq-wpx-rtty/N1HW-hand-worked.log", "Total\t 35\t 116\t 26\r\n", 1, 116 * 26, "StatsWPX", 1, nullptr,
+         "<h3>Prefixes, each counted once</h3>", "\r\nScore = 116 *( 26) = 3016 \r\n"},
+        {"cq-wpx-rtty/DL1HW-hand-worked.log", "Total\t 35\t 110\t 31\r\n", 1, 110 * 31, "StatsWPX", 1, nullptr,
+         "<td class=\"l\">RA0</td>", "\r\nScore = 110 *( 31) = 3410 \r\n"},
     };
     TempWorkDir dir;
     for (const Case& c : cases) {

@@ -8,6 +8,7 @@
 
 #include "contest/arrl_rtty_roundup.h"
 #include "contest/cq_ww_rtty.h"
+#include "contest/cq_wpx_rtty.h"
 #include "dxcc/continents.h"
 #include "country_file.h"
 
@@ -259,6 +260,25 @@ TEST(ContestRules, CqWwJudgesTheReceivedExchange) {
     }
     ASSERT_EQ(C.MultiplierKinds().size(), 3u);
     for (const contest::MultiplierKind& kind : C.MultiplierKinds()) EXPECT_TRUE(kind.perBand) << kind.name;
+}
+
+// The WPX prefix of a call: the first part up to its last digit, a portable designator in its place (a digit
+// alone changes the call area), a 0 after two letters where there is no digit, and the operating marks dropped;
+// and the WPX RTTY's serial number, digits that are not all 0.
+TEST(ContestRules, WpxPrefixesAndSerialNumbers) {
+    const char* const prefixes[][2] = {
+        {"N8BJQ", "N8"},       {"WD8ABC", "WD8"},   {"HG19ABC", "HG19"},   {"LY1000A", "LY1000"},
+        {"3DA0XY", "3DA0"},    {"2E0ABC", "2E0"},   {"9A1AA", "9A1"},      {"OE25X", "OE25"},
+        {"N8BJQ/KH9", "KH9"},  {"KH6/W1ABC", "KH6"}, {"PA/N8BJQ", "PA0"},  {"N8BJQ/PA", "PA0"},
+        {"K1TEO/8", "K8"},     {"WD8ABC/4", "WD4"}, {"KH6XXX/W8", "W8"},   {"VP2E/W1AW", "VP2"},
+        {"XEFTJW", "XE0"},     {"RAEM", "RA0"},     {"W1AW/MM", "W1"},     {"w1aw/p", "W1"},
+        {"W1AW/QRP", "W1"},    {"N8BJQ/KH9/P", "KH9"}, {"K1AB9", "K1"},    {"", ""},
+        {"/", ""},             {"W1AW/M", "W1"},
+    };
+    for (const auto& c : prefixes) EXPECT_EQ(contest::WpxPrefix(c[0]), c[1]) << c[0];
+    const contest::Record& W = contest::CqWpxRtty();
+    for (const char* good : {"001", "1", "1234", "00012"}) EXPECT_EQ(W.IsValidExchange(good, "DL", 0), 1) << good;
+    for (const char* bad : {"0", "000", "", "5NN", "12A", "-1"}) EXPECT_EQ(W.IsValidExchange(bad, "DL", 0), 0) << bad;
 }
 
 // The Cabrillo file's exchange, sent or received: "ZZ QTH", "DX" where no QTH was sent; an exchange without
