@@ -256,13 +256,37 @@ TEST(ReplayMapping, CommandLine) {
     }
 }
 
+// The tools score a log by the record of the set name the plug-in gives; a plug-in whose set no record knows,
+// or that names none, is refused, never scored by another contest's rules.
+TEST(ReplayMapping, APluginIsScoredByItsOwnContestOrRefused) {
+    struct Case {
+        GetSetNameFn setName;
+        const char* contest;  // nullptr: refused
+    } cases[] = {
+        {[](int) -> const char* { return "CQ WPX RTTY (C)"; }, "CQ WPX RTTY"},
+        {[](int) -> const char* { return "ARRL RTTY Roundup (C)"; }, "ARRL RTTY Roundup"},
+        {[](int) -> const char* { return "ARRL RTTY Roundup"; }, nullptr},
+        {[](int) -> const char* { return "CQ WW SSB (C)"; }, nullptr},
+        {[](int) -> const char* { return nullptr; }, nullptr},
+        {nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        PluginLibrary plugin;
+        plugin.GetSetName = c.setName;
+        std::string error;
+        const contest::Record* contest = ContestOfPlugin(plugin, "x.dll", error);
+        EXPECT_EQ(contest ? std::string(contest->name) : "", c.contest ? c.contest : "");
+        EXPECT_EQ(error.empty(), c.contest != nullptr) << error;
+    }
+}
+
 // Every option the parser knows and every header field --header takes is in --help and in the README.
 TEST(ReplayMapping, EveryOptionIsDocumented) {
     std::ifstream in(STATS_SOURCE_DIR "/README.md");
     std::stringstream readme;
     readme << in.rdbuf();
     ASSERT_FALSE(readme.str().empty());
-    const std::string usage = UsageText();
+    const std::string usage = UsageText("Stats", &contest::ArrlRttyRoundup());
     std::vector<std::string> names = OptionNames();
     EXPECT_EQ(names.size(), 18u);
     for (const std::string& name : names) {

@@ -7,6 +7,7 @@
 #include "check.h"
 #include "child_process.h"
 #include "worker.h"
+#include "replay.h"
 #include "stats_version.h"
 
 int main(int argc, char** argv) {
@@ -15,9 +16,18 @@ int main(int argc, char** argv) {
     std::vector<std::string> worker;
     std::string error;
     switch (check::ParseCommandLine(args, options, worker, error)) {
-        case check::CommandLine::help:
+        case check::CommandLine::help: {
             std::cout << check::UsageText();
+            // The contest the plug-in checks the logs by.
+            replay::ReplayOptions plugin;
+            plugin.pluginPath = options.pluginPath;
+            std::string name;
+            const contest::Record* contest = replay::ContestForHelp(plugin, name);
+            std::cout << "\nThe plug-in " << name << " checks "
+                      << (contest ? std::string(contest->name) + " logs" : std::string("no contest this program knows"))
+                      << "; --plugin names another.\n";
             return 0;
+        }
         case check::CommandLine::version:
             std::cout << "stats-check " STATS_VERSION "\n";
             return 0;

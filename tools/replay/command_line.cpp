@@ -28,7 +28,7 @@ bool SetDateTime(std::optional<COleDateTime>& target, const char* name, const st
 const std::vector<OptionSpec>& OptionSpecs() {
     static const std::vector<OptionSpec> specs = {
         {"--out", "DIR",
-         "the plug-in's working folder (default ./stats-out): its settings (Plugins/ARRL-RTTY.ini),\n"
+         "the plug-in's working folder (default ./stats-out): its settings (Plugins/<contest>.ini),\n"
          "the bad-QSO file, the Cabrillo file, report.txt or report.html",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.outDir = v, true; }},
         {"--html", nullptr, "HTML report (calls setVersion first)",
@@ -140,13 +140,19 @@ std::vector<std::string> OptionNames() {
     return names;
 }
 
-std::string UsageText() {
-    std::string usage =
-        "usage: stats-replay [options] LOGFILE\n"
-        "Scores a finished ARRL RTTY Roundup log (Cabrillo 3.0 or ADIF) through the Stats plug-in, as the host\n"
-        "would: one ResetStats0, CheckCall0 and AddData0 for each QSO, then GetResult0. The report goes to\n"
-        "standard output exactly as the plug-in returns it; a summary and every unusable line go to standard\n"
-        "error.\n"
+std::string UsageText(const std::string& plugin, const contest::Record* contest) {
+    std::string usage = "usage: stats-replay [options] LOGFILE\n";
+    if (contest != nullptr) {
+        usage += text::Format("Scores a finished %s log (Cabrillo 3.0 or ADIF) through the plug-in %s, as the\n"
+                              "host would:", contest->name, plugin.c_str());
+    } else {
+        usage += "Scores a finished contest log (Cabrillo 3.0 or ADIF) through a Stats plug-in (" + plugin +
+                 ": no contest\nthis program knows), as the host would:";
+    }
+    usage +=
+        " one ResetStats0, CheckCall0 and AddData0 for each QSO, then GetResult0. The report\n"
+        "goes to standard output exactly as the plug-in returns it; a summary and every unusable line go to\n"
+        "standard error. Each plug-in scores its own contest: --plugin names another.\n"
         "LOGFILE - reads the log from standard input; -- ends the options.\n"
         "\n";
     const std::string indent(24, ' ');

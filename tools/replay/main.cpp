@@ -22,9 +22,12 @@ int main(int argc, char** argv) {
     replay::ReplayOptions options;
     std::string error;
     switch (replay::ParseCommandLine(args, options, error)) {
-        case replay::CommandLine::help:
-            std::cout << replay::UsageText();
+        case replay::CommandLine::help: {
+            std::string plugin;
+            const contest::Record* contest = replay::ContestForHelp(options, plugin);
+            std::cout << replay::UsageText(plugin, contest);
             return 0;
+        }
         case replay::CommandLine::version:
             std::cout << "stats-replay " STATS_VERSION "\n";
             return 0;

@@ -491,6 +491,18 @@ const contest::Record* ContestOfPlugin(const PluginLibrary& plugin, const std::s
     return contest;
 }
 
+const contest::Record* ContestForHelp(const ReplayOptions& o, std::string& plugin) {
+    std::error_code ec;
+    const fs::path path = fs::absolute(o.pluginPath.empty() ? DefaultPluginPath() : o.pluginPath, ec);
+    plugin = path.filename().string();
+    PluginLibrary library;
+    std::string error;
+    const char* settings = Settings::FileName();
+    const contest::Record* contest = library.Load(path.string(), error) ? ContestOfPlugin(library, plugin, error) : nullptr;
+    Settings::UseFile(settings);
+    return contest;
+}
+
 int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, ReplaySummary* summaryOut) {
     // The plug-in's contest names the settings file for the run; a caller that runs more than one replay (a
     // test, another contest's) gets its own back.

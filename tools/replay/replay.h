@@ -59,7 +59,11 @@ struct ReplaySummary {
 
 enum class CommandLine { run, help, version, error };
 CommandLine ParseCommandLine(const std::vector<std::string>& args, ReplayOptions& options, std::string& error);
-std::string UsageText();
+// The help text, for the plug-in by this name and the contest it scores (null: a plug-in of no known contest).
+std::string UsageText(const std::string& plugin, const contest::Record* contest);
+// The contest of the plug-in --plugin names, or of the one beside this program, for the help text; null when
+// it cannot be loaded or offers no contest this program knows (`plugin` is then what was tried).
+const contest::Record* ContestForHelp(const ReplayOptions& o, std::string& plugin);
 std::vector<std::string> OptionNames();  // every long option, as --help lists them
 
 // The meaning of a CheckCall0 answer, for people.
