@@ -376,16 +376,18 @@ int TotalMultipliers(const Analysis& a) {
     return static_cast<int>(n);
 }
 
-Analysis Analyse(const AnalysisInput& in) {
+namespace {
+
+// The stages of an analysis, in their order.
+
+// The entry: its category (its location, operators and every CATEGORY- field, also those the plug-in's dialog
+// does not know), the period drawn, the limits on operating time that bind it, the bands and the hour rows.
+void TakeEntry(const AnalysisInput& in, Analysis& a) {
     const ParsedLog& log = *in.log;
-    const std::vector<QsoOutcome>& outcomes = *in.outcomes;
     const contest::Record& contest = *in.contest;
-    Analysis a;
     a.contest = in.contest;
     a.logName = std::filesystem::path(log.fileName).filename().string();
     a.ownCall = in.ownCall;
-    // The entry's category: its location, operators and every CATEGORY- field, also those the plug-in's
-    // dialog does not know.
     using F = CabrilloHeaderFields;
     const std::string categoryFamily = "CATEGORY-";
     for (const auto& field : log.header) {
@@ -421,42 +423,55 @@ Analysis Analyse(const AnalysisInput& in) {
         a.hours[h].byBand.assign(a.bands.size(), 0);
         a.hours[h].newMultipliers.assign(contest.MultiplierKinds().size(), 0);
     }
-
-    // Every QSO with its answers in time order (the log's order among equal times).
-    std::vector<size_t> order(std::min(log.qsos.size(), outcomes.size()));
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::vector<long long> minuteOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        minuteOf[i] = log.qsos[i].time.IsValid() ? WholeMinutes(log.qsos[i].time) : 0;
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](size_t x, size_t y) { return minuteOf[x] < minuteOf[y]; });
-
     a.bandQsos.assign(a.bands.size(), 0);
     a.bandNewMultipliers.assign(a.bands.size(), 0);
-    std::map<std::string, size_t> rejected, notCounted;
+    a.worked.resize(contest.MultiplierKinds().size());
+}
+
+// What the pass over the QSOs gathers beside the analysis itself.
+struct QsoPass {
+    std::vector<size_t> order;        // the QSOs in time order (the log's order among equal times)
+    std::vector<long long> minuteOf;  // each QSO's minute, by log index
     std::vector<long long> onAir, countedMinutes;
     std::vector<TimedBand> taken;
-    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
-    a.worked.resize(kinds.size());
-    std::set<std::pair<std::string, contest::MultiplierKey>> keysMet;  // the band of a per-band kind's key
     long long points = 0;
-    for (size_t i : order) {
+};
+
+// Every QSO with its answers in time order: what the plug-in refused or did not count, the counted QSOs by band,
+// hour and continent, and each multiplier with its first QSO.
+QsoPass CountQsos(const AnalysisInput& in, Analysis& a) {
+    const ParsedLog& log = *in.log;
+    const std::vector<QsoOutcome>& outcomes = *in.outcomes;
+    const contest::Record& contest = *in.contest;
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    QsoPass p;
+    p.order.resize(std::min(log.qsos.size(), outcomes.size()));
+    p.minuteOf.resize(p.order.size());
+    for (size_t i = 0; i < p.order.size(); ++i) {
+        p.order[i] = i;
+        p.minuteOf[i] = log.qsos[i].time.IsValid() ? WholeMinutes(log.qsos[i].time) : 0;
+    }
+    std::stable_sort(p.order.begin(), p.order.end(),
+                     [&](size_t x, size_t y) { return p.minuteOf[x] < p.minuteOf[y]; });
+
+    const long long firstHour = HourOf(a.startMinute);
+    std::map<std::string, size_t> rejected, notCounted;
+    std::set<std::pair<std::string, contest::MultiplierKey>> keysMet;  // the band of a per-band kind's key
+    for (size_t i : p.order) {
         const LogQso& q = log.qsos[i];
         const QsoOutcome& o = outcomes[i];
         if (!o.added)
             ++rejected[o.reason];
         else if (!o.Counted())
             ++notCounted[o.reason];
-        const long long minute = minuteOf[i];
+        const long long minute = p.minuteOf[i];
         const bool inPeriod = q.time.IsValid() && minute >= a.startMinute && minute < a.endMinute;
         if (!inPeriod) {
             ++a.outsidePeriod;
         } else {
-            onAir.push_back(minute);
+            p.onAir.push_back(minute);
             if (o.added)
-                taken.push_back(TimedBand{minute, q.band, q.transmitter});
+                p.taken.push_back(TimedBand{minute, q.band, q.transmitter});
         }
         if (!o.Counted())
             continue;
@@ -468,17 +483,16 @@ Analysis Analyse(const AnalysisInput& in) {
             ++a.bandQsos[band];
         HourRow* row = inPeriod ? &a.hours[static_cast<size_t>(HourOf(minute) - firstHour)] : nullptr;
         if (row) {
-            countedMinutes.push_back(minute);
+            p.countedMinutes.push_back(minute);
             ++row->qsos;
             if (bandAt != a.bands.end())
                 ++row->byBand[band];
         }
         const contest::Credit credit = CreditOfQso(contest, in.ownCall, in.ownPrefix, q, o);
-        points += credit.points;
+        p.points += credit.points;
         bool location = false, newMultiplier = false;
         for (const contest::MultiplierKey& key : credit.keys) {
-            const bool isLocation = kinds[key.kind].of == contest::MultiplierKind::Of::location;
-            location = location || isLocation;
+            location = location || kinds[key.kind].of == contest::MultiplierKind::Of::location;
             if (!keysMet.insert({kinds[key.kind].perBand ? q.band : std::string(), key}).second)
                 continue;
             newMultiplier = true;
@@ -503,10 +517,24 @@ Analysis Analyse(const AnalysisInput& in) {
         ++at->qsos;
         at->newMultipliers += newMultiplier ? 1 : 0;
     }
-    // What the score leaves out, in log order.
-    for (size_t i = 0; i < order.size(); ++i) {
+    std::stable_sort(a.continents.begin(), a.continents.end(),
+                     [](const ContinentRow& x, const ContinentRow& y) { return x.qsos > y.qsos; });
+    std::sort(a.callsWorked.begin(), a.callsWorked.end());
+    a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
+    a.rejected = MostFirst(rejected);
+    a.notCounted = MostFirst(notCounted);
+    a.score = contest.Score(p.points, TotalMultipliers(a));
+    return p;
+}
+
+// What the score leaves out, in log order.
+void ListLeftOut(const AnalysisInput& in, const QsoPass& p, Analysis& a) {
+    const ParsedLog& log = *in.log;
+    const std::vector<QsoOutcome>& outcomes = *in.outcomes;
+    for (size_t i = 0; i < p.order.size(); ++i) {
         const QsoOutcome& o = outcomes[i];
-        const bool inPeriod = log.qsos[i].time.IsValid() && minuteOf[i] >= a.startMinute && minuteOf[i] < a.endMinute;
+        const bool inPeriod =
+            log.qsos[i].time.IsValid() && p.minuteOf[i] >= a.startMinute && p.minuteOf[i] < a.endMinute;
         if (!o.added)
             a.leftOut.push_back({RefOf(log.qsos, i), "refused", o.reason});
         else if (!o.Counted())
@@ -514,23 +542,21 @@ Analysis Analyse(const AnalysisInput& in) {
         else if (!inPeriod)
             a.leftOut.push_back({RefOf(log.qsos, i), "outside the period", "counted by the plug-in"});
     }
-    for (const LogProblem& p : log.skipped) {
+    for (const LogProblem& problem : log.skipped) {
         QsoRef line;
-        line.line = p.line;
-        a.leftOut.push_back({line, "not read", p.reason});
+        line.line = problem.line;
+        a.leftOut.push_back({line, "not read", problem.reason});
     }
     std::stable_sort(a.leftOut.begin(), a.leftOut.end(),
                      [](const LeftOutQso& x, const LeftOutQso& y) { return x.qso.line < y.qso.line; });
+}
 
-    std::stable_sort(a.continents.begin(), a.continents.end(),
-                     [](const ContinentRow& x, const ContinentRow& y) { return x.qsos > y.qsos; });
-    std::sort(a.callsWorked.begin(), a.callsWorked.end());
-    a.callsWorked.erase(std::unique(a.callsWorked.begin(), a.callsWorked.end()), a.callsWorked.end());
-    a.rejected = MostFirst(rejected);
-    a.notCounted = MostFirst(notCounted);
-    a.score = contest.Score(points, TotalMultipliers(a));
-
-    const std::vector<int> changes = BandChangesPerHour(taken, firstHour, hourCount);
+// The hours' running totals and band changes (each transmitter's among its own QSOs, when every QSO says which
+// transmitter made it), the best rates, the breaks and the time on the air.
+void CountTime(const QsoPass& p, Analysis& a) {
+    const long long firstHour = HourOf(a.startMinute);
+    const size_t hourCount = a.hours.size();
+    const std::vector<int> changes = BandChangesPerHour(p.taken, firstHour, hourCount);
     int cumulative = 0, multipliers = 0;
     for (size_t h = 0; h < hourCount; ++h) {
         HourRow& row = a.hours[h];
@@ -540,9 +566,8 @@ Analysis Analyse(const AnalysisInput& in) {
         row.cumulativeMultipliers = multipliers;
         row.bandChanges = changes[h];
     }
-    // Each transmitter's changes among its own QSOs, when every QSO says which transmitter made it.
     std::set<int> transmitters;
-    for (const TimedBand& t : taken) {
+    for (const TimedBand& t : p.taken) {
         if (t.transmitter < 0)
             ++a.qsosWithoutTransmitter;
         else
@@ -551,7 +576,7 @@ Analysis Analyse(const AnalysisInput& in) {
     if (a.qsosWithoutTransmitter == 0) {
         for (int id : transmitters) {
             std::vector<TimedBand> own;
-            std::copy_if(taken.begin(), taken.end(), std::back_inserter(own),
+            std::copy_if(p.taken.begin(), p.taken.end(), std::back_inserter(own),
                          [id](const TimedBand& t) { return t.transmitter == id; });
             const std::vector<int> ownChanges = BandChangesPerHour(own, firstHour, hourCount);
             for (size_t h = 0; h < hourCount; ++h)
@@ -560,9 +585,9 @@ Analysis Analyse(const AnalysisInput& in) {
         }
     }
 
-    a.best60 = BestRate(countedMinutes, 60);
-    a.best10 = BestRate(countedMinutes, 10);
-    a.off = OffPeriods(onAir, a.startMinute, a.endMinute, a.offThreshold);
+    a.best60 = BestRate(p.countedMinutes, 60);
+    a.best10 = BestRate(p.countedMinutes, 10);
+    a.off = OffPeriods(p.onAir, a.startMinute, a.endMinute, a.offThreshold);
     a.offBlock = OffBlocks(a.off, static_cast<size_t>(a.timeRule->mostOffBlocks));
     a.activeMinutes = a.operatingMinutes = a.endMinute - a.startMinute;
     for (size_t i = 0; i < a.off.size(); ++i) {
@@ -570,9 +595,15 @@ Analysis Analyse(const AnalysisInput& in) {
         a.operatingMinutes -= a.offBlock[i] ? a.off[i].Minutes() : 0;
     }
     a.tenMinutes.assign(static_cast<size_t>((a.endMinute - a.startMinute + 9) / 10), 0);
-    for (long long m : countedMinutes)
+    for (long long m : p.countedMinutes)
         ++a.tenMinutes[static_cast<size_t>((m - a.startMinute) / 10)];
+}
 
+// The data behind the figures, and the calls a log check may take away.
+void CheckCalls(const AnalysisInput& in, Analysis& a) {
+    const ParsedLog& log = *in.log;
+    const std::vector<QsoOutcome>& outcomes = *in.outcomes;
+    const contest::Record& contest = *in.contest;
     a.scpChecked = in.scp != nullptr;
     a.scpNote = in.scpNote;
     // By name alone, as the log is: both builds write the same page, and the paths stand in the replay's summary.
@@ -582,20 +613,31 @@ Analysis Analyse(const AnalysisInput& in) {
     a.countryFileOld = in.countryFileOld;
     if (in.scp)
         a.unlistedCalls = UnlistedSingleCalls(log.qsos, *in.scp);
-    if (in.callsToCheck) {
-        a.conflicts = ConflictingExchanges(contest, log.qsos, outcomes);
-        a.unlikely = UnlikelyExchanges(contest, log.qsos, outcomes);
-        for (UnlikelyExchange& u : a.unlikely) {
-            const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
-            u.entity = entity ? entity->name : "";
-        }
-        a.doubtful = RankDoubtful(contest, in.ownPrefix, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
-        for (DoubtfulQso& d : a.doubtful.qsos) {
-            const CountryEntity* entity = in.cty ? in.cty->EntityOf(d.qso.call) : nullptr;
-            if (entity && !d.multiplier.empty() && d.multiplier == outcomes[d.qso.index].prefix)
-                d.multiplier += " (" + entity->name + ")";
-        }
+    if (!in.callsToCheck)
+        return;
+    a.conflicts = ConflictingExchanges(contest, log.qsos, outcomes);
+    a.unlikely = UnlikelyExchanges(contest, log.qsos, outcomes);
+    for (UnlikelyExchange& u : a.unlikely) {
+        const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
+        u.entity = entity ? entity->name : "";
     }
+    a.doubtful = RankDoubtful(contest, in.ownPrefix, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
+    for (DoubtfulQso& d : a.doubtful.qsos) {
+        const CountryEntity* entity = in.cty ? in.cty->EntityOf(d.qso.call) : nullptr;
+        if (entity && !d.multiplier.empty() && d.multiplier == outcomes[d.qso.index].prefix)
+            d.multiplier += " (" + entity->name + ")";
+    }
+}
+
+}  // namespace
+
+Analysis Analyse(const AnalysisInput& in) {
+    Analysis a;
+    TakeEntry(in, a);
+    const QsoPass pass = CountQsos(in, a);
+    ListLeftOut(in, pass, a);
+    CountTime(pass, a);
+    CheckCalls(in, a);
     return a;
 }
 
