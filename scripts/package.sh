@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The Windows release: builds the two plug-ins Stats.dll (ARRL RTTY Roundup) and StatsCQWW.dll (CQ WW RTTY),
+# The Windows release: builds every plug-in of the list (Stats.dll, ARRL RTTY Roundup; StatsCQWW.dll, CQ WW RTTY;
+# StatsWPX.dll, CQ WPX RTTY),
 # stats-replay.exe and stats-check.exe (mingw-w64, Release) and puts them, the country
 # file, the super-check-partial list with their notice, README.txt for the operator and SHA256SUMS into
 # dist/Stats-<version>-win32.zip, under the folder Stats-<version>-win32. The version is the one in
@@ -51,7 +52,10 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 grep -q '^CMAKE_BUILD_TYPE:[A-Z]*=Release$' "$build/CMakeCache.txt" || fail "$build is not a Release build"
 grep -q '^CMAKE_TOOLCHAIN_FILE:.*/toolchain-mingw-i686.cmake$' "$build/CMakeCache.txt" || fail "$build is not a win32 build"
-cmake --build "$build" -j2 --target Stats StatsCQWW stats-replay stats-check
+cmake --build "$build" -j2 --target stats_plugins stats-replay stats-check
+# Every plug-in of the list (src/contest/plugins.cmake), as the build names them.
+mapfile -t plugins < "$build/plugins.txt"
+[ ${#plugins[@]} -gt 0 ] || fail "no plug-in in $build/plugins.txt"
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:[A-Z]*=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
 
@@ -59,7 +63,8 @@ name=Stats-$version-win32
 stage=$build/package/$name
 rm -rf "$build/package"
 mkdir -p "$stage" "$dist"
-cp "$build/bin/Stats.dll" "$build/bin/StatsCQWW.dll" "$build/bin/stats-replay.exe" "$build/bin/stats-check.exe" "$stage/"
+for plugin in "${plugins[@]}"; do cp "$build/bin/$plugin.dll" "$stage/"; done
+cp "$build/bin/stats-replay.exe" "$build/bin/stats-check.exe" "$stage/"
 cp "$data/cty.dat" "$data/MASTER.SCP" "$stage/"
 cp "$notice" "$stage/hamradio-files-copyright.txt"
 

@@ -57,11 +57,11 @@ section "version $version"
 unpacked=$work/files
 python3 -m zipfile -e "$zip" "$unpacked"
 listing=$(cd "$unpacked/$name" && ls | tr '\n' ' ')
-[ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll StatsCQWW.dll cty.dat hamradio-files-copyright.txt stats-check.exe stats-replay.exe " ] ||
+[ "$listing" = "MASTER.SCP README.txt SHA256SUMS Stats.dll StatsCQWW.dll StatsWPX.dll cty.dat hamradio-files-copyright.txt stats-check.exe stats-replay.exe " ] ||
   fail "the zip holds: $listing"
 (cd "$unpacked/$name" && sha256sum --quiet -c SHA256SUMS) || fail "SHA256SUMS does not match the files"
 dotted=$version.0
-for program in Stats.dll StatsCQWW.dll stats-replay.exe stats-check.exe; do
+for program in Stats.dll StatsCQWW.dll StatsWPX.dll stats-replay.exe stats-check.exe; do
   resource=$(python3 "$src/tests/pe_version.py" "$unpacked/$name/$program") || fail "no version resource in $program"
   echo "$resource" | sed "s/^/  $program: /"
   for line in "FILEVERSION $dotted" "PRODUCTVERSION $dotted" "FileVersion $version" "ProductVersion $version" \
