@@ -346,6 +346,7 @@ Analysis Analyse(const AnalysisInput& in) {
     const contest::Record& contest = *in.contest;
     Analysis a;
     a.contest = in.contest;
+    a.pluginName = in.pluginName;
     a.logName = std::filesystem::path(log.fileName).filename().string();
     a.ownCall = in.ownCall;
     // The entry's category: its location, operators and every CATEGORY- field, also those the plug-in's
