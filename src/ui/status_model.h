@@ -70,8 +70,9 @@ struct StatusModelState {
     std::string stateCellsBand;        // the band whose QTHs the cells show, where the contest counts per band
 
     // What the DXCC panel paints, as the last refresh with a host left it: the six band rows (label and
-    // four cells each) and the worked prefixes.
+    // four cells each), the heading of their exchange column and the worked prefixes.
     std::vector<std::vector<std::string>> bandRows;
+    std::string exchangeHeading;
     std::vector<std::string> workedDxcc;
 };
 

@@ -225,6 +225,27 @@ TEST(StatusModel, DxRowsShowTheReceivedExchangeAndVeRowsTheProvince) {
     EXPECT_EQ(b.state.bandRows[4][1], "   -");  // the earlier call's row is emptied again
 }
 
+// The exchange column under a heading that says what it holds in each contest.
+TEST(StatusModel, TheExchangeColumnIsHeadedForWhatItHolds) {
+    const struct {
+        const contest::Record& contest;
+        const char *prefix, *exchRcvd, *counted, *shown, *heading;
+    } cases[] = {
+        {contest::ArrlRttyRoundup(), "VE", "on", "ON", "ON", "State/Prov/NR"},
+        {contest::ArrlRttyRoundup(), "DL", "0123", "", "0123", "State/Prov/NR"},
+        {contest::CqWwRtty(), "K", "5 ma", "05 MA", "05 MA", "Zone/QTH"},
+        {contest::CqWwRtty(), "DL", "14", "14", "14", "Zone/QTH"},
+    };
+    for (const auto& c : cases) {
+        Bench b(c.contest);
+        b.engine.qsoLog.Append(Qso("XX1X", c.prefix, "20m", "RTTY", 3, 3, c.exchRcvd, c.counted));
+        b.host.call = "XX1X";
+        b.Refresh();
+        EXPECT_EQ(b.state.bandRows[3][3], c.shown) << c.contest.name;
+        EXPECT_EQ(b.state.exchangeHeading, c.heading) << c.contest.name;
+    }
+}
+
 TEST(StatusModel, CallsCompareExactlyAndAnEmptyCallFillsNothing) {
     Bench b;
     b.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
