@@ -69,7 +69,7 @@ int BandIndexOfFrequency(double hz) {
 
 std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
     return text::Format(russian ? kStateTitleRu : kStateTitle, contest.cabrilloContest, contestStartYear.c_str(),
-                        static_cast<int>(kStateCellCount));
+                        static_cast<int>(StateCellCount(contest)));
 }
 
 std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {

@@ -117,8 +117,8 @@ struct StatusRefresh {
 // The contest counts CQ zones: its control window has the zone window's check box.
 bool CountsZones(const contest::Record& contest);
 
-// The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC
-// table): a window is made wide enough for them, so that its count can always be read.
+// The titles with the largest counts they can show (every State/Province cell of the contest, every country it
+// counts): a window is made wide enough for them, so that its count can always be read.
 std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 std::string WidestZonesTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);

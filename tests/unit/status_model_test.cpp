@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -376,22 +377,22 @@ TEST(StatusModel, StateCellsAreResetOnceThenOnlyAdded) {
     b.worked.workedStateProv = {"CT", "PE", "AK", "XX", "PEI", "ct", "NL"};
     StatusRefresh r = b.Refresh();
     EXPECT_TRUE(r.resetStateCells);
-    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PEI"), Cell("LB"), Cell("NF")}));
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
+    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PE"), Cell("NL")}));
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 3u);
     EXPECT_EQ(b.state.stateCellsReset, 1);
 
     b.worked.workedStateProv = {"CT", "PEI", "NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("NY")});
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
 
     // A state that drops out of the list stays marked: the refresh never unmarks.
     b.worked.workedStateProv = {"NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_TRUE(r.stateCellsToMark.empty());
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
 }
 
 TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) {
@@ -604,8 +605,8 @@ TEST(StateCells, TheGridOfTheWindowInMarkOrder) {
         {"NJ", 1043}, {"NM", 1044}, {"NY", 1045}, {"NC", 1046}, {"ND", 1047}, {"OH", 1048}, {"OK", 1049},
         {"OR", 1050}, {"PA", 1051}, {"RI", 1052}, {"SC", 1053}, {"SD", 1054}, {"TN", 1055}, {"TX", 1056},
         {"UT", 1057}, {"VT", 1058}, {"VA", 1059}, {"WA", 1060}, {"WV", 1061}, {"WI", 1062}, {"WY", 1063},
-        {"AB", 1064}, {"BC", 1065}, {"LB", 1066}, {"MB", 1067}, {"NB", 1068}, {"NF", 1069}, {"NS", 1070},
-        {"NWT", 1071}, {"NU", 1072}, {"ON", 1073}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076}, {"PEI", 1077},
+        {"AB", 1064}, {"BC", 1065}, {"LB", 1066}, {"MB", 1067}, {"NB", 1068}, {"NL", 1069}, {"NS", 1070},
+        {"NT", 1071}, {"NU", 1072}, {"ON", 1073}, {"PE", 1077}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076},
     };
     ASSERT_EQ(sizeof(grid) / sizeof(grid[0]), kStateCellCount);
     for (const auto& g : grid) {
@@ -618,32 +619,34 @@ TEST(StateCells, TheGridOfTheWindowInMarkOrder) {
     }
 }
 
-TEST(StateCells, EveryAcceptedCodeButAlaskaAndHawaiiLightsTheCellsOfItsMultiplier) {
-    const char* accepted[] = {
-        "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
-        "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
-        "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY",
-        "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PEI", "PE", "NF", "LB", "NWT",
+// Each contest's window has a cell for every location multiplier its record counts, labelled with its code, and
+// no other; every code the contest accepts lights the cell of the code it counts under (AK and HI none).
+TEST(StateCells, EachContestShowsTheCodesItCountsAndEveryAcceptedCodeLightsItsCell) {
+    const struct {
+        const char* code;
+        const char *roundup, *cqww;  // the label of the cell it lights, "" for none
+    } codes[] = {
+        {"CT", "CT", "CT"}, {"DC", "DC", "DC"}, {"WY", "WY", "WY"}, {"AK", "", ""},     {"HI", "", ""},
+        {"ON", "ON", "ON"}, {"YT", "YT", "YT"}, {"NL", "NL", "NL"}, {"NF", "NL", "NL"}, {"LB", "NL", "LB"},
+        {"NT", "NT", "NT"}, {"NWT", "NT", "NT"}, {"PE", "PE", "PE"}, {"PEI", "PE", "PE"}, {"ct", "", ""},
+        {"Pei", "", ""},    {"", "", ""},       {"CT ", "", ""},    {"NWT ", "", ""},   {"XX", "", ""},
     };
-    StateCellMarks lit;
-    for (const char* code : accepted) {
-        const std::string c = code;
-        std::vector<std::string> labels;
-        for (size_t cell : StateCellsNamedBy(contest::ArrlRttyRoundup(), code)) {
-            labels.push_back(StateCellAt(cell).code);
-            lit.Mark(cell);
+    for (const contest::Record* contest : {&contest::ArrlRttyRoundup(), &contest::CqWwRtty()}) {
+        SCOPED_TRACE(contest->name);
+        const bool cqww = contest == &contest::CqWwRtty();
+        std::set<std::pair<std::string, std::string>> counted, shown;
+        for (const contest::LocationCountry& country : contest->LocationCountries())
+            for (const std::string& code : contest->LocationMultipliers(country.prefix)) counted.insert({country.prefix, code});
+        for (size_t i = 0; i < kStateCellCount; ++i)
+            if (StateCellShown(*contest, i)) shown.insert({StateCellAt(i).country, StateCellAt(i).code});
+        EXPECT_EQ(shown, counted);
+        EXPECT_EQ(StateCellCount(*contest), cqww ? 63u : 62u);
+        for (const auto& c : codes) {
+            std::vector<std::string> labels;
+            for (size_t cell : StateCellsNamedBy(*contest, c.code)) labels.push_back(StateCellAt(cell).code);
+            const std::string want = cqww ? c.cqww : c.roundup;
+            EXPECT_EQ(labels, want.empty() ? std::vector<std::string>{} : std::vector<std::string>{want}) << c.code;
         }
-        const std::vector<std::string> want = c == "AK" || c == "HI" ? std::vector<std::string>{}
-                                              : c == "PE"            ? std::vector<std::string>{"PEI"}
-                                              : c == "NT"            ? std::vector<std::string>{"NWT"}
-                                              : c == "NL" || c == "NF" || c == "LB"
-                                                  ? std::vector<std::string>{"LB", "NF"}
-                                                  : std::vector<std::string>{c};
-        EXPECT_EQ(labels, want) << code;
-    }
-    EXPECT_EQ(lit.MarkedCount(), kStateCellCount);
-    for (const char* miss : {"ct", "Pei", "pe", "nl", "", "CT ", "NWT ", "XX"}) {
-        EXPECT_TRUE(StateCellsNamedBy(contest::ArrlRttyRoundup(), miss).empty()) << miss;
     }
 }
 
