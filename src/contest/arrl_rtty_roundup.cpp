@@ -80,7 +80,7 @@ const CategoryRule kCategoryRules[] = {
 const Facts kFacts = {
     "ARRL RTTY Roundup",                   // name
     "ARRL-RTTY",                           // cabrilloContest
-    338,                                   // dxccEntityCount
+    340,                                   // dxccEntityCount: the DXCC entities of the country file
     "BadQSO_DezuvEZIR_",                   // badQsoFilePrefix
     "%d_%m_%Y",                            // badQsoFileDateFormat
     ".txt",                                // badQsoFileSuffix

@@ -202,7 +202,8 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     }
 
     if (r.open.dxccExtended && r.workedCount > 0) {
-        for (const std::string& prefix : state.workedDxcc) r.dxccMarks.MarkWorked(prefix);
+        for (const std::string& prefix : state.workedDxcc)
+            r.dxccMarks.MarkWorked(prefix, snap.contest->waeCountries);
     }
 
     refreshPending.store(1);

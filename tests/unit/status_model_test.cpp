@@ -128,10 +128,10 @@ TEST(StatusModel, FrequencySetsTheBandAndTheDxccCountButNotTheStateCount) {
         const char* dxccTitle;
         size_t ticked;
     } cases[] = {
-        {1850000, 0, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {14070000, 3, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {28000000, 5, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {29600000, -1, "ARRL-RTTY 2024 DXCC worked 0 of 338", 0},
+        {1850000, 0, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {14070000, 3, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {28000000, 5, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {29600000, -1, "ARRL-RTTY 2024 DXCC worked 0 of 340", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.hz);
@@ -269,13 +269,13 @@ TEST(StatusModel, TitlesInEnglishAndRussian) {
         std::string dxcc;
         std::string state;
     } cases[] = {
-        {0, "W1AW", " ARRL-RTTY worked with W1AW", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+        {0, "W1AW", " ARRL-RTTY worked with W1AW", "ARRL-RTTY 2024 DXCC worked 2 of 340",
          "ARRL-RTTY 2024 State/Province working 3"},
-        {0, "", "ARRL-RTTY 2024 DXCC worked 2 of 338", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+        {0, "", "ARRL-RTTY 2024 DXCC worked 2 of 340", "ARRL-RTTY 2024 DXCC worked 2 of 340",
          "ARRL-RTTY 2024 State/Province working 3"},
-        {1, "W1AW", Cp1251(" ARRL-RTTY работали с W1AW"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+        {1, "W1AW", Cp1251(" ARRL-RTTY работали с W1AW"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"),
          Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
-        {1, "", Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+        {1, "", Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"),
          Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
     };
     for (const auto& c : cases) {
@@ -535,17 +535,29 @@ TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
     b.worked.workedDxcc = {"DL", "E4", "UA2/f"};
     StatusRefresh r = b.Refresh();
     DxccMarks want;
-    for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p);
+    for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p, false);
     EXPECT_EQ(r.dxccMarks, want);
-    EXPECT_EQ(r.dxccMarks.MarkedCount(), 4u);
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 3u);
 
     b.worked.workedDxcc = {"E4"};  // the score computation dropped DL and UA2
     r = b.Refresh();
-    EXPECT_EQ(r.dxccMarks.MarkedCount(), 2u);
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 1u);
 
     b.open.dxccExtended = false;  // no window, no marks
     r = b.Refresh();
     EXPECT_EQ(r.dxccMarks.MarkedCount(), 0u);
+
+    // Each contest's countries: Sicily has a box of its own where the WAE-only countries count, else it is Italy.
+    for (const contest::Record* contest : {&contest::ArrlRttyRoundup(), &contest::CqWwRtty()}) {
+        Bench c(*contest);
+        c.worked.workedDxcc = {"IT9"};
+        c.worked.bands.resize(1);
+        c.worked.bands[0].band = "20m";
+        c.worked.bands[0].countries = {"IT9"};
+        DxccMarks own;
+        own.MarkWorked(contest == &contest::CqWwRtty() ? "IT9" : "I", true);
+        EXPECT_EQ(c.Refresh().dxccMarks, own) << contest->name;
+    }
 }
 
 // The windows show what the last report found, whatever was logged since, until the log is emptied.
@@ -636,7 +648,8 @@ TEST(StateCells, EachContestShowsTheCodesItCountsAndEveryAcceptedCodeLightsItsCe
         const bool cqww = contest == &contest::CqWwRtty();
         std::set<std::pair<std::string, std::string>> counted, shown;
         for (const contest::LocationCountry& country : contest->LocationCountries())
-            for (const std::string& code : contest->LocationMultipliers(country.prefix)) counted.insert({country.prefix, code});
+            for (const std::string& code : contest->LocationMultipliers(country.prefix))
+                counted.insert({country.prefix, code});
         for (size_t i = 0; i < kStateCellCount; ++i)
             if (StateCellShown(*contest, i)) shown.insert({StateCellAt(i).country, StateCellAt(i).code});
         EXPECT_EQ(shown, counted);

@@ -427,12 +427,12 @@ TEST_F(DpiTest, TitlesShowTheirCounts) {
             if (cqww) {
                 app->SetShownModel(cqwwWorked);
             } else {
-                ShowWorked(std::vector<std::string>(338, "DL"), std::vector<std::string>(63, "CT"));
+                ShowWorked(std::vector<std::string>(340, "DL"), std::vector<std::string>(63, "CT"));
             }
             ASSERT_NE(StartControlWindow(), nullptr);
             std::vector<Window> windows = {{IDC_SETUP_VIEW_STATE, StatusKind::State, L" 63", 1},
-                                           {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, cqww ? L"346" : L"338", 2},
-                                           {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, cqww ? L"346" : L"338", 2}};
+                                           {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, cqww ? L"346" : L"340", 2},
+                                           {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, cqww ? L"346" : L"340", 2}};
             if (cqww) windows.push_back({IDC_SETUP_VIEW_ZONES, StatusKind::Zones, L"40", 2});
             std::vector<HWND> opened;
             for (const Window& window : windows) opened.push_back(Open(window.box, window.kind));

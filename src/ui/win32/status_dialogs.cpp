@@ -211,6 +211,14 @@ DxccPageDialog::DxccPageDialog(DxccPage page)
     : ColoredDialog(DxccEntityTable::Page(page).templateId, ControlColors::kBackground),
       marks(DxccEntityTable::PageRows(page).size(), 0), page_(page) {}
 
+BOOL DxccPageDialog::OnInitDialog() {
+    std::vector<std::pair<int, bool>> boxes;
+    for (const DxccEntity& row : DxccEntityTable::PageRows(page_))
+        boxes.push_back({row.controlId, DxccEntityTable::Shown(row, waeCountries)});
+    CloseUp(Handle(), boxes);
+    return Dialog::OnInitDialog();
+}
+
 void DxccPageDialog::FieldsToControls() {
     const DxccRowRange rows = DxccEntityTable::PageRows(page_);
     for (size_t i = 0; i < rows.size() && i < marks.size(); ++i)
@@ -280,11 +288,16 @@ BOOL Multiplier_Mult::OnInitDialog() {
     if (tabs_ != nullptr) GetWindowRect(tabs_, &tabRect);
     const DialogScale scale(Handle(), DialogScale::kArialUnits);
     pageWidth = (tabRect.right - tabRect.left) - scale.X(7);
-    pageHeight = (tabRect.bottom - tabRect.top) - scale.Y(38);
+    // The pages start close under the tab buttons and reach to the tab control's foot: Africa's ten rows of boxes
+    // fit in a window no taller than the other status windows leave room for.
+    pageHeight = (tabRect.bottom - tabRect.top) - scale.Y(32);
     pageX = scale.X(13);
-    pageY = scale.Y(44);
+    pageY = scale.Y(38);
 
-    for (int k = 0; k < kDxccPageCount; ++k) PageAt(k)->Create(Handle());  // EU, AF, AS, NA, SA, OC
+    for (int k = 0; k < kDxccPageCount; ++k) {  // EU, AF, AS, NA, SA, OC
+        PageAt(k)->waeCountries = state_.app.Contest().waeCountries;
+        PageAt(k)->Create(Handle());
+    }
     ShowPage(0);
 
     for (int k = 0; k < kDxccPageCount; ++k) {
