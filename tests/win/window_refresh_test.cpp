@@ -85,12 +85,7 @@ TEST_F(RefreshTest, EachContestsGridShowsTheCodesItCounts) {
         const bool cqww = plugin == &CqWw();
         SCOPED_TRACE(SettingsFile());
         WriteSettings("");
-        auto model = std::make_shared<ScoreModel>();
-        model->workedStateProv = worked;
-        model->bands.resize(1);
-        model->bands[0].band = "20m";
-        model->bands[0].locations = worked;
-        app->SetShownModel(model);
+        ShowWorked({}, worked, "20m");
         ASSERT_NE(StartControlWindow(), nullptr);
         HWND state = Open(IDC_SETUP_VIEW_STATE, wintest::StatusKind::State);
         ASSERT_NE(state, nullptr);

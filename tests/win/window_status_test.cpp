@@ -196,12 +196,7 @@ TEST_F(StatusWindowsTest, WorkedCountriesAreTickedOnTheirPagesWhileOnABand) {
         const bool cqww = plugin == &CqWw();
         SCOPED_TRACE(SettingsFile());
         WriteSettings("");
-        auto model = std::make_shared<ScoreModel>();
-        model->workedDxcc = worked;
-        model->bands.resize(1);
-        model->bands[0].band = "20m";
-        model->bands[0].countries = worked;
-        app->SetShownModel(model);
+        ShowWorked(worked, {}, "20m");
         ASSERT_NE(StartControlWindow(), nullptr);
         HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
         ASSERT_NE(extended, nullptr);
