@@ -92,7 +92,8 @@ void BM_PanelLayout(benchmark::State& st) {
     RefreshStatus(state, host, {}, {}, nullptr, source, app.RefreshPending());
     for (auto _ : st) {
         benchmark::DoNotOptimize(LayoutDxccPanel(state.currentCall, state.currentBandIndex, state.bandRows,
-                                                 state.workedDxcc, PanelRect{1, 1, 297, 197}));
+                                                 state.workedDxcc, state.exchangeHeading,
+                                                 PanelRect{1, 1, 297, 197}));
     }
 }
 BENCHMARK(BM_PanelLayout)->Arg(0)->Arg(1);

@@ -12,7 +12,8 @@
 #
 # With --cqww the same for StatsCQWW.dll, the CQ WW RTTY, with its fifth window, the CQ zones, over the
 # hand-worked log of tests/data/cq-ww-rtty (own station K1HW, or UA3AAA with the Russian texts), the
-# screenshots' names ending in -cqww.
+# screenshots' names ending in -cqww; and dxcc-EU-40m-cqww[-russian].png, the European page on 40 m, where the
+# log worked Sicily (IT9) and the Vienna International Centre (4U1V), WAE countries of their own, beside Italy.
 #
 #   scripts/demo-gui.sh [--cqww]       (scripts/demo.sh --gui runs it without)
 #
@@ -116,6 +117,15 @@ session() {
     shoot_window DXCC "$out/dxcc-$page$suffix.png"
     k=$((k + 1))
   done
+  if [ -n "$tag" ]; then
+    ask "freq 7040000"
+    ask "check $worked 40m RTTY K"
+    ask "wait 1000"
+    xdotool mousemove $((X + 44 * dpi / 96)) $((Y + 43 * dpi / 96)) click 1
+    ask "wait 300"
+    shoot_window DXCC "$out/dxcc-EU-40m$suffix.png"
+    ask "freq 14085000"
+  fi
   # No call entered: the DXCC window lists the worked prefixes.
   ask "call"
   ask "check $worked 20m RTTY K"

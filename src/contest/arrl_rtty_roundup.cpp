@@ -77,7 +77,7 @@ Facts MakeFacts() {
     Facts f;
     f.name = "ARRL RTTY Roundup";
     f.cabrilloContest = "ARRL-RTTY";
-    f.dxccEntityCount = 338;
+    f.dxccEntityCount = 340;  // the DXCC entities of the country file
     f.badQsoFilePrefix = "BadQSO_DezuvEZIR_";
     f.badQsoFileTitle = "ARRL-RTTY-Roundup Contest UBN file";
     f.periodStartHour = 18;

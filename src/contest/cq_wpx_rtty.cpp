@@ -54,7 +54,7 @@ Facts MakeFacts() {
     Facts f;
     f.name = "CQ WPX RTTY";
     f.cabrilloContest = "CQ-WPX-RTTY";
-    f.dxccEntityCount = 338;
+    f.dxccEntityCount = 340;  // the DXCC entities of the country file
     f.badQsoFilePrefix = "BadQSO_CQ-WPX-RTTY_";
     f.badQsoFileTitle = "CQ-WPX-RTTY Contest UBN file";
     f.periodStartHour = 0;

@@ -28,8 +28,8 @@ void LayoutList(int currentBandIndex, const std::vector<std::string>& workedDxcc
 }
 
 void LayoutTable(const std::string& currentCall, int currentBandIndex,
-                 const std::vector<std::vector<std::string>>& bandRows, const PanelRect& item,
-                 const PanelScale& scale, DxccPanelPaint& paint) {
+                 const std::vector<std::vector<std::string>>& bandRows, const std::string& exchangeHeading,
+                 const PanelRect& item, const PanelScale& scale, DxccPanelPaint& paint) {
     paint.fills.push_back({item, kPanelTableBackground});
     // One seventh of the panel's height per line: the header, then the rows.
     const int u = item.bottom / 7;
@@ -43,7 +43,7 @@ void LayoutTable(const std::string& currentCall, int currentBandIndex,
     paint.texts.push_back({scale.X(100), header, "Mode"});
     paint.texts.push_back({scale.X(180), 0, currentCall});
     paint.texts.push_back({scale.X(178), header, "Time"});
-    paint.texts.push_back({scale.X(225), header, "State/Prov/NR"});
+    paint.texts.push_back({scale.X(225), header, exchangeHeading});
     const size_t rows = std::min<size_t>(bandRows.size(), 6);
     for (size_t j = 1; j < rows; ++j) {
         const std::vector<std::string>& row = bandRows[j];
@@ -58,13 +58,13 @@ void LayoutTable(const std::string& currentCall, int currentBandIndex,
 
 DxccPanelPaint LayoutDxccPanel(const std::string& currentCall, int currentBandIndex,
                                const std::vector<std::vector<std::string>>& bandRows,
-                               const std::vector<std::string>& workedDxcc, const PanelRect& item,
-                               const PanelScale& scale) {
+                               const std::vector<std::string>& workedDxcc, const std::string& exchangeHeading,
+                               const PanelRect& item, const PanelScale& scale) {
     DxccPanelPaint paint;
     if (currentCall.empty()) {
         LayoutList(currentBandIndex, workedDxcc, item, scale, paint);
     } else {
-        LayoutTable(currentCall, currentBandIndex, bandRows, item, scale, paint);
+        LayoutTable(currentCall, currentBandIndex, bandRows, exchangeHeading, item, scale, paint);
     }
     return paint;
 }

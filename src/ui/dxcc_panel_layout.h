@@ -5,7 +5,8 @@
 //
 // List mode (no call entered): the worked prefixes in rows of columns 40 pixels apart, shown only while
 // the host is on one of the six bands. Table mode (a call entered): a header and the band rows 1 to 5
-// (80 to 10 m; the 160 m row is not shown), with the current band highlighted.
+// (80 to 10 m; the 160 m row is not shown), with the current band highlighted; the last column's heading
+// says what the contest's exchange holds.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -53,5 +54,5 @@ constexpr uint32_t kPanelBandHighlight = 0xFFFFC6;
 // four texts shows the texts it has.
 DxccPanelPaint LayoutDxccPanel(const std::string& currentCall, int currentBandIndex,
                                const std::vector<std::vector<std::string>>& bandRows,
-                               const std::vector<std::string>& workedDxcc, const PanelRect& item,
-                               const PanelScale& scale = PanelScale());
+                               const std::vector<std::string>& workedDxcc, const std::string& exchangeHeading,
+                               const PanelRect& item, const PanelScale& scale = PanelScale());

@@ -37,6 +37,11 @@ constexpr BandChangeCaptions kBandChangeRu = {
 
 constexpr size_t kBandRowTexts = 5;  // label, mode, time, exchange, spare
 
+// The heading of the band rows' exchange column: the state or province of a W/VE station and a DX station's
+// serial number; where the contest counts zones, the zone every station sends and the W/VE station's QTH.
+constexpr const char* kExchangeHeading = "State/Prov/NR";
+constexpr const char* kZoneExchangeHeading = "Zone/QTH";
+
 // Six rows of five texts, labelled by the contest's band table in its order (so row 0, the 160 m slot, says
 // "80m" in the ARRL RTTY Roundup), every cell empty.
 std::vector<std::vector<std::string>> EmptyBandRows(const contest::Record& contest) {
@@ -64,7 +69,7 @@ int BandIndexOfFrequency(double hz) {
 
 std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
     return text::Format(russian ? kStateTitleRu : kStateTitle, contest.cabrilloContest, contestStartYear.c_str(),
-                        static_cast<int>(kStateCellCount));
+                        static_cast<int>(StateCellCount(contest)));
 }
 
 std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear) {
@@ -137,6 +142,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
 
     // Each row shows the last QSO with the call on its band; bad QSOs and dupes count like any other.
     state.bandRows = EmptyBandRows(*snap.contest);
+    state.exchangeHeading = CountsZones(*snap.contest) ? kZoneExchangeHeading : kExchangeHeading;
     if (!state.currentCall.empty()) {
         for (const CInfo& record : snap.callRecords) {
             if (record.call != state.currentCall) continue;
@@ -204,7 +210,8 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
     }
 
     if (r.open.dxccExtended && r.workedCount > 0) {
-        for (const std::string& prefix : state.workedDxcc) r.dxccMarks.MarkWorked(prefix);
+        for (const std::string& prefix : state.workedDxcc)
+            r.dxccMarks.MarkWorked(prefix, snap.contest->waeCountries);
     }
 
     refreshPending.store(1);

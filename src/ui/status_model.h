@@ -70,8 +70,9 @@ struct StatusModelState {
     std::string stateCellsBand;        // the band whose QTHs the cells show, where the contest counts per band
 
     // What the DXCC panel paints, as the last refresh with a host left it: the six band rows (label and
-    // four cells each) and the worked prefixes.
+    // four cells each), the heading of their exchange column and the worked prefixes.
     std::vector<std::vector<std::string>> bandRows;
+    std::string exchangeHeading;
     std::vector<std::string> workedDxcc;
 };
 
@@ -116,8 +117,8 @@ struct StatusRefresh {
 // The contest counts CQ zones: its control window has the zone window's check box.
 bool CountsZones(const contest::Record& contest);
 
-// The titles with the largest counts they can show (every State/Province cell, every entity of the DXCC
-// table): a window is made wide enough for them, so that its count can always be read.
+// The titles with the largest counts they can show (every State/Province cell of the contest, every country it
+// counts): a window is made wide enough for them, so that its count can always be read.
 std::string WidestStateTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 std::string WidestDxccTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);
 std::string WidestZonesTitle(const contest::Record& contest, bool russian, const std::string& contestStartYear);

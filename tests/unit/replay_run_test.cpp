@@ -249,6 +249,8 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         EXPECT_EQ(page.find("is not the"), std::string::npos);
         EXPECT_NE(page.find(c.pageText), std::string::npos) << c.pageText;
         EXPECT_NE(r.summary.report.find(c.scoreLine), std::string::npos) << c.scoreLine;
+        // It names the plug-in that scored the log, as the file holds it on either system.
+        EXPECT_NE(page.find(std::string(" scored by the ") + c.plugin + " plug-in; "), std::string::npos);
         EXPECT_NE(r.summary.report.find("Dupe\t " + std::to_string(c.dupes) + "\r\n"), std::string::npos);
         EXPECT_EQ(r.summary.pluginScore, c.score);
         EXPECT_EQ(r.summary.rejected, c.rejected);

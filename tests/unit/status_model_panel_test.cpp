@@ -34,7 +34,7 @@ Rows SomeRows() {
 const PanelRect kPanel{1, 1, 297, 197};  // the button of a 300 x 200 client area
 
 TEST(DxccPanelLayout, ListModeOffTheBandsIsTheBackgroundOnly) {
-    DxccPanelPaint p = LayoutDxccPanel("", -1, SomeRows(), {"DL", "K"}, kPanel);
+    DxccPanelPaint p = LayoutDxccPanel("", -1, SomeRows(), {"DL", "K"}, "", kPanel);
     ASSERT_EQ(p.fills.size(), 1u);
     ExpectFill(p.fills[0], kPanel, 0xC6FAFF);
     EXPECT_TRUE(p.texts.empty());
@@ -43,7 +43,7 @@ TEST(DxccPanelLayout, ListModeOffTheBandsIsTheBackgroundOnly) {
 TEST(DxccPanelLayout, ListModeWrapsWhenTheNextColumnWouldPassTheEdge) {
     // Right edge 200: a column is started at x 5, 45, 85 and 125; after that x 165 > 160 starts a new line.
     const std::vector<std::string> worked = {"DL", "K", "JA", "VE", "G", "F", "I", "EA", "OH"};
-    DxccPanelPaint p = LayoutDxccPanel("", 3, {}, worked, PanelRect{0, 0, 200, 40});
+    DxccPanelPaint p = LayoutDxccPanel("", 3, {}, worked, "", PanelRect{0, 0, 200, 40});
     ASSERT_EQ(p.fills.size(), 1u);
     ExpectFill(p.fills[0], PanelRect{0, 0, 200, 40}, 0xC6FAFF);
     EXPECT_EQ(Texts(p), (std::vector<Placed>{{5, 0, "DL"},   {45, 0, "K"},   {85, 0, "JA"},
@@ -51,24 +51,24 @@ TEST(DxccPanelLayout, ListModeWrapsWhenTheNextColumnWouldPassTheEdge) {
                                              {85, 15, "I"},  {125, 15, "EA"}, {5, 30, "OH"}}));
     // Past the bottom edge the list runs on and the painter's clipping cuts it.
     std::vector<std::string> many(40, "XX");
-    p = LayoutDxccPanel("", 0, {}, many, PanelRect{0, 0, 200, 40});
+    p = LayoutDxccPanel("", 0, {}, many, "", PanelRect{0, 0, 200, 40});
     EXPECT_EQ(p.texts.size(), 40u);
     EXPECT_EQ(p.texts.back().y, 9 * 15);
 }
 
 TEST(DxccPanelLayout, ListModeOnANarrowPanelPutsOnePrefixPerLine) {
-    DxccPanelPaint p = LayoutDxccPanel("", 5, {}, {"DL", "K", "JA"}, PanelRect{0, 0, 60, 100});
+    DxccPanelPaint p = LayoutDxccPanel("", 5, {}, {"DL", "K", "JA"}, "", PanelRect{0, 0, 60, 100});
     EXPECT_EQ(Texts(p), (std::vector<Placed>{{5, 0, "DL"}, {5, 15, "K"}, {5, 30, "JA"}}));
 }
 
 TEST(DxccPanelLayout, TableModeDrawsHeaderAndRowsOneToFiveWithTheBandHighlighted) {
     // bottom 197: u = 28. Band 3 (20 m) lights y 4u - 5 to 5u - 13.
-    DxccPanelPaint p = LayoutDxccPanel("W1AW", 3, SomeRows(), {"DL"}, kPanel);
+    DxccPanelPaint p = LayoutDxccPanel("W1AW", 3, SomeRows(), {"DL"}, "Zone/QTH", kPanel);
     ASSERT_EQ(p.fills.size(), 2u);
     ExpectFill(p.fills[0], kPanel, 0xC6FFFF);
     ExpectFill(p.fills[1], PanelRect{0, 107, 297, 127}, 0xFFFFC6);
     std::vector<Placed> want = {{20, 18, "Band"}, {100, 18, "Mode"}, {180, 0, "W1AW"}, {178, 18, "Time"},
-                                {225, 18, "State/Prov/NR"}};
+                                {225, 18, "Zone/QTH"}};
     const Rows rows = SomeRows();
     for (int j = 1; j <= 5; ++j) {
         const int y = 20 + j * 28;
@@ -87,11 +87,11 @@ TEST(DxccPanelLayout, TableModeHighlightFollowsTheBandAndIsAbsentOffTheBands) {
         int bottom;
     } cases[] = {{0, 23, 43}, {1, 51, 71}, {5, 163, 183}};
     for (const auto& c : cases) {
-        DxccPanelPaint p = LayoutDxccPanel("W1AW", c.band, SomeRows(), {}, kPanel);
+        DxccPanelPaint p = LayoutDxccPanel("W1AW", c.band, SomeRows(), {}, "", kPanel);
         ASSERT_EQ(p.fills.size(), 2u) << c.band;
         ExpectFill(p.fills[1], PanelRect{0, c.top, 297, c.bottom}, 0xFFFFC6);
     }
-    DxccPanelPaint p = LayoutDxccPanel("W1AW", -1, SomeRows(), {}, kPanel);
+    DxccPanelPaint p = LayoutDxccPanel("W1AW", -1, SomeRows(), {}, "", kPanel);
     ASSERT_EQ(p.fills.size(), 1u);
     ExpectFill(p.fills[0], kPanel, 0xC6FFFF);
     EXPECT_EQ(p.texts.size(), 5u + 5u * 4u);
@@ -99,7 +99,7 @@ TEST(DxccPanelLayout, TableModeHighlightFollowsTheBandAndIsAbsentOffTheBands) {
 
 TEST(DxccPanelLayout, TableModeShowsWhatShortRowsHave) {
     const Rows rows = {{"80m", "x", "x", "x"}, {"80m", "RTTY"}, {}};
-    DxccPanelPaint p = LayoutDxccPanel("W1AW", -1, rows, {}, PanelRect{0, 0, 300, 70});
+    DxccPanelPaint p = LayoutDxccPanel("W1AW", -1, rows, {}, "", PanelRect{0, 0, 300, 70});
     // u = 10; only row 1 has texts to show.
     std::vector<Placed> texts = Texts(p);
     ASSERT_EQ(texts.size(), 5u + 2u);

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -148,10 +149,10 @@ TEST(StatusModel, FrequencySetsTheBandAndTheDxccCountButNotTheStateCount) {
         const char* dxccTitle;
         size_t ticked;
     } cases[] = {
-        {1850000, 0, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {14070000, 3, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {28000000, 5, "ARRL-RTTY 2024 DXCC worked 3 of 338", 3},
-        {29600000, -1, "ARRL-RTTY 2024 DXCC worked 0 of 338", 0},
+        {1850000, 0, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {14070000, 3, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {28000000, 5, "ARRL-RTTY 2024 DXCC worked 3 of 340", 3},
+        {29600000, -1, "ARRL-RTTY 2024 DXCC worked 0 of 340", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.hz);
@@ -246,6 +247,27 @@ TEST(StatusModel, DxRowsShowTheReceivedExchangeAndVeRowsTheProvince) {
     EXPECT_EQ(b.state.bandRows[4][1], "   -");  // the earlier call's row is emptied again
 }
 
+// The exchange column under a heading that says what it holds in each contest.
+TEST(StatusModel, TheExchangeColumnIsHeadedForWhatItHolds) {
+    const struct {
+        const contest::Record& contest;
+        const char *prefix, *exchRcvd, *counted, *shown, *heading;
+    } cases[] = {
+        {contest::ArrlRttyRoundup(), "VE", "on", "ON", "ON", "State/Prov/NR"},
+        {contest::ArrlRttyRoundup(), "DL", "0123", "", "0123", "State/Prov/NR"},
+        {contest::CqWwRtty(), "K", "5 ma", "05 MA", "05 MA", "Zone/QTH"},
+        {contest::CqWwRtty(), "DL", "14", "14", "14", "Zone/QTH"},
+    };
+    for (const auto& c : cases) {
+        Bench b(c.contest);
+        b.engine.qsoLog.Append(Qso("XX1X", c.prefix, "20m", "RTTY", 3, 3, c.exchRcvd, c.counted));
+        b.host.call = "XX1X";
+        b.Refresh();
+        EXPECT_EQ(b.state.bandRows[3][3], c.shown) << c.contest.name;
+        EXPECT_EQ(b.state.exchangeHeading, c.heading) << c.contest.name;
+    }
+}
+
 TEST(StatusModel, CallsCompareExactlyAndAnEmptyCallFillsNothing) {
     Bench b;
     b.engine.qsoLog.Append(Qso("W1AW", "K", "20m", "RTTY", 14, 5, "CT", "CT"));
@@ -268,13 +290,13 @@ TEST(StatusModel, TitlesInEnglishAndRussian) {
         std::string dxcc;
         std::string state;
     } cases[] = {
-        {0, "W1AW", " ARRL-RTTY worked with W1AW", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+        {0, "W1AW", " ARRL-RTTY worked with W1AW", "ARRL-RTTY 2024 DXCC worked 2 of 340",
          "ARRL-RTTY 2024 State/Province working 3"},
-        {0, "", "ARRL-RTTY 2024 DXCC worked 2 of 338", "ARRL-RTTY 2024 DXCC worked 2 of 338",
+        {0, "", "ARRL-RTTY 2024 DXCC worked 2 of 340", "ARRL-RTTY 2024 DXCC worked 2 of 340",
          "ARRL-RTTY 2024 State/Province working 3"},
-        {1, "W1AW", Cp1251(" ARRL-RTTY работали с W1AW"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+        {1, "W1AW", Cp1251(" ARRL-RTTY работали с W1AW"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"),
          Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
-        {1, "", Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 338"),
+        {1, "", Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"), Cp1251("ARRL-RTTY 2024 DXCC отработано 2 of 340"),
          Cp1251("ARRL-RTTY 2024 State/Province отработано 3")},
     };
     for (const auto& c : cases) {
@@ -376,22 +398,22 @@ TEST(StatusModel, StateCellsAreResetOnceThenOnlyAdded) {
     b.worked.workedStateProv = {"CT", "PE", "AK", "XX", "PEI", "ct", "NL"};
     StatusRefresh r = b.Refresh();
     EXPECT_TRUE(r.resetStateCells);
-    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PEI"), Cell("LB"), Cell("NF")}));
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
+    EXPECT_EQ(r.stateCellsToMark, (std::vector<size_t>{Cell("CT"), Cell("PE"), Cell("NL")}));
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 3u);
     EXPECT_EQ(b.state.stateCellsReset, 1);
 
     b.worked.workedStateProv = {"CT", "PEI", "NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_EQ(r.stateCellsToMark, std::vector<size_t>{Cell("NY")});
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
 
     // A state that drops out of the list stays marked: the refresh never unmarks.
     b.worked.workedStateProv = {"NY"};
     r = b.Refresh();
     EXPECT_FALSE(r.resetStateCells);
     EXPECT_TRUE(r.stateCellsToMark.empty());
-    EXPECT_EQ(r.stateMarks.MarkedCount(), 5u);
+    EXPECT_EQ(r.stateMarks.MarkedCount(), 4u);
 }
 
 TEST(StatusModel, RemovingAWveQsoStartsTheCellsAfreshAndMarksWhatIsStillWorked) {
@@ -534,17 +556,29 @@ TEST(StatusModel, DxccMarksFollowTheWorkedListBothWays) {
     b.worked.workedDxcc = {"DL", "E4", "UA2/f"};
     StatusRefresh r = b.Refresh();
     DxccMarks want;
-    for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p);
+    for (const char* p : {"DL", "E4", "UA2/f"}) want.MarkWorked(p, false);
     EXPECT_EQ(r.dxccMarks, want);
-    EXPECT_EQ(r.dxccMarks.MarkedCount(), 4u);
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 3u);
 
     b.worked.workedDxcc = {"E4"};  // the score computation dropped DL and UA2
     r = b.Refresh();
-    EXPECT_EQ(r.dxccMarks.MarkedCount(), 2u);
+    EXPECT_EQ(r.dxccMarks.MarkedCount(), 1u);
 
     b.open.dxccExtended = false;  // no window, no marks
     r = b.Refresh();
     EXPECT_EQ(r.dxccMarks.MarkedCount(), 0u);
+
+    // Each contest's countries: Sicily has a box of its own where the WAE-only countries count, else it is Italy.
+    for (const contest::Record* contest : {&contest::ArrlRttyRoundup(), &contest::CqWwRtty()}) {
+        Bench c(*contest);
+        c.worked.workedDxcc = {"IT9"};
+        c.worked.bands.resize(1);
+        c.worked.bands[0].band = "20m";
+        c.worked.bands[0].countries = {"IT9"};
+        DxccMarks own;
+        own.MarkWorked(contest == &contest::CqWwRtty() ? "IT9" : "I", true);
+        EXPECT_EQ(c.Refresh().dxccMarks, own) << contest->name;
+    }
 }
 
 // The windows show what the last report found, whatever was logged since, until the log is emptied.
@@ -604,8 +638,8 @@ TEST(StateCells, TheGridOfTheWindowInMarkOrder) {
         {"NJ", 1043}, {"NM", 1044}, {"NY", 1045}, {"NC", 1046}, {"ND", 1047}, {"OH", 1048}, {"OK", 1049},
         {"OR", 1050}, {"PA", 1051}, {"RI", 1052}, {"SC", 1053}, {"SD", 1054}, {"TN", 1055}, {"TX", 1056},
         {"UT", 1057}, {"VT", 1058}, {"VA", 1059}, {"WA", 1060}, {"WV", 1061}, {"WI", 1062}, {"WY", 1063},
-        {"AB", 1064}, {"BC", 1065}, {"LB", 1066}, {"MB", 1067}, {"NB", 1068}, {"NF", 1069}, {"NS", 1070},
-        {"NWT", 1071}, {"NU", 1072}, {"ON", 1073}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076}, {"PEI", 1077},
+        {"AB", 1064}, {"BC", 1065}, {"LB", 1066}, {"MB", 1067}, {"NB", 1068}, {"NL", 1069}, {"NS", 1070},
+        {"NT", 1071}, {"NU", 1072}, {"ON", 1073}, {"PE", 1077}, {"QC", 1074}, {"SK", 1075}, {"YT", 1076},
     };
     ASSERT_EQ(sizeof(grid) / sizeof(grid[0]), kStateCellCount);
     for (const auto& g : grid) {
@@ -618,32 +652,35 @@ TEST(StateCells, TheGridOfTheWindowInMarkOrder) {
     }
 }
 
-TEST(StateCells, EveryAcceptedCodeButAlaskaAndHawaiiLightsTheCellsOfItsMultiplier) {
-    const char* accepted[] = {
-        "AK", "AL", "AR", "AZ", "CA", "CO", "CT", "DC", "DE", "FL", "GA", "HI", "IA", "ID", "IL", "IN", "KS",
-        "KY", "LA", "MA", "MD", "ME", "MI", "MN", "MO", "MS", "MT", "NC", "ND", "NE", "NH", "NJ", "NM", "NV",
-        "NY", "OH", "OK", "OR", "PA", "RI", "SC", "SD", "TN", "TX", "UT", "VA", "VT", "WA", "WI", "WV", "WY",
-        "ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PEI", "PE", "NF", "LB", "NWT",
+// Each contest's window has a cell for every location multiplier its record counts, labelled with its code, and
+// no other; every code the contest accepts lights the cell of the code it counts under (AK and HI none).
+TEST(StateCells, EachContestShowsTheCodesItCountsAndEveryAcceptedCodeLightsItsCell) {
+    const struct {
+        const char* code;
+        const char *roundup, *cqww;  // the label of the cell it lights, "" for none
+    } codes[] = {
+        {"CT", "CT", "CT"}, {"DC", "DC", "DC"}, {"WY", "WY", "WY"}, {"AK", "", ""},     {"HI", "", ""},
+        {"ON", "ON", "ON"}, {"YT", "YT", "YT"}, {"NL", "NL", "NL"}, {"NF", "NL", "NL"}, {"LB", "NL", "LB"},
+        {"NT", "NT", "NT"}, {"NWT", "NT", "NT"}, {"PE", "PE", "PE"}, {"PEI", "PE", "PE"}, {"ct", "", ""},
+        {"Pei", "", ""},    {"", "", ""},       {"CT ", "", ""},    {"NWT ", "", ""},   {"XX", "", ""},
     };
-    StateCellMarks lit;
-    for (const char* code : accepted) {
-        const std::string c = code;
-        std::vector<std::string> labels;
-        for (size_t cell : StateCellsNamedBy(contest::ArrlRttyRoundup(), code)) {
-            labels.push_back(StateCellAt(cell).code);
-            lit.Mark(cell);
+    for (const contest::Record* contest : {&contest::ArrlRttyRoundup(), &contest::CqWwRtty()}) {
+        SCOPED_TRACE(contest->name);
+        const bool cqww = contest == &contest::CqWwRtty();
+        std::set<std::pair<std::string, std::string>> counted, shown;
+        for (const contest::LocationCountry& country : contest->LocationCountries())
+            for (const std::string& code : contest->LocationMultipliers(country.prefix))
+                counted.insert({country.prefix, code});
+        for (size_t i = 0; i < kStateCellCount; ++i)
+            if (StateCellShown(*contest, i)) shown.insert({StateCellAt(i).country, StateCellAt(i).code});
+        EXPECT_EQ(shown, counted);
+        EXPECT_EQ(StateCellCount(*contest), cqww ? 63u : 62u);
+        for (const auto& c : codes) {
+            std::vector<std::string> labels;
+            for (size_t cell : StateCellsNamedBy(*contest, c.code)) labels.push_back(StateCellAt(cell).code);
+            const std::string want = cqww ? c.cqww : c.roundup;
+            EXPECT_EQ(labels, want.empty() ? std::vector<std::string>{} : std::vector<std::string>{want}) << c.code;
         }
-        const std::vector<std::string> want = c == "AK" || c == "HI" ? std::vector<std::string>{}
-                                              : c == "PE"            ? std::vector<std::string>{"PEI"}
-                                              : c == "NT"            ? std::vector<std::string>{"NWT"}
-                                              : c == "NL" || c == "NF" || c == "LB"
-                                                  ? std::vector<std::string>{"LB", "NF"}
-                                                  : std::vector<std::string>{c};
-        EXPECT_EQ(labels, want) << code;
-    }
-    EXPECT_EQ(lit.MarkedCount(), kStateCellCount);
-    for (const char* miss : {"ct", "Pei", "pe", "nl", "", "CT ", "NWT ", "XX"}) {
-        EXPECT_TRUE(StateCellsNamedBy(contest::ArrlRttyRoundup(), miss).empty()) << miss;
     }
 }
 

@@ -157,56 +157,89 @@ TEST_F(DpiTest, ChangeOfBandLightStandsWholeBesideItsLabelAndTheCountIsCentred) 
     EXPECT_TRUE(wintest::SaveWindowPng(timer, wintest::ArtifactPath(Name("change-band"))));
 }
 
-// The "worked with" table: the current band's highlight lies on its own row, and the columns spread over the
-// panel.
+// The "worked with" table: the current band's highlight lies on its own row, the columns spread over the
+// panel, and the exchange column's heading, what the contest's exchange holds, stands whole inside it, in
+// English and in Russian.
 TEST_F(DpiTest, PanelHighlightsItsBandRowAndSpreadsItsColumns) {
     FixedLocalClock clock;
     SetClockForTesting(&clock);
     host.frequencyHz = 14080000.0;
     host.currentCall = L"W1AW";
     StartHost();
-    ASSERT_NE(StartControlWindow(), nullptr);
-    ClearLog();
-    HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
-    ASSERT_NE(dxcc, nullptr);
-    QsoArgs q;
-    q.ownCall = "W1EG";
-    q.call = "W1AW";
-    q.time = COleDateTime::FromFields(2024, 1, 6, 14, 5);
-    q.frequencyHz = 14080000;
-    q.mode = "RTTY";
-    q.rstSent = q.rstRcvd = "599";
-    q.exchSent = "CT";
-    q.exchRcvd = "CT";
-    q.prefix = "K";
-    q.band = "20m";
-    ASSERT_EQ(app->AddData(std::move(q)), 1);
-    RefreshAndWait();
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        for (bool russian : {false, true}) {
+            UsePlugin(*plugin);
+            const bool cqww = plugin == &CqWw();
+            SCOPED_TRACE(std::string(SettingsFile()) + (russian ? " Russian" : " English"));
+            SetEngineTexts(russian, "2024");
+            WriteSettings("");
+            ASSERT_NE(StartControlWindow(), nullptr);
+            ClearLog();
+            HWND dxcc = Open(IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc);
+            ASSERT_NE(dxcc, nullptr);
+            QsoArgs q;
+            q.ownCall = "W1EG";
+            q.call = "W1AW";
+            q.time = COleDateTime::FromFields(2024, 1, 6, 14, 5);
+            q.frequencyHz = 14080000;
+            q.mode = "RTTY";
+            q.rstSent = q.rstRcvd = "599";
+            q.exchSent = cqww ? "05 CT" : "CT";
+            q.exchRcvd = cqww ? "05 CT" : "CT";
+            q.prefix = "K";
+            q.band = "20m";
+            ASSERT_EQ(app->AddData(std::move(q)), 1);
+            RefreshAndWait();
 
-    HWND panel = GetDlgItem(dxcc, IDC_MULTIPLIER_PANEL);
-    const Pixels p(panel);
-    int top = -1, bottom = -1;
-    for (int y = 0; y < p.height; ++y)
-        if (p.At(2, y) == RGB(198, 255, 255)) {
-            if (top < 0) top = y;
-            bottom = y + 1;
+            HWND panel = GetDlgItem(dxcc, IDC_MULTIPLIER_PANEL);
+            const Pixels p(panel);
+            int top = -1, bottom = -1;
+            for (int y = 0; y < p.height; ++y)
+                if (p.At(2, y) == RGB(198, 255, 255)) {
+                    if (top < 0) top = y;
+                    bottom = y + 1;
+                }
+            ASSERT_GE(top, 0) << "no highlight";
+            // The lines of text: the call and the header, then the rows 80 m to 10 m.
+            const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width, 2);
+            ASSERT_GE(lines.size(), 6u);
+            const size_t row20m = lines.size() - 5 + 2;
+            EXPECT_GE(lines[row20m].first, top) << "the 20 m row starts inside the highlight";
+            EXPECT_LE(lines[row20m].second, bottom) << "and ends inside it";
+            EXPECT_LE(lines[row20m - 1].second, top) << "the 40 m row is above it";
+            EXPECT_GE(lines[row20m + 1].first, bottom) << "the 15 m row below it";
+            int rightmostInk = 0;
+            for (int y = 0; y < p.height; ++y)
+                for (int x = 0; x < p.width; ++x)
+                    if (Ink(p.At(x, y))) rightmostInk = std::max(rightmostInk, x);
+            EXPECT_GT(rightmostInk, p.width * 65 / 100) << "the columns use the panel's width";
+            EXPECT_LT(rightmostInk, p.width - 1);
+
+            // The heading: the ink of the header line from its column on, as wide as its text in the panel's
+            // font (the default font of a new memory context) and inside the panel.
+            RECT units = {0, 0, 4, 8};
+            MapDialogRect(dxcc, &units);
+            const int column = 225 * units.right / 6;
+            const std::pair<int, int> header = lines[lines.size() - 6];
+            int left = p.width, right = -1;
+            for (int y = header.first; y < header.second; ++y)
+                for (int x = column; x < p.width; ++x)
+                    if (Ink(p.At(x, y))) left = std::min(left, x), right = std::max(right, x);
+            const std::wstring heading = cqww ? L"Zone/QTH" : L"State/Prov/NR";
+            HDC screen = GetDC(nullptr);
+            HDC memory = CreateCompatibleDC(screen);
+            SIZE extent = {0, 0};
+            GetTextExtentPoint32W(memory, heading.c_str(), static_cast<int>(heading.size()), &extent);
+            DeleteDC(memory);
+            ReleaseDC(nullptr, screen);
+            ASSERT_GE(right, left) << "no heading";
+            EXPECT_NEAR(right + 1 - left, extent.cx, 3) << wintest::Narrow(heading);
+            EXPECT_LT(right, p.width - 1);
+            const std::string name = std::string(cqww ? "cqww-" : "") + (russian ? "dxcc-table-russian" : "dxcc-table");
+            EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath(Name(name.c_str()))));
+            StopWindows();
         }
-    ASSERT_GE(top, 0) << "no highlight";
-    // The lines of text: the call and the header, then the rows 80 m to 10 m.
-    const std::vector<std::pair<int, int>> lines = InkRows(p, 0, p.width, 2);
-    ASSERT_GE(lines.size(), 6u);
-    const size_t row20m = lines.size() - 5 + 2;
-    EXPECT_GE(lines[row20m].first, top) << "the 20 m row starts inside the highlight";
-    EXPECT_LE(lines[row20m].second, bottom) << "and ends inside it";
-    EXPECT_LE(lines[row20m - 1].second, top) << "the 40 m row is above it";
-    EXPECT_GE(lines[row20m + 1].first, bottom) << "the 15 m row below it";
-    int rightmostInk = 0;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x)
-            if (Ink(p.At(x, y))) rightmostInk = std::max(rightmostInk, x);
-    EXPECT_GT(rightmostInk, p.width * 65 / 100) << "the columns use the panel's width";
-    EXPECT_LT(rightmostInk, p.width - 1);
-    EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath(Name("dxcc-table"))));
+    }
 }
 
 // The worked prefixes, on a narrow panel: each line of them apart from the next, whatever the font (lines that
@@ -394,12 +427,12 @@ TEST_F(DpiTest, TitlesShowTheirCounts) {
             if (cqww) {
                 app->SetShownModel(cqwwWorked);
             } else {
-                ShowWorked(std::vector<std::string>(338, "DL"), std::vector<std::string>(63, "CT"));
+                ShowWorked(std::vector<std::string>(340, "DL"), std::vector<std::string>(63, "CT"));
             }
             ASSERT_NE(StartControlWindow(), nullptr);
             std::vector<Window> windows = {{IDC_SETUP_VIEW_STATE, StatusKind::State, L" 63", 1},
-                                           {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, cqww ? L"346" : L"338", 2},
-                                           {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, cqww ? L"346" : L"338", 2}};
+                                           {IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended, cqww ? L"346" : L"340", 2},
+                                           {IDC_SETUP_VIEW_DXCC, StatusKind::Dxcc, cqww ? L"346" : L"340", 2}};
             if (cqww) windows.push_back({IDC_SETUP_VIEW_ZONES, StatusKind::Zones, L"40", 2});
             std::vector<HWND> opened;
             for (const Window& window : windows) opened.push_back(Open(window.box, window.kind));

@@ -43,11 +43,19 @@ protected:
     HWND ControlWindow() const { return control_; }
     // Empties the engine's log, as the tests of one window start from none.
     void ClearLog() { app->LockEngine()->qsoLog.Clear(); }
-    // What the windows show as worked, as if the last report had found it.
-    void ShowWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states = {}) {
+    // What the windows show as worked, as if the last report had found it; with a band, all of it worked on
+    // that band too, for a contest that counts per band.
+    void ShowWorked(const std::vector<std::string>& dxcc, const std::vector<std::string>& states = {},
+                    const char* band = nullptr) {
         auto model = std::make_shared<ScoreModel>();
         model->workedDxcc = dxcc;
         model->workedStateProv = states;
+        if (band != nullptr) {
+            model->bands.resize(1);
+            model->bands[0].band = band;
+            model->bands[0].countries = dxcc;
+            model->bands[0].locations = states;
+        }
         app->SetShownModel(model);
     }
     // Posts a refresh as the engine does and pumps until the control window has handled it to the end.

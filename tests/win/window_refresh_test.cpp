@@ -2,6 +2,7 @@
 // panel follow the engine's lists and what the host reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,7 +54,7 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     Refresh();
     EXPECT_EQ(wintest::TitleOf(state), L"ARRL-RTTY 2024 State/Province working 3");
     const size_t ct = static_cast<size_t>(StateCellIndexOf("CT"));
-    const size_t pei = static_cast<size_t>(StateCellIndexOf("PEI"));
+    const size_t pei = static_cast<size_t>(StateCellIndexOf("PE"));
     const size_t ny = static_cast<size_t>(StateCellIndexOf("NY"));
     for (size_t cell : {ct, pei}) {
         EXPECT_GT(CellPixels(state, cell, kMagenta), 20) << cell;
@@ -70,6 +71,58 @@ TEST_F(RefreshTest, StateCellsTurnMagentaForWorkedStatesAndTheTitleCountsThem) {
     EXPECT_GT(CellPixels(state, ct, kGreen), 20);
     EXPECT_GT(CellPixels(state, pei, kMagenta), 20);
     EXPECT_EQ(wintest::TitleOf(state), L"ARRL-RTTY 2024 State/Province working 1");
+}
+
+// Each contest's grid: a cell for every code its record counts, labelled with that code and closed up over the
+// others (Labrador is Newfoundland in the Roundup, an area of its own in the CQ WW); the older spellings light the
+// cell of the code they count under.
+TEST_F(RefreshTest, EachContestsGridShowsTheCodesItCounts) {
+    host.frequencyHz = 14080000.0;
+    StartHost();
+    const std::vector<std::string> worked = {"LB", "NF", "PEI", "NWT", "CT"};
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        const bool cqww = plugin == &CqWw();
+        SCOPED_TRACE(SettingsFile());
+        WriteSettings("");
+        ShowWorked({}, worked, "20m");
+        ASSERT_NE(StartControlWindow(), nullptr);
+        HWND state = Open(IDC_SETUP_VIEW_STATE, wintest::StatusKind::State);
+        ASSERT_NE(state, nullptr);
+        Refresh();
+        RECT client;
+        GetClientRect(state, &client);
+        std::vector<std::string> labels, lit;
+        std::vector<RECT> placed;
+        for (HWND c = GetWindow(state, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) {
+            const int id = GetDlgCtrlID(c);
+            if (id == -1 || id == 0xFFFF) continue;  // the two headings
+            const std::string label = wintest::Narrow(wintest::TitleOf(c));
+            labels.push_back(label);
+            if (ItemPixels(state, id, kMagenta) > 20) lit.push_back(label);
+            RECT r;
+            GetWindowRect(c, &r);
+            MapWindowPoints(nullptr, state, reinterpret_cast<POINT*>(&r), 2);
+            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom) << label;
+            for (const RECT& other : placed) {
+                RECT both;
+                EXPECT_FALSE(IntersectRect(&both, &r, &other)) << label << " overlaps another cell";
+            }
+            placed.push_back(r);
+        }
+        EXPECT_EQ(labels.size(), cqww ? 63u : 62u);
+        for (const char* code : {"NL", "NT", "PE", "DC", "WY", "YT"})
+            EXPECT_NE(std::find(labels.begin(), labels.end(), code), labels.end()) << code;
+        for (const char* code : {"NF", "NWT", "PEI"})
+            EXPECT_EQ(std::find(labels.begin(), labels.end(), code), labels.end()) << code;
+        EXPECT_EQ(std::find(labels.begin(), labels.end(), "LB") != labels.end(), cqww);
+        std::sort(lit.begin(), lit.end());
+        EXPECT_EQ(lit, cqww ? (std::vector<std::string>{"CT", "LB", "NL", "NT", "PE"})
+                            : (std::vector<std::string>{"CT", "NL", "NT", "PE"}));
+        EXPECT_TRUE(wintest::SaveWindowPng(state, wintest::ArtifactPath(cqww ? "state-window-cqww.png"
+                                                                             : "state-window-roundup.png")));
+        StopWindows();
+    }
 }
 
 // The CQ WW's zone window over QSOs on two bands: the zones worked on the band the host is on magenta, those
@@ -150,20 +203,20 @@ TEST_F(RefreshTest, DxccTitlesFollowTheCallAndTheBand) {
     HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, wintest::StatusKind::DxccExtended);
     ASSERT_NE(extended, nullptr);
     Refresh();
-    EXPECT_EQ(wintest::TitleOf(dxcc), L"ARRL-RTTY 2024 DXCC worked 3 of 338");
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 3 of 338");
+    EXPECT_EQ(wintest::TitleOf(dxcc), L"ARRL-RTTY 2024 DXCC worked 3 of 340");
+    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 3 of 340");
 
     host.currentCall = L"W1AW";
     Refresh();
     EXPECT_EQ(wintest::TitleOf(dxcc), L" ARRL-RTTY worked with W1AW");
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 3 of 338");
+    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 3 of 340");
     EXPECT_TRUE(wintest::SaveWindowPng(dxcc, wintest::ArtifactPath("dxcc-window-call.png")));
 
     host.currentCall.clear();
     host.frequencyHz = 29600000.0;
     Refresh();
-    EXPECT_EQ(wintest::TitleOf(dxcc), L"ARRL-RTTY 2024 DXCC worked 0 of 338");
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 0 of 338");
+    EXPECT_EQ(wintest::TitleOf(dxcc), L"ARRL-RTTY 2024 DXCC worked 0 of 340");
+    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 0 of 340");
 }
 
 TEST_F(RefreshTest, RussianTitles) {
@@ -182,7 +235,7 @@ TEST_F(RefreshTest, RussianTitles) {
     Refresh();
     EXPECT_EQ(wintest::TitleOf(dxcc), L" ARRL-RTTY работали с UA3ABC");
     EXPECT_EQ(wintest::TitleOf(state), L"ARRL-RTTY 2024 State/Province отработано 1");
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC отработано 1 of 338");
+    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC отработано 1 of 340");
 }
 
 TEST_F(RefreshTest, DxccPanelShowsTheWorkedPrefixesOnABand) {
@@ -219,7 +272,7 @@ TEST_F(RefreshTest, ABurstDuringARefreshCostsOneMoreRefreshAndEndsOnTheLastState
         const wchar_t* lastState;
     };
     const Case cases[] = {{"call checks", true, L" ARRL-RTTY worked with W51AW"},
-                          {"log changes", false, L"ARRL-RTTY 2024 DXCC worked 52 of 338"}};
+                          {"log changes", false, L"ARRL-RTTY 2024 DXCC worked 52 of 340"}};
     host.frequencyHz = 14080000.0;
     StartHost();
     ASSERT_NE(StartControlWindow(), nullptr);

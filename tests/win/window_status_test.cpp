@@ -105,95 +105,131 @@ protected:
     }
 };
 
-TEST_F(StatusWindowsTest, ContinentPagesHoldOneWholeBoxPerEntityInsideThePage) {
+// Each contest's pages: a box for every country it counts, closed up over those it does not (the WAE-only
+// countries in the Roundup), each whole and apart from the others inside the page.
+TEST_F(StatusWindowsTest, ContinentPagesHoldOneWholeBoxPerCountryOfTheContestInsideThePage) {
     StartHost();
-    ASSERT_NE(StartControlWindow(), nullptr);
-    HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
-    ASSERT_NE(extended, nullptr);
-    const wchar_t* tabTexts[] = {L"   EU ", L"   AF ", L"   AS ", L"   NA ", L"   SA ", L"   OC "};
-    HWND tabs = GetDlgItem(extended, IDC_MULTIPLIER_TABS);
-    ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), kDxccPageCount);
-    for (int k = 0; k < kDxccPageCount; ++k) {
-        SCOPED_TRACE(k);
-        wchar_t text[32] = {0};
-        TCITEMW item = {};
-        item.mask = TCIF_TEXT;
-        item.pszText = text;
-        item.cchTextMax = 32;
-        SendMessageW(tabs, TCM_GETITEMW, k, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ(std::wstring(text), tabTexts[k]);
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        SCOPED_TRACE(SettingsFile());
+        const bool wae = plugin->Contest().waeCountries;
+        WriteSettings("");
+        ASSERT_NE(StartControlWindow(), nullptr);
+        HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
+        ASSERT_NE(extended, nullptr);
+        const wchar_t* tabTexts[] = {L"   EU ", L"   AF ", L"   AS ", L"   NA ", L"   SA ", L"   OC "};
+        HWND tabs = GetDlgItem(extended, IDC_MULTIPLIER_TABS);
+        ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), kDxccPageCount);
+        size_t boxes = 0;
+        for (int k = 0; k < kDxccPageCount; ++k) {
+            SCOPED_TRACE(k);
+            wchar_t text[32] = {0};
+            TCITEMW item = {};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 32;
+            SendMessageW(tabs, TCM_GETITEMW, k, reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(std::wstring(text), tabTexts[k]);
 
-        const DxccPage page = static_cast<DxccPage>(k);
-        HWND pageWindow = PageOf(extended, page);
-        ASSERT_NE(pageWindow, nullptr);
-        RECT pageRect;
-        GetClientRect(pageWindow, &pageRect);
-        // Captions measured as the boxes draw them: in the page's font, after the check mark and the gap the
-        // button control leaves before the text (half the width of a "0").
-        HDC dc = GetDC(pageWindow);
-        HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(pageWindow, WM_GETFONT, 0, 0)));
-        INT zero = 0;
-        GetCharWidth32W(dc, L'0', L'0', &zero);
-        const int beforeText = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1 + zero / 2 + 1;
-        std::vector<RECT> placed;
-        for (const DxccEntity& row : DxccEntityTable::PageRows(page)) {
-            HWND box = GetDlgItem(pageWindow, row.controlId);
-            ASSERT_NE(box, nullptr) << row.caption;
-            const std::wstring caption = wintest::TitleOf(box);
-            EXPECT_EQ(wintest::Narrow(caption), row.caption);
-            RECT r;
-            GetWindowRect(box, &r);
-            MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&r), 2);
-            EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= pageRect.right && r.bottom <= pageRect.bottom)
-                << row.caption << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
-            SIZE text = {0, 0};
-            GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &text);
-            RECT client;
-            GetClientRect(box, &client);
-            EXPECT_LE(beforeText + text.cx, client.right) << row.caption << " is cut";
-            for (const RECT& other : placed) {
-                RECT both;
-                EXPECT_FALSE(IntersectRect(&both, &r, &other)) << row.caption << " overlaps another box";
+            const DxccPage page = static_cast<DxccPage>(k);
+            HWND pageWindow = PageOf(extended, page);
+            ASSERT_NE(pageWindow, nullptr);
+            RECT pageRect;
+            GetClientRect(pageWindow, &pageRect);
+            // Captions measured as the boxes draw them: in the page's font, after the check mark and the gap the
+            // button control leaves before the text (half the width of a "0").
+            HDC dc = GetDC(pageWindow);
+            HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(pageWindow, WM_GETFONT, 0, 0)));
+            INT zero = 0;
+            GetCharWidth32W(dc, L'0', L'0', &zero);
+            const int beforeText = 12 * GetDeviceCaps(dc, LOGPIXELSX) / 96 + 1 + zero / 2 + 1;
+            std::vector<RECT> placed;
+            for (const DxccEntity& row : DxccEntityTable::PageRows(page)) {
+                HWND box = GetDlgItem(pageWindow, row.controlId);
+                if (!DxccEntityTable::Shown(row, wae)) {
+                    EXPECT_EQ(box, nullptr) << row.caption;
+                    continue;
+                }
+                ASSERT_NE(box, nullptr) << row.caption;
+                const std::wstring caption = wintest::TitleOf(box);
+                EXPECT_EQ(wintest::Narrow(caption), row.caption);
+                RECT r;
+                GetWindowRect(box, &r);
+                MapWindowPoints(nullptr, pageWindow, reinterpret_cast<POINT*>(&r), 2);
+                EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= pageRect.right && r.bottom <= pageRect.bottom)
+                    << row.caption << " at " << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+                SIZE extent = {0, 0};
+                GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+                RECT client;
+                GetClientRect(box, &client);
+                EXPECT_LE(beforeText + extent.cx, client.right) << row.caption << " is cut";
+                for (const RECT& other : placed) {
+                    RECT both;
+                    EXPECT_FALSE(IntersectRect(&both, &r, &other)) << row.caption << " overlaps another box";
+                }
+                placed.push_back(r);
             }
-            placed.push_back(r);
+            SelectObject(dc, oldFont);
+            ReleaseDC(pageWindow, dc);
+            int children = 0;
+            for (HWND c = GetWindow(pageWindow, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) ++children;
+            EXPECT_EQ(children, static_cast<int>(placed.size()));
+            boxes += placed.size();
+            if (k == 0) {
+                const char* name = wae ? "dxcc-extended-cqww-eu.png" : "dxcc-extended-eu-boxes.png";
+                EXPECT_TRUE(wintest::SaveWindowPng(extended, wintest::ArtifactPath(name)));
+            }
         }
-        SelectObject(dc, oldFont);
-        ReleaseDC(pageWindow, dc);
-        int children = 0;
-        for (HWND c = GetWindow(pageWindow, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) ++children;
-        EXPECT_EQ(children, static_cast<int>(placed.size()));
+        EXPECT_EQ(static_cast<int>(boxes), plugin->Contest().dxccEntityCount);
+        StopWindows();
     }
 }
 
-TEST_F(StatusWindowsTest, WorkedEntitiesAreTickedOnTheirPagesWhileOnABand) {
+// Each contest ticks the boxes of its countries: Sicily and African Italy are Italy in the Roundup and countries
+// of their own in the CQ WW.
+TEST_F(StatusWindowsTest, WorkedCountriesAreTickedOnTheirPagesWhileOnABand) {
     host.frequencyHz = 14080000.0;
     StartHost();
-    ASSERT_NE(StartControlWindow(), nullptr);
-    HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
-    ASSERT_NE(extended, nullptr);
-    SetWorked({"DL", "E4", "NOSUCH"});
-    Refresh();
-    HWND eu = PageOf(extended, DxccPage::EU);
-    EXPECT_TRUE(Ticked(eu, "DL"));
-    EXPECT_TRUE(Ticked(PageOf(extended, DxccPage::AS), "E4"));
-    EXPECT_TRUE(Ticked(PageOf(extended, DxccPage::AF), "E4"));
-    EXPECT_EQ(TickedCount(extended), 3);
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 3 of 338");
-    EXPECT_TRUE(wintest::SaveWindowPng(extended, wintest::ArtifactPath("dxcc-extended-eu.png")));
+    const std::vector<std::string> worked = {"DL", "E4", "IT9", "IG9", "NOSUCH"};
+    for (CTestApp* plugin : {&CTestApp::Instance(), &CqWw()}) {
+        UsePlugin(*plugin);
+        const bool cqww = plugin == &CqWw();
+        SCOPED_TRACE(SettingsFile());
+        WriteSettings("");
+        ShowWorked(worked, {}, "20m");
+        ASSERT_NE(StartControlWindow(), nullptr);
+        HWND extended = Open(IDC_SETUP_VIEW_DXCC_EXTENDED, StatusKind::DxccExtended);
+        ASSERT_NE(extended, nullptr);
+        Refresh();
+        HWND eu = PageOf(extended, DxccPage::EU);
+        EXPECT_TRUE(Ticked(eu, "DL"));
+        EXPECT_TRUE(Ticked(PageOf(extended, DxccPage::AS), "E4"));
+        EXPECT_EQ(Ticked(eu, "I"), !cqww);
+        if (cqww) {
+            EXPECT_TRUE(Ticked(eu, "IT9"));
+            EXPECT_TRUE(Ticked(PageOf(extended, DxccPage::AF), "IG9"));
+        }
+        EXPECT_EQ(TickedCount(extended), cqww ? 4 : 3);
+        EXPECT_EQ(wintest::TitleOf(extended), cqww ? L"CQ-WW-RTTY 2024 DXCC worked 5 of 346"
+                                                   : L"ARRL-RTTY 2024 DXCC worked 5 of 340");
+        EXPECT_TRUE(wintest::SaveWindowPng(extended, wintest::ArtifactPath(cqww ? "dxcc-extended-cqww-worked.png"
+                                                                                : "dxcc-extended-eu.png")));
 
-    // A box the operator ticks is put back by the next refresh.
-    HWND f = GetDlgItem(eu, 1033);
-    ASSERT_EQ(wintest::TitleOf(f), L"F");
-    wintest::Click(f);
-    EXPECT_TRUE(Ticked(eu, "F"));
-    Refresh();
-    EXPECT_FALSE(Ticked(eu, "F"));
+        // A box the operator ticks is put back by the next refresh.
+        HWND f = GetDlgItem(eu, 1033);
+        ASSERT_EQ(wintest::TitleOf(f), L"F");
+        wintest::Click(f);
+        EXPECT_TRUE(Ticked(eu, "F"));
+        Refresh();
+        EXPECT_FALSE(Ticked(eu, "F"));
 
-    // Off the six bands nothing counts and nothing is ticked.
-    host.frequencyHz = 29600000.0;
-    Refresh();
-    EXPECT_EQ(TickedCount(extended), 0);
-    EXPECT_EQ(wintest::TitleOf(extended), L"ARRL-RTTY 2024 DXCC worked 0 of 338");
+        // Off the six bands nothing counts and nothing is ticked.
+        host.frequencyHz = 29600000.0;
+        Refresh();
+        EXPECT_EQ(TickedCount(extended), 0);
+        host.frequencyHz = 14080000.0;
+        StopWindows();
+    }
 }
 
 TEST_F(StatusWindowsTest, TabsShowTheirPageAndShowingTheWindowBringsBackEurope) {
@@ -219,9 +255,9 @@ TEST_F(StatusWindowsTest, TabsShowTheirPageAndShowingTheWindowBringsBackEurope) 
     GetWindowRect(tabs, &tabsRect);
     MapWindowPoints(nullptr, extended, reinterpret_cast<POINT*>(&r), 2);
     EXPECT_EQ(r.left, 13);
-    EXPECT_EQ(r.top, 44);
+    EXPECT_EQ(r.top, 38);
     EXPECT_EQ(r.right - r.left, tabsRect.right - tabsRect.left - 7);
-    EXPECT_EQ(r.bottom - r.top, tabsRect.bottom - tabsRect.top - 38);
+    EXPECT_EQ(r.bottom - r.top, tabsRect.bottom - tabsRect.top - 32);
     EXPECT_TRUE(wintest::SaveWindowPng(extended, wintest::ArtifactPath("dxcc-extended-sa.png")));
 
     wintest::RunWhilePumping([extended] {

@@ -101,6 +101,14 @@ std::string PluginFileNameOf(const std::string& name) {
 #endif
 }
 
+std::string PluginNameOf(const std::string& path) {
+    std::string name = std::filesystem::path(path).stem().string();
+#if !defined(_WIN32)
+    if (name.rfind("lib", 0) == 0) name.erase(0, 3);
+#endif
+    return name;
+}
+
 std::string ProgramDirectory() {
 #if defined(_WIN32)
     char buf[MAX_PATH * 2];

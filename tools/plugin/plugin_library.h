@@ -39,7 +39,9 @@ private:
 
 // The plug-in's file name on this platform, and the default path: beside the running program.
 const char* PluginFileName();
-// The file name of the plug-in library `name` on this system: "StatsCQWW.dll", "libStatsCQWW.so".
+// The file name of the plug-in library `name` on this system: "StatsCQWW.dll", "libStatsCQWW.so"; and the way
+// back, the name of the plug-in a library path holds ("StatsCQWW" on both systems).
 std::string PluginFileNameOf(const std::string& name);
+std::string PluginNameOf(const std::string& path);
 std::string ProgramDirectory();
 std::string DefaultPluginPath();

@@ -386,6 +386,7 @@ void TakeEntry(const AnalysisInput& in, Analysis& a) {
     const ParsedLog& log = *in.log;
     const contest::Record& contest = *in.contest;
     a.contest = in.contest;
+    a.pluginName = in.pluginName;
     a.logName = std::filesystem::path(log.fileName).filename().string();
     a.ownCall = in.ownCall;
     using F = CabrilloHeaderFields;

@@ -151,6 +151,7 @@ struct FirstQso {
 
 struct AnalysisInput {
     const contest::Record* contest = nullptr;
+    std::string pluginName;  // the plug-in that scored the log: "StatsCQWW"
     const ParsedLog* log = nullptr;
     const std::vector<QsoOutcome>* outcomes = nullptr;  // one per log->qsos
     std::string ownCall;
@@ -168,7 +169,7 @@ struct AnalysisInput {
 
 struct Analysis {
     const contest::Record* contest = nullptr;
-    std::string logName, ownCall;
+    std::string pluginName, logName, ownCall;
     std::vector<std::pair<std::string, std::string>>
         category;  // LOCATION, CATEGORY-*, OPERATORS as the log gives
     bool multiOp = false;

@@ -1030,7 +1030,8 @@ std::string AnalysisPage(const Analysis& a, const Comparison& compared) {
         "</style></head>\n<body>";
     h += "<h1>" + Esc(std::string(a.contest->name) + " " + Time(a.startMinute, "%Y") + ": " + a.ownCall) + "</h1>";
     h += "<p class=\"note\">After the contest: " + Esc(a.logName) +
-         " scored by the Stats plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
+         " scored by the " + Esc(a.pluginName) +
+         " plug-in; every number below counts the QSOs as the plug-in took them.</p>\n";
     if (!compared.stations.empty()) {
         std::string others;
         for (const Analysis& other : compared.stations)

@@ -397,6 +397,7 @@ void WriteOutputs(const ReplayOptions& o, const ReplayInputs& in, const ReplayPl
     if (o.analysis) {
         AnalysisInput analysis;
         analysis.contest = in.contest;
+        analysis.pluginName = in.pluginName;
         analysis.scpNote = in.scpNote;
         if (in.scpRead) analysis.scp = &in.scp;
         analysis.scpFile = o.scpFile;
@@ -521,6 +522,7 @@ int RunReplay(const ReplayOptions& o, std::ostream& out, std::ostream& err, Repl
         err << kTool << error << "\n";
         return 2;
     }
+    in.pluginName = PluginNameOf(pluginPath.string());
     // The compared logs and the country file, found before the output folder becomes the current one.
     ComparePaths comparePaths;
     if (o.analysis) {

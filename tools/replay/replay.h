@@ -75,6 +75,7 @@ const char* CheckCodeMeaning(int code);
 // Read: the log, the country file and, for the analysis, the list of active calls.
 struct ReplayInputs {
     const contest::Record* contest = nullptr;  // of the loaded plug-in's set
+    std::string pluginName;                    // the loaded plug-in's: "StatsCQWW"
     ParsedLog log;
     CountryFile cty;
     ScpList scp;

@@ -31,7 +31,8 @@ void CCqWwInfoButton::DrawItem(const DRAWITEMSTRUCT& item) {
     scale.unitY = dialog.Units().cy;
     scale.inkHeight = metrics.tmHeight - metrics.tmInternalLeading;
     PaintDxccPanel(memDc.Dc(),
-                   LayoutDxccPanel(s.currentCall, s.currentBandIndex, s.bandRows, s.workedDxcc, rect, scale));
+                   LayoutDxccPanel(s.currentCall, s.currentBandIndex, s.bandRows, s.workedDxcc,
+                                   s.exchangeHeading, rect, scale));
 }
 
 }  // namespace ui

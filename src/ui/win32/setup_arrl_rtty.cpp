@@ -81,6 +81,19 @@ constexpr ModeClick kModeClicks[] = {
 };
 constexpr const char* kModeSettingsMacro = "<MODESETTINGS>";
 
+const ModeRestore* RestoreRuleOf(const std::string& stored) {
+    for (const ModeRestore& rule : kModeRestore)
+        if (stored == rule.stored) return &rule;
+    return nullptr;
+}
+
+// The mode a button stands for, as the contest record names it.
+const char* ModeOfButton(int buttonId) {
+    for (const ModeClick& click : kModeClicks)
+        if (click.buttonId == buttonId) return click.stored;
+    return "";
+}
+
 void SetCheck(HWND dialog, int id, int value) { CheckDlgButton(dialog, id, value ? BST_CHECKED : BST_UNCHECKED); }
 int GetCheck(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED ? 1 : 0; }
 
@@ -258,14 +271,17 @@ void Setup_ARRL_RTTY::SendMacro(const char* macro) {
 void Setup_ARRL_RTTY::PostRefresh() { PostMessageW(Handle(), kWmStatsRefresh, 0, 0); }
 
 void Setup_ARRL_RTTY::RestoreMode() {
-    const std::string stored = Settings::GetString(kKeyMode, Settings::kPositionBuffer);
-    for (const ModeRestore& rule : kModeRestore) {
-        if (stored != rule.stored) continue;
-        for (const char* macro : rule.macros) SendMacro(macro);
-        ShowSelectedMode(ButtonOf(rule.buttonId));
-        return;
-    }
+    const ModeRestore* rule = RestoreRuleOf(Settings::GetString(kKeyMode, Settings::kPositionBuffer));
+    // A mode the contest does not count (another contest's, in a settings file taken over from it) is neither
+    // sent nor lit: the host is put in the contest's first mode instead, as at a first start, so that the QSOs
+    // count from the first one on.
+    const CaseInsensitiveTextSet& modes = state_.app.Contest().AcceptedModes();
+    if (rule != nullptr && !modes.Contains(ModeOfButton(rule->buttonId)))
+        rule = modes.Count() > 0 ? RestoreRuleOf(modes.At(0)) : nullptr;
     // Anything else: nothing is sent and the buttons keep their first colours.
+    if (rule == nullptr) return;
+    for (const char* macro : rule->macros) SendMacro(macro);
+    ShowSelectedMode(ButtonOf(rule->buttonId));
 }
 
 LRESULT Setup_ARRL_RTTY::OnModeButton(WPARAM wParam, LPARAM, bool&) {

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <mutex>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "platform/clock.h"
 #include "ui/status_windows.h"
@@ -23,6 +26,39 @@ void WidenForWidestTitle(WindowThreadState& state, HWND hwnd,
     const bool russian = state.app.RussianTexts();
     const std::string year = state.app.ContestStartYear();
     WidenForTitle(hwnd, From1251(widest(state.app.Contest(), russian, year)));
+}
+
+// Closes up a run of items of `dialog` over those it does not keep: the kept ones, in reading order (row by
+// row, left to right), take the places of the run's first items, and the others are destroyed, so a window
+// that leaves out some of its template's boxes shows no gaps.
+void CloseUp(HWND dialog, const std::vector<std::pair<int, bool>>& items) {
+    struct Item {
+        HWND hwnd;
+        RECT place;
+        bool keep;
+    };
+    std::vector<Item> run;
+    for (const auto& [id, keep] : items) {
+        HWND hwnd = GetDlgItem(dialog, id);
+        if (hwnd == nullptr) continue;
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+        run.push_back({hwnd, r, keep});
+    }
+    std::stable_sort(run.begin(), run.end(), [](const Item& a, const Item& b) {
+        return a.place.top != b.place.top ? a.place.top < b.place.top : a.place.left < b.place.left;
+    });
+    size_t next = 0;
+    for (const Item& item : run) {
+        if (!item.keep) {
+            DestroyWindow(item.hwnd);
+            continue;
+        }
+        const RECT& to = run[next++].place;
+        SetWindowPos(item.hwnd, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 }  // namespace
@@ -79,11 +115,18 @@ const MessageTable<Stat_Prov>& Stat_Prov::Messages() {
 
 BOOL Stat_Prov::OnInitDialog() {
     Dialog::OnInitDialog();
+    // The cells of the locations the contest counts, each country's closed up over those it does not.
+    const contest::Record& contest = state_.app.Contest();
+    std::map<std::string, std::vector<std::pair<int, bool>>> countries;
+    for (size_t i = 0; i < kStateCellCount; ++i)
+        countries[StateCellAt(i).country].push_back({StateCellAt(i).controlId, StateCellShown(contest, i)});
+    for (const auto& [country, run] : countries) CloseUp(Handle(), run);
     // The cells are taken over in the order 1016, 1018 to 1032, 1017 (MD), 1033 to 1077, 1113 (DC).
     std::array<size_t, kStateCellCount> attachOrder;
     for (size_t i = 0; i < kStateCellCount; ++i) attachOrder[i] = i;
     std::rotate(attachOrder.begin() + 1, attachOrder.begin() + 2, attachOrder.begin() + 17);
     for (size_t i : attachOrder) {
+        if (!StateCellShown(contest, i)) continue;
         CAdvancedButton& cell = cells[i];
         cell.AttachToItem(StateCellAt(i).controlId, Handle(), kCellFace, kCellLabel, kCellDisabledLabel);
         cell.shape = CAdvancedButton::kShapeEllipse;
@@ -168,6 +211,14 @@ DxccPageDialog::DxccPageDialog(DxccPage page)
     : ColoredDialog(DxccEntityTable::Page(page).templateId, ControlColors::kBackground),
       marks(DxccEntityTable::PageRows(page).size(), 0), page_(page) {}
 
+BOOL DxccPageDialog::OnInitDialog() {
+    std::vector<std::pair<int, bool>> boxes;
+    for (const DxccEntity& row : DxccEntityTable::PageRows(page_))
+        boxes.push_back({row.controlId, DxccEntityTable::Shown(row, waeCountries)});
+    CloseUp(Handle(), boxes);
+    return Dialog::OnInitDialog();
+}
+
 void DxccPageDialog::FieldsToControls() {
     const DxccRowRange rows = DxccEntityTable::PageRows(page_);
     for (size_t i = 0; i < rows.size() && i < marks.size(); ++i)
@@ -237,11 +288,16 @@ BOOL Multiplier_Mult::OnInitDialog() {
     if (tabs_ != nullptr) GetWindowRect(tabs_, &tabRect);
     const DialogScale scale(Handle(), DialogScale::kArialUnits);
     pageWidth = (tabRect.right - tabRect.left) - scale.X(7);
-    pageHeight = (tabRect.bottom - tabRect.top) - scale.Y(38);
+    // The pages start close under the tab buttons and reach to the tab control's foot: Africa's ten rows of boxes
+    // fit in a window no taller than the other status windows leave room for.
+    pageHeight = (tabRect.bottom - tabRect.top) - scale.Y(32);
     pageX = scale.X(13);
-    pageY = scale.Y(44);
+    pageY = scale.Y(38);
 
-    for (int k = 0; k < kDxccPageCount; ++k) PageAt(k)->Create(Handle());  // EU, AF, AS, NA, SA, OC
+    for (int k = 0; k < kDxccPageCount; ++k) {  // EU, AF, AS, NA, SA, OC
+        PageAt(k)->waeCountries = state_.app.Contest().waeCountries;
+        PageAt(k)->Create(Handle());
+    }
     ShowPage(0);
 
     for (int k = 0; k < kDxccPageCount; ++k) {

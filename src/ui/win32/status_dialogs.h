@@ -80,7 +80,8 @@ protected:
 };
 
 // A continent page of the extended DXCC window: a child dialog with one automatic check box per entity of
-// its page in the entity table, each tick bound to one mark. The six page classes differ only in their page.
+// its page in the entity table that the contest counts, each tick bound to one mark. The six page classes differ
+// only in their page.
 class DxccPageDialog : public ColoredDialog<DxccPageDialog> {
 public:
     explicit DxccPageDialog(DxccPage page);
@@ -92,7 +93,11 @@ public:
 
     DxccPage Page() const { return page_; }
 
-    std::vector<int> marks;  // one per box, in the page's control-id order
+    std::vector<int> marks;  // one per row of the page, in the page's control-id order
+    bool waeCountries = true;  // the WAE-only countries have their boxes; set before the page is made
+
+protected:
+    BOOL OnInitDialog() override;
 
 private:
     DxccPage page_;
