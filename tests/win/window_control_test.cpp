@@ -56,6 +56,20 @@ TEST_F(ModeButtonsTest, OnlyTheContestsModesAreOffered) {
     }
 }
 
+// A prefix contest has no State/Province window: its box is greyed and a stored "open" opens nothing.
+TEST_F(ModeButtonsTest, AContestWithoutLocationsOffersNoStateProvinceWindow) {
+    for (CTestApp* plugin : {&CTestApp::Instance(), &Wpx()}) {
+        UsePlugin(*plugin);
+        WriteSettings("setup_view_state=1\r\n");
+        ASSERT_NE(StartControlWindow(), nullptr);
+        const bool locations = plugin == &CTestApp::Instance();
+        EXPECT_EQ(IsWindowEnabled(Control(IDC_SETUP_VIEW_STATE)) != FALSE, locations) << plugin->Contest().name;
+        RefreshAndWait();
+        EXPECT_EQ(wintest::StatusWindowOf(wintest::StatusKind::State) != nullptr, locations) << plugin->Contest().name;
+        StopWindows();
+    }
+}
+
 // A mode the contest does not count is neither sent nor lit: the CQ WW RTTY's window, started with the Roundup's
 // settings, puts the host in RTTY as at a first start.
 TEST_F(ModeButtonsTest, StoredModeDecidesWhatTheStartSends) {

@@ -3,6 +3,7 @@
 #include "ui/win32/setup_arrl_rtty.h"
 
 #include "contest/cq_ww_rtty.h"
+#include "contest/cq_wpx_rtty.h"
 
 #include "platform/module.h"
 #include "platform/settings.h"
@@ -10,6 +11,11 @@
 CTestApp& ControlWindowTest::CqWw() {
     static CTestApp cqww(contest::CqWwRtty());
     return cqww;
+}
+
+CTestApp& ControlWindowTest::Wpx() {
+    static CTestApp wpx(contest::CqWpxRtty());
+    return wpx;
 }
 
 void ControlWindowTest::UsePlugin(CTestApp& plugin) {

@@ -24,6 +24,7 @@ protected:
 
     // The CQ WW RTTY's plug-in object, made once for the tests of its windows.
     static CTestApp& CqWw();
+    static CTestApp& Wpx();
     // Stops the windows of the plug-in object in use and goes on with `plugin`'s, its settings file and texts.
     void UsePlugin(CTestApp& plugin);
     const char* SettingsFile() const { return app->Contest().settingsFileName; }

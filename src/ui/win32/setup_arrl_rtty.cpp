@@ -190,6 +190,12 @@ BOOL Setup_ARRL_RTTY::OnInitDialog() {
     viewDxccExtended = Settings::GetInt(kKeyViewDxccExtended);
     viewTimer = Settings::GetInt(kKeyTimer);
     if (HasZones()) viewZones = Settings::GetInt(kKeyViewZones);
+    // A contest whose stations send no location (a prefix contest) has no State/Province window: its box is
+    // greyed and the window never opens, whatever a settings file taken over from another contest holds.
+    if (state_.app.Contest().LocationCountries().empty()) {
+        viewState = 0;
+        EnableWindow(Item(IDC_SETUP_VIEW_STATE), FALSE);
+    }
     FieldsToControls();
 
     const bool russian = RussianTexts();
