@@ -76,16 +76,8 @@ public:
 private:
     Entry Make(size_t record) {
         const CInfo& r = log_.At(record);
-        contest::QsoView v;
-        v.ownCall = engine_.ownCall;
-        v.ownPrefix = engine_.ownPrefix;
-        v.call = r.call;
-        v.prefix = r.prefix;
-        v.band = r.band;
-        v.mode = r.mode;
-        v.time = r.time;
-        v.counted = r.stateProv;
-        const contest::Credit c = record_.CreditOf(v);
+        const contest::Credit c = record_.CreditOf(
+            {engine_.ownCall, engine_.ownPrefix, r.call, r.prefix, r.band, r.mode, r.time, r.stateProv});
         Entry e;
         e.points = c.points;
         for (const contest::MultiplierKey& key : c.keys) {

@@ -106,11 +106,7 @@ TEST(ContestRules, CreditOfAQso) {
         {"VE", "NY", ""},
     };
     for (const Case& c : cases) {
-        contest::QsoView q;
-        q.ownPrefix = "DL";
-        q.prefix = c.prefix;
-        q.counted = c.exchange;
-        const contest::Credit credit = R.CreditOf(q);
+        const contest::Credit credit = R.CreditOf({"", "DL", "", c.prefix, "", "", {}, c.exchange});
         EXPECT_EQ(credit.points, 1) << c.prefix;
         const std::string key =
             credit.keys.empty() ? "" : std::to_string(credit.keys[0].kind) + " " + credit.keys[0].code;

@@ -33,16 +33,8 @@ bool AllDigits(const std::string& s) {
 contest::Credit CreditOfQso(const contest::Record& contest, const std::string& ownCall, const std::string& ownPrefix,
                             const LogQso& q, const QsoOutcome& o) {
     const std::string counted = contest.JudgeExchange(q.call, o.prefix, q.exchRcvd).counted;
-    contest::QsoView v;
-    v.ownCall = q.ownCall.empty() ? ownCall : q.ownCall;
-    v.ownPrefix = ownPrefix;
-    v.call = q.call;
-    v.prefix = o.prefix;
-    v.band = q.band;
-    v.mode = q.mode;
-    v.time = q.time;
-    v.counted = counted;
-    return contest.CreditOf(v);
+    return contest.CreditOf(
+        {q.ownCall.empty() ? ownCall : q.ownCall, ownPrefix, q.call, o.prefix, q.band, q.mode, q.time, counted});
 }
 
 // The location country whose location multipliers hold `code`; the first country for a code that is in none
