@@ -58,13 +58,16 @@ TEST_F(ModeButtonsTest, OnlyTheContestsModesAreOffered) {
 
 // A prefix contest has no State/Province window: its box is greyed and a stored "open" opens nothing.
 TEST_F(ModeButtonsTest, AContestWithoutLocationsOffersNoStateProvinceWindow) {
+    StartHost();
     for (CTestApp* plugin : {&CTestApp::Instance(), &Wpx()}) {
         UsePlugin(*plugin);
-        WriteSettings("setup_view_state=1\r\n");
+        WriteSettings("setup_view_state=1\r\nsetup_view_dxcc=1\r\n");
         ASSERT_NE(StartControlWindow(), nullptr);
         const bool locations = plugin == &CTestApp::Instance();
         EXPECT_EQ(IsWindowEnabled(Control(IDC_SETUP_VIEW_STATE)) != FALSE, locations) << plugin->Contest().name;
-        RefreshAndWait();
+        // The DXCC window opens in both, the State/Province window in the Roundup's alone.
+        EXPECT_TRUE(wintest::PumpUntil([] { return wintest::StatusWindowOf(wintest::StatusKind::Dxcc) != nullptr; }));
+        wintest::PumpFor(200);
         EXPECT_EQ(wintest::StatusWindowOf(wintest::StatusKind::State) != nullptr, locations) << plugin->Contest().name;
         StopWindows();
     }
