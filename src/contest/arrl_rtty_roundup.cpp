@@ -112,6 +112,10 @@ const Facts kFacts = {
     "ARRL-RTTY-Roundup",        // windowName
     false,                      // waeCountries: WAE-only entities count for their DXCC entity
     1,                          // cabrilloExchangeWords
+    // "First full weekend of January, but never on January 1" (the sponsor's rules of 2002 to 2017; the
+    // dates of 1999 and 2018 to 2025 fall so too): the Saturday of the 2nd to the 8th.
+    1,  // periodMonth
+    2,  // periodFirstSaturday
 };
 
 // A W/VE station's exchange that is no state or province of the table.

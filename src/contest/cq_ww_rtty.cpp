@@ -130,6 +130,10 @@ const Facts kFacts = {
     "CQ-WW-RTTY",               // windowName
     true,                       // waeCountries
     2,                          // cabrilloExchangeWords: "05 MA", "14 DX"
+    // The last full weekend of September, as its dates of 1999 and 2009 to 2029 fall: the Saturday of the
+    // 23rd to the 29th.
+    9,   // periodMonth
+    23,  // periodFirstSaturday
 };
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }

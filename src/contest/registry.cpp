@@ -5,8 +5,26 @@
 
 namespace contest {
 
+namespace {
+
+// Each plug-in and its record, as the build's list of plug-ins makes them.
+struct Plugin {
+    const Record* record;
+    const char* name;
+};
+const std::vector<Plugin>& Plugins() {
+    static const std::vector<Plugin> plugins = {{&ArrlRttyRoundup(), "Stats"}, {&CqWwRtty(), "StatsCQWW"}};
+    return plugins;
+}
+
+}  // namespace
+
 const std::vector<const Record*>& Records() {
-    static const std::vector<const Record*> records = {&ArrlRttyRoundup(), &CqWwRtty()};
+    static const std::vector<const Record*> records = [] {
+        std::vector<const Record*> all;
+        for (const Plugin& p : Plugins()) all.push_back(p.record);
+        return all;
+    }();
     return records;
 }
 
@@ -15,6 +33,13 @@ const Record* FindBySetName(const std::string& setName) {
         if (r->SetName() == setName) return r;
     }
     return nullptr;
+}
+
+const char* PluginNameOf(const Record& record) {
+    for (const Plugin& p : Plugins()) {
+        if (p.record == &record) return p.name;
+    }
+    return "";
 }
 
 }  // namespace contest
