@@ -355,10 +355,10 @@ TEST(CrossCheck, MissingLogsAndToxicShare) {
 }
 
 // Which logs take part: one log at a time by its CONTEST and the weekend its QSOs are of, and a cut upload;
-// then the logs of one station (the one named with --use, else the latest file, else the first found; logs
-// of two years are two contests; W1AA/4 is W1AA) and logs with the same QSOs under two calls.
+// then the logs of one station (as old as each other: the first found; two years are two contests; W1AA/4 is
+// W1AA) and logs with the same QSOs under two calls, from ten. StatsCheck.MessyFolders has the rest: --use, the
+// latest file, a link, CONTEST naming another contest, a log of the Roundup checked as a CQ WW log.
 TEST(CheckIntake, WhichLogsTakePart) {
-    const contest::Record& cqww = contest::CqWwRtty();
     const std::string plugin = (std::filesystem::path("p") / PluginFileNameOf("Stats")).string();
     auto beside = [](const char* name) { return (std::filesystem::path("p") / PluginFileNameOf(name)).string(); };
     const std::string july = "QSOs of 2026-07-11: not a weekend of this contest (the ARRL-RTTY of 2026 starts "
@@ -378,29 +378,18 @@ TEST(CheckIntake, WhichLogsTakePart) {
         const char* name;
         std::vector<Log> logs;
         std::vector<std::string> decisions;  // per log: why it is set apart, else its warnings
-        const contest::Record* contest = &contest::ArrlRttyRoundup();
     } cases[] = {
         {"the contest's weekend", {{"a", "W1AA", "2025-01-04 1800"}}, {""}},
         {"another name on the contest's weekend", {{"a", "W1AA", "2025-01-04 1800", "NAQP-RTTY"}},
          {"CONTEST: NAQP-RTTY is not ARRL-RTTY, but its QSOs are of the contest's weekend: checked as a log of it"}},
-        {"July", {{"a", "W1AA", "2026-07-11 1800"}}, {july}},
         {"a week late, no CONTEST", {{"a", "W1AA", "2025-01-11 1800", ""}},
          {"QSOs of 2025-01-11: not a weekend of this contest (the ARRL-RTTY of 2025 starts 2025-01-04 1800 UTC)"}},
         {"July under another name", {{"a", "W1AA", "2026-07-11 1800", "NAQP-RTTY"}}, {"CONTEST: NAQP-RTTY; " + july}},
-        {"a CQ WW log by its CONTEST", {{"a", "W1AA", "2026-07-11 1800", "cq-ww-rtty"}},
-         {"CQ-WW-RTTY log: check it with --plugin " + beside("StatsCQWW")}},
         {"a CQ WW log by its weekend", {{"a", "W1AA", "2024-09-28 1800", ""}},
          {"CQ-WW-RTTY log: check it with --plugin " + beside("StatsCQWW")}},
-        {"a Roundup log checked as a CQ WW log", {{"a", "W1AA", "2025-01-04 0000"}},
-         {"ARRL-RTTY log: check it with --plugin " + beside("Stats")}, &cqww},
         {"cut short", {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, false, 3, 42}},
          {"no END-OF-LOG: line: the log may have been cut short in the upload (its last line is 42)"}},
         {"cut short in July", {{"a", "W1AA", "2026-07-11 1800", "ARRL-RTTY", 1, false, 3, 42}}, {july}},
-        {"the later file", {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1}, {"b", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 2}},
-         {"replaced by b, a later log of W1AA (by file time)", ""}},
-        {"the one named",
-         {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, true}, {"b", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 2}},
-         {"", "replaced by a, the log of W1AA named with --use"}},
         {"as old", {{"a", "W1AA", "2025-01-04 1800"}, {"b", "W1AA", "2025-01-04 1800"}},
          {"", "replaced by a, another log of W1AA as old as it (the first found is kept; name the one to keep with "
               "--use)"}},
@@ -443,7 +432,7 @@ TEST(CheckIntake, WhichLogsTakePart) {
             }
             intake.push_back({&infos[i], &logs[i], l.fileTime, l.named});
         }
-        const auto decisions = check::DecideIntake(*c.contest, plugin, intake, calls);
+        const auto decisions = check::DecideIntake(contest::ArrlRttyRoundup(), plugin, intake, calls);
         ASSERT_EQ(decisions.size(), c.decisions.size()) << c.name;
         for (size_t i = 0; i < decisions.size(); ++i) {
             std::string said = decisions[i].setApart;
@@ -489,14 +478,14 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     // three of W1AA's (its busted call) and of K2BB's (the QSO it lacks).
     EXPECT_EQ(check::ToxicLogsCsv(c), "call,matches,failed,share,stands_out\r\n"
                                       "K3CC,2,1,0.5000,no\r\nW1AA,3,1,0.3333,no\r\nK2BB,3,1,0.3333,no\r\n");
-    // Stations without a log: one whose file could not be read is no station that sent none; a replaced log
-    // says nothing of its station.
+    // Stations without a log: one whose file could not be read (under its call or a portable form of it) is no
+    // station that sent none; a replaced log says nothing of its station.
     check::CrossCheckResult withMissing = results;
     withMissing.missing = {{contest.calls.Intern("ZZ1ZZ"), 0, 4, 5}, {contest.calls.Intern("YY1YY"), 0, 3, 3},
                            {contest.calls.Intern("XX1XX"), 0, 3, 3}};
     c.results = &withMissing;
     c.leftOut = {{"logs/zz1zz.log", "logs/zz1zz.log is UTF-16 text", false, "zz1zz"},
-                 {"logs/yy.log", "lost: its worker ended by signal 9 (SIGKILL) while scoring it", true, "YY1YY"},
+                 {"logs/yy.log", "lost: its worker ended by signal 9 (SIGKILL) while scoring it", true, "YY1YY/P"},
                  {"logs/xx-v1.log", "replaced by logs/xx.log, a later log of XX1XX (by file time)", false, "XX1XX", true},
                  {"logs/a\nb", "a pipe (FIFO): not opened"}};
     EXPECT_EQ(check::MissingLogsCsv(c), "call,logs,qsos,year,status\r\n"
@@ -507,7 +496,7 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     EXPECT_EQ(check::FilesNotCheckedCsv(c),
               "file,call,reason\r\n"
               "logs/zz1zz.log,zz1zz,logs/zz1zz.log is UTF-16 text\r\n"
-              "logs/yy.log,YY1YY,lost: its worker ended by signal 9 (SIGKILL) while scoring it\r\n"
+              "logs/yy.log,YY1YY/P,lost: its worker ended by signal 9 (SIGKILL) while scoring it\r\n"
               "logs/xx-v1.log,XX1XX,\"replaced by logs/xx.log, a later log of XX1XX (by file time)\"\r\n"
               "logs/a\\x0Ab,,a pipe (FIFO): not opened\r\n");
     infos[1].warnings = {"no END-OF-LOG: line: the log may have been cut short in the upload (its last line is 9)"};

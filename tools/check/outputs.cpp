@@ -354,7 +354,7 @@ std::string ResultsCsv(const CheckedContest& c) {
 
 std::string MissingLogStatus(const CheckedContest& c, const std::string& call) {
     for (const LeftOut& l : c.leftOut) {
-        if (l.replaced || l.call.empty() || !text::EqualsNoCase(l.call, call)) continue;
+        if (l.replaced || l.call.empty() || !text::EqualsNoCase(StationOf(l.call), call)) continue;
         // A reader's reason starts with the file's name, which the list of files not checked gives.
         const bool named = l.reason.rfind(l.path + " ", 0) == 0;
         return kNotChecked + (named ? l.reason.substr(l.path.size() + 1) : l.reason);
