@@ -95,7 +95,7 @@ for log in "$logs"/ARRL-RTTY_*.log "$here"/tests/data/cq-ww-rtty/*-hand-worked.l
 done
 
 # stats-check: the four logs checked together by two workers each, natively and under wine: the same files
-# (four reports, results.csv and .html, missing-logs.csv, toxic-logs.csv).
+# (four reports, results.csv and .html, missing-logs.csv, toxic-logs.csv, files-not-checked.csv).
 if [ -e "$native_bin/stats-check" ] && [ -e "$win_bin/stats-check.exe" ]; then
   names=(ARRL-RTTY_2018_4U1WB.log ARRL-RTTY_2019_AA2IL.log ARRL-RTTY_2025_9H1XT.log ARRL-RTTY_2025_AL7LO.log)
   (cd "$logs" && "$native_bin/stats-check" --jobs 2 --out "$work/check-native" "${names[@]}") 2>"$work/check-native.stderr" \
@@ -105,7 +105,7 @@ if [ -e "$native_bin/stats-check" ] && [ -e "$win_bin/stats-check.exe" ]; then
   for f in "$work/check-native"/*; do
     compare "stats-check ${f##*/}" "$f" "$work/check-wine/${f##*/}"
   done
-  [ "$(ls "$work/check-native" | wc -l)" = 8 ] || { echo "replay_e2e: stats-check wrote $(ls "$work/check-native")"; failed=1; }
+  [ "$(ls "$work/check-native" | wc -l)" = 9 ] || { echo "replay_e2e: stats-check wrote $(ls "$work/check-native")"; failed=1; }
 else
   echo "replay_e2e: stats-check is missing from a build"; failed=1
 fi

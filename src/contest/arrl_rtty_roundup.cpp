@@ -82,6 +82,10 @@ Facts MakeFacts() {
     f.badQsoFileTitle = "ARRL-RTTY-Roundup Contest UBN file";
     f.periodStartHour = 18;
     f.periodHours = 30;
+    // "First full weekend of January, but never on January 1" (the sponsor's rules of 2002 to 2017; the dates of
+    // 1999 and 2018 to 2025 fall so too): the Saturday of the 2nd to the 8th.
+    f.periodMonth = 1;
+    f.periodFirstSaturday = 2;
     f.timeRules = kTimeRules;
     f.multiOpBandChangesPerHour = 6;
     f.multiplierRules =

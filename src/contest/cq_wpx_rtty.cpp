@@ -59,6 +59,10 @@ Facts MakeFacts() {
     f.badQsoFileTitle = "CQ-WPX-RTTY Contest UBN file";
     f.periodStartHour = 0;
     f.periodHours = 48;
+    // The second full weekend of February (its dates of 2004, 2009, 2015, 2020 and 2025 fall so): the Saturday of
+    // the 8th to the 14th.
+    f.periodMonth = 2;
+    f.periodFirstSaturday = 8;
     f.timeRules = kTimeRules;
     f.multiOpBandChangesPerHour = -1;
     f.multiplierRules =

@@ -94,6 +94,10 @@ Facts MakeFacts() {
     f.badQsoFileTitle = "CQ-WW-RTTY Contest UBN file";
     f.periodStartHour = 0;
     f.periodHours = 48;
+    // The last full weekend of September, as its dates of 1999 and 2009 to 2029 fall: the Saturday of the 23rd to
+    // the 29th.
+    f.periodMonth = 9;
+    f.periodFirstSaturday = 23;
     f.timeRules = kTimeRules;
     f.multiOpBandChangesPerHour = 8;
     f.multiplierRules =

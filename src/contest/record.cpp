@@ -174,6 +174,20 @@ COleDateTime Record::PeriodEnd(const COleDateTime& start) const {
     return COleDateTime::FromFields(e.year, e.month, e.day, (s.hour + periodHours) % 24, s.minute);
 }
 
+COleDateTime Record::PeriodStartOf(int year) const {
+    const COleDateTime first = COleDateTime::FromFields(year, periodMonth, periodFirstSaturday);
+    DateTimeFields f;
+    if (!first.GetFields(f)) return COleDateTime::Null();
+    const COleDateTime saturday(std::floor(first.m_dt) + (6 - f.dayOfWeek), COleDateTime::valid);
+    DateTimeFields s;
+    if (!saturday.GetFields(s)) return COleDateTime::Null();
+    return COleDateTime::FromFields(s.year, s.month, s.day, periodStartHour, 0);
+}
+
+bool Record::IsContestName(const std::string& text) const {
+    return text::EqualsNoCase(text::Trim(text), cabrilloContest);
+}
+
 namespace {
 
 template <typename Rule>

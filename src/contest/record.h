@@ -189,6 +189,10 @@ struct Facts {
     // The words of an exchange in a Cabrillo QSO line: 1 ("NY", "001"), 2 ("05 MA", "599 001" when the RST is
     // part of it).
     size_t cabrilloExchangeWords = 1;
+    // When the contest falls: its period starts on the Saturday from this day of this month to six days later
+    // (the Roundup's "first full weekend of January, but never on January 1": the 2nd to the 8th).
+    int periodMonth = 1;
+    int periodFirstSaturday = 1;
 };
 
 // What a counted QSO scores: its points and the multipliers it may add, each a key of a kind. A key counts
@@ -252,6 +256,13 @@ public:
     // contest; a QSO made a little early, on Saturday morning, still finds the same Saturday.
     COleDateTime PeriodStartNear(const COleDateTime& t) const;
     COleDateTime PeriodEnd(const COleDateTime& start) const;
+    // The start of the contest of `year`, by the rule of its weekend (periodMonth, periodFirstSaturday); null
+    // for a year without dates. A period start of any other weekend (a July log's) is none of this contest.
+    COleDateTime PeriodStartOf(int year) const;
+    // A log's CONTEST text (Cabrillo's CONTEST:, ADIF's CONTEST_ID) names this contest: cabrilloContest, in
+    // any letter case, blanks around it aside. The sponsors' Cabrillo 2.0 and 3.0 templates and the ADIF
+    // list of contest IDs all spell it so; no older spelling is known.
+    bool IsContestName(const std::string& text) const;
     bool IsRussianTextPrefix(const std::string& prefix) const;
     // The limits on operating time of an entry of the contest of `year` with this Cabrillo CATEGORY-OPERATOR
     // (any letter case): the first rule of the table that binds it.

@@ -1,13 +1,32 @@
 #include "contest/registry.h"
 
-#include "contest/arrl_rtty_roundup.h"
-#include "contest/cq_ww_rtty.h"
-#include "contest/cq_wpx_rtty.h"
+// The headers of the plug-ins' records.
+#include "plugin_headers.inc"
 
 namespace contest {
 
+namespace {
+
+// Each plug-in and its record, as the build makes them from the list of plug-ins (src/contest/plugins.cmake).
+struct Plugin {
+    const Record* record;
+    const char* name;
+};
+const std::vector<Plugin>& Plugins() {
+    static const std::vector<Plugin> plugins = {
+#include "plugin_list.inc"
+    };
+    return plugins;
+}
+
+}  // namespace
+
 const std::vector<const Record*>& Records() {
-    static const std::vector<const Record*> records = {&ArrlRttyRoundup(), &CqWwRtty(), &CqWpxRtty()};
+    static const std::vector<const Record*> records = [] {
+        std::vector<const Record*> all;
+        for (const Plugin& p : Plugins()) all.push_back(p.record);
+        return all;
+    }();
     return records;
 }
 
@@ -16,6 +35,13 @@ const Record* FindBySetName(const std::string& setName) {
         if (r->SetName() == setName) return r;
     }
     return nullptr;
+}
+
+const char* PluginNameOf(const Record& record) {
+    for (const Plugin& p : Plugins()) {
+        if (p.record == &record) return p.name;
+    }
+    return "";
 }
 
 }  // namespace contest

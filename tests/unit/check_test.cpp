@@ -2,8 +2,10 @@
 // whole program against a simulated contest whose errors are known and against a hostile folder.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <sstream>
 
@@ -16,12 +18,15 @@
 #include "contest/arrl_rtty_roundup.h"
 #include "contest/cq_ww_rtty.h"
 #include "check.h"
+#include "common/text.h"
 #include "contest_simulator.h"
 #include "contest_dates.h"
 #include "contest_terms.h"
 #include "country_file.h"
 #include "cross_check.h"
+#include "intake.h"
 #include "outputs.h"
+#include "plugin/plugin_library.h"
 #include "temp_dir.h"
 #include "worker.h"
 
@@ -349,11 +354,102 @@ TEST(CrossCheck, MissingLogsAndToxicShare) {
     EXPECT_EQ(results.logs[0].matchable, 1u);
 }
 
+// Which logs take part: one log at a time by its CONTEST and the weekend its QSOs are of, and a cut upload;
+// then the logs of one station (as old as each other: the first found; two years are two contests; W1AA/4 is
+// W1AA) and logs with the same QSOs under two calls, from ten. StatsCheck.MessyFolders has the rest: --use, the
+// latest file, a link, CONTEST naming another contest, a log of the Roundup checked as a CQ WW log.
+TEST(CheckIntake, WhichLogsTakePart) {
+    const std::string plugin = (std::filesystem::path("p") / PluginFileNameOf("Stats")).string();
+    auto beside = [](const char* name) { return (std::filesystem::path("p") / PluginFileNameOf(name)).string(); };
+    const std::string july = "QSOs of 2026-07-11: not a weekend of this contest (the ARRL-RTTY of 2026 starts "
+                             "2026-01-03 1800 UTC)";
+    struct Log {
+        const char* path;
+        const char* call;
+        const char* start;  // the log's contest period, as the plug-in's record finds it
+        const char* contest = "ARRL-RTTY";
+        long long fileTime = 1;
+        bool named = false;
+        int qsos = 3;
+        int cutAfterLine = 0;
+        bool otherQsos = false;  // its last QSO is not the others'
+    };
+    struct Case {
+        const char* name;
+        std::vector<Log> logs;
+        std::vector<std::string> decisions;  // per log: why it is set apart, else its warnings
+    } cases[] = {
+        {"the contest's weekend", {{"a", "W1AA", "2025-01-04 1800"}}, {""}},
+        {"another name on the contest's weekend", {{"a", "W1AA", "2025-01-04 1800", "NAQP-RTTY"}},
+         {"CONTEST: NAQP-RTTY is not ARRL-RTTY, but its QSOs are of the contest's weekend: checked as a log of it"}},
+        {"a week late, no CONTEST", {{"a", "W1AA", "2025-01-11 1800", ""}},
+         {"QSOs of 2025-01-11: not a weekend of this contest (the ARRL-RTTY of 2025 starts 2025-01-04 1800 UTC)"}},
+        {"July under another name", {{"a", "W1AA", "2026-07-11 1800", "NAQP-RTTY"}}, {"CONTEST: NAQP-RTTY; " + july}},
+        {"a CQ WW log by its weekend", {{"a", "W1AA", "2024-09-28 1800", ""}},
+         {"CQ-WW-RTTY log: check it with --plugin " + beside("StatsCQWW")}},
+        {"cut short", {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, false, 3, 42}},
+         {"no END-OF-LOG: line: the log may have been cut short in the upload (its last line is 42)"}},
+        {"cut short in July", {{"a", "W1AA", "2026-07-11 1800", "ARRL-RTTY", 1, false, 3, 42}}, {july}},
+        {"as old", {{"a", "W1AA", "2025-01-04 1800"}, {"b", "W1AA", "2025-01-04 1800"}},
+         {"", "replaced by a, another log of W1AA as old as it (the first found is kept; name the one to keep with "
+              "--use)"}},
+        {"two years", {{"a", "W1AA", "2019-01-05 1800", "ARRL-RTTY", 2}, {"b", "W1AA", "2025-01-04 1800"}}, {"", ""}},
+        {"a portable call", {{"a", "W1AA/4", "2025-01-04 1800", "ARRL-RTTY", 1}, {"b", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 2}},
+         {"replaced by b, a later log of W1AA (by file time)", ""}},
+        {"a copy under another call",
+         {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, false, 10}, {"b", "K2BB", "2025-01-04 1800", "ARRL-RTTY", 1, false, 10}},
+         {"the same 10 QSOs as K2BB's log b: a copy under another call?",
+          "the same 10 QSOs as W1AA's log a: a copy under another call?"}},
+        {"nine QSOs make no copy",
+         {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, false, 9}, {"b", "K2BB", "2025-01-04 1800", "ARRL-RTTY", 1, false, 9}},
+         {"", ""}},
+        {"one QSO otherwise",
+         {{"a", "W1AA", "2025-01-04 1800", "ARRL-RTTY", 1, false, 10},
+          {"b", "K2BB", "2025-01-04 1800", "ARRL-RTTY", 1, false, 10, 0, true}},
+         {"", ""}},
+    };
+    for (const Case& c : cases) {
+        check::CallTable calls;
+        std::vector<check::LogInfo> infos(c.logs.size());
+        std::vector<check::CheckLog> logs(c.logs.size());
+        std::vector<check::IntakeLog> intake;
+        for (size_t i = 0; i < c.logs.size(); ++i) {
+            const Log& l = c.logs[i];
+            infos[i].path = l.path;
+            infos[i].call = l.call;
+            if (*l.contest) infos[i].header["CONTEST"] = l.contest;
+            infos[i].cutAfterLine = l.cutAfterLine;
+            logs[i].station = calls.Intern(check::StationOf(l.call));
+            int y = 0, mo = 0, d = 0, h = 0;
+            ASSERT_EQ(std::sscanf(l.start, "%d-%d-%d %d", &y, &mo, &d, &h), 4);
+            logs[i].periodStart = replay::WholeMinutes(COleDateTime::FromFields(y, mo, d, h / 100, 0));
+            for (int q = 0; q < l.qsos; ++q) {
+                check::CheckQso qso;
+                qso.minute = logs[i].periodStart + 10 * q + (l.otherQsos && q + 1 == l.qsos);
+                qso.band = 2;
+                qso.call = calls.Intern("K" + std::to_string(q) + "XX");
+                logs[i].qsos.push_back(qso);
+            }
+            intake.push_back({&infos[i], &logs[i], l.fileTime, l.named});
+        }
+        const auto decisions = check::DecideIntake(contest::ArrlRttyRoundup(), plugin, intake, calls);
+        ASSERT_EQ(decisions.size(), c.decisions.size()) << c.name;
+        for (size_t i = 0; i < decisions.size(); ++i) {
+            std::string said = decisions[i].setApart;
+            for (const std::string& w : decisions[i].warnings) said += (said.empty() ? "" : " | ") + w;
+            EXPECT_EQ(said, c.decisions[i]) << c.name << ": " << c.logs[i].path;
+            EXPECT_EQ(decisions[i].replaced, said.rfind("replaced by", 0) == 0) << c.name;
+        }
+    }
+}
+
 // The outputs of a contest of three logs in two categories.
 TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     // W1AA: two confirmed (NY, OH) and K2BC busted for K2BB; K2BB: two confirmed; K3CC: one confirmed, one
     // not in log, ZZ1ZZ unique.
+    // W1AA's fourth QSO is a dupe the plug-in did not count: it takes nothing away in the check.
     HandContest contest({{"W1AA", "K2BB", 1, 100}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K2BC", 2, 300},
+                         {"W1AA", "K3CC", 1, 150, "OH", "NY", false},
                          {"K2BB", "W1AA", 1, 100}, {"K2BB", "W1AA", 2, 300}, {"K3CC", "W1AA", 1, 110, "NY", "OH"},
                          {"K3CC", "K2BB", 3, 320, "NY", "OH"}, {"K3CC", "ZZ1ZZ", 1, 400, "NY", "OH"}});
     const auto results = contest.Check();
@@ -373,10 +469,48 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     c.results = &results;
     c.calls = &contest.calls;
     EXPECT_EQ(check::ResultsCsv(c),
-              std::string(check::kCsvColumns) + "\r\n"
-              "K3CC,MULTI-OP,,,OH,,3,,2,1,0,0,1,0,2\r\n"
-              "W1AA,SINGLE-OP,,,\"'=HYPERLINK(\"\"x\"\")\",,3,,2,0,1,0,0,0,4\r\n"
-              "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,,2,0,0,0,0,0,2\r\n");
+              "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
+              "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score,contest,year\r\n"
+              "K3CC,MULTI-OP,,,OH,,3,,2,1,0,0,1,0,2,ARRL-RTTY,1899\r\n"
+              "W1AA,SINGLE-OP,,,\"'=HYPERLINK(\"\"x\"\")\",,4,,2,0,1,0,0,0,4,ARRL-RTTY,1899\r\n"
+              "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,,2,0,0,0,0,0,2,ARRL-RTTY,1899\r\n");
+    // The toxic logs, the highest share first: one of K3CC's two matches failed (K2BB lacks its QSO), one of
+    // three of W1AA's (its busted call) and of K2BB's (the QSO it lacks).
+    EXPECT_EQ(check::ToxicLogsCsv(c), "call,matches,failed,share,stands_out\r\n"
+                                      "K3CC,2,1,0.5000,no\r\nW1AA,3,1,0.3333,no\r\nK2BB,3,1,0.3333,no\r\n");
+    // Stations without a log: one whose file could not be read (under its call or a portable form of it) is no
+    // station that sent none; a replaced log says nothing of its station.
+    check::CrossCheckResult withMissing = results;
+    withMissing.missing = {{contest.calls.Intern("ZZ1ZZ"), 0, 4, 5}, {contest.calls.Intern("YY1YY"), 0, 3, 3},
+                           {contest.calls.Intern("XX1XX"), 0, 3, 3}};
+    c.results = &withMissing;
+    c.leftOut = {{"logs/zz1zz.log", "logs/zz1zz.log is UTF-16 text", false, "zz1zz"},
+                 {"logs/yy.log", "lost: its worker ended by signal 9 (SIGKILL) while scoring it", true, "YY1YY/P"},
+                 {"logs/xx-v1.log", "replaced by logs/xx.log, a later log of XX1XX (by file time)", false, "XX1XX", true},
+                 {"logs/a\nb", "a pipe (FIFO): not opened"}};
+    EXPECT_EQ(check::MissingLogsCsv(c), "call,logs,qsos,year,status\r\n"
+                                        "ZZ1ZZ,4,5,1899,log not checked: is UTF-16 text\r\n"
+                                        "YY1YY,3,3,1899,log not checked: lost: its worker ended by signal 9 (SIGKILL) "
+                                        "while scoring it\r\n"
+                                        "XX1XX,3,3,1899,sent no log\r\n");
+    EXPECT_EQ(check::FilesNotCheckedCsv(c),
+              "file,call,reason\r\n"
+              "logs/zz1zz.log,zz1zz,logs/zz1zz.log is UTF-16 text\r\n"
+              "logs/yy.log,YY1YY/P,lost: its worker ended by signal 9 (SIGKILL) while scoring it\r\n"
+              "logs/xx-v1.log,XX1XX,\"replaced by logs/xx.log, a later log of XX1XX (by file time)\"\r\n"
+              "logs/a\\x0Ab,,a pipe (FIFO): not opened\r\n");
+    infos[1].warnings = {"no END-OF-LOG: line: the log may have been cut short in the upload (its last line is 9)"};
+    EXPECT_NE(check::LogCheckReport(c, 1).find("Clock offset: none recognised\r\nWarning: no END-OF-LOG: line: the "
+                                               "log may have been cut short in the upload (its last line is 9)\r\n"),
+              std::string::npos);
+    const std::string listed = check::ResultsHtml(c, "Check");
+    EXPECT_NE(listed.find("<tr><td>ZZ1ZZ</td><td class=\"n\">1899</td><td class=\"n\">4</td><td class=\"n\">5</td>"
+                          "<td>log not checked: is UTF-16 text</td></tr>"),
+              std::string::npos);
+    EXPECT_NE(listed.find("<h2>Logs to look at</h2>\r\n<ul>\r\n<li><a href=\"K2BB.lcr.txt\">K2BB</a>: no END-OF-LOG:"),
+              std::string::npos);
+    c.results = &results;
+    c.leftOut.clear();
     const std::string html = check::ResultsHtml(c, "Check <&>");
     EXPECT_NE(html.find("<title>Check &lt;&amp;&gt;</title>"), std::string::npos);
     EXPECT_NE(html.find("<h3>MULTI-OP</h3>"), std::string::npos);
@@ -455,6 +589,7 @@ TEST(CheckWorker, RecordsRoundTrip) {
     w.claimedScore = 12;
     w.header = {{"LOCATION", "a\nb:3:c"}};
     w.skipped = {{14, "frequency '-14080' is not a frequency in kHz"}};
+    w.cutAfterLine = 77;
     w.qsos.push_back({9, 5983LL * 525960, 2, "K2BB", "NY", "12:3\n", true, "K", ""});
     std::ostringstream out;
     check::WriteWorkerLog(out, w);
@@ -470,6 +605,7 @@ TEST(CheckWorker, RecordsRoundTrip) {
         EXPECT_EQ(back.claimedScore, 12);
         ASSERT_EQ(back.skipped.size(), 1u);
         EXPECT_EQ(back.skipped[0].reason, w.skipped[0].reason);
+        EXPECT_EQ(back.cutAfterLine, 77);
         ASSERT_EQ(back.qsos.size(), 1u);
         EXPECT_EQ(back.qsos[0].minute, w.qsos[0].minute);
         EXPECT_EQ(back.qsos[0].exchRcvd, "12:3\n");
@@ -639,6 +775,168 @@ TEST(StatsCheck, HostileFolder) {
     }
 }
 
+// A simulated log with another own call, in its header and in every QSO line (the call's column).
+std::string WithOwnCall(const std::string& log, const std::string& call) {
+    std::string out;
+    for (const std::string& line : text::Split(log, '\n')) {
+        if (line.empty()) continue;
+        std::string l = line;
+        if (l.rfind("CALLSIGN: ", 0) == 0) l = "CALLSIGN: " + call + "\r";
+        if (l.rfind("QSO: ", 0) == 0) l.replace(30, 10, text::Format("%-10s", call.c_str()));
+        out += l + "\n";
+    }
+    return out;
+}
+
+std::string Redated(const std::string& log, const std::string& saturday, const std::string& sunday) {
+    return text::ReplaceAll(text::ReplaceAll(log, " 2025-01-04 ", " " + saturday + " "), " 2025-01-05 ", " " + sunday + " ");
+}
+
+// Folders as a manager gets them: each case adds files to a copy of a clean simulated contest, or changes one
+// of its logs, and the check sets apart, replaces or names them; where it says so, the others' ranking and
+// missing logs stay exactly those of the clean folder. A complete run removes an earlier run's partial lists.
+TEST(StatsCheck, MessyFolders) {
+    namespace fs = std::filesystem;
+    TempWorkDir dir(false);
+    const sim::SimContest contest = Simulated(Options(21, 12, 4, 40), dir.Path() + "/clean");
+    ASSERT_FALSE(contest.logs.empty());
+    const std::vector<std::string>& calls = contest.calls;
+    auto run = [&](const std::string& logs, const std::string& out, const std::string& args) {
+        const std::string command = BinDir() + "/stats-check --no-progress " + args + " --out " + out + " " + logs +
+                                    " 2>" + out + ".err";
+        return ExitCode(std::system(command.c_str()));
+    };
+    const std::string cleanOut = dir.Path() + "/clean-out";
+    fs::create_directories(cleanOut);
+    for (const char* stale : {"results-partial.csv", "results-partial.html", "missing-logs-partial.csv",
+                              "toxic-logs-partial.csv"}) {
+        WriteFileBytes(cleanOut + "/" + stale, "an earlier run's");
+    }
+    ASSERT_EQ(run(dir.Path() + "/clean", cleanOut, ""), 0) << ReadFileBytes(cleanOut + ".err");
+    for (const fs::directory_entry& e : fs::directory_iterator(cleanOut)) {
+        EXPECT_EQ(e.path().filename().string().find("partial"), std::string::npos) << e.path();
+    }
+    const std::string ranking = ReadFileBytes(cleanOut + "/results.csv");
+    const std::string missing = ReadFileBytes(cleanOut + "/missing-logs.csv");
+    ASSERT_NE(missing.find("\r\n"), missing.size() - 2) << "no missing log in the clean contest";
+
+    const std::string first = calls[0];
+    auto submissions = [&](const std::string& folder) {
+        const fs::path log = folder + "/" + first + ".log";
+        const auto time = fs::last_write_time(log);
+        WriteFileBytes(folder + "/" + first + "-v2.log",
+                       text::ReplaceAll(contest.logs[0], "CALLSIGN:", "SOAPBOX: corrected\r\nCALLSIGN:"));
+        fs::last_write_time(folder + "/" + first + "-v2.log", time + std::chrono::hours(1));
+        WriteFileBytes(folder + "/" + first + ".cbr", contest.logs[0]);
+        fs::last_write_time(folder + "/" + first + ".cbr", time - std::chrono::hours(1));
+        fs::create_symlink(first + ".log", folder + "/" + first + "-link.log");
+    };
+    size_t copiedQsos = 0;
+    for (const std::string& line : text::Split(contest.logs[4], '\n')) copiedQsos += line.rfind("QSO: ", 0) == 0;
+    struct Case {
+        const char* name;
+        std::function<void(const std::string& folder)> mess;
+        std::string args;
+        int exit;
+        std::vector<std::string> said;     // in the messages, with the folder for "@"
+        std::vector<std::string> notSaid;
+        bool sameRanking;                  // results.csv and missing-logs.csv as the clean folder's
+        std::vector<std::pair<std::string, std::string>> outputs;  // an output file and a text it holds
+    } cases[] = {
+        {"three stations' July logs",
+         [&](const std::string& f) {
+             for (int i = 0; i < 3; ++i) {
+                 WriteFileBytes(f + "/july-" + std::to_string(i) + ".log",
+                                WithOwnCall(Redated(contest.logs[i], "2026-07-11", "2026-07-12"), "N" + std::to_string(i) + "JUL"));
+             }
+         },
+         "", 1,
+         {"@/july-0.log: QSOs of 2026-07-11: not a weekend of this contest (the ARRL-RTTY of 2026 starts 2026-01-03 "
+          "1800 UTC) (left out)"},
+         {}, true, {{"files-not-checked.csv", "@/july-2.log,N2JUL,QSOs of 2026-07-11"}}},
+        {"a CQ WW log",
+         [&](const std::string& f) {
+             fs::copy_file(std::string(STATS_SOURCE_DIR) + "/tests/data/cq-ww-rtty/K1HW-hand-worked.log", f + "/k1hw.log");
+         },
+         "", 1, {"@/k1hw.log: CQ-WW-RTTY log: check it with --plugin " + BinDir() + "/libStatsCQWW.so (left out)"}, {},
+         true, {}},
+        {"an original, a corrected v2, a .cbr copy and a link: the latest is checked", submissions, "", 1,
+         {"@/" + first + ".log: replaced by @/" + first + "-v2.log, a later log of " + first + " (by file time)",
+          "@/" + first + ".cbr: replaced by @/" + first + "-v2.log, a later log of ",
+          "@/" + first + "-link.log: replaced by @/" + first + "-v2.log, a later log of "},
+         {}, true, {{first + ".lcr.txt", "Log check of " + first + " (@/" + first + "-v2.log)"}}},
+        {"the same: the one named with --use is checked", submissions, "--use @/" + first + ".log", 1,
+         {"@/" + first + "-v2.log: replaced by @/" + first + ".log, the log of " + first + " named with --use",
+          "@/" + first + "-link.log: replaced by @/" + first + ".log, the same file of " + first + " (a link to it)"},
+         {}, true, {{first + ".lcr.txt", "Log check of " + first + " (@/" + first + ".log)"}}},
+        {"a log in UTF-16",
+         [&](const std::string& f) {
+             std::string wide = "\xFF\xFE";
+             for (char ch : contest.logs[1]) wide += std::string(1, ch) + '\0';
+             WriteFileBytes(f + "/" + calls[1] + ".log", wide);
+         },
+         "", 1, {"@/" + calls[1] + ".log is UTF-16 text"}, {}, false,
+         {{"missing-logs.csv", "\r\n" + calls[1] + ","}, {"missing-logs.csv", ",\"log not checked: is UTF-16 text"}}},
+        {"the same stations' logs of 2019 beside them",
+         [&](const std::string& f) {
+             for (size_t i = 0; i < calls.size(); ++i) {
+                 WriteFileBytes(f + "/2019-" + calls[i] + ".log", Redated(contest.logs[i], "2019-01-05", "2019-01-06"));
+             }
+         },
+         "", 0, {}, {"another log", "replaced", "copy"}, false,
+         {{"results.csv", "\r\n" + calls[0] + ","}, {"results.csv", ",ARRL-RTTY,2019\r\n"},
+          {"results.csv", ",ARRL-RTTY,2025\r\n"}}},
+        {"a Cabrillo 2.0 header",
+         [&](const std::string& f) {
+             std::string log;
+             for (const std::string& line : text::Split(contest.logs[2], '\n')) {
+                 if (line.rfind("CATEGORY-", 0) == 0 || line.rfind("LOCATION:", 0) == 0 || line.empty()) continue;
+                 log += line + "\n";
+             }
+             log = text::ReplaceAll(log, "START-OF-LOG: 3.0", "START-OF-LOG: 2.0\r\nCATEGORY: SINGLE-OP-ASSISTED ALL QRP"
+                                                               "\r\nARRL-SECTION: ENY");
+             WriteFileBytes(f + "/" + calls[2] + ".log", log);
+         },
+         "", 0, {}, {}, false, {{"results.csv", "\r\n" + calls[2] + ",SINGLE-OP,QRP,ASSISTED,ENY,"}}},
+        {"an upload cut short",
+         [&](const std::string& f) {
+             const std::string& log = contest.logs[3];
+             WriteFileBytes(f + "/" + calls[3] + ".log", log.substr(0, log.rfind("QSO: ") + 20));
+         },
+         "", 0, {"@/" + calls[3] + ".log: no END-OF-LOG: line: the log may have been cut short in the upload"}, {}, false,
+         {{calls[3] + ".lcr.txt", "\r\nWarning: no END-OF-LOG: line: the log may have been cut short in the upload"}}},
+        {"a log copied under another call",
+         [&](const std::string& f) { WriteFileBytes(f + "/N9CPY.log", WithOwnCall(contest.logs[4], "N9CPY")); }, "", 0,
+         {"@/N9CPY.log: the same " + std::to_string(copiedQsos) + " QSOs as " + calls[4] + "'s log @/" + calls[4] +
+          ".log: a copy under another call?"},
+         {}, false, {{"N9CPY.lcr.txt", "\r\nWarning: the same "}}},
+        {"Roundup logs checked with the CQ WW plug-in", [](const std::string&) {},
+         "--plugin " + BinDir() + "/libStatsCQWW.so", 2,
+         {"@/" + calls[0] + ".log: ARRL-RTTY log: check it with --plugin " + BinDir() + "/libStats.so (left out)"}, {},
+         false, {}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string folder = dir.Path() + "/messy-" + std::to_string(++n), out = folder + "-out";
+        fs::copy(dir.Path() + "/clean", folder);
+        c.mess(folder);
+        auto at = [&](const std::string& t) { return text::ReplaceAll(t, "@", folder); };
+        EXPECT_EQ(run(folder, out, at(c.args)), c.exit);
+        const std::string err = ReadFileBytes(out + ".err");
+        for (const std::string& said : c.said) EXPECT_NE(err.find(at(said)), std::string::npos) << at(said) << "\n" << err;
+        for (const std::string& said : c.notSaid) EXPECT_EQ(err.find(said), std::string::npos) << said << "\n" << err;
+        if (c.sameRanking) {
+            EXPECT_EQ(ReadFileBytes(out + "/results.csv"), ranking);
+            EXPECT_EQ(ReadFileBytes(out + "/missing-logs.csv"), missing);
+        }
+        for (const auto& [file, text] : c.outputs) {
+            const std::string bytes = ReadFileBytes(out + "/" + file);
+            EXPECT_NE(bytes.find(at(text)), std::string::npos) << file << ": " << at(text) << "\n" << bytes;
+        }
+    }
+}
+
 // Stops and deaths: a worker killed loses one log, the results say they are partial and the exit is 3; the
 // checker stopped ends its workers and removes its work folder.
 TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
@@ -692,27 +990,45 @@ TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
               std::string::npos) << err;
     EXPECT_FALSE(FileExists(killed + "/results.csv"));
     EXPECT_NE(ReadFileBytes(killed + "/results-partial.html").find("PARTIAL: 1 log(s) were lost"), std::string::npos);
+    // Every list over all logs says it is partial; the lost log's station, which others worked, did send one.
+    EXPECT_FALSE(FileExists(killed + "/missing-logs.csv"));
+    EXPECT_FALSE(FileExists(killed + "/toxic-logs.csv"));
+    EXPECT_TRUE(FileExists(killed + "/toxic-logs-partial.csv"));
+    const size_t lost = err.find(": lost: ");
+    ASSERT_NE(lost, std::string::npos);
+    const std::string lostCall = std::filesystem::path(err.substr(0, lost)).stem().string();
+    const std::string missing = ReadFileBytes(killed + "/missing-logs-partial.csv");
+    const size_t row = missing.find("\r\n" + lostCall + ",");
+    ASSERT_NE(row, std::string::npos) << lostCall << "\n" << missing;
+    const std::string line = missing.substr(row + 2, missing.find("\r\n", row + 2) - row - 2);
+    const std::vector<std::string> fields = text::Split(line, ',');
+    ASSERT_EQ(fields.size(), 5u);
+    EXPECT_EQ(fields[4], "log not checked: lost: its worker ended by signal 9 (SIGKILL) while scoring it");
 
-    // Its work folder: the new private folder on the memory file system, where there is one.
-    auto workFolders = [] {
-        std::set<std::string> found;
-        std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator("/dev/shm", ec)) {
-            if (e.path().filename().string().rfind("stats-check.", 0) == 0) found.insert(e.path().string());
-        }
-        return found;
-    };
-    const std::set<std::string> before = workFolders();
+    // Its work folder: the folder its workers were given (a worker's list is WORKDIR/wN/logs.txt), a private
+    // one on the memory file system where there is one. Other checkers may run beside it.
     const std::string stopped = dir.Path() + "/stopped";
     std::vector<pid_t> stoppedWorkers;
+    std::string workDir;
     const int stopStatus = run(stopped, [&](pid_t checker, const std::vector<pid_t>& workers) {
         stoppedWorkers = workers;
+        // A worker's command line once it runs as one: PROGRAM --worker LIST ...
+        for (int i = 0; i < 500 && workDir.empty(); ++i) {
+            const std::string args = ReadFileBytes("/proc/" + std::to_string(workers[0]) + "/cmdline");
+            const std::vector<std::string> arg = text::Split(args, '\0');
+            if (arg.size() > 2 && arg[1] == "--worker") {
+                workDir = std::filesystem::path(arg[2]).parent_path().parent_path().string();
+            } else {
+                usleep(2000);
+            }
+        }
         usleep(100000);
         kill(checker, SIGTERM);
     });
     EXPECT_TRUE(WIFSIGNALED(stopStatus) && WTERMSIG(stopStatus) == SIGTERM);
+    ASSERT_FALSE(workDir.empty());
+    EXPECT_FALSE(std::filesystem::exists(workDir)) << workDir;
     EXPECT_FALSE(std::filesystem::exists(stopped + "/.work"));
-    for (const std::string& f : workFolders()) EXPECT_TRUE(before.count(f)) << f << " stays";
     for (pid_t w : stoppedWorkers) EXPECT_NE(kill(w, 0), 0) << "worker " << w << " still runs";
 }
 #endif
@@ -733,22 +1049,25 @@ TEST(StatsCheck, PublishedLogsTogether) {
                                 "/err.txt";
     ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
     const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
-    EXPECT_NE(csv.find("\r\nAA2IL,SINGLE-OP,LOW,ASSISTED,SDG,,698,47610,690,0,0,0,690,0,47610\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\nAA2IL,SINGLE-OP,LOW,ASSISTED,SDG,,698,47610,690,0,0,0,690,0,47610,ARRL-RTTY,2019\r\n"),
+              std::string::npos)
         << csv;
-    EXPECT_NE(csv.find("\r\n9H1XT,SINGLE-OP,HIGH,ASSISTED,DX,,309,22248,309,0,0,0,295,0,22248\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\n9H1XT,SINGLE-OP,HIGH,ASSISTED,DX,,309,22248,309,0,0,0,295,0,22248,ARRL-RTTY,2025\r\n"),
+              std::string::npos)
         << csv;
     for (const char* call : {"4U1WB", "AA2IL", "9H1XT", "AL7LO"}) {
         EXPECT_TRUE(FileExists(dir.Path() + "/out/" + call + ".lcr.txt")) << call;
     }
-    // Two logs of one call: each keeps its own report.
+    // Two logs of one call: the later file is checked, the other named as replaced.
     WriteFileBytes(dir.Path() + "/again.log", ReadFileBytes(logs + "ARRL-RTTY_2018_4U1WB.log"));
     const std::string twice = BinDir() + "/stats-check --no-progress --out " + dir.Path() + "/out4 " + logs +
                               "ARRL-RTTY_2018_4U1WB.log " + dir.Path() + "/again.log 2>" + dir.Path() + "/err4.txt";
-    ASSERT_EQ(std::system(twice.c_str()), 0);
-    EXPECT_NE(ReadFileBytes(dir.Path() + "/err4.txt").find("again.log is another log of 4U1WB (the first: "),
+    ASSERT_EQ(ExitCode(std::system(twice.c_str())), 1);
+    EXPECT_NE(ReadFileBytes(dir.Path() + "/err4.txt").find("ARRL-RTTY_2018_4U1WB.log: replaced by " + dir.Path() +
+                                                          "/again.log, a later log of 4U1WB (by file time) (left out)"),
               std::string::npos);
     EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB.lcr.txt"));
-    EXPECT_TRUE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
+    EXPECT_FALSE(FileExists(dir.Path() + "/out4/4U1WB-2.lcr.txt"));
     // Checked twice with its output inside the folder of logs: the second run does not take the reports for logs.
     std::filesystem::create_directories(dir.Path() + "/logs");
     WriteFileBytes(dir.Path() + "/logs/a.log", ReadFileBytes(logs + "ARRL-RTTY_2018_4U1WB.log"));

@@ -271,13 +271,17 @@ TEST(ReplayReaders, AdifWithoutHeaderOrFinalEor) {
     EXPECT_EQ(noEoh.skipped[0].reason, "ADIF header without <EOH>: no records read");
 }
 
-// Both readers give calls in upper case and the station's own Cabrillo header fields by tag.
+// Both readers give calls in upper case and the station's own Cabrillo header fields by tag: Cabrillo 2.0's
+// CATEGORY: and ARRL-SECTION: as the 3.0 fields they stand for (a 3.0 line of the log itself wins), ADIF's
+// CONTEST_ID as CONTEST. A Cabrillo log without END-OF-LOG: says where it ends.
 TEST(ReplayReaders, OwnStationAndHeaderFields) {
     struct Case {
         const char* what;
         ParsedLog log;
         std::map<std::string, std::string> header;
+        int cutAfterLine = 0;
     };
+    const std::string qso = "QSO: 14080 RY 2019-01-05 1814 w1aw 599 CT dl1abc 599 0001\n";
     const Case cases[] = {
         {"Cabrillo",
          ParseCabrillo("START-OF-LOG: 3.0\ncallsign: w1aw\nLOCATION: CT\nE-MAIL: a@b.c\nSOAPBOX: one\nSOAPBOX:\n"
@@ -286,18 +290,39 @@ TEST(ReplayReaders, OwnStationAndHeaderFields) {
                        "QSO: 14080 RY 2019-01-05 1814 w1aw 599 CT dl1abc 599 0001\n",
                        "t.log", contest::ArrlRttyRoundup()),
          {{"CALLSIGN", "W1AW"}, {"LOCATION", "CT"}, {"EMAIL", "a@b.c"}, {"SOAPBOX", "one\nthree"},
-          {"ADDRESS", "1 Main St, Apt 2"}, {"OPERATORS", "W1AW K1XX"}, {"CONTEST", "ARRL-RTTY"}}},
+          {"ADDRESS", "1 Main St, Apt 2"}, {"OPERATORS", "W1AW K1XX"}, {"CONTEST", "ARRL-RTTY"}},
+         14},
+        {"Cabrillo 2.0",
+         ParseCabrillo("START-OF-LOG: 2.0\nARRL-SECTION: ctx\nCALLSIGN: W1AW\nCATEGORY: SINGLE-OP-ASSISTED ALL LOW\n" +
+                           qso + "END-OF-LOG:\n",
+                       "t.log", contest::ArrlRttyRoundup()),
+         {{"CALLSIGN", "W1AW"}, {"LOCATION", "CTX"}, {"CATEGORY-OPERATOR", "SINGLE-OP"},
+          {"CATEGORY-ASSISTED", "ASSISTED"}, {"CATEGORY-BAND", "ALL"}, {"CATEGORY-POWER", "LOW"}}},
+        {"Cabrillo 2.0 beside 3.0 lines",
+         ParseCabrillo("CALLSIGN: W1AW\nCATEGORY: multi-two 20M HIGH RTTY\nCATEGORY-POWER: LOW\nLOCATION: CT\n"
+                       "ARRL-SECTION: EMA\n" + qso + "END-OF-LOG:\n\n",
+                       "t.log", contest::ArrlRttyRoundup()),
+         {{"CALLSIGN", "W1AW"}, {"LOCATION", "CT"}, {"CATEGORY-OPERATOR", "MULTI-OP"},
+          {"CATEGORY-TRANSMITTER", "TWO"}, {"CATEGORY-BAND", "20M"}, {"CATEGORY-POWER", "LOW"},
+          {"CATEGORY-MODE", "RTTY"}}},
+        {"Cabrillo 2.0 single operator", ParseCabrillo("CALLSIGN: W1AW\nCATEGORY: SINGLE-OP ALL QRP\n" + qso +
+                                                           "END-OF-LOG:\n", "t.log", contest::ArrlRttyRoundup()),
+         {{"CALLSIGN", "W1AW"}, {"CATEGORY-OPERATOR", "SINGLE-OP"}, {"CATEGORY-ASSISTED", "NON-ASSISTED"},
+          {"CATEGORY-BAND", "ALL"}, {"CATEGORY-POWER", "QRP"}}},
+        {"Cabrillo cut short", ParseCabrillo("CALLSIGN: W1AW\n" + qso + "QSO: 14080 RY 2019-01", "t.log",
+                                             contest::ArrlRttyRoundup()),
+         {{"CALLSIGN", "W1AW"}}, 3},
         {"ADIF",
          ParseAdif("Log of W1AW <CATEGORY_POWER:3>LOW <club:4>PVRC <PROGRAMID:4>Test <EOH>\n"
                    "<CALL:6>dl1abc <QSO_DATE:8>20190105 <TIME_ON:4>1814 <BAND:3>20m <MODE:4>RTTY <SRX:1>1 "
                    "<STATION_CALLSIGN:4>w1aw <OPERATOR:4>K1XX <MY_STATE:2>CT <MY_NAME:2>Jo <MY_STREET:4>Main "
                    "<MY_CITY:4>Town <MY_POSTAL_CODE:5>06111 <MY_COUNTRY:3>USA <EOR>\n"
                    "<CALL:6>DL2ABC <QSO_DATE:8>20190105 <TIME_ON:4>1815 <BAND:3>20m <MODE:4>RTTY <SRX:1>2 "
-                   "<MY_STATE:2>NY <MY_NAME:3>Bob <EOR>\n",
+                   "<MY_STATE:2>NY <MY_NAME:3>Bob <CONTEST_ID:10>CQ-WW-RTTY <EOR>\n",
                    "t.adi"),
          {{"CATEGORY-POWER", "LOW"}, {"CLUB", "PVRC"}, {"CALLSIGN", "W1AW"}, {"OPERATORS", "K1XX"},
           {"LOCATION", "CT"}, {"NAME", "Jo"}, {"ADDRESS", "Main"}, {"ADDRESS-CITY", "Town"},
-          {"ADDRESS-POSTALCODE", "06111"}, {"ADDRESS-COUNTRY", "USA"}}},
+          {"ADDRESS-POSTALCODE", "06111"}, {"ADDRESS-COUNTRY", "USA"}, {"CONTEST", "CQ-WW-RTTY"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -306,6 +331,8 @@ TEST(ReplayReaders, OwnStationAndHeaderFields) {
         EXPECT_EQ(c.log.qsos[0].ownCall, "W1AW");
         EXPECT_EQ(c.log.ownCall, "W1AW");
         EXPECT_EQ(c.log.header, c.header);
+        EXPECT_EQ(c.log.cutAfterLine, c.cutAfterLine);
+        EXPECT_TRUE(c.log.skipped.empty() || c.cutAfterLine) << c.log.skipped[0].reason;
     }
 }
 

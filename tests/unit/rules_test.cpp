@@ -161,6 +161,36 @@ TEST(ContestRules, BandChangeLimitByYearAndCategory) {
     EXPECT_EQ(std::string(R.CategoriesOf(2024)).find("Unlimited"), std::string::npos);
 }
 
+// When each contest falls, at the edges of its rule: the Roundup on the Saturday of 2 to 8 January ("never on
+// January 1", so 2005, 2011 and 2022 start on the 8th), the CQ WW on the Saturday of 23 to 29 September (the
+// last full weekend: 2017 and 2023 on the 23rd, as 30 September and 1 October are no full weekend of it);
+// and the CONTEST names a log gives them.
+TEST(ContestRules, ContestWeekendAndName) {
+    const contest::Record& C = contest::CqWwRtty();
+    struct Case {
+        const contest::Record& record;
+        int year;
+        const char* start;
+    } cases[] = {
+        {R, 2005, "2005-01-08 1800"}, {R, 2011, "2011-01-08 1800"}, {R, 2017, "2017-01-07 1800"},
+        {R, 2018, "2018-01-06 1800"}, {R, 2019, "2019-01-05 1800"}, {R, 2022, "2022-01-08 1800"},
+        {R, 2025, "2025-01-04 1800"}, {R, 2026, "2026-01-03 1800"}, {C, 2017, "2017-09-23 0000"},
+        {C, 2018, "2018-09-29 0000"}, {C, 2023, "2023-09-23 0000"}, {C, 2024, "2024-09-28 0000"},
+        {C, 2029, "2029-09-29 0000"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.record.PeriodStartOf(c.year).Format("%Y-%m-%d %H%M"), c.start) << c.record.name << " " << c.year;
+    }
+    struct Name {
+        const contest::Record& record;
+        const char* text;
+        bool names;
+    } names[] = {{R, "ARRL-RTTY", true},  {R, " arrl-rtty ", true}, {R, "ARRL-RTTY-RU", false},
+                 {R, "CQ-WW-RTTY", false}, {R, "", false},           {C, "CQ-WW-RTTY", true},
+                 {C, "cq-ww-rtty", true},  {C, "ARRL-RTTY", false}};
+    for (const Name& n : names) EXPECT_EQ(n.record.IsContestName(n.text), n.names) << n.record.name << " '" << n.text << "'";
+}
+
 TEST(ContestRules, RussianTextPrefixesMatchExactly) {
     for (const char* p : {"UA", "UA2", "UA9", "CE9/KC4", "UR", "UN", "EU"}) EXPECT_TRUE(R.IsRussianTextPrefix(p));
     for (const char* p : {"", "ua", "UA1", "RA", "UA ", "CE9", "EW", "4K"}) EXPECT_FALSE(R.IsRussianTextPrefix(p));

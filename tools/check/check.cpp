@@ -17,6 +17,7 @@
 #include "contest_dates.h"
 #include "contest_terms.h"
 #include "engine/bad_qso_file.h"
+#include "intake.h"
 #include "outputs.h"
 #include "plugin/plugin_library.h"
 #include "replay.h"
@@ -216,7 +217,7 @@ bool ScoreLogs(const CheckOptions& o, CheckInputs& in, Messages& say, Take take)
             }
             if (missing.empty()) continue;
             auto lose = [&](size_t index, const std::string& reason) {
-                in.leftOut.push_back({in.files[index], "lost: " + reason, true});
+                in.leftOut.push_back({in.files[index], "lost: " + reason, true, HeaderOfUncheckedLog(in.files[index]).call});
                 say(in.files[index] + ": lost: " + reason);
             };
             if (!bySignal) {
@@ -245,6 +246,7 @@ bool ScoreLogs(const CheckOptions& o, CheckInputs& in, Messages& say, Take take)
 // records; the log's contest period is the one most of its QSOs fall in.
 struct ContestRecords {
     const contest::Record* contest = nullptr;
+    std::string pluginPath;
     CallTable calls;
     std::vector<LogInfo> infos;
     std::vector<CheckLog> logs;
@@ -260,8 +262,8 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
         // The worker names the file by the absolute path it was given; the messages name it as it was given.
         std::error_code ec;
         const std::string error = text::ReplaceAll(w.error, fs::absolute(path, ec).string(), path);
-        leftOut.push_back({path, error});
-        say(error + " (left out)");
+        leftOut.push_back(UncheckedLog(*c.contest, c.pluginPath, path, error));
+        say(leftOut.back().reason + " (left out)");
         return;
     }
     c.taken[w.index] = true;
@@ -273,6 +275,7 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
     info.pluginScore = w.pluginScore;
     info.qsos = w.qsos.size();
     info.skipped = std::move(w.skipped);
+    info.cutAfterLine = w.cutAfterLine;
     CheckLog& log = c.logs[w.index];
     log.station = c.calls.Intern(StationOf(info.call));
     log.qsos.reserve(w.qsos.size());
@@ -307,6 +310,43 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
     const ContestPeriod period = PeriodOfQso(*c.contest, replay::BusiestPeriodStart(*c.contest, minutes));
     log.periodStart = period.start;
     log.periodEnd = period.end;
+}
+
+// The intake, ending stage 3: the logs of another contest or weekend, and those another log of their station
+// replaces, take no part; each is named with the reason, and so is what the check should say of the others.
+void TakeIntake(const CheckOptions& o, const CheckInputs& in, ContestRecords& c, std::vector<LeftOut>& leftOut,
+                Messages& say) {
+    std::set<std::string> named;
+    std::error_code ec;
+    for (const std::string& u : o.use) named.insert(fs::absolute(u, ec).lexically_normal().string());
+    std::vector<IntakeLog> logs;
+    std::vector<size_t> index;
+    for (size_t i = 0; i < c.infos.size(); ++i) {
+        if (!c.taken[i]) continue;
+        IntakeLog l;
+        l.info = &c.infos[i];
+        l.log = &c.logs[i];
+        const auto time = fs::last_write_time(c.infos[i].path, ec);
+        l.fileTime = ec ? 0 : static_cast<long long>(time.time_since_epoch().count());
+        l.named = named.count(fs::absolute(c.infos[i].path, ec).lexically_normal().string()) > 0;
+        logs.push_back(l);
+        index.push_back(i);
+    }
+    const std::vector<IntakeDecision> decisions = DecideIntake(*c.contest, in.pluginPath, logs, c.calls);
+    for (size_t k = 0; k < decisions.size(); ++k) {
+        LogInfo& info = c.infos[index[k]];
+        const IntakeDecision& d = decisions[k];
+        if (!d.setApart.empty()) {
+            c.taken[index[k]] = false;
+            LeftOut l{info.path, d.setApart, false, info.call};
+            l.replaced = d.replaced;
+            leftOut.push_back(l);
+            say(info.path + ": " + d.setApart + " (left out)");
+            continue;
+        }
+        info.warnings = d.warnings;
+        for (const std::string& w : d.warnings) say(info.path + ": " + w);
+    }
 }
 
 // Stage 5, outputs: the reports, results and lists; false with the file and the reason when one cannot be
@@ -351,32 +391,25 @@ bool WriteOutputs(const CheckOptions& o, const fs::path& outDir, const ContestRe
     }
 
     bool written = true;
-    std::map<std::string, std::string> firstOfCall;
     for (size_t i = 0; i < records.infos.size() && !StopRequested(); ++i) {
-        const LogInfo& info = records.infos[i];
-        auto [first, isFirst] = firstOfCall.emplace(info.call, info.path);
-        if (!isFirst) {
-            say(info.path + " is another log of " + info.call + " (the first: " + first->second + "); each is "
-                "checked, its report is " + info.reportName + ": leave one out if it is a copy");
-        }
-        written = WriteFile(outDir / info.reportName, LogCheckReport(contest, i), say) && written;
+        written = WriteFile(outDir / records.infos[i].reportName, LogCheckReport(contest, i), say) && written;
     }
     size_t lost = 0;
     for (const LeftOut& l : leftOut) lost += l.lost;
-    // A results file is complete; partial results are named so, and no earlier complete one stays beside them.
-    const std::string resultsName = lost ? "results-partial" : "results";
+    // The lists over all logs are complete; where logs were lost they are named partial, and no earlier run's
+    // list of the other kind stays beside them.
     std::error_code ec;
-    for (const char* stale : {"results.csv", "results.html", "results-partial.csv", "results-partial.html"}) {
-        fs::remove(outDir / stale, ec);
-    }
-    written = WriteFile(outDir / (resultsName + ".csv"), ResultsCsv(contest), say) && written;
-    written = WriteFile(outDir / (resultsName + ".html"),
+    for (const std::string& list : ListFileNames()) fs::remove(outDir / list, ec);
+    auto name = [&](const char* complete) { return lost ? PartialName(complete) : std::string(complete); };
+    written = WriteFile(outDir / name(kResultsCsv), ResultsCsv(contest), say) && written;
+    written = WriteFile(outDir / name(kResultsHtml),
                         ResultsHtml(contest, records.contest->name + (records.logs.empty() ? "" : " " + ContestYears(contest)) + ": log check" +
                                                  (lost ? " (partial)" : "")),
                         say) &&
               written;
-    written = WriteFile(outDir / "missing-logs.csv", MissingLogsCsv(contest), say) && written;
-    written = WriteFile(outDir / "toxic-logs.csv", ToxicLogsCsv(contest), say) && written;
+    written = WriteFile(outDir / name(kMissingLogsCsv), MissingLogsCsv(contest), say) && written;
+    written = WriteFile(outDir / name(kToxicLogsCsv), ToxicLogsCsv(contest), say) && written;
+    written = WriteFile(outDir / kFilesNotCheckedCsv, FilesNotCheckedCsv(contest), say) && written;
     return written;
 }
 
@@ -472,6 +505,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
 
     ContestRecords records;
     records.contest = in.contest;
+    records.pluginPath = in.pluginPath;
     records.infos.resize(in.files.size());
     records.logs.resize(in.files.size());
     records.taken.resize(in.files.size(), false);
@@ -479,6 +513,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         if (w.index < in.files.size()) TakeLog(w, in.files[w.index], records, in.leftOut, say);
     });
     if (!scored) return kExitRefused;
+    TakeIntake(o, in, records, in.leftOut, say);
 
     // Only logs scored by the plug-in are checked and take part as other stations.
     ContestRecords kept;
@@ -490,7 +525,7 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         kept.logs.push_back(std::move(records.logs[i]));
     }
     if (kept.logs.empty()) {
-        say("no log could be checked");
+        say("no log of this contest could be checked");
         return kExitRefused;
     }
     std::vector<std::string> calls;

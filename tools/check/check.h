@@ -1,7 +1,8 @@
 #pragma once
 // stats-check: every log of a contest scored through the plug-in, in worker processes with one plug-in
 // each (worker.h), then cross-checked against the others (cross_check.h) and written out (outputs.h), in
-// stages with plain data between them: inputs, scoring, the contest's records, cross-check, outputs, summary.
+// stages with plain data between them: inputs, scoring, the contest's records, the intake (intake.h: which
+// logs take part), cross-check, outputs, summary.
 #include <iosfwd>
 #include <map>
 #include <optional>
@@ -22,13 +23,16 @@ struct CheckOptions {
     std::string countryFile = replay::DefaultCountryFilePath();  // cty.dat beside this program, else Debian's
     std::string scpFile = replay::DefaultScpFilePath();
     int jobs = 0;                     // 0: one per processor
+    std::vector<std::string> use;     // --use: the log to keep of its station, where it sent several
     CrossCheckOptions crossCheck;
     bool progress = true;             // drawn only when standard error is a terminal
 };
 
 // Exit codes.
 constexpr int kExitChecked = 0;     // every file was a log and was checked
-constexpr int kExitLeftOut = 1;     // some files were left out (each named with its reason); the rest checked
+constexpr int kExitLeftOut = 1;     // some files were left out or set apart (each named with its reason): not
+                                    // a log, another contest's, replaced by another log of its station; the
+                                    // rest checked
 constexpr int kExitRefused = 2;     // nothing checked: the command line, the plug-in, the country file, the
                                     // output folder, no log, or the outputs could not be written
 constexpr int kExitPartial = 3;     // logs were lost (a worker died): results-partial.csv and .html only
@@ -43,6 +47,8 @@ struct LogInfo {
     std::optional<long long> pluginScore;
     size_t qsos = 0;  // QSOs read
     std::vector<replay::LogProblem> skipped;  // lines not used, with the reason
+    int cutAfterLine = 0;                     // no END-OF-LOG: line: the log's last line
+    std::vector<std::string> warnings;        // about the log as a whole (see intake.h)
 };
 
 // A file given that was not checked, and why.
@@ -50,6 +56,10 @@ struct LeftOut {
     std::string path;
     std::string reason;
     bool lost = false;  // it was a log, lost when its worker died: the results are partial
+    // The station whose log it may be (see CallOfUncheckedLog), so that the station is not said to have sent
+    // none; empty when that is not known.
+    std::string call = std::string();
+    bool replaced = false;  // a log of a station that another of its logs replaced
 };
 
 // The log files to check: each file named, and every file of each folder named, walked to any depth, in

@@ -26,6 +26,8 @@ std::string UsageText() {
            "  --window N         minutes two logs of one QSO may differ, after clock offsets (default 3)\n"
            "  --penalty P        none (default) or one-extra: a QSO not in log or with a busted call costs\n"
            "                     one more QSO\n"
+           "  --use FILE         of a station that sent several logs of one contest, check this one (also\n"
+           "                     checked when not among the logs given); else the latest file is checked\n"
            "  --plugin PATH      the plug-in library (default: libStats.so / Stats.dll beside this program)\n"
            "  --cty FILE         country file in cty.dat format (default: cty.dat beside this program, else\n"
            "                     " STATS_HAMRADIO_FILES "cty.dat)\n"
@@ -35,12 +37,14 @@ std::string UsageText() {
            "  --help, -h         this text\n"
            "  --version          the program's version\n"
            "\n"
-           "Every file given or found in a folder is checked; \"-\" is the file of that name.\n"
-           "Exit code: 0 every file was a log and was checked; 1 some files were left out (each named on\n"
-           "standard error with its reason), the rest checked; 2 nothing checked: the command line, the\n"
-           "plug-in, the country file or the output folder cannot be used, no file is a log, or an output\n"
-           "cannot be written (named); 3 logs were lost because a worker process died (named, with how it\n"
-           "ended): the results are written as results-partial.csv and results-partial.html.\n";
+           "Every file given or found in a folder is checked; \"-\" is the file of that name. Logs of another\n"
+           "contest or weekend, and logs that another log of their station replaces, are set apart.\n"
+           "Exit code: 0 every file was a log of the contest and was checked; 1 some files were left out\n"
+           "or set apart (each named on standard error with its reason, and in files-not-checked.csv), the\n"
+           "rest checked; 2 nothing checked: the command line, the plug-in, the country file or the output\n"
+           "folder cannot be used, no file is a log of the contest, or an output cannot be written (named);\n"
+           "3 logs were lost because a worker process died (named, with how it ended): the lists are written\n"
+           "as results-partial.csv, results-partial.html, missing-logs-partial.csv and toxic-logs-partial.csv.\n";
 }
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args, CheckOptions& o,
@@ -71,7 +75,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, CheckOptions&
             continue;
         }
         const bool takesValue = a == "--out" || a == "--jobs" || a == "--window" || a == "--penalty" ||
-                                a == "--plugin" || a == "--cty" || a == "--scp";
+                                a == "--plugin" || a == "--cty" || a == "--scp" || a == "--use";
         if (!takesValue) {
             error = "unknown option " + a + " (--help lists them)";
             return CommandLine::error;
@@ -89,6 +93,9 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, CheckOptions&
             o.countryFile = v;
         } else if (a == "--scp") {
             o.scpFile = v;
+        } else if (a == "--use") {
+            o.use.push_back(v);
+            o.inputs.push_back(v);
         } else if (a == "--jobs") {
             if (!ParseCount(v, 1, 256, o.jobs)) {
                 error = "--jobs wants a number from 1 to 256, got '" + v + "'";

@@ -70,6 +70,12 @@ unsigned long long Count(size_t n) { return static_cast<unsigned long long>(n); 
 
 std::string Percent(double share) { return text::Format("%.1f%%", share * 100.0); }
 
+std::string Year(long long periodStart) { return replay::FromWholeMinutes(periodStart).Format("%Y"); }
+
+const std::string kSentNoLog = "sent no log";
+const std::string kNotChecked = "log not checked: ";
+const char* const kWarning = "Warning: ";
+
 std::string CsvRow(std::initializer_list<std::string> fields) {
     std::string row;
     for (const std::string& f : fields) row += (row.empty() ? "" : ",") + CsvField(f);
@@ -82,10 +88,26 @@ long long CheckedScore(const contest::Record& contest, const LogResult& r) {
     return contest.Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
 }
 
+std::string PartialName(const std::string& complete) {
+    const size_t dot = complete.rfind('.');
+    return complete.substr(0, dot) + "-partial" + complete.substr(dot);
+}
+
+const std::vector<std::string>& ListFileNames() {
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> all;
+        for (const char* list : {kResultsCsv, kResultsHtml, kMissingLogsCsv, kToxicLogsCsv}) {
+            all.push_back(list);
+            all.push_back(PartialName(list));
+        }
+        return all;
+    }();
+    return names;
+}
+
 bool IsOutputFileName(const std::string& name) {
-    static const char* const kFixed[] = {"results.csv", "results.html", "results-partial.csv",
-                                         "results-partial.html", "missing-logs.csv", "toxic-logs.csv"};
-    for (const char* f : kFixed) {
+    if (text::EqualsNoCase(name, kFilesNotCheckedCsv)) return true;
+    for (const std::string& f : ListFileNames()) {
         if (text::EqualsNoCase(name, f)) return true;
     }
     const std::string suffix = ".lcr.txt";
@@ -210,6 +232,7 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     } else {
         out += "Clock offset: none recognised\r\n";
     }
+    for (const std::string& w : info.warnings) out += kWarning + Printable(w) + "\r\n";
     if (r.consensus.copied != CallTable::kNone) {
         out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
                             "says it sent %s: this log is the likely wrong side, and their QSOs are not penalised\r\n",
@@ -323,16 +346,34 @@ std::string ResultsCsv(const CheckedContest& c) {
                        Score(info.claimedScore), std::to_string(info.qsos), Score(info.pluginScore),
                        std::to_string(r.kept), std::to_string(r.notInLog), std::to_string(r.bustedCall),
                        std::to_string(r.bustedExchange), std::to_string(r.unique), std::to_string(r.outsidePeriod),
-                       std::to_string(CheckedScore(*c.contest, r))});
+                       std::to_string(CheckedScore(*c.contest, r)), c.contest->cabrilloContest,
+                       Year((*c.logs)[i].periodStart)});
     }
     return out;
 }
 
-std::string MissingLogsCsv(const CheckedContest& c) {
-    std::string out = "call,logs,qsos\r\n";
-    for (const MissingLog& m : c.results->missing) {
-        out += CsvRow({c.calls->Text(m.station), std::to_string(m.logs), std::to_string(m.qsos)});
+std::string MissingLogStatus(const CheckedContest& c, const std::string& call) {
+    for (const LeftOut& l : c.leftOut) {
+        if (l.replaced || l.call.empty() || !text::EqualsNoCase(StationOf(l.call), call)) continue;
+        // A reader's reason starts with the file's name, which the list of files not checked gives.
+        const bool named = l.reason.rfind(l.path + " ", 0) == 0;
+        return kNotChecked + (named ? l.reason.substr(l.path.size() + 1) : l.reason);
     }
+    return kSentNoLog;
+}
+
+std::string MissingLogsCsv(const CheckedContest& c) {
+    std::string out = "call,logs,qsos,year,status\r\n";
+    for (const MissingLog& m : c.results->missing) {
+        out += CsvRow({c.calls->Text(m.station), std::to_string(m.logs), std::to_string(m.qsos), Year(m.periodStart),
+                       MissingLogStatus(c, c.calls->Text(m.station))});
+    }
+    return out;
+}
+
+std::string FilesNotCheckedCsv(const CheckedContest& c) {
+    std::string out = "file,call,reason\r\n";
+    for (const LeftOut& l : c.leftOut) out += CsvRow({Printable(l.path), l.call, Printable(l.reason)});
     return out;
 }
 
@@ -442,10 +483,20 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
                         "contest period; \"lost\" is what that took away. Each call links to its report.</p>\r\n",
                         Count(c.infos->size()), Count(total));
     if (!c.leftOut.empty()) {
-        out += "<h2>Files not checked</h2>\r\n<ul>\r\n";
+        out += "<h2>Files not checked</h2>\r\n<p class=\"note\">Not logs, logs that could not be read or were lost, "
+               "logs of another contest or weekend, and logs another log of their station replaces "
+               "(files-not-checked.csv).</p>\r\n<ul>\r\n";
         for (const LeftOut& l : c.leftOut) out += "<li>" + Html(Printable(l.path)) + ": " + Html(Printable(l.reason)) + "</li>\r\n";
         out += "</ul>\r\n";
     }
+    std::string warnings;
+    for (size_t i : ResultOrder(c)) {
+        for (const std::string& w : (*c.infos)[i].warnings) {
+            warnings += "<li><a href=\"" + UrlPath((*c.infos)[i].reportName) + "\">" + Html((*c.infos)[i].call) +
+                        "</a>: " + Html(Printable(w)) + "</li>\r\n";
+        }
+    }
+    if (!warnings.empty()) out += "<h2>Logs to look at</h2>\r\n<ul>\r\n" + warnings + "</ul>\r\n";
     // The ranking's own figure stands beside the call, so a phone shows it without scrolling.
     const char* heads[] = {"#", "call", "checked score", "lost: points, mults", "sent", "claimed", "QSOs",
                            "plug-in score", "checked QSOs", "not in log", "busted call", "busted exch.", "unique",
@@ -511,11 +562,12 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
 
     out += "<h2>Missing logs</h2>\r\n<p>Stations without a log that at least " + std::to_string(kMinLogsForMissing) +
            " logs hold, most first (missing-logs.csv): the sponsor may ask for their logs.</p>\r\n";
-    out += "<div class=\"wide\"><table><tr><th>call</th><th>contest</th><th>logs holding it</th><th>QSOs</th></tr>\r\n";
+    out += "<div class=\"wide\"><table><tr><th>call</th><th>contest</th><th>logs holding it</th><th>QSOs</th>"
+           "<th>status</th></tr>\r\n";
     for (const MissingLog& m : c.results->missing) {
-        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" +
-               num(replay::FromWholeMinutes(m.periodStart).Format("%Y")) + num(std::to_string(m.logs)) +
-               num(std::to_string(m.qsos)) + "</tr>\r\n";
+        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" + num(Year(m.periodStart)) +
+               num(std::to_string(m.logs)) + num(std::to_string(m.qsos)) + "<td>" +
+               Html(Printable(MissingLogStatus(c, c.calls->Text(m.station)))) + "</td></tr>\r\n";
     }
     out += "</table></div>\r\n";
 

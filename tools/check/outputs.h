@@ -32,6 +32,16 @@ long long CheckedScore(const contest::Record& contest, const LogResult& r);
 // or a name another call already has (letter case aside), gets the first free "-N". No two logs share a
 // report, and none is named like the contest's own files.
 std::vector<std::string> ReportFileNames(const std::vector<std::string>& calls);
+// The files over all logs in the output folder. Where logs were lost, each list but the files not checked
+// is written under its partial name ("results-partial.csv").
+constexpr const char* kResultsCsv = "results.csv";
+constexpr const char* kResultsHtml = "results.html";
+constexpr const char* kMissingLogsCsv = "missing-logs.csv";
+constexpr const char* kToxicLogsCsv = "toxic-logs.csv";
+constexpr const char* kFilesNotCheckedCsv = "files-not-checked.csv";
+std::string PartialName(const std::string& complete);
+// The lists under their complete and their partial names: a run removes what an earlier run left of them.
+const std::vector<std::string>& ListFileNames();
 // The checker's own files in its output folder, which are never logs.
 bool IsOutputFileName(const std::string& name);
 
@@ -51,13 +61,17 @@ std::vector<size_t> ResultOrder(const CheckedContest& c);
 std::string ContestYears(const CheckedContest& c);
 constexpr const char* kCsvColumns =
     "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
-    "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score";
+    "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score,contest,year";
 // One CSV field by RFC 4180, and never a formula: a text starting with = + - @, a tab or a CR gets a
 // leading apostrophe.
 std::string CsvField(const std::string& text);
 std::string ResultsCsv(const CheckedContest& c);
 std::string ResultsHtml(const CheckedContest& c, const std::string& title);
+// A station without a log: "sent no log", or, where a file given may be its log, "log not checked: " and why.
 std::string MissingLogsCsv(const CheckedContest& c);
+std::string MissingLogStatus(const CheckedContest& c, const std::string& call);
+// Every file given that was not checked: file, the call it may be of, why.
+std::string FilesNotCheckedCsv(const CheckedContest& c);
 std::string ToxicLogsCsv(const CheckedContest& c);
 // A log's toxic share stands out when it is at least this, and three times the contest's median.
 constexpr double kToxicShare = 0.10;

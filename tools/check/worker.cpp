@@ -118,6 +118,7 @@ void WriteWorkerLog(std::ostream& out, const WorkerLog& log) {
     for (const auto& [tag, value] : log.header) Put(s, tag), Put(s, value);
     Put(s, static_cast<long long>(log.skipped.size()));
     for (const replay::LogProblem& p : log.skipped) Put(s, p.line), Put(s, p.reason);
+    Put(s, log.cutAfterLine);
     Put(s, static_cast<long long>(log.qsos.size()));
     for (const WorkerQso& q : log.qsos) {
         s += '\n';
@@ -147,7 +148,7 @@ bool ReadWorkerLog(std::istream& in, WorkerLog& log) {
         if (!Get(in, p.line) || !Get(in, p.reason)) return false;
         log.skipped.push_back(std::move(p));
     }
-    if (!Get(in, qsos)) return false;
+    if (!Get(in, log.cutAfterLine) || !Get(in, qsos)) return false;
     log.qsos.reserve(std::min<size_t>(qsos, 1 << 20));
     for (size_t i = 0; i < qsos; ++i) {
         WorkerQso q;
@@ -212,6 +213,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
                 w.pluginScore = result.pluginScore;
                 w.header = log.header;
                 w.skipped = log.skipped;
+                w.cutAfterLine = log.cutAfterLine;
                 w.qsos.reserve(log.qsos.size());
                 for (size_t i = 0; i < log.qsos.size(); ++i) {
                     const replay::LogQso& q = log.qsos[i];

@@ -32,6 +32,7 @@ struct WorkerLog {
     std::optional<long long> claimedScore, pluginScore;
     std::map<std::string, std::string> header;
     std::vector<replay::LogProblem> skipped;  // lines not used, with the reason
+    int cutAfterLine = 0;  // a Cabrillo log without END-OF-LOG: its last line (ParsedLog::cutAfterLine)
     std::vector<WorkerQso> qsos;
 };
 

@@ -64,6 +64,7 @@ const std::pair<const char*, std::string F::*> kOwnStationFields[] = {
     {"STATION_CALLSIGN", &F::callsign},     {"OPERATOR", &F::operators},      {"MY_STATE", &F::location},
     {"MY_NAME", &F::name},                  {"MY_STREET", &F::address},       {"MY_CITY", &F::addressCity},
     {"MY_POSTAL_CODE", &F::addressPostalCode}, {"MY_COUNTRY", &F::addressCountry},
+    {"CONTEST_ID", &F::contest},
 };
 
 // Turns one complete record into a QSO, or says why not.

@@ -32,6 +32,8 @@ std::vector<std::string> Tokens(const std::string& s) {
     return out;
 }
 
+const char* const kEndOfLogTag = "END-OF-LOG";
+
 bool AllDigits(const std::string& s) {
     if (s.empty()) return false;
     for (char c : s) {
@@ -44,7 +46,7 @@ bool AllDigits(const std::string& s) {
 // damaged QSO line, so it is reported rather than passed over.
 bool IsHeaderTag(const std::string& tag) {
     // Beside the tags of the header dialog's fields.
-    static const char* const kTags[] = {"START-OF-LOG", "END-OF-LOG",   "CERTIFICATE", "CREATED-BY",
+    static const char* const kTags[] = {"START-OF-LOG", kEndOfLogTag,   "CERTIFICATE", "CREATED-BY",
                                         "E-MAIL",       "GRID-LOCATOR", "OFFTIME",     "DEBUG",
                                         "ARRL-SECTION", "IOTA-ISLAND-NAME", "STATION-CALLSIGN"};
     for (const char* t : kTags) {
@@ -121,6 +123,59 @@ bool JoinExchangeWords(std::vector<std::string>& f, size_t words, int& transmitt
     return true;
 }
 
+using F = CabrilloHeaderFields;
+
+// Cabrillo 2.0 gives the category on one line, "CATEGORY: SINGLE-OP-ASSISTED ALL LOW", and the ARRL section
+// under ARRL-SECTION: each word goes to the 3.0 field it names, which the tools read (a field the log
+// gives in 3.0 form itself is kept). SINGLE-OP is the unassisted entry, as 2.0 names the assisted one apart.
+const char* const kCategory2Tag = "CATEGORY";
+const char* const kArrlSectionTag = "ARRL-SECTION";
+const struct {
+    const char* word;
+    std::string F::*field;
+    const char* value;
+} kCategory2Words[] = {
+    {"SINGLE-OP", &F::categoryOperator, "SINGLE-OP"},
+    {"SINGLE-OP", &F::categoryAssisted, "NON-ASSISTED"},
+    {"SINGLE-OP-ASSISTED", &F::categoryOperator, "SINGLE-OP"},
+    {"SINGLE-OP-ASSISTED", &F::categoryAssisted, "ASSISTED"},
+    {"MULTI-ONE", &F::categoryOperator, "MULTI-OP"},
+    {"MULTI-ONE", &F::categoryTransmitter, "ONE"},
+    {"MULTI-TWO", &F::categoryOperator, "MULTI-OP"},
+    {"MULTI-TWO", &F::categoryTransmitter, "TWO"},
+    {"MULTI-MULTI", &F::categoryOperator, "MULTI-OP"},
+    {"MULTI-MULTI", &F::categoryTransmitter, "UNLIMITED"},
+    {"CHECKLOG", &F::categoryOperator, "CHECKLOG"},
+    {"ALL", &F::categoryBand, "ALL"},
+    {"160M", &F::categoryBand, "160M"},
+    {"80M", &F::categoryBand, "80M"},
+    {"40M", &F::categoryBand, "40M"},
+    {"20M", &F::categoryBand, "20M"},
+    {"15M", &F::categoryBand, "15M"},
+    {"10M", &F::categoryBand, "10M"},
+    {"HIGH", &F::categoryPower, "HIGH"},
+    {"LOW", &F::categoryPower, "LOW"},
+    {"QRP", &F::categoryPower, "QRP"},
+    {"CW", &F::categoryMode, "CW"},
+    {"SSB", &F::categoryMode, "SSB"},
+    {"RTTY", &F::categoryMode, "RTTY"},
+    {"MIXED", &F::categoryMode, "MIXED"},
+};
+
+// The 2.0 lines' fields, each where the log gives no 3.0 line of its own.
+void MapCabrillo2Header(ParsedLog& log, const std::string& category, const std::string& section) {
+    auto fill = [&](std::string F::*field, const std::string& value) {
+        const std::string tag = CabrilloHeaderTagOf(field).tag;
+        if (!value.empty() && log.header.find(tag) == log.header.end()) log.header[tag] = value;
+    };
+    for (const std::string& word : Tokens(text::ToUpper(category))) {
+        for (const auto& w : kCategory2Words) {
+            if (word == w.word) fill(w.field, w.value);
+        }
+    }
+    fill(&F::location, text::ToUpper(section));
+}
+
 bool IsTagChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
 // "2019-01-05" and "1814" to a date-time; an invalid value when either is malformed.
@@ -154,7 +209,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
 
     int lineNo = 0;
     size_t pos = 0;
-    bool hasTransmitterField = false;
+    bool hasTransmitterField = false, ended = false;
+    std::string category2, section2;
     std::vector<size_t> shortWithTransmitter;  // QSOs whose received exchange may end in the transmitter field
     while (pos < content.size()) {
         size_t next = 0;
@@ -196,6 +252,15 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
             }
             continue;
         }
+        if (tag == kCategory2Tag) {
+            category2 = value;
+            continue;
+        }
+        if (tag == kArrlSectionTag) {
+            section2 = value;
+            continue;
+        }
+        ended = ended || tag == kEndOfLogTag;
         if (tag == "X-QSO") {
             log.skipped.push_back({lineNo, "X-QSO line: the log itself leaves this QSO out"});
             continue;
@@ -273,6 +338,8 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
         }
     }
     log.ownCall = !headerCall.empty() ? headerCall : (log.qsos.empty() ? "" : log.qsos.front().ownCall);
+    MapCabrillo2Header(log, category2, section2);
+    if (!ended) log.cutAfterLine = lineNo;
     return log;
 }
 

@@ -53,6 +53,9 @@ struct ParsedLog {
     std::vector<LogQso> qsos;
     std::vector<LogProblem> skipped;  // lines or records not used
     std::vector<LogProblem> notes;    // QSOs used, with a remark (e.g. ADIF record without <EOR>)
+    // A Cabrillo log without its END-OF-LOG: line, as an upload cut short leaves it; 0 when the line is there
+    // (and for ADIF, which has none), else the number of the log's last line.
+    int cutAfterLine = 0;
 };
 
 }  // namespace replay
