@@ -271,6 +271,22 @@ TEST(CrossCheck, ClockOffset) {
         EXPECT_EQ(results.logs[0].kept, c.kept);
         for (size_t i = 1; i < results.logs.size(); ++i) EXPECT_EQ(results.logs[i].clockOffset, 0) << c.ahead;
     }
+    // Five hours behind: the plug-in left the first QSO with K2BB out for its time and counted the second on the
+    // band; the check counts the first and takes the second for the dupe it is.
+    std::vector<HandQso> behind;
+    for (size_t i = 0; i < 6; ++i) {
+        behind.push_back({"W1AA", partners[i], 1, 100 + 20 * static_cast<long long>(i) - 300});
+        behind.push_back({partners[i], "W1AA", 1, 100 + 20 * static_cast<long long>(i)});
+    }
+    behind.push_back({"W1AA", "K2BB", 1, 10});
+    behind.push_back({"W1AA", "K3CC", 2, 20});
+    const auto results = HandContest(behind).Check();
+    const check::LogResult& w1aa = results.logs[0];
+    EXPECT_EQ(w1aa.qsos[0].verdict, Verdict::confirmed);
+    EXPECT_EQ(w1aa.qsos[6].verdict, Verdict::dupe);
+    EXPECT_EQ(w1aa.qsos[6].otherLine, 1);
+    EXPECT_EQ(w1aa.qsos[7].verdict, Verdict::notInLog);
+    EXPECT_EQ(w1aa.kept, 6u);
 }
 
 TEST(CrossCheck, CheckedPointsAndMultipliers) {
@@ -732,32 +748,68 @@ TEST(StatsCheck, CollectsRegularFilesOnly) {
               "pipe: a pipe (FIFO): not opened\n");
 }
 
-// The program end to end on a simulated contest: each injected error found, and nothing else reported.
+// The program end to end on simulated contests of both plug-ins, several seeds: each injected error found, and
+// nothing else reported. The first contest has the first simulations' errors at 3 % each and the logs that
+// make the manager's reports; the others follow the error model of real logs (UseRealErrorModel) at twice its
+// published rates, so that every kind is injected often enough to be scored.
 TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
-    TempWorkDir dir(false);
-    sim::SimOptions o = Options(7, 60, 30, 150);
-    o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
-    o.dupeRate = 0.02;
-    o.wrongSentLogs = 2;
-    o.popularSilent = 1;
-    o.bustingLogs = 2;
-    const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
-    ASSERT_FALSE(contest.logs.empty());
-    const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --out " + dir.Path() + "/out " +
-                                dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
-    const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out", check::kMinLogsForMissing);
-    const std::pair<const char*, const sim::KindScore*> kinds[] = {
-        {"busted call", &s.bustedCall}, {"busted exchange", &s.bustedExchange}, {"not in log", &s.notInLog},
-        {"dupe", &s.dupe}, {"clock", &s.clock}, {"sent-exchange consensus", &s.consensus},
-        {"toxic log", &s.toxic}, {"missing log", &s.missing}, {"popular missing log", &s.popular}};
-    for (const auto& [name, k] : kinds) {
-        EXPECT_GT(k->truth, 0u) << name;
-        EXPECT_GE(k->Precision(), 0.95) << name << ": " << k->right << " of " << k->found << " found";
-        EXPECT_GE(k->Recall(), 0.95) << name << ": " << k->right << " of " << k->truth << " injected";
+    struct Run {
+        const contest::Record& contest;
+        uint32_t seed;
+        bool realErrors;
+    } runs[] = {{contest::ArrlRttyRoundup(), 7, false}, {contest::ArrlRttyRoundup(), 21, true},
+                {contest::ArrlRttyRoundup(), 22, true},  {contest::CqWwRtty(), 23, true},
+                {contest::CqWwRtty(), 24, true}};
+    for (const Run& run : runs) {
+        SCOPED_TRACE(std::string(run.contest.name) + ", seed " + std::to_string(run.seed));
+        TempWorkDir dir(false);
+        sim::SimOptions o = Options(run.seed, 60, 30, 150);
+        o.contest = &run.contest;
+        if (run.realErrors) {
+            sim::UseRealErrorModel(o);
+            for (double* rate : {&o.bustedCallRate, &o.bustedExchangeRate, &o.missingRate, &o.dupeRate,
+                                 &o.missingExchangeRate}) {
+                *rate *= 2;
+            }
+        } else {
+            o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
+            o.dupeRate = 0.02;
+            o.wrongSentLogs = 2;
+            o.popularSilent = 1;
+            o.bustingLogs = 2;
+        }
+        const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
+        ASSERT_FALSE(contest.logs.empty());
+        const std::string plugin = BinDir() + "/" + (&run.contest == &contest::CqWwRtty() ? "libStatsCQWW.so" : "libStats.so");
+        const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --plugin " + plugin + " --out " +
+                                    dir.Path() + "/out " + dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
+        const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out", check::kMinLogsForMissing);
+        struct Kind {
+            const char* name;
+            const sim::KindScore* score;
+            bool injected;  // in every run of its kind
+        } kinds[] = {{"busted call", &s.bustedCall, true},
+                     {"busted exchange", &s.bustedExchange, true},
+                     {"not in log", &s.notInLog, true},
+                     {"dupe", &s.dupe, true},
+                     {"clock", &s.clock, true},
+                     {"missing exchange", &s.missingExchange, run.realErrors},
+                     {"header call", &s.headerCall, run.realErrors},
+                     {"sent-exchange consensus", &s.consensus, !run.realErrors},
+                     {"toxic log", &s.toxic, !run.realErrors},
+                     {"missing log", &s.missing, true},
+                     {"popular missing log", &s.popular, !run.realErrors}};
+        for (const Kind& k : kinds) {
+            if (k.injected) {
+                EXPECT_GT(k.score->truth, 0u) << k.name;
+            }
+            EXPECT_GE(k.score->Precision(), 0.95) << k.name << ": " << k.score->right << " of " << k.score->found << " found";
+            EXPECT_GE(k.score->Recall(), 0.95) << k.name << ": " << k.score->right << " of " << k.score->truth << " injected";
+        }
+        const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
     }
-    const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
 }
 
 // Names a shell or a terminal would misread, a log of another year's QSO, QSO lines that cannot be read.

@@ -90,6 +90,7 @@ const char* VerdictName(Verdict v) {
         case Verdict::uncheckable: return "not checkable";
         case Verdict::outsidePeriod: return "outside the contest period";
         case Verdict::ownCall: return "own call";
+        case Verdict::dupe: return "dupe";
     }
     return "?";
 }
@@ -370,6 +371,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
     constexpr uint32_t kNoMatch = 0xfffffffeu;
     std::vector<std::vector<uint32_t>> matchedSent(logCount);
     std::vector<uint32_t> candidates, ownNeighbours;
+    std::unordered_map<uint64_t, int> firstLine;  // (call, band) -> the line of its first QSO that stands
     for (uint32_t li = 0; li < logCount; ++li) {
         const CheckLog& log = logs[li];
         const uint32_t own = stations[li];
@@ -379,6 +381,9 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
         bool ownNeighboursFound = false;
         r.qsos.resize(log.qsos.size());
         matchedSent[li].assign(log.qsos.size(), kNoMatch);
+        // Where the plug-in left QSOs out for their time alone, the dupes among them are the check's to find.
+        const bool rejudged = std::any_of(log.qsos.begin(), log.qsos.end(), [](const CheckQso& q) { return q.timeOnly; });
+        firstLine.clear();
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
@@ -391,6 +396,14 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
             if (q.station == own) {
                 res.verdict = Verdict::ownCall;  // its own log would confirm it: never held against it
                 continue;
+            }
+            if (rejudged && q.band != kNoBand) {
+                const auto first = firstLine.emplace(uint64_t(q.call) << 8 | q.band, q.line);
+                if (!first.second) {
+                    res.verdict = Verdict::dupe;
+                    res.otherLine = first.first->second;
+                    continue;
+                }
             }
             const uint32_t other = findLog(log, q.station);
             res.otherLog = other;
@@ -406,25 +419,31 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 matched(match);
                 continue;
             }
-            // A station one edit away that logged this one here and now: the call was miscopied.
+            // A station one edit away that logged this one here and now: the call was miscopied. Then the same a
+            // day off: the other log dates it a day off, at the right time of day (a date typed wrong, or one that
+            // did not roll over at 00:00 UTC), with this station's call or with the miscopied one.
             const Entry* busted = nullptr;
-            long long bustedGap = 0;
+            const Entry* dayApart = nullptr;
             if (q.band != kNoBand) {
                 logStations.Find(calls.Text(q.station), calls, candidates);
-                for (uint32_t c : candidates) {
-                    const uint32_t cl = findLog(log, c);
-                    if (cl == kNoLog || cl == li) continue;
-                    const Entry* e = index.Nearest(own, q.band, cl, t + offsets[cl], n);
-                    if (!e) continue;
-                    const long long gap = std::llabs(e->minute - offsets[cl] - t);
-                    if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
-                }
-            }
-            // The other log dates it a day off, at the right time of day.
-            const Entry* dayApart = nullptr;
-            for (long long day : {-kMinutesPerDay, kMinutesPerDay}) {
-                if (!busted && !dayApart && other != kNoLog && q.band != kNoBand) {
-                    dayApart = index.Nearest(own, q.band, other, t + offsets[other] + day, n);
+                for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+                    if (day != 0 && other != kNoLog &&
+                        (dayApart = index.Nearest(own, q.band, other, t + offsets[other] + day, n))) {
+                        break;
+                    }
+                    long long bustedGap = 0;
+                    for (uint32_t c : candidates) {
+                        const uint32_t cl = findLog(log, c);
+                        if (cl == kNoLog || cl == li) continue;
+                        const Entry* e = index.Nearest(own, q.band, cl, t + offsets[cl] + day, n);
+                        if (!e) continue;
+                        const long long gap = std::llabs(e->minute - offsets[cl] - day - t);
+                        if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
+                    }
+                    if (busted) {
+                        res.dayApart = day != 0;
+                        break;
+                    }
                 }
             }
             if (busted) {
@@ -436,17 +455,16 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 matched(dayApart);
                 res.dayApart = true;
             } else if (other != kNoLog) {
-                // The other log holds a QSO here and now with a call one edit away from this station's: it
-                // busted this call, and this side stands.
+                // The other log holds a QSO here and now (or dated a day off) with a call one edit away from
+                // this station's: it busted this call, and this side stands.
                 bool theyBusted = false;
                 if (q.band != kNoBand) {
                     if (!ownNeighboursFound) allStations.Find(calls.Text(own), calls, ownNeighbours);
                     ownNeighboursFound = true;
-                    for (uint32_t c : ownNeighbours) {
-                        if (const Entry* e = index.Nearest(c, q.band, other, t + offsets[other], n)) {
-                            theyBusted = true;
-                            res.otherLine = e->line;
-                            break;
+                    for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+                        for (uint32_t c : ownNeighbours) {
+                            const Entry* e = theyBusted ? nullptr : index.Nearest(c, q.band, other, t + offsets[other] + day, n);
+                            if (e) theyBusted = true, res.otherLine = e->line, res.dayApart = day != 0;
                         }
                     }
                 }
@@ -533,6 +551,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 case Verdict::unique: ++r.unique; break;
                 case Verdict::outsidePeriod: ++r.outsidePeriod; break;
                 case Verdict::ownCall: ++r.ownCall; break;
+                case Verdict::dupe: ++r.dupes; break;
                 default: break;
             }
             r.byConsensus += res.byConsensus;

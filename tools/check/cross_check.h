@@ -49,12 +49,15 @@ enum class Verdict : uint8_t {
     uncheckable,     // the other station sent no log but others logged it: stands
     outsidePeriod,   // made outside the contest period of its log: not counted
     ownCall,         // a QSO with the log's own station: a station does not work itself, so it is not counted
+    // A second QSO with a call on a band that the plug-in could not see as one: it had left the first out for its
+    // time alone, which the log's clock offset puts in the period. Not counted, as the plug-in's dupes are not.
+    dupe,
 };
 const char* VerdictName(Verdict v);
 // Not in log, busted call, busted exchange and a time outside the period take the QSO out of the checked score.
 inline bool Removes(Verdict v) {
     return v == Verdict::bustedCall || v == Verdict::notInLog || v == Verdict::bustedExchange ||
-           v == Verdict::outsidePeriod || v == Verdict::ownCall;
+           v == Verdict::outsidePeriod || v == Verdict::ownCall || v == Verdict::dupe;
 }
 
 constexpr uint8_t kNoBand = 0xff;
@@ -97,7 +100,7 @@ struct QsoResult {
     uint32_t rightCall = CallTable::kNone;  // busted call: the station's own call as it sent its log
     uint32_t sent = CallTable::kNone;       // busted exchange: what the other station sent (or most copied)
     uint32_t otherLog = kNoLog;      // the other station's log: matched, busted call or not in log
-    int otherLine = 0;               // the other station's QSO line, when matched
+    int otherLine = 0;               // the other station's QSO line, when matched; a dupe: the line it repeats
     bool dayApart = false;           // matched with a QSO the other log dates a day off, at the right time of day
 };
 
@@ -118,7 +121,7 @@ struct LogResult {
     long long clockOffset = 0;  // minutes the log's clock was ahead (negative: behind); 0 when not recognised
     std::vector<QsoResult> qsos;
     size_t counted = 0, notInLog = 0, bustedCall = 0, bustedExchange = 0, unique = 0, outsidePeriod = 0, kept = 0,
-           byConsensus = 0, ownCall = 0;
+           byConsensus = 0, ownCall = 0, dupes = 0;
     long long keptPoints = 0;      // after penalties, never below zero
     size_t keptMultipliers = 0;
     Consensus consensus;

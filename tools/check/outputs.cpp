@@ -279,6 +279,11 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
             [&](const CheckQso& q, const QsoResult&) { return entry(q, ""); });
     section("QSOs with the own call (not counted: a station does not work itself, and its own log would confirm "
             "them)", is(Verdict::ownCall), [&](const CheckQso& q, const QsoResult&) { return entry(q, ""); });
+    section("Dupes the check found (the plug-in left the first QSO out for its time alone, which the clock offset "
+            "puts in the period)",
+            is(Verdict::dupe), [&](const CheckQso& q, const QsoResult& res) {
+                return entry(q, "   (DUPE of line " + std::to_string(res.otherLine) + ")");
+            });
     section("Not counted by the plug-in", is(Verdict::notChecked), [&](const CheckQso& q, const QsoResult&) {
         return entry(q, "   (" + Printable(calls.Text(q.pluginReason)) + ")");
     });
