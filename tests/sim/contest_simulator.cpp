@@ -364,7 +364,22 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
         if (call.find('/') == std::string::npos || chance(rng) >= o.portableLostRate) return call;
         return StationPart(call);
     };
-    auto bust = [&](const std::string& call) { return Busted(call, DrawBust(o.bustMix, chance(rng)), rng); };
+    // A busted call of another country (KP4FF is a US call in the country file) would be a bad QSO to the
+    // plug-in rather than a busted call to the checker, and one that is another station's call may be a dupe
+    // to the plug-in: the call is busted again, and where that does not help the QSO stays as it was ("").
+    std::unordered_set<std::string> stationCalls;
+    for (const Station& st : stations) stationCalls.insert(StationPart(st.call));
+    auto bust = [&](const std::string& call) {
+        const BustKind kind = DrawBust(o.bustMix, chance(rng));
+        for (int again = 0; again < 8; ++again) {
+            const std::string busted = Busted(call, kind, rng);
+            if (cty.PrefixOf(StationPart(busted)) == cty.PrefixOf(StationPart(call)) &&
+                !stationCalls.count(StationPart(busted))) {
+                return busted;
+            }
+        }
+        return std::string();
+    };
     for (const Truth& t : truth) {
         const std::string fromA = exchangeOf(t.a), fromB = exchangeOf(t.b);
         Line la{t.minute, t.band, loggedCall(t.b), fromA, fromB};
@@ -384,9 +399,12 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
             Line& okSide = onA ? lb : la;
             const bool errSideReports = treated[onA ? t.a : t.b] != 'r';
             if (r < edge) {
-                const std::string right = StationPart(errSide.call);
-                errSide.call = bust(errSide.call);
-                record(errSide, Kind::bustedCall, right);
+                const std::string busted = bust(errSide.call);
+                if (!busted.empty()) {
+                    const std::string right = StationPart(errSide.call);
+                    errSide.call = busted;
+                    record(errSide, Kind::bustedCall, right);
+                }
             } else if (r < (edge += o.bustedExchangeRate)) {
                 const std::string sent = errSide.rcvd;
                 const Station& sender = stations[onA ? t.b : t.a];
@@ -424,9 +442,11 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
             Line& l = side == 0 ? la : lb;
             const int logger = side == 0 ? t.a : t.b;
             if (!busting[logger] || chance(rng) >= o.bustingRate) continue;
+            const std::string busted = bust(l.call);
+            if (busted.empty()) continue;
             clean = false;
             const std::string right = StationPart(l.call);
-            l.call = bust(l.call);
+            l.call = busted;
             l.injected = static_cast<int>(contest.injected.size());
             contest.injected.push_back({0, 0, Kind::bustedCall, right});
         }
@@ -451,16 +471,27 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
                           "\r\nCATEGORY-OPERATOR: SINGLE-OP\r\nCATEGORY-POWER: " + (li % 3 ? "LOW" : "HIGH") +
                           "\r\nCATEGORY-ASSISTED: NON-ASSISTED\r\n";
         const int headerLines = 7;
+        std::set<std::pair<std::string, int>> outside;  // (call, band) of the lines a stale date put outside
         for (size_t i = 0; i < ls.size(); ++i) {
             const long long m = rules.periodStartHour * 60LL + ls[i].minute + contest.clockOffset[li];
             long long day = FloorDiv(m, 24 * 60);
             const long long inDay = m - day * 24 * 60;
             // A date that did not roll over at 00:00 UTC: the second day's QSOs dated the first. Those the
-            // date puts outside the period leave nothing of their errors to find.
+            // date puts outside the period leave nothing of their errors to find but a missing exchange (the
+            // plug-in refuses it whatever its date) and a dupe of a QSO in the period. A dupe of one outside
+            // it is the only QSO with that station the log has in the period, and the other log has it at
+            // another time: not in log.
             if (staleDate && day == 1) {
                 day = 0;
-                if (m - 24 * 60 < rules.periodStartHour * 60LL && ls[i].injected >= 0) {
-                    contest.injected[ls[i].injected].log = -1;
+                Injected* injected = ls[i].injected >= 0 ? &contest.injected[ls[i].injected] : nullptr;
+                const bool out = m - 24 * 60 < rules.periodStartHour * 60LL;
+                if (out && (!injected || injected->kind != Kind::dupe)) outside.emplace(ls[i].call, ls[i].band);
+                if (injected && injected->kind == Kind::dupe && outside.count({ls[i].call, ls[i].band})) {
+                    injected->kind = Kind::notInLog;
+                }
+                if (injected && out && injected->kind != Kind::missingExchange &&
+                    (injected->kind != Kind::dupe || outside.count({ls[i].call, ls[i].band}))) {
+                    injected->log = -1;
                     ls[i].injected = -1;
                 }
             }

@@ -185,8 +185,12 @@ TEST(CrossCheck, VerdictOfTheFirstQso) {
         {"a look-alike digit for a letter", {{"W1AA", "K2AB5", 1, 100}, {"K2ABS", "W1AA", 1, 100}},
          Verdict::bustedCall, "K2ABS"},
         {"two letters changed is no bust", {{"W1AA", "K2AXY", 1, 100}, {"K2ABC", "W1AA", 1, 100}}, Verdict::unique},
+        {"no bust of a station this log worked then too",
+         {{"W1AA", "K2BC", 1, 100}, {"W1AA", "K2BB", 1, 98}, {"K2BB", "W1AA", 1, 98}}, Verdict::unique},
         {"the other side busted this call: this side stands",
          {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100}}, Verdict::confirmed},
+        {"the other side worked the station one edit away", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100},
+         {"W1AB", "K2BB", 1, 101}}, Verdict::notInLog},
         {"the other side added a letter to this call", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AAX", 1, 100}},
          Verdict::confirmed},
         {"the other side dropped a letter of this call", {{"W1ABC", "K2BB", 1, 100}, {"K2BB", "W1AC", 1, 100}},
@@ -809,6 +813,11 @@ TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
         }
         const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
+        // The log whose header names another call is named on standard error too, as the call it was checked as.
+        for (int li : contest.headerCall) {
+            EXPECT_NE(ReadFileBytes(dir.Path() + "/err.txt").find(": the CALLSIGN header says "), std::string::npos);
+            EXPECT_NE(csv.find("\r\n" + contest.calls[li] + ","), std::string::npos) << contest.calls[li];
+        }
     }
 }
 

@@ -436,7 +436,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                         const uint32_t cl = findLog(log, c);
                         if (cl == kNoLog || cl == li) continue;
                         const Entry* e = index.Nearest(own, q.band, cl, t + offsets[cl] + day, n);
-                        if (!e) continue;
+                        // Not where this log worked that station too, then: its QSO is the one that matches.
+                        if (!e || index.Nearest(c, q.band, li, e->minute - offsets[cl] - day + offsets[li], n)) continue;
                         const long long gap = std::llabs(e->minute - offsets[cl] - day - t);
                         if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
                     }
@@ -464,6 +465,12 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                     for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
                         for (uint32_t c : ownNeighbours) {
                             const Entry* e = theyBusted ? nullptr : index.Nearest(c, q.band, other, t + offsets[other] + day, n);
+                            // Not where that call's own log holds the QSO: the other log worked that station.
+                            const uint32_t cl = e ? findLog(log, c) : kNoLog;
+                            if (cl != kNoLog && index.Nearest(stations[other], q.band, cl,
+                                                              e->minute - offsets[other] + offsets[cl], n)) {
+                                continue;
+                            }
                             if (e) theyBusted = true, res.otherLine = e->line, res.dayApart = day != 0;
                         }
                     }

@@ -1,5 +1,6 @@
 #include "worker.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -77,6 +78,10 @@ constexpr const char* kRecordTag = "L";
 // The own call most QSO lines carry: a log's CALLSIGN header is typed by hand, its lines are written by the
 // logging program that sent the call on the air.
 std::string MostCommonOwnCall(const std::vector<replay::LogQso>& qsos) {
+    // Nearly every log carries one call on all its lines: that is settled without counting.
+    if (qsos.empty()) return "";
+    const std::string& first = qsos.front().ownCall;
+    if (std::all_of(qsos.begin(), qsos.end(), [&](const replay::LogQso& q) { return q.ownCall == first; })) return first;
     std::map<std::string, size_t> count;
     std::string best;
     size_t most = 0;
