@@ -66,22 +66,17 @@ bool HasDigit(const std::string& s) {
     return false;
 }
 
-// Nine fields ending in "call rst": the received exchange is what is missing.
-bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
-    if (f.size() != 9) return false;
-    const std::string& call = f[7];
-    const std::string& rst = f[8];
-    bool callHasLetter = false;
-    for (char c : call) callHasLetter = callHasLetter || std::isalpha(static_cast<unsigned char>(c));
-    return callHasLetter && HasDigit(call) && AllDigits(rst) && rst.size() >= 2 && rst.size() <= 3;
-}
-
 bool IsReport(const std::string& s) { return AllDigits(s) && s.size() >= 2 && s.size() <= 3; }
 
 bool IsCallField(const std::string& s) {
     bool letter = false;
     for (char c : s) letter = letter || std::isalpha(static_cast<unsigned char>(c));
     return letter && HasDigit(s);
+}
+
+// Nine fields ending in "call rst": the received exchange is what is missing.
+bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
+    return f.size() == 9 && IsCallField(f[7]) && IsReport(f[8]);
 }
 
 // Nine fields with the worked call and its report where the sent exchange should stand: the sent report is
