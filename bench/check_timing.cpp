@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/cq_ww_rtty.h"
 #include "contest_simulator.h"
 #include "country_file.h"
 
@@ -71,10 +72,10 @@ Run Measure(const std::string& command) {
     return r;
 }
 
-Run CheckFolder(const fs::path& logs, const fs::path& out) {
+Run CheckFolder(const fs::path& logs, const fs::path& out, const std::string& plugin = "") {
     const std::string bin = fs::path(STATS_BIN_DIR) / "stats-check";
-    return Measure(bin + " --no-progress --out " + out.string() + " " + logs.string() + " 2>" +
-                   (out.parent_path() / "check.err").string());
+    return Measure(bin + " --no-progress" + (plugin.empty() ? "" : " --plugin " + plugin) + " --out " + out.string() +
+                   " " + logs.string() + " 2>" + (out.parent_path() / "check.err").string());
 }
 
 // The floor: every file read once, as the workers must.
@@ -92,7 +93,7 @@ double ReadAll(const fs::path& folder) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-sim::SimContest Simulate(int loggers, int qsosPerLog, double errorRate, uint32_t seed) {
+sim::SimOptions Options(int loggers, int qsosPerLog, double errorRate, uint32_t seed) {
     sim::SimOptions o;
     o.seed = seed;
     o.loggers = loggers;
@@ -104,6 +105,10 @@ sim::SimContest Simulate(int loggers, int qsosPerLog, double errorRate, uint32_t
     o.wrongSentLogs = loggers / 100 + 1;
     o.popularSilent = loggers / 100 + 1;
     o.bustingLogs = loggers / 100 + 1;
+    return o;
+}
+
+sim::SimContest Simulate(const sim::SimOptions& o) {
     std::string error;
     sim::SimContest c = sim::Simulate(o, replay::kDefaultScpFile, replay::kDefaultCountryFile, error);
     if (!error.empty()) {
@@ -131,21 +136,39 @@ int main(int argc, char** argv) {
     const fs::path root = fs::temp_directory_path() / ("stats-check-bench-" + std::to_string(rd()));
 
     if (all) {
-        fs::create_directories(root);
-        const sim::SimContest c = Simulate(500, 300, 0.02, 500);
-        sim::WriteLogs(c, (root / "logs").string());
-        CheckFolder(root / "logs", root / "out");
-        const sim::CheckScore s = sim::ScoreReports(c, (root / "out").string());
-        std::printf("check precision and recall, 500 stations, %zu QSO lines:\n", c.qsoLines);
-        const std::pair<const char*, const sim::KindScore*> kinds[] = {
-            {"busted call", &s.bustedCall}, {"busted exchange", &s.bustedExchange}, {"not in log", &s.notInLog},
-            {"dupe", &s.dupe}, {"clock off", &s.clock}, {"sent exchange", &s.consensus}, {"toxic log", &s.toxic},
-            {"missing log", &s.missing}, {"popular missing", &s.popular}};
-        for (const auto& [name, k] : kinds) {
-            std::printf("  %-16s injected %5zu  found %5zu  precision %.4f  recall %.4f\n", name, k->truth, k->found,
-                        k->Precision(), k->Recall());
+        // The first simulations' errors at 2 % each, then the error model of real logs at its published rates,
+        // in both contests.
+        struct Scored {
+            const char* what;
+            bool real;
+            const contest::Record* contest;
+            const char* plugin;
+        } scored[] = {{"errors at 2 %", false, nullptr, ""},
+                      {"the error model of real logs", true, nullptr, ""},
+                      {"the error model of real logs, CQ WW RTTY", true, &contest::CqWwRtty(), "libStatsCQWW.so"}};
+        for (const Scored& run : scored) {
+            fs::create_directories(root);
+            sim::SimOptions o = Options(500, 300, 0.02, 500);
+            if (run.real) sim::UseRealErrorModel(o);
+            o.contest = run.contest;
+            const sim::SimContest c = Simulate(o);
+            sim::WriteLogs(c, (root / "logs").string());
+            CheckFolder(root / "logs", root / "out",
+                        *run.plugin ? (fs::path(STATS_BIN_DIR) / run.plugin).string() : std::string());
+            const sim::CheckScore s = sim::ScoreReports(c, (root / "out").string());
+            std::printf("check precision and recall, 500 stations, %zu QSO lines, %s:\n", c.qsoLines, run.what);
+            const std::pair<const char*, const sim::KindScore*> kinds[] = {
+                {"busted call", &s.bustedCall}, {"busted exchange", &s.bustedExchange}, {"not in log", &s.notInLog},
+                {"dupe", &s.dupe}, {"missing exchange", &s.missingExchange}, {"clock off", &s.clock},
+                {"header call", &s.headerCall}, {"sent exchange", &s.consensus}, {"toxic log", &s.toxic},
+                {"missing log", &s.missing}, {"popular missing", &s.popular}};
+            for (const auto& [name, k] : kinds) {
+                if (k->truth == 0 && k->found == 0) continue;
+                std::printf("  %-16s injected %5zu  found %5zu  precision %.4f  recall %.4f\n", name, k->truth,
+                            k->found, k->Precision(), k->Recall());
+            }
+            fs::remove_all(root);
         }
-        fs::remove_all(root);
     }
     std::printf("check end to end (read, score through the plug-in, cross-check, outputs):\n");
     std::vector<std::pair<size_t, long>> memory;  // (QSOs, largest process in kB)
@@ -153,7 +176,7 @@ int main(int argc, char** argv) {
         fs::create_directories(root);
         size_t qsoLines = 0;
         {
-            const sim::SimContest c = Simulate(logs, kQsosPerLog, 0.02, static_cast<uint32_t>(logs));
+            const sim::SimContest c = Simulate(Options(logs, kQsosPerLog, 0.02, static_cast<uint32_t>(logs)));
             sim::WriteLogs(c, (root / "logs").string());
             qsoLines = c.qsoLines;
         }

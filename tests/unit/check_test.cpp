@@ -180,8 +180,34 @@ TEST(CrossCheck, VerdictOfTheFirstQso) {
          {{"W1AA", "K2BC", 1, 100}, {"K2BB", "W1AA", 1, 101}, {"K2BC", "N3CC", 1, 50}}, Verdict::bustedCall, "K2BB"},
         {"busted call of a station without a log",
          {{"W1AA", "K2BX", 1, 100}, {"K2BB", "W1AA", 1, 98}}, Verdict::bustedCall, "K2BB"},
+        // Each kind of bust, the station's log and a bystander's log of a call one edit from the busted one.
+        {"a letter added", {{"W1AA", "K2ABCD", 1, 100}, {"K2ABC", "W1AA", 1, 100}, {"K2ABD", "N3CC", 1, 50}},
+         Verdict::bustedCall, "K2ABC"},
+        {"a letter dropped", {{"W1AA", "K2AC", 1, 100}, {"K2ABC", "W1AA", 1, 100}, {"K2AD", "N3CC", 1, 50}},
+         Verdict::bustedCall, "K2ABC"},
+        {"the last letter dropped", {{"W1AA", "K2AB", 1, 100}, {"K2ABC", "W1AA", 1, 100}}, Verdict::bustedCall, "K2ABC"},
+        {"two letters swapped", {{"W1AA", "K2BAC", 1, 100}, {"K2ABC", "W1AA", 1, 100}}, Verdict::bustedCall, "K2ABC"},
+        {"a look-alike digit for a letter", {{"W1AA", "K2AB5", 1, 100}, {"K2ABS", "W1AA", 1, 100}},
+         Verdict::bustedCall, "K2ABS"},
+        {"two letters changed is no bust", {{"W1AA", "K2AXY", 1, 100}, {"K2ABC", "W1AA", 1, 100}}, Verdict::unique},
+        {"no bust of a station this log worked then too",
+         {{"W1AA", "K2BC", 1, 100}, {"W1AA", "K2BB", 1, 98}, {"K2BB", "W1AA", 1, 98}}, Verdict::unique},
         {"the other side busted this call: this side stands",
          {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100}}, Verdict::confirmed},
+        {"the other side worked the station one edit away", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AB", 1, 100},
+         {"W1AB", "K2BB", 1, 101}}, Verdict::notInLog},
+        {"the other side added a letter to this call", {{"W1AA", "K2BB", 1, 100}, {"K2BB", "W1AAX", 1, 100}},
+         Verdict::confirmed},
+        {"the other side dropped a letter of this call", {{"W1ABC", "K2BB", 1, 100}, {"K2BB", "W1AC", 1, 100}},
+         Verdict::confirmed},
+        {"the other side dates it a day later", {{"W1AA", "K2BB", 1, 2000}, {"K2BB", "W1AA", 1, 2000 + 1440 + 3}},
+         Verdict::confirmed},
+        {"the other side dates it a day earlier", {{"W1AA", "K2BB", 1, 2000}, {"K2BB", "W1AA", 1, 2000 - 1440}},
+         Verdict::confirmed},
+        {"a day and a minute past the window", {{"W1AA", "K2BB", 1, 2000}, {"K2BB", "W1AA", 1, 2000 + 1440 + 4}},
+         Verdict::notInLog},
+        {"a QSO with the own call", {{"W1AA", "W1AA", 1, 100}, {"K2BB", "W1AA", 1, 100}}, Verdict::ownCall},
+        {"a QSO with the own call portable", {{"W1AA/4", "W1AA", 1, 100}, {"K2BB", "W1AA", 1, 100}}, Verdict::ownCall},
         {"portable logger with the home call", {{"W1AA", "K2BB", 1, 100}, {"K2BB/4", "W1AA", 1, 100}},
          Verdict::confirmed},
         {"portable call logged, the home call's log", {{"W1AA", "K2BB/4", 1, 100}, {"K2BB", "W1AA", 1, 100}},
@@ -233,7 +259,12 @@ TEST(CrossCheck, ClockOffset) {
         size_t counted = 6, kept = 6;
     } cases[] = {{10, 6, 10, Verdict::confirmed}, {-10, 6, -10, Verdict::confirmed}, {2, 6, 2, Verdict::confirmed},
                  {1, 6, 0, Verdict::confirmed},   {10, check::kMinMatchesForOffset - 1, 0, Verdict::notInLog, 100, 4, 0},
-                 {-10, 6, -10, Verdict::confirmed, 5, 5, 6}, {10, 6, 10, Verdict::outsidePeriod, -5, 6, 5}};
+                 {-10, 6, -10, Verdict::confirmed, 5, 5, 6}, {10, 6, 10, Verdict::outsidePeriod, -5, 6, 5},
+                 // Whole hours and minutes, a wrong time zone, up to the edge of the search.
+                 {60, 6, 60, Verdict::confirmed},  {-90, 6, -90, Verdict::confirmed}, {180, 6, 180, Verdict::confirmed},
+                 {-300, 6, -300, Verdict::confirmed, 100, 0, 6}, {187, 6, 187, Verdict::confirmed},
+                 {check::kOffsetSearchMinutes, 6, check::kOffsetSearchMinutes, Verdict::confirmed},
+                 {check::kOffsetSearchMinutes + 1, 6, 0, Verdict::notInLog, 100, 6, 0}};
     const char* partners[] = {"K2BB", "K3CC", "K4DD", "K5EE", "K6FF", "K7GG"};
     for (const Case& c : cases) {
         std::vector<HandQso> qsos;
@@ -249,6 +280,22 @@ TEST(CrossCheck, ClockOffset) {
         EXPECT_EQ(results.logs[0].kept, c.kept);
         for (size_t i = 1; i < results.logs.size(); ++i) EXPECT_EQ(results.logs[i].clockOffset, 0) << c.ahead;
     }
+    // Five hours behind: the plug-in left the first QSO with K2BB out for its time and counted the second on the
+    // band; the check counts the first and takes the second for the dupe it is.
+    std::vector<HandQso> behind;
+    for (size_t i = 0; i < 6; ++i) {
+        behind.push_back({"W1AA", partners[i], 1, 100 + 20 * static_cast<long long>(i) - 300});
+        behind.push_back({partners[i], "W1AA", 1, 100 + 20 * static_cast<long long>(i)});
+    }
+    behind.push_back({"W1AA", "K2BB", 1, 10});
+    behind.push_back({"W1AA", "K3CC", 2, 20});
+    const auto results = HandContest(behind).Check();
+    const check::LogResult& w1aa = results.logs[0];
+    EXPECT_EQ(w1aa.qsos[0].verdict, Verdict::confirmed);
+    EXPECT_EQ(w1aa.qsos[6].verdict, Verdict::dupe);
+    EXPECT_EQ(w1aa.qsos[6].otherLine, 1);
+    EXPECT_EQ(w1aa.qsos[7].verdict, Verdict::notInLog);
+    EXPECT_EQ(w1aa.kept, 6u);
 }
 
 TEST(CrossCheck, CheckedPointsAndMultipliers) {
@@ -267,6 +314,10 @@ TEST(CrossCheck, CheckedPointsAndMultipliers) {
         {"one-extra: the not-in-log QSO costs one more",
          {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K4DD", 1, 120, "CA"},
           {"K2BB", "W1AA", 1, 100, "NY", "NY"}, {"K3CC", "W1AA", 1, 110, "NY", "OH"}, {"K4DD", "N9XX", 1, 120}},
+         check::Penalty::oneExtra, 2, 2, 1},
+        {"one-extra: a busted call costs one more",
+         {{"W1AA", "K2BX", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"W1AA", "K4DD", 1, 120, "CA"},
+          {"K2BB", "W1AA", 1, 100, "NY", "NY"}, {"K3CC", "W1AA", 1, 110, "NY", "OH"}, {"K4DD", "W1AA", 1, 120, "NY", "CA"}},
          check::Penalty::oneExtra, 2, 2, 1},
         {"a busted exchange leaves the checked QSOs",
          {{"W1AA", "K2BB", 1, 100, "NY"}, {"W1AA", "K3CC", 1, 110, "OH"}, {"K2BB", "W1AA", 1, 100, "NY", "NY"},
@@ -291,6 +342,75 @@ TEST(CrossCheck, CheckedPointsAndMultipliers) {
         EXPECT_EQ(r.keptMultipliers, c.multipliers) << c.name;
         EXPECT_EQ(r.keptPoints, c.points) << c.name;
         EXPECT_EQ(check::CheckedScore(contest::ArrlRttyRoundup(), r), c.points * static_cast<long long>(c.multipliers)) << c.name;
+    }
+}
+
+// A log whose CALLSIGN header names another station than its QSO lines is checked as the call its partners
+// logged, by its lines where they cannot tell; no partner loses a QSO for it and no phantom log goes missing.
+TEST(CrossCheck, HeaderCallOtherThanTheQsoLines) {
+    struct Case {
+        const char *header, *lines, *partnersLogged, *checkedAs;
+        size_t linesVotes, headerVotes;
+    } cases[] = {
+        {"K2KX", "K2KS", "K2KS", "K2KS", 3, 0},  // the header typed wrong
+        {"K2KS", "K2KX", "K2KS", "K2KS", 0, 3},  // the logging program set up with another call
+        {"K2KS/4", "K2KX", "K2KS", "K2KS", 0, 3},
+        {"K2KX", "K2KS", "K2KS/4", "K2KS", 3, 0},
+        {"K2KX", "K2KS", "N9XX", "K2KS", 0, 0},   // nobody logged either: the lines
+    };
+    for (const Case& c : cases) {
+        std::vector<HandQso> qsos;
+        const char* partners[] = {"W1AA", "K3CC", "K4DD"};
+        for (int i = 0; i < 3; ++i) {
+            qsos.push_back({c.lines, partners[i], 1, 100 + 10 * i});
+            qsos.push_back({partners[i], c.partnersLogged, 1, 100 + 10 * i});
+        }
+        HandContest contest(qsos);
+        contest.logs[0].linesStation = contest.logs[0].station;
+        contest.logs[0].station = contest.calls.Intern(check::StationOf(c.header));
+        const auto results = contest.Check();
+        const check::LogResult& r = results.logs[0];
+        SCOPED_TRACE(std::string(c.header) + " / " + c.lines);
+        EXPECT_EQ(contest.calls.Text(r.station), c.checkedAs);
+        EXPECT_EQ(contest.calls.Text(r.headerStation), check::StationOf(c.header));
+        EXPECT_EQ(r.linesVotes, c.linesVotes);
+        EXPECT_EQ(r.headerVotes, c.headerVotes);
+        if (c.partnersLogged[0] == 'N') continue;
+        for (size_t li = 1; li < 4; ++li) EXPECT_EQ(results.logs[li].qsos[0].verdict, Verdict::confirmed) << li;
+        EXPECT_EQ(results.logs[0].qsos[0].verdict, Verdict::confirmed);
+        EXPECT_TRUE(results.missing.empty());
+    }
+    // Header and lines agree: nothing is noted.
+    HandContest same({{"K2KS", "W1AA", 1, 100}, {"W1AA", "K2KS", 1, 100}});
+    EXPECT_EQ(same.Check().logs[0].headerStation, check::CallTable::kNone);
+}
+
+// The options that change what the check takes away.
+TEST(CheckCommandLine, PenaltyAndWindow) {
+    struct Case {
+        std::vector<std::string> args;
+        check::CommandLine result;
+        check::Penalty penalty;
+        int window;
+        const char* error;
+    } cases[] = {
+        {{"logs"}, check::CommandLine::run, check::Penalty::none, 3, ""},
+        {{"--penalty", "one-extra", "logs"}, check::CommandLine::run, check::Penalty::oneExtra, 3, ""},
+        {{"--penalty", "one-extra", "--penalty", "none", "logs"}, check::CommandLine::run, check::Penalty::none, 3, ""},
+        {{"--penalty", "two", "logs"}, check::CommandLine::error, check::Penalty::none, 3,
+         "--penalty wants none or one-extra, got 'two'"},
+        {{"--window", "1440", "logs"}, check::CommandLine::run, check::Penalty::none, 1440, ""},
+        {{"--window", "1441", "logs"}, check::CommandLine::error, check::Penalty::none, 3,
+         "--window wants minutes from 0 to 1440, got '1441'"},
+    };
+    for (const Case& c : cases) {
+        check::CheckOptions o;
+        std::vector<std::string> worker;
+        std::string error;
+        EXPECT_EQ(check::ParseCommandLine(c.args, o, worker, error), c.result) << c.args[0];
+        EXPECT_EQ(o.crossCheck.penalty, c.penalty) << c.args[1];
+        EXPECT_EQ(o.crossCheck.windowMinutes, c.window) << c.args[1];
+        EXPECT_EQ(error, c.error);
     }
 }
 
@@ -335,14 +455,38 @@ TEST(CrossCheck, SentExchangeConsensus) {
     const auto two = HandContest(qsos).Check();
     EXPECT_EQ(two.logs[1].consensus.copied, check::CallTable::kNone);
     EXPECT_EQ(two.logs[0].qsos[0].verdict, Verdict::bustedExchange);
+
+    // A consensus needs three copies and two thirds of all: exactly two thirds makes one, half does not.
+    struct Share {
+        int agreeing, others;
+        bool consensus;
+    } shares[] = {{4, 2, true}, {3, 3, false}, {3, 2, false}, {6, 3, true}, {5, 3, false}};
+    for (const Share& sh : shares) {
+        static const char* const kCopiers[] = {"K0CC", "K1CC", "K2CC", "K3CC", "K4CC", "K5CC", "K6CC", "K7CC", "K8CC"};
+        std::vector<HandQso> many;
+        for (int i = 0; i < sh.agreeing + sh.others; ++i) {
+            many.push_back({kCopiers[i], "VE3XX", 1, 100 + 10 * i, i < sh.agreeing ? "ON" : "NS"});
+        }
+        for (int i = 0; i < sh.agreeing + sh.others; ++i) many.push_back({"VE3XX", many[i].logger, 1, 100 + 10 * i, "NY", "QC"});
+        HandContest contest(many);
+        const auto results = contest.Check();
+        const size_t ve = static_cast<size_t>(sh.agreeing + sh.others);
+        ASSERT_EQ(contest.owners[ve], "VE3XX");
+        EXPECT_EQ(results.logs[ve].consensus.copied != check::CallTable::kNone, sh.consensus)
+            << sh.agreeing << " of " << sh.agreeing + sh.others;
+        EXPECT_EQ(results.logs[0].qsos[0].verdict, sh.consensus ? Verdict::confirmed : Verdict::bustedExchange)
+            << sh.agreeing << " of " << sh.agreeing + sh.others;
+    }
 }
 
 TEST(CrossCheck, MissingLogsAndToxicShare) {
     // ZZ9ZZ sent no log and three logs hold it; YY9YY only two. K2BB's log lacks both QSOs W1AA and K3CC made
     // with it.
+    // XX9XX is held three times, by one log.
     HandContest contest({{"W1AA", "ZZ9ZZ", 1, 100}, {"W1AA", "YY9YY", 1, 110}, {"W1AA", "K2BB", 2, 120},
                          {"K2BB", "ZZ9ZZ", 1, 100}, {"K2BB", "YY9YY", 3, 130}, {"K3CC", "ZZ9ZZ", 2, 200},
-                         {"K3CC", "ZZ9ZZ", 3, 210}, {"K3CC", "K2BB", 2, 220}});
+                         {"K3CC", "ZZ9ZZ", 3, 210}, {"K3CC", "K2BB", 2, 220}, {"K3CC", "XX9XX", 1, 300},
+                         {"K3CC", "XX9XX", 2, 300}, {"K3CC", "XX9XX", 3, 300}});
     const auto results = contest.Check();
     ASSERT_EQ(results.missing.size(), 1u);
     EXPECT_EQ(contest.calls.Text(results.missing[0].station), "ZZ9ZZ");
@@ -545,6 +689,70 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     EXPECT_NE(years.find("<td class=\"n\">1</td><td><a href=\"W1AA.lcr.txt\">", earlier), std::string::npos);
 }
 
+// A log's report: the summary's clock and own-call lines, and the sections of this round, each entry with
+// its line quoted as the file holds it.
+TEST(CheckOutputs, LogReportSummaryAndSections) {
+    std::vector<HandQso> qsos;
+    // W1AA's clock is ten minutes behind; it also logs itself and K9KS, whose header says K9KX.
+    const char* partners[] = {"K2BB", "K3CC", "K4DD", "K5EE", "K6FF"};
+    for (int i = 0; i < 5; ++i) {
+        qsos.push_back({"W1AA", partners[i], 1, 90 + 20 * i});
+        qsos.push_back({partners[i], "W1AA", 1, 100 + 20 * i});
+    }
+    qsos.push_back({"W1AA", "W1AA", 2, 300});
+    qsos.push_back({"W1AA", "K9KS", 1, 390});
+    qsos.push_back({"K9KS", "W1AA", 1, 400});
+    // VE3XX sent ON and logs QC: three copies of ON keep K2BB's; N8DD dates its QSO with K5EE a day off.
+    for (int i = 0; i < 3; ++i) {
+        qsos.push_back({partners[i], "VE3XX", 3, 500 + 10 * i, "ON"});
+        qsos.push_back({"VE3XX", partners[i], 3, 500 + 10 * i, "NY", "QC"});
+    }
+    qsos.push_back({"K5EE", "N8DD", 4, 3000});
+    qsos.push_back({"N8DD", "K5EE", 4, 3000 + 1440});
+    HandContest contest(qsos);
+    const size_t k9ks = 6, k2bb = 1, k5ee = 4;
+    ASSERT_EQ(contest.owners[k9ks], "K9KS");
+    contest.logs[k9ks].linesStation = contest.logs[k9ks].station;
+    contest.logs[k9ks].station = contest.calls.Intern("K9KX");
+    const auto results = contest.Check();
+    std::vector<check::LogInfo> infos(contest.owners.size());
+    for (size_t i = 0; i < infos.size(); ++i) {
+        infos[i].call = infos[i].linesCall = contest.owners[i];
+        infos[i].path = contest.owners[i] + ".log";
+    }
+    infos[k9ks].headerCall = "K9KX";
+    check::CheckedContest c;
+    c.contest = &contest::ArrlRttyRoundup();
+    c.infos = &infos;
+    c.logs = &contest.logs;
+    c.results = &results;
+    c.calls = &contest.calls;
+    const auto quoted = check::QuotedLines(c);
+    for (size_t li = 0; li < quoted.size(); ++li) {
+        c.quotes.emplace_back();
+        for (int line : quoted[li]) c.quotes.back()[line] = "QSO line " + std::to_string(line) + " of " + contest.owners[li];
+    }
+    const std::string w1aa = check::LogCheckReport(c, 0);
+    EXPECT_NE(w1aa.find("\r\nClock offset: 10 minutes behind (applied)\r\n"), std::string::npos) << w1aa;
+    EXPECT_NE(w1aa.find("\r\nQSOs with the own call (not counted: a station does not work itself, and its own log "
+                        "would confirm them): 1\r\n     6  QSO line 6 of W1AA\r\n"),
+              std::string::npos) << w1aa;
+    EXPECT_EQ(results.logs[0].kept, 6u);
+    const std::string k9 = check::LogCheckReport(c, k9ks);
+    EXPECT_NE(k9.find("\r\nClock offset: none recognised\r\nOwn call: the CALLSIGN header says K9KX, its QSO lines "
+                      "K9KS: checked as K9KS (the partners' logs hold 1 of its QSOs with K9KS, 0 with K9KX)\r\n"),
+              std::string::npos) << k9;
+    const std::string k2 = check::LogCheckReport(c, k2bb);
+    EXPECT_NE(k2.find("\r\nExchanges kept by consensus (the other log's sent exchange is likely wrong): 1\r\n"
+                      "     2  QSO line 2 of K2BB   (3 of 3 copied ON; its log says QC)\r\n"
+                      "        other log VE3XX.log:1: QSO line 1 of VE3XX\r\n"),
+              std::string::npos) << k2;
+    const std::string k5 = check::LogCheckReport(c, k5ee);
+    EXPECT_NE(k5.find("\r\nMatched with a QSO the other log dates a day off (at the same time of day): 1\r\n"
+                      "     2  QSO line 2 of K5EE\r\n        other log N8DD.log:1: QSO line 1 of N8DD\r\n"),
+              std::string::npos) << k5;
+}
+
 TEST(CheckOutputs, CsvFieldsNeverFormulas) {
     struct Case {
         const char *in, *out;
@@ -680,32 +888,73 @@ TEST(StatsCheck, CollectsRegularFilesOnly) {
               "pipe: a pipe (FIFO): not opened\n");
 }
 
-// The program end to end on a simulated contest: each injected error found, and nothing else reported.
+// The program end to end on simulated contests of both plug-ins, several seeds: each injected error found, and
+// nothing else reported. The first contest has the first simulations' errors at 3 % each and the logs that
+// make the manager's reports; the others follow the error model of real logs (UseRealErrorModel) at twice its
+// published rates, so that every kind is injected often enough to be scored.
 TEST(StatsCheck, FindsTheInjectedErrorsOfASimulatedContest) {
-    TempWorkDir dir(false);
-    sim::SimOptions o = Options(7, 60, 30, 150);
-    o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
-    o.dupeRate = 0.02;
-    o.wrongSentLogs = 2;
-    o.popularSilent = 1;
-    o.bustingLogs = 2;
-    const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
-    ASSERT_FALSE(contest.logs.empty());
-    const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --out " + dir.Path() + "/out " +
-                                dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
-    ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
-    const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out", check::kMinLogsForMissing);
-    const std::pair<const char*, const sim::KindScore*> kinds[] = {
-        {"busted call", &s.bustedCall}, {"busted exchange", &s.bustedExchange}, {"not in log", &s.notInLog},
-        {"dupe", &s.dupe}, {"clock", &s.clock}, {"sent-exchange consensus", &s.consensus},
-        {"toxic log", &s.toxic}, {"missing log", &s.missing}, {"popular missing log", &s.popular}};
-    for (const auto& [name, k] : kinds) {
-        EXPECT_GT(k->truth, 0u) << name;
-        EXPECT_GE(k->Precision(), 0.95) << name << ": " << k->right << " of " << k->found << " found";
-        EXPECT_GE(k->Recall(), 0.95) << name << ": " << k->right << " of " << k->truth << " injected";
+    struct Run {
+        const contest::Record& contest;
+        uint32_t seed;
+        bool realErrors;
+    } runs[] = {{contest::ArrlRttyRoundup(), 7, false}, {contest::ArrlRttyRoundup(), 21, true},
+                {contest::ArrlRttyRoundup(), 22, true},  {contest::CqWwRtty(), 23, true},
+                {contest::CqWwRtty(), 24, true}};
+    for (const Run& run : runs) {
+        SCOPED_TRACE(std::string(run.contest.name) + ", seed " + std::to_string(run.seed));
+        TempWorkDir dir(false);
+        sim::SimOptions o = Options(run.seed, 60, 30, 150);
+        o.contest = &run.contest;
+        if (run.realErrors) {
+            sim::UseRealErrorModel(o);
+            for (double* rate : {&o.bustedCallRate, &o.bustedExchangeRate, &o.missingRate, &o.dupeRate,
+                                 &o.missingExchangeRate}) {
+                *rate *= 2;
+            }
+        } else {
+            o.bustedCallRate = o.bustedExchangeRate = o.missingRate = 0.03;
+            o.dupeRate = 0.02;
+            o.wrongSentLogs = 2;
+            o.popularSilent = 1;
+            o.bustingLogs = 2;
+        }
+        const sim::SimContest contest = Simulated(o, dir.Path() + "/logs");
+        ASSERT_FALSE(contest.logs.empty());
+        const std::string plugin = BinDir() + "/" + (&run.contest == &contest::CqWwRtty() ? "libStatsCQWW.so" : "libStats.so");
+        const std::string command = BinDir() + "/stats-check --jobs 2 --no-progress --plugin " + plugin + " --out " +
+                                    dir.Path() + "/out " + dir.Path() + "/logs 2>" + dir.Path() + "/err.txt";
+        ASSERT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(dir.Path() + "/err.txt");
+        const sim::CheckScore s = sim::ScoreReports(contest, dir.Path() + "/out", check::kMinLogsForMissing);
+        struct Kind {
+            const char* name;
+            const sim::KindScore* score;
+            bool injected;  // in every run of its kind
+        } kinds[] = {{"busted call", &s.bustedCall, true},
+                     {"busted exchange", &s.bustedExchange, true},
+                     {"not in log", &s.notInLog, true},
+                     {"dupe", &s.dupe, true},
+                     {"clock", &s.clock, true},
+                     {"missing exchange", &s.missingExchange, run.realErrors},
+                     {"header call", &s.headerCall, run.realErrors},
+                     {"sent-exchange consensus", &s.consensus, !run.realErrors},
+                     {"toxic log", &s.toxic, !run.realErrors},
+                     {"missing log", &s.missing, true},
+                     {"popular missing log", &s.popular, !run.realErrors}};
+        for (const Kind& k : kinds) {
+            if (k.injected) {
+                EXPECT_GT(k.score->truth, 0u) << k.name;
+            }
+            EXPECT_GE(k.score->Precision(), 0.95) << k.name << ": " << k.score->right << " of " << k.score->found << " found";
+            EXPECT_GE(k.score->Recall(), 0.95) << k.name << ": " << k.score->right << " of " << k.score->truth << " injected";
+        }
+        const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
+        EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
+        // The log whose header names another call is named on standard error too, as the call it was checked as.
+        for (int li : contest.headerCall) {
+            EXPECT_NE(ReadFileBytes(dir.Path() + "/err.txt").find(": the CALLSIGN header says "), std::string::npos);
+            EXPECT_NE(csv.find("\r\n" + contest.calls[li] + ","), std::string::npos) << contest.calls[li];
+        }
     }
-    const std::string csv = ReadFileBytes(dir.Path() + "/out/results.csv");
-    EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), o.loggers + 1);
 }
 
 // Names a shell or a terminal would misread, a log of another year's QSO, QSO lines that cannot be read.
@@ -1005,29 +1254,28 @@ TEST(StatsCheck, WorkerKilledAndCheckerStopped) {
     ASSERT_EQ(fields.size(), 5u);
     EXPECT_EQ(fields[4], "log not checked: lost: its worker ended by signal 9 (SIGKILL) while scoring it");
 
-    // Its work folder: the folder its workers were given (a worker's list is WORKDIR/wN/logs.txt), a private
-    // one on the memory file system where there is one. Other checkers may run beside it.
+    // Its work folder: the private folder its workers work in (on the memory file system where there is one),
+    // known by a worker's current folder; other checkers (other tests, other users) may come and go meanwhile.
     const std::string stopped = dir.Path() + "/stopped";
     std::vector<pid_t> stoppedWorkers;
-    std::string workDir;
+    std::filesystem::path workFolder;
     const int stopStatus = run(stopped, [&](pid_t checker, const std::vector<pid_t>& workers) {
         stoppedWorkers = workers;
-        // A worker's command line once it runs as one: PROGRAM --worker LIST ...
-        for (int i = 0; i < 500 && workDir.empty(); ++i) {
-            const std::string args = ReadFileBytes("/proc/" + std::to_string(workers[0]) + "/cmdline");
-            const std::vector<std::string> arg = text::Split(args, '\0');
-            if (arg.size() > 2 && arg[1] == "--worker") {
-                workDir = std::filesystem::path(arg[2]).parent_path().parent_path().string();
-            } else {
-                usleep(2000);
+        for (int i = 0; i < 1000 && workFolder.empty(); ++i) {
+            std::error_code ec;
+            const std::filesystem::path cwd = std::filesystem::read_symlink("/proc/" + std::to_string(workers[0]) + "/cwd", ec);
+            for (std::filesystem::path p = cwd; !p.empty() && p != p.parent_path(); p = p.parent_path()) {
+                const std::string name = p.filename().string();
+                if (name.rfind("stats-check.", 0) == 0 || name == ".work") workFolder = p;
             }
+            if (workFolder.empty()) usleep(2000);
         }
         usleep(100000);
         kill(checker, SIGTERM);
     });
     EXPECT_TRUE(WIFSIGNALED(stopStatus) && WTERMSIG(stopStatus) == SIGTERM);
-    ASSERT_FALSE(workDir.empty());
-    EXPECT_FALSE(std::filesystem::exists(workDir)) << workDir;
+    ASSERT_FALSE(workFolder.empty());
+    EXPECT_FALSE(std::filesystem::exists(workFolder)) << workFolder << " stays";
     EXPECT_FALSE(std::filesystem::exists(stopped + "/.work"));
     for (pid_t w : stoppedWorkers) EXPECT_NE(kill(w, 0), 0) << "worker " << w << " still runs";
 }

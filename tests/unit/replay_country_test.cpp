@@ -112,7 +112,7 @@ TEST(ReplayCountry, EveryCallOfThePublishedLogsResolves) {
 TEST(ReplayCountry, ReadsTheFileFormatWithOverrides) {
     const char* text =
         "United States:            05:  08:  NA:   37.60:    91.87:     5.0:  K:\n"
-        "    AA,K,N,W,=W1AW/KG4,=AH6FF/3(5)[8],=KL7ABC<41.0/-70.0>{NA}~-5.0~;\n"
+        "    AA,K,N,W,W6(3)[6],=W1AW/KG4,=AH6FF/3(5)[8],=KL7ABC<41.0/-70.0>{NA}~-5.0~,=W6ZZ(4);\n"
         "Guantanamo Bay:           08:  11:  NA:   20.00:    75.00:     5.0:  KG4:\n"
         "    KG4,=KG4AC;\n"
         "Sicily:                   15:  28:  EU:   37.50:   -14.00:    -1.0:  *IT9:\n"
@@ -133,7 +133,12 @@ TEST(ReplayCountry, ReadsTheFileFormatWithOverrides) {
     EXPECT_EQ(cty.PrefixOf("IT9ABC"), "I");  // a WAE-only entity answers with its DXCC entity
     EXPECT_EQ(cty.EntityOf("IT9ABC")->name, "Italy");
     EXPECT_EQ(cty.PrefixOf("DL1ABC"), "");
-    EXPECT_EQ(cty.ExactCallsOf("K"), (std::vector<std::string>{"AH6FF/3", "KL7ABC", "W1AW/KG4"}));
+    EXPECT_EQ(cty.ExactCallsOf("K"), (std::vector<std::string>{"AH6FF/3", "KL7ABC", "W1AW/KG4", "W6ZZ"}));
+    // CQ zones: a prefix's or an exact call's own, else the entity's.
+    const std::pair<const char*, int> zones[] = {{"W6ABC", 3}, {"W1ABC", 5}, {"W6ZZ", 4}, {"W6ABC/4", 5},
+                                                 {"IZ1ABC", 33}, {"I1ABC", 15}, {"KG4XY", 8}, {"KG4XYZ", 5},
+                                                 {"DL1ABC", 0}};
+    for (const auto& [call, zone] : zones) EXPECT_EQ(cty.CqZoneOf(call), zone) << call;
 
     EXPECT_FALSE(cty.LoadFromText("Broken:  05:  08:  NA:  1.0;\n", error));
     EXPECT_EQ(error, "not a country file in the cty.dat format (entity 1 is incomplete)");

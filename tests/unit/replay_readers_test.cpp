@@ -188,6 +188,33 @@ TEST(ReplayReaders, CabrilloTransmitterFieldAfterTheReceivedExchange) {
     }
 }
 
+// A line without the sent report keeps its exchange where it belongs; a report of two digits is a report.
+TEST(ReplayReaders, CabrilloLineWithoutTheSentReport) {
+    const std::string roundup = "QSO: 14080 RY 2025-01-04 1900 ", cqww = "QSO: 14080 RY 2024-09-28 0000 ";
+    struct Case {
+        const contest::Record& contest;
+        std::string line;
+        const char* read;  // sent report|sent|call|received
+    } cases[] = {
+        {contest::ArrlRttyRoundup(), roundup + "W1AW CT K2BB 599 NY", "|CT|K2BB|NY"},
+        {contest::ArrlRttyRoundup(), roundup + "DL1AA 12 W1AW 599 CT", "|12|W1AW|CT"},
+        {contest::ArrlRttyRoundup(), roundup + "W1AW 599 CT DL1ABC 599", "599|CT|DL1ABC|"},
+        {contest::ArrlRttyRoundup(), roundup + "W1AW 599 CT K2BB 599 NY", "599|CT|K2BB|NY"},
+        {contest::CqWwRtty(), cqww + "W1AW 05 MA DL1AA 599 14", "|05 MA|DL1AA|14"},
+        {contest::CqWwRtty(), cqww + "DL1AA 14 W1AW 599 05 MA", "|14|W1AW|05 MA"},
+        {contest::CqWwRtty(), cqww + "DL1AA 14 DX W1AW 599 05 MA", "|14 DX|W1AW|05 MA"},
+        {contest::CqWwRtty(), cqww + "W1AW MA 05 DL1AA 599 14", "|MA 05|DL1AA|14"},
+        {contest::CqWwRtty(), cqww + "DL1AA 599 14 W1AW 599 05 MA", "599|14|W1AW|05 MA"},
+        {contest::CqWwRtty(), cqww + "DL1AA 59 40 W1AW 59 05 MA", "59|40|W1AW|05 MA"},
+    };
+    for (const Case& c : cases) {
+        const ParsedLog log = ParseCabrillo("START-OF-LOG: 3.0\n" + c.line + "\n", "t.log", c.contest);
+        ASSERT_EQ(log.qsos.size(), 1u) << c.line;
+        const LogQso& q = log.qsos[0];
+        EXPECT_EQ(q.rstSent + "|" + q.exchSent + "|" + q.call + "|" + q.exchRcvd, c.read) << c.line;
+    }
+}
+
 TEST(ReplayReaders, CabrilloWithoutCallsignTakesTheFirstQsosOwnCall) {
     ParsedLog log = ParseCabrillo("QSO: 14080 RY 2019-01-05 1814 N0CALL 599 MN DL1ABC 599 0001\n", "x", contest::ArrlRttyRoundup());
     EXPECT_EQ(log.ownCall, "N0CALL");

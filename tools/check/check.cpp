@@ -276,8 +276,12 @@ void TakeLog(WorkerLog& w, const std::string& path, ContestRecords& c, std::vect
     info.qsos = w.qsos.size();
     info.skipped = std::move(w.skipped);
     info.cutAfterLine = w.cutAfterLine;
+    info.linesCall = text::ToUpper(text::Trim(w.linesCall));
     CheckLog& log = c.logs[w.index];
     log.station = c.calls.Intern(StationOf(info.call));
+    if (!info.linesCall.empty() && StationOf(info.linesCall) != StationOf(info.call)) {
+        log.linesStation = c.calls.Intern(StationOf(info.linesCall));
+    }
     log.qsos.reserve(w.qsos.size());
     std::vector<long long> minutes;
     minutes.reserve(w.qsos.size());
@@ -528,15 +532,23 @@ int RunCheck(const CheckOptions& o, std::ostream& err) {
         say("no log of this contest could be checked");
         return kExitRefused;
     }
-    std::vector<std::string> calls;
-    for (const LogInfo& info : kept.infos) calls.push_back(info.call);
-    const std::vector<std::string> names = ReportFileNames(calls);
-    for (size_t i = 0; i < kept.infos.size(); ++i) kept.infos[i].reportName = names[i];
-
     CrossCheckOptions crossCheck = o.crossCheck;
     crossCheck.contest = kept.contest;
     const CrossCheckResult results = CrossCheck(kept.logs, kept.calls, crossCheck);
     if (StopRequested()) return kExitRefused;
+    // A log whose header names another station than its QSO lines goes by the call it was checked as.
+    for (size_t i = 0; i < kept.infos.size(); ++i) {
+        const LogResult& r = results.logs[i];
+        if (r.headerStation == CallTable::kNone) continue;
+        LogInfo& info = kept.infos[i];
+        info.headerCall = info.call;
+        if (r.station != r.headerStation) info.call = info.linesCall;
+        say(info.path + ": " + HeaderCallNote(info, r));
+    }
+    std::vector<std::string> calls;
+    for (const LogInfo& info : kept.infos) calls.push_back(info.call);
+    const std::vector<std::string> names = ReportFileNames(calls);
+    for (size_t i = 0; i < kept.infos.size(); ++i) kept.infos[i].reportName = names[i];
     if (!WriteOutputs(o, in.outDir, kept, results, in.leftOut, say)) return kExitRefused;
     if (StopRequested()) return kExitRefused;
 

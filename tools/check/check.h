@@ -40,7 +40,9 @@ constexpr int kExitPartial = 3;     // logs were lost (a worker died): results-p
 // One log as the checker keeps it after reading and scoring: what the outputs show of it.
 struct LogInfo {
     std::string path;
-    std::string call;        // own call as the log gives it, upper case
+    std::string call;        // own call as the log gives it, upper case; the call it was checked as
+    std::string headerCall;  // where the CALLSIGN header names another station than the QSO lines: the header's
+    std::string linesCall;   // the own call most QSO lines carry, upper case
     std::string reportName;  // its CALL.lcr.txt, unique in the output folder
     std::map<std::string, std::string> header;
     std::optional<long long> claimedScore;

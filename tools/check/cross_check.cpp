@@ -89,6 +89,8 @@ const char* VerdictName(Verdict v) {
         case Verdict::unique: return "unique";
         case Verdict::uncheckable: return "not checkable";
         case Verdict::outsidePeriod: return "outside the contest period";
+        case Verdict::ownCall: return "own call";
+        case Verdict::dupe: return "dupe";
     }
     return "?";
 }
@@ -180,9 +182,11 @@ public:
     }
 
 private:
-    // FNV-1a of the call without its character at `skip` (skip == size: the whole call).
+    // FNV-1a of the text the call leaves without its character at `skip` (skip == size: the whole call). A
+    // deletion hashes as the text it leaves, whole calls included: "W1AC" meets "W1ABC" without its B, so a
+    // letter added or dropped is found as a changed or swapped one is.
     static uint64_t Hash(const std::string& s, size_t skip) {
-        uint64_t h = 1469598103934665603ull ^ (skip == s.size() ? 0 : 0x9e3779b97f4a7c15ull);
+        uint64_t h = 1469598103934665603ull;
         for (size_t i = 0; i < s.size(); ++i) {
             if (i == skip) continue;
             h = (h ^ static_cast<unsigned char>(s[i])) * 1099511628211ull;
@@ -204,9 +208,18 @@ struct PeriodStationHash {
     }
 };
 
-long long Median(std::vector<long long>& v) {
-    std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
-    return v[v.size() / 2];
+// A log's clock offset from the time differences of its matches (see kOffsetSearchMinutes); 0 where none is
+// believed.
+long long ClockOffsetOf(std::vector<long long>& diffs) {
+    std::sort(diffs.begin(), diffs.end());
+    size_t best = 0, bestFrom = 0;
+    for (size_t from = 0, to = 0; from < diffs.size(); ++from) {
+        while (to < diffs.size() && diffs[to] - diffs[from] <= kOffsetClusterMinutes) ++to;
+        if (to - from > best) best = to - from, bestFrom = from;
+    }
+    if (best < kMinMatchesForOffset || best * 2 <= diffs.size()) return 0;
+    const long long median = diffs[bestFrom + best / 2];
+    return median > 1 || median < -1 ? median : 0;
 }
 
 // The meaning of each exchange text, as a number per distinct meaning, found once per text.
@@ -245,13 +258,42 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                             const CrossCheckOptions& options) {
     if (logs.size() >= kMostLogs) throw std::length_error("more logs than the cross-check can index");
     const uint32_t logCount = static_cast<uint32_t>(logs.size());
+    CrossCheckResult out;
+    out.logs.resize(logCount);
+    // The station each log is checked as: its header's, unless its QSO lines name another (below).
+    std::vector<uint32_t> stations(logCount);
+    for (uint32_t i = 0; i < logCount; ++i) stations[i] = logs[i].station;
     std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> logOf;  // the first log of a station
-    for (uint32_t i = 0; i < logCount; ++i) logOf.emplace(PeriodStation{logs[i].periodStart, logs[i].station}, i);
+    auto fileLogs = [&] {
+        logOf.clear();
+        for (uint32_t i = 0; i < logCount; ++i) logOf.emplace(PeriodStation{logs[i].periodStart, stations[i]}, i);
+    };
+    fileLogs();
     auto findLog = [&](const CheckLog& l, uint32_t station) {
         auto it = logOf.find({l.periodStart, station});
         return it == logOf.end() ? kNoLog : it->second;
     };
     const Index index(logs);
+
+    // A log whose CALLSIGN header and QSO lines name different stations is the one its partners logged: each
+    // of its QSOs votes for the call the other station's log holds a QSO with, on the band, at about that time.
+    {
+        bool changed = false;
+        for (uint32_t li = 0; li < logCount; ++li) {
+            const CheckLog& log = logs[li];
+            LogResult& r = out.logs[li];
+            if (log.linesStation == CallTable::kNone || log.linesStation == log.station) continue;
+            for (const CheckQso& q : log.qsos) {
+                const uint32_t other = findLog(log, q.station);
+                if (q.band == kNoBand || other == kNoLog || other == li) continue;
+                r.linesVotes += index.Nearest(log.linesStation, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
+                r.headerVotes += index.Nearest(log.station, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
+            }
+            r.headerStation = log.station;
+            if (r.linesVotes >= r.headerVotes) stations[li] = log.linesStation, changed = true;
+        }
+        if (changed) fileLogs();
+    }
 
     // Clock offsets: each log's QSOs against the nearest QSO the other station logged with it, on raw times.
     std::vector<long long> offsets(logCount, 0);
@@ -262,18 +304,15 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
             for (const CheckQso& q : logs[li].qsos) {
                 const uint32_t other = findLog(logs[li], q.station);
                 if (q.band == kNoBand || other == kNoLog || other == li) continue;
-                const Entry* e = index.Nearest(logs[li].station, q.band, other, q.minute, kOffsetSearchMinutes);
+                const Entry* e = index.Nearest(stations[li], q.band, other, q.minute, kOffsetSearchMinutes);
                 if (e) diffs.push_back(q.minute - e->minute);
             }
-            if (diffs.size() < kMinMatchesForOffset) continue;
-            const long long median = Median(diffs);
-            if (median > 1 || median < -1) offsets[li] = median;
+            offsets[li] = ClockOffsetOf(diffs);
         }
     }
 
     // How many logs of a period hold a QSO with each station, whatever the band; and the missing logs.
     std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> loggedBy;
-    CrossCheckResult out;
     {
         const auto& entries = index.Entries();
         std::vector<std::pair<long long, uint32_t>> holders;  // (period, logger) of one station
@@ -312,8 +351,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
     {
         std::vector<bool> seen(calls.Size(), false);
         for (uint32_t li = 0; li < logCount; ++li) {
-            if (!seen[logs[li].station]) logStations.Add(logs[li].station, calls.Text(logs[li].station));
-            seen[logs[li].station] = true;
+            if (!seen[stations[li]]) logStations.Add(stations[li], calls.Text(stations[li]));
+            seen[stations[li]] = true;
         }
         std::fill(seen.begin(), seen.end(), false);
         for (const CheckLog& l : logs) {
@@ -328,18 +367,23 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
 
     // Matching: the other log's QSO, a busted call, the other side's busted call, not in log, unique.
     const long long n = options.windowMinutes;
-    out.logs.resize(logCount);
     // Per QSO, matched: the other log's sent exchange (kNone: none sent); kNoMatch: not matched.
     constexpr uint32_t kNoMatch = 0xfffffffeu;
     std::vector<std::vector<uint32_t>> matchedSent(logCount);
     std::vector<uint32_t> candidates, ownNeighbours;
+    std::unordered_map<uint64_t, int> firstLine;  // (call, band) -> the line of its first QSO that stands
     for (uint32_t li = 0; li < logCount; ++li) {
         const CheckLog& log = logs[li];
+        const uint32_t own = stations[li];
         LogResult& r = out.logs[li];
+        r.station = own;
         r.clockOffset = offsets[li];
         bool ownNeighboursFound = false;
         r.qsos.resize(log.qsos.size());
         matchedSent[li].assign(log.qsos.size(), kNoMatch);
+        // Where the plug-in left QSOs out for their time alone, the dupes among them are the check's to find.
+        const bool rejudged = std::any_of(log.qsos.begin(), log.qsos.end(), [](const CheckQso& q) { return q.timeOnly; });
+        firstLine.clear();
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
@@ -349,48 +393,85 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 res.verdict = Verdict::outsidePeriod;
                 continue;
             }
+            if (q.station == own) {
+                res.verdict = Verdict::ownCall;  // its own log would confirm it: never held against it
+                continue;
+            }
+            if (rejudged && q.band != kNoBand) {
+                const auto first = firstLine.emplace(uint64_t(q.call) << 8 | q.band, q.line);
+                if (!first.second) {
+                    res.verdict = Verdict::dupe;
+                    res.otherLine = first.first->second;
+                    continue;
+                }
+            }
             const uint32_t other = findLog(log, q.station);
             res.otherLog = other;
             const Entry* match = other == kNoLog || q.band == kNoBand
                                      ? nullptr
-                                     : index.Nearest(log.station, q.band, other, t + offsets[other], n);
-            if (match) {
+                                     : index.Nearest(own, q.band, other, t + offsets[other], n);
+            auto matched = [&](const Entry* e) {
                 res.verdict = Verdict::confirmed;  // the exchange is judged once the consensus is known
-                res.otherLine = match->line;
-                matchedSent[li][qi] = match->exchSent;
+                res.otherLine = e->line;
+                matchedSent[li][qi] = e->exchSent;
+            };
+            if (match) {
+                matched(match);
                 continue;
             }
-            // A station one edit away that logged this one here and now: the call was miscopied.
+            // A station one edit away that logged this one here and now: the call was miscopied. Then the same a
+            // day off: the other log dates it a day off, at the right time of day (a date typed wrong, or one that
+            // did not roll over at 00:00 UTC), with this station's call or with the miscopied one.
             const Entry* busted = nullptr;
-            long long bustedGap = 0;
+            const Entry* dayApart = nullptr;
             if (q.band != kNoBand) {
                 logStations.Find(calls.Text(q.station), calls, candidates);
-                for (uint32_t c : candidates) {
-                    const uint32_t cl = findLog(log, c);
-                    if (cl == kNoLog || cl == li) continue;
-                    const Entry* e = index.Nearest(log.station, q.band, cl, t + offsets[cl], n);
-                    if (!e) continue;
-                    const long long gap = std::llabs(e->minute - offsets[cl] - t);
-                    if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
+                for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+                    if (day != 0 && other != kNoLog &&
+                        (dayApart = index.Nearest(own, q.band, other, t + offsets[other] + day, n))) {
+                        break;
+                    }
+                    long long bustedGap = 0;
+                    for (uint32_t c : candidates) {
+                        const uint32_t cl = findLog(log, c);
+                        if (cl == kNoLog || cl == li) continue;
+                        const Entry* e = index.Nearest(own, q.band, cl, t + offsets[cl] + day, n);
+                        // Not where this log worked that station too, then: its QSO is the one that matches.
+                        if (!e || index.Nearest(c, q.band, li, e->minute - offsets[cl] - day + offsets[li], n)) continue;
+                        const long long gap = std::llabs(e->minute - offsets[cl] - day - t);
+                        if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
+                    }
+                    if (busted) {
+                        res.dayApart = day != 0;
+                        break;
+                    }
                 }
             }
             if (busted) {
                 res.verdict = Verdict::bustedCall;
-                res.rightCall = logs[busted->Logger()].station;
+                res.rightCall = stations[busted->Logger()];
                 res.otherLog = busted->Logger();
                 res.otherLine = busted->line;
+            } else if (dayApart) {
+                matched(dayApart);
+                res.dayApart = true;
             } else if (other != kNoLog) {
-                // The other log holds a QSO here and now with a call one edit away from this station's: it
-                // busted this call, and this side stands.
+                // The other log holds a QSO here and now (or dated a day off) with a call one edit away from
+                // this station's: it busted this call, and this side stands.
                 bool theyBusted = false;
                 if (q.band != kNoBand) {
-                    if (!ownNeighboursFound) allStations.Find(calls.Text(log.station), calls, ownNeighbours);
+                    if (!ownNeighboursFound) allStations.Find(calls.Text(own), calls, ownNeighbours);
                     ownNeighboursFound = true;
-                    for (uint32_t c : ownNeighbours) {
-                        if (const Entry* e = index.Nearest(c, q.band, other, t + offsets[other], n)) {
-                            theyBusted = true;
-                            res.otherLine = e->line;
-                            break;
+                    for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+                        for (uint32_t c : ownNeighbours) {
+                            const Entry* e = theyBusted ? nullptr : index.Nearest(c, q.band, other, t + offsets[other] + day, n);
+                            // Not where that call's own log holds the QSO: the other log worked that station.
+                            const uint32_t cl = e ? findLog(log, c) : kNoLog;
+                            if (cl != kNoLog && index.Nearest(stations[other], q.band, cl,
+                                                              e->minute - offsets[other] + offsets[cl], n)) {
+                                continue;
+                            }
+                            if (e) theyBusted = true, res.otherLine = e->line, res.dayApart = day != 0;
                         }
                     }
                 }
@@ -476,6 +557,8 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                 case Verdict::bustedExchange: ++r.bustedExchange; break;
                 case Verdict::unique: ++r.unique; break;
                 case Verdict::outsidePeriod: ++r.outsidePeriod; break;
+                case Verdict::ownCall: ++r.ownCall; break;
+                case Verdict::dupe: ++r.dupes; break;
                 default: break;
             }
             r.byConsensus += res.byConsensus;

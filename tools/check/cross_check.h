@@ -48,12 +48,16 @@ enum class Verdict : uint8_t {
     unique,          // the other station sent no log and nobody else logged it: stands
     uncheckable,     // the other station sent no log but others logged it: stands
     outsidePeriod,   // made outside the contest period of its log: not counted
+    ownCall,         // a QSO with the log's own station: a station does not work itself, so it is not counted
+    // A second QSO with a call on a band that the plug-in could not see as one: it had left the first out for its
+    // time alone, which the log's clock offset puts in the period. Not counted, as the plug-in's dupes are not.
+    dupe,
 };
 const char* VerdictName(Verdict v);
 // Not in log, busted call, busted exchange and a time outside the period take the QSO out of the checked score.
 inline bool Removes(Verdict v) {
     return v == Verdict::bustedCall || v == Verdict::notInLog || v == Verdict::bustedExchange ||
-           v == Verdict::outsidePeriod;
+           v == Verdict::outsidePeriod || v == Verdict::ownCall || v == Verdict::dupe;
 }
 
 constexpr uint8_t kNoBand = 0xff;
@@ -78,7 +82,10 @@ struct CheckQso {
 };
 
 struct CheckLog {
-    uint32_t station = 0;  // StationOf(own call)
+    uint32_t station = 0;  // StationOf(own call), the call of the CALLSIGN header where there is one
+    // StationOf(the own call most QSO lines carry) where it is another station than the header's; kNone where
+    // they agree. The cross-check then takes the log as whichever of the two its partners' logs name.
+    uint32_t linesStation = 0xffffffffu;
     // The contest period the log belongs to, in whole minutes: logs of other periods never meet, and its QSOs
     // outside it are not counted.
     long long periodStart = 0, periodEnd = 0;
@@ -93,7 +100,8 @@ struct QsoResult {
     uint32_t rightCall = CallTable::kNone;  // busted call: the station's own call as it sent its log
     uint32_t sent = CallTable::kNone;       // busted exchange: what the other station sent (or most copied)
     uint32_t otherLog = kNoLog;      // the other station's log: matched, busted call or not in log
-    int otherLine = 0;               // the other station's QSO line, when matched
+    int otherLine = 0;               // the other station's QSO line, when matched; a dupe: the line it repeats
+    bool dayApart = false;           // matched with a QSO the other log dates a day off, at the right time of day
 };
 
 // Where most stations that worked one station copied the same exchange and its log says it sent another:
@@ -105,10 +113,15 @@ struct Consensus {
 };
 
 struct LogResult {
+    uint32_t station = 0;       // the station the log was checked as
+    // Where the CALLSIGN header and the QSO lines name different stations: the header's (kNone where they
+    // agree), and how many of the log's QSOs the partners' logs hold with the lines' call and with the header's.
+    uint32_t headerStation = CallTable::kNone;
+    size_t linesVotes = 0, headerVotes = 0;
     long long clockOffset = 0;  // minutes the log's clock was ahead (negative: behind); 0 when not recognised
     std::vector<QsoResult> qsos;
     size_t counted = 0, notInLog = 0, bustedCall = 0, bustedExchange = 0, unique = 0, outsidePeriod = 0, kept = 0,
-           byConsensus = 0;
+           byConsensus = 0, ownCall = 0, dupes = 0;
     long long keptPoints = 0;      // after penalties, never below zero
     size_t keptMultipliers = 0;
     Consensus consensus;
@@ -133,10 +146,16 @@ struct CrossCheckOptions {
     Penalty penalty = Penalty::none;
 };
 
-// A log's clock offset is the median of its matched QSOs' time differences, taken only from this many
-// matches, and applied when it is more than one minute.
+// A log's clock offset: each of its QSOs is held against the nearest QSO the other station logged with it on
+// the band up to kOffsetSearchMinutes away (every time zone: a clock kept in local time); the offset is the
+// median of the differences in the half hour that holds most of them, believed where that half hour holds
+// at least kMinMatchesForOffset differences and more than half of all, and applied when over one minute.
 constexpr size_t kMinMatchesForOffset = 5;
-constexpr int kOffsetSearchMinutes = 30;
+constexpr int kOffsetSearchMinutes = 14 * 60;
+constexpr int kOffsetClusterMinutes = 30;
+// A QSO the other log dates a day off (a date typed wrong, or one that did not roll over at 00:00 UTC) is
+// matched at the same time of day.
+constexpr long long kMinutesPerDay = 24 * 60;
 // A consensus needs this many copies of one exchange, and two thirds of all copies.
 constexpr size_t kMinConsensusCopies = 3;
 // A station without a log is listed as missing when this many logs hold it.

@@ -84,6 +84,14 @@ std::string CsvRow(std::initializer_list<std::string> fields) {
 
 }  // namespace
 
+std::string HeaderCallNote(const LogInfo& info, const LogResult& r) {
+    const std::string header = info.headerCall.empty() ? info.call : info.headerCall;
+    return text::Format("the CALLSIGN header says %s, its QSO lines %s: checked as %s (the partners' logs hold %llu "
+                        "of its QSOs with %s, %llu with %s)",
+                        header.c_str(), info.linesCall.c_str(), info.call.c_str(), Count(r.linesVotes),
+                        info.linesCall.c_str(), Count(r.headerVotes), header.c_str());
+}
+
 long long CheckedScore(const contest::Record& contest, const LogResult& r) {
     return contest.Score(r.keptPoints, static_cast<long long>(r.keptMultipliers));
 }
@@ -161,7 +169,7 @@ std::vector<std::vector<int>> QuotedLines(const CheckedContest& c) {
         const LogResult& r = c.results->logs[li];
         for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
             const QsoResult& q = r.qsos[qi];
-            if (q.verdict == Verdict::confirmed && !q.byConsensus) continue;
+            if (q.verdict == Verdict::confirmed && !q.byConsensus && !q.dayApart) continue;
             lines[li].push_back(log.qsos[qi].line);
             if (q.otherLog != kNoLog && q.otherLine > 0) lines[q.otherLog].push_back(q.otherLine);
         }
@@ -232,6 +240,7 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     } else {
         out += "Clock offset: none recognised\r\n";
     }
+    if (r.headerStation != CallTable::kNone) out += "Own call: " + Printable(HeaderCallNote(info, r)) + "\r\n";
     for (const std::string& w : info.warnings) out += kWarning + Printable(w) + "\r\n";
     if (r.consensus.copied != CallTable::kNone) {
         out += text::Format("Sent exchange: %llu of the %llu stations' copies matched with this log say %s, and this log "
@@ -281,6 +290,9 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
                                              Printable(calls.Text(k.logged)).c_str())) +
                        other(res);
             });
+    section("Matched with a QSO the other log dates a day off (at the same time of day)",
+            [](const QsoResult& q) { return q.dayApart; },
+            [&](const CheckQso& q, const QsoResult& res) { return entry(q, "") + other(res); });
     section("Unique calls", is(Verdict::unique), [&](const CheckQso& q, const QsoResult&) {
         const size_t qi = static_cast<size_t>(&q - log.qsos.data());
         const bool unlisted = c.unlisted.size() > li && c.unlisted[li][qi];
@@ -288,6 +300,13 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
     });
     section("Outside the contest period (not counted)", is(Verdict::outsidePeriod),
             [&](const CheckQso& q, const QsoResult&) { return entry(q, ""); });
+    section("QSOs with the own call (not counted: a station does not work itself, and its own log would confirm "
+            "them)", is(Verdict::ownCall), [&](const CheckQso& q, const QsoResult&) { return entry(q, ""); });
+    section("Dupes the check found (the plug-in left the first QSO out for its time alone, which the clock offset "
+            "puts in the period)",
+            is(Verdict::dupe), [&](const CheckQso& q, const QsoResult& res) {
+                return entry(q, "   (DUPE of line " + std::to_string(res.otherLine) + ")");
+            });
     section("Not counted by the plug-in", is(Verdict::notChecked), [&](const CheckQso& q, const QsoResult&) {
         return entry(q, "   (" + Printable(calls.Text(q.pluginReason)) + ")");
     });

@@ -24,6 +24,10 @@ struct CheckedContest {
     std::vector<std::unordered_map<int, std::string>> quotes;
 };
 
+// Where a log's CALLSIGN header names another station than its QSO lines: both calls, the one it was checked
+// as, and how many of its QSOs the partners' logs hold with each.
+std::string HeaderCallNote(const LogInfo& info, const LogResult& r);
+
 // The score that remains: points and multipliers counted again without the removed QSOs.
 long long CheckedScore(const contest::Record& contest, const LogResult& r);
 

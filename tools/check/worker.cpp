@@ -1,5 +1,6 @@
 #include "worker.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -74,6 +75,24 @@ bool Get(std::istream& in, std::optional<long long>& n) {
 
 constexpr const char* kRecordTag = "L";
 
+// The own call most QSO lines carry: a log's CALLSIGN header is typed by hand, its lines are written by the
+// logging program that sent the call on the air.
+std::string MostCommonOwnCall(const std::vector<replay::LogQso>& qsos) {
+    // Nearly every log carries one call on all its lines: that is settled without counting.
+    if (qsos.empty()) return "";
+    const std::string& first = qsos.front().ownCall;
+    if (std::all_of(qsos.begin(), qsos.end(), [&](const replay::LogQso& q) { return q.ownCall == first; })) return first;
+    std::map<std::string, size_t> count;
+    std::string best;
+    size_t most = 0;
+    for (const replay::LogQso& q : qsos) {
+        if (q.ownCall.empty()) continue;
+        const size_t n = ++count[q.ownCall];
+        if (n > most) most = n, best = q.ownCall;
+    }
+    return best;
+}
+
 }  // namespace
 
 int BandIndex(const contest::Record& contest, const std::string& band) {
@@ -111,6 +130,7 @@ void WriteWorkerLog(std::ostream& out, const WorkerLog& log) {
     Put(s, log.error);
     Put(s, log.format);
     Put(s, log.ownCall);
+    Put(s, log.linesCall);
     Put(s, log.ownPrefix);
     Put(s, log.claimedScore);
     Put(s, log.pluginScore);
@@ -133,7 +153,8 @@ bool ReadWorkerLog(std::istream& in, WorkerLog& log) {
     log = WorkerLog();
     if (in.get() != kRecordTag[0]) return false;
     size_t headers = 0, skipped = 0, qsos = 0;
-    if (!Get(in, log.index) || !Get(in, log.error) || !Get(in, log.format) || !Get(in, log.ownCall) || !Get(in, log.ownPrefix) ||
+    if (!Get(in, log.index) || !Get(in, log.error) || !Get(in, log.format) || !Get(in, log.ownCall) || !Get(in, log.linesCall) ||
+        !Get(in, log.ownPrefix) ||
         !Get(in, log.claimedScore) || !Get(in, log.pluginScore) || !Get(in, headers)) {
         return false;
     }
@@ -208,6 +229,7 @@ int RunWorker(const std::string& listPath, const std::string& resultPath, const 
                 const replay::ParsedLog& log = in.log;
                 w.format = replay::LogFormatName(log.format);
                 w.ownCall = log.ownCall;
+                w.linesCall = MostCommonOwnCall(log.qsos);
                 w.ownPrefix = plan.ownPrefix;
                 w.claimedScore = log.claimedScore;
                 w.pluginScore = result.pluginScore;

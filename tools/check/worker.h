@@ -28,6 +28,7 @@ struct WorkerLog {
     std::string error;  // why the log could not be read or scored; empty when it was
     std::string format;
     std::string ownCall;
+    std::string linesCall;  // the own call most of its QSO lines carry, upper case ("" without QSOs)
     std::string ownPrefix;  // the DXCC prefix the plug-in was given for the own call
     std::optional<long long> claimedScore, pluginScore;
     std::map<std::string, std::string> header;

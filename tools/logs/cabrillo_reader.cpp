@@ -68,14 +68,33 @@ bool HasDigit(const std::string& s) {
     return false;
 }
 
+bool IsReport(const std::string& s) { return AllDigits(s) && s.size() >= 2 && s.size() <= 3; }
+
+bool IsCallField(const std::string& s) {
+    bool letter = false;
+    for (char c : s) letter = letter || std::isalpha(static_cast<unsigned char>(c));
+    return letter && HasDigit(s);
+}
+
 // Nine fields ending in "call rst": the received exchange is what is missing.
 bool LacksOnlyReceivedExchange(const std::vector<std::string>& f) {
-    if (f.size() != 9) return false;
-    const std::string& call = f[7];
-    const std::string& rst = f[8];
-    bool callHasLetter = false;
-    for (char c : call) callHasLetter = callHasLetter || std::isalpha(static_cast<unsigned char>(c));
-    return callHasLetter && HasDigit(call) && AllDigits(rst) && rst.size() >= 2 && rst.size() <= 3;
+    return f.size() == 9 && IsCallField(f[7]) && IsReport(f[8]);
+}
+
+// Nine fields with the worked call and its report where the sent exchange should stand: the sent report is
+// what is missing ("mycall NY W1AW 599 CT"), and the sent exchange is the field before the call.
+bool LacksOnlySentReport(const std::vector<std::string>& f) {
+    return f.size() == 9 && IsCallField(f[6]) && IsReport(f[7]) && !IsCallField(f[5]);
+}
+
+// A first word of an exchange of several words where the sent report should stand: a zone (1 or 2 digits, up to
+// 40) or a word of letters ("MA", "DX"); a report is "599", "59" or "5NN".
+bool StartsExchange(const std::string& s) {
+    if (AllDigits(s)) return s.size() <= 2 && std::atoi(s.c_str()) <= 40;
+    for (char c : s) {
+        if (!std::isalpha(static_cast<unsigned char>(c))) return false;
+    }
+    return !s.empty();
 }
 
 bool IsTransmitterField(const std::string& s) {
@@ -90,16 +109,13 @@ bool IsTransmitterField(const std::string& s) {
 // ("599 14 1") may be a short exchange and its transmitter: `lastWordMayBeTransmitter` says so, for the log as a
 // whole to decide.
 bool JoinExchangeWords(std::vector<std::string>& f, size_t words, int& transmitter, bool& lastWordMayBeTransmitter) {
-    auto isRst = [](const std::string& s) { return AllDigits(s) && s.size() >= 2 && s.size() <= 3; };
-    auto isCall = [](const std::string& s) {
-        bool letter = false;
-        for (char c : s) letter = letter || std::isalpha(static_cast<unsigned char>(c));
-        return letter && HasDigit(s);
-    };
+    if (f.size() < 8) return false;
+    // A line without the sent report: its sent exchange starts where the report should stand.
+    if (StartsExchange(f[5])) f.insert(f.begin() + 5, "");
     if (f.size() < 9) return false;
     size_t call = 0;
     for (size_t k = 7; k <= 6 + words && k + 1 < f.size(); ++k) {
-        if (isCall(f[k]) && isRst(f[k + 1])) call = k;
+        if (IsCallField(f[k]) && IsReport(f[k + 1])) call = k;
     }
     if (call == 0) return false;
     size_t end = f.size();
@@ -292,6 +308,7 @@ ParsedLog ParseCabrillo(const std::string& content, const std::string& fileName,
             }
             noExchange = LacksOnlyReceivedExchange(f);
             if (noExchange) f.push_back("");
+            if (LacksOnlySentReport(f)) f.insert(f.begin() + 5, "");
         }
         if (f.size() != 10) {
             log.skipped.push_back({lineNo, "QSO line has " + std::to_string(f.size()) +

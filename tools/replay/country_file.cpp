@@ -1,7 +1,7 @@
 // cty.dat: one record per entity, "Name: CQ: ITU: continent: lat: long: UTC offset: primary prefix:" and
 // then its aliases up to ';', separated by commas. An alias "=CALL" is an exact call, any other a prefix;
-// either may carry overrides of zones, position, continent or offset in (..) [..] <..> {..} ~..~, which
-// are not needed here and are cut off. A primary prefix marked '*' is an entity counted only for the
+// either may carry overrides of zones, position, continent or offset in (..) [..] <..> {..} ~..~: the CQ
+// zone in (..) is kept, the others are not needed here and are cut off. A primary prefix marked '*' is an entity counted only for the
 // WAE award; a DXCC contest counts its stations for the DXCC entity they belong to.
 #include "country_file.h"
 
@@ -34,6 +34,12 @@ bool IsGuantanamoCall(const std::string& call) {
            std::isalpha(static_cast<unsigned char>(call[4]));
 }
 
+// The CQ zone an alias overrides, "W6(3)[6]" -> 3; 0 where it overrides none.
+int ZoneOverride(const std::string& raw) {
+    const size_t open = raw.find('(');
+    return open == std::string::npos ? 0 : std::atoi(raw.c_str() + open + 1);
+}
+
 std::string CleanAlias(const std::string& raw) {
     std::string t = text::Trim(raw);
     size_t cut = t.find_first_of("([<{~");
@@ -64,6 +70,7 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
     answers_.clear();
     exact_.clear();
     prefixes_.clear();
+    zones_.clear();
     longestPrefix_ = 0;
     version_.clear();
 
@@ -114,6 +121,7 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
                 version_ = alias.substr(3);
             }
             (isExact ? pending.exact : pending.prefixes).push_back(alias);
+            if (const int zone = ZoneOverride(raw)) zones_.emplace(isExact ? "=" + alias : alias, zone);
         }
         all.push_back(pending);
         pos = semi + 1;
@@ -235,6 +243,23 @@ const CountryEntity* CountryFile::EntityOf(const std::string& call) const {
         answers_.emplace(call, i);
     }
     return i < 0 ? nullptr : &entities_[i];
+}
+
+int CountryFile::CqZoneOf(const std::string& callIn) const {
+    const CountryEntity* e = EntityOf(callIn);
+    if (!e) return 0;
+    const std::string call = text::ToUpper(text::Trim(callIn));
+    if (call.find('/') != std::string::npos) return e->cqZone;
+    auto zone = zones_.find("=" + call);
+    if (exact_.count(call)) return zone == zones_.end() ? e->cqZone : zone->second;
+    for (size_t len = std::min(call.size(), longestPrefix_); len > 0; --len) {
+        if (!prefixes_.count(call.substr(0, len)) || (len == 3 && call.compare(0, 3, "KG4") == 0 && !IsGuantanamoCall(call))) {
+            continue;
+        }
+        zone = zones_.find(call.substr(0, len));
+        return zone == zones_.end() ? e->cqZone : zone->second;
+    }
+    return e->cqZone;
 }
 
 std::string CountryFile::PrefixOf(const std::string& call) const {

@@ -41,6 +41,9 @@ public:
     // longest matching prefix; portable forms (KH6/W1AW, W1AW/KH6, W1AW/4) and the suffixes /P /M /MM /AM
     // /QRP are handled.
     std::string PrefixOf(const std::string& call) const;
+    // The CQ zone of a call: the zone the file gives its exact-call entry or its longest prefix ("UA9(17)",
+    // "W6(3)"), else its entity's; 0 when nothing matches. A portable form gets its entity's zone.
+    int CqZoneOf(const std::string& call) const;
     // The entity of a call, nullptr when nothing matches. Each call's answer is kept, as the logs of a contest
     // name the same calls again and again (so one CountryFile is not for two threads at once).
     const CountryEntity* EntityOf(const std::string& call) const;
@@ -63,6 +66,7 @@ private:
     std::vector<CountryEntity> entities_;
     std::unordered_map<std::string, int> exact_;
     std::unordered_map<std::string, int> prefixes_;
+    std::unordered_map<std::string, int> zones_;  // the CQ zone an alias overrides ("=CALL" for an exact call)
     size_t longestPrefix_ = 0;
     std::string version_;
     mutable std::unordered_map<std::string, int> answers_;  // call -> entity (-1: none), bounded
