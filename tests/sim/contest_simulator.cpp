@@ -41,8 +41,22 @@ constexpr const char* kBandKhz[] = {"3580", "7080", "14080", "21080", "28080"};
 struct Weekend {
     int year, month, saturday;
 };
+// The contest's last weekend before June 2025, by its record: the Roundup's of January 2025, the CQ WPX RTTY's of
+// February 2025, the CQ WW RTTY's of September 2024.
 Weekend WeekendOf(const contest::Record& c) {
-    return &c == &contest::CqWwRtty() ? Weekend{2024, 9, 28} : Weekend{2025, 1, 4};
+    COleDateTime start = c.PeriodStartOf(2025);
+    if (!start.IsValid() || start.m_dt > COleDateTime::FromFields(2025, 6, 1).m_dt) start = c.PeriodStartOf(2024);
+    DateTimeFields f;
+    if (!start.GetFields(f)) return Weekend{2025, 1, 4};
+    return Weekend{f.year, f.month, f.day};
+}
+
+// The contest counts CQ zones, which its stations send.
+bool CountsZones(const contest::Record& c) {
+    for (const contest::MultiplierKind& kind : c.MultiplierKinds()) {
+        if (kind.of == contest::MultiplierKind::Of::zone) return true;
+    }
+    return false;
 }
 
 // The states of each US call area, by the area's digit.
@@ -210,7 +224,7 @@ SimContest Simulate(const SimOptions& o, const std::string& scpFile, const std::
                     std::string& error) {
     SimContest contest;
     const contest::Record& rules = o.contest ? *o.contest : contest::ArrlRttyRoundup();
-    const bool zones = &rules == &contest::CqWwRtty();
+    const bool zones = CountsZones(rules);
     const int periodMinutes = rules.periodHours * 60;
     replay::CountryFile cty;
     if (!cty.Load(countryFile, error, rules.waeCountries)) return contest;

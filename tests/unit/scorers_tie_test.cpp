@@ -96,8 +96,7 @@ TEST(ScorersTie, PluginAnalysisAndCheckerScoreEveryLogAlike) {
          {"AK", "PEI", "NF", "LB", "NWT", "DX"}},
         {contest::CqWpxRtty(), "StatsWPX",
          {"tests/data/cq-wpx-rtty/N1HW-hand-worked.log", "tests/data/cq-wpx-rtty/DL1HW-hand-worked.log"},
-         {},
-         false},
+         {}},
     };
     for (const TieCase& c : cases) {
         SCOPED_TRACE(c.plugin);
