@@ -743,7 +743,8 @@ namespace {
 // A CQ WW log made by hand, line by line what the page must make of it (the country file below): JA1AAA's 24 is no
 // zone of Japan's; W6AA's 05 is not CA's zone 3; R25EMW's own entry in the file says zone 17; UA9AA's 19 is one of
 // Asiatic Russia's zones (a country of several, which the file cannot place a station in), VE2AA's 02 one of
-// Quebec's two, and a maritime mobile station is not judged. JA1AAA is logged with zones 24 and 25.
+// Quebec's two, K1ZZ's 01 Alaska's (no zone of the USA's, but the QTH places the station), and a maritime mobile
+// station is not judged. JA1AAA is logged with zones 24 and 25.
 const char* const kCqWwLog =
     "START-OF-LOG: 3.0\n"
     "CONTEST: CQ-WW-RTTY\n"
@@ -758,6 +759,7 @@ const char* const kCqWwLog =
     "QSO: 7081 RY 2024-09-28 0110 W1AW 599 05 MA JA1AAA 599 25\n"       // 11
     "QSO: 21080 RY 2024-09-28 0200 W1AW 599 05 MA VE2AA 599 02 QC\n"    // 12
     "QSO: 21081 RY 2024-09-28 0210 W1AW 599 05 MA W1MM/MM 599 08\n"     // 13
+    "QSO: 21082 RY 2024-09-28 0220 W1AW 599 05 MA K1ZZ 599 01 AK\n"     // 14
     "END-OF-LOG:\n";
 const char* const kCqWwCountryFile =
     "United States of America: 05: 08: NA: 37.60: 91.87: 5.0: K:\n    K,N,W,K6(3)[6],W6(3)[6],=N2NL/MM(7);\n"
@@ -784,12 +786,12 @@ TEST(Analysis, CqWwPageJudgesZonesAndShowsEachBand) {
     struct Hour {
         std::vector<int> newMultipliers;  // zones, countries, QTHs
         int cumulative;
-    } hours[] = {{{4, 4, 2}, 10}, {{2, 2, 0}, 14}, {{2, 1, 1}, 18}};
+    } hours[] = {{{4, 4, 2}, 10}, {{2, 2, 0}, 14}, {{3, 2, 1}, 20}};
     for (size_t h = 0; h < std::size(hours); ++h) {
         EXPECT_EQ(a.hours[h].newMultipliers, hours[h].newMultipliers) << h;
         EXPECT_EQ(a.hours[h].cumulativeMultipliers, hours[h].cumulative) << h;
     }
-    EXPECT_EQ(TotalMultipliers(a), 18);
+    EXPECT_EQ(TotalMultipliers(a), 20);
 
     const std::string page = ReadFileBytes("out/analysis.html");
     const std::string check = page.substr(page.find("<section id=\"check\">"));
@@ -817,7 +819,7 @@ TEST(Analysis, CqWwPageJudgesZonesAndShowsEachBand) {
     }
     // W6AA's zone and country are K1AB's too; the zones a country may have, and the sea, are not judged.
     for (const char* text : {"<b>zone 05 on 20m</b>", "<b>K (United States of America) on 20m</b>", ">UA9AA<",
-                             ">VE2AA<", ">W1MM/MM<"}) {
+                             ">VE2AA<", ">W1MM/MM<", ">K1ZZ<"}) {
         EXPECT_EQ(check.find(text), std::string::npos) << text;
     }
 }

@@ -401,10 +401,13 @@ std::vector<UnlikelyExchange> UnlikelyZones(const contest::Record& contest, cons
             return !zones.empty() && std::find(zones.begin(), zones.end(), zone) == zones.end() ? basis
                                                                                               : ZoneBasis::none;
         };
+        // The call's own entry first, then the QTH, which places a station more closely than its country.
         if (callZone > 0 && callZone != zone) {
             u.zoneBasis = ZoneBasis::call;
             u.zones = {callZone};
-        } else if (rules(ZoneBasis::qth, QthZones(qth)) != ZoneBasis::none) {
+        } else if (!QthZones(qth).empty()) {
+            if (rules(ZoneBasis::qth, QthZones(qth)) == ZoneBasis::none)
+                continue;
             u.zoneBasis = ZoneBasis::qth;
             u.zones = QthZones(qth);
             u.qth = qth;

@@ -486,7 +486,7 @@ std::string HourTable(const Analysis& a) {
         while (last + 1 < a.hours.size() && a.hours[i].qsos == 0 && a.hours[last + 1].qsos == 0)
             ++last;
         if (last > i) {
-            h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00") + " to " + Time(a.hours[last].hour * 60 + 59, "%H:%M"), "l t") +
+            h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00") + " to " + Time(a.hours[last].hour * 60 + 59, "%H:%M"), "l") +
                  "<td class=\"l\" colspan=\"" + std::to_string(a.bands.size() + 1) + "\">no counted QSO</td>" +
                  Td(Num(row.cumulative)) + "</tr>";
             i = last;
