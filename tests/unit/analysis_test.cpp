@@ -363,6 +363,14 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
         // The limit binds MULTI-OP too.
         {"MULTI-OP", onFor(changes(1), 25 * 60), {"more than the 24 hours every entrant may operate, MULTI-OP included"},
          {"Within a minute"}},
+        // 10:00 and 10:30 leave 29 empty minutes, no break; 10:30 and 11:01 leave 30, a break: both a minute
+        // from the other verdict.
+        {"SINGLE-OP", {{At(20, 0), "20m", "W1AW", -1}, {At(20, 30), "20m", "W1AW", -1}, {At(21, 1), "20m", "W1AW", -1}},
+         {"<td>0 h 29 min</td><td class=\"l\">operating time: no break <span class=\"flag\">within a minute of the "
+          "30-minute break</span></td>",
+          "<td>0 h 30 min</td><td class=\"l\"><b>off time</b> <span class=\"flag\">within a minute of the 30-minute "
+          "break</span></td>"},
+         {}},
         // 6 h 30 off the air either way; the third break is operating time, the late start is not.
         {nullptr, twoBreaks(At(18, 0), true),
          {"<td>1 h 30 min</td><td class=\"l\">operating time</td>",
