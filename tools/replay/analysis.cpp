@@ -190,40 +190,46 @@ BestWindow BestRate(const std::vector<long long>& minutes, int width) {
     return best;
 }
 
-std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long long start, long long end,
-                                  int threshold) {
-    std::vector<OffPeriod> off;
+namespace {
+
+// Every run of empty minutes within [start, end), in time order: `run(from, to, edge)`, an edge run standing
+// before the first QSO or after the last (or, with no QSO, over the whole period).
+template <typename Run>
+void ForEachEmptyRun(const std::vector<long long>& minutes, long long start, long long end, Run run) {
     bool any = false;
     long long last = 0;
     for (long long m : minutes) {
         if (m < start || m >= end)
             continue;
-        if (!any && m > start)
-            off.push_back(OffPeriod{start, m, true});
-        else if (any && m - last - 1 >= std::max(threshold, 1))
-            off.push_back(OffPeriod{last + 1, m, false});
+        if (any ? m - last > 1 : m > start)
+            run(any ? last + 1 : start, m, !any);
         any = true;
         last = m;
     }
     const long long from = any ? last + 1 : start;
     if (from < end)
-        off.push_back(OffPeriod{from, end, true});
+        run(from, end, true);
+}
+
+}  // namespace
+
+std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long long start, long long end,
+                                  int threshold) {
+    std::vector<OffPeriod> off;
+    ForEachEmptyRun(minutes, start, end, [&](long long from, long long to, bool edge) {
+        if (edge || to - from >= std::max(threshold, 1))
+            off.push_back(OffPeriod{from, to, edge});
+    });
     return off;
 }
 
 std::vector<OffPeriod> NearBreaks(const std::vector<long long>& minutes, long long start, long long end,
                                   int threshold) {
     std::vector<OffPeriod> near;
-    bool any = false;
-    long long last = 0;
-    for (long long m : minutes) {
-        if (m < start || m >= end)
-            continue;
-        if (any && threshold > 1 && m - last - 1 == threshold - 1)
-            near.push_back(OffPeriod{last + 1, m, false});
-        any = true;
-        last = m;
-    }
+    ForEachEmptyRun(minutes, start, end, [&](long long from, long long to, bool edge) {
+        if (!edge && threshold > 1 && to - from == threshold - 1)
+            near.push_back(OffPeriod{from, to, false});
+    });
     return near;
 }
 

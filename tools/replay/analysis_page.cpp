@@ -1201,7 +1201,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         all.push_back(&a);
     h += "<p class=\"note\">Each log replayed through the plug-in the same way: every number is the plug-in's. " +
          Esc(std::string(kActiveTime) + ": " + ActiveMeaning(own) + "; " + InText(kOperatingTime) + ": " +
-             OperatingMeaning(own) + ".") +
+             (WholePeriod(own) ? std::string("not limited") : OperatingMeaning(own)) + ".") +
          "</p>";
 
     // The figures, one column per station.
