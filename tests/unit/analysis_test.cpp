@@ -391,6 +391,35 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
     }
 }
 
+// A CQ WW log with a QSO every 31 minutes: 57 breaks of 30 empty minutes, which the rules do not count (every
+// entrant may operate the whole period). The bar numbers a break only where its number has room, none over
+// another; the breaks are listed folded, and no operating time by off blocks is named.
+TEST(Analysis, ManyBreaksOfAContestWithoutOffTime) {
+    Qsos qsos;
+    for (long long m = At(18, 0); m < At(48, 0); m += 31)
+        qsos.emplace_back(m, "20m", "W1AW", -1);
+    const std::string page = AnalysisPage(AnalyseLog(qsos, "SINGLE-OP", 0, contest::CqWwRtty()));
+    for (const char* text : {"<summary>All 58 breaks", "Within the rules on time: every entrant may operate the whole "
+                             "48 hours.", "</span></td><td>0 h 59 min</td>"}) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(page.find("longest break"), std::string::npos);
+    // The labels over the wide bar (y 13.0), each about 6.2 px a character wide, stand apart.
+    const std::string bar = page.substr(page.find("<section id=\"time\">"));
+    const std::string label = "\" y=\"13.0\" text-anchor=\"middle\">";
+    double lastRight = -1;
+    size_t labels = 0;
+    for (size_t at = bar.find(label); at != std::string::npos && at < bar.find("</svg>"); at = bar.find(label, at + 1)) {
+        const double x = std::stod(bar.substr(bar.rfind('"', at - 1) + 1));
+        const double half = 3.1 * static_cast<double>(bar.find('<', at) - at - label.size());
+        EXPECT_GE(x - half, lastRight) << "label " << labels + 1 << " at " << x;
+        lastRight = x + half;
+        ++labels;
+    }
+    EXPECT_GT(labels, 20u);
+    EXPECT_LT(labels, 58u);
+}
+
 const char* const kSmallLog =
     "START-OF-LOG: 3.0\n"
     "CALLSIGN: W1AW\n"
