@@ -32,16 +32,23 @@ const char* const kRussianTextPrefixes[] = {"UA", "UA2", "UA9", "CE9/KC4", "UR",
 const char* const kCanadianProvinces[] = {"ON", "QC", "NS", "NB", "MB", "BC", "SK", "AB", "NL", "NT", "YT", "NU", "PE"};
 const LocationAlias kCanadianAliases[] = {{"PEI", "PE"}, {"NF", "NL"}, {"LB", "NL"}, {"NWT", "NT"}};
 
-// The multi-operator band-change rule as the sponsor's rules gave it until the categories changed.
+// The rules of each year as the record found them: the sponsor's rules of 2006 to 2013 (published for 2006,
+// 2008, 2011 and 2013, the same in these points), the 2017 rules as published, what the sponsor wrote of 2018
+// to 2020 and 2023 in its announcements and rules notes, and a published summary of the 2025 rules. No text of
+// the 2014, 2015, 2022 and 2024 rules was found: the page says so for those years rather than guess.
 const char* const kMultiOpBandChanges =
     "Multi-operator entries: \"Limited to 6 band changes (maximum) in any clock hour. The clock hour is from zero "
-    "through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two band changes.";
+    "through 59 minutes.\" A change from 20 meters to 15 meters and back to 20 meters is two band changes (the "
+    "sponsor's rules of 2006 to 2013).";
+const char* const kMultiOpBandChanges2017 =
+    "Multi-operator entries: \"Multioperator stations are limited to 6 band changes (maximum) in any clock hour\", "
+    "the clock hour from minute 0 to 59, and 20 meters to 15 meters and back two changes (the sponsor's rules of "
+    "2017). No text of the rules of 2014 to 2016 or of 2018 to 2024 stating another limit was found: the record "
+    "takes these 6 for every year from 2014 to 2024, until the 2025 rules change them.";
 
-// The record knows the rules of a year from the sponsor's published rules (2006 to 2013, the same in these
-// points) and, for 2025, from a published summary of that year's rules, whose words it does not quote; the
-// years between are taken to follow the earlier rules until the record learns better.
 const BandChangeRule kBandChangeRules[] = {
-    {0, 2024, "MULTI-OP", "", "multi-operator", 6, kMultiOpBandChanges},
+    {0, 2013, "MULTI-OP", "", "multi-operator", 6, kMultiOpBandChanges},
+    {2014, 2024, "MULTI-OP", "", "multi-operator", 6, kMultiOpBandChanges2017},
     {2025, 0, "MULTI-OP", "ONE", "multi-operator, single transmitter", 10,
      "Multi-operator, single transmitter: at most 10 band changes in a clock hour (minute 0 to 59); a change from "
      "20 meters to 15 meters and back is two (the 2025 rules as a published summary gives them, not the "
@@ -54,23 +61,66 @@ const BandChangeRule kBandChangeRules[] = {
      "rules as a published summary gives them, not the sponsor's words)."},
 };
 
+// The entry categories and modes of each year, with where the record found them.
 const CategoryRule kCategoryRules[] = {
-    {0, 2024,
-     "Single Operator (low or high power) and Multioperator, Single Transmitter, which a single operator who uses "
-     "spotting assistance enters too (the sponsor's rules of 2006 to 2013)"},
+    {0, 2013,
+     "Categories: Single Operator (low or high power, no spotting assistance) and Multioperator, Single "
+     "Transmitter, which a single operator who uses spotting assistance enters too. Modes: Baudot RTTY, ASCII, "
+     "AMTOR, PSK31 and Packet. Source: the sponsor's rules of 2006 to 2013."},
+    {2014, 2015,
+     "Not found: no text of this year's rules was found. The 2013 rules put a single operator who uses spotting "
+     "assistance in Multioperator, Single Transmitter; the 2016 rules give such an operator Single Operator "
+     "Unlimited. Which of the two this year's rules have is not known."},
+    {2016, 2016,
+     "Categories: Single Operator, Single Operator Unlimited and Multioperator, Single Transmitter, the only "
+     "multi-operator category. Modes: not found for this year. Source: a discussion of this year's rules on the "
+     "RTTY contesters' mailing list (December 2015), which names these categories."},
+    {2017, 2017,
+     "Categories: Single Operator (no spotting assistance or multi-channel decoders), Single Operator Unlimited "
+     "(both low or high power) and Multioperator, Single Transmitter (low or high power, 6 band changes in a "
+     "clock hour); every entrant one signal at a time. Modes: Baudot RTTY, ASCII, AMTOR, PSK31, PSK63 and Packet. "
+     "Source: the sponsor's rules of 2017 as published."},
+    {2018, 2018,
+     "Categories: not found for this year. Modes: digital modes, but not FT8, which the sponsor's announcement "
+     "of the 2019 rules says \"was excluded in 2018\". Source: that announcement."},
+    {2019, 2019,
+     "Categories: Single Operator, Single Operator Unlimited and Multioperator, Single Transmitter; an FT8 or "
+     "PSK entrant whose software decodes several signals at once enters Single Operator Unlimited or "
+     "Multioperator. Modes: the digital modes, FT8 (WSJT-X 2.0 or later, no automatic QSOs) among them for the "
+     "first time, logged as DG beside RY for RTTY. Source: the sponsor's announcement of the 2019 rules and its "
+     "letter to that year's entrants quoting them."},
+    {2020, 2020,
+     "Categories: not found for this year, but for QRP, a power class new this year. Modes: the digital modes, "
+     "FT4 and FT8 among them. Source: a published summary of the changes from 2018 to 2021 (December 2020), not "
+     "the sponsor's words."},
+    {2021, 2021,
+     "Categories: Single Operator (no spotting assistance) and Single Operator Unlimited, in three by mode (RTTY, "
+     "digital, mixed), in QRP, low or high power; the multi-operator categories not found for this year. Modes: "
+     "RTTY, PSK, FT4, FT8, ASCII, AMTOR and Packet. Source: published summaries of the 2021 rules, not the "
+     "sponsor's words."},
+    {2022, 2022, "Not found: no text of this year's rules was found."},
+    {2023, 2024,
+     "Categories: not found for these years. Modes: RTTY alone: \"Beginning with the January, 2023 RTTY "
+     "Roundup, only contacts using Radioteletype (RTTY) mode are allowed\", the other digital modes going to a "
+     "contest of their own. Source: that note of the sponsor's rules, as published in 2023; no text of the 2024 "
+     "rules was found, and the record takes the note for it."},
     {2025, 0,
-     "Single Operator and Single Operator Unlimited (QRP, low or high power), Multioperator Single Transmitter (low "
-     "or high power), Multioperator Two Transmitter and Multioperator Multi-Transmitter (high power) (the 2025 "
-     "rules as a published summary gives them)"},
+     "Categories: Single Operator and Single Operator Unlimited (QRP, low or high power), Multioperator Single "
+     "Transmitter (low or high power, 10 band changes in a clock hour), Multioperator Two Transmitter and "
+     "Multioperator Multi-Transmitter (high power). Modes: Baudot RTTY alone. Source: a published summary of the "
+     "2025 rules, not the sponsor's words."},
 };
 
-// The operating time: one rule for every entrant.
+// The operating time: one rule for every entrant. Time is counted as the sponsor's log checking counts it.
 const TimeRule kTimeRules[] = {
     {0, 0, "", "every entrant", 24 * 60, 6 * 60, 2, 30,
      "\"No entrant may operate more than 24 hours out of the 30-hour contest period.\"",
      "\"The six hours of off time must be taken in no more than two blocks.\"",
-     "Off time is a break of at least 30 minutes (the general rules of the sponsor's contests); the two longest "
-     "breaks are the off time, and every further break counts as operating time."},
+     "A break is at least 30 empty clock minutes (the general rules of the sponsor's contests); a clock minute "
+     "with a QSO counts as on, one without as off, as the log checking counts it. The operating time runs from "
+     "the first QSO to the last less the two longest breaks between them; every further break counts as "
+     "operating time, and starting late or stopping early takes off time without using a block (the sponsor's "
+     "contest advisory committee, 2013). The checking scores the first 24 hours of operating time."},
 };
 
 Facts MakeFacts() {

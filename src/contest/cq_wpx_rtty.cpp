@@ -35,7 +35,9 @@ const TimeRule kTimeRules[] = {
     {0, 0, "", "single operator", 30 * 60, 18 * 60, 1000, 60,
      "\"Single Operator stations may operate 30 of the 48 hours\"",
      "Off times may be taken in any number of blocks: every break of an hour or more is off time.",
-     "\"off times must be a minimum of 60 minutes during which no QSO is logged\""},
+     "\"off times must be a minimum of 60 minutes during which no QSO is logged\": 60 empty clock minutes, as "
+     "the log checking counts them (a clock minute with a QSO counts as on); the time before the first QSO and "
+     "after the last is off time too."},
 };
 
 // The band-change limit found in the sponsor's rules (the 2015 edition); no per-hour limit of a single-

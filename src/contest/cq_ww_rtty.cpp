@@ -82,7 +82,8 @@ const BandChangeRule kBandChangeRules[] = {
 // Every entrant may operate the whole period; breaks of 30 minutes are shown, none is required.
 const TimeRule kTimeRules[] = {
     {0, 0, "", "every entrant", 48 * 60, 0, 0, 30, "\"All stations may operate the entire 48-hour contest period.\"",
-     "No off time is required.", "A break of at least 30 minutes is shown as off time; the rules require none."},
+     "No off time is required.",
+     "A run of at least 30 empty clock minutes is shown as a break; the rules require none."},
 };
 
 Facts MakeFacts() {

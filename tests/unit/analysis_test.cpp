@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
+
+#include <filesystem>
 
 #include "contest/arrl_rtty_roundup.h"
 #include "contest/cq_ww_rtty.h"
 #include "analysis.h"
 #include "contest_dates.h"
+#include "plugin/plugin_library.h"
 #include "replay.h"
 #include "temp_dir.h"
 
@@ -52,29 +56,46 @@ TEST(Analysis, BestWindowsSlideAcrossTheHour) {
     }
 }
 
-TEST(Analysis, OffPeriodsStartAtTheThreshold) {
+// Time in whole clock minutes, as the sponsors' log checking counts it: a minute with a QSO is on the air, a break
+// is a run of `threshold` empty minutes between two QSOs (10:00 and 10:30 leave 29, one short), and the empty
+// minutes before the first QSO and after the last are off however few.
+TEST(Analysis, OffTimeIsCountedInEmptyClockMinutes) {
     const long long start = At(18, 0), end = At(24 + 24, 0);
+    using Runs = std::vector<std::tuple<long long, long long, bool>>;  // first empty minute, next on-air one, edge
     struct Case {
         std::vector<long long> minutes;
         int threshold;
-        std::vector<std::pair<long long, long long>> off;
+        Runs off;
+        Runs near;  // one empty minute short of a break
     } cases[] = {
-        // 29 minutes is on the air, 30 is off: at the start, between QSOs and before the end.
-        {{At(18, 29), At(18, 58), At(19, 27), At(47, 30)}, 30, {{At(19, 27), At(47, 30)}, {At(47, 30), end}}},
-        {{At(18, 30), At(18, 59)}, 30, {{start, At(18, 30)}, {At(18, 59), end}}},
-        {{At(18, 0), At(47, 59)}, 30, {{At(18, 0), At(47, 59)}}},
-        {{At(18, 0), At(18, 45), At(47, 59)}, 60, {{At(18, 45), At(47, 59)}}},
-        // QSOs outside the period do not shorten it; no QSO in it: all of it is off.
-        {{At(17, 59), At(48, 0)}, 30, {{start, end}}},
-        {{}, 30, {{start, end}}},
+        // 29 empty minutes are no break, 30 are: between QSOs at 10:00 and 10:30 or 10:31.
+        {{At(18, 0), At(20, 0), At(20, 30), At(21, 0), At(21, 31), At(47, 59)},
+         30,
+         {{At(18, 1), At(20, 0), false}, {At(21, 1), At(21, 31), false}, {At(21, 32), At(47, 59), false}},
+         {{At(20, 1), At(20, 30), false}, {At(20, 31), At(21, 0), false}}},
+        // Before the first QSO and after the last: off however short.
+        {{At(18, 1), At(47, 58)}, 30, {{start, At(18, 1), true}, {At(18, 2), At(47, 58), false}, {At(47, 59), end, true}},
+         {}},
+        {{At(18, 0), At(18, 45), At(47, 59)}, 60, {{At(18, 46), At(47, 59), false}}, {}},
+        // QSOs in one minute, and outside the period, which do not shorten it; no QSO in it: all of it is off.
+        {{At(18, 0), At(18, 0), At(47, 59)}, 30, {{At(18, 1), At(47, 59), false}}, {}},
+        {{At(17, 59), At(48, 0)}, 30, {{start, end, true}}, {}},
+        {{}, 30, {{start, end, true}}, {}},
+    };
+    auto runs = [](const std::vector<OffPeriod>& periods) {
+        Runs got;
+        for (const OffPeriod& p : periods)
+            got.emplace_back(p.from, p.to, p.edge);
+        return got;
     };
     for (const Case& c : cases) {
-        std::vector<OffPeriod> off = OffPeriods(c.minutes, start, end, c.threshold);
-        std::vector<std::pair<long long, long long>> got;
-        for (const OffPeriod& p : off)
-            got.emplace_back(p.from, p.to);
-        EXPECT_EQ(got, c.off) << c.minutes.size() << " QSOs, threshold " << c.threshold;
+        EXPECT_EQ(runs(OffPeriods(c.minutes, start, end, c.threshold)), c.off) << c.minutes.size() << " QSOs";
+        EXPECT_EQ(runs(NearBreaks(c.minutes, start, end, c.threshold)), c.near) << c.minutes.size() << " QSOs";
     }
+    // The off blocks are the longest breaks between QSOs, the earlier on a tie; the ends take none.
+    const std::vector<OffPeriod> off = {{start, At(23, 0), true}, {At(24, 0), At(25, 0)}, {At(26, 0), At(28, 0)},
+                                        {At(30, 0), At(31, 0)}, {At(40, 0), end, true}};
+    EXPECT_EQ(OffBlocks(off, 2), (std::vector<bool>{false, true, true, false, false}));
 }
 
 TEST(Analysis, BandChangesCountEachMoveInItsClockHour) {
@@ -269,15 +290,21 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
             q.emplace_back(m, "20m", "W1AW", -1);
         return q;
     };
-    auto onFor = [&](Qsos q, int hours) { return between(std::move(q), At(20, 20), At(20, 0) + hours * 60); };
-    // Off 3 h, 2 h 30 and 1 h: 6 h 30 in all, but the two longest make only 5 h 30.
-    const Qsos threeBreaks = between(between(between({}, At(21, 0), At(30, 0)), At(32, 30), At(39, 50)),
-                                     At(40, 50), At(47, 59));
-    // Off 6 h in one block and six breaks of 40 minutes: all but one of them are operating time.
-    Qsos manyBreaks = between({}, At(24, 0), At(26, 0));
-    for (int k = 0; k < 5; ++k)
-        manyBreaks = between(std::move(manyBreaks), At(26 + 4 * k, 40), At(30 + 4 * k, 0));
-    manyBreaks = between(std::move(manyBreaks), At(46, 40), At(47, 59));
+    auto span = [&](Qsos q, long long from, long long to) {  // every 20 minutes, and one at `to`
+        q = between(std::move(q), from, to);
+        if (std::get<0>(q.back()) != to)
+            q.emplace_back(to, "20m", "W1AW", -1);
+        return q;
+    };
+    // From the first QSO at 20:00 for `minutes`, never 30 empty minutes in a row: the operating time.
+    auto onFor = [&](Qsos q, long long minutes) { return span(std::move(q), At(20, 20), At(20, 0) + minutes - 1); };
+    // Breaks of 3 h and 2 h, then 1 h 30 more off: as a third break (operating time by the rules, 25 h), or as
+    // a start 1 h 30 late, which takes no block (23 h 30).
+    auto twoBreaks = [&](long long first, bool third) {
+        Qsos q = span(span({}, first, At(22, 0)), At(25, 1), At(30, 1));
+        return third ? span(span(std::move(q), At(32, 2), At(36, 2)), At(37, 33), At(47, 59))
+                     : span(std::move(q), At(32, 2), At(47, 59));
+    };
     // The contest of 2025, whose rules limit a multi-operator entry by its transmitters.
     const long long in2025 =
         WholeMinutes(COleDateTime::FromFields(2025, 1, 4)) - WholeMinutes(COleDateTime::FromFields(2019, 1, 5));
@@ -322,26 +349,38 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
                                                 "in 2019; the limits per clock hour are for multi-operator, single "
                                                 "transmitter 8; multi-operator, two transmitters 8."},
          {"More than"}, 0, cqww},
-        // Off 18:00-20:00 and 20:00 Sunday to the end: 24 hours on the air, the limit itself.
-        {"SINGLE-OP", onFor(changes(1), 24), {"Within the rules on time: operating time by the rules 24 h 00 min"}, {": more than the"}},
-        {"SINGLE-OP",
-         onFor(changes(1), 25),
-         {"<p class=\"flag\">Operating time by the rules 25 h 00 min: more than the 24 hours every entrant may "
-          "operate. The 2 longest breaks make 5 h 00 min of the 6 hours of off time.</p>"},
+        // From 20:00 for 24 hours, the limit itself, and a minute more, whose QSO the checking does not score.
+        {"SINGLE-OP", onFor(changes(1), 24 * 60),
+         {"Within the rules on time: operating time by the rules 24 h 00 min",
+          "Within a minute of the 24 hours: a QSO logged a minute earlier or later turns the verdict."},
+         {": more than the"}},
+        {"SINGLE-OP", onFor(changes(1), 24 * 60 + 1),
+         {"<p class=\"flag\">Operating time by the rules 24 h 01 min: more than the 24 hours every entrant may "
+          "operate. Its off time is 5 h 59 min of the 6 hours the rules require. The sponsor's checking scores the "
+          "first 24 hours of operating time: the 1 counted QSO from 2019-01-06 20:00 on would not count.</p>",
+          "Within a minute of the 24 hours"},
          {"Within the rules"}},
         // The limit binds MULTI-OP too.
-        {"MULTI-OP", onFor(changes(1), 25), {"more than the 24 hours every entrant may operate, MULTI-OP included"}, {}},
-        {nullptr,
-         threeBreaks,
-         {"<td>23 h 30 min</td><td>6 h 30 min in 3 breaks</td>",
-          "<td><b>24 h 30 min</b></td><td><span class=\"sw off\"></span>5 h 30 min in 2 blocks</td>",
-          "Operating time by the rules 24 h 30 min: more than the 24 hours",
-          "<td>1 h 00 min</td><td class=\"l\">operating time</td>"},
+        {"MULTI-OP", onFor(changes(1), 25 * 60), {"more than the 24 hours every entrant may operate, MULTI-OP included"},
+         {"Within a minute"}},
+        // 10:00 and 10:30 leave 29 empty minutes, no break; 10:30 and 11:01 leave 30, a break: both a minute
+        // from the other verdict.
+        {"SINGLE-OP", {{At(20, 0), "20m", "W1AW", -1}, {At(20, 30), "20m", "W1AW", -1}, {At(21, 1), "20m", "W1AW", -1}},
+         {"<td>0 h 29 min</td><td class=\"l\">operating time: no break <span class=\"flag\">within a minute of the "
+          "30-minute break</span></td>",
+          "<td>0 h 30 min</td><td class=\"l\"><b>off time</b> <span class=\"flag\">within a minute of the 30-minute "
+          "break</span></td>"},
+         {}},
+        // 6 h 30 off the air either way; the third break is operating time, the late start is not.
+        {nullptr, twoBreaks(At(18, 0), true),
+         {"<td>1 h 30 min</td><td class=\"l\">operating time</td>",
+          "Operating time by the rules 25 h 00 min: more than the 24 hours",
+          "the 4 counted QSOs from 2019-01-06 23:00 on would not count"},
          {"Within the rules"}},
-        {"SINGLE-OP",
-         manyBreaks,
-         {"10 h 00 min in 7 breaks", "Within the rules on time: operating time by the rules 23 h 20 min"},
-         {": more than the"}},
+        {"SINGLE-OP", twoBreaks(At(19, 30), false),
+         {"<td>1 h 30 min</td><td class=\"l\"><b>off time</b>, before the first QSO</td>",
+          "Within the rules on time: operating time by the rules 23 h 30 min, at most 24 hours; off time 6 h 30 min."},
+         {": more than the", "Within a minute"}},
     };
     for (const Case& c : cases) {
         const std::string page = AnalysisPage(AnalyseLog(c.qsos, c.category, c.shift, *c.contest));
@@ -350,6 +389,35 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
         for (const char* text : c.absent)
             EXPECT_EQ(page.find(text), std::string::npos) << text;
     }
+}
+
+// A CQ WW log with a QSO every 31 minutes: 57 breaks of 30 empty minutes, which the rules do not count (every
+// entrant may operate the whole period). The bar numbers a break only where its number has room, none over
+// another; the breaks are listed folded, and no operating time by off blocks is named.
+TEST(Analysis, ManyBreaksOfAContestWithoutOffTime) {
+    Qsos qsos;
+    for (long long m = At(18, 0); m < At(48, 0); m += 31)
+        qsos.emplace_back(m, "20m", "W1AW", -1);
+    const std::string page = AnalysisPage(AnalyseLog(qsos, "SINGLE-OP", 0, contest::CqWwRtty()));
+    for (const char* text : {"<summary>All 58 breaks", "Within the rules on time: every entrant may operate the whole "
+                             "48 hours.", "</span></td><td>0 h 59 min</td>"}) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    EXPECT_EQ(page.find("longest break"), std::string::npos);
+    // The labels over the wide bar (y 13.0), each about 6.2 px a character wide, stand apart.
+    const std::string bar = page.substr(page.find("<section id=\"time\">"));
+    const std::string label = "\" y=\"13.0\" text-anchor=\"middle\">";
+    double lastRight = -1;
+    size_t labels = 0;
+    for (size_t at = bar.find(label); at != std::string::npos && at < bar.find("</svg>"); at = bar.find(label, at + 1)) {
+        const double x = std::stod(bar.substr(bar.rfind('"', at - 1) + 1));
+        const double half = 3.1 * static_cast<double>(bar.find('<', at) - at - label.size());
+        EXPECT_GE(x - half, lastRight) << "label " << labels + 1 << " at " << x;
+        lastRight = x + half;
+        ++labels;
+    }
+    EXPECT_GT(labels, 20u);
+    EXPECT_LT(labels, 58u);
 }
 
 const char* const kSmallLog =
@@ -439,16 +507,21 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              ">CT</div>",
              "<td class=\"l\">DL</td><td class=\"l\">Fed. Rep. of Germany</td><td class=\"l\">2019-01-05 "
              "18:15</td>",
-             // The two times on the air, each under its own name.
-             "<td class=\"l\">Active time (the contest period less every break of 30 minutes or more)</td>"
-             "<td>0 h 23 min</td><td class=\"l\">15.7 per hour</td>",
-             "<td class=\"l\">Operating time by the rules (the contest period less the 2 longest breaks, the off "
-             "time; at most 24 hours)</td><td>1 h 24 min</td><td class=\"l\">4.3 per hour</td>",
-             // The two longest breaks are the off time, in the bar and the table; two breaks of 1 h 01 min tie
-             // and the earlier is off.
-             ">1 off</text>", ">3 off</text>", ">2</text>", "off time: the 2 longest breaks</text>",
-             "<td><span class=\"sw off\"></span>1</td>", "<td><span class=\"sw counted\"></span>2</td>",
-             "<td><span class=\"sw off\"></span>3</td>",
+             // The two times, each under its own name, in the minutes QSOs were logged in: 12 of them, 6 QSOs
+             // counted; from the first QSO (18:14) to the last (20:25) less the two breaks of 60 empty minutes.
+             "<b>Active time</b><br/><span class=\"note\">the clock minutes with a QSO logged",
+             "</span></td><td>0 h 12 min</td><td class=\"l\">30.0 per hour</td>",
+             "<b>Operating time by the rules</b><br/><span class=\"note\">from the first QSO's minute to the last's, "
+             "less its 2 longest breaks of 30 empty minutes or more; at most 24 hours</span></td><td>0 h 12 min</td>",
+             // The two breaks are the off time, in the bar and the table, and so is the time before the first QSO
+             // and after the last, which is named, not numbered.
+             ">1 off</text>", "<title>break 2, 19:22 to 20:22, 1 h 00 min: off time</title>",
+             "off time: both ends and the 2 longest breaks</text>",
+             "<td><span class=\"sw off\"></span>-</td><td class=\"l t\">Sat 18:00</td><td class=\"l t\">Sat "
+             "18:13</td><td>0 h 14 min</td><td class=\"l\"><b>off time</b>, before the first QSO</td>",
+             "<td><span class=\"sw off\"></span>1</td><td class=\"l t\">Sat 18:20</td><td class=\"l t\">Sat "
+             "19:19</td><td>1 h 00 min</td>",
+             "<td><span class=\"sw off\"></span>2</td>",
              // Every QSO the score leaves out, with line, call and the plug-in's reason.
              "<tr><td>7</td><td class=\"l\">G3ABC</td><td class=\"l t\">2019-01-05 18:16</td><td class=\"l\">30m"
              "</td><td class=\"l\">002</td><td class=\"l\">refused</td><td class=\"l\">WRONG BAND (30m)</td>",
@@ -462,9 +535,9 @@ TEST(Analysis, ReplayKeepsThePluginsAnswersAndThePageAgreesWithItsScore) {
              "<td>9</td></tr>",
              "<p class=\"risk\">Score at risk: 24 now, 9 if every doubtful QSO were lost (-15; 1 multiplier rests "
              "on them alone).</p>",
-             "<tr class=\"risk\"><td>1</td><td>15</td><td class=\"l\">K2XYZ</td><td class=\"l t\">2019-01-05 20:24"
-             "</td><td class=\"l\">15m</td><td class=\"l\">ny</td><td class=\"l\">worked once, not in the call "
-             "list</td><td class=\"l\"><b>NY</b>: the only QSO that gives it</td><td>-9</td></tr>",
+             "<tr class=\"risk\"><td>1</td><td class=\"l\"><span class=\"qso\"><b>K2XYZ</b> 15m<br/>Sat 20:24, "
+             "line 15, ny</span></td><td class=\"l\"><b>NY</b>: the only QSO that gives it</td><td>-9</td><td "
+             "class=\"l\">worked once, not in the call list</td></tr>",
              // The exchanges a station of the call's country does not send, with what its prefix suggests.
              "<tr><td>16</td><td class=\"l\">DL3ABC</td><td class=\"l\">2019-01-05 20:25</td><td "
              "class=\"l\">15m</td><td class=\"l\">MA (a US state)</td><td class=\"l\">DL (Fed. Rep. of "
@@ -520,10 +593,14 @@ struct Replayed {
     Analysis analysis;
 };
 Replayed ReplayAndAnalyse(const std::string& path, const std::string& outDir, std::vector<std::string> compare = {},
-                          int offMinutes = 0) {
+                          int offMinutes = 0, const char* plugin = nullptr, const char* countryFile = nullptr) {
     ReplayOptions o;
     o.logPath = path;
     o.outDir = outDir;
+    if (plugin)
+        o.pluginPath = (std::filesystem::path(ProgramDirectory()) / PluginFileNameOf(plugin)).string();
+    if (countryFile)
+        o.countryFile = countryFile;
     o.analysis = true;
     o.scpFile = "";
     o.compare = std::move(compare);
@@ -593,18 +670,20 @@ TEST(Analysis, FiguresAgreeWithAHandCount) {
         EXPECT_EQ(page.find(text), std::string::npos) << text;
 }
 
-// The published DX log that the page once flagged for its seven breaks: its two longest make 11 h 24 min.
+// The published DX log that the page once flagged for its seven breaks: it starts 4 h 52 min late and stops 3 h 23
+// min early, which takes none of the two blocks; its two longest breaks between QSOs make 11 h 22 min.
 TEST(Analysis, PublishedLogWithManyBreaksIsWithinTheTimeRules) {
     TempWorkDir dir;
     Replayed r = ReplayAndAnalyse(STATS_SOURCE_DIR "/tests/data/published-logs/ARRL-RTTY_2025_9H1XT.log", "out");
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.analysis.off.size(), 7u);
-    EXPECT_EQ(r.analysis.operatingMinutes, 18 * 60 + 36);
+    EXPECT_EQ(r.analysis.off.size(), 7u);  // 5 breaks, the time before the first QSO and after the last
+    EXPECT_EQ(r.analysis.operatingMinutes, 10 * 60 + 23);
     const std::string page = ReadFileBytes("out/analysis.html");
-    for (const char* text : {"<td>6 h 19 min</td><td class=\"l\"><b>off time</b></td>",
-                             "<td>5 h 05 min</td><td class=\"l\"><b>off time</b></td>",
-                             "<td>4 h 52 min</td><td class=\"l\">operating time</td>",
-                             "<p class=\"ok\">Within the rules on time: operating time by the rules 18 h 36 min"}) {
+    for (const char* text : {"<td>4 h 52 min</td><td class=\"l\"><b>off time</b>, before the first QSO</td>",
+                             "<td>6 h 18 min</td><td class=\"l\"><b>off time</b></td>",
+                             "<td>5 h 04 min</td><td class=\"l\"><b>off time</b></td>",
+                             "<td>1 h 04 min</td><td class=\"l\">operating time</td>",
+                             "<p class=\"ok\">Within the rules on time: operating time by the rules 10 h 23 min"}) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
 }
@@ -671,8 +750,9 @@ TEST(Analysis, ComparedLogsStandSideBySide) {
 }
 
 // A compared station's time on the air is counted with the own log's --off-time, and the side-by-side table
-// flags it only over the 24 hours: with QSOs five hours apart it is on the air for the whole 30 hours when a
-// break needs ten hours, and for 20 hours when a break needs the rules' 30 minutes (its two longest breaks off).
+// flags it only over the 24 hours: with QSOs five hours apart it operates for the whole 30 hours when a break
+// needs ten hours, and for 20 h 02 min when a break needs the rules' 30 empty minutes (its two longest breaks of
+// 4 h 59 min off; each QSO's minute counts).
 TEST(Analysis, ComparedStationsCountTheirTimeOnTheAirAsTheOwnLog) {
     TempWorkDir dir;
     WriteFileBytes("hand.log", kHandLog);
@@ -682,7 +762,7 @@ TEST(Analysis, ComparedStationsCountTheirTimeOnTheAirAsTheOwnLog) {
     WriteFileBytes("sparse.log", sparse + "END-OF-LOG:\n");
     for (const auto& [offMinutes, cell] : std::vector<std::pair<int, std::string>>{
              {600, "<td class=\"flag\">30 h 00 min</td></tr>"},
-             {30, "<td>20 h 00 min</td></tr>"},
+             {30, "<td>20 h 02 min</td></tr>"},
          }) {
         const std::string out = "out-" + std::to_string(offMinutes);
         Replayed r = ReplayAndAnalyse("hand.log", out, {"sparse.log"}, offMinutes);
@@ -692,5 +772,117 @@ TEST(Analysis, ComparedStationsCountTheirTimeOnTheAirAsTheOwnLog) {
         ASSERT_NE(row, std::string::npos);
         const std::string cells = page.substr(row, page.find("</tr>", row) + 5 - row);
         EXPECT_NE(cells.find(cell), std::string::npos) << offMinutes << ": " << cells;
+    }
+}
+
+namespace {
+
+// A CQ WW log made by hand, line by line what the page must make of it (the country file below): JA1AAA's 24 is no
+// zone of Japan's; W6AA's 05 is not CA's zone 3; R25EMW's own entry in the file says zone 17; UA9AA's 19 is one of
+// Asiatic Russia's zones (a country of several, which the file cannot place a station in), VE2AA's 02 one of
+// Quebec's two, K1ZZ's 01 Alaska's (no zone of the USA's, but the QTH places the station), and a maritime mobile
+// station is not judged. JA1AAA is logged with zones 24 and 25.
+const char* const kCqWwLog =
+    "START-OF-LOG: 3.0\n"
+    "CONTEST: CQ-WW-RTTY\n"
+    "CALLSIGN: W1AW\n"
+    "CATEGORY-OPERATOR: SINGLE-OP\n"
+    "QSO: 14080 RY 2024-09-28 0000 W1AW 599 05 MA JA1AAA 599 24\n"      // 5
+    "QSO: 14081 RY 2024-09-28 0010 W1AW 599 05 MA W6AA 599 05 CA\n"     // 6
+    "QSO: 14082 RY 2024-09-28 0020 W1AW 599 05 MA R25EMW 599 16\n"      // 7
+    "QSO: 14083 RY 2024-09-28 0030 W1AW 599 05 MA UA9AA 599 19\n"       // 8
+    "QSO: 14084 RY 2024-09-28 0040 W1AW 599 05 MA K1AB 599 05 MA\n"     // 9
+    "QSO: 7080 RY 2024-09-28 0100 W1AW 599 05 MA IG9AA 599 33\n"        // 10
+    "QSO: 7081 RY 2024-09-28 0110 W1AW 599 05 MA JA1AAA 599 25\n"       // 11
+    "QSO: 21080 RY 2024-09-28 0200 W1AW 599 05 MA VE2AA 599 02 QC\n"    // 12
+    "QSO: 21081 RY 2024-09-28 0210 W1AW 599 05 MA W1MM/MM 599 08\n"     // 13
+    "QSO: 21082 RY 2024-09-28 0220 W1AW 599 05 MA K1ZZ 599 01 AK\n"     // 14
+    "END-OF-LOG:\n";
+const char* const kCqWwCountryFile =
+    "United States of America: 05: 08: NA: 37.60: 91.87: 5.0: K:\n    K,N,W,K6(3)[6],W6(3)[6],=N2NL/MM(7);\n"
+    "Canada: 05: 09: NA: 44.35: 78.75: 5.0: VE:\n    VA,VE,VO2(2),VE7(3),VE8(1),VY0(2);\n"
+    "Japan: 25: 45: AS: 36.40: -138.38: -9.0: JA:\n    JA,JE,JR;\n"
+    "European Russia: 16: 29: EU: 53.65: -41.37: -4.0: UA:\n    R,U,=R25EMW(17)[19];\n"
+    "Asiatic Russia: 17: 30: AS: 55.88: -84.08: -7.0: UA9:\n    R9,U9,UA9,R0(19)[33],UA0(19)[33];\n"
+    "Italy: 15: 28: EU: 42.82: -12.58: -1.0: I:\n    I;\n"
+    "African Italy: 33: 37: AF: 35.67: -12.67: -1.0: *IG9:\n    IG9,IH9;\n";
+
+}  // namespace
+
+// The CQ WW page in its own terms: zones unlikely for the call flagged by what the country file can tell, every
+// multiplier a doubtful QSO puts at risk named with its band, the zones and countries band by band, and the new
+// zones among each hour's new multipliers and the running total.
+TEST(Analysis, CqWwPageJudgesZonesAndShowsEachBand) {
+    TempWorkDir dir;
+    WriteFileBytes("cqww.log", kCqWwLog);
+    WriteFileBytes("cty.dat", kCqWwCountryFile);
+    Replayed r = ReplayAndAnalyse("cqww.log", "out", {}, 0, "StatsCQWW", "cty.dat");
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Analysis& a = r.analysis;
+    ASSERT_GE(a.hours.size(), 3u);
+    struct Hour {
+        std::vector<int> newMultipliers;  // zones, countries, QTHs
+        int cumulative;
+    } hours[] = {{{4, 4, 2}, 10}, {{2, 2, 0}, 14}, {{3, 2, 1}, 20}};
+    for (size_t h = 0; h < std::size(hours); ++h) {
+        EXPECT_EQ(a.hours[h].newMultipliers, hours[h].newMultipliers) << h;
+        EXPECT_EQ(a.hours[h].cumulativeMultipliers, hours[h].cumulative) << h;
+    }
+    EXPECT_EQ(TotalMultipliers(a), 20);
+
+    const std::string page = ReadFileBytes("out/analysis.html");
+    const std::string check = page.substr(page.find("<section id=\"check\">"));
+    for (const char* text : {
+             "<title>00:00 zones: 4</title>",
+             // The grids: zone 24 on 20 m from line 5; Japan on 40 and 20 m.
+             "<tr><th class=\"l\">20m</th>",
+             "<td class=\"g1\" title=\"2024-09-28 00:00 20m JA1AAA, line 5\">&#10003;</td>",
+             "<td>4 of 40</td></tr>",
+             "<th class=\"l\">JA</th><td class=\"l\">Japan</td><td class=\"g0\"></td><td class=\"g1\" "
+             "title=\"2024-09-28 01:10 40m JA1AAA, line 11\">&#10003;</td><td class=\"g1\" title=\"2024-09-28 "
+             "00:00 20m JA1AAA, line 5\">&#10003;</td><td class=\"g0\"></td><td class=\"g0\"></td><td>2</td></tr>",
+             // Zones unlikely for the call, and why.
+             "<td class=\"l\">24 (zone 24)</td><td class=\"l\">JA (Japan): zone 25, by the country file</td>",
+             "<td class=\"l\">05 CA (zone 05)</td><td class=\"l\">CA lies in zone 03</td>",
+             "<td class=\"l\">16 (zone 16)</td><td class=\"l\">the country file's own entry for R25EMW: zone 17</td>",
+             "<b>JA1AAA</b>: zones 24 and 25",
+             // Every multiplier at risk with its band.
+             "<b>zone 24 on 20m</b>: the only QSO that gives it<br/><b>JA (Japan) on 20m</b>: the only QSO that "
+             "gives it",
+             "<b>CA on 20m</b>: the only QSO that gives it</td>",
+             "zone 24 is unlikely for the call; logged with zones 24 and 25",
+         }) {
+        EXPECT_NE(page.find(text), std::string::npos) << text;
+    }
+    // W6AA's zone and country are K1AB's too; the zones a country may have, and the sea, are not judged.
+    for (const char* text : {"<b>zone 05 on 20m</b>", "<b>K (United States of America) on 20m</b>", ">UA9AA<",
+                             ">VE2AA<", ">W1MM/MM<", ">K1ZZ<"}) {
+        EXPECT_EQ(check.find(text), std::string::npos) << text;
+    }
+}
+
+// The rules row of the page names the rules of the log's year, or says they were not found.
+TEST(Analysis, PageStatesTheRulesOfItsYear) {
+    struct Case {
+        int year, day;  // the contest's Saturday in January
+        const char* present;
+        const char* absent;
+    } cases[] = {
+        {2013, 5, "Source: the sponsor's rules of 2006 to 2013.", "Unlimited"},
+        {2014, 4, "Not found: no text of this year's rules was found.", "Source: the sponsor's rules of 2006 to 2013"},
+        {2019, 5, "Categories: Single Operator, Single Operator Unlimited and Multioperator, Single Transmitter",
+         "2006 to 2013"},
+        {2023, 7, "Modes: RTTY alone", "FT8"},
+        {2025, 4, "Multioperator Two Transmitter and Multioperator Multi-Transmitter", "2006 to 2013"},
+    };
+    for (const Case& c : cases) {
+        const long long shift =
+            WholeMinutes(COleDateTime::FromFields(c.year, 1, c.day)) - WholeMinutes(COleDateTime::FromFields(2019, 1, 5));
+        const std::string page = AnalysisPage(AnalyseLog({{At(20, 0), "20m", "W1AW", -1}}, "SINGLE-OP", shift));
+        const size_t row = page.find("<th class=\"l\">Rules of " + std::to_string(c.year) + "</th>");
+        ASSERT_NE(row, std::string::npos) << c.year;
+        const std::string cells = page.substr(row, page.find("</tr>", row) - row);
+        EXPECT_NE(cells.find(c.present), std::string::npos) << c.year << ": " << cells;
+        EXPECT_EQ(cells.find(c.absent), std::string::npos) << c.year << ": " << cells;
     }
 }

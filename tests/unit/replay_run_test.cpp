@@ -211,7 +211,7 @@ TEST(ReplayRun, PublishedLogsScoreByTheContestRules) {
         // 41 countries and 25 QTHs, band by band; one QSO on 30 m refused.
         {"cq-ww-rtty/K1HW-hand-worked.log", "Total\t 58\t 132\t 40\t 41\t 25\r\n", 2, 132 * (40 + 41 + 25),
          "StatsCQWW", 1, "cq-ww-rtty/K1HW-hand-worked.cbr",
-         "<h3>CQ zones, on some band: 23 of 40 (40 zone multipliers over the bands)</h3>",
+         "<h3>CQ zones by band: 40 over the bands</h3>",
          "\r\nScore = 132 *( 40 + 41 + 25) = 13992 \r\n"},
         // Four more worked by hand at the rules' edges (the same README): QSOs outside the period, corrected
         // resends, maritime mobile stations, W/VE QTHs of the other country, the WAE-only countries.

@@ -158,7 +158,8 @@ TEST(ContestRules, BandChangeLimitByYearAndCategory) {
     EXPECT_EQ(C.BandChangeRulesOf(2008).size(), 2u);
     EXPECT_EQ(C.BandChangeRulesOf(2009).size(), 3u);
     EXPECT_NE(std::string(R.CategoriesOf(2025)).find("Single Operator Unlimited"), std::string::npos);
-    EXPECT_EQ(std::string(R.CategoriesOf(2024)).find("Unlimited"), std::string::npos);
+    EXPECT_NE(std::string(R.CategoriesOf(2017)).find("Single Operator Unlimited"), std::string::npos);
+    EXPECT_EQ(std::string(R.CategoriesOf(2013)).find("Unlimited"), std::string::npos);
 }
 
 // When each contest falls, at the edges of its rule: the Roundup on the Saturday of 2 to 8 January ("never on

@@ -56,6 +56,46 @@ bool IsAnyLocation(const contest::Record& contest, const std::string& code) {
     return false;
 }
 
+constexpr size_t kNoKind = static_cast<size_t>(-1);
+
+// The contest's first multiplier kind that names `of`, kNoKind for none.
+size_t KindOf(const contest::Record& contest, contest::MultiplierKind::Of of) {
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    for (size_t k = 0; k < kinds.size(); ++k) {
+        if (kinds[k].of == of)
+            return k;
+    }
+    return kNoKind;
+}
+
+// A maritime or aeronautical mobile station: at sea or in the air, in no country's zone.
+bool IsAtSea(const std::string& callIn) {
+    const std::string call = text::ToUpper(text::Trim(callIn));
+    return call.size() > 3 && (call.compare(call.size() - 3, 3, "/MM") == 0 || call.compare(call.size() - 3, 3, "/AM") == 0);
+}
+
+// The CQ zones of the W/VE QTHs, by the CQ zone list: zone 3 holds W6, the W7 states but Montana and Wyoming, and
+// British Columbia; zone 4 Montana, Wyoming, W0, W9, W8 but West Virginia, W5, Alabama, Tennessee, Kentucky,
+// Ontario and the prairie provinces; zone 5 W1, W2, W3, the other W4 states, West Virginia and the Atlantic
+// provinces with Newfoundland. A Canadian area on a zone border lies in each of its zones (Quebec north and
+// south of the 50th parallel, Nunavut either side of 102 degrees west and Akimiski Island). Alaska and Hawaii,
+// which a K station may send, are zones 1 and 31.
+struct QthZoneList {
+    const char* qth;
+    int zones[3];
+};
+const QthZoneList kQthZones[] = {
+    {"WA", {3}}, {"OR", {3}}, {"CA", {3}}, {"NV", {3}}, {"ID", {3}}, {"UT", {3}}, {"AZ", {3}}, {"BC", {3}},
+    {"MT", {4}}, {"WY", {4}}, {"CO", {4}}, {"NM", {4}}, {"ND", {4}}, {"SD", {4}}, {"NE", {4}}, {"KS", {4}},
+    {"OK", {4}}, {"TX", {4}}, {"MN", {4}}, {"IA", {4}}, {"MO", {4}}, {"AR", {4}}, {"LA", {4}}, {"MS", {4}},
+    {"WI", {4}}, {"IL", {4}}, {"IN", {4}}, {"MI", {4}}, {"OH", {4}}, {"KY", {4}}, {"TN", {4}}, {"AL", {4}},
+    {"ON", {4}}, {"MB", {4}}, {"SK", {4}}, {"AB", {4}},
+    {"ME", {5}}, {"NH", {5}}, {"VT", {5}}, {"MA", {5}}, {"RI", {5}}, {"CT", {5}}, {"NY", {5}}, {"NJ", {5}},
+    {"PA", {5}}, {"DE", {5}}, {"MD", {5}}, {"DC", {5}}, {"VA", {5}}, {"WV", {5}}, {"NC", {5}}, {"SC", {5}},
+    {"GA", {5}}, {"FL", {5}}, {"NB", {5}}, {"NS", {5}}, {"PE", {5}}, {"NL", {5}},
+    {"YT", {1}}, {"NT", {1}}, {"LB", {2}}, {"QC", {2, 5}}, {"NU", {1, 2, 4}}, {"AK", {1}}, {"HI", {31}},
+};
+
 QsoRef RefOf(const std::vector<LogQso>& log, size_t i) {
     const LogQso& q = log[i];
     return QsoRef{q.line, q.call, q.band, q.exchRcvd, q.time.IsValid() ? WholeMinutes(q.time) : 0, i};
@@ -142,28 +182,55 @@ BestWindow BestRate(const std::vector<long long>& minutes, int width) {
     return best;
 }
 
-std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long long start, long long end,
-                                  int threshold) {
-    std::vector<OffPeriod> off;
-    long long previous = start;
-    auto gap = [&](long long from, long long to) {
-        if (to - from >= threshold)
-            off.push_back(OffPeriod{from, to});
-    };
+namespace {
+
+// Every run of empty minutes within [start, end), in time order: `run(from, to, edge)`, an edge run standing
+// before the first QSO or after the last (or, with no QSO, over the whole period).
+template <typename Run>
+void ForEachEmptyRun(const std::vector<long long>& minutes, long long start, long long end, Run run) {
+    bool any = false;
+    long long last = 0;
     for (long long m : minutes) {
         if (m < start || m >= end)
             continue;
-        gap(previous, m);
-        previous = m;
+        if (any ? m - last > 1 : m > start)
+            run(any ? last + 1 : start, m, !any);
+        any = true;
+        last = m;
     }
-    gap(previous, end);
+    const long long from = any ? last + 1 : start;
+    if (from < end)
+        run(from, end, true);
+}
+
+}  // namespace
+
+std::vector<OffPeriod> OffPeriods(const std::vector<long long>& minutes, long long start, long long end,
+                                  int threshold) {
+    std::vector<OffPeriod> off;
+    ForEachEmptyRun(minutes, start, end, [&](long long from, long long to, bool edge) {
+        if (edge || to - from >= std::max(threshold, 1))
+            off.push_back(OffPeriod{from, to, edge});
+    });
     return off;
 }
 
+std::vector<OffPeriod> NearBreaks(const std::vector<long long>& minutes, long long start, long long end,
+                                  int threshold) {
+    std::vector<OffPeriod> near;
+    ForEachEmptyRun(minutes, start, end, [&](long long from, long long to, bool edge) {
+        if (!edge && threshold > 1 && to - from == threshold - 1)
+            near.push_back(OffPeriod{from, to, false});
+    });
+    return near;
+}
+
 std::vector<bool> OffBlocks(const std::vector<OffPeriod>& off, size_t blocks) {
-    std::vector<size_t> order(off.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        order[i] = i;
+    std::vector<size_t> order;
+    for (size_t i = 0; i < off.size(); ++i) {
+        if (!off[i].edge)
+            order.push_back(i);
+    }
     std::stable_sort(order.begin(), order.end(),
                      [&](size_t x, size_t y) { return off[x].Minutes() > off[y].Minutes(); });
     std::vector<bool> block(off.size(), false);
@@ -208,27 +275,60 @@ std::vector<int> BandChangesPerHour(const std::vector<TimedBand>& qsos, long lon
 
 std::vector<ExchangeConflict> ConflictingExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes) {
+    const size_t zoneKind = KindOf(contest, contest::MultiplierKind::Of::zone);
+    struct Seen {
+        std::vector<std::string> locations, zones;  // in the order first logged
+    };
+    auto note = [](std::vector<std::string>& list, const std::string& code) {
+        if (std::find(list.begin(), list.end(), code) == list.end())
+            list.push_back(code);
+    };
     std::vector<ExchangeConflict> conflicts;
+    std::vector<Seen> seen;
     std::unordered_map<std::string, size_t> byCall;
-    std::vector<std::set<std::string>> codes;
     for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
-        if (!contest.SendsLocation(outcomes[i].prefix))
-            continue;
-        const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
-        if (exchange.empty() || AllDigits(exchange))
+        std::string location, zone;
+        if (contest.SendsLocation(outcomes[i].prefix)) {
+            const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
+            if (!exchange.empty() && !AllDigits(exchange))
+                location = contest.CanonicalLocation(exchange);
+        }
+        if (zoneKind != kNoKind && !IsAtSea(qsos[i].call)) {
+            for (const contest::MultiplierKey& key : CreditOfQso(contest, "", "", qsos[i], outcomes[i]).keys) {
+                if (key.kind == zoneKind)
+                    zone = key.code;
+            }
+        }
+        if (location.empty() && zone.empty())
             continue;
         auto it = byCall.emplace(qsos[i].call, conflicts.size()).first;
         if (it->second == conflicts.size()) {
-            conflicts.push_back(ExchangeConflict{qsos[i].call, {}});
-            codes.emplace_back();
+            conflicts.push_back(ExchangeConflict{qsos[i].call, {}, ""});
+            seen.emplace_back();
         }
         conflicts[it->second].qsos.push_back(RefOf(qsos, i));
-        codes[it->second].insert(contest.CanonicalLocation(exchange));
+        if (!location.empty())
+            note(seen[it->second].locations, location);
+        if (!zone.empty())
+            note(seen[it->second].zones, zone);
     }
+    auto joined = [](const std::vector<std::string>& codes) {
+        std::string text;
+        for (size_t k = 0; k < codes.size(); ++k)
+            text += (k == 0 ? "" : k + 1 == codes.size() ? " and " : ", ") + codes[k];
+        return text;
+    };
     std::vector<ExchangeConflict> different;
     for (size_t c = 0; c < conflicts.size(); ++c) {
-        if (codes[c].size() > 1)
+        std::string what;
+        if (seen[c].locations.size() > 1)
+            what = joined(seen[c].locations);
+        if (seen[c].zones.size() > 1)
+            what += (what.empty() ? "zones " : "; zones ") + joined(seen[c].zones);
+        if (!what.empty()) {
+            conflicts[c].what = what;
             different.push_back(std::move(conflicts[c]));
+        }
     }
     return different;
 }
@@ -244,8 +344,78 @@ std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, 
         const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
         const std::string code = IsAnyLocation(contest, exchange) ? contest.CanonicalLocation(exchange) : "";
         const size_t country = LocationCountryOf(contest, code);
-        if (!code.empty() && o.prefix != countries[country].prefix)
-            unlikely.push_back(UnlikelyExchange{RefOf(qsos, i), o.prefix, "", code, country});
+        if (!code.empty() && o.prefix != countries[country].prefix) {
+            UnlikelyExchange u;
+            u.qso = RefOf(qsos, i);
+            u.prefix = o.prefix;
+            u.code = code;
+            u.country = country;
+            unlikely.push_back(std::move(u));
+        }
+    }
+    return unlikely;
+}
+
+std::vector<int> QthZones(const std::string& qth) {
+    for (const QthZoneList& q : kQthZones) {
+        if (qth == q.qth) {
+            std::vector<int> zones;
+            for (int z : q.zones) {
+                if (z > 0)
+                    zones.push_back(z);
+            }
+            return zones;
+        }
+    }
+    return {};
+}
+
+std::vector<UnlikelyExchange> UnlikelyZones(const contest::Record& contest, const std::string& ownPrefix,
+                                            const std::vector<LogQso>& qsos, const std::vector<QsoOutcome>& outcomes,
+                                            const CountryFile& cty) {
+    std::vector<UnlikelyExchange> unlikely;
+    const size_t zoneKind = KindOf(contest, contest::MultiplierKind::Of::zone);
+    if (zoneKind == kNoKind)
+        return unlikely;
+    for (size_t i = 0; i < qsos.size() && i < outcomes.size(); ++i) {
+        const QsoOutcome& o = outcomes[i];
+        if (!o.Counted() || o.prefix.empty() || IsAtSea(qsos[i].call))
+            continue;
+        int zone = 0;
+        for (const contest::MultiplierKey& key : CreditOfQso(contest, "", ownPrefix, qsos[i], o).keys) {
+            if (key.kind == zoneKind)
+                zone = std::atoi(key.code.c_str());
+        }
+        if (zone == 0)
+            continue;
+        UnlikelyExchange u;
+        u.qso = RefOf(qsos, i);
+        u.prefix = o.prefix;
+        u.code = text::Format("%02d", zone);
+        const std::string exchange = contest.NormaliseLocation(qsos[i].exchRcvd);
+        const std::string qth = contest.IsLocation(o.prefix, exchange) ? contest.CanonicalLocation(exchange) : "";
+        const int callZone = cty.ExactCallZone(qsos[i].call);
+        auto rules = [zone](ZoneBasis basis, const std::vector<int>& zones) {
+            return !zones.empty() && std::find(zones.begin(), zones.end(), zone) == zones.end() ? basis
+                                                                                              : ZoneBasis::none;
+        };
+        // The call's own entry first, then the QTH, which places a station more closely than its country.
+        if (callZone > 0 && callZone != zone) {
+            u.zoneBasis = ZoneBasis::call;
+            u.zones = {callZone};
+        } else if (!QthZones(qth).empty()) {
+            if (rules(ZoneBasis::qth, QthZones(qth)) == ZoneBasis::none)
+                continue;
+            u.zoneBasis = ZoneBasis::qth;
+            u.zones = QthZones(qth);
+            u.qth = qth;
+        } else if (rules(ZoneBasis::country, cty.ZonesOf(o.prefix)) != ZoneBasis::none) {
+            u.zoneBasis = ZoneBasis::country;
+            u.zones = cty.ZonesOf(o.prefix);
+        } else {
+            continue;
+        }
+        unlikely.push_back(std::move(u));
     }
     return unlikely;
 }
@@ -274,24 +444,22 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPref
     for (const QsoRef& q : unlisted)
         add(q.index, "worked once, not in the call list");
     for (const UnlikelyExchange& u : unlikely)
-        add(u.qso.index, u.qso.exchange + " is unlikely for the call");
+        add(u.qso.index, (u.zoneBasis == ZoneBasis::none ? u.qso.exchange : "zone " + u.code) +
+                             " is unlikely for the call");
     for (const ExchangeConflict& c : conflicts) {
-        std::set<std::string> seen;
-        std::string codes;
-        for (const QsoRef& q : c.qsos) {
-            const std::string code = contest.CanonicalLocation(contest.NormaliseLocation(q.exchange));
-            if (seen.insert(code).second)
-                codes += (codes.empty() ? "" : " and ") + code;
-        }
         for (const QsoRef& q : c.qsos)
-            add(q.index, "logged with " + codes);
+            add(q.index, "logged with " + c.what);
     }
 
     // Each counted QSO's credit, and how many QSOs (and doubtful QSOs) give each multiplier.
     const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
+    struct Giver {
+        AtRisk key;
+        size_t all = 0, doubtful = 0;
+    };
+    std::map<std::string, Giver> givers;
     std::vector<std::vector<std::string>> keysOf(n);
     std::vector<int> pointsOf(n, 0);
-    std::map<std::string, std::pair<size_t, size_t>> givers;  // key: all QSOs, doubtful QSOs
     long long points = 0, doubtfulPoints = 0;
     for (size_t i = 0; i < n; ++i) {
         if (!outcomes[i].Counted())
@@ -302,11 +470,14 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPref
         if (!why[i].empty())
             doubtfulPoints += credit.points;
         for (const contest::MultiplierKey& key : credit.keys) {
-            const std::string id = (kinds[key.kind].perBand ? qsos[i].band : std::string()) + "#" +
-                                   std::to_string(key.kind) + "#" + key.code;
-            auto& g = givers[id];
-            ++g.first;
-            g.second += why[i].empty() ? 0 : 1;
+            const std::string band = kinds[key.kind].perBand ? qsos[i].band : std::string();
+            const std::string id = band + "#" + std::to_string(key.kind) + "#" + key.code;
+            Giver& g = givers[id];
+            g.key.kind = key.kind;
+            g.key.code = key.code;
+            g.key.band = band;
+            ++g.all;
+            g.doubtful += why[i].empty() ? 0 : 1;
             keysOf[i].push_back(id);
         }
     }
@@ -318,22 +489,30 @@ Doubtful RankDoubtful(const contest::Record& contest, const std::string& ownPref
     for (size_t i = 0; i < n; ++i) {
         if (why[i].empty())
             continue;
-        DoubtfulQso q{RefOf(qsos, i), why[i], "", false, 0, 0};
+        DoubtfulQso q;
+        q.qso = RefOf(qsos, i);
+        q.why = why[i];
         long long sole = 0;
         for (const std::string& id : keysOf[i]) {
-            const auto& g = givers.at(id);
-            q.multiplier = id.substr(id.rfind('#') + 1);
-            sole += g.first == 1 ? 1 : 0;
-            q.soleQso = q.soleQso || g.first == 1;
-            if (g.first == g.second)
-                q.restsOn = std::max(q.restsOn, g.second);
+            const Giver& g = givers.at(id);
+            if (g.all != g.doubtful)
+                continue;  // another QSO gives it too
+            AtRisk r = g.key;
+            r.soleQso = g.all == 1;
+            r.restsOn = g.all;
+            sole += r.soleQso ? 1 : 0;
+            q.soleQso = q.soleQso || r.soleQso;
+            q.restsOn = std::max(q.restsOn, r.restsOn);
+            q.atRisk.push_back(std::move(r));
         }
+        std::stable_sort(q.atRisk.begin(), q.atRisk.end(),
+                         [](const AtRisk& x, const AtRisk& y) { return x.soleQso && !y.soleQso; });
         q.costIfLost = score - contest.Score(points - pointsOf[i], multipliers - sole);
         group.push_back(q.soleQso ? 0 : q.restsOn > 0 ? 1 : 2);
         d.qsos.push_back(std::move(q));
     }
     for (const auto& g : givers)
-        d.multipliersAtRisk += g.second.first == g.second.second ? 1 : 0;
+        d.multipliersAtRisk += g.second.all == g.second.doubtful ? 1 : 0;
     d.scoreIfLost = contest.Score(points - doubtfulPoints, multipliers - static_cast<long long>(d.multipliersAtRisk));
 
     std::vector<size_t> order(d.qsos.size());
@@ -580,12 +759,36 @@ void CountTime(const QsoPass& p, Analysis& a) {
 
     a.best60 = BestRate(p.countedMinutes, 60);
     a.best10 = BestRate(p.countedMinutes, 10);
-    a.off = OffPeriods(p.onAir, a.startMinute, a.endMinute, a.offThreshold);
-    a.offBlock = OffBlocks(a.off, static_cast<size_t>(a.timeRule->mostOffBlocks));
+    std::vector<long long> onAir = p.onAir;
+    std::sort(onAir.begin(), onAir.end());
+    a.off = OffPeriods(onAir, a.startMinute, a.endMinute, a.offThreshold);
+    a.nearBreaks = NearBreaks(onAir, a.startMinute, a.endMinute, a.offThreshold);
+    a.offBlock = OffBlocks(a.off, static_cast<size_t>(std::max(a.timeRule->mostOffBlocks, 0)));
+    // The rules' operating time runs from the first QSO to the last, less the breaks they take as off time: the
+    // time before and after is off time too, and takes none of the blocks.
     a.activeMinutes = a.operatingMinutes = a.endMinute - a.startMinute;
     for (size_t i = 0; i < a.off.size(); ++i) {
         a.activeMinutes -= a.off[i].Minutes();
-        a.operatingMinutes -= a.offBlock[i] ? a.off[i].Minutes() : 0;
+        a.operatingMinutes -= a.off[i].edge || a.offBlock[i] ? a.off[i].Minutes() : 0;
+    }
+    // The sponsor's checking scores the first hours of operating time up to the limit: the minute it is passed.
+    const long long limit = a.timeRule->mostOperatingMinutes;
+    if (a.operatingMinutes > limit) {
+        long long operated = 0, cursor = onAir.empty() ? a.startMinute : onAir.front();
+        const long long last = onAir.empty() ? a.startMinute : onAir.back() + 1;
+        for (size_t i = 0; i <= a.off.size() && a.limitEndMinute == 0; ++i) {
+            const bool end = i == a.off.size();
+            if (!end && (a.off[i].edge || !a.offBlock[i]))
+                continue;
+            const long long until = end ? last : a.off[i].from;
+            if (operated + (until - cursor) > limit)
+                a.limitEndMinute = cursor + (limit - operated);
+            operated += until - cursor;
+            if (!end)
+                cursor = a.off[i].to;
+        }
+        for (long long m : p.countedMinutes)
+            a.qsosPastLimit += m >= a.limitEndMinute ? 1 : 0;
     }
     a.tenMinutes.assign(static_cast<size_t>((a.endMinute - a.startMinute + 9) / 10), 0);
     for (long long m : p.countedMinutes)
@@ -610,15 +813,25 @@ void CheckCalls(const AnalysisInput& in, Analysis& a) {
         return;
     a.conflicts = ConflictingExchanges(contest, log.qsos, outcomes);
     a.unlikely = UnlikelyExchanges(contest, log.qsos, outcomes);
+    if (in.cty) {
+        std::vector<UnlikelyExchange> zones = UnlikelyZones(contest, in.ownPrefix, log.qsos, outcomes, *in.cty);
+        a.unlikely.insert(a.unlikely.end(), zones.begin(), zones.end());
+        std::stable_sort(a.unlikely.begin(), a.unlikely.end(), [](const UnlikelyExchange& x, const UnlikelyExchange& y) {
+            return x.qso.index < y.qso.index;
+        });
+    }
     for (UnlikelyExchange& u : a.unlikely) {
         const CountryEntity* entity = in.cty ? in.cty->EntityOf(u.qso.call) : nullptr;
         u.entity = entity ? entity->name : "";
     }
     a.doubtful = RankDoubtful(contest, in.ownPrefix, log.qsos, outcomes, a.unlistedCalls, a.unlikely, a.conflicts);
+    const std::vector<contest::MultiplierKind>& kinds = contest.MultiplierKinds();
     for (DoubtfulQso& d : a.doubtful.qsos) {
         const CountryEntity* entity = in.cty ? in.cty->EntityOf(d.qso.call) : nullptr;
-        if (entity && !d.multiplier.empty() && d.multiplier == outcomes[d.qso.index].prefix)
-            d.multiplier += " (" + entity->name + ")";
+        for (AtRisk& r : d.atRisk) {
+            if (entity && kinds[r.kind].of == contest::MultiplierKind::Of::country)
+                r.entity = entity->name;
+        }
     }
 }
 

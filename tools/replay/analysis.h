@@ -43,16 +43,26 @@ struct BestWindow {
 // The most QSOs in any `width` minutes [t, t + width), t being the minute of a QSO; the earliest on a tie.
 BestWindow BestRate(const std::vector<long long>& sortedMinutes, int width);
 
+// A run of empty clock minutes in the contest period, [from, to): from the first minute in which no QSO was
+// logged to the next minute with one, or to the end. As the sponsors' log checking counts time, a clock minute
+// is on the air when a QSO was logged in it and off otherwise, never both: QSOs at 10:00 and 10:30 leave the 29
+// empty minutes 10:01 to 10:29.
 struct OffPeriod {
     long long from = 0, to = 0;
+    bool edge = false;  // before the first QSO or after the last: off time, and no break between QSOs
     long long Minutes() const { return to - from; }
 };
-// The breaks that are the rules' off time: the `blocks` longest (the earlier on a tie); every further break is
-// operating time.
+// The breaks that are the rules' off time: the `blocks` longest breaks between QSOs (the earlier on a tie);
+// every further break is operating time, and the time before the first QSO and after the last is off time that
+// takes no block.
 std::vector<bool> OffBlocks(const std::vector<OffPeriod>& off, size_t blocks);
-// The off periods within [start, end): every gap of at least `threshold` minutes between two QSOs in a row,
-// and between the start and the first QSO or the last QSO and the end. No QSO: the whole period.
+// The off periods within [start, end), in time order: the empty minutes before the first QSO and after the last
+// (however few), and every run of at least `threshold` empty minutes between two QSOs. No QSO: the whole period.
 std::vector<OffPeriod> OffPeriods(const std::vector<long long>& sortedMinutes, long long start, long long end,
+                                  int threshold);
+// The runs of empty minutes between two QSOs one minute short of a break (`threshold` - 1 of them): operating
+// time, which a QSO logged a minute later or earlier would have made a break.
+std::vector<OffPeriod> NearBreaks(const std::vector<long long>& sortedMinutes, long long start, long long end,
                                   int threshold);
 
 struct TimedBand {
@@ -72,40 +82,68 @@ struct QsoRef {
     size_t index = 0;  // in the log's QSOs
 };
 
-// Stations whose QSOs carry different states or provinces (an older spelling and its code are the same);
-// serial numbers are not compared. Each with all of its QSOs that carry a state or province, in log order.
+// Stations whose QSOs carry different states or provinces (an older spelling and its code are the same), or in
+// a contest with zones different zones (a maritime mobile station's aside); serial numbers are not compared.
+// Each with all of its QSOs that carry what differs, in log order.
 struct ExchangeConflict {
     std::string call;
     std::vector<QsoRef> qsos;
+    std::string what;  // "MN and MD", "zones 24 and 25"
 };
 std::vector<ExchangeConflict> ConflictingExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                    const std::vector<QsoOutcome>& outcomes);
 // A counted QSO whose exchange names a state or province that a station of the call's country does not send:
-// a US call sending a Canadian province, a Canadian call a US state, a DX call (who sends a serial number)
-// either. The plug-in rightly counts it, for the other station may have been portable; the operator looks
-// once more at the call and the exchange.
+// a US call sending a Canadian province, a Canadian call a US state, a DX call either. The plug-in rightly
+// counts it, for the other station may have been portable; the operator looks once more at the call and the
+// exchange. In a contest with zones, also a zone that the country file or the QTH sent rules out for the call.
+enum class ZoneBasis {
+    none,     // not a zone: a state or province unlikely for the call
+    country,  // a zone the call's country never has by the country file
+    call,     // not the zone the country file's own entry for the call gives
+    qth,      // not a zone of the W/VE QTH sent with it
+};
 struct UnlikelyExchange {
     QsoRef qso;
     std::string prefix;      // the call's DXCC prefix
     std::string entity;      // its name in the country file
-    std::string code;        // the state or province the exchange names, under the code it counts as
+    std::string code;        // the state or province the exchange names, under the code it counts as; the zone
     size_t country = 0;      // the location country `code` belongs to (contest::Record::LocationCountries)
+    ZoneBasis zoneBasis = ZoneBasis::none;
+    std::vector<int> zones;  // the zones the basis allows
+    std::string qth;         // the QTH sent (ZoneBasis::qth)
 };
 // In log order; QSOs with no known prefix are not judged.
 std::vector<UnlikelyExchange> UnlikelyExchanges(const contest::Record& contest, const std::vector<LogQso>& qsos,
                                                 const std::vector<QsoOutcome>& outcomes);
+// The counted QSOs whose zone is unlikely for the call, in log order. The country file gives each country's
+// zone and the zones some of its prefixes and calls carry: a zone none of them names is unlikely, as is one other
+// than a call's own entry gives; within a country of several zones it cannot say where a station is, so there
+// only a W/VE station's QTH, whose zones are known, judges the zone. A maritime mobile station is not judged.
+std::vector<UnlikelyExchange> UnlikelyZones(const contest::Record& contest, const std::string& ownPrefix,
+                                            const std::vector<LogQso>& qsos, const std::vector<QsoOutcome>& outcomes,
+                                            const CountryFile& cty);
+// The CQ zones a W/VE QTH lies in, by the CQ zone list; empty for a code it does not know.
+std::vector<int> QthZones(const std::string& qth);
 // Calls that are in the log once and not in the list, in log order.
 std::vector<QsoRef> UnlistedSingleCalls(const std::vector<LogQso>& qsos, const ScpList& scp);
 
-// A counted QSO that may be lost when the logs are checked, with why and what it carries. Its multiplier is at
-// risk when no QSO outside the list gives it too: `soleQso` when this QSO alone gives it, else `restsOn` QSOs of
-// the list give it.
+// A multiplier that may be lost with a doubtful QSO: one no QSO outside the list gives too.
+struct AtRisk {
+    size_t kind = 0;          // as contest::MultiplierKey::kind
+    std::string code;         // the key: a zone, a country's prefix, a state or province, a call's prefix
+    std::string band;         // where the kind counts once per band, the band; else ""
+    std::string entity;       // a country's name in the country file
+    bool soleQso = false;     // this QSO alone gives it
+    size_t restsOn = 0;       // else the doubtful QSOs that alone give it
+};
+// A counted QSO that may be lost when the logs are checked, with why and what it carries: every multiplier at
+// risk with it, those it alone gives first.
 struct DoubtfulQso {
     QsoRef qso;
     std::vector<std::string> why;
-    std::string multiplier;  // what it counts as a multiplier, as the page names it; "" for none
-    bool soleQso = false;
-    size_t restsOn = 0;      // doubtful QSOs the multiplier rests on; 0: other QSOs give it too
+    std::vector<AtRisk> atRisk;
+    bool soleQso = false;      // some multiplier of it is given by this QSO alone
+    size_t restsOn = 0;        // most doubtful QSOs one of its multipliers rests on alone; 0: none at risk
     long long costIfLost = 0;  // the score less the score without this QSO alone
 };
 // The doubtful QSOs of a log: each counted QSO worked once with a call not in the list, with an exchange
@@ -191,10 +229,16 @@ struct Analysis {
     size_t qsosWithoutTransmitter = 0;
     BestWindow best60, best10;
     int offThreshold = 0;
-    std::vector<OffPeriod> off;
-    long long activeMinutes = 0;     // the period less every break
-    long long operatingMinutes = 0;  // the rules' count: the period less the longest breaks the rules allow
-    std::vector<bool> offBlock;      // per break: one of the rules' off-time blocks
+    std::vector<OffPeriod> off;         // the time before the first QSO and after the last, and every break
+    std::vector<OffPeriod> nearBreaks;  // gaps one empty minute short of a break
+    long long activeMinutes = 0;        // the period less every off period: the minutes QSOs were logged in
+    long long operatingMinutes = 0;     // the rules' count: from the first QSO's minute to the last's, less the
+                                        // longest breaks the rules take as off time
+    std::vector<bool> offBlock;         // per off period: one of the rules' off-time blocks
+    // Where the operating time passes the rules' limit: the first minute past it (0: within the limit) and the
+    // counted QSOs from it on, which the sponsor's checking would not score.
+    long long limitEndMinute = 0;
+    size_t qsosPastLimit = 0;
     std::vector<int> tenMinutes;     // counted QSOs per 10 minutes of the period
 
     // Per multiplier kind of the contest: each multiplier with its first QSO, in the order first worked (per band

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "analysis.h"
@@ -18,7 +19,7 @@ namespace {
 // the narrow one, so its labels stay legible. Folded lists are printed open (a second copy only the printer
 // sees).
 const char* const kStyle =
-    "body{font-family:sans-serif;color:#111;margin:20px auto;max-width:960px;padding:0 12px;line-height:1.35}"
+    "body{font-family:sans-serif;color:#111;margin:20px auto;max-width:1320px;padding:0 16px;line-height:1.35}"
     "h1{font-size:22px;margin:0 0 4px}"
     "h2{font-size:17px;border-bottom:2px solid #0072B2;padding-bottom:2px;margin:26px 0 8px}"
     "h3{font-size:14px;margin:12px 0 4px}"
@@ -30,13 +31,13 @@ const char* const kStyle =
     ".l{text-align:left}td:not(.l):not(.w){white-space:nowrap}"
     "tr.total td{font-weight:bold;background:#f2f2f2}"
     "p{margin:4px 0}ul{margin:4px 0 8px}"
-    "nav{font-size:14px;border:1px solid #bbb;padding:4px 12px;margin:8px 0;columns:2 220px}"
+    "nav{font-size:14px;border:1px solid #bbb;padding:4px 12px;margin:8px 0;columns:3 220px}"
     "nav ol{margin:2px 0;padding-left:22px}"
     "h4{font-size:13px;margin:10px 0 4px}summary{cursor:pointer;margin:4px 0}.calls{font-size:12px}"
     ".flag{color:#B00020;font-weight:bold}"
     ".ok{font-weight:bold}"
     ".risk{background:#FBE3B4}p.risk{padding:2px 6px;font-weight:bold}"
-    ".pair{display:flex;flex-wrap:wrap;gap:0 24px}"
+    ".pair{display:flex;flex-wrap:wrap;gap:0 24px}.pair>div{max-width:100%}.pair>div.grow{flex:1 1 480px}"
     ".note{color:#555;font-size:13px}"
     ".rule{color:#333;font-size:12px;font-style:italic;border-left:3px solid #bbb;padding-left:6px}"
     ".sw{display:inline-block;width:12px;height:12px;margin-right:4px;vertical-align:-1px;border:1px solid #555}"
@@ -46,7 +47,11 @@ const char* const kStyle =
     "border-radius:3px}"
     ".worked{background:#0072B2;color:#fff;border:2px solid #0072B2}"
     ".needed{background:#fff;color:#B00020;border:2px dashed #B00020}"
-    "svg{display:block;width:100%;height:auto;margin:4px 0}"
+    "table.grid{font-size:11px}table.grid th,table.grid td{padding:1px 3px;min-width:15px;text-align:center}"
+    "table.grid td.g1{background:#0072B2;color:#fff}table.grid td.g0{background:#fff}"
+    "table.grid th:first-child{position:sticky;left:0}table.grid .l{text-align:left}"
+    ".qso{font-size:12px;color:#333}.qso b{font-size:13px;color:#111}"
+    "svg{display:block;width:100%;height:auto;margin:4px 0}.big svg{max-width:1100px}"
     ".print{display:none}"
     ".small{display:none}@media (max-width:600px){.big{display:none}.small{display:block}"
     "body{padding:0 6px}table{font-size:12px}th,td{padding:2px 3px}}"
@@ -113,12 +118,33 @@ std::string Folded(const std::string& summary, const std::string& body) {
            ":</p>" + body + "</div>";
 }
 
-std::string ActiveMeaning(const Analysis& a) {
-    return "the contest period less every break of " + std::to_string(a.offThreshold) + " minutes or more";
+// How the page counts time, as the sponsors' log checking does: a clock minute is on the air when a QSO was
+// logged in it and off otherwise; a break is a run of empty minutes between two QSOs.
+std::string MinutesOff(const Analysis& a) {
+    return std::to_string(a.offThreshold) + " empty minutes or more";
 }
+std::string ActiveMeaning(const Analysis& a) {
+    return "the clock minutes with a QSO logged: the contest period less the time before the first QSO, after the "
+           "last and every break of " + MinutesOff(a);
+}
+// The rules allow the whole period: no limit on operating time to count.
+bool WholePeriod(const Analysis& a) {
+    return a.timeRule->mostOperatingMinutes >= a.endMinute - a.startMinute;
+}
+// A rule that takes any number of breaks as off time holds at least this many blocks.
+constexpr int kAnyNumberOfBlocks = 100;
 std::string OperatingMeaning(const Analysis& a) {
-    return "the contest period less the " + std::to_string(a.timeRule->mostOffBlocks) +
-           " longest breaks, the off time; at most " + Hours(a.timeRule->mostOperatingMinutes);
+    const int blocks = a.timeRule->mostOffBlocks;
+    std::string breaks = blocks >= kAnyNumberOfBlocks ? "every break of " + MinutesOff(a)
+                         : blocks == 1                ? "its longest break of " + MinutesOff(a)
+                         : blocks > 1 ? "its " + std::to_string(blocks) + " longest breaks of " + MinutesOff(a)
+                                      : "no break";
+    return "from the first QSO's minute to the last's, less " + breaks + "; at most " +
+           Hours(a.timeRule->mostOperatingMinutes);
+}
+// Within a minute of a limit: a QSO logged a minute earlier or later would have turned the verdict.
+bool WithinAMinute(long long value, long long limit) {
+    return value >= limit - 1 && value <= limit + 1;
 }
 
 // QSOs per hour of `minutes`, to a tenth.
@@ -194,27 +220,49 @@ std::string Contents(bool compared) {
     return h + "</ol></nav>";
 }
 
+// Text in the bar's font takes about this much width a character, in tenths of a pixel.
+constexpr Tenths kCharWidth = 62;
+
+// The breaks between QSOs are numbered from 1 in time order; the time before the first QSO and after the last
+// is named, not numbered.
+size_t BreakNumber(const Analysis& a, size_t i) {
+    size_t n = 0;
+    for (size_t k = 0; k <= i && k < a.off.size(); ++k)
+        n += a.off[k].edge ? 0 : 1;
+    return n;
+}
+
+// The name of an off period in the bar's tips and the tables.
+std::string OffName(const Analysis& a, size_t i) {
+    const OffPeriod& p = a.off[i];
+    if (p.edge)
+        return p.from == a.startMinute ? (p.to == a.endMinute ? "no QSO" : "before the first QSO") : "after the last QSO";
+    return "break " + std::to_string(BreakNumber(a, i));
+}
+
 // The contest period as one bar: QSOs being made in green, the breaks that still count as operating time pale
-// green and striped, the off time grey; every break numbered as in the table below it, with a legend, so the bar
-// reads without its tips (which do not print).
+// green and striped, the off time grey; every break numbered as in the table below it where its number has room
+// (the off time's first), with a legend, so the bar reads without its tips (which do not print).
 std::string DrawTimeline(const Analysis& a, int width) {
     struct Key {
         std::string fill, name;
     };
     const std::string stripes = "counted-" + std::to_string(width);  // one pattern per drawing of the page
+    const bool whole = WholePeriod(a);
+    const int blocks = a.timeRule->mostOffBlocks;
     const Key keys[] = {
         {kOperatingColour, "active: QSOs being made"},
-        {"url(#" + stripes + ")", "break counted as operating time"},
-        {kOffColour, "off time: the " + std::to_string(a.timeRule->mostOffBlocks) + " longest breaks"},
+        {"url(#" + stripes + ")", whole ? "break of " + MinutesOff(a) : "break counted as operating time"},
+        {kOffColour, whole || blocks <= 0 ? std::string("off: before the first QSO and after the last")
+                     : blocks >= kAnyNumberOfBlocks ? "off time: both ends and every break"
+                                                    : "off time: both ends and the " + std::to_string(blocks) +
+                                                          " longest breaks"},
     };
     const Tenths left = 500, right = 140, top = 180, barH = 240;
-    // A contest that requires no off time has no off blocks to name.
-    const size_t keyCount = a.timeRule->mostOffBlocks > 0 ? 3 : 2;
     std::vector<std::pair<Tenths, Tenths>> keyAt;  // x, row
     Tenths kx = left, row = 0;
-    for (size_t i = 0; i < keyCount; ++i) {
-        const Key& k = keys[i];
-        const Tenths advance = 300 + 62 * static_cast<Tenths>(k.name.size());
+    for (const Key& k : keys) {
+        const Tenths advance = 300 + kCharWidth * static_cast<Tenths>(k.name.size());
         if (kx > left && kx + advance > width * kPx) kx = left, ++row;
         keyAt.emplace_back(kx, row);
         kx += advance;
@@ -229,14 +277,32 @@ std::string DrawTimeline(const Analysis& a, int width) {
            "height=\"6\" fill=\"" +
            std::string(kOperatingColour) + "\"/></pattern></defs>";
     svg += Rect(left, top, plotW, barH, kOperatingColour, keys[0].name);
+    // Labels where they have room, the off time's first: each takes its width and a gap.
+    std::vector<std::pair<Tenths, Tenths>> taken;
+    std::vector<std::string> labels(a.off.size());
+    for (int pass = 0; pass < 2; ++pass) {
+        for (size_t i = 0; i < a.off.size(); ++i) {
+            const OffPeriod& p = a.off[i];
+            const bool off = p.edge || a.offBlock[i];
+            if (p.edge || off != (pass == 0))
+                continue;
+            const std::string label = std::to_string(BreakNumber(a, i)) + (off ? " off" : "");
+            const Tenths mid = (x(p.from) + x(p.to)) / 2, half = kCharWidth * static_cast<Tenths>(label.size()) / 2 + 30;
+            if (std::any_of(taken.begin(), taken.end(),
+                            [&](const auto& t) { return mid - half < t.second && mid + half > t.first; }))
+                continue;
+            taken.emplace_back(mid - half, mid + half);
+            labels[i] = label;
+        }
+    }
     for (size_t i = 0; i < a.off.size(); ++i) {
         const OffPeriod& p = a.off[i];
-        const bool block = a.offBlock[i];
-        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, (block ? keys[2] : keys[1]).fill.c_str(),
-                    "break " + std::to_string(i + 1) + ", " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") +
-                        ", " + Duration(p.Minutes()) + ": " + (block ? "off time" : "operating time by the rules"));
-        svg += Text((x(p.from) + x(p.to)) / 2, top - 50, std::to_string(i + 1) + (block ? " off" : ""), "middle",
-                    block ? " font-weight=\"bold\"" : "");
+        const bool off = p.edge || a.offBlock[i];
+        svg += Rect(x(p.from), top, x(p.to) - x(p.from), barH, (off ? keys[2] : keys[1]).fill.c_str(),
+                    OffName(a, i) + ", " + Time(p.from, "%H:%M") + " to " + Time(p.to, "%H:%M") + ", " +
+                        Duration(p.Minutes()) + ": " + (off ? "off time" : whole ? "break" : "operating time by the rules"));
+        if (!labels[i].empty())
+            svg += Text((x(p.from) + x(p.to)) / 2, top - 50, labels[i], "middle", off ? " font-weight=\"bold\"" : "");
     }
     for (long long hour = (a.startMinute + 59) / 60; hour * 60 <= a.endMinute; ++hour) {
         if (hour % (width < kWideChart ? 12 : 6) != 0)
@@ -247,7 +313,7 @@ std::string DrawTimeline(const Analysis& a, int width) {
         svg += Text(at, top + barH + 170, Time(hour * 60, hour % 24 == 0 ? "%a %H:%M" : "%H:%M"), anchor);
     }
     svg += Text(left - 60, top + 160, "UTC", "end");
-    for (size_t i = 0; i < keyCount; ++i) {
+    for (size_t i = 0; i < std::size(keys); ++i) {
         const Tenths ky = top + barH + 280 + keyAt[i].second * 160;
         svg += Rect(keyAt[i].first, ky, 120, 120, keys[i].fill.c_str());
         svg += Text(keyAt[i].first + 160, ky + 100, keys[i].name, "start");
@@ -255,10 +321,20 @@ std::string DrawTimeline(const Analysis& a, int width) {
     return svg + "</svg>";
 }
 
+// The operating time by the rules as a cell: flagged over the limit, marked within a minute of it.
+std::string OperatingCell(const Analysis& a) {
+    const long long limit = a.timeRule->mostOperatingMinutes;
+    std::string text = Duration(a.operatingMinutes);
+    if (WithinAMinute(a.operatingMinutes, limit))
+        text += " <span class=\"flag\">(within a minute of the limit)</span>";
+    return Td(text, a.operatingMinutes > limit ? "flag" : nullptr);
+}
+
 // --- sections ---------------------------------------------------------------------------------------------
 
 std::string Summary(const Analysis& a) {
-    std::string h = Open("summary") + TableOpen();
+    // The entry beside the figures on a wide screen, above them on a phone.
+    std::string h = Open("summary") + "<div class=\"pair\"><div>" + TableOpen();
     auto row = [&](const std::string& key, const std::string& value) {
         h += "<tr><th class=\"l\">" + Esc(key) + "</th><td class=\"l\">" + value + "</td></tr>";
     };
@@ -267,7 +343,7 @@ std::string Summary(const Analysis& a) {
     row("Contest period", Esc(Time(a.startMinute) + " to " + Time(a.endMinute) + " UTC"));
     for (const auto& field : a.category)
         row(field.first, Esc(field.second));
-    h += kTableClose;
+    h += std::string(kTableClose) + "</div><div class=\"grow\">";
 
     h += TableOpen() + "<tr><th class=\"l\"></th><th>QSOs</th><th>Multipliers</th><th>Score</th></tr>";
     h += "<tr><td class=\"l\">Plug-in</td>" + Td(Num(static_cast<long long>(a.counted))) + Td(MultiplierSum(a), "w") +
@@ -290,17 +366,24 @@ std::string Summary(const Analysis& a) {
     // The figures a reader looks for first, each named as everywhere on the page.
     const long long drawn = DrawnQsos(a);
     h += TableOpen() + "<tr><th class=\"l\">At a glance</th><th></th><th class=\"l\">average</th></tr>";
-    h += "<tr>" + Td(std::string(kActiveTime) + " (" + ActiveMeaning(a) + ")", "l") + Td(Duration(a.activeMinutes)) +
+    auto named = [](const char* name, const std::string& meaning) {
+        return Td("<b>" + std::string(name) + "</b><br/><span class=\"note\">" + meaning + "</span>", "l");
+    };
+    h += "<tr>" + named(kActiveTime, ActiveMeaning(a)) + Td(Duration(a.activeMinutes)) +
          Td(PerHour(drawn, a.activeMinutes), "l") + "</tr>";
-    h += "<tr>" + Td(std::string(kOperatingTime) + " (" + OperatingMeaning(a) + ")", "l") +
-         Td(Duration(a.operatingMinutes),
-            a.operatingMinutes > a.timeRule->mostOperatingMinutes ? "flag" : nullptr) +
-         Td(PerHour(drawn, a.operatingMinutes), "l") + "</tr>";
-    h += "<tr>" + Td("Best 60 minutes", "l") + Td(Num(a.best60.qsos)) +
-         Td(a.best60.qsos ? "from " + Time(a.best60.startMinute) : std::string(), "l") + "</tr>";
-    h += "<tr>" + Td("Best 10 minutes", "l") + Td(Num(a.best10.qsos)) +
-         Td(a.best10.qsos ? "from " + Time(a.best10.startMinute) : std::string(), "l") + "</tr>";
-    h += kTableClose;
+    if (WholePeriod(a)) {
+        h += "<tr>" + named(kOperatingTime, "not limited: every entrant may operate the whole " +
+                                                Hours(a.timeRule->mostOperatingMinutes)) +
+             "<td></td><td></td></tr>";
+    } else {
+        h += "<tr>" + named(kOperatingTime, OperatingMeaning(a)) + OperatingCell(a) +
+             Td(PerHour(drawn, a.operatingMinutes), "l") + "</tr>";
+    }
+    h += "<tr>" + Td("<b>Best 60 minutes</b>", "l") + Td(Num(a.best60.qsos)) +
+         Td(a.best60.qsos ? "from " + Time(a.best60.startMinute, "%a %H:%M") : std::string(), "l t") + "</tr>";
+    h += "<tr>" + Td("<b>Best 10 minutes</b>", "l") + Td(Num(a.best10.qsos)) +
+         Td(a.best10.qsos ? "from " + Time(a.best10.startMinute, "%a %H:%M") : std::string(), "l t") + "</tr>";
+    h += std::string(kTableClose) + "</div></div>";
 
     h += "<p>What the plug-in did not count (each QSO in " + LinkTo("notcounted") + "):</p><ul>";
     h += "<li>" + Plural(a.qsosRead, "QSO", "QSOs") + " in the log, " + Num(static_cast<long long>(a.counted)) +
@@ -344,9 +427,9 @@ std::string Summary(const Analysis& a) {
     }
     row("Country file", cty);
     const char* categories = a.contest->CategoriesOf(YearOf(a));
-    row("Rules", "as the record holds them for " + Time(a.startMinute, "%Y") +
-                     (*categories ? ": entry categories " + Esc(categories) : std::string()) +
-                     "; the limits and their words stand under each verdict");
+    row("Rules of " + Time(a.startMinute, "%Y"),
+        (*categories ? Esc(categories) : std::string("as the contest record holds them")) +
+            " <span class=\"note\">The limits and their words stand under each verdict.</span>");
     row("Call list", a.scpChecked ? Esc(a.scpFile)
                                   : "<span class=\"flag\">not read: " + Esc(a.scpNote) +
                                         "; the calls worked once are not checked</span>");
@@ -396,7 +479,19 @@ std::string HourTable(const Analysis& a) {
         h += "<th>" + Esc(band) + "</th>";
     h += "<th>Total</th><th>Running total</th></tr>";
     std::vector<int> bandTotals(a.bands.size(), 0);
-    for (const HourRow& row : a.hours) {
+    for (size_t i = 0; i < a.hours.size(); ++i) {
+        const HourRow& row = a.hours[i];
+        // Hours in a row without a counted QSO stand as one line.
+        size_t last = i;
+        while (last + 1 < a.hours.size() && a.hours[i].qsos == 0 && a.hours[last + 1].qsos == 0)
+            ++last;
+        if (last > i) {
+            h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00") + " to " + Time(a.hours[last].hour * 60 + 59, "%H:%M"), "l") +
+                 "<td class=\"l\" colspan=\"" + std::to_string(a.bands.size() + 1) + "\">no counted QSO</td>" +
+                 Td(Num(row.cumulative)) + "</tr>";
+            i = last;
+            continue;
+        }
         h += "<tr>" + Td(Time(row.hour * 60, "%a %H:00"), "l t");
         for (size_t b = 0; b < a.bands.size(); ++b) {
             bandTotals[b] += row.byBand[b];
@@ -428,7 +523,7 @@ std::string Breakdown(const Analysis& a) {
 }
 
 std::string BestRates(const Analysis& a) {
-    std::string h = Open("best") + TableOpen() +
+    std::string h = Open("best") + "<div class=\"pair\"><div>" + TableOpen() +
                     "<tr><th class=\"l\"></th><th>QSOs</th><th class=\"l\">from</th><th class=\"l\">to</th>"
                     "<th>rate</th></tr>";
     auto window = [&](const char* name, const BestWindow& w, int width) {
@@ -455,7 +550,7 @@ std::string BestRates(const Analysis& a) {
          "</p>";
 
     // The rate sheet: counted QSOs in each 10 minutes, an hour a row.
-    h += "<h3>QSOs per 10 minutes</h3>" + TableOpen() + "<tr><th class=\"l\">Hour (UTC)</th>";
+    h += "</div><div><h3>QSOs per 10 minutes</h3>" + TableOpen() + "<tr><th class=\"l\">Hour (UTC)</th>";
     for (int m = 0; m < 60; m += 10)
         h += "<th>:" + text::Format("%02d", m) + "</th>";
     h += "<th>hour</th></tr>";
@@ -471,7 +566,7 @@ std::string BestRates(const Analysis& a) {
         }
         h += Td(std::to_string(row.qsos)) + "</tr>";
     }
-    return h + kTableClose + "<p class=\"note\">Hours without a counted QSO are left out.</p></section>";
+    return h + kTableClose + "<p class=\"note\">Hours without a counted QSO are left out.</p></div></div></section>";
 }
 
 // The rule a verdict applies, its words quoted where they are the rules' own.
@@ -479,64 +574,138 @@ std::string Rule(const char* words) {
     return "<p class=\"rule\">Rule: " + Esc(words) + "</p>";
 }
 
+// More rows than this and the table of breaks keeps those that decide the verdict, the full list folded.
+constexpr size_t kMostBreakRows = 12;
+
 std::string TimeOnOff(const Analysis& a) {
     const contest::TimeRule& limits = *a.timeRule;
+    const bool whole = WholePeriod(a);
+    const int blocks = limits.mostOffBlocks;
     std::string h = Open("time");
-    h += "<p class=\"note\">A gap of " + std::to_string(a.offThreshold) +
-         " minutes or more between two QSOs in a row (or between the start and the first QSO, or the last QSO "
-         "and the end) is a break";
+    h += "<p class=\"note\">Time is counted in whole clock minutes, as the sponsors' log checking counts it: a minute "
+         "in which a QSO was logged counts as on, one without as off (QSOs at 10:00 and 10:30 leave the 29 empty "
+         "minutes 10:01 to 10:29). A break is a run of " + MinutesOff(a) + " between two QSOs";
     if (a.offThreshold != limits.shortestOffMinutes) {
         h += " (--off-time " + std::to_string(a.offThreshold) + "; the rules' own is " +
              std::to_string(limits.shortestOffMinutes) + " minutes)";
     }
-    if (limits.mostOffBlocks > 0) {
-        h += ". By the rules the " + std::to_string(limits.mostOffBlocks) +
-             " longest breaks are the off time and every other break counts as operating time.</p>";
+    if (whole) {
+        h += ". The rules require no off time: every entrant may operate the whole " +
+             Hours(limits.mostOperatingMinutes) + "; the breaks show when no QSO was made.</p>";
+    } else if (blocks >= kAnyNumberOfBlocks) {
+        h += ". By the rules every break is off time, and so is the time before the first QSO and after the last.</p>";
     } else {
-        h += ". The rules require no off time: every break counts as operating time.</p>";
+        h += ". By the rules the time before the first QSO and after the last is off time that takes no block; of "
+             "the breaks between, the " + (blocks == 1 ? std::string("longest is") : std::to_string(blocks) + " longest are") +
+             " the off time and every other break counts as operating time.</p>";
     }
     h += Chart(DrawTimeline(a, kWideChart), DrawTimeline(a, kNarrowChart));
-    long long offMinutes = 0, blockMinutes = 0;
-    if (!a.off.empty()) {
-        h += TableOpen() + "<tr><th>Break</th><th class=\"l\">from</th><th class=\"l\">to</th><th>length</th>"
-                           "<th class=\"l\">by the rules</th></tr>";
-        for (size_t i = 0; i < a.off.size(); ++i) {
-            const bool block = a.offBlock[i];
-            offMinutes += a.off[i].Minutes();
-            blockMinutes += block ? a.off[i].Minutes() : 0;
-            h += "<tr>" + Td(std::string("<span class=\"sw ") + (block ? "off" : "counted") + "\"></span>" +
-                             std::to_string(i + 1)) +
-                 Td(Time(a.off[i].from), "l") + Td(Time(a.off[i].to), "l") + Td(Duration(a.off[i].Minutes())) +
-                 Td(block ? "<b>off time</b>" : std::string("operating time"), "l") + "</tr>";
-        }
-        h += kTableClose;
+
+    // Every off period and every gap a minute short of a break, in time order; those within a minute of the
+    // shortest break flagged, where the rules count breaks.
+    struct Row {
+        long long from;
+        std::string html;
+        bool decides;
+    };
+    std::vector<Row> rows;
+    long long offMinutes = 0, edgeMinutes = 0, blockMinutes = 0;
+    size_t breaks = 0, blockCount = 0;
+    const std::string nearly = "within a minute of the " + std::to_string(a.offThreshold) + "-minute break";
+    for (size_t i = 0; i < a.off.size(); ++i) {
+        const OffPeriod& p = a.off[i];
+        const bool block = a.offBlock[i];
+        offMinutes += p.Minutes();
+        edgeMinutes += p.edge ? p.Minutes() : 0;
+        blockMinutes += block ? p.Minutes() : 0;
+        breaks += p.edge ? 0 : 1;
+        blockCount += block ? 1 : 0;
+        const bool flagged = !whole && !p.edge && WithinAMinute(p.Minutes(), a.offThreshold);
+        std::string verdict = p.edge ? "<b>off time</b>, " + OffName(a, i)
+                              : block ? std::string("<b>off time</b>")
+                              : whole ? std::string("break")
+                                      : std::string("operating time");
+        if (flagged)
+            verdict += " <span class=\"flag\">" + nearly + "</span>";
+        rows.push_back({p.from,
+                        "<tr>" + Td(std::string("<span class=\"sw ") + (p.edge || block ? "off" : "counted") +
+                                    "\"></span>" + (p.edge ? std::string("-") : std::to_string(BreakNumber(a, i)))) +
+                            Td(Time(p.from, "%a %H:%M"), "l t") + Td(Time(p.to - 1, "%a %H:%M"), "l t") +
+                            Td(Duration(p.Minutes())) + Td(verdict, "l") + "</tr>",
+                        p.edge || block || flagged});
     }
-    h += TableOpen() + "<tr><th class=\"l\"></th><th>time</th><th>breaks not in it</th></tr><tr>" +
-         Td("<span class=\"sw active\"></span>" + std::string(kActiveTime) + " (" + ActiveMeaning(a) + ")", "l") +
-         Td(Duration(a.activeMinutes)) + Td(Duration(offMinutes) + " in " + Plural(a.off.size(), "break", "breaks")) +
-         "</tr><tr>" +
-         Td("<span class=\"sw active\"></span><span class=\"sw counted\"></span><b>" + std::string(kOperatingTime) +
-                "</b> (" + OperatingMeaning(a) + ")",
+    if (!whole) {
+        for (const OffPeriod& p : a.nearBreaks) {
+            rows.push_back({p.from,
+                            "<tr>" + Td("<span class=\"sw active\"></span>-") + Td(Time(p.from, "%a %H:%M"), "l t") +
+                                Td(Time(p.to - 1, "%a %H:%M"), "l t") + Td(Duration(p.Minutes())) +
+                                Td("operating time: no break <span class=\"flag\">" + nearly + "</span>", "l") +
+                                "</tr>",
+                            true});
+        }
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& x, const Row& y) { return x.from < y.from; });
+    const std::string head = TableOpen() +
+                             "<tr><th>Break</th><th class=\"l\">first empty minute (UTC)</th><th class=\"l\">last "
+                             "empty minute</th><th>length</th><th class=\"l\">by the rules</th></tr>";
+    std::string all, deciding;
+    for (const Row& r : rows) {
+        all += r.html;
+        deciding += r.decides ? r.html : "";
+    }
+    if (rows.size() <= kMostBreakRows) {
+        h += rows.empty() ? std::string() : head + all + kTableClose;
+    } else {
+        if (!deciding.empty())
+            h += head + deciding + kTableClose;
+        h += Folded("All " + Plural(breaks, "break", "breaks") + " and the time before the first QSO and after the "
+                        "last, in time order",
+                    head + all + kTableClose);
+    }
+
+    std::string offParts = Duration(edgeMinutes) + " before the first QSO and after the last";
+    h += TableOpen() + "<tr><th class=\"l\"></th><th>time</th><th class=\"l\">off the air</th></tr><tr>" +
+         Td("<span class=\"sw active\"></span><b>" + std::string(kActiveTime) + "</b><br/><span class=\"note\">" +
+                ActiveMeaning(a) + "</span>",
             "l") +
-         Td("<b>" + Duration(a.operatingMinutes) + "</b>") +
-         Td("<span class=\"sw off\"></span>" + Duration(blockMinutes) + " in " +
-            Plural(std::min(a.off.size(), static_cast<size_t>(limits.mostOffBlocks)), "block", "blocks")) +
-         "</tr>" + kTableClose;
+         Td(Duration(a.activeMinutes)) +
+         Td(Duration(offMinutes) + ": " + offParts + ", " + Duration(offMinutes - edgeMinutes) + " in " +
+                Plural(breaks, "break", "breaks"),
+            "l") +
+         "</tr>";
+    if (!whole) {
+        h += "<tr>" +
+             Td("<span class=\"sw active\"></span><span class=\"sw counted\"></span><b>" +
+                    std::string(kOperatingTime) + "</b><br/><span class=\"note\">" + OperatingMeaning(a) + "</span>",
+                "l") +
+             Td("<b>" + Duration(a.operatingMinutes) + "</b>") +
+             Td("<span class=\"sw off\"></span>" + Duration(edgeMinutes + blockMinutes) + ": " + offParts + ", " +
+                    Duration(blockMinutes) + " in " + Plural(blockCount, "block", "blocks"),
+                "l") +
+             "</tr>";
+    }
+    h += kTableClose;
+
     const std::string most = Hours(limits.mostOperatingMinutes);
-    if (a.operatingMinutes > limits.mostOperatingMinutes) {
+    if (whole) {
+        h += "<p class=\"ok\">Within the rules on time: every entrant may operate the whole " + most + ".</p>";
+    } else if (a.operatingMinutes > limits.mostOperatingMinutes) {
         h += "<p class=\"flag\">" + std::string(kOperatingTime) + " " + Duration(a.operatingMinutes) +
              ": more than the " + most + " every entrant may operate" + (a.multiOp ? ", MULTI-OP included" : "") +
-             ". The " + std::to_string(limits.mostOffBlocks) + " longest breaks make " + Duration(blockMinutes) +
-             " of the " + Hours(limits.leastOffMinutes) + " of off time.</p>";
-    } else if (limits.mostOffBlocks == 0) {
-        h += "<p class=\"ok\">Within the rules on time: every entrant may operate the whole " + most + ".</p>";
+             ". Its off time is " + Duration(a.endMinute - a.startMinute - a.operatingMinutes) + " of the " +
+             Hours(limits.leastOffMinutes) + " the rules require. The sponsor's checking scores the first " + most +
+             " of operating time: the " + Plural(a.qsosPastLimit, "counted QSO", "counted QSOs") + " from " +
+             Time(a.limitEndMinute) + " on would not count.</p>";
     } else {
         h += "<p class=\"ok\">Within the rules on time: " + InText(kOperatingTime) + " " +
-             Duration(a.operatingMinutes) + ", at most " + most + "; the " + std::to_string(limits.mostOffBlocks) +
-             " longest breaks make " + Duration(blockMinutes) + " of off time.</p>";
+             Duration(a.operatingMinutes) + ", at most " + most + "; off time " +
+             Duration(a.endMinute - a.startMinute - a.operatingMinutes) + ".</p>";
     }
-    h += Rule(a.timeRule->operatingTime) + Rule(a.timeRule->offBlocks) +
-         Rule(a.timeRule->shortestOff);
+    if (!whole && WithinAMinute(a.operatingMinutes, limits.mostOperatingMinutes)) {
+        h += "<p class=\"flag\">Within a minute of the " + most + ": a QSO logged a minute earlier or later turns "
+             "the verdict.</p>";
+    }
+    h += Rule(a.timeRule->operatingTime) + Rule(a.timeRule->offBlocks) + Rule(a.timeRule->shortestOff);
     return h + "</section>";
 }
 
@@ -636,44 +805,103 @@ std::string QsoWhen(const QsoRef& q) {
     return Time(q.minute) + " " + q.band + " " + q.call + ", line " + std::to_string(q.line);
 }
 
-// The CQ zones of a contest that counts them, as cells: worked on some band, or still needed.
-std::string ZoneCells(const Analysis& a) {
-    constexpr int kZones = 40;
-    std::string cells, needed;
-    int worked = 0;
-    for (int zone = 1; zone <= kZones; ++zone) {
-        const std::string code = text::Format("%02d", zone);
-        const std::vector<FirstQso>& zones = WorkedOf(a, Of::zone);
-        auto first = std::find_if(zones.begin(), zones.end(), [&](const FirstQso& f) {
-            return f.code == code || f.code == std::to_string(zone);
-        });
-        if (first == zones.end()) {
-            needed += (needed.empty() ? "" : " ") + code;
-            cells += "<div class=\"cell needed\">" + code + "</div>";
-        } else {
-            ++worked;
-            cells += "<div class=\"cell worked\" title=\"" + Esc(QsoWhen(first->qso)) + "\">" + code + "</div>";
-        }
-    }
-    return "<h3>CQ zones, on some band: " + std::to_string(worked) + " of " + std::to_string(kZones) + " (" +
-           Num(MultipliersOf(a, Of::zone)) + " zone multipliers over the bands)</h3><div class=\"cells\">" + cells +
-           "</div><p>Still needed on every band: <b>" + (needed.empty() ? std::string("none") : needed) +
-           "</b></p>";
+// Lists longer than this are folded on the screen (and printed open).
+constexpr size_t kMostListRows = 20;
+
+// Where each multiplier of a kind counted once per band was first worked on each band.
+using FirstOnBand = std::map<std::pair<std::string, std::string>, const FirstQso*>;  // (code, band)
+FirstOnBand FirstOnEachBand(const std::vector<FirstQso>& worked) {
+    FirstOnBand first;
+    for (const FirstQso& f : worked)
+        first.emplace(std::make_pair(f.code, f.qso.band), &f);
+    return first;
 }
 
-std::string Multipliers(const Analysis& a) {
-    std::string h = Open("multipliers");
-    const bool zones = CountsZones(a);
-    if (zones) {
-        h += "<p>" + MultiplierSum(a) + ", each counted once per band. Worked cells (on some band) are filled; the "
-             "ones still needed are outlined in red.</p>" + ZoneCells(a);
-    } else if (Counts(a, Of::location)) {
-        h += "<p>" + Num(MultipliersOf(a, Of::location)) + " states and provinces, " +
-             Num(MultipliersOf(a, Of::country)) +
-             " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>";
-    } else {
-        h += "<p>" + MultiplierSum(a) + ", each counted once.</p>";
+std::string GridCell(const FirstOnBand& first, const std::string& code, const std::string& band) {
+    auto f = first.find({code, band});
+    return f == first.end() ? "<td class=\"g0\"></td>"
+                            : "<td class=\"g1\" title=\"" + Esc(QsoWhen(f->second->qso)) + "\">&#10003;</td>";
+}
+
+// The multipliers of a kind counted once per band, a band a row and a multiplier a column: worked ones filled,
+// with each band's count and what is still needed on every band.
+std::string BandGrid(const Analysis& a, const std::vector<FirstQso>& worked, const std::vector<std::string>& codes,
+                     const std::string& title) {
+    const FirstOnBand first = FirstOnEachBand(worked);
+    std::string h = TableOpen(" class=\"grid\"") + "<tr><th class=\"l\">band</th>";
+    for (const std::string& code : codes)
+        h += "<th>" + Esc(code) + "</th>";
+    h += "<th>worked</th></tr>";
+    size_t total = 0;
+    std::string needed;
+    for (const std::string& band : a.bands) {
+        h += "<tr><th class=\"l\">" + Esc(band) + "</th>";
+        size_t n = 0;
+        for (const std::string& code : codes) {
+            h += GridCell(first, code, band);
+            n += first.count({code, band});
+        }
+        total += n;
+        h += Td(std::to_string(n) + " of " + std::to_string(codes.size())) + "</tr>";
     }
+    for (const std::string& code : codes) {
+        if (std::none_of(a.bands.begin(), a.bands.end(), [&](const std::string& b) { return first.count({code, b}); }))
+            needed += (needed.empty() ? "" : " ") + code;
+    }
+    return "<h3>" + Esc(title) + ": " + Num(static_cast<long long>(total)) + " over the bands</h3>" + h + kTableClose +
+           "<p>Worked on no band: <b>" + (needed.empty() ? std::string("none") : Esc(needed)) + "</b></p>";
+}
+
+// The countries worked, a country a row and a band a column.
+std::string CountryGrid(const Analysis& a, const std::vector<FirstQso>& worked) {
+    const FirstOnBand first = FirstOnEachBand(worked);
+    std::map<std::string, std::string> names;  // prefix -> entity, sorted by prefix
+    for (const FirstQso& f : worked)
+        names.emplace(f.code, f.name);
+    std::string h = "<h3>Countries by band: " + Num(static_cast<long long>(worked.size())) + " over the bands, " +
+                    Num(static_cast<long long>(names.size())) + " countries</h3>" + TableOpen(" class=\"grid\"") +
+                    "<tr><th class=\"l\">prefix</th><th class=\"l\">country</th>";
+    for (const std::string& band : a.bands)
+        h += "<th>" + Esc(band) + "</th>";
+    h += "<th>bands</th></tr>";
+    for (const auto& [code, name] : names) {
+        h += "<tr><th class=\"l\">" + Esc(code) + "</th>" + Td(Esc(name), "l");
+        size_t n = 0;
+        for (const std::string& band : a.bands) {
+            h += GridCell(first, code, band);
+            n += first.count({code, band});
+        }
+        h += Td(std::to_string(n)) + "</tr>";
+    }
+    return h + kTableClose;
+}
+
+// The multipliers each with its first QSO.
+std::string FirstQsoList(const std::vector<FirstQso>& list, const std::string& heading, const char* code,
+                         bool names) {
+    std::string h = "<h3>" + Esc(heading) + "</h3>";
+    if (list.empty())
+        return h + "<p>none</p>";
+    std::string t = TableOpen() + "<tr><th>#</th><th class=\"l\">" + code + "</th>" +
+                    (names ? "<th class=\"l\">entity</th>" : "") +
+                    "<th class=\"l\">first QSO (UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th>"
+                    "<th>line</th></tr>";
+    for (size_t i = 0; i < list.size(); ++i) {
+        const FirstQso& f = list[i];
+        t += "<tr>" + Td(std::to_string(i + 1)) + Td(Esc(f.code), "l") + (names ? Td(Esc(f.name), "l") : "") +
+             Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") +
+             Td(std::to_string(f.qso.line)) + "</tr>";
+    }
+    t += kTableClose;
+    return h + (list.size() > kMostListRows ? Folded("The " + Num(static_cast<long long>(list.size())) +
+                                                         ", each with its first QSO",
+                                                     t)
+                                            : t);
+}
+
+// The location multipliers of a contest that counts each once, as cells: worked, or still needed.
+std::string LocationCells(const Analysis& a) {
+    std::string h;
     const std::vector<FirstQso>& locations = WorkedOf(a, Of::location);
     for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
         const std::vector<std::string>& codes = a.contest->LocationMultipliers(country.prefix);
@@ -698,47 +926,58 @@ std::string Multipliers(const Analysis& a) {
             list += (list.empty() ? "" : " ") + code;
         h += "<p>Still needed: <b>" + (list.empty() ? std::string("none") : Esc(list)) + "</b></p>";
     }
+    return h;
+}
+
+std::string Multipliers(const Analysis& a) {
+    std::string h = Open("multipliers");
+    const std::vector<contest::MultiplierKind>& kinds = a.contest->MultiplierKinds();
+    const bool perBand = std::any_of(kinds.begin(), kinds.end(), [](const auto& k) { return k.perBand; });
+    if (perBand) {
+        h += "<p>" + MultiplierSum(a) + ", each counted once per band: band by band below, the cells worked filled "
+             "(a tip names the first QSO).</p>";
+        for (size_t k = 0; k < kinds.size() && k < a.worked.size(); ++k) {
+            if (!kinds[k].perBand)
+                continue;
+            if (kinds[k].of == Of::zone) {
+                constexpr int kZones = 40;
+                std::vector<std::string> codes;
+                for (int zone = 1; zone <= kZones; ++zone)
+                    codes.push_back(text::Format("%02d", zone));
+                h += BandGrid(a, a.worked[k], codes, "CQ zones by band");
+            } else if (kinds[k].of == Of::location) {
+                for (const contest::LocationCountry& country : a.contest->LocationCountries())
+                    h += BandGrid(a, a.worked[k], a.contest->LocationMultipliers(country.prefix),
+                                  std::string(country.locations) + " by band");
+            } else if (kinds[k].of == Of::country) {
+                h += CountryGrid(a, a.worked[k]);
+            }
+        }
+    } else if (Counts(a, Of::location)) {
+        h += "<p>" + Num(MultipliersOf(a, Of::location)) + " states and provinces, " +
+             Num(MultipliersOf(a, Of::country)) +
+             " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>" + LocationCells(a);
+    } else {
+        h += "<p>" + MultiplierSum(a) + ", each counted once.</p>";
+    }
     if (a.noMultiplierStateQsos) {
         h += "<p>" + Plural(a.noMultiplierStateQsos, "QSO", "QSOs") +
              " with W/VE stations sending a state that is no multiplier (Alaska or Hawaii): counted as QSOs, "
              "no multiplier.</p>";
     }
     h += Rule(a.contest->multiplierRules);
-
-    // The countries, or the call prefixes, each with its first QSO.
-    auto firstQsos = [&h](const std::vector<FirstQso>& list, const char* heading, const char* code,
-                          bool names) {
-        h += heading;
-        if (list.empty()) {
-            h += "<p>none</p>";
-            return;
-        }
-        h += TableOpen() + "<tr><th>#</th><th class=\"l\">" + code + "</th>" +
-             (names ? "<th class=\"l\">entity</th>" : "") +
-             "<th class=\"l\">first QSO (UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th><th>line</th></tr>";
-        for (size_t i = 0; i < list.size(); ++i) {
-            const FirstQso& f = list[i];
-            h += "<tr>" + Td(std::to_string(i + 1)) + Td(Esc(f.code), "l") + (names ? Td(Esc(f.name), "l") : "") +
-                 Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") +
-                 Td(std::to_string(f.qso.line)) + "</tr>";
-        }
-        h += kTableClose;
-    };
-    if (Counts(a, Of::country)) {
-        firstQsos(WorkedOf(a, Of::country),
-                  zones ? "<h3>Countries (the DXCC and WAE lists), first worked on each band</h3>"
-                        : "<h3>DXCC entities (the USA and Canada count by state and province)</h3>",
-                  "prefix", true);
+    if (!perBand && Counts(a, Of::country)) {
+        h += FirstQsoList(WorkedOf(a, Of::country), "DXCC entities (the USA and Canada count by state and province)",
+                          "prefix", true);
     }
     if (Counts(a, Of::callPrefix))
-        firstQsos(WorkedOf(a, Of::callPrefix), "<h3>Prefixes, each counted once</h3>", "prefix", false);
+        h += FirstQsoList(WorkedOf(a, Of::callPrefix), "Prefixes, each counted once", "prefix", false);
 
     // One stack per kind: locations, countries, zones, call prefixes.
     HourChart c;
     c.title = "New multipliers per clock hour, and the running total";
     c.yLabel = "new multipliers";
     c.lineName = "total multipliers";
-    const std::vector<contest::MultiplierKind>& kinds = a.contest->MultiplierKinds();
     const size_t colours[] = {0, 2, 4, 1};
     std::vector<size_t> stackKinds;
     for (Of of : {Of::location, Of::country, Of::zone, Of::callPrefix}) {
@@ -757,6 +996,18 @@ std::string Multipliers(const Analysis& a) {
     return h + "<h3>New multipliers per hour</h3>" + Chart(c) + "</section>";
 }
 
+// The doubtful QSOs shown open, the most at risk; the others are folded.
+constexpr size_t kMostDoubtfulRows = 10;
+
+// A multiplier at risk as the page names it: "zone 33 on 40m", "IG9 (African Italy) on 40m", "NY".
+std::string AtRiskName(const Analysis& a, const AtRisk& r) {
+    const contest::MultiplierKind& kind = a.contest->MultiplierKinds()[r.kind];
+    const std::string name = kind.of == Of::zone                          ? std::string(kind.one) + " " + r.code
+                             : kind.of == Of::country && !r.entity.empty() ? r.code + " (" + r.entity + ")"
+                                                                           : r.code;
+    return name + (r.band.empty() ? "" : " on " + r.band);
+}
+
 std::string DoubtfulTable(const Analysis& a) {
     const Doubtful& d = a.doubtful;
     const long long score = a.pluginScore ? *a.pluginScore : a.score;
@@ -768,64 +1019,111 @@ std::string DoubtfulTable(const Analysis& a) {
          " now, " + Num(d.scoreIfLost) + " if every doubtful QSO were lost (" + Num(d.scoreIfLost - score) + "; " +
          Plural(d.multipliersAtRisk, "multiplier rests", "multipliers rest") + " on them alone).</p>";
     h += "<p class=\"note\">A QSO that alone gives a multiplier comes first, then one whose multiplier rests on "
-         "doubtful QSOs alone, then QSOs that carry their point; \"if lost\" is what the score loses with that QSO "
-         "alone.</p>";
-    h += TableOpen() + "<tr><th>#</th><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th>"
-                       "<th class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">why</th>"
-                       "<th class=\"l\">at risk</th><th>if lost</th></tr>";
+         "doubtful QSOs alone, then QSOs that carry their points; \"at risk\" names every multiplier lost with the "
+         "QSO, \"if lost\" is what the score loses with that QSO alone.</p>";
+    const std::string head = TableOpen() + "<tr><th>#</th><th class=\"l\">QSO (UTC)</th><th class=\"l\">at "
+                                           "risk</th><th>if lost</th><th class=\"l\">why</th></tr>";
+    std::string shown, folded;
     for (size_t i = 0; i < d.qsos.size(); ++i) {
         const DoubtfulQso& q = d.qsos[i];
         std::string why;
         for (const std::string& w : q.why)
             why += (why.empty() ? "" : "; ") + w;
-        std::string risk = "its point";
-        if (q.soleQso)
-            risk = "<b>" + Esc(q.multiplier) + "</b>: the only QSO that gives it";
-        else if (q.restsOn > 0)
-            risk = "<b>" + Esc(q.multiplier) + "</b>: rests on " + std::to_string(q.restsOn) + " doubtful QSOs alone";
-        const bool multiplier = q.soleQso || q.restsOn > 0;
-        h += std::string("<tr") + (multiplier ? " class=\"risk\"" : "") + ">" + Td(std::to_string(i + 1)) +
-             Td(std::to_string(q.qso.line)) + Td(Esc(q.qso.call), "l") + Td(Time(q.qso.minute), "l t") +
-             Td(Esc(q.qso.band), "l") + Td(Esc(q.qso.exchange), "l") + Td(Esc(why), "l") + Td(risk, "l") +
-             Td(Num(-q.costIfLost)) + "</tr>";
+        std::string risk;
+        for (const AtRisk& r : q.atRisk) {
+            risk += (risk.empty() ? "" : "<br/>") + ("<b>" + Esc(AtRiskName(a, r)) + "</b>: ") +
+                    (r.soleQso ? std::string("the only QSO that gives it")
+                               : "rests on " + std::to_string(r.restsOn) + " doubtful QSOs alone");
+        }
+        const std::string qso = "<span class=\"qso\"><b>" + Esc(q.qso.call) + "</b> " + Esc(q.qso.band) + "<br/>" +
+                                Time(q.qso.minute, "%a %H:%M") + ", line " + std::to_string(q.qso.line) + ", " +
+                                Esc(q.qso.exchange) + "</span>";
+        (i < kMostDoubtfulRows ? shown : folded) +=
+            std::string("<tr") + (q.atRisk.empty() ? "" : " class=\"risk\"") + ">" + Td(std::to_string(i + 1)) +
+            Td(qso, "l") + Td(risk.empty() ? std::string("its points") : risk, "l") + Td(Num(-q.costIfLost)) +
+            Td(Esc(why), "l") + "</tr>";
     }
-    return h + kTableClose;
+    h += head + shown + kTableClose;
+    if (!folded.empty()) {
+        h += Folded("The other " + Num(static_cast<long long>(d.qsos.size() - kMostDoubtfulRows)) + " doubtful QSOs",
+                    head + folded + kTableClose);
+    }
+    return h;
+}
+
+std::string ZoneList(const std::vector<int>& zones) {
+    std::string list;
+    for (size_t i = 0; i < zones.size(); ++i)
+        list += (i == 0 ? "" : i + 1 == zones.size() ? " or " : ", ") + text::Format("%02d", zones[i]);
+    return (zones.size() == 1 ? "zone " : "zones ") + list;
 }
 
 std::string UnlikelyExchangeTable(const Analysis& a) {
-    std::string h =
-        "<h3>Exchanges unlikely for the call</h3><p class=\"note\">Counted QSOs whose state or province is "
-        "not what a station of the call's country sends: a US call sends a US state, a Canadian call a Canadian "
-        "province, a DX call a serial number. The plug-in counts them (the other station may have been "
-        "portable); what each puts at risk is in the table above.</p>";
+    const bool zones = CountsZones(a);
+    std::string h = "<h3>Exchanges unlikely for the call</h3><p class=\"note\">Counted QSOs whose exchange is "
+                    "unlikely for the call. ";
+    if (!a.contest->LocationCountries().empty()) {
+        h += std::string("A state or province from a station of another country: a US call sends a US state, a "
+                         "Canadian call a Canadian province, a DX call ") +
+             (zones ? "its zone alone. " : "a serial number. ");
+    }
+    if (zones) {
+        h += "A zone the call's country never has by the country file, which gives each country's zone and those "
+             "some of its prefixes and calls carry; a zone other than the file's own entry for the call gives; a "
+             "zone the W/VE QTH sent with it does not lie in. Where a country spans several zones (the USA, Canada, "
+             "Russia, ...) the file cannot say where a station lives, so there only its QTH judges the zone; a "
+             "maritime mobile station is not judged. ";
+    }
+    h += "The plug-in counts them (the other station may have been portable); what each puts at risk is in the "
+         "table above.</p>";
     if (a.unlikely.empty())
         return h + "<p>none</p>";
     h += TableOpen() + "<tr><th>line</th><th class=\"l\">call</th><th class=\"l\">time (UTC)</th><th "
-                       "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">the call's prefix "
+                       "class=\"l\">band</th><th class=\"l\">exchange</th><th class=\"l\">what the call "
                        "suggests</th></tr>";
     for (const UnlikelyExchange& u : a.unlikely) {
-        std::string suggests = "a serial number";
-        for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
-            if (u.prefix == country.prefix)
-                suggests = country.one;
+        const std::string prefix = u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")");
+        std::string what, suggests;
+        switch (u.zoneBasis) {
+        case ZoneBasis::none: {
+            what = u.qso.exchange + " (" + a.contest->LocationCountries()[u.country].one + ")";
+            suggests = zones ? "its zone alone" : "a serial number";
+            for (const contest::LocationCountry& country : a.contest->LocationCountries()) {
+                if (u.prefix == country.prefix)
+                    suggests = country.one;
+            }
+            suggests = prefix + ": " + suggests;
+            break;
+        }
+        case ZoneBasis::country:
+            what = u.qso.exchange + " (zone " + u.code + ")";
+            suggests = prefix + ": " + ZoneList(u.zones) + ", by the country file";
+            break;
+        case ZoneBasis::call:
+            what = u.qso.exchange + " (zone " + u.code + ")";
+            suggests = "the country file's own entry for " + u.qso.call + ": " + ZoneList(u.zones);
+            break;
+        case ZoneBasis::qth:
+            what = u.qso.exchange + " (zone " + u.code + ")";
+            suggests = u.qth + " lies in " + ZoneList(u.zones);
+            break;
         }
         h += "<tr>" + Td(std::to_string(u.qso.line)) + Td(Esc(u.qso.call), "l") + Td(Time(u.qso.minute), "l") +
-             Td(Esc(u.qso.band), "l") +
-             Td(Esc(u.qso.exchange + " (" + a.contest->LocationCountries()[u.country].one + ")"), "l") +
-             Td(Esc(u.prefix + (u.entity.empty() ? "" : " (" + u.entity + ")") + ": " + suggests), "l") + "</tr>";
+             Td(Esc(u.qso.band), "l") + Td(Esc(what), "l") + Td(Esc(suggests), "l") + "</tr>";
     }
     return h + kTableClose;
 }
 
 std::string CallsToCheck(const Analysis& a) {
+    const bool zones = CountsZones(a);
+    const std::string different = zones ? "different zones or QTHs" : "different states or provinces";
     std::string h = Open("check") +
                     "<p class=\"note\">Counted QSOs a log check may take away: calls worked once that the call "
-                    "list does not know, exchanges unlikely for the call, stations logged with different states or "
-                    "provinces.</p>";
+                    "list does not know, exchanges unlikely for the call, stations logged with " + different + ".</p>";
     if (!a.scpChecked)
         h += "<p class=\"flag\">Calls worked once not checked: " + Esc(a.scpNote) + ".</p>";
     h += DoubtfulTable(a) + UnlikelyExchangeTable(a);
-    h += "<h3>Stations logged with different states or provinces</h3>";
+    h += "<h3>Stations logged with " + different + "</h3>";
     if (a.conflicts.empty())
         return h + "<p>none</p></section>";
     h += TableOpen() + "<tr><th class=\"l\">call</th><th class=\"l\">QSOs: line, band, time (UTC), exchange</th></tr>";
@@ -835,7 +1133,7 @@ std::string CallsToCheck(const Analysis& a) {
             qsos += (qsos.empty() ? "" : "<br/>") +
                     Esc("line " + std::to_string(q.line) + ": " + q.band + " " + Time(q.minute) + " " + q.exchange);
         }
-        h += "<tr>" + Td(Esc(c.call), "l") + Td(qsos, "l") + "</tr>";
+        h += "<tr>" + Td("<b>" + Esc(c.call) + "</b>: " + Esc(c.what), "l") + Td(qsos, "l") + "</tr>";
     }
     return h + kTableClose + "</section>";
 }
@@ -861,7 +1159,7 @@ std::string MultiplierList(const contest::Record& contest, const std::vector<Fir
                     Num(static_cast<long long>(list.size())) + "</h4>";
     if (list.empty())
         return h;
-    h += TableOpen() + "<tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO "
+    std::string t = TableOpen() + "<tr><th class=\"l\">multiplier</th><th class=\"l\">entity</th><th class=\"l\">first QSO "
                        "(UTC)</th><th class=\"l\">band</th><th class=\"l\">call</th></tr>";
     for (const FirstQso& f : list) {
         // A location multiplier is named by its country's kind of location; a DXCC entity by its name.
@@ -873,10 +1171,13 @@ std::string MultiplierList(const contest::Record& contest, const std::vector<Fir
                 break;
             }
         }
-        h += "<tr>" + Td(Esc(f.code), "l") + Td(Esc(f.name.empty() ? std::string(kind) : f.name), "l") +
+        t += "<tr>" + Td(Esc(f.code), "l") + Td(Esc(f.name.empty() ? std::string(kind) : f.name), "l") +
              Td(Time(f.qso.minute), "l") + Td(Esc(f.qso.band), "l") + Td(Esc(f.qso.call), "l") + "</tr>";
     }
-    return h + kTableClose;
+    t += kTableClose;
+    return h + (list.size() > kMostListRows ? Folded("The " + Num(static_cast<long long>(list.size())) + ", each with its "
+                                                     "first QSO", t)
+                                            : t);
 }
 
 std::string CallList(const std::vector<std::string>& calls, const std::string& who, const std::string& whoNot) {
@@ -900,7 +1201,7 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
         all.push_back(&a);
     h += "<p class=\"note\">Each log replayed through the plug-in the same way: every number is the plug-in's. " +
          Esc(std::string(kActiveTime) + ": " + ActiveMeaning(own) + "; " + InText(kOperatingTime) + ": " +
-             OperatingMeaning(own) + ".") +
+             (WholePeriod(own) ? std::string("not limited") : OperatingMeaning(own)) + ".") +
          "</p>";
 
     // The figures, one column per station.
@@ -938,12 +1239,10 @@ std::string SideBySide(const Analysis& own, const Comparison& compared) {
     row(kActiveTime, [](const Analysis& a) { return Td(Duration(a.activeMinutes)); });
     row("Average per hour of " + InText(kActiveTime),
         [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.activeMinutes)); });
-    row(kOperatingTime, [](const Analysis& a) {
-        return Td(Duration(a.operatingMinutes),
-                  a.operatingMinutes > a.timeRule->mostOperatingMinutes ? "flag" : nullptr);
+    row(kOperatingTime, [](const Analysis& a) { return WholePeriod(a) ? Td("not limited") : OperatingCell(a); });
+    row("Average per hour of " + InText(kOperatingTime), [](const Analysis& a) {
+        return Td(WholePeriod(a) ? std::string("-") : PerHour(DrawnQsos(a), a.operatingMinutes));
     });
-    row("Average per hour of " + InText(kOperatingTime),
-        [](const Analysis& a) { return Td(PerHour(DrawnQsos(a), a.operatingMinutes)); });
     row("Best 60 minutes", [](const Analysis& a) { return Td(BestText(a.best60, 60)); });
     row("Best 10 minutes", [](const Analysis& a) { return Td(BestText(a.best10, 10)); });
     h += kTableClose;

@@ -107,7 +107,8 @@ const std::vector<OptionSpec>& OptionSpecs() {
          STATS_HAMRADIO_FILES "MASTER.SCP)",
          [](ReplayOptions& o, const std::string& v, std::string&) { return o.scpFile = v, true; }},
         {"--off-time", "MINUTES",
-         "for --analysis: a gap of this many minutes or more between QSOs is off time (default 30)",
+         "for --analysis: a run of this many empty clock minutes or more between QSOs is a break\n"
+         "(default: the rules' own, 30 for the Roundup and the CQ WW, 60 for the CQ WPX)",
          [](ReplayOptions& o, const std::string& v, std::string& error) {
              const std::string t = text::Trim(v);
              const bool digits = !t.empty() && t.size() <= 4 &&

@@ -1,7 +1,7 @@
 // cty.dat: one record per entity, "Name: CQ: ITU: continent: lat: long: UTC offset: primary prefix:" and
 // then its aliases up to ';', separated by commas. An alias "=CALL" is an exact call, any other a prefix;
-// either may carry overrides of zones, position, continent or offset in (..) [..] <..> {..} ~..~: the CQ
-// zone in (..) is kept, the others are not needed here and are cut off. A primary prefix marked '*' is an entity counted only for the
+// either may carry overrides of zones, position, continent or offset in (..) [..] <..> {..} ~..~, of which
+// the CQ zone (..) is kept and the others are cut off. A primary prefix marked '*' is an entity counted only for the
 // WAE award; a DXCC contest counts its stations for the DXCC entity they belong to.
 #include "country_file.h"
 
@@ -34,10 +34,22 @@ bool IsGuantanamoCall(const std::string& call) {
            std::isalpha(static_cast<unsigned char>(call[4]));
 }
 
-// The CQ zone an alias overrides, "W6(3)[6]" -> 3; 0 where it overrides none.
+// The CQ zone an alias carries in (..), 0 for none.
 int ZoneOverride(const std::string& raw) {
     const size_t open = raw.find('(');
-    return open == std::string::npos ? 0 : std::atoi(raw.c_str() + open + 1);
+    const size_t close = raw.find(')', open == std::string::npos ? 0 : open);
+    if (open == std::string::npos || close == std::string::npos) return 0;
+    return std::atoi(raw.substr(open + 1, close - open - 1).c_str());
+}
+
+bool IsAtSea(const std::string& call) {
+    return call.size() > 3 && (call.compare(call.size() - 3, 3, "/MM") == 0 || call.compare(call.size() - 3, 3, "/AM") == 0);
+}
+
+void AddZone(std::vector<int>& zones, int zone) {
+    if (zone > 0 && std::find(zones.begin(), zones.end(), zone) == zones.end()) {
+        zones.insert(std::upper_bound(zones.begin(), zones.end(), zone), zone);
+    }
 }
 
 std::string CleanAlias(const std::string& raw) {
@@ -70,13 +82,15 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
     answers_.clear();
     exact_.clear();
     prefixes_.clear();
-    zones_.clear();
+    aliasZones_.clear();
     longestPrefix_ = 0;
     version_.clear();
+    zones_.clear();
 
     struct Pending {
         int entity;
         std::vector<std::string> exact, prefixes;
+        std::vector<int> zones;  // the entity's own and its aliases'
     };
     std::vector<Pending> all;
 
@@ -110,18 +124,21 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
         }
         Pending pending;
         pending.entity = static_cast<int>(entities_.size());
+        AddZone(pending.zones, e.cqZone);
         entities_.push_back(e);
         for (const std::string& raw : text::Split(content.substr(p, semi - p), ',')) {
             bool isExact = text::Trim(raw).rfind('=', 0) == 0;
             std::string alias = CleanAlias(isExact ? text::Trim(raw).substr(1) : raw);
             if (alias.empty()) continue;
+            const int zone = ZoneOverride(raw);
+            if (zone > 0) aliasZones_.emplace(isExact ? "=" + alias : alias, zone);
+            if (!(isExact && IsAtSea(alias))) AddZone(pending.zones, zone);
             // The file's edition stands among the exact calls as "=VERyyyymmdd".
             if (isExact && alias.size() == 11 && alias.rfind("VER", 0) == 0 &&
                 alias.find_first_not_of("0123456789", 3) == std::string::npos) {
                 version_ = alias.substr(3);
             }
             (isExact ? pending.exact : pending.prefixes).push_back(alias);
-            if (const int zone = ZoneOverride(raw)) zones_.emplace(isExact ? "=" + alias : alias, zone);
         }
         all.push_back(pending);
         pos = semi + 1;
@@ -130,11 +147,13 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
         error = "no entity in the country file";
         return false;
     }
+    zones_.resize(entities_.size());
 
     // The first entity that names a call or prefix keeps it, unless a later one takes it over: a WAE-only
     // entity that stands for itself names its calls (the file lists 4U1VIC under Austria and again under the
     // Vienna International Centre).
     auto add = [this](const Pending& pd, int target, bool takeOver = false) {
+        for (int zone : pd.zones) AddZone(zones_[target], zone);
         for (const std::string& c : pd.exact) {
             if (!exact_.emplace(c, target).second && takeOver) exact_[c] = target;
         }
@@ -157,6 +176,7 @@ bool CountryFile::LoadFromText(const std::string& content, std::string& error, b
             add(pd, pd.entity, true);
             continue;
         }
+        // Its zones are its DXCC entity's too (IG9, African Italy, lies in zone 33, Italy in 15).
         std::string own = wae.primaryPrefix;
         size_t slash = own.find('/');
         std::string base = text::ToUpper(slash == std::string::npos ? own : own.substr(0, slash));
@@ -250,14 +270,14 @@ int CountryFile::CqZoneOf(const std::string& callIn) const {
     if (!e) return 0;
     const std::string call = text::ToUpper(text::Trim(callIn));
     if (call.find('/') != std::string::npos) return e->cqZone;
-    auto zone = zones_.find("=" + call);
-    if (exact_.count(call)) return zone == zones_.end() ? e->cqZone : zone->second;
+    auto zone = aliasZones_.find("=" + call);
+    if (exact_.count(call)) return zone == aliasZones_.end() ? e->cqZone : zone->second;
     for (size_t len = std::min(call.size(), longestPrefix_); len > 0; --len) {
         if (!prefixes_.count(call.substr(0, len)) || (len == 3 && call.compare(0, 3, "KG4") == 0 && !IsGuantanamoCall(call))) {
             continue;
         }
-        zone = zones_.find(call.substr(0, len));
-        return zone == zones_.end() ? e->cqZone : zone->second;
+        zone = aliasZones_.find(call.substr(0, len));
+        return zone == aliasZones_.end() ? e->cqZone : zone->second;
     }
     return e->cqZone;
 }
@@ -292,6 +312,21 @@ std::vector<std::pair<std::string, std::string>> CountryFile::ExactCalls() const
 
 std::vector<std::string> CountryFile::PrefixesOf(const std::string& primaryPrefix) const {
     return KeysOfEntity(prefixes_, entities_, primaryPrefix);
+}
+
+int CountryFile::ExactCallZone(const std::string& call) const {
+    auto it = aliasZones_.find("=" + text::ToUpper(text::Trim(call)));
+    return it == aliasZones_.end() ? 0 : it->second;
+}
+
+std::vector<int> CountryFile::ZonesOf(const std::string& primaryPrefix) const {
+    std::vector<int> zones;
+    for (size_t i = 0; i < entities_.size() && i < zones_.size(); ++i) {
+        if (entities_[i].primaryPrefix == primaryPrefix) {
+            for (int zone : zones_[i]) AddZone(zones, zone);
+        }
+    }
+    return zones;
 }
 
 }  // namespace replay

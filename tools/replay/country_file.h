@@ -58,6 +58,12 @@ public:
     std::vector<std::pair<std::string, std::string>> ExactCalls() const;
     // Every plain prefix entry of an entity.
     std::vector<std::string> PrefixesOf(const std::string& primaryPrefix) const;
+    // The CQ zone an exact-call entry gives its call ("=R25EMW(17)"), 0 when the call has no entry of its own
+    // or its entry names no zone.
+    int ExactCallZone(const std::string& call) const;
+    // Every CQ zone the file gives the entity of this primary prefix: its own and those its prefixes and calls
+    // carry (a maritime mobile call's aside, as that station is at sea); ascending, empty for no such entity.
+    std::vector<int> ZonesOf(const std::string& primaryPrefix) const;
 
 private:
     int Lookup(const std::string& call) const;
@@ -66,7 +72,8 @@ private:
     std::vector<CountryEntity> entities_;
     std::unordered_map<std::string, int> exact_;
     std::unordered_map<std::string, int> prefixes_;
-    std::unordered_map<std::string, int> zones_;  // the CQ zone an alias overrides ("=CALL" for an exact call)
+    std::unordered_map<std::string, int> aliasZones_;  // the CQ zone an alias overrides ("=CALL" for an exact call)
+    std::vector<std::vector<int>> zones_;               // per entity, ascending
     size_t longestPrefix_ = 0;
     std::string version_;
     mutable std::unordered_map<std::string, int> answers_;  // call -> entity (-1: none), bounded
