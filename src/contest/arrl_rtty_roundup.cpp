@@ -1,4 +1,4 @@
-// The ARRL RTTY Roundup's tables and rules: RTTY and the keyboard and FT modes on 80, 40, 20, 15 and 10 m over
+// The ARRL RTTY Roundup's tables and rules: RTTY (and up to 2022 the keyboard and FT modes) on 80, 40, 20, 15 and 10 m over
 // 30 hours from Saturday 18:00 UTC; one point a QSO; a station once per band whatever the mode; the multipliers
 // are the US states and DC, the Canadian provinces and territories and the DXCC entities other than the USA
 // and Canada, each once per contest.
@@ -18,10 +18,18 @@ namespace {
 const char* const kBandTable[] = {"80m", "80m", "40m", "20m", "15m", "10m"};
 
 // "DG" is any digital mode other than RTTY that the contest counts; BPSK62 and BPSK125 are not contest
-// modes but keep the code of their family when a log holds them.
+// modes but keep the code of their family when a log holds them. The years are those of kCategoryRules: the
+// keyboard modes up to 2022, FT8 from 2019 (it "was excluded in 2018"), FT4 from 2020, RTTY alone from 2023.
+const int kLastYearOfOtherModes = 2022;
 const ModeRule kModes[] = {
-    {"RTTY", "RY", true},   {"BPSK31", "RY", true}, {"BPSK63", "RY", true}, {"AMTOR", "RY", true},
-    {"PACKET", "RY", true}, {"FT8", "DG", true},    {"FT4", "DG", true},    {"BPSK62", "RY", false},
+    {"RTTY", "RY", true},
+    {"BPSK31", "RY", true, 0, kLastYearOfOtherModes},
+    {"BPSK63", "RY", true, 0, kLastYearOfOtherModes},
+    {"AMTOR", "RY", true, 0, kLastYearOfOtherModes},
+    {"PACKET", "RY", true, 0, kLastYearOfOtherModes},
+    {"FT8", "DG", true, 2019, kLastYearOfOtherModes},
+    {"FT4", "DG", true, 2020, kLastYearOfOtherModes},
+    {"BPSK62", "RY", false},
     {"BPSK125", "RY", false},
 };
 

@@ -219,6 +219,13 @@ std::vector<const BandChangeRule*> Record::BandChangeRulesOf(int year) const {
     return rules;
 }
 
+bool Record::CountsMode(const std::string& mode, int year) const {
+    for (const ModeRule& m : modes) {
+        if (m.accepted && text::EqualsNoCase(mode, m.mode)) return year == 0 || AppliesIn(m, year);
+    }
+    return false;
+}
+
 const char* Record::CategoriesOf(int year) const {
     for (const CategoryRule& r : categoryRules) {
         if (AppliesIn(r, year)) return r.text;

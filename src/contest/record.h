@@ -143,11 +143,14 @@ struct CategoryRule {
     const char* text;
 };
 
-// A logged mode, its Cabrillo code, and whether the contest counts it.
+// A logged mode, its Cabrillo code, and whether the contest counts it: in the contest years [firstYear,
+// lastYear] (as in TimeRule) where the rules of some years allow it and those of others do not.
 struct ModeRule {
     const char* mode;
     const char* cabrilloCode;
     bool accepted;
+    int firstYear = 0;
+    int lastYear = 0;
 };
 
 // What a contest decides that is data; each record sets the fields by name.
@@ -245,7 +248,10 @@ public:
 
     std::string SetName() const { return std::string(name) + " (C)"; }
     const CaseInsensitiveTextSet& AcceptedBands() const { return acceptedBands_; }
+    // The modes the contest counts in some year. CountsMode: this logged mode (any letter case) in the
+    // contest of `year`; year 0, a contest whose year is not known, counts every mode of some year.
     const CaseInsensitiveTextSet& AcceptedModes() const { return acceptedModes_; }
+    bool CountsMode(const std::string& mode, int year) const;
     // The Cabrillo mode of a logged mode (exact, case-sensitive name), "??" for a mode the table lacks; and
     // the way back for a log read from Cabrillo (any letter case): the first contest mode with the code,
     // "PK" is PACKET, any other code is itself.

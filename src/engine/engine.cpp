@@ -27,6 +27,8 @@ ContestPeriod ContestPeriod::Of(const COleDateTime& start, const COleDateTime& e
     p.end = MinuteOf(end);
     if (p.end % 60 == 59 || p.end % 60 == -1) ++p.end;
     p.known = p.end > p.start && p.end - p.start <= kLongestPeriod;
+    DateTimeFields fields;
+    if (p.known && start.GetFields(fields)) p.year = fields.year;
     return p;
 }
 
@@ -39,7 +41,7 @@ bool ContestPeriod::Holds(const COleDateTime& time) const {
 int Engine::CheckCall(const CheckArgs& args) const {
     AssertLocked();
     if ((args.bandGiven && args.band2Given && !text::EqualsNoCase(args.band, args.band2)) ||
-        !contest.AcceptedBands().Contains(args.band) || !contest.AcceptedModes().Contains(args.mode)) {
+        !contest.AcceptedBands().Contains(args.band) || !contest.CountsMode(args.mode, period.year)) {
         return hostversion::RulesFailureCode(hostVersion);
     }
 
@@ -84,7 +86,8 @@ int Engine::AddData(QsoArgs&& args) {
     if (std::find(bandsSeen.begin(), bandsSeen.end(), qso.band) == bandsSeen.end()) {
         bandsSeen.push_back(qso.band);
     }
-    if (!contest.AcceptedModes().Contains(qso.mode)) return reject(badqso::kWrongMode);
+    // A mode the contest of the period's year does not count is as wrong as one it never counts.
+    if (!contest.CountsMode(qso.mode, period.year)) return reject(badqso::kWrongMode);
     if (qso.exchRcvd.empty() || qso.exchSent.empty()) return reject(badqso::kNoRxNumber);
     if (bandChangeWindowOpen) CountBandChange(qso);
 

@@ -21,6 +21,7 @@
 struct ContestPeriod {
     bool known = false;
     long long start = 0, end = 0;
+    int year = 0;  // the contest's year, by its start; 0 when the period is not known
 
     static ContestPeriod Of(const COleDateTime& start, const COleDateTime& end);
     bool Holds(const COleDateTime& time) const;

@@ -134,6 +134,41 @@ TEST_F(AddRemoveTest, RejectedQsosKeepTheirBandOnlyPastTheBandCheck) {
     EXPECT_TRUE(app_.LockEngine()->qsoLog.Empty());
 }
 
+// The period's year decides the modes: an FT8 QSO is a wrong mode in a 2023 contest (the check answers the
+// rules failure too), a QSO of 2022's; where the host gives no period every mode of some year counts.
+TEST_F(AddRemoveTest, TheContestsYearDecidesWhichModesCount) {
+    struct Case {
+        int year;  // 0: no period
+        const char* mode;
+        int added, checked;
+    } cases[] = {
+        {2023, "FT8", 0, 4}, {2023, "RTTY", 1, 2}, {2022, "FT8", 1, 2}, {2022, "BPSK31", 1, 2},
+        {2023, "BPSK31", 0, 4}, {2018, "FT8", 0, 4}, {0, "FT8", 1, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.year) + " " + c.mode);
+        ResetArgs args;
+        args.ownCall = scenario::kOwnCall;
+        args.ownPrefix = "K";
+        if (c.year != 0) {
+            args.contestStart = COleDateTime::FromFields(c.year, 1, 7, 18);
+            args.contestEnd = COleDateTime::FromFields(c.year, 1, 8, 23, 59);
+        }
+        ASSERT_EQ(app_.ResetStats(args), 1);
+        CheckArgs check;
+        check.call = "DL1ABC";
+        check.mode = c.mode;
+        check.prefix = "DL";
+        check.band = "20m";
+        check.bandGiven = true;
+        EXPECT_EQ(app_.CheckCall(check), c.checked);
+        EXPECT_EQ(Add({"DL1ABC", "20m", c.mode, "DL", "001", 4, 14, 0, 0}), c.added);
+        app_.LockEngine()->CatchUpBadQsoFile();
+        EXPECT_EQ(ReadFileBytes(app_.LockEngine()->badQsoFileName).find("WRONG MODE") != std::string::npos,
+                  c.added == 0);
+    }
+}
+
 TEST_F(AddRemoveTest, RefreshFollowsEveryChangeOfTheLog) {
     Reset();
     windows_->controlWindow = true;

@@ -173,16 +173,16 @@ TEST(ReplayRun, CabrilloAndAdifOfTheSameQsosScoreAlike) {
     ASSERT_EQ(b.code, 0) << b.err;
     EXPECT_EQ(a.summary.qsosRead, 328u);
     EXPECT_EQ(b.summary.qsosRead, 328u);
-    EXPECT_EQ(a.summary.rejected, 2u);  // the 30 m and the CW QSO
+    EXPECT_EQ(a.summary.rejected, 3u);  // the 30 m, the CW and the FT8 QSO (no mode of the 2026 contest)
     EXPECT_EQ(a.summary.prefixesUnresolved, 0u);
     EXPECT_EQ(a.summary.report, b.summary.report);
     std::string badQso = ReadFileBytes("cab/BadQSO_DezuvEZIR_05_01_2026.txt");
     EXPECT_EQ(badQso, ReadFileBytes("adi/BadQSO_DezuvEZIR_05_01_2026.txt"));
-    // Two rejected QSOs, one bad state and five dupes, one of them in FT8 after RTTY on the same band.
+    // Three rejected QSOs, one bad state and four dupes.
     size_t lines = 0;
     for (char c : badQso) lines += c == '\n';
-    EXPECT_EQ(lines, 1u + 2u + 1u + 5u);
-    EXPECT_NE(badQso.find("  FT8  2026-01-04 1901  W1EG  599  CT  VE2DXY  -05  QC   DUPE !!!\r\n"), std::string::npos);
+    EXPECT_EQ(lines, 1u + 3u + 1u + 4u);
+    EXPECT_NE(badQso.find("  FT8  2026-01-04 1901  W1EG  599  CT  VE2DXY  -05  QC   WRONG MODE !!!\r\n"), std::string::npos);
     EXPECT_EQ(a.summary.pluginScore, a.summary.claimedScore);
 }
 

@@ -43,6 +43,21 @@ TEST(ContestRules, MembershipIgnoresCaseOnly) {
     EXPECT_FALSE(CaseInsensitiveTextSet(none, 0).Contains(""));
 }
 
+TEST(ContestRules, EachYearCountsItsOwnModes) {
+    // RTTY alone from 2023; FT8 from 2019 (left out in 2018), FT4 from 2020; a year not known counts them all.
+    struct Case {
+        const char* mode;
+        int year;
+        bool counts;
+    } cases[] = {
+        {"RTTY", 2025, true},  {"rtty", 0, true},      {"BPSK31", 2022, true}, {"bpsk31", 2023, false},
+        {"PACKET", 2013, true}, {"AMTOR", 2024, false}, {"FT8", 2018, false},   {"FT8", 2019, true},
+        {"FT8", 2022, true},   {"ft8", 2023, false},   {"FT4", 2019, false},   {"FT4", 2020, true},
+        {"FT8", 0, true},      {"BPSK62", 2010, false}, {"BPSK62", 0, false},  {"CW", 0, false},
+    };
+    for (const Case& c : cases) EXPECT_EQ(R.CountsMode(c.mode, c.year), c.counts) << c.mode << ' ' << c.year;
+}
+
 TEST(ContestRules, OnlyKAndVeAreWve) {
     for (const char* p : {"K", "VE"}) EXPECT_TRUE(R.SendsLocation(p)) << p;
     for (const char* p : {"", "W", "k", "ve", "KH6", "KL7", "VE ", " K", "VY2", "DL"}) {

@@ -4,10 +4,10 @@
 The worked stations are exact-call entries of cty.dat (W/VE stations send the state or province of their
 call area, DX stations a serial number that grows through the weekend); the own station is a US station
 sending CT. Over the 30 hours of the contest weekend it works all five bands, by night on 80 and 40 m and
-by day on 20, 15 and 10 m, mostly in RTTY and now and then in FT8 (Cabrillo "DG"); some Canadian stations
+by day on 20, 15 and 10 m, in RTTY, the one mode of the contest since 2023; some Canadian stations
 send the older spellings of their province (PEI, NF). The log holds the mistakes a real one has: a few
-dupes (one of them the same station on the same band in the other mode), a bad exchange, a QSO on a band
-and one in a mode that the contest does not have. The same QSOs are written as Cabrillo 3.0
+dupes, a bad exchange, a QSO on a band the contest does not have, one in a mode it never had (CW) and one
+in a mode it no longer has (FT8, Cabrillo "DG"). The same QSOs are written as Cabrillo 3.0
 and as ADIF, so both readers can be checked against each other.
 
 usage: make_sample.py [--cty FILE] [--qsos N] [--seed S] [--out-dir DIR] [--name STEM]
@@ -28,8 +28,7 @@ VE_PROVINCES = {"VE1": "NS", "VE2": "QC", "VE3": "ON", "VE4": "MB", "VE5": "SK",
                 "VA2": "QC", "VA3": "ON", "VA7": "BC", "VO1": "NL", "VY2": "PE", "VE9": "NB"}
 # Older spellings still sent on the air, and the province each counts as.
 CANONICAL = {"PEI": "PE", "NF": "NL", "LB": "NL", "NWT": "NT"}
-CONTEST_MODES = ("RY", "DG")
-FT8_EVERY = 25  # every 25th QSO of the log is made in FT8
+CONTEST_MODES = ("RY",)
 # RTTY segments of the five contest bands, in kHz.
 SEGMENTS = {"80m": (3570, 3600), "40m": (7040, 7100), "20m": (14070, 14110), "15m": (21070, 21120),
             "10m": (28070, 28150)}
@@ -113,12 +112,9 @@ def main():
         lo, hi = SEGMENTS[band]
         log.append([t, rnd.randint(lo, hi), "RY", call, "599", exch])
 
-    # Without further random draws, so the rest of the log stays as it was: some QSOs in FT8, and the
-    # first Quebec stations' QSOs given to a station of Prince Edward Island and one of Newfoundland, each
-    # worked on two bands, once with the older spelling of the province and once with today's.
-    for i, q in enumerate(log):
-        if i % FT8_EVERY == FT8_EVERY - 1:
-            q[2], q[4] = "DG", "-05"
+    # Without further random draws, so the rest of the log stays as it was: the first Quebec stations'
+    # QSOs given to a station of Prince Edward Island and one of Newfoundland, each worked on two bands,
+    # once with the older spelling of the province and once with today's.
     stand_ins = [("VY2ZZZ", "PEI"), ("VO1ZZZ", "NF"), ("VY2ZZZ", "PE"), ("VO1ZZZ", "NL")]
     bands_of = {}
     for q in log:
@@ -140,9 +136,9 @@ def main():
 
     extra = [copy_later(i, 7 + i % 5) for i in (40, 41, 180, 181)]  # dupes: same call, band and mode
     extra[1][5] = log[41][5]                                       # one repeats the exchange as is
-    other_mode = copy_later(250, 6)
-    other_mode[2], other_mode[4] = ("RY", "599") if log[250][2] == "DG" else ("DG", "-05")
-    extra.append(other_mode)                                       # a dupe too: one QSO per band
+    no_longer = copy_later(250, 6)
+    no_longer[2], no_longer[4] = "DG", "-05"                       # FT8 counted up to 2022 only
+    extra.append(no_longer)
     bad = list(log[90])
     bad[3], bad[5] = rnd.choice(us), "XX"                          # no such state
     extra.append(bad)
