@@ -254,133 +254,210 @@ private:
 
 }  // namespace
 
-CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
-                            const CrossCheckOptions& options) {
-    if (logs.size() >= kMostLogs) throw std::length_error("more logs than the cross-check can index");
-    const uint32_t logCount = static_cast<uint32_t>(logs.size());
-    CrossCheckResult out;
-    out.logs.resize(logCount);
-    // The station each log is checked as: its header's, unless its QSO lines name another (below).
-    std::vector<uint32_t> stations(logCount);
-    for (uint32_t i = 0; i < logCount; ++i) stations[i] = logs[i].station;
-    std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> logOf;  // the first log of a station
-    auto fileLogs = [&] {
+namespace {
+
+// What the stages of the cross-check share: the logs, the station each is checked as, the index of who logged
+// whom, and what each stage found for the next.
+struct Contest {
+    Contest(const std::vector<CheckLog>& l, const CallTable& c, const CrossCheckOptions& o)
+        : logs(l), calls(c), options(o), logCount(static_cast<uint32_t>(l.size())), index(l) {
+        out.logs.resize(logCount);
+        // The station each log is checked as: its header's, unless its QSO lines name another.
+        stations.resize(logCount);
+        for (uint32_t i = 0; i < logCount; ++i) stations[i] = logs[i].station;
+        FileLogs();
+    }
+    void FileLogs() {
         logOf.clear();
         for (uint32_t i = 0; i < logCount; ++i) logOf.emplace(PeriodStation{logs[i].periodStart, stations[i]}, i);
-    };
-    fileLogs();
-    auto findLog = [&](const CheckLog& l, uint32_t station) {
+    }
+    // The log of `station` in the period of `l`, kNoLog where that station sent none.
+    uint32_t FindLog(const CheckLog& l, uint32_t station) const {
         auto it = logOf.find({l.periodStart, station});
         return it == logOf.end() ? kNoLog : it->second;
-    };
-    const Index index(logs);
-
-    // A log whose CALLSIGN header and QSO lines name different stations is the one its partners logged: each
-    // of its QSOs votes for the call the other station's log holds a QSO with, on the band, at about that time.
-    {
-        bool changed = false;
-        for (uint32_t li = 0; li < logCount; ++li) {
-            const CheckLog& log = logs[li];
-            LogResult& r = out.logs[li];
-            if (log.linesStation == CallTable::kNone || log.linesStation == log.station) continue;
-            for (const CheckQso& q : log.qsos) {
-                const uint32_t other = findLog(log, q.station);
-                if (q.band == kNoBand || other == kNoLog || other == li) continue;
-                r.linesVotes += index.Nearest(log.linesStation, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
-                r.headerVotes += index.Nearest(log.station, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
-            }
-            r.headerStation = log.station;
-            if (r.linesVotes >= r.headerVotes) stations[li] = log.linesStation, changed = true;
-        }
-        if (changed) fileLogs();
     }
 
-    // Clock offsets: each log's QSOs against the nearest QSO the other station logged with it, on raw times.
-    std::vector<long long> offsets(logCount, 0);
-    {
-        std::vector<long long> diffs;
-        for (uint32_t li = 0; li < logCount; ++li) {
-            diffs.clear();
-            for (const CheckQso& q : logs[li].qsos) {
-                const uint32_t other = findLog(logs[li], q.station);
-                if (q.band == kNoBand || other == kNoLog || other == li) continue;
-                const Entry* e = index.Nearest(stations[li], q.band, other, q.minute, kOffsetSearchMinutes);
-                if (e) diffs.push_back(q.minute - e->minute);
-            }
-            offsets[li] = ClockOffsetOf(diffs);
-        }
-    }
-
-    // How many logs of a period hold a QSO with each station, whatever the band; and the missing logs.
+    const std::vector<CheckLog>& logs;
+    const CallTable& calls;
+    const CrossCheckOptions& options;
+    const uint32_t logCount;
+    std::vector<uint32_t> stations;
+    std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> logOf;  // the first log of a station
+    const Index index;
+    std::vector<long long> offsets;
+    // How many logs of a period hold a QSO with each station, whatever the band.
     std::unordered_map<PeriodStation, uint32_t, PeriodStationHash> loggedBy;
-    {
-        const auto& entries = index.Entries();
-        std::vector<std::pair<long long, uint32_t>> holders;  // (period, logger) of one station
-        for (size_t i = 0; i < entries.size();) {
-            const uint32_t station = entries[i].Station();
-            holders.clear();
-            size_t j = i;
-            for (; j < entries.size() && entries[j].Station() == station; ++j) {
-                holders.emplace_back(logs[entries[j].Logger()].periodStart, entries[j].Logger());
-            }
-            std::sort(holders.begin(), holders.end());
-            for (size_t a = 0; a < holders.size();) {
-                size_t b = a, qsos = 0, distinct = 0;
-                for (; b < holders.size() && holders[b].first == holders[a].first; ++b) {
-                    ++qsos;
-                    distinct += b == a || holders[b].second != holders[b - 1].second;
-                }
-                const PeriodStation key{holders[a].first, station};
-                loggedBy[key] = static_cast<uint32_t>(distinct);
-                if (distinct >= kMinLogsForMissing && logOf.find(key) == logOf.end()) {
-                    out.missing.push_back({station, holders[a].first, distinct, qsos});
-                }
-                a = b;
-            }
-            i = j;
-        }
-        std::sort(out.missing.begin(), out.missing.end(), [&](const MissingLog& a, const MissingLog& b) {
-            return std::make_tuple(-static_cast<long long>(a.logs), -static_cast<long long>(a.qsos),
-                                   calls.Text(a.station)) < std::make_tuple(-static_cast<long long>(b.logs),
-                                                                             -static_cast<long long>(b.qsos),
-                                                                             calls.Text(b.station));
-        });
-    }
-
     Neighbours logStations, allStations;
-    {
-        std::vector<bool> seen(calls.Size(), false);
-        for (uint32_t li = 0; li < logCount; ++li) {
-            if (!seen[stations[li]]) logStations.Add(stations[li], calls.Text(stations[li]));
-            seen[stations[li]] = true;
-        }
-        std::fill(seen.begin(), seen.end(), false);
-        for (const CheckLog& l : logs) {
-            for (const CheckQso& q : l.qsos) {
-                if (!seen[q.station]) allStations.Add(q.station, calls.Text(q.station));
-                seen[q.station] = true;
-            }
-        }
-        logStations.Finish();
-        allStations.Finish();
-    }
-
-    // Matching: the other log's QSO, a busted call, the other side's busted call, not in log, unique.
-    const long long n = options.windowMinutes;
     // Per QSO, matched: the other log's sent exchange (kNone: none sent); kNoMatch: not matched.
-    constexpr uint32_t kNoMatch = 0xfffffffeu;
-    std::vector<std::vector<uint32_t>> matchedSent(logCount);
+    static constexpr uint32_t kNoMatch = 0xfffffffeu;
+    std::vector<std::vector<uint32_t>> matchedSent;
+    std::vector<uint32_t> consensusKey;  // per log: the exchange the others copied, where it overrules its own
+    CrossCheckResult out;
+};
+
+// A log whose CALLSIGN header and QSO lines name different stations is the one its partners logged: each of
+// its QSOs votes for the call the other station's log holds a QSO with, on the band, at about that time.
+void SettleStations(Contest& c) {
+    bool changed = false;
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        const CheckLog& log = c.logs[li];
+        LogResult& r = c.out.logs[li];
+        if (log.linesStation == CallTable::kNone || log.linesStation == log.station) continue;
+        for (const CheckQso& q : log.qsos) {
+            const uint32_t other = c.FindLog(log, q.station);
+            if (q.band == kNoBand || other == kNoLog || other == li) continue;
+            r.linesVotes += c.index.Nearest(log.linesStation, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
+            r.headerVotes += c.index.Nearest(log.station, q.band, other, q.minute, kOffsetSearchMinutes) != nullptr;
+        }
+        r.headerStation = log.station;
+        if (r.linesVotes >= r.headerVotes) c.stations[li] = log.linesStation, changed = true;
+    }
+    if (changed) c.FileLogs();
+}
+
+// Clock offsets: each log's QSOs against the nearest QSO the other station logged with it, on raw times.
+void FindClockOffsets(Contest& c) {
+    c.offsets.assign(c.logCount, 0);
+    std::vector<long long> diffs;
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        diffs.clear();
+        for (const CheckQso& q : c.logs[li].qsos) {
+            const uint32_t other = c.FindLog(c.logs[li], q.station);
+            if (q.band == kNoBand || other == kNoLog || other == li) continue;
+            const Entry* e = c.index.Nearest(c.stations[li], q.band, other, q.minute, kOffsetSearchMinutes);
+            if (e) diffs.push_back(q.minute - e->minute);
+        }
+        c.offsets[li] = ClockOffsetOf(diffs);
+    }
+}
+
+// How many logs of a period hold a QSO with each station, whatever the band; and the missing logs.
+void CountLoggers(Contest& c) {
+    const auto& entries = c.index.Entries();
+    std::vector<std::pair<long long, uint32_t>> holders;  // (period, logger) of one station
+    for (size_t i = 0; i < entries.size();) {
+        const uint32_t station = entries[i].Station();
+        holders.clear();
+        size_t j = i;
+        for (; j < entries.size() && entries[j].Station() == station; ++j) {
+            holders.emplace_back(c.logs[entries[j].Logger()].periodStart, entries[j].Logger());
+        }
+        std::sort(holders.begin(), holders.end());
+        for (size_t a = 0; a < holders.size();) {
+            size_t b = a, qsos = 0, distinct = 0;
+            for (; b < holders.size() && holders[b].first == holders[a].first; ++b) {
+                ++qsos;
+                distinct += b == a || holders[b].second != holders[b - 1].second;
+            }
+            const PeriodStation key{holders[a].first, station};
+            c.loggedBy[key] = static_cast<uint32_t>(distinct);
+            if (distinct >= kMinLogsForMissing && c.logOf.find(key) == c.logOf.end()) {
+                c.out.missing.push_back({station, holders[a].first, distinct, qsos});
+            }
+            a = b;
+        }
+        i = j;
+    }
+    const CallTable& calls = c.calls;
+    std::sort(c.out.missing.begin(), c.out.missing.end(), [&](const MissingLog& a, const MissingLog& b) {
+        return std::make_tuple(-static_cast<long long>(a.logs), -static_cast<long long>(a.qsos),
+                               calls.Text(a.station)) < std::make_tuple(-static_cast<long long>(b.logs),
+                                                                         -static_cast<long long>(b.qsos),
+                                                                         calls.Text(b.station));
+    });
+}
+
+// The calls one edit apart from a call: among the stations that sent a log, and among every station logged.
+void FileNeighbours(Contest& c) {
+    std::vector<bool> seen(c.calls.Size(), false);
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        if (!seen[c.stations[li]]) c.logStations.Add(c.stations[li], c.calls.Text(c.stations[li]));
+        seen[c.stations[li]] = true;
+    }
+    std::fill(seen.begin(), seen.end(), false);
+    for (const CheckLog& l : c.logs) {
+        for (const CheckQso& q : l.qsos) {
+            if (!seen[q.station]) c.allStations.Add(q.station, c.calls.Text(q.station));
+            seen[q.station] = true;
+        }
+    }
+    c.logStations.Finish();
+    c.allStations.Finish();
+}
+
+// A station one edit away that logged log `li`'s station here and now: the call was miscopied. Then the same a
+// day off, where the other log dates it a day off at the right time of day (a date typed wrong, or one that
+// did not roll over at 00:00 UTC), with this station's call or with the miscopied one. The busted call's QSO,
+// or else the other station's QSO dated a day off (`dayApart`); null for neither.
+const Entry* FindBustedCall(const Contest& c, uint32_t li, const CheckQso& q, long long t, uint32_t other,
+                            std::vector<uint32_t>& candidates, QsoResult& res, const Entry*& dayApart) {
+    const CheckLog& log = c.logs[li];
+    const uint32_t own = c.stations[li];
+    const long long n = c.options.windowMinutes;
+    const Entry* busted = nullptr;
+    dayApart = nullptr;
+    c.logStations.Find(c.calls.Text(q.station), c.calls, candidates);
+    for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+        if (day != 0 && other != kNoLog &&
+            (dayApart = c.index.Nearest(own, q.band, other, t + c.offsets[other] + day, n))) {
+            return nullptr;
+        }
+        long long bustedGap = 0;
+        for (uint32_t cand : candidates) {
+            const uint32_t cl = c.FindLog(log, cand);
+            if (cl == kNoLog || cl == li) continue;
+            const Entry* e = c.index.Nearest(own, q.band, cl, t + c.offsets[cl] + day, n);
+            // Not where this log worked that station too, then: its QSO is the one that matches.
+            if (!e || c.index.Nearest(cand, q.band, li, e->minute - c.offsets[cl] - day + c.offsets[li], n)) continue;
+            const long long gap = std::llabs(e->minute - c.offsets[cl] - day - t);
+            if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
+        }
+        if (busted) {
+            res.dayApart = day != 0;
+            return busted;
+        }
+    }
+    return nullptr;
+}
+
+// The other log holds a QSO here and now (or dated a day off) with a call one edit away from log `li`'s
+// station: it busted this call, and this side stands. `ownNeighbours`: the calls one edit from the station.
+bool OtherSideBusted(const Contest& c, uint32_t li, const CheckQso& q, long long t, uint32_t other,
+                     const std::vector<uint32_t>& ownNeighbours, QsoResult& res) {
+    const long long n = c.options.windowMinutes;
+    for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
+        for (uint32_t cand : ownNeighbours) {
+            const Entry* e = c.index.Nearest(cand, q.band, other, t + c.offsets[other] + day, n);
+            if (!e) continue;
+            // Not where that call's own log holds the QSO: the other log worked that station.
+            const uint32_t cl = c.FindLog(c.logs[li], cand);
+            if (cl != kNoLog &&
+                c.index.Nearest(c.stations[other], q.band, cl, e->minute - c.offsets[other] + c.offsets[cl], n)) {
+                continue;
+            }
+            res.otherLine = e->line;
+            res.dayApart = day != 0;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Matching: the other log's QSO, a busted call, the other side's busted call, not in log, unique.
+void MatchQsos(Contest& c) {
+    const long long n = c.options.windowMinutes;
+    c.matchedSent.resize(c.logCount);
     std::vector<uint32_t> candidates, ownNeighbours;
     std::unordered_map<uint64_t, int> firstLine;  // (call, band) -> the line of its first QSO that stands
-    for (uint32_t li = 0; li < logCount; ++li) {
-        const CheckLog& log = logs[li];
-        const uint32_t own = stations[li];
-        LogResult& r = out.logs[li];
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        const CheckLog& log = c.logs[li];
+        const uint32_t own = c.stations[li];
+        LogResult& r = c.out.logs[li];
         r.station = own;
-        r.clockOffset = offsets[li];
+        r.clockOffset = c.offsets[li];
         bool ownNeighboursFound = false;
         r.qsos.resize(log.qsos.size());
-        matchedSent[li].assign(log.qsos.size(), kNoMatch);
+        c.matchedSent[li].assign(log.qsos.size(), Contest::kNoMatch);
         // Where the plug-in left QSOs out for their time alone, the dupes among them are the check's to find.
         const bool rejudged = std::any_of(log.qsos.begin(), log.qsos.end(), [](const CheckQso& q) { return q.timeOnly; });
         firstLine.clear();
@@ -388,7 +465,7 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
             const CheckQso& q = log.qsos[qi];
             QsoResult& res = r.qsos[qi];
             if (!q.counted && !q.timeOnly) continue;
-            const long long t = q.minute - offsets[li];
+            const long long t = q.minute - c.offsets[li];
             if (t < log.periodStart || t >= log.periodEnd) {
                 res.verdict = Verdict::outsidePeriod;
                 continue;
@@ -405,189 +482,171 @@ CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& 
                     continue;
                 }
             }
-            const uint32_t other = findLog(log, q.station);
+            const uint32_t other = c.FindLog(log, q.station);
             res.otherLog = other;
             const Entry* match = other == kNoLog || q.band == kNoBand
                                      ? nullptr
-                                     : index.Nearest(own, q.band, other, t + offsets[other], n);
+                                     : c.index.Nearest(own, q.band, other, t + c.offsets[other], n);
             auto matched = [&](const Entry* e) {
                 res.verdict = Verdict::confirmed;  // the exchange is judged once the consensus is known
                 res.otherLine = e->line;
-                matchedSent[li][qi] = e->exchSent;
+                c.matchedSent[li][qi] = e->exchSent;
             };
             if (match) {
                 matched(match);
                 continue;
             }
-            // A station one edit away that logged this one here and now: the call was miscopied. Then the same a
-            // day off: the other log dates it a day off, at the right time of day (a date typed wrong, or one that
-            // did not roll over at 00:00 UTC), with this station's call or with the miscopied one.
-            const Entry* busted = nullptr;
             const Entry* dayApart = nullptr;
-            if (q.band != kNoBand) {
-                logStations.Find(calls.Text(q.station), calls, candidates);
-                for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
-                    if (day != 0 && other != kNoLog &&
-                        (dayApart = index.Nearest(own, q.band, other, t + offsets[other] + day, n))) {
-                        break;
-                    }
-                    long long bustedGap = 0;
-                    for (uint32_t c : candidates) {
-                        const uint32_t cl = findLog(log, c);
-                        if (cl == kNoLog || cl == li) continue;
-                        const Entry* e = index.Nearest(own, q.band, cl, t + offsets[cl] + day, n);
-                        // Not where this log worked that station too, then: its QSO is the one that matches.
-                        if (!e || index.Nearest(c, q.band, li, e->minute - offsets[cl] - day + offsets[li], n)) continue;
-                        const long long gap = std::llabs(e->minute - offsets[cl] - day - t);
-                        if (!busted || gap < bustedGap) busted = e, bustedGap = gap;
-                    }
-                    if (busted) {
-                        res.dayApart = day != 0;
-                        break;
-                    }
-                }
-            }
+            const Entry* busted =
+                q.band == kNoBand ? nullptr : FindBustedCall(c, li, q, t, other, candidates, res, dayApart);
             if (busted) {
                 res.verdict = Verdict::bustedCall;
-                res.rightCall = stations[busted->Logger()];
+                res.rightCall = c.stations[busted->Logger()];
                 res.otherLog = busted->Logger();
                 res.otherLine = busted->line;
             } else if (dayApart) {
                 matched(dayApart);
                 res.dayApart = true;
             } else if (other != kNoLog) {
-                // The other log holds a QSO here and now (or dated a day off) with a call one edit away from
-                // this station's: it busted this call, and this side stands.
                 bool theyBusted = false;
                 if (q.band != kNoBand) {
-                    if (!ownNeighboursFound) allStations.Find(calls.Text(own), calls, ownNeighbours);
+                    if (!ownNeighboursFound) c.allStations.Find(c.calls.Text(own), c.calls, ownNeighbours);
                     ownNeighboursFound = true;
-                    for (long long day : {0LL, -kMinutesPerDay, kMinutesPerDay}) {
-                        for (uint32_t c : ownNeighbours) {
-                            const Entry* e = theyBusted ? nullptr : index.Nearest(c, q.band, other, t + offsets[other] + day, n);
-                            // Not where that call's own log holds the QSO: the other log worked that station.
-                            const uint32_t cl = e ? findLog(log, c) : kNoLog;
-                            if (cl != kNoLog && index.Nearest(stations[other], q.band, cl,
-                                                              e->minute - offsets[other] + offsets[cl], n)) {
-                                continue;
-                            }
-                            if (e) theyBusted = true, res.otherLine = e->line, res.dayApart = day != 0;
-                        }
-                    }
+                    theyBusted = OtherSideBusted(c, li, q, t, other, ownNeighbours, res);
                 }
                 res.verdict = theyBusted ? Verdict::confirmed : Verdict::notInLog;
             } else {
-                auto by = loggedBy.find({log.periodStart, q.station});
-                res.verdict = by == loggedBy.end() || by->second <= 1 ? Verdict::unique : Verdict::uncheckable;
+                auto by = c.loggedBy.find({log.periodStart, q.station});
+                res.verdict = by == c.loggedBy.end() || by->second <= 1 ? Verdict::unique : Verdict::uncheckable;
             }
         }
     }
+}
 
-    // Sent-exchange consensus: per log, what the stations matched with it copied and what it says it sent.
+// Sent-exchange consensus: per log, what the stations matched with it copied and what it says it sent.
+void SettleConsensus(Contest& c, ExchangeKeys& keys) {
+    c.consensusKey.assign(c.logCount, CallTable::kNone);
+    std::vector<std::vector<std::pair<uint32_t, uint32_t>>> copies(c.logCount);  // (copy, logged sent) ids
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        for (size_t qi = 0; qi < c.logs[li].qsos.size(); ++qi) {
+            if (c.matchedSent[li][qi] == Contest::kNoMatch) continue;
+            const uint32_t other = c.out.logs[li].qsos[qi].otherLog;
+            copies[other].emplace_back(c.logs[li].qsos[qi].exchRcvd, c.matchedSent[li][qi]);
+        }
+    }
+    for (uint32_t lx = 0; lx < c.logCount; ++lx) {
+        std::map<uint32_t, std::pair<size_t, uint32_t>> copied, logged;  // key -> (count, a text of it)
+        for (const auto& [copy, sent] : copies[lx]) {
+            auto& cp = copied[keys.Of(copy)];
+            if (cp.first++ == 0) cp.second = copy;
+            auto& s = logged[keys.Of(sent)];
+            if (s.first++ == 0) s.second = sent;
+        }
+        auto most = [](const auto& m) {
+            auto best = m.begin();
+            for (auto it = m.begin(); it != m.end(); ++it) {
+                if (it->second.first > best->second.first) best = it;
+            }
+            return best;
+        };
+        if (copied.empty()) continue;
+        const auto topCopy = most(copied), topLogged = most(logged);
+        const size_t total = copies[lx].size();
+        Consensus& con = c.out.logs[lx].consensus;
+        if (topCopy->second.first >= kMinConsensusCopies && topCopy->second.first * 3 >= total * 2 &&
+            !keys.IsSerial(topCopy->first) && !keys.IsEmpty(topCopy->first) && !keys.IsEmpty(topLogged->first) &&
+            topCopy->first != topLogged->first) {
+            con.copied = topCopy->second.second;
+            con.logged = topLogged->second.second;
+            con.agreeing = topCopy->second.first;
+            con.copies = total;
+            c.consensusKey[lx] = topCopy->first;
+        }
+    }
+}
+
+// The exchange of a matched QSO against what its sender sent, or what the others copied of it.
+void JudgeExchange(Contest& c, ExchangeKeys& keys, uint32_t li, size_t qi) {
+    QsoResult& res = c.out.logs[li].qsos[qi];
+    const uint32_t sent = c.matchedSent[li][qi];
+    if (sent == Contest::kNoMatch) return;
+    const uint32_t overruled = c.consensusKey[res.otherLog];
+    const uint32_t expected = overruled != CallTable::kNone ? overruled : keys.Of(sent);
+    if (keys.IsEmpty(expected) || keys.Of(c.logs[li].qsos[qi].exchRcvd) == expected) {
+        res.byConsensus = expected != keys.Of(sent);
+    } else {
+        res.verdict = Verdict::bustedExchange;
+        res.sent = overruled != CallTable::kNone ? c.out.logs[res.otherLog].consensus.copied : sent;
+    }
+}
+
+// Each log's counts and checked score.
+void CountLog(Contest& c, uint32_t li, std::vector<uint32_t>& multipliers) {
+    const CheckLog& log = c.logs[li];
+    LogResult& r = c.out.logs[li];
+    multipliers.clear();
+    long long points = 0, penaltyPoints = 0;
+    for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
+        const CheckQso& q = log.qsos[qi];
+        const QsoResult& res = r.qsos[qi];
+        if (!q.counted && !q.timeOnly) continue;
+        r.counted += q.counted;
+        switch (res.verdict) {
+            case Verdict::notInLog: ++r.notInLog, penaltyPoints += q.points; break;
+            case Verdict::bustedCall: ++r.bustedCall, penaltyPoints += q.points; break;
+            case Verdict::bustedExchange: ++r.bustedExchange; break;
+            case Verdict::unique: ++r.unique; break;
+            case Verdict::outsidePeriod: ++r.outsidePeriod; break;
+            case Verdict::ownCall: ++r.ownCall; break;
+            case Verdict::dupe: ++r.dupes; break;
+            default: break;
+        }
+        r.byConsensus += res.byConsensus;
+        switch (res.verdict) {
+            case Verdict::confirmed: case Verdict::notInLog: case Verdict::bustedCall: case Verdict::bustedExchange:
+                ++r.matchable;
+                r.problems += res.verdict != Verdict::confirmed;
+                // The other side of a failed match takes part in it too (a busted call is the copier's).
+                if (res.otherLog != kNoLog && res.otherLog != li &&
+                    (res.verdict == Verdict::notInLog || res.verdict == Verdict::bustedExchange)) {
+                    ++c.out.logs[res.otherLog].problems;
+                    c.out.logs[res.otherLog].matchable += res.verdict == Verdict::notInLog;
+                }
+                break;
+            default: break;
+        }
+        if (Removes(res.verdict)) continue;
+        ++r.kept;
+        points += q.points;
+        for (uint32_t m : q.multipliers) {
+            if (m != CallTable::kNone) multipliers.push_back(m);
+        }
+    }
+    const long long extra = c.options.penalty == Penalty::oneExtra ? penaltyPoints : 0;
+    r.keptPoints = std::max(0LL, points - extra);
+    std::sort(multipliers.begin(), multipliers.end());
+    r.keptMultipliers = static_cast<size_t>(std::unique(multipliers.begin(), multipliers.end()) - multipliers.begin());
+}
+
+}  // namespace
+
+CrossCheckResult CrossCheck(const std::vector<CheckLog>& logs, const CallTable& calls,
+                            const CrossCheckOptions& options) {
+    if (logs.size() >= kMostLogs) throw std::length_error("more logs than the cross-check can index");
+    Contest c(logs, calls, options);
+    SettleStations(c);
+    FindClockOffsets(c);
+    CountLoggers(c);
+    FileNeighbours(c);
+    MatchQsos(c);
     ExchangeKeys keys(*options.contest, calls);
-    std::vector<uint32_t> consensusKey(logCount, CallTable::kNone);
-    {
-        std::vector<std::vector<std::pair<uint32_t, uint32_t>>> copies(logCount);  // (copy, logged sent) ids
-        for (uint32_t li = 0; li < logCount; ++li) {
-            for (size_t qi = 0; qi < logs[li].qsos.size(); ++qi) {
-                if (matchedSent[li][qi] == kNoMatch) continue;
-                const uint32_t other = out.logs[li].qsos[qi].otherLog;
-                copies[other].emplace_back(logs[li].qsos[qi].exchRcvd,
-                                           matchedSent[li][qi]);
-            }
-        }
-        for (uint32_t lx = 0; lx < logCount; ++lx) {
-            std::map<uint32_t, std::pair<size_t, uint32_t>> copied, logged;  // key -> (count, a text of it)
-            for (const auto& [copy, sent] : copies[lx]) {
-                auto& c = copied[keys.Of(copy)];
-                if (c.first++ == 0) c.second = copy;
-                auto& s = logged[keys.Of(sent)];
-                if (s.first++ == 0) s.second = sent;
-            }
-            auto most = [](const auto& m) {
-                auto best = m.begin();
-                for (auto it = m.begin(); it != m.end(); ++it) {
-                    if (it->second.first > best->second.first) best = it;
-                }
-                return best;
-            };
-            if (copied.empty()) continue;
-            const auto topCopy = most(copied), topLogged = most(logged);
-            const size_t total = copies[lx].size();
-            Consensus& c = out.logs[lx].consensus;
-            if (topCopy->second.first >= kMinConsensusCopies && topCopy->second.first * 3 >= total * 2 &&
-                !keys.IsSerial(topCopy->first) && !keys.IsEmpty(topCopy->first) && !keys.IsEmpty(topLogged->first) &&
-                topCopy->first != topLogged->first) {
-                c.copied = topCopy->second.second;
-                c.logged = topLogged->second.second;
-                c.agreeing = topCopy->second.first;
-                c.copies = total;
-                consensusKey[lx] = topCopy->first;
-            }
-        }
-    }
-
-    // The exchanges of the matched QSOs, then each log's counts and checked score.
+    SettleConsensus(c, keys);
     std::vector<uint32_t> multipliers;
-    for (uint32_t li = 0; li < logCount; ++li) {
-        const CheckLog& log = logs[li];
-        LogResult& r = out.logs[li];
-        multipliers.clear();
-        long long points = 0, penaltyPoints = 0;
-        for (size_t qi = 0; qi < log.qsos.size(); ++qi) {
-            const CheckQso& q = log.qsos[qi];
-            QsoResult& res = r.qsos[qi];
-            if (matchedSent[li][qi] != kNoMatch) {
-                const uint32_t sent = matchedSent[li][qi];
-                const uint32_t expected = consensusKey[res.otherLog] != CallTable::kNone ? consensusKey[res.otherLog]
-                                                                                         : keys.Of(sent);
-                if (keys.IsEmpty(expected) || keys.Of(q.exchRcvd) == expected) {
-                    res.byConsensus = expected != keys.Of(sent);
-                } else {
-                    res.verdict = Verdict::bustedExchange;
-                    res.sent = consensusKey[res.otherLog] != CallTable::kNone ? out.logs[res.otherLog].consensus.copied
-                                                                              : sent;
-                }
-            }
-            if (!q.counted && !q.timeOnly) continue;
-            r.counted += q.counted;
-            switch (res.verdict) {
-                case Verdict::notInLog: ++r.notInLog, penaltyPoints += q.points; break;
-                case Verdict::bustedCall: ++r.bustedCall, penaltyPoints += q.points; break;
-                case Verdict::bustedExchange: ++r.bustedExchange; break;
-                case Verdict::unique: ++r.unique; break;
-                case Verdict::outsidePeriod: ++r.outsidePeriod; break;
-                case Verdict::ownCall: ++r.ownCall; break;
-                case Verdict::dupe: ++r.dupes; break;
-                default: break;
-            }
-            r.byConsensus += res.byConsensus;
-            switch (res.verdict) {
-                case Verdict::confirmed: case Verdict::notInLog: case Verdict::bustedCall: case Verdict::bustedExchange:
-                    ++r.matchable;
-                    r.problems += res.verdict != Verdict::confirmed;
-                    // The other side of a failed match takes part in it too (a busted call is the copier's).
-                    if (res.otherLog != kNoLog && res.otherLog != li &&
-                        (res.verdict == Verdict::notInLog || res.verdict == Verdict::bustedExchange)) {
-                        ++out.logs[res.otherLog].problems;
-                        out.logs[res.otherLog].matchable += res.verdict == Verdict::notInLog;
-                    }
-                    break;
-                default: break;
-            }
-            if (Removes(res.verdict)) continue;
-            ++r.kept;
-            points += q.points;
-            for (uint32_t m : q.multipliers) {
-                if (m != CallTable::kNone) multipliers.push_back(m);
-            }
-        }
-        const long long extra = options.penalty == Penalty::oneExtra ? penaltyPoints : 0;
-        r.keptPoints = std::max(0LL, points - extra);
-        std::sort(multipliers.begin(), multipliers.end());
-        r.keptMultipliers = static_cast<size_t>(std::unique(multipliers.begin(), multipliers.end()) - multipliers.begin());
+    for (uint32_t li = 0; li < c.logCount; ++li) {
+        for (size_t qi = 0; qi < logs[li].qsos.size(); ++qi) JudgeExchange(c, keys, li, qi);
+        CountLog(c, li, multipliers);
     }
-    return out;
+    return std::move(c.out);
 }
 
 }  // namespace check
