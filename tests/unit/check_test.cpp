@@ -606,6 +606,10 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
         infos[i].header = {{"LOCATION", locations[i]}, {"CATEGORY-OPERATOR", operators[i]}};
         infos[i].qsos = contest.logs[i].qsos.size();
     }
+    // Scores a person reads have thousands separators from 1,000 on; the CSV's stay plain digits.
+    infos[0].claimedScore = 13992;
+    infos[0].pluginScore = 1000;
+    infos[1].pluginScore = 999;
     check::CheckedContest c;
     c.contest = &contest::ArrlRttyRoundup();
     c.infos = &infos;
@@ -616,8 +620,10 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
               "call,category_operator,category_power,category_assisted,location,claimed_score,qsos,plugin_score,"
               "checked_qsos,not_in_log,busted_call,busted_exchange,unique,outside_period,checked_score,contest,year\r\n"
               "K3CC,MULTI-OP,,,OH,,3,,2,1,0,0,1,0,2,ARRL-RTTY,1899\r\n"
-              "W1AA,SINGLE-OP,,,\"'=HYPERLINK(\"\"x\"\")\",,4,,2,0,1,0,0,0,4,ARRL-RTTY,1899\r\n"
-              "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,,2,0,0,0,0,0,2,ARRL-RTTY,1899\r\n");
+              "W1AA,SINGLE-OP,,,\"'=HYPERLINK(\"\"x\"\")\",13992,4,1000,2,0,1,0,0,0,4,ARRL-RTTY,1899\r\n"
+              "K2BB,SINGLE-OP,,,\"NY, NJ\",,2,999,2,0,0,0,0,0,2,ARRL-RTTY,1899\r\n");
+    EXPECT_NE(check::LogCheckReport(c, 0).find("; score claimed 13,992, plug-in 1,000, checked 4\r\n"),
+              std::string::npos);
     // The toxic logs, the highest share first: one of K3CC's two matches failed (K2BB lacks its QSO), one of
     // three of W1AA's (its busted call) and of K2BB's (the QSO it lacks).
     EXPECT_EQ(check::ToxicLogsCsv(c), "call,matches,failed,share,stands_out\r\n"
@@ -664,11 +670,19 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     ASSERT_NE(single, std::string::npos);
     const size_t w1aa = html.find("<td class=\"n\">1</td><td><a href=\"W1AA.lcr.txt\">W1AA</a></td><td class=\"n\">"
                                   "<b>4</b></td><td class=\"n lost\">1, 0</td><td>NY <span class=\"note\">(LOCATION: "
-                                  "=HYPERLINK(&quot;x&quot;))</span></td>", single);
+                                  "=HYPERLINK(&quot;x&quot;))</span></td><td class=\"n\">13,992</td><td class=\"n\">4"
+                                  "</td><td class=\"n\">1,000</td>", single);
     const size_t k2bb = html.find("<td class=\"n\">2</td><td><a href=\"K2BB.lcr.txt\">K2BB</a></td>", single);
     EXPECT_NE(w1aa, std::string::npos) << html;
     EXPECT_NE(k2bb, std::string::npos);
     EXPECT_LT(w1aa, k2bb);
+    EXPECT_NE(html.find("<td class=\"n\">999</td>", k2bb), std::string::npos);
+    // A list with nothing in it says so in one line instead of a bare header; one with rows is a table.
+    EXPECT_NE(html.find("the sponsor may ask for their logs.</p>\r\n<p class=\"note\">None.</p>\r\n"), std::string::npos);
+    EXPECT_NE(html.find("held against it.</p>\r\n<p class=\"note\">None.</p>\r\n</body>"), std::string::npos);
+    EXPECT_EQ(html.find("<th>logs holding it</th>"), std::string::npos);
+    EXPECT_NE(listed.find("the sponsor may ask for their logs.</p>\r\n<div class=\"wide\"><table><tr><th>call</th>"),
+              std::string::npos);
 
     // K3CC's log of a later contest: each contest ranked apart, the latest first, and a lone log said to be so.
     std::vector<check::CheckLog> logs = contest.logs;
@@ -687,6 +701,62 @@ TEST(CheckOutputs, ResultsInOrderUnderTheirHeaders) {
     EXPECT_NE(years.find("<td class=\"n\">1</td><td><a href=\"K3CC%20%231.lcr.txt\">K3CC</a>", later),
               std::string::npos);
     EXPECT_NE(years.find("<td class=\"n\">1</td><td><a href=\"W1AA.lcr.txt\">", earlier), std::string::npos);
+}
+
+// results.html beside a call: the exchange its station sent most, as its Cabrillo line writes it, said once where
+// the LOCATION header says the same and with the header where that says otherwise; over a year's ranking, a note
+// where its logs share no QSO, and none where one QSO was held against another log, even one that lacks it.
+TEST(CheckOutputs, SentExchangeAndYearNotes) {
+    const contest::Record& roundup = contest::ArrlRttyRoundup();
+    const contest::Record& cqww = contest::CqWwRtty();
+    check::CheckedContest c;
+    auto page = [&c](const contest::Record& rules, const HandContest& contest, std::vector<check::LogInfo>& infos) {
+        const auto results = contest.Check();
+        for (size_t i = 0; i < infos.size(); ++i) infos[i].call = infos[i].reportName = contest.owners[i];
+        c.contest = &rules;
+        c.infos = &infos;
+        c.logs = &contest.logs;
+        c.results = &results;
+        c.calls = &contest.calls;
+        return check::ResultsHtml(c, "Check");
+    };
+    struct Sent {
+        const contest::Record& contest;
+        const char *sent, *location, *cell;
+    } sent[] = {
+        {roundup, "NY", "ny", "NY"},
+        {roundup, "PEI", "PE", "PE"},
+        {roundup, "NY", "ENY", "NY <span class=\"note\">(LOCATION: ENY)</span>"},
+        {roundup, "123", "DX", "serial no."},
+        {cqww, "14 DX", "DX", "14 DX"},
+        {cqww, "14", "DX", "14 DX"},
+        {cqww, "3", "", "03 DX"},
+        {cqww, "05 MA", "NY", "05 MA <span class=\"note\">(LOCATION: NY)</span>"},
+    };
+    for (const Sent& t : sent) {
+        HandContest contest({{"W1AA", "K2BB", 1, 100, "NY", t.sent}});
+        std::vector<check::LogInfo> infos(1);
+        if (*t.location) infos[0].header = {{"LOCATION", t.location}};
+        const std::string html = page(t.contest, contest, infos);
+        EXPECT_NE(html.find(std::string("</td><td>") + t.cell + "</td><td class=\"n\">"), std::string::npos)
+            << t.contest.name << ": " << t.sent << " beside " << t.location << "\n" << html;
+    }
+    const std::string kNoShared = "<p class=\"note\">These logs share no QSO with each other, so nothing could be "
+                                  "cross-checked between them: each QSO is unique or not checkable.</p>";
+    struct Year {
+        std::vector<HandQso> qsos;
+        bool note;
+    } years[] = {
+        {{{"W1AA", "ZZ1ZZ", 1, 100}, {"K2BB", "YY1YY", 1, 100}}, true},
+        {{{"W1AA", "ZZ1ZZ", 1, 100}, {"K2BB", "W1AA", 1, 100}}, false},  // not in W1AA's log: checked
+    };
+    for (const Year& y : years) {
+        HandContest contest(y.qsos);
+        std::vector<check::LogInfo> infos(2);
+        const std::string html = page(roundup, contest, infos);
+        EXPECT_EQ(html.find(kNoShared) != std::string::npos, y.note) << html;
+        EXPECT_EQ(html.find("The only log of this contest"), std::string::npos);
+    }
 }
 
 // A log's report: the summary's clock and own-call lines, and the sections of this round, each entry with

@@ -7,6 +7,7 @@
 #include <set>
 #include <tuple>
 
+#include "chart_kit.h"
 #include "common/text.h"
 #include "contest_dates.h"
 #include "log_readers.h"
@@ -28,7 +29,11 @@ std::string HeaderField(const LogInfo& info, std::string CabrilloHeaderFields::*
     return it == info.header.end() ? std::string() : text::Trim(it->second);
 }
 
+// A score as the CSV holds it (plain digits, for a spreadsheet) and as a person reads it ("13,992").
 std::string Score(const std::optional<long long>& s) { return s ? std::to_string(*s) : std::string(); }
+std::string ShownScore(const std::optional<long long>& s, const char* none) {
+    return s ? replay::Num(*s) : std::string(none);
+}
 
 std::string Html(const std::string& s) {
     std::string out;
@@ -228,10 +233,10 @@ std::string LogCheckReport(const CheckedContest& c, size_t li) {
            replay::FromWholeMinutes(log.periodEnd).Format(kPeriodFormat) + " UTC\r\n\r\n";
     // The summary first: the scores, then what the check found about the log as a whole.
     out += text::Format("QSOs %llu read (%llu lines not used), counted by the plug-in %llu, checked %llu; score "
-                        "claimed %s, plug-in %s, checked %lld\r\n",
+                        "claimed %s, plug-in %s, checked %s\r\n",
                         Count(info.qsos), Count(info.skipped.size()), Count(r.counted), Count(r.kept),
-                        info.claimedScore ? Score(info.claimedScore).c_str() : "-",
-                        info.pluginScore ? Score(info.pluginScore).c_str() : "-", CheckedScore(*c.contest, r));
+                        ShownScore(info.claimedScore, "-").c_str(), ShownScore(info.pluginScore, "-").c_str(),
+                        replay::Num(CheckedScore(*c.contest, r)).c_str());
     out += text::Format("Toxic share: %s (%llu of %llu matches failed)\r\n", Percent(r.ToxicShare()).c_str(),
                         Count(r.problems), Count(r.matchable));
     if (r.clockOffset != 0) {
@@ -441,7 +446,17 @@ std::string UrlPath(const std::string& name) {
 
 const char* const kSerialNumbers = "serial no.";
 
-// What the station sent most often in its QSOs: its state or province, "serial numbers", or the text itself.
+// Whether a number in a station's exchange is a serial number, which differs from QSO to QSO, rather than its
+// zone: where the contest counts no zones.
+bool SendsSerialNumbers(const contest::Record& contest) {
+    for (const contest::MultiplierKind& kind : contest.MultiplierKinds()) {
+        if (kind.of == contest::MultiplierKind::Of::zone) return false;
+    }
+    return true;
+}
+
+// What the station sent most often in its QSOs, as its Cabrillo line writes it: its state or province, its zone
+// and QTH ("14 DX" also where the log wrote the zone alone), "serial no.", or the text itself.
 std::string SentExchange(const CheckedContest& c, size_t li) {
     std::map<std::string, size_t> sent;
     for (const CheckQso& q : (*c.logs)[li].qsos) {
@@ -452,7 +467,38 @@ std::string SentExchange(const CheckedContest& c, size_t li) {
     if (most == sent.end()) return "";
     const std::string& key = most->first;
     const bool number = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
-    return number ? kSerialNumbers : key;
+    return number && SendsSerialNumbers(*c.contest) ? kSerialNumbers : c.contest->CabrilloExchange(key);
+}
+
+// Whether a log's LOCATION header says what its station sent: the same exchange, or the location part of it as
+// its Cabrillo line writes it (a CQ WW station's "14 DX", or "14" alone, beside LOCATION: DX).
+bool LocationAgrees(const contest::Record& contest, const std::string& location, const std::string& sent) {
+    return SameExchange(contest, location, sent) ||
+           SameExchange(contest, location, contest.NormaliseLocation(contest.CabrilloExchange(sent)));
+}
+
+// Whether any QSO of a contest period was held against another log of it: matched, busted, or not in that log.
+bool PeriodCrossChecked(const CheckedContest& c, long long period) {
+    for (size_t li = 0; li < c.logs->size(); ++li) {
+        if ((*c.logs)[li].periodStart != period) continue;
+        for (const QsoResult& q : c.results->logs[li].qsos) {
+            if (q.otherLog != kNoLog && q.otherLog != li) return true;
+        }
+    }
+    return false;
+}
+
+const char* const kOnlyLogNote = "The only log of this contest: its QSOs have no log to be checked against, so each "
+                                 "is unique or not checkable.";
+const char* const kNoSharedQsoNote = "These logs share no QSO with each other, so nothing could be cross-checked "
+                                     "between them: each QSO is unique or not checkable.";
+// What a list with nothing in it says instead of a bare header.
+const char* const kNoRows = "None.";
+
+// A list as a table that scrolls in its box on a phone, or the one line that says it is empty.
+std::string ListTable(const std::string& headerRow, const std::string& rows) {
+    if (rows.empty()) return std::string("<p class=\"note\">") + kNoRows + "</p>\r\n";
+    return "<div class=\"wide\"><table>" + headerRow + "\r\n" + rows + "</table></div>\r\n";
 }
 
 // The points and multipliers the plug-in counted for a log, before the check took any away.
@@ -544,8 +590,9 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
                    replay::FromWholeMinutes(log.periodEnd).Format("%Y-%m-%d %H:%M") + " UTC, " +
                    text::Format("%llu %s", Count(logs), logs == 1 ? "log" : "logs") + "</h2>\r\n";
             if (logs == 1) {
-                out += "<p class=\"note\">The only log of this contest: its QSOs have no log to be checked against, "
-                       "so each is unique or not checkable.</p>\r\n";
+                out += std::string("<p class=\"note\">") + kOnlyLogNote + "</p>\r\n";
+            } else if (!PeriodCrossChecked(c, period)) {
+                out += std::string("<p class=\"note\">") + kNoSharedQsoNote + "</p>\r\n";
             }
         }
         if (!open || category != current) {
@@ -561,7 +608,7 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         const std::string sent = SentExchange(c, i);
         const std::string location = HeaderField(info, &F::location);
         std::string sentCell = Html(sent.empty() ? location : sent);
-        if (!sent.empty() && sent != kSerialNumbers && !location.empty() && !SameExchange(*c.contest, location, sent)) {
+        if (!sent.empty() && sent != kSerialNumbers && !location.empty() && !LocationAgrees(*c.contest, location, sent)) {
             sentCell += " <span class=\"note\">(" + Html(CabrilloHeaderTagOf(&F::location).tag) + ": " +
                         Html(location) + ")</span>";
         }
@@ -569,10 +616,10 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
         const long long lostPoints = counted.first - r.keptPoints;
         const long long lostMultipliers = static_cast<long long>(counted.second) - static_cast<long long>(r.keptMultipliers);
         out += "<tr>" + num(std::to_string(++rank)) + "<td><a href=\"" + UrlPath(info.reportName) + "\">" +
-               Html(info.call) + "</a></td>" + num("<b>" + std::to_string(CheckedScore(*c.contest, r)) + "</b>") +
+               Html(info.call) + "</a></td>" + num("<b>" + replay::Num(CheckedScore(*c.contest, r)) + "</b>") +
                num(text::Format("%lld, %lld", lostPoints, lostMultipliers), lostPoints + lostMultipliers != 0) +
-               "<td>" + sentCell + "</td>" + num(Score(info.claimedScore)) + num(std::to_string(info.qsos)) +
-               num(Score(info.pluginScore)) + num(std::to_string(r.kept)) + num(std::to_string(r.notInLog), true) +
+               "<td>" + sentCell + "</td>" + num(ShownScore(info.claimedScore, "")) + num(std::to_string(info.qsos)) +
+               num(ShownScore(info.pluginScore, "")) + num(std::to_string(r.kept)) + num(std::to_string(r.notInLog), true) +
                num(std::to_string(r.bustedCall), true) + num(std::to_string(r.bustedExchange), true) +
                num(std::to_string(r.unique)) + num(std::to_string(r.outsidePeriod), true) +
                num(r.clockOffset ? text::Format("%+lld min", r.clockOffset) : std::string()) + "</tr>\r\n";
@@ -581,44 +628,45 @@ std::string ResultsHtml(const CheckedContest& c, const std::string& title) {
 
     out += "<h2>Missing logs</h2>\r\n<p>Stations without a log that at least " + std::to_string(kMinLogsForMissing) +
            " logs hold, most first (missing-logs.csv): the sponsor may ask for their logs.</p>\r\n";
-    out += "<div class=\"wide\"><table><tr><th>call</th><th>contest</th><th>logs holding it</th><th>QSOs</th>"
-           "<th>status</th></tr>\r\n";
+    std::string rows;
     for (const MissingLog& m : c.results->missing) {
-        out += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" + num(Year(m.periodStart)) +
-               num(std::to_string(m.logs)) + num(std::to_string(m.qsos)) + "<td>" +
-               Html(Printable(MissingLogStatus(c, c.calls->Text(m.station)))) + "</td></tr>\r\n";
+        rows += "<tr><td>" + Html(c.calls->Text(m.station)) + "</td>" + num(Year(m.periodStart)) +
+                num(std::to_string(m.logs)) + num(std::to_string(m.qsos)) + "<td>" +
+                Html(Printable(MissingLogStatus(c, c.calls->Text(m.station)))) + "</td></tr>\r\n";
     }
-    out += "</table></div>\r\n";
+    out += ListTable("<tr><th>call</th><th>contest</th><th>logs holding it</th><th>QSOs</th><th>status</th></tr>", rows);
 
     const double threshold = ToxicThreshold(c);
     out += "<h2>Toxic logs</h2>\r\n<p>Each log's share of failed matches: its own QSOs not in the other log, with a "
            "busted call or exchange, and the other logs' not-in-log and busted exchanges with it, over its matches. "
            "A share of " + Percent(threshold) + " or more (" + Percent(kToxicShare) + ", and three times the "
            "contest's median) points at a bad log rather than at its partners. The highest (all in "
-           "toxic-logs.csv):</p>\r\n<div class=\"wide\"><table><tr><th>call</th><th>matches</th><th>failed</th><th>share</th></tr>\r\n";
+           "toxic-logs.csv):</p>\r\n";
+    rows.clear();
     size_t shown = 0;
     for (size_t i : ToxicOrder(c)) {
         const LogResult& r = c.results->logs[i];
         if (shown >= 10 && r.ToxicShare() < threshold) break;
         ++shown;
-        out += "<tr><td>" + Html((*c.infos)[i].call) + "</td>" + num(std::to_string(r.matchable)) +
-               num(std::to_string(r.problems)) + num(Percent(r.ToxicShare()), r.ToxicShare() >= threshold) + "</tr>\r\n";
+        rows += "<tr><td>" + Html((*c.infos)[i].call) + "</td>" + num(std::to_string(r.matchable)) +
+                num(std::to_string(r.problems)) + num(Percent(r.ToxicShare()), r.ToxicShare() >= threshold) + "</tr>\r\n";
     }
-    out += "</table></div>\r\n";
+    out += ListTable("<tr><th>call</th><th>matches</th><th>failed</th><th>share</th></tr>", rows);
 
     out += "<h2>Sent-exchange consensus</h2>\r\n<p>Logs whose sent exchange most of the stations that worked them "
            "copied otherwise (at least " + std::to_string(kMinConsensusCopies) + " copies, two thirds of all): the "
            "log is the likely wrong side; copies of what most copied are not penalised, other copies are held "
-           "against it.</p>\r\n<div class=\"wide\"><table><tr><th>call</th><th>log says sent</th><th>most copied</th><th>copies</th>"
-           "</tr>\r\n";
+           "against it.</p>\r\n";
+    rows.clear();
     for (size_t i = 0; i < c.results->logs.size(); ++i) {
         const Consensus& k = c.results->logs[i].consensus;
         if (k.copied == CallTable::kNone) continue;
-        out += "<tr><td>" + Html((*c.infos)[i].call) + "</td><td>" + Html(c.calls->Text(k.logged)) + "</td><td>" +
-               Html(c.calls->Text(k.copied)) + "</td>" + num(std::to_string(k.agreeing) + " of " +
-                                                              std::to_string(k.copies)) + "</tr>\r\n";
+        rows += "<tr><td>" + Html((*c.infos)[i].call) + "</td><td>" + Html(c.calls->Text(k.logged)) + "</td><td>" +
+                Html(c.calls->Text(k.copied)) + "</td>" + num(std::to_string(k.agreeing) + " of " +
+                                                               std::to_string(k.copies)) + "</tr>\r\n";
     }
-    out += "</table></div>\r\n</body></html>\r\n";
+    out += ListTable("<tr><th>call</th><th>log says sent</th><th>most copied</th><th>copies</th></tr>", rows);
+    out += "</body></html>\r\n";
     return out;
 }
 
