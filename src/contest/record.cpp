@@ -219,6 +219,13 @@ std::vector<const BandChangeRule*> Record::BandChangeRulesOf(int year) const {
     return rules;
 }
 
+bool Record::Counts(MultiplierKind::Of of) const {
+    for (const MultiplierKind& kind : MultiplierKinds()) {
+        if (kind.of == of) return true;
+    }
+    return false;
+}
+
 bool Record::CountsMode(const std::string& mode, int year) const {
     for (const ModeRule& m : modes) {
         if (m.accepted && text::EqualsNoCase(mode, m.mode)) return year == 0 || AppliesIn(m, year);

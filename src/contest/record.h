@@ -284,6 +284,8 @@ public:
     // --- the rules -------------------------------------------------------------------------------------
     // The multiplier kinds, indexed as MultiplierKey::kind, in the order the score report shows them.
     virtual const std::vector<MultiplierKind>& MultiplierKinds() const = 0;
+    // Some multiplier kind of the contest names keys of this sort (a contest whose stations send zones).
+    bool Counts(MultiplierKind::Of of) const;
     // The one Credit rule: the points and multiplier keys of a QSO the plug-in counts. The plug-in's score, the
     // analysis page and the checker all score through it.
     virtual Credit CreditOf(const QsoView& qso) const = 0;

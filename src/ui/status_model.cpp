@@ -84,12 +84,6 @@ std::string WidestZonesTitle(const contest::Record& contest, bool russian, const
                         kRowBands[0], zones);
 }
 
-bool CountsZones(const contest::Record& contest) {
-    for (const contest::MultiplierKind& kind : contest.MultiplierKinds())
-        if (kind.of == contest::MultiplierKind::Of::zone) return true;
-    return false;
-}
-
 const BandChangeCaptions& BandChangeRussianCaptions() { return kBandChangeRu; }
 
 int BandChangeLightLimit(const contest::Record& contest, const std::string& contestStartYear,
@@ -142,7 +136,7 @@ StatusRefresh RefreshStatus(StatusModelState& state, HostLink& host, const Statu
 
     // Each row shows the last QSO with the call on its band; bad QSOs and dupes count like any other.
     state.bandRows = EmptyBandRows(*snap.contest);
-    state.exchangeHeading = CountsZones(*snap.contest) ? kZoneExchangeHeading : kExchangeHeading;
+    state.exchangeHeading = snap.contest->Counts(contest::MultiplierKind::Of::zone) ? kZoneExchangeHeading : kExchangeHeading;
     if (!state.currentCall.empty()) {
         for (const CInfo& record : snap.callRecords) {
             if (record.call != state.currentCall) continue;

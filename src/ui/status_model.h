@@ -114,8 +114,6 @@ struct StatusRefresh {
     ZoneMarks zoneMarks{};
 };
 
-// The contest counts CQ zones: its control window has the zone window's check box.
-bool CountsZones(const contest::Record& contest);
 
 // The titles with the largest counts they can show (every State/Province cell of the contest, every country it
 // counts): a window is made wide enough for them, so that its count can always be read.

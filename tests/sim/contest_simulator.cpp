@@ -52,12 +52,7 @@ Weekend WeekendOf(const contest::Record& c) {
 }
 
 // The contest counts CQ zones, which its stations send.
-bool CountsZones(const contest::Record& c) {
-    for (const contest::MultiplierKind& kind : c.MultiplierKinds()) {
-        if (kind.of == contest::MultiplierKind::Of::zone) return true;
-    }
-    return false;
-}
+bool CountsZones(const contest::Record& c) { return c.Counts(contest::MultiplierKind::Of::zone); }
 
 // The states of each US call area, by the area's digit.
 const char* const kStatesOfArea[10] = {

@@ -157,7 +157,7 @@ struct HandContest {
         }
     }
     check::CrossCheckResult Check(check::CrossCheckOptions o = {}) const {
-        o.contest = &contest::ArrlRttyRoundup();
+        if (!o.contest) o.contest = &contest::ArrlRttyRoundup();
         return CrossCheck(logs, calls, o);
     }
 };
@@ -476,6 +476,31 @@ TEST(CrossCheck, SentExchangeConsensus) {
             << sh.agreeing << " of " << sh.agreeing + sh.others;
         EXPECT_EQ(results.logs[0].qsos[0].verdict, sh.consensus ? Verdict::confirmed : Verdict::bustedExchange)
             << sh.agreeing << " of " << sh.agreeing + sh.others;
+    }
+}
+
+// A number sent makes a consensus where it is a zone (JA1XX logged 24 sent and sent 25), never where it is a
+// serial number, which differs from QSO to QSO.
+TEST(CrossCheck, AZoneMakesAConsensusASerialNumberNone) {
+    std::vector<HandQso> qsos;
+    const char* copiers[] = {"DL1AA", "DL2BB", "DL3CC", "DL4DD"};
+    const char* copied[] = {"25", "25", "025", "26"};
+    for (int i = 0; i < 4; ++i) {
+        qsos.push_back({copiers[i], "JA1XX", 1, 100 + 10 * i, copied[i], "14"});
+        qsos.push_back({"JA1XX", copiers[i], 1, 100 + 10 * i, "14", "24"});
+    }
+    const HandContest hand(qsos);
+    for (const contest::Record* rules : {&contest::CqWwRtty(), &contest::ArrlRttyRoundup()}) {
+        SCOPED_TRACE(rules->name);
+        check::CrossCheckOptions o;
+        o.contest = rules;
+        const auto results = hand.Check(o);
+        const bool zones = rules == &contest::CqWwRtty();
+        const check::Consensus& k = results.logs[1].consensus;
+        EXPECT_EQ(k.copied == check::CallTable::kNone, !zones);
+        if (zones) EXPECT_EQ(hand.calls.Text(k.copied), "25");
+        EXPECT_EQ(results.logs[0].qsos[0].verdict, zones ? Verdict::confirmed : Verdict::bustedExchange);
+        EXPECT_EQ(results.logs[0].qsos[0].byConsensus, zones);
     }
 }
 

@@ -533,8 +533,8 @@ TEST(StatusModel, PerBandMultipliersFollowTheCurrentBand) {
     EXPECT_EQ(r.zoneMarks[13], ZoneMark::none);
     // The widest title counts all 40 zones on the widest band's name.
     EXPECT_EQ(WidestZonesTitle(contest::CqWwRtty(), false, "2024"), "CQ-WW-RTTY 2024 zones 40 on 160m, 40 in all");
-    EXPECT_TRUE(CountsZones(contest::CqWwRtty()));
-    EXPECT_FALSE(CountsZones(contest::ArrlRttyRoundup()));
+    EXPECT_TRUE(contest::CqWwRtty().Counts(contest::MultiplierKind::Of::zone));
+    EXPECT_FALSE(contest::ArrlRttyRoundup().Counts(contest::MultiplierKind::Of::zone));
 }
 
 TEST(ZoneCells, ZonesOneToFortyInOneOrTwoDigits) {

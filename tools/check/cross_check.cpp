@@ -75,6 +75,8 @@ std::string ExchangeKey(const contest::Record& contest, const std::string& excha
     return contest.CanonicalLocation(x);
 }
 
+bool SendsSerialNumbers(const contest::Record& contest) { return !contest.Counts(contest::MultiplierKind::Of::zone); }
+
 bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b) {
     return ExchangeKey(contest, a) == ExchangeKey(contest, b);
 }
@@ -226,14 +228,16 @@ long long ClockOffsetOf(std::vector<long long>& diffs) {
 class ExchangeKeys {
 public:
     ExchangeKeys(const contest::Record& contest, const CallTable& calls)
-        : contest_(contest), calls_(calls), keyOf_(calls.Size(), kUnset) {}
+        : contest_(contest), calls_(calls), keyOf_(calls.Size(), kUnset), serials_(SendsSerialNumbers(contest)) {}
     uint32_t Of(uint32_t id) {
         if (id == CallTable::kNone) return Of(empty_);
         uint32_t& k = keyOf_[id];
         if (k == kUnset) k = Of(ExchangeKey(contest_, calls_.Text(id)));
         return k;
     }
-    bool IsSerial(uint32_t key) const { return AllDigits(keys_[key]); }
+    // A number sent where the contest's stations send serial numbers, which differ from QSO to QSO and so
+    // make no consensus; a zone is a number that does.
+    bool IsSerial(uint32_t key) const { return serials_ && AllDigits(keys_[key]); }
     bool IsEmpty(uint32_t key) const { return keys_[key].empty(); }
 
 private:
@@ -250,6 +254,7 @@ private:
     std::vector<std::string> keys_;
     std::unordered_map<std::string, uint32_t> ids_;
     const std::string empty_;
+    const bool serials_;
 };
 
 }  // namespace

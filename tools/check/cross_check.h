@@ -36,6 +36,9 @@ bool OneEditApart(const std::string& a, const std::string& b);
 // What an exchange means: a serial number as its number ("007" is "7"), a state or province by the code it
 // counts under ("pei" is "PE"), anything else in upper case.
 std::string ExchangeKey(const contest::Record& contest, const std::string& exchange);
+// A number in a station's exchange is a serial number, which differs from QSO to QSO, rather than its zone:
+// where the contest counts no zones.
+bool SendsSerialNumbers(const contest::Record& contest);
 // Two exchanges that mean the same.
 bool SameExchange(const contest::Record& contest, const std::string& a, const std::string& b);
 

@@ -446,14 +446,6 @@ std::string UrlPath(const std::string& name) {
 
 const char* const kSerialNumbers = "serial no.";
 
-// Whether a number in a station's exchange is a serial number, which differs from QSO to QSO, rather than its
-// zone: where the contest counts no zones.
-bool SendsSerialNumbers(const contest::Record& contest) {
-    for (const contest::MultiplierKind& kind : contest.MultiplierKinds()) {
-        if (kind.of == contest::MultiplierKind::Of::zone) return false;
-    }
-    return true;
-}
 
 // What the station sent most often in its QSOs, as its Cabrillo line writes it: its state or province, its zone
 // and QTH ("14 DX" also where the log wrote the zone alone), "serial no.", or the text itself.

@@ -73,13 +73,7 @@ std::string InText(const char* name) {
 
 using Of = contest::MultiplierKind::Of;
 
-// The contest counts multipliers of this kind.
-bool Counts(const Analysis& a, Of of) {
-    for (const contest::MultiplierKind& kind : a.contest->MultiplierKinds())
-        if (kind.of == of) return true;
-    return false;
-}
-bool CountsZones(const Analysis& a) { return Counts(a, Of::zone); }
+bool CountsZones(const Analysis& a) { return a.contest->Counts(Of::zone); }
 int MultipliersOf(const Analysis& a, Of of) { return static_cast<int>(WorkedOf(a, of).size()); }
 
 // The multipliers by kind and their sum, as the contest counts them: "12 states/provinces + 30 DXCC = 42", or
@@ -953,7 +947,7 @@ std::string Multipliers(const Analysis& a) {
                 h += CountryGrid(a, a.worked[k]);
             }
         }
-    } else if (Counts(a, Of::location)) {
+    } else if (a.contest->Counts(Of::location)) {
         h += "<p>" + Num(MultipliersOf(a, Of::location)) + " states and provinces, " +
              Num(MultipliersOf(a, Of::country)) +
              " DXCC entities. Worked cells are filled; the ones still needed are outlined in red.</p>" + LocationCells(a);
@@ -966,11 +960,11 @@ std::string Multipliers(const Analysis& a) {
              "no multiplier.</p>";
     }
     h += Rule(a.contest->multiplierRules);
-    if (!perBand && Counts(a, Of::country)) {
+    if (!perBand && a.contest->Counts(Of::country)) {
         h += FirstQsoList(WorkedOf(a, Of::country), "DXCC entities (the USA and Canada count by state and province)",
                           "prefix", true);
     }
-    if (Counts(a, Of::callPrefix))
+    if (a.contest->Counts(Of::callPrefix))
         h += FirstQsoList(WorkedOf(a, Of::callPrefix), "Prefixes, each counted once", "prefix", false);
 
     // One stack per kind: locations, countries, zones, call prefixes.

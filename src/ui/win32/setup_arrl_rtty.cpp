@@ -127,7 +127,7 @@ W* CreateStatusWindow(WindowThreadState& state) {
 
 // A contest that counts zones has the template with the fifth view; any other keeps the four.
 Setup_ARRL_RTTY::Setup_ARRL_RTTY(WindowThreadState& state)
-    : PlacedDialog(state, kPosition, CountsZones(state.app.Contest()) ? IDD_SETUP_ZONES : IDD_SETUP,
+    : PlacedDialog(state, kPosition, state.app.Contest().Counts(contest::MultiplierKind::Of::zone) ? IDD_SETUP_ZONES : IDD_SETUP,
                    ControlColors::kTextBackground) {}
 
 // The control window is not a status window: its close ends the window thread, and Escape does what a
