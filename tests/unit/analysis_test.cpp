@@ -393,7 +393,7 @@ TEST(Analysis, PageFlagsTheLimitsOnlyWhenBroken) {
 
 // A CQ WW log with a QSO every 31 minutes: 57 breaks of 30 empty minutes, which the rules do not count (every
 // entrant may operate the whole period). The bar numbers a break only where its number has room, none over
-// another; the breaks are listed folded, and no operating time by off blocks is named.
+// another; the breaks are listed folded, and no operating time by off blocks is named or averaged over.
 TEST(Analysis, ManyBreaksOfAContestWithoutOffTime) {
     Qsos qsos;
     for (long long m = At(18, 0); m < At(48, 0); m += 31)
@@ -404,6 +404,7 @@ TEST(Analysis, ManyBreaksOfAContestWithoutOffTime) {
         EXPECT_NE(page.find(text), std::string::npos) << text;
     }
     EXPECT_EQ(page.find("longest break"), std::string::npos);
+    EXPECT_EQ(page.find("Average over the operating time"), std::string::npos);
     // The labels over the wide bar (y 13.0), each about 6.2 px a character wide, stand apart.
     const std::string bar = page.substr(page.find("<section id=\"time\">"));
     const std::string label = "\" y=\"13.0\" text-anchor=\"middle\">";

@@ -535,12 +535,16 @@ std::string BestRates(const Analysis& a) {
     h += "<tr>" + Td("Average over the " + InText(kActiveTime), "l") + Td(Num(drawn)) +
          Td("in " + Duration(a.activeMinutes) + " of " + InText(kActiveTime), "l") + "<td></td>" +
          Td(PerHour(drawn, a.activeMinutes)) + "</tr>";
-    h += "<tr>" + Td("Average over the " + InText(kOperatingTime), "l") + Td(Num(drawn)) +
-         Td("in " + Duration(a.operatingMinutes) + " of " + InText(kOperatingTime), "l") + "<td></td>" +
-         Td(PerHour(drawn, a.operatingMinutes)) + "</tr>" + kTableClose;
+    // A contest that lets every entrant operate the whole period has no operating time to average over.
+    if (!WholePeriod(a)) {
+        h += "<tr>" + Td("Average over the " + InText(kOperatingTime), "l") + Td(Num(drawn)) +
+             Td("in " + Duration(a.operatingMinutes) + " of " + InText(kOperatingTime), "l") + "<td></td>" +
+             Td(PerHour(drawn, a.operatingMinutes)) + "</tr>";
+    }
+    h += kTableClose;
     h += "<p class=\"note\">Windows slide minute by minute and start at a QSO; counted QSOs only. " +
          Esc(std::string(kActiveTime) + ": " + ActiveMeaning(a) + "; " + InText(kOperatingTime) + ": " +
-             OperatingMeaning(a) + ".") +
+             (WholePeriod(a) ? std::string("not limited") : OperatingMeaning(a)) + ".") +
          "</p>";
 
     // The rate sheet: counted QSOs in each 10 minutes, an hour a row.
